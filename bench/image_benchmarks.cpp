@@ -1,0 +1,59 @@
+// The colour engine's per-cell work over a 6000x4000 picture, against a memcpy of the same
+// bytes: the ratio of the two is what to watch, since absolute times drift on shared machines.
+#include <benchmark/benchmark.h>
+
+#include <cstring>
+#include <vector>
+
+#include "image/raster_image.h"
+#include "mosaic/tile_preparation.h"
+#include "synthetic_photo.h"
+
+namespace {
+
+using namespace tilvane;
+
+constexpr int kWidth = 6000;
+constexpr int kHeight = 4000;
+constexpr int kCell = 20;
+
+const RasterImage& photo() {
+    static const RasterImage image = bench::synthetic_photo(kWidth, kHeight, 7);
+    return image;
+}
+
+void BM_MemcpyBaseline(benchmark::State& state) {
+    const RasterImage& source = photo();
+    std::vector<std::uint8_t> target(source.row_bytes() * kHeight);
+    for (auto _ : state) {
+        std::memcpy(target.data(), source.row(0), target.size());
+        benchmark::ClobberMemory();
+    }
+    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(target.size()));
+}
+BENCHMARK(BM_MemcpyBaseline)->Unit(benchmark::kMillisecond);
+
+// Per cell: the cell's mean colour, a 150x100 tile stretched to the cell, its own mean, the
+// shift onto the cell's mean and the copy into the picture.
+void BM_CellAverageAlignStretch(benchmark::State& state) {
+    RasterImage picture = photo();
+    const RasterImage tile = bench::synthetic_photo(150, 100, 3);
+    RasterImage working(kCell, kCell);
+    const Rect cell_rect = Rect::at(0, 0, kCell, kCell);
+    for (auto _ : state) {
+        for (int y = 0; y < kHeight; y += kCell) {
+            for (int x = 0; x < kWidth; x += kCell) {
+                const Rect cell = Rect::at(x, y, kCell, kCell);
+                const Colour target = Average_Colour(picture, cell);
+                stretch_draw(working, cell_rect, tile);
+                Align_Average_Colour(working, cell_rect, Average_Colour(working, cell_rect), target);
+                copy_rect(picture, cell, working, cell_rect);
+            }
+        }
+        benchmark::ClobberMemory();
+    }
+    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(picture.row_bytes()) * kHeight);
+}
+BENCHMARK(BM_CellAverageAlignStretch)->Unit(benchmark::kMillisecond);
+
+}  // namespace

@@ -1,0 +1,17 @@
+#pragma once
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace tilvane::cli {
+
+// Wrong arguments: the message is followed by the usage text.
+class UsageError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+int run_info(const std::vector<std::string>& args);
+int run_convert(const std::vector<std::string>& args);
+
+}  // namespace tilvane::cli

@@ -1,0 +1,43 @@
+// tilvane-cli: the portable core's jobs from the command line.
+#include <cstdio>
+#include <exception>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "commands.h"
+
+namespace {
+
+constexpr const char* kUsage =
+    "Usage:\n"
+    "  tilvane-cli info FILE\n"
+    "      Prints WIDTHxHEIGHT BITS of a BMP file, then its header kind and compression.\n"
+    "  tilvane-cli convert IN OUT [--bits N]\n"
+    "      Loads IN, sets the pixel format to N bits (1, 4, 8, 15, 16, 24 or 32) if given,\n"
+    "      and saves OUT as an uncompressed BMP.\n"
+    "  tilvane-cli --help\n"
+    "      Shows this text.\n";
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    if (args.empty() || args[0] == "--help" || args[0] == "-h") {
+        std::fputs(kUsage, args.empty() ? stderr : stdout);
+        return args.empty() ? 2 : 0;
+    }
+    const std::string& command = args[0];
+    const std::vector<std::string> rest(args.begin() + 1, args.end());
+    try {
+        if (command == "info") return tilvane::cli::run_info(rest);
+        if (command == "convert") return tilvane::cli::run_convert(rest);
+        throw tilvane::cli::UsageError("Unknown command: " + command);
+    } catch (const tilvane::cli::UsageError& e) {
+        std::fprintf(stderr, "Error: %s\n\n%s", e.what(), kUsage);
+        return 2;
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "%s\n", e.what());
+        return 1;
+    }
+}

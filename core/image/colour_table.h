@@ -1,0 +1,41 @@
+#pragma once
+#include <array>
+#include <cstdint>
+#include <vector>
+
+#include "colour.h"
+#include "pixel_format.h"
+
+namespace tilvane {
+
+// The colour table of a 1-, 4- or 8-bit image, with nearest-colour reduction. Nearest means the
+// least squared distance over the three channels; ties go to the lower index.
+class ColourTable {
+public:
+    ColourTable() = default;
+    explicit ColourTable(std::vector<Colour> entries);
+
+    // The fixed table an image gets when it is converted to a palette format: black and white
+    // for 1 bit, the 16 standard VGA colours for 4 bits, a 6x6x6 colour cube and 40 greys for 8.
+    static ColourTable standard(PixelFormat format);
+
+    const std::vector<Colour>& entries() const { return entries_; }
+    int size() const { return static_cast<int>(entries_.size()); }
+    const Colour& operator[](int index) const { return entries_[static_cast<std::size_t>(index)]; }
+
+    int nearest_index(Colour c) const;
+    Colour nearest(Colour c) const { return entries_[static_cast<std::size_t>(nearest_index(c))]; }
+
+private:
+    int search(Colour c) const;
+
+    std::vector<Colour> entries_;
+    // Direct-mapped cache of recent look-ups: images reuse few colours, so most hit.
+    struct CacheSlot {
+        std::uint32_t key = 0xFFFFFFFF;
+        int index = 0;
+    };
+    mutable std::vector<CacheSlot> cache_;
+};
+
+}  // namespace tilvane

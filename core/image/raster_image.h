@@ -1,0 +1,106 @@
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "colour.h"
+#include "colour_table.h"
+#include "pixel_format.h"
+#include "rect.h"
+
+namespace tilvane {
+
+// An in-memory bitmap. Pixels are held as blue-green-red byte triples, row 0 at the top, rows
+// packed without padding, whatever the pixel format: the format decides which colours a pixel
+// can hold (every write is reduced to the nearest colour the format can store) and how the image
+// is saved. Reading a pixel of a palette image yields its table entry's colour.
+class RasterImage {
+public:
+    static constexpr int kMaxDimension = 1 << 16;
+
+    RasterImage() = default;
+    RasterImage(int width, int height, PixelFormat format = PixelFormat::Bits24);
+
+    int width() const { return width_; }
+    int height() const { return height_; }
+    // New area gets the fill colour; pixels outside the new size are dropped; the same value
+    // changes nothing.
+    void set_width(int width) { set_size(width, height_); }
+    void set_height(int height) { set_size(width_, height); }
+    void set_size(int width, int height);
+
+    PixelFormat pixel_format() const { return format_; }
+    // Converts the pixels to what the new format can hold. Custom throws "Invalid pixel format".
+    void set_pixel_format(PixelFormat format);
+    const ColourTable& colour_table() const { return table_; }
+    // Masks of a 16- or 32-bit layout as stored in a file (the custom format keeps its own).
+    const ChannelMasks& channel_masks() const { return masks_; }
+    // The number of bits per pixel a file of this image uses (15 is stored in 16).
+    int stored_bits_per_pixel() const;
+
+    Colour fill_colour() const { return fill_; }
+    void set_fill_colour(Colour c) { fill_ = c; }
+
+    Colour pixel(int x, int y) const {
+        const std::uint8_t* p = pixel_address(x, y);
+        return {p[2], p[1], p[0]};
+    }
+    void set_pixel(int x, int y, Colour c) {
+        store(pixel_address(x, y), representable(c));
+    }
+
+    // The colour this image stores when asked to store c.
+    Colour representable(Colour c) const;
+    // True when every 24-bit colour is stored as it is (24-bit and 32-bit images).
+    bool stores_every_colour() const { return rounding_.identity && !has_colour_table(format_); }
+
+    // Raw rows for fast loops: 3 bytes a pixel, blue first. Writers must store only
+    // representable colours.
+    std::uint8_t* row(int y) { return pixels_.data() + static_cast<std::size_t>(y) * row_bytes(); }
+    const std::uint8_t* row(int y) const { return pixels_.data() + static_cast<std::size_t>(y) * row_bytes(); }
+    std::size_t row_bytes() const { return static_cast<std::size_t>(width_) * 3; }
+
+    // Builds an image of a layout read from a file: a palette format with its table, a standard
+    // direct format, or a custom one with its masks. The pixels are stored as given.
+    static RasterImage from_layout(int width, int height, PixelFormat format, ColourTable table,
+                                   ChannelMasks masks, int stored_bits, std::vector<std::uint8_t> bgr);
+
+    void load_from_file(const std::string& path);
+    void save_to_file(const std::string& path) const;
+
+private:
+    std::uint8_t* pixel_address(int x, int y) { return row(y) + static_cast<std::size_t>(x) * 3; }
+    const std::uint8_t* pixel_address(int x, int y) const { return row(y) + static_cast<std::size_t>(x) * 3; }
+    static void store(std::uint8_t* p, Colour c) {
+        p[0] = c.blue;
+        p[1] = c.green;
+        p[2] = c.red;
+    }
+    void apply_layout(PixelFormat format);
+
+    int width_ = 0;
+    int height_ = 0;
+    PixelFormat format_ = PixelFormat::Bits24;
+    ColourTable table_;
+    ChannelMasks masks_ = kMasks888;
+    int custom_bits_ = 0;
+    ChannelRounding rounding_;
+    Colour fill_ = kWhite;
+    std::vector<std::uint8_t> pixels_;
+};
+
+// A plain copy: destination pixels outside dst are dropped, those whose source lies outside src
+// are left as they were. Each pixel is reduced to what dst can hold.
+void copy_rect(RasterImage& dst, Rect dst_rect, const RasterImage& src, Rect src_rect);
+
+// Scales the whole of src into dst_rect, one source pixel per destination pixel, no blending.
+void stretch_draw(RasterImage& dst, Rect dst_rect, const RasterImage& src);
+
+// Mean colour of the part of r inside the image, truncated per channel; black when empty.
+Colour Average_Colour(const RasterImage& image, Rect r);
+
+// Moves each pixel of r (clipped) by (to - from) per channel, held within 0..255.
+void Align_Average_Colour(RasterImage& image, Rect r, Colour from, Colour to);
+
+}  // namespace tilvane

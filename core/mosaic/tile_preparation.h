@@ -1,0 +1,36 @@
+#pragma once
+#include <string>
+
+#include "image/colour.h"
+#include "image/raster_image.h"
+
+namespace tilvane {
+
+enum class FittingMode {
+    ExpandShrink,  // stretch the whole tile to the tile size, distorting it if need be
+    TruncateCrop,  // keep the tile's scale, anchored top-left; cut what lies beyond the size
+};
+
+// Brings tile files to the tile size and onto a target colour, one cell after another. The
+// loaded tile and the working tile live as long as this object (one mosaic build) and are
+// reused for every cell: the working tile starts white and is never cleared, so in crop mode a
+// small tile leaves the previous cell's pixels around it, and they count in its mean colour.
+class TilePreparer {
+public:
+    TilePreparer();
+
+    // Loads the tile file, then fits and shifts it; the result is working_tile() over
+    // (0, 0, width, height). Image-layer errors propagate.
+    void Prepare_Tile(const std::string& tile_path, int width, int height, FittingMode mode, Colour target);
+
+    // The same as Prepare_Tile for a tile already decoded.
+    void prepare_loaded(const RasterImage& tile, int width, int height, FittingMode mode, Colour target);
+
+    const RasterImage& working_tile() const { return working_; }
+
+private:
+    RasterImage loaded_;
+    RasterImage working_;
+};
+
+}  // namespace tilvane

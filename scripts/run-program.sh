@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# Builds the Windows program and runs it under Wine on this machine's display.
+set -euo pipefail
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+cd "$root"
+
+if [ -z "${DISPLAY:-}" ]; then
+  cat >&2 <<'MSG'
+There is no display to show the program's window on.
+Run it on a virtual one:   xvfb-run -a bash scripts/run-program.sh
+or use the command-line tool, which needs none:   build/native/tilvane-cli --help
+MSG
+  exit 1
+fi
+
+bash scripts/install-deps.sh
+cmake -S . -B build/mingw -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build build/mingw -j "$(nproc)" --target Tilvane
+export TILVANE_WINEPREFIX=$root/build/wineprefix-desktop
+[ -d "$TILVANE_WINEPREFIX" ] || bash scripts/wine-prefix.sh x11
+exec bash scripts/wine-run.sh build/mingw/app/Tilvane.exe

@@ -1,0 +1,57 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds the native and the Windows targets, and runs every test:
+# the core's tests natively, under sanitizers and under Wine, the program's tests under Wine,
+# the round trips against an independent BMP reader, and a bounded fuzzing run.
+# Exits non-zero on any failure.
+set -euo pipefail
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+cd "$root"
+jobs=$(nproc)
+fuzz_seconds=${TILVANE_FUZZ_SECONDS:-60}
+failures=()
+
+step() { printf '\n=== %s ===\n' "$*"; }
+run() {  # run NAME COMMAND...: records a failure instead of stopping, so every runner reports
+  local name=$1; shift
+  if ! "$@"; then failures+=("$name"); fi
+}
+
+step "Installing what is missing"
+bash scripts/install-deps.sh
+
+step "Native build"
+cmake -S . -B build/native -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build build/native -j "$jobs"
+step "Native tests"
+run native-tests ctest --test-dir build/native --output-on-failure -j "$jobs"
+
+step "Native tests under AddressSanitizer and UndefinedBehaviorSanitizer"
+cmake -S . -B build/sanitize -DCMAKE_BUILD_TYPE=Debug -DTILVANE_SANITIZE=ON -DTILVANE_BENCHMARKS=OFF >/dev/null
+cmake --build build/sanitize -j "$jobs" --target tilvane_core_tests
+run sanitizer-tests ctest --test-dir build/sanitize --output-on-failure -j "$jobs"
+
+step "Round trips against an independent BMP reader"
+run reference-round-trips /usr/bin/python3 tests/reference/round_trip.py build/native/tilvane-cli
+
+step "Fuzzing the BMP loader for ${fuzz_seconds} s"
+run fuzz bash scripts/fuzz.sh "$fuzz_seconds"
+
+step "Windows build (MinGW-w64)"
+cmake -S . -B build/mingw -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build build/mingw -j "$jobs"
+
+step "Tests under Wine"
+bash scripts/wine-prefix.sh null
+# A Wine process kept alive meanwhile holds Wine's services, which would otherwise start with
+# each test and inherit ctest's pipes.
+bash scripts/wine-run.sh cmd /c "ping -n 3600 127.0.0.1 >nul" >/dev/null 2>&1 &
+keep_alive=$!
+run wine-tests ctest --test-dir build/mingw --output-on-failure
+kill "$keep_alive" 2>/dev/null || true
+WINEPREFIX="$root/build/wineprefix" wineserver -k 2>/dev/null || true
+
+if ((${#failures[@]})); then
+  printf '\nFAILED: %s\n' "${failures[*]}"
+  exit 1
+fi
+printf '\nAll test runners passed.\n'

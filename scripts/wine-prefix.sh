@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# Makes a fresh Wine prefix for the build's tests: 64-bit, no Mono or Gecko prompts, the null
+# graphics driver (headless), and real folders where Wine would link to the Unix home.
+set -euo pipefail
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+export WINEPREFIX=${TILVANE_WINEPREFIX:-$here/../build/wineprefix}
+export WINEARCH=win64 WINEDEBUG=-all
+export WINEDLLOVERRIDES='mscoree,mshtml=;winemenubuilder.exe=d;winebrowser.exe=d'
+graphics=${1:-null}
+
+rm -rf "$WINEPREFIX"
+mkdir -p "$(dirname "$WINEPREFIX")"
+wineboot -i >/dev/null 2>&1
+wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d "$graphics" /f >/dev/null 2>&1
+wineserver -w
+for link in "$WINEPREFIX"/drive_c/users/*/*; do
+  if [ -L "$link" ]; then rm "$link" && mkdir "$link"; fi
+done

@@ -1,0 +1,100 @@
+#include "mosaic/tile_preparation.h"
+
+#include <gtest/gtest.h>
+
+namespace tilvane {
+namespace {
+
+RasterImage uniform(int width, int height, Colour c, PixelFormat format = PixelFormat::Bits24) {
+    RasterImage image(width, height, format);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) image.set_pixel(x, y, c);
+    return image;
+}
+
+// Columns alternate between two colours, so which columns survive a reduction is visible.
+RasterImage striped(int width, int height) {
+    RasterImage image(width, height);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            image.set_pixel(x, y, {static_cast<std::uint8_t>(x % 2 ? 100 : 40), static_cast<std::uint8_t>(y * 10), 70});
+    return image;
+}
+
+TEST(PrepareTileTest, ExpandShrinkDropsColumnsAndRepeatsRows) {
+    const RasterImage tile = striped(40, 10);
+    TilePreparer preparer;
+    // The tile's own mean becomes the target, so the fitted pixels come out unshifted.
+    const RasterImage expected_fit = [&] {
+        RasterImage fit(20, 20);
+        stretch_draw(fit, Rect::at(0, 0, 20, 20), tile);
+        return fit;
+    }();
+    const Colour mean = Average_Colour(expected_fit, Rect::at(0, 0, 20, 20));
+    preparer.prepare_loaded(tile, 20, 20, FittingMode::ExpandShrink, mean);
+    const RasterImage& out = preparer.working_tile();
+    ASSERT_EQ(out.width(), 20);
+    ASSERT_EQ(out.height(), 20);
+    for (int y = 0; y < 20; ++y)
+        for (int x = 0; x < 20; ++x) EXPECT_EQ(out.pixel(x, y), tile.pixel(2 * x, y / 2));
+}
+
+TEST(PrepareTileTest, CropKeepsTheTopLeftBlockUnscaled) {
+    RasterImage tile = striped(40, 40);
+    TilePreparer preparer;
+    const Colour mean = Average_Colour(tile, Rect::at(0, 0, 20, 20));
+    preparer.prepare_loaded(tile, 20, 20, FittingMode::TruncateCrop, mean);
+    for (int y = 0; y < 20; ++y)
+        for (int x = 0; x < 20; ++x) EXPECT_EQ(preparer.working_tile().pixel(x, y), tile.pixel(x, y));
+}
+
+TEST(PrepareTileTest, CropOfASmallFirstTileLeavesWhiteThatCountsInTheMean) {
+    TilePreparer preparer;
+    // A black 10x10 tile in a white 20x20 tile: mean (255 * 300 / 400) = 191 per channel.
+    // Shifting it onto 191 keeps it as it is.
+    preparer.prepare_loaded(uniform(10, 10, kBlack), 20, 20, FittingMode::TruncateCrop, {191, 191, 191});
+    EXPECT_EQ(preparer.working_tile().pixel(5, 5), kBlack);
+    EXPECT_EQ(preparer.working_tile().pixel(15, 15), kWhite);
+    // Onto 91: everything moves down by 100.
+    TilePreparer second;
+    second.prepare_loaded(uniform(10, 10, kBlack), 20, 20, FittingMode::TruncateCrop, {91, 91, 91});
+    EXPECT_EQ(second.working_tile().pixel(5, 5), kBlack);
+    EXPECT_EQ(second.working_tile().pixel(15, 15), (Colour{155, 155, 155}));
+}
+
+TEST(PrepareTileTest, CropOfASmallTileKeepsThePreviousCellAroundIt) {
+    TilePreparer preparer;
+    preparer.prepare_loaded(uniform(20, 20, {10, 10, 10}), 20, 20, FittingMode::TruncateCrop, {60, 70, 80});
+    preparer.prepare_loaded(uniform(10, 10, {200, 200, 200}), 20, 20, FittingMode::TruncateCrop, {60, 70, 80});
+    // Mean of 100 pixels at 200 and 300 at (60,70,80) = (95, 102, 110); shift = target - mean.
+    EXPECT_EQ(preparer.working_tile().pixel(3, 3), (Colour{165, 168, 170}));
+    EXPECT_EQ(preparer.working_tile().pixel(19, 19), (Colour{25, 38, 50}));
+}
+
+TEST(PrepareTileTest, ShiftsUniformTilesOntoTheTarget) {
+    struct Case {
+        Colour tile;
+        Colour target;
+    };
+    const Case cases[] = {{kBlack, {128, 128, 128}}, {kWhite, kBlack}, {{12, 200, 99}, {12, 200, 99}}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.tile.packed());
+        for (FittingMode mode : {FittingMode::ExpandShrink, FittingMode::TruncateCrop}) {
+            TilePreparer preparer;
+            preparer.prepare_loaded(uniform(13, 7, c.tile), 13, 7, mode, c.target);
+            EXPECT_EQ(preparer.working_tile().pixel(0, 0), c.target);
+            EXPECT_EQ(preparer.working_tile().pixel(12, 6), c.target);
+        }
+    }
+}
+
+TEST(PrepareTileTest, WorkingTileTakesTheTilesFormat) {
+    TilePreparer preparer;
+    const RasterImage palette_tile = uniform(8, 8, {255, 0, 0}, PixelFormat::Bits8);
+    preparer.prepare_loaded(palette_tile, 8, 8, FittingMode::ExpandShrink, {255, 0, 0});
+    EXPECT_EQ(preparer.working_tile().pixel_format(), PixelFormat::Bits8);
+    EXPECT_EQ(preparer.working_tile().pixel(4, 4), (Colour{255, 0, 0}));
+}
+
+}  // namespace
+}  // namespace tilvane
