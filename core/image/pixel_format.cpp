@@ -53,4 +53,9 @@ ChannelRounding ChannelRounding::for_masks(const ChannelMasks& masks) {
     return r;
 }
 
+const ChannelRounding& ChannelRounding::none() {
+    static const ChannelRounding rounding = for_masks(kMasks888);
+    return rounding;
+}
+
 }  // namespace tilvane

@@ -64,6 +64,7 @@ struct ChannelRounding {
     bool identity = true;
 
     static ChannelRounding for_masks(const ChannelMasks& masks);
+    static const ChannelRounding& none();
 };
 
 }  // namespace tilvane

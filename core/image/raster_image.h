@@ -85,7 +85,7 @@ private:
     ColourTable table_;
     ChannelMasks masks_ = kMasks888;
     int custom_bits_ = 0;
-    ChannelRounding rounding_;
+    ChannelRounding rounding_ = ChannelRounding::none();
     Colour fill_ = kWhite;
     std::vector<std::uint8_t> pixels_;
 };
