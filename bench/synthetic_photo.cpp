@@ -1,5 +1,6 @@
 #include "synthetic_photo.h"
 
+#include <algorithm>
 #include <cmath>
 #include <random>
 

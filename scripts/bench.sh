@@ -7,17 +7,17 @@ root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
 runs=${TILVANE_BENCH_RUNS:-7}
 
-cmake -S . -B build/native -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build build/native -j "$(nproc)" --target tilvane-cli tilvane_benchmarks tilvane_bench_data >/dev/null
+cmake -S . -B build/bench -DCMAKE_BUILD_TYPE=Release -DTILVANE_BENCHMARKS=ON -DTILVANE_TESTS=OFF >/dev/null
+cmake --build build/bench -j "$(nproc)" --target tilvane-cli tilvane_benchmarks tilvane_bench_data >/dev/null
 data=build/bench-data
 mkdir -p "$data"
-[ -f "$data/photo.bmp" ] || build/native/bench/tilvane_bench_data "$data/photo.bmp" 6000 4000
+[ -f "$data/photo.bmp" ] || build/bench/bench/tilvane_bench_data "$data/photo.bmp" 6000 4000
 
 /usr/bin/python3 scripts/ab_ratio.py "$runs" \
-  "tilvane-cli convert" "build/native/tilvane-cli convert $data/photo.bmp $data/out-tilvane.bmp" \
+  "tilvane-cli convert" "build/bench/tilvane-cli convert $data/photo.bmp $data/out-tilvane.bmp" \
   "ImageMagick convert" "convert $data/photo.bmp $data/out-magick.bmp"
 
-build/native/bench/tilvane_benchmarks --benchmark_repetitions=3 --benchmark_format=json \
+build/bench/bench/tilvane_benchmarks --benchmark_repetitions=3 --benchmark_format=json \
   --benchmark_out="$data/cells.json" --benchmark_out_format=json >/dev/null
 /usr/bin/python3 - "$data/cells.json" <<'PY'
 import json, statistics, sys

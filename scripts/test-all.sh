@@ -31,7 +31,7 @@ cmake --build build/sanitize -j "$jobs" --target tilvane_core_tests
 run sanitizer-tests ctest --test-dir build/sanitize --output-on-failure -j "$jobs"
 
 step "Round trips against an independent BMP reader"
-run reference-round-trips /usr/bin/python3 tests/reference/round_trip.py build/native/tilvane-cli
+run reference-round-trips /usr/bin/python3 tests/reference/bmp_reference.py build/native/tilvane-cli
 
 step "Fuzzing the BMP loader for ${fuzz_seconds} s"
 run fuzz bash scripts/fuzz.sh "$fuzz_seconds"

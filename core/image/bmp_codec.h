@@ -1,0 +1,30 @@
+#pragma once
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "raster_image.h"
+
+namespace tilvane {
+
+// What a BMP file declared, for reports such as `tilvane-cli info`.
+struct BmpDescription {
+    std::string header_kind;   // for example "BITMAPCOREHEADER", "BITMAPINFOHEADER", "BITMAPV5HEADER"
+    std::string compression;   // for example "BI_RGB", "BI_RLE8", "BI_BITFIELDS"
+    int bits_per_pixel = 0;    // as stored in the file
+    int colour_table_entries = 0;
+    bool top_down = false;
+};
+
+// Decodes a whole BMP file held in memory. Throws ImageError::not_valid() for anything that is
+// not a well-formed bitmap; never reads outside `bytes` and never allocates more than the file
+// could describe.
+RasterImage decode_bmp(std::span<const std::uint8_t> bytes, BmpDescription* description = nullptr);
+
+// Encodes an image as an uncompressed BMP in its own pixel format: BITMAPINFOHEADER, colour
+// table for palette formats, BI_BITFIELDS masks for 16-bit 5-6-5 and custom layouts, rows
+// bottom-up padded to 4 bytes.
+std::vector<std::uint8_t> encode_bmp(const RasterImage& image);
+
+}  // namespace tilvane

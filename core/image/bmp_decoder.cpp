@@ -1,0 +1,346 @@
+#include <algorithm>
+#include <array>
+#include <cstring>
+
+#include "bmp_codec.h"
+#include "bmp_format.h"
+#include "bmp_rle.h"
+#include "image_error.h"
+#include "little_endian.h"
+
+namespace tilvane {
+namespace {
+
+using namespace bmp;
+
+// Pixel buffers stay within 1 GiB whatever a header claims.
+constexpr std::uint64_t kMaxPixelBytes = std::uint64_t{1} << 30;
+// An RLE stream can legitimately describe a large image in a few bytes (one end-of-bitmap code
+// leaves every pixel at index 0), so its size says little about the image's. Images up to this
+// many pixels are always accepted; larger ones need at least one byte of data per this many
+// pixels, which a real picture of that size has, while a hostile few-byte file cannot make the
+// decoder fill gigabytes.
+constexpr std::uint64_t kRleFreePixels = std::uint64_t{1} << 26;
+constexpr std::uint64_t kRlePixelsPerByte = 1024;
+
+// Everything the headers say about where the pixels are and how they are stored.
+struct Layout {
+    int width = 0;
+    int height = 0;
+    bool top_down = false;
+    int bits = 0;
+    std::uint32_t compression = kRgb;
+    ChannelMasks masks = kMasks888;
+    std::uint64_t table_offset = 0;
+    int table_entry_size = 4;
+    std::uint64_t table_entries = 0;  // as declared, which may exceed what is read
+    std::uint64_t pixel_offset = 0;
+};
+
+const char* header_kind(std::uint32_t size) {
+    switch (size) {
+        case kCoreHeaderSize: return "BITMAPCOREHEADER";
+        case kInfoHeaderSize: return "BITMAPINFOHEADER";
+        case kV2HeaderSize: return "BITMAPV2INFOHEADER";
+        case kV3HeaderSize: return "BITMAPV3INFOHEADER";
+        case kV4HeaderSize: return "BITMAPV4HEADER";
+        case kV5HeaderSize: return "BITMAPV5HEADER";
+        case kOs2ShortHeaderSize:
+        case kOs2HeaderSize: return "OS/2 2.x";
+        default: throw ImageError::not_valid();
+    }
+}
+
+const char* compression_name(std::uint32_t compression) {
+    switch (compression) {
+        case kRgb: return "BI_RGB";
+        case kRle8: return "BI_RLE8";
+        case kRle4: return "BI_RLE4";
+        case kBitfields: return "BI_BITFIELDS";
+        case kAlphaBitfields: return "BI_ALPHABITFIELDS";
+        default: throw ImageError::not_valid();
+    }
+}
+
+bool is_bitfields(std::uint32_t compression) {
+    return compression == kBitfields || compression == kAlphaBitfields;
+}
+
+bool bits_fit_compression(int bits, std::uint32_t compression, bool os2) {
+    switch (compression) {
+        case kRgb: return bits == 1 || bits == 4 || bits == 8 || bits == 16 || bits == 24 || bits == 32;
+        case kRle8: return bits == 8;
+        case kRle4: return bits == 4;
+        // The same values mean Huffman 1D and RLE24 to OS/2, which are not supported.
+        default: return !os2 && (bits == 16 || bits == 32);
+    }
+}
+
+// Each mask one run of bits inside the pixel, none overlapping another.
+void check_masks(const ChannelMasks& m, int bits) {
+    for (std::uint32_t mask : {m.red, m.green, m.blue})
+        if (ChannelField::from_mask(mask).bits == 0) throw ImageError::not_valid();
+    const std::uint64_t pixel_bits = (std::uint64_t{1} << bits) - 1;
+    if ((m.red & m.green) || (m.red & m.blue) || (m.green & m.blue) || ((m.red | m.green | m.blue) & ~pixel_bits))
+        throw ImageError::not_valid();
+}
+
+Layout read_layout(const LittleEndianView& file, BmpDescription& description) {
+    const auto signature = file.slice(0, 2);
+    if (signature[0] != kSignature[0] || signature[1] != kSignature[1]) throw ImageError::not_valid();
+    const std::uint32_t header_size = file.u32(kFileHeaderSize);
+    description.header_kind = header_kind(header_size);
+    const std::uint64_t h = kFileHeaderSize;
+    const bool core = header_size == kCoreHeaderSize;
+    const bool os2 = header_size == kOs2ShortHeaderSize || header_size == kOs2HeaderSize;
+
+    Layout l;
+    std::int64_t height = 0;
+    std::uint16_t planes = 0;
+    std::uint64_t colours_used = 0;
+    if (core) {
+        l.width = file.u16(h + 4);
+        height = file.u16(h + 6);
+        planes = file.u16(h + 8);
+        l.bits = file.u16(h + 10);
+        l.table_entry_size = 3;
+        if (l.bits == 16 || l.bits == 32) throw ImageError::not_valid();
+    } else {
+        const std::int32_t width = file.i32(h + 4);
+        if (width <= 0 || width > RasterImage::kMaxDimension) throw ImageError::not_valid();
+        l.width = width;
+        height = file.i32(h + 8);
+        planes = file.u16(h + 12);
+        l.bits = file.u16(h + 14);
+        if (header_size > kOs2ShortHeaderSize) {
+            l.compression = file.u32(h + 16);
+            colours_used = file.u32(h + 32);
+        }
+    }
+    description.compression = compression_name(l.compression);
+    description.bits_per_pixel = l.bits;
+    if (planes != 1 || !bits_fit_compression(l.bits, l.compression, os2 || core)) throw ImageError::not_valid();
+
+    l.top_down = height < 0;
+    if (l.top_down) height = -height;
+    if (l.width == 0 || height == 0 || height > RasterImage::kMaxDimension) throw ImageError::not_valid();
+    l.height = static_cast<int>(height);
+    if (l.top_down && (l.compression == kRle8 || l.compression == kRle4)) throw ImageError::not_valid();
+    if (static_cast<std::uint64_t>(l.width) * static_cast<std::uint64_t>(l.height) * 3 > kMaxPixelBytes)
+        throw ImageError::not_valid();
+
+    std::uint64_t headers_end = h + header_size;
+    if (is_bitfields(l.compression)) {
+        // From BITMAPV2INFOHEADER on the masks are part of the header; before, they follow it.
+        const std::uint64_t at = header_size >= kV2HeaderSize ? h + kInfoHeaderSize : headers_end;
+        l.masks = {file.u32(at), file.u32(at + 4), file.u32(at + 8)};
+        if (header_size < kV2HeaderSize) headers_end += l.compression == kAlphaBitfields ? 16 : 12;
+        check_masks(l.masks, l.bits);
+    } else if (l.bits == 16) {
+        l.masks = kMasks555;
+    }
+
+    const bool palette = l.bits <= 8;
+    l.table_offset = headers_end;
+    l.table_entries = colours_used != 0 ? colours_used : palette ? std::uint64_t{1} << l.bits : 0;
+    // Pixels start where the file says when that is past the headers and inside the file;
+    // otherwise right after the colour table, as writers that leave the offset 0 expect.
+    const std::uint32_t declared_offset = file.u32(10);
+    l.pixel_offset = declared_offset >= headers_end && declared_offset < file.size()
+                         ? declared_offset
+                         : l.table_offset + l.table_entries * static_cast<std::uint64_t>(l.table_entry_size);
+    return l;
+}
+
+// Reads the colour table, cut to 2^bits entries and to what lies before the pixels.
+std::vector<Colour> read_colour_table(const LittleEndianView& file, const Layout& l) {
+    const std::uint64_t room = (l.pixel_offset - l.table_offset) / static_cast<std::uint64_t>(l.table_entry_size);
+    const std::uint64_t count = std::min({l.table_entries, std::uint64_t{1} << l.bits, room});
+    const auto bytes = file.slice(l.table_offset, count * l.table_entry_size);
+    std::vector<Colour> entries(count);
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::uint8_t* e = bytes.data() + i * l.table_entry_size;
+        entries[i] = {e[2], e[1], e[0]};
+    }
+    return entries;
+}
+
+// Maps colour indexes to BGR through the file's table. Indexes past the table's end read as
+// black; the image's table then gains black entries up to the highest index seen, so that
+// every pixel still has its colour at its own index.
+class PaletteMapper {
+public:
+    explicit PaletteMapper(std::vector<Colour> entries) : entries_(std::move(entries)) {
+        for (std::size_t i = 0; i < entries_.size(); ++i)
+            bgr_[i] = {entries_[i].blue, entries_[i].green, entries_[i].red};
+    }
+
+    void map(const std::uint8_t* indices, std::size_t count, std::uint8_t* dst) {
+        const std::uint8_t most = count ? *std::max_element(indices, indices + count) : 0;
+        highest_ = std::max(highest_, std::size_t{most});
+        for (std::size_t i = 0; i < count; ++i, dst += 3) std::memcpy(dst, bgr_[indices[i]].data(), 3);
+    }
+
+    ColourTable table() && {
+        if (entries_.size() <= highest_) entries_.resize(highest_ + 1, kBlack);
+        return ColourTable(std::move(entries_));
+    }
+
+private:
+    std::vector<Colour> entries_;
+    std::array<std::array<std::uint8_t, 3>, 256> bgr_{};
+    std::size_t highest_ = 0;
+};
+
+// Unpacks one row of 1-, 4- or 8-bit indexes, most significant bits first.
+void unpack_indices(const std::uint8_t* src, int bits, int width, std::uint8_t* out) {
+    if (bits == 8) {
+        std::memcpy(out, src, static_cast<std::size_t>(width));
+        return;
+    }
+    const int per_byte = 8 / bits;
+    const int mask = (1 << bits) - 1;
+    for (int x = 0; x < width; ++x)
+        out[x] = static_cast<std::uint8_t>(src[x / per_byte] >> (8 - bits - (x % per_byte) * bits) & mask);
+}
+
+// Widens the channels of 16- or 32-bit masked pixels to 8 bits.
+class MaskedPixelReader {
+public:
+    MaskedPixelReader(const ChannelMasks& masks, int bits) : red_(masks.red), green_(masks.green), blue_(masks.blue) {
+        // Every 16-bit pixel's colour fits a 192 KiB table, which beats three look-ups a pixel.
+        if (bits == 16) {
+            all_16_bit_.resize(std::size_t{3} << 16);
+            for (std::uint32_t v = 0; v < (1u << 16); ++v) widen(v, &all_16_bit_[v * 3]);
+        }
+    }
+
+    void read_row(const std::uint8_t* src, int width, std::uint8_t* dst) const {
+        if (!all_16_bit_.empty()) {
+            for (int x = 0; x < width; ++x, src += 2, dst += 3) std::memcpy(dst, &all_16_bit_[load_u16le(src) * 3u], 3);
+            return;
+        }
+        for (int x = 0; x < width; ++x, src += 4, dst += 3) widen(load_u32le(src), dst);
+    }
+
+private:
+    void widen(std::uint32_t pixel, std::uint8_t* bgr) const {
+        bgr[0] = blue_(pixel);
+        bgr[1] = green_(pixel);
+        bgr[2] = red_(pixel);
+    }
+
+    class Channel {
+    public:
+        explicit Channel(std::uint32_t mask) : field_(ChannelField::from_mask(mask)) {
+            max_ = static_cast<std::uint32_t>((std::uint64_t{1} << field_.bits) - 1);
+            // Up to 16 bits a table is cheap; wider channels (only in odd 32-bit layouts) widen
+            // on the fly.
+            if (field_.bits <= 16) {
+                widened_.resize(std::size_t{max_} + 1);
+                for (std::uint32_t v = 0; v <= max_; ++v) widened_[v] = field_.widen(v);
+            }
+        }
+        std::uint8_t operator()(std::uint32_t pixel) const {
+            const std::uint32_t v = pixel >> field_.shift & max_;
+            return widened_.empty() ? field_.widen(v) : widened_[v];
+        }
+
+    private:
+        ChannelField field_;
+        std::uint32_t max_ = 0;
+        std::vector<std::uint8_t> widened_;
+    };
+    Channel red_, green_, blue_;
+    std::vector<std::uint8_t> all_16_bit_;
+};
+
+PixelFormat direct_format(int bits, const ChannelMasks& masks) {
+    if (bits == 24) return PixelFormat::Bits24;
+    if (bits == 16 && masks == kMasks555) return PixelFormat::Bits15;
+    if (bits == 16 && masks == kMasks565) return PixelFormat::Bits16;
+    if (bits == 32 && masks == kMasks888) return PixelFormat::Bits32;
+    return PixelFormat::Custom;
+}
+
+// Calls convert(stored row, image row) for every row, in the order stored.
+template <typename Convert>
+std::vector<std::uint8_t> convert_rows(std::span<const std::uint8_t> data, const Layout& l, Convert convert) {
+    const std::size_t row_bytes = static_cast<std::size_t>(l.width) * 3;
+    const std::size_t stride = static_cast<std::size_t>(row_stride(static_cast<std::uint64_t>(l.width), l.bits));
+    std::vector<std::uint8_t> bgr(row_bytes * static_cast<std::size_t>(l.height));
+    for (int r = 0; r < l.height; ++r) {
+        const int y = l.top_down ? r : l.height - 1 - r;
+        convert(data.data() + static_cast<std::size_t>(r) * stride, bgr.data() + static_cast<std::size_t>(y) * row_bytes);
+    }
+    return bgr;
+}
+
+RasterImage decode_palette(std::span<const std::uint8_t> data, const Layout& l, std::vector<Colour> entries) {
+    PaletteMapper mapper(std::move(entries));
+    std::vector<std::uint8_t> bgr;
+    if (l.compression == kRgb) {
+        std::vector<std::uint8_t> indices(static_cast<std::size_t>(l.width));
+        bgr = convert_rows(data, l, [&](const std::uint8_t* src, std::uint8_t* dst) {
+            unpack_indices(src, l.bits, l.width, indices.data());
+            mapper.map(indices.data(), indices.size(), dst);
+        });
+    } else {
+        const std::vector<std::uint8_t> indices = expand_rle(data, l.bits, l.width, l.height);
+        bgr.resize(indices.size() * 3);
+        mapper.map(indices.data(), indices.size(), bgr.data());
+    }
+    return RasterImage::from_layout(l.width, l.height, static_cast<PixelFormat>(l.bits), std::move(mapper).table(),
+                                    kMasks888, l.bits, std::move(bgr));
+}
+
+RasterImage decode_direct(std::span<const std::uint8_t> data, const Layout& l) {
+    const PixelFormat format = direct_format(l.bits, l.masks);
+    const std::size_t width = static_cast<std::size_t>(l.width);
+    std::vector<std::uint8_t> bgr;
+    if (format == PixelFormat::Bits24) {
+        bgr = convert_rows(data, l, [&](const std::uint8_t* src, std::uint8_t* dst) { std::memcpy(dst, src, width * 3); });
+    } else if (format == PixelFormat::Bits32) {
+        bgr = convert_rows(data, l, [&](const std::uint8_t* src, std::uint8_t* dst) {
+            for (std::size_t x = 0; x < width; ++x, src += 4, dst += 3) std::memcpy(dst, src, 3);
+        });
+    } else {
+        const MaskedPixelReader reader(l.masks, l.bits);
+        bgr = convert_rows(data, l, [&](const std::uint8_t* src, std::uint8_t* dst) { reader.read_row(src, l.width, dst); });
+    }
+    return RasterImage::from_layout(l.width, l.height, format, {}, l.masks, l.bits, std::move(bgr));
+}
+
+}  // namespace
+
+RasterImage decode_bmp(std::span<const std::uint8_t> bytes, BmpDescription* description) {
+    const LittleEndianView file(bytes);
+    BmpDescription found;
+    const Layout l = read_layout(file, found);
+    found.top_down = l.top_down;
+
+    if (l.pixel_offset >= file.size()) throw ImageError::not_valid();
+    const auto data = file.slice(l.pixel_offset, file.size() - l.pixel_offset);
+    const std::uint64_t pixels = static_cast<std::uint64_t>(l.width) * static_cast<std::uint64_t>(l.height);
+    if (l.compression == kRle8 || l.compression == kRle4) {
+        if (pixels > std::max(kRleFreePixels, kRlePixelsPerByte * data.size())) throw ImageError::not_valid();
+    } else {
+        // The last row's padding may be missing; everything else must be there.
+        const std::uint64_t needed = row_stride(static_cast<std::uint64_t>(l.width), l.bits) * (l.height - 1) +
+                                     (static_cast<std::uint64_t>(l.width) * l.bits + 7) / 8;
+        if (needed > data.size()) throw ImageError::not_valid();
+    }
+
+    RasterImage image;
+    if (l.bits <= 8) {
+        std::vector<Colour> entries = read_colour_table(file, l);
+        found.colour_table_entries = static_cast<int>(entries.size());
+        image = decode_palette(data, l, std::move(entries));
+    } else {
+        image = decode_direct(data, l);
+    }
+    if (description) *description = std::move(found);
+    return image;
+}
+
+}  // namespace tilvane

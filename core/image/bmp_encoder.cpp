@@ -1,0 +1,157 @@
+#include <array>
+#include <cstring>
+#include <limits>
+
+#include "bmp_codec.h"
+#include "bmp_format.h"
+#include "image_error.h"
+#include "little_endian.h"
+
+namespace tilvane {
+namespace {
+
+using namespace bmp;
+
+constexpr std::uint32_t kPixelsPerMetre = 3780;  // 96 dots per inch
+
+// Packs 8-bit channels into a 16- or 32-bit masked pixel through per-channel tables.
+class MaskedPixelWriter {
+public:
+    explicit MaskedPixelWriter(const ChannelMasks& masks) {
+        fill(red_, masks.red);
+        fill(green_, masks.green);
+        fill(blue_, masks.blue);
+    }
+
+    void write_row(const std::uint8_t* bgr, int width, int bytes_per_pixel, std::uint8_t* dst) const {
+        for (int x = 0; x < width; ++x, bgr += 3, dst += bytes_per_pixel) {
+            const std::uint32_t v = blue_[bgr[0]] | green_[bgr[1]] | red_[bgr[2]];
+            if (bytes_per_pixel == 2)
+                store_u16le(dst, static_cast<std::uint16_t>(v));
+            else
+                store_u32le(dst, v);
+        }
+    }
+
+private:
+    using Table = std::array<std::uint32_t, 256>;
+    static void fill(Table& table, std::uint32_t mask) {
+        const ChannelField field = ChannelField::from_mask(mask);
+        for (int v = 0; v < 256; ++v) table[v] = field.narrow(static_cast<std::uint8_t>(v)) << field.shift;
+    }
+    Table red_{}, green_{}, blue_{};
+};
+
+// Finds each pixel's index in a palette image. Its pixels are table colours, so a hash of the
+// table's own colours answers every look-up without ColourTable's general search.
+class IndexFinder {
+public:
+    explicit IndexFinder(const ColourTable& table) : table_(table) {
+        keys_.fill(kEmpty);
+        for (int i = table.size() - 1; i >= 0; --i) {  // the lowest index of a repeated colour wins
+            const std::uint32_t key = table[i].packed();
+            std::size_t s = slot(key);
+            while (keys_[s] != kEmpty && keys_[s] != key) s = (s + 1) % kSlots;
+            keys_[s] = key;
+            indices_[s] = static_cast<std::uint8_t>(i);
+        }
+    }
+
+    unsigned find(const std::uint8_t* bgr) const {
+        const std::uint32_t key = Colour{bgr[2], bgr[1], bgr[0]}.packed();
+        for (std::size_t s = slot(key);; s = (s + 1) % kSlots) {
+            if (keys_[s] == key) return indices_[s];
+            if (keys_[s] == kEmpty) return static_cast<unsigned>(table_.nearest_index({bgr[2], bgr[1], bgr[0]}));
+        }
+    }
+
+private:
+    static constexpr std::size_t kSlots = 1024;  // at least four times the largest table
+    static constexpr std::uint32_t kEmpty = 0xFFFFFFFF;  // packed colours leave the top byte 0
+    static std::size_t slot(std::uint32_t key) { return (key * 2654435761u) >> 22; }
+
+    const ColourTable& table_;
+    std::array<std::uint32_t, kSlots> keys_;
+    std::array<std::uint8_t, kSlots> indices_{};
+};
+
+// Packs colour indexes most significant bits first; the row must start zeroed.
+void write_index_row(const std::uint8_t* bgr, int width, int bits, const IndexFinder& finder, std::uint8_t* dst) {
+    const int per_byte = 8 / bits;
+    for (int x = 0; x < width; ++x, bgr += 3)
+        dst[x / per_byte] |= static_cast<std::uint8_t>(finder.find(bgr) << (8 - bits - (x % per_byte) * bits));
+}
+
+}  // namespace
+
+// Images with no pixels, and those whose file would not fit the 32-bit size fields, cannot be
+// stored as a bitmap and are refused as not valid.
+std::vector<std::uint8_t> encode_bmp(const RasterImage& image) {
+    const int width = image.width();
+    const int height = image.height();
+    if (width <= 0 || height <= 0) throw ImageError::not_valid();
+
+    const PixelFormat format = image.pixel_format();
+    const int bits = image.stored_bits_per_pixel();
+    const std::vector<Colour> no_table;
+    const std::vector<Colour>& table = has_colour_table(format) ? image.colour_table().entries() : no_table;
+    if (table.size() > static_cast<std::size_t>(colour_table_capacity(format))) throw ImageError::invalid_pixel_format();
+    const bool bitfields = format == PixelFormat::Bits16 || format == PixelFormat::Custom;
+
+    const std::uint64_t pixel_offset = kFileHeaderSize + kInfoHeaderSize + (bitfields ? 12 : 0) + table.size() * 4;
+    const std::uint64_t stride = row_stride(static_cast<std::uint64_t>(width), bits);
+    const std::uint64_t pixel_bytes = stride * static_cast<std::uint64_t>(height);
+    const std::uint64_t file_size = pixel_offset + pixel_bytes;
+    if (file_size > std::numeric_limits<std::uint32_t>::max()) throw ImageError::not_valid();
+
+    std::vector<std::uint8_t> out(static_cast<std::size_t>(file_size));
+    std::uint8_t* p = out.data();
+    std::memcpy(p, kSignature, 2);
+    store_u32le(p + 2, static_cast<std::uint32_t>(file_size));
+    store_u32le(p + 10, static_cast<std::uint32_t>(pixel_offset));
+    p += kFileHeaderSize;
+    store_u32le(p, kInfoHeaderSize);
+    store_u32le(p + 4, static_cast<std::uint32_t>(width));
+    store_u32le(p + 8, static_cast<std::uint32_t>(height));
+    store_u16le(p + 12, 1);
+    store_u16le(p + 14, static_cast<std::uint16_t>(bits));
+    store_u32le(p + 16, bitfields ? kBitfields : kRgb);
+    store_u32le(p + 20, static_cast<std::uint32_t>(pixel_bytes));
+    store_u32le(p + 24, kPixelsPerMetre);
+    store_u32le(p + 28, kPixelsPerMetre);
+    store_u32le(p + 32, static_cast<std::uint32_t>(table.size()));
+    p += kInfoHeaderSize;
+    if (bitfields) {
+        const ChannelMasks& masks = image.channel_masks();
+        store_u32le(p, masks.red);
+        store_u32le(p + 4, masks.green);
+        store_u32le(p + 8, masks.blue);
+        p += 12;
+    }
+    for (const Colour& c : table) {
+        p[0] = c.blue;
+        p[1] = c.green;
+        p[2] = c.red;
+        p += 4;
+    }
+
+    const MaskedPixelWriter masked(image.channel_masks());
+    const IndexFinder finder(image.colour_table());
+    const std::size_t row_bytes = image.row_bytes();
+    for (int y = 0; y < height; ++y) {
+        std::uint8_t* dst = out.data() + pixel_offset + static_cast<std::size_t>(height - 1 - y) * stride;
+        const std::uint8_t* src = image.row(y);
+        if (has_colour_table(format)) {
+            write_index_row(src, width, bits, finder, dst);
+        } else if (bits == 24) {
+            std::memcpy(dst, src, row_bytes);
+        } else if (format == PixelFormat::Bits32) {
+            for (int x = 0; x < width; ++x, src += 3, dst += 4) std::memcpy(dst, src, 3);
+        } else {
+            masked.write_row(src, width, bits / 8, dst);
+        }
+    }
+    return out;
+}
+
+}  // namespace tilvane

@@ -1,0 +1,154 @@
+#include <gtest/gtest.h>
+
+#include "bmp_builder.h"
+#include "image/bmp_codec.h"
+#include "image/image_error.h"
+
+namespace tilvane {
+namespace {
+
+using test::BmpFields;
+using test::build_bmp;
+
+std::uint32_t u32_at(const std::vector<std::uint8_t>& b, std::size_t at) {
+    return std::uint32_t{b[at]} | std::uint32_t{b[at + 1]} << 8 | std::uint32_t{b[at + 2]} << 16 |
+           std::uint32_t{b[at + 3]} << 24;
+}
+std::uint16_t u16_at(const std::vector<std::uint8_t>& b, std::size_t at) {
+    return static_cast<std::uint16_t>(b[at] | b[at + 1] << 8);
+}
+
+// Colours that differ in every channel from pixel to pixel, reduced to what the image holds.
+void paint(RasterImage& image) {
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            image.set_pixel(x, y, {static_cast<std::uint8_t>(x * 37 + y * 101), static_cast<std::uint8_t>(x * 59 + 7),
+                                   static_cast<std::uint8_t>(y * 83 + x * 13)});
+}
+
+void expect_same_image(const RasterImage& got, const RasterImage& want) {
+    ASSERT_EQ(got.width(), want.width());
+    ASSERT_EQ(got.height(), want.height());
+    EXPECT_EQ(got.pixel_format(), want.pixel_format());
+    EXPECT_EQ(got.stored_bits_per_pixel(), want.stored_bits_per_pixel());
+    if (has_colour_table(want.pixel_format()))
+        EXPECT_EQ(got.colour_table().entries(), want.colour_table().entries());
+    else
+        EXPECT_EQ(got.channel_masks(), want.channel_masks());
+    for (int y = 0; y < want.height(); ++y)
+        for (int x = 0; x < want.width(); ++x) ASSERT_EQ(got.pixel(x, y), want.pixel(x, y)) << x << "," << y;
+}
+
+TEST(BmpEncode, EveryFormatRoundTrips) {
+    const PixelFormat formats[] = {PixelFormat::Bits1,  PixelFormat::Bits4,  PixelFormat::Bits8, PixelFormat::Bits15,
+                                   PixelFormat::Bits16, PixelFormat::Bits24, PixelFormat::Bits32};
+    for (PixelFormat format : formats) {
+        // Widths that leave every possible amount of row padding.
+        for (int width : {1, 2, 3, 5, 7, 9, 33}) {
+            SCOPED_TRACE(static_cast<int>(format));
+            SCOPED_TRACE(width);
+            RasterImage image(width, 3, format);
+            paint(image);
+            expect_same_image(decode_bmp(encode_bmp(image)), image);
+        }
+    }
+}
+
+TEST(BmpEncode, CustomLayoutsRoundTrip) {
+    const struct {
+        const char* name;
+        std::uint16_t bits;
+        std::vector<std::uint32_t> masks;
+    } cases[] = {
+        {"4-4-4", 16, {0x0F00, 0x00F0, 0x000F}},
+        {"1-5-10 reversed", 16, {0x0001, 0x003E, 0xFFC0}},
+        {"10-10-10", 32, {0x3FF00000, 0xFFC00, 0x3FF}},
+        {"5-5-5 at 32 bits", 32, {0x7C00, 0x03E0, 0x001F}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        BmpFields f;
+        f.width = 3;
+        f.height = 2;
+        f.bits = c.bits;
+        f.compression = 3;
+        f.masks = c.masks;
+        for (int i = 0; i < 32; ++i) f.pixels.push_back(static_cast<std::uint8_t>(i * 73 + 5));
+        const RasterImage image = decode_bmp(build_bmp(f));
+        ASSERT_EQ(image.pixel_format(), PixelFormat::Custom);
+        expect_same_image(decode_bmp(encode_bmp(image)), image);
+    }
+}
+
+TEST(BmpEncode, HeaderAndRowLayout) {
+    const struct {
+        PixelFormat format;
+        std::uint16_t bits;
+        std::uint32_t compression;
+        std::uint32_t colours;
+        std::uint32_t red_mask;  // 0 when no masks are written
+        std::size_t stride;      // of a 3-pixel row
+    } cases[] = {
+        {PixelFormat::Bits1, 1, 0, 2, 0, 4},        {PixelFormat::Bits4, 4, 0, 16, 0, 4},
+        {PixelFormat::Bits8, 8, 0, 256, 0, 4},      {PixelFormat::Bits15, 16, 0, 0, 0, 8},
+        {PixelFormat::Bits16, 16, 3, 0, 0xF800, 8}, {PixelFormat::Bits24, 24, 0, 0, 0, 12},
+        {PixelFormat::Bits32, 32, 0, 0, 0, 12},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.format));
+        RasterImage image(3, 2, c.format);
+        image.set_pixel(0, 1, kWhite);  // bottom-left, stored first
+        for (int x = 1; x < 3; ++x) image.set_pixel(x, 1, kBlack);
+        for (int x = 0; x < 3; ++x) image.set_pixel(x, 0, kBlack);
+        const std::vector<std::uint8_t> file = encode_bmp(image);
+
+        const std::size_t masks = c.red_mask ? 12 : 0;
+        const std::size_t offset = 14 + 40 + masks + c.colours * 4;
+        ASSERT_EQ(file.size(), offset + 2 * c.stride);
+        EXPECT_EQ(file[0], 'B');
+        EXPECT_EQ(file[1], 'M');
+        EXPECT_EQ(u32_at(file, 2), file.size());
+        EXPECT_EQ(u32_at(file, 10), offset);
+        EXPECT_EQ(u32_at(file, 14), 40u);
+        EXPECT_EQ(u32_at(file, 18), 3u);
+        EXPECT_EQ(u32_at(file, 22), 2u);  // positive: bottom-up
+        EXPECT_EQ(u16_at(file, 26), 1);
+        EXPECT_EQ(u16_at(file, 28), c.bits);
+        EXPECT_EQ(u32_at(file, 30), c.compression);
+        EXPECT_EQ(u32_at(file, 34), 2 * c.stride);
+        EXPECT_EQ(u32_at(file, 46), c.colours);
+        if (c.red_mask) {
+            EXPECT_EQ(u32_at(file, 54), c.red_mask);
+        }
+
+        // The first stored row is the bottom one and starts with white's non-zero bits; the
+        // second stored row is black; padding is zero.
+        EXPECT_NE(file[offset], 0);
+        for (std::size_t i = offset + c.stride; i < file.size(); ++i) EXPECT_EQ(file[i], 0) << i;
+        const std::size_t used = (3 * c.bits + 7) / 8;
+        for (std::size_t i = used; i < c.stride; ++i) EXPECT_EQ(file[offset + i], 0) << i;
+    }
+}
+
+TEST(BmpEncode, PaletteFileSavedAgainKeepsItsTable) {
+    BmpFields f;
+    f.bits = 8;
+    f.width = 3;
+    f.colours_used = 16;
+    for (int i = 0; i < 16; ++i) f.table.push_back({static_cast<std::uint8_t>(i * 16), 0, static_cast<std::uint8_t>(255 - i)});
+    f.pixels = {15, 0, 7, 0};
+    const RasterImage image = decode_bmp(build_bmp(f));
+    BmpDescription d;
+    const RasterImage again = decode_bmp(encode_bmp(image), &d);
+    EXPECT_EQ(d.bits_per_pixel, 8);
+    EXPECT_EQ(d.colour_table_entries, 16);
+    expect_same_image(again, image);
+}
+
+TEST(BmpEncode, EmptyImageIsRefused) {
+    EXPECT_THROW(encode_bmp(RasterImage()), ImageError);
+    EXPECT_THROW(encode_bmp(RasterImage(0, 5)), ImageError);
+}
+
+}  // namespace
+}  // namespace tilvane

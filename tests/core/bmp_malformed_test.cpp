@@ -1,0 +1,209 @@
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <random>
+
+#include "bmp_builder.h"
+#include "image/bmp_codec.h"
+#include "image/image_error.h"
+
+namespace tilvane {
+namespace {
+
+using test::BmpFields;
+using test::build_bmp;
+
+// Decodes bytes and reports whether they were refused as not valid; any other failure fails
+// the test.
+bool refused(const std::vector<std::uint8_t>& bytes) {
+    try {
+        decode_bmp(bytes);
+        return false;
+    } catch (const ImageError& e) {
+        EXPECT_EQ(e.kind(), ImageError::Kind::NotValid);
+        EXPECT_STREQ(e.what(), "Bitmap image is not valid");
+        return true;
+    }
+}
+
+BmpFields small_24_bit() {
+    BmpFields f;
+    f.width = 4;  // 12 bytes a row: no padding, so any missing byte is a missing pixel
+    f.height = 2;
+    f.pixels.assign(24, 0x40);
+    return f;
+}
+
+BmpFields small_rle8() {
+    BmpFields f;
+    f.width = 4;
+    f.height = 2;
+    f.bits = 8;
+    f.compression = 1;
+    f.colours_used = 2;
+    f.table = {kBlack, kWhite};
+    f.pixels = {4, 1, 0, 0, 0, 3, 1, 0, 1, 0, 0, 1};
+    return f;
+}
+
+TEST(BmpMalformed, RefusedCleanly) {
+    using Change = std::function<void(BmpFields&)>;
+    const auto masks = [](std::uint16_t bits, std::vector<std::uint32_t> m) -> Change {
+        return [bits, m](BmpFields& f) {
+            f.bits = bits;
+            f.compression = 3;
+            f.masks = m;
+            f.pixels.assign(64, 0);
+        };
+    };
+    const struct {
+        const char* name;
+        Change change;
+    } cases[] = {
+        {"unknown header size", [](BmpFields& f) { f.header_size = 44; }},
+        {"two planes", [](BmpFields& f) { f.planes = 2; }},
+        {"3 bits per pixel", [](BmpFields& f) { f.bits = 3; }},
+        {"0 bits per pixel", [](BmpFields& f) { f.bits = 0; }},
+        {"16 bits in a core header", [](BmpFields& f) { f.header_size = 12, f.bits = 16; }},
+        {"JPEG compression", [](BmpFields& f) { f.compression = 4; }},
+        {"PNG compression", [](BmpFields& f) { f.compression = 5; }},
+        {"bitfields at 24 bits", [](BmpFields& f) { f.compression = 3, f.masks = {0xFF0000, 0xFF00, 0xFF}; }},
+        {"RLE8 at 24 bits", [](BmpFields& f) { f.compression = 1; }},
+        {"OS/2 Huffman", [](BmpFields& f) { f.header_size = 64, f.bits = 1, f.compression = 3; }},
+        {"OS/2 RLE24", [](BmpFields& f) { f.header_size = 64, f.compression = 4; }},
+        {"zero width", [](BmpFields& f) { f.width = 0; }},
+        {"negative width", [](BmpFields& f) { f.width = -4; }},
+        {"zero height", [](BmpFields& f) { f.height = 0; }},
+        {"width past the limit", [](BmpFields& f) { f.width = RasterImage::kMaxDimension + 1; }},
+        {"height past the limit", [](BmpFields& f) { f.height = -RasterImage::kMaxDimension - 1; }},
+        {"lowest height", [](BmpFields& f) { f.height = INT32_MIN; }},
+        {"too many pixels", [](BmpFields& f) { f.width = f.height = RasterImage::kMaxDimension; }},
+        {"pixels missing", [](BmpFields& f) { f.height = 3; }},
+        {"no pixel data at all", [](BmpFields& f) { f.pixels.clear(); }},
+        {"zero mask", masks(16, {0x7C00, 0, 0x1F})},
+        {"overlapping masks", masks(16, {0xF800, 0x0FE0, 0x001F})},
+        {"mask with a hole", masks(32, {0xFF00FF, 0xFF00, 0xFF000000})},
+        {"mask past 16 bits", masks(16, {0x1F0000, 0x07E0, 0x001F})},
+        {"masks missing", masks(16, {})},
+        {"huge colour count puts the pixels past the end",
+         [](BmpFields& f) { f.bits = 8, f.colours_used = 0x40000000, f.pixel_offset = 0; }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        BmpFields f = small_24_bit();
+        c.change(f);
+        EXPECT_TRUE(refused(build_bmp(f)));
+    }
+    std::vector<std::uint8_t> bad_signature = build_bmp(small_24_bit());
+    bad_signature[1] = 'A';
+    EXPECT_TRUE(refused(bad_signature));
+}
+
+TEST(BmpMalformed, RleRefusedCleanly) {
+    const struct {
+        const char* name;
+        std::function<void(BmpFields&)> change;
+    } cases[] = {
+        {"top-down", [](BmpFields& f) { f.height = -2; }},
+        {"RLE4 at 8 bits", [](BmpFields& f) { f.compression = 2; }},
+        {"literal cut short", [](BmpFields& f) { f.pixels = {0, 5, 1, 1}; }},
+        {"delta cut short", [](BmpFields& f) { f.pixels = {0, 2, 1}; }},
+        {"code cut short", [](BmpFields& f) { f.pixels = {4}; }},
+        // A few bytes cannot stand for a picture of a hundred million pixels.
+        {"huge picture from a few bytes", [](BmpFields& f) { f.width = f.height = 10000; }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        BmpFields f = small_rle8();
+        c.change(f);
+        EXPECT_TRUE(refused(build_bmp(f)));
+    }
+}
+
+TEST(BmpMalformed, TruncatedFiles) {
+    BmpFields palette;
+    palette.bits = 8;
+    palette.width = 4;
+    palette.height = 2;
+    palette.colours_used = 3;
+    palette.table = {kBlack, kWhite, kBlack};
+    palette.pixels.assign(8, 1);
+    BmpFields masked = small_24_bit();
+    masked.bits = 16;
+    masked.compression = 3;
+    masked.masks = {0xF800, 0x07E0, 0x001F};
+    masked.pixels.resize(16);
+    BmpFields v5 = small_24_bit();
+    v5.header_size = 124;
+    BmpFields core = small_24_bit();
+    core.header_size = 12;
+    const struct {
+        const char* name;
+        BmpFields fields;
+    } cases[] = {{"24-bit", small_24_bit()}, {"palette", palette}, {"bitfields", masked}, {"V5", v5}, {"core", core}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::vector<std::uint8_t> whole = build_bmp(c.fields);
+        ASSERT_FALSE(refused(whole));
+        for (std::size_t n = 0; n < whole.size(); ++n) {
+            SCOPED_TRACE(n);
+            EXPECT_TRUE(refused({whole.begin(), whole.begin() + static_cast<std::ptrdiff_t>(n)}));
+        }
+    }
+}
+
+// RLE data may end early (the rest reads as index 0), but never past a cut code.
+TEST(BmpMalformed, TruncatedRleDecodesOrIsRefused) {
+    const std::vector<std::uint8_t> whole = build_bmp(small_rle8());
+    for (std::size_t n = 0; n < whole.size(); ++n) {
+        SCOPED_TRACE(n);
+        const std::vector<std::uint8_t> cut(whole.begin(), whole.begin() + static_cast<std::ptrdiff_t>(n));
+        try {
+            const RasterImage image = decode_bmp(cut);
+            EXPECT_EQ(image.width(), 4);
+            EXPECT_EQ(image.height(), 2);
+        } catch (const ImageError& e) {
+            EXPECT_EQ(e.kind(), ImageError::Kind::NotValid);
+        }
+    }
+}
+
+// Random damage to valid files of every kind must end in a picture or a clean refusal; run
+// under the sanitizers this catches reads outside the buffers.
+TEST(BmpMalformed, DamagedFilesNeverMisbehave) {
+    BmpFields rle4 = small_rle8();
+    rle4.bits = 4;
+    rle4.compression = 2;
+    rle4.pixels = {3, 0x10, 0, 0, 0, 3, 0x11, 0x10, 0, 2, 1, 0, 0, 1};
+    BmpFields masked = small_24_bit();
+    masked.header_size = 56;
+    masked.bits = 32;
+    masked.compression = 3;
+    masked.masks = {0xFFC00000, 0x3FF000, 0xFFF};
+    masked.pixels.resize(32);
+    BmpFields one_bit = small_24_bit();
+    one_bit.bits = 1;
+    one_bit.width = 33;
+    one_bit.table = {kBlack, kWhite};
+    one_bit.pixels.assign(16, 0xA5);
+    const std::vector<std::vector<std::uint8_t>> files = {build_bmp(small_24_bit()), build_bmp(small_rle8()),
+                                                          build_bmp(rle4), build_bmp(masked), build_bmp(one_bit)};
+    std::mt19937 random(12345);
+    int decoded = 0;
+    for (int round = 0; round < 4000; ++round) {
+        std::vector<std::uint8_t> file = files[static_cast<std::size_t>(round) % files.size()];
+        const int changes = 1 + static_cast<int>(random() % 4);
+        for (int k = 0; k < changes; ++k)
+            file[random() % file.size()] = static_cast<std::uint8_t>(random());
+        try {
+            decode_bmp(file);
+            ++decoded;
+        } catch (const ImageError& e) {
+            ASSERT_EQ(e.kind(), ImageError::Kind::NotValid);
+        }
+    }
+    EXPECT_GT(decoded, 0);
+}
+
+}  // namespace
+}  // namespace tilvane
