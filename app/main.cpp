@@ -1,17 +1,47 @@
-// Program entry: creates the main window, shows it and runs the message loop until it closes.
+// Program entry: creates the three windows, shows the main window and runs the message loop
+// until the main window has closed.
 #include <windows.h>
 
-#include "frame/main_window.h"
+#include "desktop/local_clock.h"
+#include "desktop/message_boxes.h"
+#include "kit/form.h"
+#include "main_window/program.h"
+#include "shell/random_source.h"
 
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show_command) {
-    tilvane::app::MainWindow main_window;
-    if (!main_window.create(instance)) return 1;
-    ShowWindow(main_window.handle(), show_command);
+namespace {
 
-    MSG message;
-    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
+// For scripts/screenshot.sh only: TILVANE_SCREENSHOT=extract shows the second page, =progress
+// runs a slow demonstration of the progress dialog. The program itself reads no environment.
+void Prepare_Screenshot(tilvane::app::Program& program) {
+    wchar_t mode[16] = L"";
+    if (!GetEnvironmentVariableW(L"TILVANE_SCREENSHOT", mode, 16)) return;
+    const std::wstring which = mode;
+    if (which == L"extract") program.MainForm1.PageControl1.Set_Active_Page_Index(1);
+    if (which != L"progress") return;
+    tilvane::app::TProgress_Form& dialog = program.Progress_Form;
+    const tilvane::app::TMainForm1::Long_Run run(program.MainForm1);
+    constexpr int kRows = 6000;
+    dialog.Initialise_Processing(0, 0, kRows);
+    for (int row = 1; row <= kRows && !dialog.Abort_Processing_CheckBox(); ++row) {
+        Sleep(10);
+        dialog.Update_Processing(L"Processing Column at Pixel : " + std::to_wstring(row), std::to_wstring(row), row);
     }
-    return static_cast<int>(message.wParam);
+    dialog.End_Processing();
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    tilvane::desktop::Local_Clock clock;
+    tilvane::shell::Twister_Random_Source random;
+    tilvane::desktop::Windows_Message_Boxes boxes;
+    try {
+        tilvane::app::Program program({clock, random, boxes});
+        program.MainForm1.Show_Main_Window();
+        Prepare_Screenshot(program);
+        return tilvane::kit::Run_Message_Loop();
+    } catch (const std::exception& error) {
+        MessageBoxA(nullptr, error.what(), "Tilvane", MB_OK | MB_ICONERROR);
+        return 1;
+    }
 }

@@ -44,6 +44,7 @@ step "Tests under Wine"
 bash scripts/wine-prefix.sh null
 # A Wine process kept alive meanwhile holds Wine's services, which would otherwise start with
 # each test and inherit ctest's pipes.
+bash scripts/wine-run.sh cmd /c exit >/dev/null 2>&1
 bash scripts/wine-run.sh cmd /c "ping -n 3600 127.0.0.1 >nul" >/dev/null 2>&1 &
 keep_alive=$!
 run wine-tests ctest --test-dir build/mingw --output-on-failure

@@ -53,7 +53,8 @@ std::filesystem::path temporary_name_beside(const std::filesystem::path& target)
 }
 
 bool write_all(std::FILE* f, const std::vector<std::uint8_t>& bytes) {
-    return std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size() && std::fflush(f) == 0;
+    // fwrite must not see the null data pointer of an empty vector.
+    return (bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size()) && std::fflush(f) == 0;
 }
 
 }  // namespace

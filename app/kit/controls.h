@@ -1,0 +1,104 @@
+#pragma once
+// One small wrapper per Win32 control class the program uses. Handlers are callback members
+// that the parent's window procedure reaches through Control::On_Command / On_Notify.
+#include <functional>
+#include <string>
+
+#include "kit/control.h"
+
+namespace tilvane::kit {
+
+enum class Alignment { Left, Centre, Right };
+
+class Label final : public Control {
+public:
+    Label(const Window_Host& parent, const Control_Args& args, Alignment alignment = Alignment::Left);
+};
+
+class Edit final : public Control {
+public:
+    Edit(const Window_Host& parent, const Control_Args& args);
+    std::function<void()> On_Change;
+    void On_Command(WORD code) override;
+};
+
+// An edit with up and down arrows over a whole-number range.
+class Spin_Edit final : public Control {
+public:
+    Spin_Edit(const Window_Host& parent, const Control_Args& args, int minimum, int maximum);
+    // The text read as a decimal whole number; text that is not one reads as the range's minimum.
+    int Value() const;
+    // Forced into the range first.
+    void Set_Value(int value);
+    std::function<void()> On_Change;
+
+    Bounds Get_Bounds() const override;
+    void Set_Bounds(const Bounds& bounds) override;
+    void On_Command(WORD code) override;
+
+private:
+    HWND arrows_ = nullptr;
+    int minimum_, maximum_;
+};
+
+// Any number of items selectable at once, with Shift and Ctrl.
+class List_Box final : public Control {
+public:
+    List_Box(const Window_Host& parent, const Control_Args& args);
+    int Count() const;
+    std::wstring Item(int index) const;
+    void Insert(int index, std::wstring_view text);
+    void Delete(int index);
+    void Clear();
+    bool Is_Selected(int index) const;
+    void Set_Selected(int index, bool selected);
+};
+
+class Check_Box final : public Control {
+public:
+    Check_Box(const Window_Host& parent, const Control_Args& args);
+    bool Checked() const;
+    void Set_Checked(bool checked);
+    std::function<void()> On_Click;
+    void On_Command(WORD code) override;
+};
+
+// The first button of a set starts a group; the buttons of a group check each other off.
+class Radio_Button final : public Control {
+public:
+    Radio_Button(const Window_Host& parent, const Control_Args& args, bool starts_group);
+    bool Checked() const;
+    void Set_Checked(bool checked);
+    std::function<void()> On_Click;
+    void On_Command(WORD code) override;
+};
+
+class Push_Button final : public Control {
+public:
+    Push_Button(const Window_Host& parent, const Control_Args& args);
+    std::function<void()> On_Click;
+    // The key-down of a key pressed while the button has the focus (Escape and Enter included).
+    std::function<void(WPARAM key)> On_Key_Down;
+    void On_Command(WORD code) override;
+
+private:
+    static LRESULT CALLBACK Key_Procedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR id,
+                                          DWORD_PTR data);
+};
+
+class Progress_Bar final : public Control {
+public:
+    Progress_Bar(const Window_Host& parent, const Control_Args& args);
+    void Set_Range(int minimum, int maximum);
+    void Set_Position(int position);
+    int Position() const;
+    int Maximum() const;
+};
+
+// A framed box that later pictures are drawn in.
+class Picture_Box final : public Control {
+public:
+    Picture_Box(const Window_Host& parent, const Control_Args& args);
+};
+
+}  // namespace tilvane::kit

@@ -1,0 +1,38 @@
+#include "kit/fonts.h"
+
+#include <map>
+#include <utility>
+
+namespace tilvane::kit {
+namespace {
+
+class Font_Cache {
+public:
+    Font_Cache() = default;
+    Font_Cache(const Font_Cache&) = delete;
+    Font_Cache& operator=(const Font_Cache&) = delete;
+    ~Font_Cache() {
+        for (auto& entry : fonts_) DeleteObject(entry.second);
+    }
+    HFONT Get(int points, bool bold) {
+        auto [it, added] = fonts_.try_emplace({points, bold}, nullptr);
+        if (added) {
+            it->second = CreateFontW(-MulDiv(points, 96, 72), 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE,
+                                     FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                                     DEFAULT_QUALITY, DEFAULT_PITCH | FF_ROMAN, L"Times New Roman");
+        }
+        return it->second;
+    }
+
+private:
+    std::map<std::pair<int, bool>, HFONT> fonts_;
+};
+
+}  // namespace
+
+HFONT Times_Font(int points, bool bold) {
+    static Font_Cache cache;
+    return cache.Get(points, bold);
+}
+
+}  // namespace tilvane::kit

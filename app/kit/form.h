@@ -1,0 +1,94 @@
+#pragma once
+// A top-level window: creates its handle in its constructor (so member controls can be made after
+// it), keeps the ordered list of its components, routes menu commands, and owns its hint tips.
+#include <windows.h>
+
+#include <functional>
+#include <map>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "kit/control.h"
+
+namespace tilvane::kit {
+
+struct Form_Args {
+    const wchar_t* class_name;
+    std::wstring_view caption;
+    int width = CW_USEDEFAULT, height = CW_USEDEFAULT;  // outer size
+    DWORD style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
+};
+
+class Form : public Window_Host {
+public:
+    explicit Form(const Form_Args& args);
+    Form(const Form&) = delete;
+    Form& operator=(const Form&) = delete;
+    virtual ~Form();
+
+    HWND Handle() const override { return hwnd_; }
+    static Form* From_Handle(HWND hwnd);
+
+    void Show();
+    void Hide();
+    bool Is_Visible() const;
+    void Bring_To_Front_And_Focus();
+    void Centre_On_Screen();
+    void Set_Caption(std::wstring_view caption);
+    std::wstring Caption() const;
+    SIZE Client_Size() const;
+    void Set_Client_Size(int width, int height);
+    // Asks the window to close, through its close query, as the close box does.
+    void Close();
+    // Shows the window modally over `owner` and returns once it has been hidden.
+    void Show_Modal(HWND owner);
+
+    // The form's events. A missing handler leaves Windows' default.
+    std::function<bool()> On_Close_Query;  // false keeps the window open
+    std::function<void()> On_Close;        // the close itself; without it the window is destroyed
+    std::function<void()> On_Resize;
+    std::function<void()> On_Cancel;  // Escape, as the dialog keys turn it into a cancel command
+    std::function<void()> On_Destroy;
+
+    // Components in creation order: controls at every depth, and the non-visual ones (menu items,
+    // with a null control) that the layout list records as "0".
+    struct Component {
+        Control* control;
+        std::string name;
+    };
+    const std::vector<Component>& Components() const { return components_; }
+    void Register_Component(Control& control);
+    void Register_Non_Visual(std::string_view name);
+
+    // A menu command identifier whose WM_COMMAND runs `handler`.
+    UINT Register_Command(std::function<void()> handler);
+
+    // The tooltip that shows a control's hint when the mouse rests on it.
+    void Add_Hint(HWND control, std::wstring_view hint);
+    std::wstring Hint_Of(HWND control) const;
+
+protected:
+    // Tears the window down while the derived form's members still exist; derived destructors
+    // call it first.
+    void Destroy_Window();
+
+private:
+    static LRESULT CALLBACK Window_Procedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
+    LRESULT Handle_Message(UINT message, WPARAM wparam, LPARAM lparam);
+    bool Run_Command(UINT id);
+
+    HWND hwnd_ = nullptr;
+    HWND tooltip_ = nullptr;
+    std::vector<Component> components_;
+    std::map<UINT, std::function<void()>> commands_;
+    UINT next_command_ = 100;  // clear of IDOK and IDCANCEL
+};
+
+// Lets every pending window message run (one pass that empties the queue); a quit request met on
+// the way is put back for the main loop.
+void Process_Pending_Messages();
+// The program's message loop; returns the quit code.
+int Run_Message_Loop();
+
+}  // namespace tilvane::kit

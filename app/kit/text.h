@@ -1,0 +1,11 @@
+#pragma once
+// The core speaks UTF-8; Windows speaks UTF-16.
+#include <string>
+#include <string_view>
+
+namespace tilvane::kit {
+
+[[nodiscard]] std::wstring To_Wide(std::string_view utf8);
+[[nodiscard]] std::string To_Utf8(std::wstring_view wide);
+
+}  // namespace tilvane::kit

@@ -1,0 +1,150 @@
+#pragma once
+// The main window: the menu bar and the two tab pages on which the user does all the work, laid
+// out as numbered steps. Controls whose handlers belong to later changes are here and laid out;
+// each change wires its own.
+#include <string>
+#include <vector>
+
+#include "kit/containers.h"
+#include "kit/controls.h"
+#include "kit/form.h"
+#include "kit/menu.h"
+
+namespace tilvane::app {
+
+class Program;
+
+inline constexpr wchar_t kApplication_Title[] = L"Tilvane v1.0f";
+
+class TMainForm1 final : public kit::Form {
+public:
+    explicit TMainForm1(Program& program);
+    ~TMainForm1() override { Destroy_Window(); }
+
+    // Showing the window at program start: the window-show sequence, then the window appears.
+    void Show_Main_Window();
+
+    void FormShow();
+    bool FormCloseQuery();
+    void FormResize();
+    void ExitOptionClick();
+    void Exit_BitBtnClick();
+    void Exit_BitBtn2Click();
+    void Always_On_Top_OptionClick();
+    void AboutOptionClick();
+
+    void Record_Design_Layout();
+    void Rescale_Controls();
+    void Toggle_Always_On_Top();
+    void Apply_Startup_Show_Mode();
+
+    // Held by a handler for the length of a long run: the action buttons are disabled meanwhile,
+    // and a close asked for during the run aborts it and closes once the run has ended.
+    class Long_Run {
+    public:
+        explicit Long_Run(TMainForm1& form);
+        Long_Run(const Long_Run&) = delete;
+        Long_Run& operator=(const Long_Run&) = delete;
+        ~Long_Run();
+
+    private:
+        TMainForm1& form_;
+    };
+
+    // Hidden state.
+    std::vector<std::string> Scaling_ListBox;  // the layout list
+    std::wstring Last_Mosaic_Directory_Edit;
+    std::wstring Last_Tile_Directory_Edit;
+    bool WindowState_wsMaximized = false;  // read from the settings file
+
+    kit::Tab_Control PageControl1;
+
+    kit::Tab_Page Mosaic_TabSheet;
+    kit::Group_Box Original_Image_GroupBox;
+    kit::Edit Input_File_Name_Edit;
+    kit::Push_Button Input_File_Name_SpeedButton;
+    kit::Push_Button View_Original_Image_SpeedButton;
+    kit::Group_Box Tile_List_GroupBox;
+    kit::List_Box Tiles_ListBox;
+    kit::Push_Button Add_Original_Picture_To_Tile_List_SpeedButton;
+    kit::Push_Button Add_Selected_Tiles_To_List_SpeedButton;
+    kit::Push_Button Delete_Selected_Tiles_From_List_SpeedButton;
+    kit::Push_Button Reset_Tile_List_SpeedButton;
+    kit::Group_Box Tile_Size_GroupBox;
+    kit::Label Horizontal_Tile_Size_Label;
+    kit::Spin_Edit Horizontal_Tile_Size_SpinEdit;
+    kit::Label Vertical_Tile_Size_Label;
+    kit::Spin_Edit Vertical_Tile_Size_SpinEdit;
+    kit::Push_Button Set_Height_Width_To_Selected_Tile_BitBtn;
+    kit::Radio_Button Tiles_Shrink_Expand_To_Size_RadioButton;
+    kit::Radio_Button Tiles_Crop_To_Size_RadioButton;
+    kit::Group_Box Tile_Gap_GroupBox;
+    kit::Check_Box Insert_Gap_Between_Tiles_CheckBox;
+    kit::Label Horizontal_Tile_Gap_Label;
+    kit::Spin_Edit Horizontal_Tile_Gap_SpinEdit;
+    kit::Label Vertical_Tile_Gap_Label;
+    kit::Spin_Edit Vertical_Tile_Gap_SpinEdit;
+    kit::Group_Box Output_File_GroupBox;
+    kit::Edit Output_File_Name_Edit;
+    kit::Push_Button Output_File_Name_SpeedButton;
+    kit::Push_Button View_Mosaic_SpeedButton;
+    kit::Push_Button Help_BitBtn;
+    kit::Push_Button Make_Mosaic_BitBtn;
+    kit::Push_Button Exit_BitBtn;
+
+    kit::Tab_Page Extract_TabSheet;
+    kit::Group_Box Extract_Mosaic_GroupBox;
+    kit::Edit Extract_Mosaic_Bitmap_File_Name_Edit;
+    kit::Push_Button Extract_Mosaic_Bitmap_File_Name_SpeedButton;
+    kit::Push_Button View_Mosaic_2_SpeedButton;
+    kit::Group_Box Extract_Tile_Size_GroupBox;
+    kit::Label Extract_Tile_Width_Label;
+    kit::Spin_Edit Extract_Tile_Width_SpinEdit;
+    kit::Label Extract_Tile_Height_Label;
+    kit::Spin_Edit Extract_Tile_Height_SpinEdit;
+    kit::Push_Button Test_Show_Image_Preview_BitBtn;
+    kit::Push_Button Set_Height_Width_To_Selected_Tile_Mosaic_Tab_BitBtn;
+    kit::Picture_Box Extract_Tile_Preview_Image;
+    kit::Group_Box Extract_Tile_Gap_GroupBox;
+    kit::Check_Box Extract_Gap_Between_Tiles_CheckBox;
+    kit::Label Extract_Horizontal_Tile_Gap_Label;
+    kit::Spin_Edit Extract_Horizontal_Tile_Gap_SpinEdit;
+    kit::Label Extract_Vertical_Tile_Gap_Label;
+    kit::Spin_Edit Extract_Vertical_Tile_Gap_SpinEdit;
+    kit::Radio_Group Extract_Image_Limits_RadioGroup;
+    kit::Group_Box Extracted_Tile_Directory_GroupBox;
+    kit::Edit Extracted_Tile_Directory_Edit;
+    kit::Push_Button Extracted_Tile_Directory_SpeedButton;
+    kit::Push_Button BitBtn1;
+    kit::Push_Button Extract_Mosaic_Tiles_BitBtn;
+    kit::Push_Button Exit_BitBtn2;
+
+    kit::Menu_Bar MainMenu1;
+    kit::Popup_Menu File1;
+    kit::Menu_Item Always_On_Top_Option;
+    kit::Menu_Item Auto_Run_at_Windows_Startup_Option;
+    kit::Menu_Item Restore_Factory_Defaults_Option;
+    kit::Menu_Item N1;
+    kit::Menu_Item Create_Shortcut_on_Desktop_Option;
+    kit::Menu_Item Create_Shortcut_on_Start_Menu_Option;
+    kit::Menu_Item Create_Shortcut_on_Start_Programs_Menu_Option;
+    kit::Menu_Item Create_Shortcut_on_SendTo_Menu_Option;
+    kit::Menu_Item Delete_All_Shortcuts_Option;
+    kit::Menu_Item N2;
+    kit::Menu_Item ExitOption;
+    kit::Popup_Menu Help1;
+    kit::Menu_Item View_Readme_file_Option;
+    kit::Menu_Item Help_and_StepbyStepGuide_Option;
+    kit::Menu_Item View_Shareware_Catalog_Option;
+    kit::Menu_Item N3;
+    kit::Menu_Item AboutOption;
+
+private:
+    void Set_Action_Buttons_Enabled(bool enabled);
+
+    Program& program_;
+    int long_runs_ = 0;
+    bool close_after_run_ = false;
+};
+
+}  // namespace tilvane::app

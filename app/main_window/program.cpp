@@ -1,0 +1,22 @@
+#include "main_window/program.h"
+
+#include "kit/application.h"
+
+namespace tilvane::app {
+namespace {
+
+// Every window made after this reports its errors through these boxes.
+const Program_Services& Connected(const Program_Services& services) {
+    kit::Current_Application().Use_Message_Boxes(services.boxes);
+    return services;
+}
+
+}  // namespace
+
+Program::Program(const Program_Services& services)
+    : Services(Connected(services)),
+      MainForm1(*this),
+      AboutBox(Services.clock, Services.random),
+      Progress_Form(Services.clock) {}
+
+}  // namespace tilvane::app

@@ -1,0 +1,28 @@
+#pragma once
+// The program's three windows, created once each in this order, and the services they share.
+#include "about/about_box.h"
+#include "desktop/message_boxes.h"
+#include "main_window/main_form.h"
+#include "progress/progress_clock.h"
+#include "progress/progress_form.h"
+#include "shell/random_source.h"
+
+namespace tilvane::app {
+
+struct Program_Services {
+    progress::Clock& clock;
+    shell::Random_Source& random;  // the one generator that mosaic tiles are drawn from
+    desktop::Message_Boxes& boxes;
+};
+
+class Program {
+public:
+    explicit Program(const Program_Services& services);
+
+    Program_Services Services;
+    TMainForm1 MainForm1;
+    TAboutBox AboutBox;
+    TProgress_Form Progress_Form;
+};
+
+}  // namespace tilvane::app

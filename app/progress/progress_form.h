@@ -1,0 +1,58 @@
+#pragma once
+// The one progress dialog of the program: modeless, it shows a long operation's progress with
+// elapsed and estimated times, and its button lets the user abort the run.
+#include <string>
+
+#include "kit/containers.h"
+#include "kit/controls.h"
+#include "kit/form.h"
+#include "progress/progress_clock.h"
+#include "progress/progress_run.h"
+
+namespace tilvane::app {
+
+// English day abbreviation, one space, the locale's short date, ", ", the locale's long time.
+std::wstring Format_Date_Time_With_Day(progress::Day_Time time);
+
+class TProgress_Form final : public kit::Form {
+public:
+    explicit TProgress_Form(progress::Clock& clock);
+    ~TProgress_Form() override { Destroy_Window(); }
+
+    void Initialise_Processing(int start, int minimum, int maximum);
+    void Update_Processing(const std::wstring& major, const std::wstring& minor, int current);
+    void End_Processing();
+    bool Is_It_Time_For_An_Update(int current);
+
+    void Abort_Processing_BitBtnClick();
+    void Abort_Processing_BitBtnKeyDown(WPARAM key);
+
+    bool Has_Started_CheckBox() const { return run_.Has_Started_CheckBox; }
+    // The callers read this between units of work and leave their loop when it is set.
+    bool Abort_Processing_CheckBox() const { return run_.Abort_Processing_CheckBox; }
+
+    kit::Group_Box Progress_GroupBox;
+    kit::Label Major_Item_Label;
+    kit::Progress_Bar Progress_Bar;
+    kit::Label Minor_Item_Label;
+    kit::Label Start_Date_Time_Caption_Label;
+    kit::Label Start_Date_Time_Label;
+    kit::Label Elapsed_Time_Caption_Label;
+    kit::Label Elapsed_Time_Label;
+    kit::Label Elapsed_Time_Format_Label;
+    kit::Label Remaining_Time_Caption_Label;
+    kit::Label Remaining_Date_Time_Label;
+    kit::Label Remaining_Time_Format_Label;
+    kit::Label Time_To_Completion_Caption_Label;
+    kit::Label Time_To_Completion_Label;
+    kit::Push_Button Abort_Processing_BitBtn;
+
+private:
+    void Arrange();
+    void Show_Error(const std::string& text);
+
+    progress::Clock& clock_;
+    progress::Progress_Run run_;
+};
+
+}  // namespace tilvane::app

@@ -1,0 +1,76 @@
+#include "progress/progress_run.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace tilvane::progress {
+
+std::string Not_Initialised_Message() {
+    return "Dialog_Progress_Form ERROR - Initialise_Processing was not called first !";
+}
+
+std::string Above_Maximum_Message(int current, int maximum) {
+    return "Dialog_Progress_Form ERROR - Current Val (" + std::to_string(current) +
+           ") is greater than Max Val (" + std::to_string(maximum) + ") !";
+}
+
+void Progress_Run::Set_Position(int value) {
+    // Like the bar itself, the position is held within the range.
+    position_ = std::clamp(value, minimum_, std::max(minimum_, maximum_));
+}
+
+void Progress_Run::Initialise(int start, int minimum, int maximum, Day_Time now) {
+    start_time_ = now;
+    last_update_time_ = kTime_Long_Past;
+    minimum_ = minimum;
+    maximum_ = maximum;
+    Set_Position(start);
+    Has_Started_CheckBox = true;
+    Abort_Processing_CheckBox = false;
+}
+
+Update_Outcome Progress_Run::Update(int current, Day_Time now) {
+    using Kind = Update_Outcome::Kind;
+    Update_Outcome outcome;
+    if (Abort_Processing_CheckBox) {
+        outcome.kind = Kind::Ignored_After_Abort;
+        return outcome;
+    }
+    if (!Has_Started_CheckBox) {
+        outcome.kind = Kind::Not_Initialised;
+        outcome.error_text = Not_Initialised_Message();
+        return outcome;
+    }
+    if (current > maximum_) {
+        outcome.kind = Kind::Above_Maximum;
+        outcome.error_text = Above_Maximum_Message(current, maximum_);
+        return outcome;
+    }
+    if (!Is_It_Time_For_An_Update(now, last_update_time_, current, maximum_)) {
+        outcome.kind = Kind::Dropped;
+        return outcome;
+    }
+    last_update_time_ = now;
+    if (current == 0) {
+        outcome.kind = Kind::Throttle_Restarted;
+        return outcome;
+    }
+    Set_Position(current);
+    outcome.kind = Kind::Shown;
+    outcome.elapsed = now - start_time_;
+    // Straight-line extrapolation from the share of the maximum reached; a position of 0 (a value
+    // below a minimum of 0) gives no estimate rather than an infinite one.
+    const double total = static_cast<double>(maximum_) * outcome.elapsed / position_;
+    const double remaining = total - outcome.elapsed;
+    if (std::isfinite(total) && total >= 0) outcome.end_time = start_time_ + total;
+    if (std::isfinite(remaining) && remaining >= 0) outcome.remaining = remaining;
+    return outcome;
+}
+
+void Progress_Run::End() {
+    last_update_time_ = kTime_Long_Past;
+    Set_Position(maximum_);
+    Has_Started_CheckBox = false;
+}
+
+}  // namespace tilvane::progress

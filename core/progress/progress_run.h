@@ -1,0 +1,55 @@
+#pragma once
+// The progress dialog's run as a pure state machine: the flags, the bar's range and position, the
+// throttle and the estimates. The dialog window shows what this decides.
+#include <optional>
+#include <string>
+
+#include "progress/progress_clock.h"
+
+namespace tilvane::progress {
+
+struct Update_Outcome {
+    enum class Kind {
+        Ignored_After_Abort,  // nothing shown, no message
+        Not_Initialised,      // error_text holds the message to show
+        Above_Maximum,        // error_text holds the message to show
+        Dropped,              // the throttle said no
+        Throttle_Restarted,   // a value of 0: the wait starts again, nothing else changes
+        Shown,                // texts, bar and the fields below are to be shown
+    };
+    Kind kind = Kind::Dropped;
+    std::string error_text;
+    Day_Time elapsed = 0;
+    std::optional<Day_Time> end_time;   // absent when the estimate is negative or undefined
+    std::optional<Day_Time> remaining;  // likewise
+};
+
+class Progress_Run {
+public:
+    // The two flags the callers read; see Initialise, End and Abort for who writes them.
+    bool Has_Started_CheckBox = false;
+    bool Abort_Processing_CheckBox = false;
+
+    void Initialise(int start, int minimum, int maximum, Day_Time now);
+    [[nodiscard]] Update_Outcome Update(int current, Day_Time now);
+    void End();
+    void Abort() { Abort_Processing_CheckBox = true; }
+
+    int Minimum() const { return minimum_; }
+    int Maximum() const { return maximum_; }
+    int Position() const { return position_; }
+    Day_Time Start_Time() const { return start_time_; }
+    Day_Time Last_Update_Time() const { return last_update_time_; }
+
+private:
+    void Set_Position(int value);
+
+    int minimum_ = 0, maximum_ = 100, position_ = 0;
+    Day_Time start_time_ = 0;
+    Day_Time last_update_time_ = kTime_Long_Past;
+};
+
+[[nodiscard]] std::string Not_Initialised_Message();
+[[nodiscard]] std::string Above_Maximum_Message(int current, int maximum);
+
+}  // namespace tilvane::progress

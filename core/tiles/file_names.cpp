@@ -1,0 +1,79 @@
+#include "tiles/file_names.h"
+
+#include <algorithm>
+#include <initializer_list>
+#include <iterator>
+
+namespace tilvane::tiles {
+namespace {
+
+// Blanks and the ASCII control characters; bytes of UTF-8 sequences are never trimmed.
+bool Is_Blank_Or_Control(char c) {
+    const auto byte = static_cast<unsigned char>(c);
+    return byte <= 0x20 || byte == 0x7F;
+}
+
+// Only a to z: the extension test must not depend on the locale.
+char Ascii_Upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+
+bool Is_One_Of(std::string_view text, std::initializer_list<std::string_view> choices) {
+    return std::find(choices.begin(), choices.end(), text) != choices.end();
+}
+
+}  // namespace
+
+std::string_view Directory_Part(std::string_view path) {
+    const std::size_t last = path.find_last_of("\\:");
+    return last == std::string_view::npos ? std::string_view{} : path.substr(0, last + 1);
+}
+
+std::string_view Extension_Part(std::string_view path) {
+    const std::string_view name = path.substr(Directory_Part(path).size());
+    const std::size_t dot = name.rfind('.');
+    return dot == std::string_view::npos ? std::string_view{} : name.substr(dot);
+}
+
+std::string Normalise_Directory_Name(std::string_view text) {
+    if (Is_One_Of(text, {"", "\\", ".", "..", ".\\", "..\\"})) return {};
+    const auto first = std::find_if_not(text.begin(), text.end(), Is_Blank_Or_Control);
+    const auto last = std::find_if_not(text.rbegin(), std::make_reverse_iterator(first), Is_Blank_Or_Control).base();
+    std::string result(first, last);
+    result += '\\';
+    // Collapsing pairs until none is left is the same as keeping one of each run.
+    result.erase(std::unique(result.begin(), result.end(), [](char a, char b) { return a == '\\' && b == '\\'; }),
+                 result.end());
+    return result;
+}
+
+std::string Usable_Last_Directory(const std::string& field, const std::string& program_directory,
+                                  const Path_Exists& directory_exists) {
+    if (Is_One_Of(field, {"", "\\", ".", ".."}) || !directory_exists(field)) return program_directory;
+    return field;
+}
+
+Bitmap_Name_Result Check_Bitmap_Name(std::string_view field_text, std::string_view program_directory,
+                                     const Path_Exists& file_exists, Bitmap_Name_Checks checks) {
+    Bitmap_Name_Result result{std::string(field_text), false, Bitmap_Name_Outcome::Ok};
+    if (field_text.empty()) {
+        result.outcome = Bitmap_Name_Outcome::Blank;
+        return result;
+    }
+    if (Directory_Part(result.name).empty()) {
+        result.name.insert(0, program_directory);
+        result.name_changed = true;
+    }
+    const bool existing = checks == Bitmap_Name_Checks::Existing_File;
+    if (existing && Extension_Part(result.name).empty()) {
+        result.name += ".BMP";
+        result.name_changed = true;
+    }
+    std::string extension(Extension_Part(result.name));
+    std::transform(extension.begin(), extension.end(), extension.begin(), Ascii_Upper);
+    if (extension != ".BMP")
+        result.outcome = Bitmap_Name_Outcome::Not_Bitmap;
+    else if (existing && !file_exists(result.name))
+        result.outcome = Bitmap_Name_Outcome::Not_Found;
+    return result;
+}
+
+}  // namespace tilvane::tiles

@@ -1,0 +1,48 @@
+#include "tiles/tile_list_file.h"
+
+#include <algorithm>
+
+#include "support/file_io.h"
+
+namespace tilvane::tiles {
+
+std::vector<std::string> Parse_Tile_List(std::span<const std::uint8_t> bytes) {
+    const auto end = std::find(bytes.begin(), bytes.end(), std::uint8_t{0});
+    std::vector<std::string> items;
+    for (auto line = bytes.begin(); line != end;) {
+        const auto line_end = std::find_if(line, end, [](std::uint8_t b) { return b == '\r' || b == '\n'; });
+        items.emplace_back(line, line_end);
+        line = line_end;
+        if (line == end) break;
+        const bool carriage_return = *line++ == '\r';
+        if (carriage_return && line != end && *line == '\n') ++line;  // CR LF is one line break
+    }
+    return items;
+}
+
+std::vector<std::uint8_t> Serialise_Tile_List(const std::vector<std::string>& items) {
+    std::size_t size = 0;
+    for (const std::string& item : items) size += item.size() + 2;
+    std::vector<std::uint8_t> bytes;
+    bytes.reserve(size);
+    for (const std::string& item : items) {
+        bytes.insert(bytes.end(), item.begin(), item.end());
+        bytes.push_back('\r');
+        bytes.push_back('\n');
+    }
+    return bytes;
+}
+
+void Load_Tile_List_File(Tile_List& list, const std::string& path, const Path_Exists& file_exists) {
+    list.Clear();
+    if (!file_exists(path)) return;
+    // Read whole before the first item goes in, so a failed read leaves the list empty.
+    const std::vector<std::uint8_t> bytes = read_whole_file(path);
+    list.Insert_Items(Parse_Tile_List(bytes));
+}
+
+void Save_Tile_List_File(const Tile_List& list, const std::string& path) {
+    write_file_atomically(path, Serialise_Tile_List(list.Items()));
+}
+
+}  // namespace tilvane::tiles

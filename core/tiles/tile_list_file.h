@@ -1,0 +1,34 @@
+#pragma once
+// The tile list file: one item per line, in list order, no header. Read with CR, LF or CRLF line
+// ends; written with CRLF after every item.
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "tiles/file_names.h"
+#include "tiles/tile_list.h"
+
+namespace tilvane::tiles {
+
+// Kept in the program's directory.
+inline constexpr std::string_view kTile_List_File_Name = "Mosaic_Tiles.lst";
+
+// The items held by the file's bytes. A zero byte ends the text; a last line without a line
+// break counts; an empty line gives an empty item.
+[[nodiscard]] std::vector<std::string> Parse_Tile_List(std::span<const std::uint8_t> bytes);
+
+// Every item followed by CR LF; no items give no bytes.
+[[nodiscard]] std::vector<std::uint8_t> Serialise_Tile_List(const std::vector<std::string>& items);
+
+// Clears the list, then, if the file exists, reads it whole and inserts every line at its sorted
+// place, duplicates included. Throws ImageError::cannot_open(path) when an existing file cannot
+// be read; the list is then empty.
+void Load_Tile_List_File(Tile_List& list, const std::string& path, const Path_Exists& file_exists);
+
+// Writes the list through a temporary file renamed over path, so a failure leaves the old file
+// whole. Throws ImageError::cannot_create(path).
+void Save_Tile_List_File(const Tile_List& list, const std::string& path);
+
+}  // namespace tilvane::tiles

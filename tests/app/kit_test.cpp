@@ -1,0 +1,68 @@
+#include <gtest/gtest.h>
+
+#include "kit/containers.h"
+#include "kit/controls.h"
+#include "kit/form.h"
+#include "test_support.h"
+
+namespace tilvane::kit {
+namespace {
+
+class Kit_Test_Form final : public Form {
+public:
+    Kit_Test_Form() : Form({L"Tilvane.KitTest", L"kit"}) {}
+    ~Kit_Test_Form() override { Destroy_Window(); }
+    Spin_Edit Size{*this, {"Size", {10, 10, 80, 23}}, 0, 1000};
+    Spin_Edit Width{*this, {"Width", {10, 40, 80, 23}}, 1, 1000};
+    List_Box Tiles{*this, {"Tiles", {10, 70, 200, 100}}};
+};
+
+TEST(SpinEdit, TextReadsAsItsNumberOrTheRangesMinimumAndWritesAreForcedIntoRange) {
+    Kit_Test_Form form;
+    struct Case {
+        const wchar_t* text;
+        int size, width;
+    };
+    const Case cases[] = {
+        {L"42", 42, 42}, {L"", 0, 1}, {L"12a", 0, 1}, {L"1200", 1200, 1200}, {L"-3", -3, -3},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << '"' << c.text << '"');
+        form.Size.Set_Text(c.text);
+        form.Width.Set_Text(c.text);
+        EXPECT_EQ(form.Size.Value(), c.size);
+        EXPECT_EQ(form.Width.Value(), c.width);
+    }
+    form.Width.Set_Value(0);
+    EXPECT_EQ(form.Width.Text(), L"1");
+    form.Size.Set_Value(1200);
+    EXPECT_EQ(form.Size.Text(), L"1000");
+}
+
+TEST(SpinEdit, ChangeHandlerRunsOnEveryTextChange) {
+    Kit_Test_Form form;
+    int changes = 0;
+    form.Size.On_Change = [&] { ++changes; };
+    form.Size.Set_Value(5);
+    form.Size.Set_Text(L"6");
+    EXPECT_EQ(changes, 2);
+}
+
+TEST(ListBox, HoldsItemsAndAnyNumberOfSelectedOnes) {
+    Kit_Test_Form form;
+    for (const wchar_t* item : {L"c", L"a", L"b"}) form.Tiles.Insert(form.Tiles.Count(), item);
+    form.Tiles.Set_Selected(0, true);
+    form.Tiles.Set_Selected(2, true);
+    EXPECT_TRUE(form.Tiles.Is_Selected(0));
+    EXPECT_FALSE(form.Tiles.Is_Selected(1));
+    EXPECT_TRUE(form.Tiles.Is_Selected(2));
+    form.Tiles.Delete(1);
+    EXPECT_EQ(form.Tiles.Count(), 2);
+    EXPECT_EQ(form.Tiles.Item(1), L"b");
+    EXPECT_THROW((void)form.Tiles.Item(5), std::out_of_range);
+    form.Tiles.Clear();
+    EXPECT_EQ(form.Tiles.Count(), 0);
+}
+
+}  // namespace
+}  // namespace tilvane::kit

@@ -1,0 +1,300 @@
+#include "main_window/main_form.h"
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <stdexcept>
+
+#include "kit/application.h"
+#include "main_window/program.h"
+#include "shell/design_layout.h"
+#include "test_support.h"
+
+namespace tilvane::app {
+namespace {
+
+using testing_support::Boxes_In_Use;
+using testing_support::Fake_Clock;
+using testing_support::Recording_Message_Boxes;
+using testing_support::Recording_Random;
+
+class MainFormTest : public ::testing::Test {
+protected:
+    MainFormTest() { main.Show_Main_Window(); }
+    ~MainFormTest() override { testing_support::Pump_And_Forget_Quit(); }
+
+    void Resize_Client(int width, int height) { main.Set_Client_Size(width, height); }
+    void Menu(const kit::Menu_Item& item) { SendMessageW(main.Handle(), WM_COMMAND, item.Command_Id(), 0); }
+    static void Click(const kit::Control& button) { SendMessageW(button.Handle(), BM_CLICK, 0, 0); }
+
+    Recording_Message_Boxes boxes;
+    Boxes_In_Use boxes_in_use{boxes};
+    Fake_Clock clock;
+    Recording_Random random;
+    Program program{{clock, random, boxes}};
+    TMainForm1& main = program.MainForm1;
+};
+
+TEST_F(MainFormTest, WindowShowSetsTheDesignClientSizeTitleAndFirstPage) {
+    const SIZE client = main.Client_Size();
+    EXPECT_EQ(client.cx, 589);
+    EXPECT_EQ(client.cy, 437);
+    EXPECT_EQ(main.Caption(), L"Tilvane v1.0f");
+    EXPECT_EQ(kit::Current_Application().Title, L"Tilvane v1.0f");
+    EXPECT_EQ(main.PageControl1.Active_Page_Index(), 0);
+    EXPECT_TRUE(main.Mosaic_TabSheet.Is_Visible());
+    EXPECT_FALSE(main.Extract_TabSheet.Is_Visible());
+    EXPECT_TRUE(main.Is_Visible());
+    EXPECT_FALSE(main.Always_On_Top_Option.Checked());
+    EXPECT_FALSE(GetWindowLongPtrW(main.Handle(), GWL_EXSTYLE) & WS_EX_TOPMOST);
+}
+
+TEST_F(MainFormTest, ThreeWindowsAreCreatedAndTheAboutBoxSeedsTheGeneratorFromTheClock) {
+    ASSERT_EQ(random.seeds.size(), 1u);
+    EXPECT_EQ(random.seeds[0], static_cast<std::uint64_t>(std::llround(clock.now * progress::kMilliseconds_Per_Day)));
+    EXPECT_EQ(program.AboutBox.Caption(), L"About Tilvane v1.0f ...");
+    EXPECT_FALSE(program.AboutBox.Is_Visible());
+    EXPECT_FALSE(program.Progress_Form.Is_Visible());
+}
+
+TEST_F(MainFormTest, LayoutListHoldsTheDesignSizeAndALinePerComponent) {
+    const auto& lines = main.Scaling_ListBox;
+    const auto& components = main.Components();
+    ASSERT_EQ(lines.size(), components.size() + 1);
+    EXPECT_EQ(lines[0], "589 437 W/H Mainform1");
+    EXPECT_EQ(lines[1], "4 581 2 433 11 PageControl1");
+    for (std::size_t i = 0; i < components.size(); ++i) {
+        SCOPED_TRACE(components[i].name);
+        if (components[i].control) {
+            EXPECT_EQ(lines[i + 1].substr(lines[i + 1].rfind(' ') + 1), components[i].name);
+        } else {
+            EXPECT_EQ(lines[i + 1], "0");
+        }
+    }
+    main.FormShow();
+    EXPECT_EQ(main.Scaling_ListBox, lines) << "a second window-show sequence records nothing";
+}
+
+TEST_F(MainFormTest, ResizeRescalesEveryControlFromTheRecordedDesign) {
+    struct Case {
+        int width, height;
+    };
+    const Case cases[] = {{883, 437}, {294, 437}, {700, 600}, {589, 437}};
+    const std::vector<std::string> design = main.Scaling_ListBox;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.width << 'x' << c.height);
+        Resize_Client(c.width, c.height);
+        const SIZE client = main.Client_Size();
+        ASSERT_EQ(client.cx, c.width);
+        ASSERT_EQ(client.cy, c.height);
+        const shell::Layout_Ratios ratios = shell::Ratios_For(c.width, c.height, design[0]);
+        const auto& components = main.Components();
+        for (std::size_t i = 0; i < components.size(); ++i) {
+            kit::Control* control = components[i].control;
+            if (!control || control == &main.Mosaic_TabSheet || control == &main.Extract_TabSheet) continue;
+            SCOPED_TRACE(components[i].name);
+            const shell::Control_Geometry expected = shell::Scaled_Geometry(design[i + 1], ratios);
+            const kit::Bounds actual = control->Get_Bounds();
+            EXPECT_EQ(actual.left, expected.left);
+            EXPECT_EQ(actual.width, expected.width);
+            EXPECT_EQ(actual.top, expected.top);
+            EXPECT_EQ(actual.height, expected.height);
+            EXPECT_EQ(control->Font_Size(), expected.font_size);
+        }
+    }
+}
+
+TEST_F(MainFormTest, TheWindowsNumbersForAWideAndANarrowClientArea) {
+    // The tile list's group box stands at left 6, width 561; the tab control at 4, 581.
+    Resize_Client(883, 437);
+    EXPECT_EQ(main.PageControl1.Get_Bounds().left, 5);
+    EXPECT_EQ(main.PageControl1.Get_Bounds().width, 871);
+    EXPECT_EQ(main.Tile_List_GroupBox.Font_Size(), 11);
+    Resize_Client(294, 437);
+    EXPECT_EQ(main.Tile_List_GroupBox.Get_Bounds().left, 2);
+    EXPECT_EQ(main.Tile_List_GroupBox.Get_Bounds().width, 280);
+    EXPECT_EQ(main.Tile_List_GroupBox.Get_Bounds().top, 54);
+    EXPECT_EQ(main.Tile_List_GroupBox.Font_Size(), 5);
+}
+
+TEST_F(MainFormTest, AnyResizeSequenceEndsInTheLayoutOfOneResize) {
+    Resize_Client(700, 500);
+    std::vector<kit::Bounds> once;
+    for (const auto& component : main.Components()) {
+        if (component.control) once.push_back(component.control->Get_Bounds());
+    }
+    for (SIZE size : {SIZE{300, 200}, SIZE{1000, 700}, SIZE{333, 777}, SIZE{700, 500}}) Resize_Client(size.cx, size.cy);
+    std::size_t index = 0;
+    for (const auto& component : main.Components()) {
+        if (!component.control) continue;
+        SCOPED_TRACE(component.name);
+        const kit::Bounds b = component.control->Get_Bounds();
+        EXPECT_EQ(b.left, once[index].left);
+        EXPECT_EQ(b.top, once[index].top);
+        EXPECT_EQ(b.width, once[index].width);
+        EXPECT_EQ(b.height, once[index].height);
+        ++index;
+    }
+}
+
+TEST_F(MainFormTest, AlwaysOnTopTogglesTheCheckMarkAndTheStacking) {
+    for (bool expected : {true, false, true}) {
+        SCOPED_TRACE(expected);
+        Menu(main.Always_On_Top_Option);
+        EXPECT_EQ(main.Always_On_Top_Option.Checked(), expected);
+        EXPECT_EQ((GetWindowLongPtrW(main.Handle(), GWL_EXSTYLE) & WS_EX_TOPMOST) != 0, expected);
+        const UINT state = GetMenuState(main.File1.Handle(), main.Always_On_Top_Option.Command_Id(), MF_BYCOMMAND);
+        EXPECT_EQ((state & MF_CHECKED) != 0, expected);
+    }
+}
+
+TEST_F(MainFormTest, StoredAlwaysOnTopSurvivesTheWindowShowSequence) {
+    main.Always_On_Top_Option.Set_Checked(true);  // as the settings file would leave it
+    main.FormShow();
+    EXPECT_TRUE(main.Always_On_Top_Option.Checked());
+    EXPECT_TRUE(GetWindowLongPtrW(main.Handle(), GWL_EXSTYLE) & WS_EX_TOPMOST);
+    Menu(main.Always_On_Top_Option);
+    EXPECT_FALSE(main.Always_On_Top_Option.Checked());
+    EXPECT_FALSE(GetWindowLongPtrW(main.Handle(), GWL_EXSTYLE) & WS_EX_TOPMOST);
+}
+
+TEST_F(MainFormTest, MenusHoldTheirItemsAndHideTheReadmeItem) {
+    auto captions = [](HMENU menu) {
+        std::vector<std::wstring> result;
+        for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+            wchar_t text[128] = L"";
+            GetMenuStringW(menu, static_cast<UINT>(i), text, 128, MF_BYPOSITION);
+            result.push_back(text);
+        }
+        return result;
+    };
+    const std::vector<std::wstring> file = {L"Always &On Top", L"&Auto-Run at Windows Startup",
+                                            L"&Restore Factory Defaults", L"", L"Create Shortcut on Desktop",
+                                            L"Create Shortcut on Start Menu", L"Create Shortcut on Start -> Programs Menu",
+                                            L"Create Shortcut on SendTo Menu", L"Delete ALL Shortcuts", L"", L"E&xit"};
+    const std::vector<std::wstring> help = {L"Help + Step by Step Guide", L"View &Shareware Catalog", L"", L"&About"};
+    EXPECT_EQ(captions(main.File1.Handle()), file);
+    EXPECT_EQ(captions(main.Help1.Handle()), help);
+    EXPECT_EQ(captions(GetMenu(main.Handle())), (std::vector<std::wstring>{L"&File", L"&Help"}));
+}
+
+TEST_F(MainFormTest, PagesAndHintsCarryTheirTexts) {
+    wchar_t text[128];
+    TCITEMW item{};
+    item.mask = TCIF_TEXT;
+    item.pszText = text;
+    item.cchTextMax = 128;
+    const wchar_t* const pages[] = {L" Make a New Mosaic     ", L" Extract Images from an Existing  Mosaic "};
+    for (int i = 0; i < 2; ++i) {
+        SendMessageW(main.PageControl1.Handle(), TCM_GETITEMW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
+        EXPECT_EQ(std::wstring(text), pages[i]);
+    }
+    struct Case {
+        const kit::Control& control;
+        const wchar_t* hint;
+    };
+    const Case cases[] = {
+        {main.Exit_BitBtn, L"Exit this program"},
+        {main.Exit_BitBtn2, L"Exit this program"},
+        {main.Make_Mosaic_BitBtn, L"Build a Mosaic based on the above settings"},
+        {main.Extract_Mosaic_Tiles_BitBtn, L"Extract the Tiles from the Mosaic"},
+        {main.Help_BitBtn, L"Display the on-line help and step-by-step guide"},
+        {main.Set_Height_Width_To_Selected_Tile_Mosaic_Tab_BitBtn,
+         L"Set the tile size to the current Mosaic Tile Size, in Step 3 on \"Make a New Mosaic\" tab."},
+        {main.Reset_Tile_List_SpeedButton, L"Remove all tiles from the list"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.control.Name());
+        EXPECT_EQ(main.Hint_Of(c.control.Handle()), c.hint);
+    }
+}
+
+TEST(MainFormClose, MenuAndBothExitButtonsCloseTheWindowAndEndTheLoop) {
+    struct Case {
+        const char* how;
+        void (*close)(TMainForm1&);
+    };
+    const Case cases[] = {
+        {"E&xit", [](TMainForm1& f) { SendMessageW(f.Handle(), WM_COMMAND, f.ExitOption.Command_Id(), 0); }},
+        {"Exit on the first page", [](TMainForm1& f) { SendMessageW(f.Exit_BitBtn.Handle(), BM_CLICK, 0, 0); }},
+        {"Exit on the second page", [](TMainForm1& f) { SendMessageW(f.Exit_BitBtn2.Handle(), BM_CLICK, 0, 0); }},
+        {"close box", [](TMainForm1& f) { SendMessageW(f.Handle(), WM_CLOSE, 0, 0); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.how);
+        Recording_Message_Boxes boxes;
+        Boxes_In_Use in_use(boxes);
+        Fake_Clock clock;
+        Recording_Random random;
+        Program program({clock, random, boxes});
+        program.MainForm1.Show_Main_Window();
+        c.close(program.MainForm1);
+        EXPECT_EQ(program.MainForm1.Handle(), nullptr);
+        MSG quit;
+        EXPECT_TRUE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    }
+}
+
+TEST_F(MainFormTest, ALongRunDisablesTheActionButtonsAndACloseWaitsForItsEnd) {
+    {
+        const TMainForm1::Long_Run run(main);
+        program.Progress_Form.Initialise_Processing(0, 0, 100);
+        EXPECT_FALSE(main.Make_Mosaic_BitBtn.Is_Enabled());
+        EXPECT_FALSE(main.Extract_Mosaic_Tiles_BitBtn.Is_Enabled());
+        Click(main.Exit_BitBtn);
+        EXPECT_TRUE(IsWindow(main.Handle())) << "the close waits for the run";
+        EXPECT_TRUE(program.Progress_Form.Abort_Processing_CheckBox());
+        program.Progress_Form.End_Processing();
+    }
+    EXPECT_TRUE(main.Make_Mosaic_BitBtn.Is_Enabled());
+    EXPECT_TRUE(main.Extract_Mosaic_Tiles_BitBtn.Is_Enabled());
+    kit::Process_Pending_Messages();
+    EXPECT_EQ(main.Handle(), nullptr) << "the close follows the end of the run";
+}
+
+TEST_F(MainFormTest, ARunThatFailsStillGivesTheButtonsBack) {
+    main.Make_Mosaic_BitBtn.On_Click = [this] {
+        const TMainForm1::Long_Run run(main);
+        throw std::runtime_error("Cannot open file \"C:\\x.bmp\"");
+    };
+    Click(main.Make_Mosaic_BitBtn);
+    EXPECT_TRUE(main.Make_Mosaic_BitBtn.Is_Enabled());
+    ASSERT_EQ(boxes.shown.size(), 1u);
+}
+
+TEST_F(MainFormTest, AnErrorEscapingAHandlerIsReportedAndTheProgramGoesOn) {
+    struct Case {
+        const char* error;
+        const wchar_t* text;
+    };
+    const Case cases[] = {
+        {"Cannot open file", L"Cannot open file."},
+        {"Bitmap image is not valid.", L"Bitmap image is not valid."},
+        {"Out of range !", L"Out of range !"},
+        {"Disk full (C:)", L"Disk full (C:)"},
+        {"Key 42", L"Key 42."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.error);
+        boxes.shown.clear();
+        main.Help_BitBtn.On_Click = [&c] { throw std::runtime_error(c.error); };
+        Click(main.Help_BitBtn);
+        ASSERT_EQ(boxes.shown.size(), 1u);
+        EXPECT_EQ(boxes.shown[0].text, c.text);
+        EXPECT_EQ(boxes.shown[0].caption, L"Tilvane v1.0f");
+        EXPECT_EQ(boxes.shown[0].icon, desktop::Box_Icon::Error);
+        EXPECT_EQ(boxes.shown[0].buttons, desktop::Box_Buttons::Ok);
+    }
+    EXPECT_TRUE(IsWindow(main.Handle()));
+}
+
+TEST_F(MainFormTest, AboutShowsTheAboutBoxModallyUntilOk) {
+    PostMessageW(program.AboutBox.OKButton.Handle(), BM_CLICK, 0, 0);
+    Menu(main.AboutOption);  // returns once the posted click has closed the box
+    EXPECT_FALSE(program.AboutBox.Is_Visible());
+    EXPECT_TRUE(IsWindowEnabled(main.Handle()));
+}
+
+}  // namespace
+}  // namespace tilvane::app

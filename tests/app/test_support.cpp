@@ -1,0 +1,52 @@
+#include "test_support.h"
+
+#include <gtest/gtest.h>
+
+#include "kit/application.h"
+#include "kit/form.h"
+#include "kit/text.h"
+
+namespace tilvane::testing_support {
+namespace {
+
+// A real message box under the headless driver would never return: fail the test instead.
+class Unexpected_Boxes final : public desktop::Message_Boxes {
+public:
+    desktop::Box_Answer Show(HWND, const desktop::Box_Request& request) override {
+        ADD_FAILURE() << "Unexpected message box: " << kit::To_Utf8(request.text);
+        return desktop::Box_Answer::Ok;
+    }
+};
+
+Unexpected_Boxes unexpected_boxes;
+
+class Guard_Environment final : public ::testing::Environment {
+public:
+    void SetUp() override { kit::Current_Application().Use_Message_Boxes(unexpected_boxes); }
+};
+
+[[maybe_unused]] const auto* const guard = ::testing::AddGlobalTestEnvironment(new Guard_Environment);
+
+}  // namespace
+
+desktop::Box_Answer Recording_Message_Boxes::Show(HWND, const desktop::Box_Request& request) {
+    shown.push_back(request);
+    if (!answers.empty()) {
+        const desktop::Box_Answer answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+    return request.buttons == desktop::Box_Buttons::Yes_No ? desktop::Box_Answer::No : desktop::Box_Answer::Ok;
+}
+
+Boxes_In_Use::Boxes_In_Use(desktop::Message_Boxes& boxes) { kit::Current_Application().Use_Message_Boxes(boxes); }
+Boxes_In_Use::~Boxes_In_Use() { kit::Current_Application().Use_Message_Boxes(unexpected_boxes); }
+
+void Pump_And_Forget_Quit() {
+    kit::Process_Pending_Messages();
+    MSG message;
+    while (PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+    }
+}
+
+}  // namespace tilvane::testing_support

@@ -1,0 +1,169 @@
+#include "tiles/tile_list.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <random>
+
+#include "image/image_error.h"
+#include "tiles/tile_list_file.h"
+
+namespace tilvane::tiles {
+namespace {
+
+using Items = std::vector<std::string>;
+
+// What the program's locale comparison does for ASCII: letter case ignored.
+int Ascii_Order(const std::string& a, const std::string& b) {
+    const auto fold = [](unsigned char c) { return c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c; };
+    for (std::size_t i = 0; i < a.size() && i < b.size(); ++i)
+        if (fold(a[i]) != fold(b[i])) return fold(a[i]) - fold(b[i]);
+    return a.size() < b.size() ? -1 : a.size() > b.size() ? 1 : 0;
+}
+
+Tile_List List_Of(Items items) {
+    Tile_List list(Ascii_Order);
+    list.Insert_Items(std::move(items));
+    return list;
+}
+
+TEST(TileList, KeepsCaseInsensitiveOrderWithEqualItemsInInsertionOrder) {
+    Tile_List list = List_Of({"b", "A", "", "a", "B", "c"});
+    EXPECT_EQ(list.Items(), (Items{"", "A", "a", "b", "B", "c"}));
+    list.Insert_Items({"C", "a"});
+    EXPECT_EQ(list.Items(), (Items{"", "A", "a", "a", "b", "B", "c", "C"}));
+}
+
+TEST(TileList, FindTileItemIsTheBinarySearchWithTheListsComparison) {
+    const Tile_List list = List_Of({"c:\\t\\A.BMP", "C:\\T\\b.bmp", "C:\\T\\c.bmp", "d"});
+    const struct { const char* text; int index; } cases[] = {
+        {"C:\\T\\a.bmp", 0}, {"c:\\t\\B.BMP", 1}, {"C:\\T\\C.bmp", 2}, {"D", 3}, {"C:\\T\\", -1}, {"e", -1}, {"", -1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        EXPECT_EQ(list.Find_Tile_Item(c.text), c.index);
+    }
+    EXPECT_EQ(List_Of({"x", "X", "x", "X"}).Find_Tile_Item("x"), 1);  // middle = (0 + 3) div 2
+    EXPECT_EQ(List_Of({}).Find_Tile_Item(""), -1);
+}
+
+TEST(TileList, AddingSkipsWhatIsListedAndReportsWhereTheNewItemsWent) {
+    Tile_List list = List_Of({"c:\\t\\A.BMP", "C:\\T\\m.bmp"});
+    EXPECT_EQ(list.Add_Tile_Unless_Listed("C:\\T\\a.bmp"), -1);
+    EXPECT_EQ(list.Add_Tile_Unless_Listed("C:\\T\\b.bmp"), 1);
+    EXPECT_EQ(list.Add_Tiles_Unless_Listed({"C:\\T\\z.bmp", "C:\\T\\M.BMP", "C:\\T\\c.bmp", "c:\\t\\Z.bmp"}),
+              (std::vector<int>{2, 4}));
+    EXPECT_EQ(list.Items(), (Items{"c:\\t\\A.BMP", "C:\\T\\b.bmp", "C:\\T\\c.bmp", "C:\\T\\m.bmp", "C:\\T\\z.bmp"}));
+}
+
+// The bulk operations must end exactly where adding or inserting one at a time would.
+TEST(TileList, BulkOperationsMatchOneAtATime) {
+    std::mt19937 engine(7);
+    const auto random_items = [&](int count) {
+        Items items;
+        for (int i = 0; i < count; ++i) {
+            items.emplace_back(1, engine() % 2 ? 'T' : 't');  // case variants of a few names
+            items.back() += std::to_string(engine() % 40);
+        }
+        return items;
+    };
+    for (int round = 0; round < 50; ++round) {
+        SCOPED_TRACE(round);
+        const Items listed = random_items(round % 7 * 5), incoming = random_items(round % 5 * 9);
+        Items expected_inserted;
+        for (const Items* items : {&listed, &incoming})
+            for (const std::string& item : *items)
+                expected_inserted.insert(std::upper_bound(expected_inserted.begin(), expected_inserted.end(), item,
+                                                          [](auto& a, auto& b) { return Ascii_Order(a, b) < 0; }),
+                                         item);
+        Tile_List one_by_one = List_Of(listed), bulk = List_Of(listed), inserted = List_Of(listed);
+        for (const std::string& item : incoming) one_by_one.Add_Tile_Unless_Listed(item);
+        for (const int index : bulk.Add_Tiles_Unless_Listed(incoming))
+            EXPECT_EQ(List_Of(listed).Find_Tile_Item(bulk.Item(index)), -1);
+        inserted.Insert_Items(incoming);
+        EXPECT_EQ(bulk.Items(), one_by_one.Items());
+        EXPECT_EQ(inserted.Items(), expected_inserted);
+    }
+}
+
+TEST(TileList, DeletesSelectionsAndSingleItems) {
+    Tile_List list = List_Of({"a", "b", "c", "d", "e"});
+    const std::vector<int> out_of_range[] = {{5}, {0, -1}};
+    for (const auto& selected : out_of_range) EXPECT_THROW(list.Delete_Selected_Tiles(selected), std::out_of_range);
+    EXPECT_THROW(list.Delete_Item(5), std::out_of_range);
+    EXPECT_EQ(list.Count(), 5);
+    EXPECT_EQ(list.Delete_Selected_Tiles(std::vector<int>{}), 0);
+    EXPECT_EQ(list.Delete_Selected_Tiles(std::vector<int>{4, 0, 2, 4}), 3);
+    EXPECT_EQ(list.Items(), (Items{"b", "d"}));
+    list.Delete_Item(0);
+    EXPECT_EQ(list.Items(), (Items{"d"}));
+}
+
+class Scripted_Random final : public shell::Random_Source {
+public:
+    void Seed(std::uint64_t) override {}
+    int Uniform_Below(int count) override {
+        asked.push_back(count);
+        return count - 1;
+    }
+    std::vector<int> asked;
+};
+
+TEST(TileList, RandomTileDrawsOverTheWholeListAndIsEmptyForAnEmptyList) {
+    Scripted_Random random;
+    EXPECT_EQ(List_Of({}).Random_Tile(random), "");
+    EXPECT_EQ(List_Of({"a", "b", "c"}).Random_Tile(random), "c");
+    EXPECT_EQ(random.asked, std::vector<int>{3});
+}
+
+TEST(TileListFile, ParsesEveryKindOfLineEnd) {
+    const struct { std::string bytes; Items items; } cases[] = {
+        {"", {}}, {"a", {"a"}}, {"a\r\n", {"a"}}, {"\r\n", {""}}, {"a\nb\n", {"a", "b"}}, {"a\rb", {"a", "b"}},
+        {"a\r\n\r\nb", {"a", "", "b"}}, {"a\n\rb", {"a", "", "b"}}, {"a\r\r\nb\n\n", {"a", "", "b", ""}},
+        {std::string("a\r\nb\0c\r\n", 8), {"a", "b"}}, {std::string("\0a", 2), {}},
+        {" C:\\Caf\xc3\xa9.bmp \t\xff", {" C:\\Caf\xc3\xa9.bmp \t\xff"}}, {std::string(100000, 'x'), {std::string(100000, 'x')}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(c.bytes.substr(0, 20)));
+        EXPECT_EQ(Parse_Tile_List(std::vector<std::uint8_t>(c.bytes.begin(), c.bytes.end())), c.items);
+    }
+}
+
+TEST(TileListFile, WritesCrLfAfterEveryItem) {
+    EXPECT_TRUE(Serialise_Tile_List({}).empty());
+    const auto bytes = Serialise_Tile_List({"", "C:\\a.bmp"});
+    EXPECT_EQ(std::string(bytes.begin(), bytes.end()), "\r\nC:\\a.bmp\r\n");
+}
+
+TEST(TileListFile, SavesAndLoadsThroughTheFile) {
+    namespace fs = std::filesystem;
+    const fs::path folder = fs::temp_directory_path() / ("tilvane-tiles-" + std::to_string(std::random_device{}()));
+    fs::create_directories(folder);
+    const auto text = [](const fs::path& p) { const auto u8 = p.u8string(); return std::string(u8.begin(), u8.end()); };
+    const std::string path = text(folder / kTile_List_File_Name);
+    const Path_Exists exists = [](const std::string& p) { return fs::exists(fs::path(std::u8string(p.begin(), p.end()))); };
+
+    Tile_List list = List_Of({"x"});
+    Load_Tile_List_File(list, path, exists);  // no file: an empty list and no error
+    EXPECT_TRUE(list.Empty());
+    Save_Tile_List_File(list, path);
+    EXPECT_EQ(fs::file_size(path), 0u);
+
+    Save_Tile_List_File(List_Of({"C:\\b.bmp", "c:\\B.BMP", "", "C:\\Caf\xc3\xa9.bmp"}), path);
+    Load_Tile_List_File(list, path, exists);
+    EXPECT_EQ(list.Items(), (Items{"", "C:\\b.bmp", "c:\\B.BMP", "C:\\Caf\xc3\xa9.bmp"}));
+
+    const std::string unreadable = text(folder / "gone.lst");
+    try {
+        Load_Tile_List_File(list, unreadable, [](const std::string&) { return true; });
+        ADD_FAILURE() << "no error";
+    } catch (const ImageError& e) {
+        EXPECT_EQ(e.what(), "Cannot open file " + unreadable);
+    }
+    EXPECT_TRUE(list.Empty());
+    fs::remove_all(folder);
+}
+
+}  // namespace
+}  // namespace tilvane::tiles
