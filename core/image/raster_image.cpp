@@ -80,6 +80,13 @@ Colour RasterImage::representable(Colour c) const {
     return {rounding_.red[c.red], rounding_.green[c.green], rounding_.blue[c.blue]};
 }
 
+RasterImage RasterImage::blank_with_layout(int width, int height) const {
+    RasterImage image = from_layout(0, 0, format_, table_, masks_, custom_bits_, {});
+    image.fill_ = fill_;
+    image.set_size(width, height);
+    return image;
+}
+
 void RasterImage::load_from_file(const std::string& path) {
     // Decode into a new image first, so a failure leaves this one as it was.
     RasterImage loaded = decode_bmp(read_whole_file(path));

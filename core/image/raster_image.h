@@ -66,6 +66,10 @@ public:
     static RasterImage from_layout(int width, int height, PixelFormat format, ColourTable table,
                                    ChannelMasks masks, int stored_bits, std::vector<std::uint8_t> bgr);
 
+    // A new image of the given size with this image's layout (format, colour table, masks) and
+    // fill colour, filled with that colour.
+    RasterImage blank_with_layout(int width, int height) const;
+
     void load_from_file(const std::string& path);
     void save_to_file(const std::string& path) const;
 

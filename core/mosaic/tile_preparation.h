@@ -11,20 +11,25 @@ enum class FittingMode {
     TruncateCrop,  // keep the tile's scale, anchored top-left; cut what lies beyond the size
 };
 
-// Brings tile files to the tile size and onto a target colour, one cell after another. The
-// loaded tile and the working tile live as long as this object (one mosaic build) and are
-// reused for every cell: the working tile starts white and is never cleared, so in crop mode a
-// small tile leaves the previous cell's pixels around it, and they count in its mean colour.
+// The part of a tile that fitting puts into a width x height working tile, in the tile's own
+// layout: the whole tile stretched to the size, or, when cropping, its top-left block of at most
+// that size (a smaller tile leaves the rest of the working tile as it was).
+RasterImage Fit_Tile(const RasterImage& tile, int width, int height, FittingMode mode);
+
+// Brings tiles to the tile size and onto a target colour, one cell after another. The loaded
+// tile and the working tile live as long as this object (one mosaic build) and are reused for
+// every cell: the working tile starts white and is never cleared, so in crop mode a small tile
+// leaves the previous cell's pixels around it, and they count in its mean colour.
 class TilePreparer {
 public:
     TilePreparer();
 
-    // Loads the tile file, then fits and shifts it; the result is working_tile() over
+    // Loads the tile file, fits it and shifts it onto target; the result is working_tile() over
     // (0, 0, width, height). Image-layer errors propagate.
     void Prepare_Tile(const std::string& tile_path, int width, int height, FittingMode mode, Colour target);
 
-    // The same as Prepare_Tile for a tile already decoded.
-    void prepare_loaded(const RasterImage& tile, int width, int height, FittingMode mode, Colour target);
+    // The same for a tile already fitted with Fit_Tile.
+    void prepare_fitted(const RasterImage& fitted, int width, int height, Colour target);
 
     const RasterImage& working_tile() const { return working_; }
 

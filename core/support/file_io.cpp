@@ -76,6 +76,16 @@ std::vector<std::uint8_t> read_whole_file(const std::string& path) {
     return bytes;
 }
 
+File_Stamp stamp_of_readable_file(const std::string& path) {
+    if (!open_for_reading(path)) throw ImageError::cannot_open(path);
+    std::error_code size_error, time_error;
+    const std::filesystem::path native = native_path(path);
+    const auto size = std::filesystem::file_size(native, size_error);
+    const auto modified = std::filesystem::last_write_time(native, time_error);
+    if (size_error || time_error) throw ImageError::cannot_open(path);
+    return {size, modified.time_since_epoch().count()};
+}
+
 void write_file_atomically(const std::string& path, const std::vector<std::uint8_t>& bytes) {
     const std::filesystem::path target = native_path(path);
     const std::filesystem::path temporary = temporary_name_beside(target);

@@ -9,6 +9,18 @@ namespace tilvane {
 // meanwhile but not write it. Throws ImageError::cannot_open(path) when it cannot be opened.
 std::vector<std::uint8_t> read_whole_file(const std::string& path);
 
+// What tells one version of a file from another without reading it.
+struct File_Stamp {
+    std::uint64_t size = 0;
+    std::int64_t modified = 0;  // in the file system's own clock ticks
+    friend bool operator==(const File_Stamp&, const File_Stamp&) = default;
+};
+
+// Opens the file for reading as read_whole_file does, and reads its stamp. Throws
+// ImageError::cannot_open(path) when it cannot be opened, so a file that has become unreadable
+// fails the same way as a read of it would.
+File_Stamp stamp_of_readable_file(const std::string& path);
+
 // Replaces (or creates) path with bytes: written to a temporary file in the same folder, then
 // renamed over path, so a failure never leaves a half-written file where a good one stood.
 // Throws ImageError::cannot_create(path) on failure, after removing the temporary file.

@@ -6,6 +6,7 @@
 #include <fstream>
 
 #include "image/image_error.h"
+#include "temp_folder.h"
 
 namespace tilvane {
 namespace {
@@ -14,28 +15,10 @@ namespace fs = std::filesystem;
 
 class FileIoTest : public testing::Test {
 protected:
-    void SetUp() override {
-        folder_ = fs::temp_directory_path() / ("tilvane-file-io-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-                                               "-" + testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(folder_);
-        fs::create_directories(folder_);
-    }
-    void TearDown() override { fs::remove_all(folder_); }
+    std::string path(const std::string& name) const { return folder_.Path(name); }
+    std::vector<std::string> names_in_folder() const { return folder_.Names(); }
 
-    std::string path(const std::string& name) const {
-        const std::u8string text = (folder_ / fs::path(std::u8string(name.begin(), name.end()))).u8string();
-        return {text.begin(), text.end()};
-    }
-    std::vector<std::string> names_in_folder() const {
-        std::vector<std::string> names;
-        for (const auto& entry : fs::directory_iterator(folder_)) {
-            const std::u8string name = entry.path().filename().u8string();
-            names.emplace_back(name.begin(), name.end());
-        }
-        return names;
-    }
-
-    fs::path folder_;
+    testing_support::Temp_Folder folder_;
 };
 
 template <typename F>
@@ -68,11 +51,11 @@ TEST_F(FileIoTest, FailuresNameThePathAndLoseNothing) {
     EXPECT_EQ(error_text([&] { write_file_atomically(missing_folder, {1}); }), "Cannot create file " + missing_folder);
 
     // A folder in the way of the file: the folder and its content stay.
-    fs::create_directory(folder_ / "taken.bmp");
-    std::ofstream(folder_ / "taken.bmp" / "inside.txt") << "keep";
+    fs::create_directory(folder_.Folder() / "taken.bmp");
+    std::ofstream(folder_.Folder() / "taken.bmp" / "inside.txt") << "keep";
     const std::string taken = path("taken.bmp");
     EXPECT_EQ(error_text([&] { write_file_atomically(taken, {1}); }), "Cannot create file " + taken);
-    EXPECT_TRUE(fs::exists(folder_ / "taken.bmp" / "inside.txt"));
+    EXPECT_TRUE(fs::exists(folder_.Folder() / "taken.bmp" / "inside.txt"));
     EXPECT_EQ(names_in_folder(), std::vector<std::string>{"taken.bmp"});
 
     const std::string absent = path("absent.bmp");

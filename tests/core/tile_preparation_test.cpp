@@ -21,6 +21,10 @@ RasterImage striped(int width, int height) {
     return image;
 }
 
+void prepare(TilePreparer& preparer, const RasterImage& tile, int width, int height, FittingMode mode, Colour target) {
+    preparer.prepare_fitted(Fit_Tile(tile, width, height, mode), width, height, target);
+}
+
 TEST(PrepareTileTest, ExpandShrinkDropsColumnsAndRepeatsRows) {
     const RasterImage tile = striped(40, 10);
     TilePreparer preparer;
@@ -31,7 +35,7 @@ TEST(PrepareTileTest, ExpandShrinkDropsColumnsAndRepeatsRows) {
         return fit;
     }();
     const Colour mean = Average_Colour(expected_fit, Rect::at(0, 0, 20, 20));
-    preparer.prepare_loaded(tile, 20, 20, FittingMode::ExpandShrink, mean);
+    prepare(preparer, tile, 20, 20, FittingMode::ExpandShrink, mean);
     const RasterImage& out = preparer.working_tile();
     ASSERT_EQ(out.width(), 20);
     ASSERT_EQ(out.height(), 20);
@@ -43,7 +47,7 @@ TEST(PrepareTileTest, CropKeepsTheTopLeftBlockUnscaled) {
     RasterImage tile = striped(40, 40);
     TilePreparer preparer;
     const Colour mean = Average_Colour(tile, Rect::at(0, 0, 20, 20));
-    preparer.prepare_loaded(tile, 20, 20, FittingMode::TruncateCrop, mean);
+    prepare(preparer, tile, 20, 20, FittingMode::TruncateCrop, mean);
     for (int y = 0; y < 20; ++y)
         for (int x = 0; x < 20; ++x) EXPECT_EQ(preparer.working_tile().pixel(x, y), tile.pixel(x, y));
 }
@@ -52,20 +56,20 @@ TEST(PrepareTileTest, CropOfASmallFirstTileLeavesWhiteThatCountsInTheMean) {
     TilePreparer preparer;
     // A black 10x10 tile in a white 20x20 tile: mean (255 * 300 / 400) = 191 per channel.
     // Shifting it onto 191 keeps it as it is.
-    preparer.prepare_loaded(uniform(10, 10, kBlack), 20, 20, FittingMode::TruncateCrop, {191, 191, 191});
+    prepare(preparer, uniform(10, 10, kBlack), 20, 20, FittingMode::TruncateCrop, {191, 191, 191});
     EXPECT_EQ(preparer.working_tile().pixel(5, 5), kBlack);
     EXPECT_EQ(preparer.working_tile().pixel(15, 15), kWhite);
     // Onto 91: everything moves down by 100.
     TilePreparer second;
-    second.prepare_loaded(uniform(10, 10, kBlack), 20, 20, FittingMode::TruncateCrop, {91, 91, 91});
+    prepare(second, uniform(10, 10, kBlack), 20, 20, FittingMode::TruncateCrop, {91, 91, 91});
     EXPECT_EQ(second.working_tile().pixel(5, 5), kBlack);
     EXPECT_EQ(second.working_tile().pixel(15, 15), (Colour{155, 155, 155}));
 }
 
 TEST(PrepareTileTest, CropOfASmallTileKeepsThePreviousCellAroundIt) {
     TilePreparer preparer;
-    preparer.prepare_loaded(uniform(20, 20, {10, 10, 10}), 20, 20, FittingMode::TruncateCrop, {60, 70, 80});
-    preparer.prepare_loaded(uniform(10, 10, {200, 200, 200}), 20, 20, FittingMode::TruncateCrop, {60, 70, 80});
+    prepare(preparer, uniform(20, 20, {10, 10, 10}), 20, 20, FittingMode::TruncateCrop, {60, 70, 80});
+    prepare(preparer, uniform(10, 10, {200, 200, 200}), 20, 20, FittingMode::TruncateCrop, {60, 70, 80});
     // Mean of 100 pixels at 200 and 300 at (60,70,80) = (95, 102, 110); shift = target - mean.
     EXPECT_EQ(preparer.working_tile().pixel(3, 3), (Colour{165, 168, 170}));
     EXPECT_EQ(preparer.working_tile().pixel(19, 19), (Colour{25, 38, 50}));
@@ -81,7 +85,7 @@ TEST(PrepareTileTest, ShiftsUniformTilesOntoTheTarget) {
         SCOPED_TRACE(c.tile.packed());
         for (FittingMode mode : {FittingMode::ExpandShrink, FittingMode::TruncateCrop}) {
             TilePreparer preparer;
-            preparer.prepare_loaded(uniform(13, 7, c.tile), 13, 7, mode, c.target);
+            prepare(preparer, uniform(13, 7, c.tile), 13, 7, mode, c.target);
             EXPECT_EQ(preparer.working_tile().pixel(0, 0), c.target);
             EXPECT_EQ(preparer.working_tile().pixel(12, 6), c.target);
         }
@@ -91,7 +95,7 @@ TEST(PrepareTileTest, ShiftsUniformTilesOntoTheTarget) {
 TEST(PrepareTileTest, WorkingTileTakesTheTilesFormat) {
     TilePreparer preparer;
     const RasterImage palette_tile = uniform(8, 8, {255, 0, 0}, PixelFormat::Bits8);
-    preparer.prepare_loaded(palette_tile, 8, 8, FittingMode::ExpandShrink, {255, 0, 0});
+    prepare(preparer, palette_tile, 8, 8, FittingMode::ExpandShrink, {255, 0, 0});
     EXPECT_EQ(preparer.working_tile().pixel_format(), PixelFormat::Bits8);
     EXPECT_EQ(preparer.working_tile().pixel(4, 4), (Colour{255, 0, 0}));
 }

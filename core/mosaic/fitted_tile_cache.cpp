@@ -1,0 +1,39 @@
+#include "fitted_tile_cache.h"
+
+namespace tilvane {
+
+Fitted_Tile_Cache::Fitted_Tile_Cache(int width, int height, FittingMode mode, std::size_t byte_budget, Clock clock)
+    : width_(width), height_(height), mode_(mode), byte_budget_(byte_budget), clock_(std::move(clock)) {}
+
+Fitted_Tile_Cache::Entry Fitted_Tile_Cache::Read(const std::string& path,
+                                                 std::chrono::steady_clock::time_point now) const {
+    Entry entry;
+    entry.stamp = stamp_of_readable_file(path);
+    RasterImage tile;
+    tile.load_from_file(path);
+    entry.fitted = Fit_Tile(tile, width_, height_, mode_);
+    entry.checked = now;
+    return entry;
+}
+
+const RasterImage& Fitted_Tile_Cache::Fitted(const std::string& path) {
+    const auto now = clock_();
+    if (auto found = entries_.find(path); found != entries_.end()) {
+        Entry& entry = found->second;
+        if (now - entry.checked >= kRecheckInterval) {
+            if (stamp_of_readable_file(path) != entry.stamp) entry = Read(path, now);
+            entry.checked = now;
+        }
+        return entry.fitted;
+    }
+    Entry entry = Read(path, now);
+    const std::size_t bytes = entry.fitted.row_bytes() * static_cast<std::size_t>(entry.fitted.height()) + path.size();
+    if (bytes_held_ + bytes > byte_budget_) {
+        overflow_ = std::move(entry);
+        return overflow_.fitted;
+    }
+    bytes_held_ += bytes;
+    return entries_.emplace(path, std::move(entry)).first->second.fitted;
+}
+
+}  // namespace tilvane

@@ -1,0 +1,49 @@
+#pragma once
+#include <chrono>
+#include <cstddef>
+#include <functional>
+#include <string>
+#include <unordered_map>
+
+#include "mosaic/tile_preparation.h"
+#include "support/file_io.h"
+
+namespace tilvane {
+
+// Decoding a tile file for every cell would cost tens of thousands of file reads in one build,
+// so each tile is read and fitted once and kept as its small fitted block. What a user can see
+// stays as if every cell read its file: a tile file that has gone or cannot be opened any more
+// stops the build with the same error, and a changed file is read again. Files are looked at
+// again at most every quarter second, the rate at which the build's progress is shown.
+class Fitted_Tile_Cache {
+public:
+    using Clock = std::function<std::chrono::steady_clock::time_point()>;
+
+    Fitted_Tile_Cache(int width, int height, FittingMode mode, std::size_t byte_budget,
+                      Clock clock = std::chrono::steady_clock::now);
+
+    // The tile's fitted block (see Fit_Tile). Image-layer errors propagate. The reference stays
+    // valid until the next call.
+    const RasterImage& Fitted(const std::string& path);
+
+    static constexpr std::chrono::milliseconds kRecheckInterval{250};
+
+private:
+    struct Entry {
+        RasterImage fitted;
+        File_Stamp stamp;
+        std::chrono::steady_clock::time_point checked;
+    };
+    Entry Read(const std::string& path, std::chrono::steady_clock::time_point now) const;
+
+    int width_;
+    int height_;
+    FittingMode mode_;
+    std::size_t byte_budget_;
+    std::size_t bytes_held_ = 0;
+    Clock clock_;
+    std::unordered_map<std::string, Entry> entries_;
+    Entry overflow_;  // the last tile read once the budget is spent
+};
+
+}  // namespace tilvane

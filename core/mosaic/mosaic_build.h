@@ -1,0 +1,49 @@
+#pragma once
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "mosaic/tile_preparation.h"
+#include "shell/random_source.h"
+
+namespace tilvane {
+
+// The mosaic page's choices that shape the grid.
+struct Mosaic_Settings {
+    int tile_width = 0;
+    int tile_height = 0;
+    FittingMode mode = FittingMode::ExpandShrink;
+    bool gap = false;  // the gap values count only when this is set (but always in the maximum)
+    int gap_horizontal = 0;
+    int gap_vertical = 0;
+
+    int Step_X() const { return tile_width + (gap ? gap_horizontal : 0); }
+    int Step_Y() const { return tile_height + (gap ? gap_vertical : 0); }
+};
+
+// A grid that would never advance: the message to show, or nothing when the settings can build.
+std::optional<std::string> Grid_Problem(const Mosaic_Settings& settings);
+
+// Where a build reports: the program's progress dialog, or the command line's status line.
+class Mosaic_Progress {
+public:
+    virtual ~Mosaic_Progress() = default;
+    virtual void Initialise_Processing(int start, int minimum, int maximum) = 0;
+    virtual void Update_Processing(const std::string& major, const std::string& minor, int current) = 0;
+    virtual void End_Processing() = 0;
+    // Read before every row and every cell.
+    [[nodiscard]] virtual bool Abort_Requested() = 0;
+    // Lets pending window messages run, right after the start and after the end.
+    virtual void Let_Messages_Run() {}
+};
+
+// Builds the mosaic of original_path into output_path: every cell of the grid gets a tile drawn
+// uniformly from tiles, fitted and shifted onto the mean colour of the original under the cell.
+// Gaps and whatever no cell reaches keep the original's pixels. An aborted build is saved like a
+// finished one. Image-layer errors propagate with End_Processing not called and no file written.
+// Requires a non-empty tile list and settings without a Grid_Problem.
+void Build_Mosaic(const std::string& original_path, const std::string& output_path,
+                  const std::vector<std::string>& tiles, const Mosaic_Settings& settings,
+                  shell::Random_Source& random, Mosaic_Progress& progress);
+
+}  // namespace tilvane

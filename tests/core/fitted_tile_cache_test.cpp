@@ -1,0 +1,69 @@
+#include "mosaic/fitted_tile_cache.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "image/image_error.h"
+#include "temp_folder.h"
+
+namespace tilvane {
+namespace {
+
+RasterImage uniform(int width, int height, Colour c) {
+    RasterImage image(width, height);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) image.set_pixel(x, y, c);
+    return image;
+}
+
+class FittedTileCacheTest : public testing::Test {
+protected:
+    Fitted_Tile_Cache Cache(std::size_t budget = 1 << 20) {
+        return Fitted_Tile_Cache(4, 4, FittingMode::ExpandShrink, budget, [this] { return now_; });
+    }
+    void Wait(int milliseconds) { now_ += std::chrono::milliseconds(milliseconds); }
+
+    testing_support::Temp_Folder folder_;
+    std::chrono::steady_clock::time_point now_{};
+};
+
+TEST_F(FittedTileCacheTest, ATileChangedOnDiskIsReadAgain) {
+    const std::string path = folder_.Path("tile.bmp");
+    uniform(8, 8, {10, 20, 30}).save_to_file(path);
+    Fitted_Tile_Cache cache = Cache();
+    EXPECT_EQ(cache.Fitted(path).pixel(0, 0), (Colour{10, 20, 30}));
+    uniform(6, 2, {90, 80, 70}).save_to_file(path);  // another size, so the stamp surely differs
+    Wait(300);
+    EXPECT_EQ(cache.Fitted(path).pixel(3, 3), (Colour{90, 80, 70}));
+}
+
+TEST_F(FittedTileCacheTest, ATileThatHasGoneStopsWithTheLoadersError) {
+    const std::string path = folder_.Path("tile.bmp");
+    uniform(8, 8, kBlack).save_to_file(path);
+    for (std::size_t budget : {std::size_t{1} << 20, std::size_t{0}}) {  // cached, and over budget
+        SCOPED_TRACE(budget);
+        uniform(8, 8, kBlack).save_to_file(path);
+        Fitted_Tile_Cache cache = Cache(budget);
+        cache.Fitted(path);
+        std::filesystem::remove(path);
+        Wait(300);
+        try {
+            cache.Fitted(path);
+            ADD_FAILURE() << "no error";
+        } catch (const ImageError& e) {
+            EXPECT_EQ(e.what(), "Cannot open file " + path);
+        }
+    }
+}
+
+TEST_F(FittedTileCacheTest, ATileThatIsNotABitmapFailsAsTheLoaderDoes) {
+    const std::string path = folder_.Path("tile.bmp");
+    std::ofstream(std::filesystem::path(folder_.Folder() / "tile.bmp"), std::ios::binary) << "not a picture";
+    Fitted_Tile_Cache cache = Cache();
+    EXPECT_THROW(cache.Fitted(path), ImageError);
+}
+
+}  // namespace
+}  // namespace tilvane

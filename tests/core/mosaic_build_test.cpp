@@ -1,0 +1,242 @@
+#include "mosaic/mosaic_build.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+
+#include "image/image_error.h"
+#include "temp_folder.h"
+
+namespace tilvane {
+namespace {
+
+using testing_support::Temp_Folder;
+
+struct Recording_Progress final : Mosaic_Progress {
+    std::vector<std::string> calls;
+    std::vector<int> values;
+    int cells_before_abort = -1;  // -1: never abort
+    int abort_reads = 0;
+
+    void Initialise_Processing(int start, int minimum, int maximum) override {
+        calls.push_back("Initialise " + std::to_string(start) + " " + std::to_string(minimum) + " " + std::to_string(maximum));
+    }
+    void Update_Processing(const std::string& major, const std::string& minor, int current) override {
+        calls.push_back(major + "|" + minor);
+        values.push_back(current);
+    }
+    void End_Processing() override { calls.push_back("End"); }
+    bool Abort_Requested() override { return cells_before_abort >= 0 && abort_reads++ >= cells_before_abort; }
+};
+
+// Draws 0, 1, 2, ... in turn, wrapping at the list's size, so each cell's tile is known.
+struct Cycling_Random final : shell::Random_Source {
+    int next = 0;
+    void Seed(std::uint64_t) override {}
+    int Uniform_Below(int count) override { return next++ % count; }
+};
+
+RasterImage filled(int width, int height, const std::function<Colour(int, int)>& colour,
+                   PixelFormat format = PixelFormat::Bits24) {
+    RasterImage image(width, height, format);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) image.set_pixel(x, y, colour(x, y));
+    return image;
+}
+
+Colour gradient(int x, int y) {
+    return {static_cast<std::uint8_t>(x * 2), static_cast<std::uint8_t>(y * 3), static_cast<std::uint8_t>((x + y) % 256)};
+}
+
+class MosaicBuildTest : public testing::Test {
+protected:
+    std::string Save(const std::string& name, const RasterImage& image) {
+        const std::string path = folder_.Path(name);
+        image.save_to_file(path);
+        return path;
+    }
+    RasterImage Load(const std::string& path) {
+        RasterImage image;
+        image.load_from_file(path);
+        return image;
+    }
+
+    Temp_Folder folder_;
+    Recording_Progress progress_;
+    Cycling_Random random_;
+};
+
+TEST_F(MosaicBuildTest, ReportsEveryRowAgainstTheMaximum) {
+    const std::string original = Save("original.bmp", filled(100, 100, gradient));
+    const std::vector<std::string> tiles{Save("tile.bmp", filled(7, 9, gradient))};
+    Build_Mosaic(original, folder_.Path("out.bmp"), tiles, {20, 20, FittingMode::ExpandShrink, false, 0, 3}, random_,
+                 progress_);
+    EXPECT_EQ(progress_.calls,
+              (std::vector<std::string>{"Initialise 0 0 123", "Processing Column at Pixel : 20|20",
+                                        "Processing Column at Pixel : 40|40", "Processing Column at Pixel : 60|60",
+                                        "Processing Column at Pixel : 80|80", "Processing Column at Pixel : 100|100",
+                                        "End"}));
+    EXPECT_EQ(random_.next, 25);
+}
+
+TEST_F(MosaicBuildTest, GapsAndUnreachedPixelsKeepTheOriginal) {
+    const RasterImage source = filled(100, 50, gradient);
+    const std::string original = Save("original.bmp", source);
+    const std::vector<std::string> tiles{Save("tile.bmp", filled(30, 20, [](int, int) { return Colour{200, 10, 10}; }))};
+    struct Case {
+        bool gap;
+        std::vector<int> kept_columns;
+        std::vector<int> kept_rows;
+        int cells;
+        std::vector<int> row_values;
+    };
+    const Case cases[] = {
+        {true, {30, 35, 66, 71}, {20, 25, 46, 49}, 6, {26, 52}},
+        {false, {}, {}, 12, {20, 40, 60}},  // gap values set but not used
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.gap);
+        Recording_Progress progress;
+        Cycling_Random random;
+        const std::string output = folder_.Path("out.bmp");
+        Build_Mosaic(original, output, tiles, {30, 20, FittingMode::ExpandShrink, c.gap, 6, 6}, random, progress);
+        const RasterImage mosaic = Load(output);
+        ASSERT_EQ(mosaic.width(), 100);
+        ASSERT_EQ(mosaic.height(), 50);
+        EXPECT_EQ(progress.calls.front(), "Initialise 0 0 76");
+        EXPECT_EQ(progress.values, c.row_values);
+        EXPECT_EQ(random.next, c.cells);
+        for (int x : c.kept_columns) EXPECT_EQ(mosaic.pixel(x, 5), source.pixel(x, 5)) << x;
+        for (int y : c.kept_rows) EXPECT_EQ(mosaic.pixel(5, y), source.pixel(5, y)) << y;
+        // A drawn cell is a uniform tile shifted onto the cell's mean: uniform too.
+        EXPECT_EQ(mosaic.pixel(0, 0), mosaic.pixel(29, 19));
+        EXPECT_EQ(mosaic.pixel(99, 0), mosaic.pixel(c.gap ? 72 : 90, 0));
+    }
+}
+
+TEST_F(MosaicBuildTest, ATileLargerThanTheOriginalMakesOneCell) {
+    const RasterImage source = filled(10, 8, gradient);
+    const std::string original = Save("original.bmp", source);
+    const RasterImage tile = filled(16, 16, [](int x, int y) { return Colour{static_cast<std::uint8_t>(x * 10), 50, static_cast<std::uint8_t>(y * 10)}; });
+    const std::vector<std::string> tiles{Save("tile.bmp", tile)};
+    const std::string output = folder_.Path("out.bmp");
+    Build_Mosaic(original, output, tiles, {16, 16, FittingMode::TruncateCrop, false, 0, 0}, random_, progress_);
+    EXPECT_EQ(random_.next, 1);
+    const Colour whole_original = Average_Colour(source, Rect::at(0, 0, 10, 8));
+    const Colour whole_tile = Average_Colour(tile, Rect::at(0, 0, 16, 16));
+    RasterImage expected = tile;
+    Align_Average_Colour(expected, Rect::at(0, 0, 16, 16), whole_tile, whole_original);
+    const RasterImage mosaic = Load(output);
+    for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 10; ++x) EXPECT_EQ(mosaic.pixel(x, y), expected.pixel(x, y));
+}
+
+// The fitted-tile cache must not change a single pixel: compare with preparing every cell from
+// its file, in both modes, with tiles of several formats and sizes (crop carries pixels over).
+TEST_F(MosaicBuildTest, MatchesReadingEveryTileFromItsFile) {
+    const std::string original = Save("original.bmp", filled(97, 61, gradient));
+    std::vector<std::string> tiles{
+        Save("a.bmp", filled(5, 4, [](int x, int y) { return Colour{static_cast<std::uint8_t>(40 * x), 90, static_cast<std::uint8_t>(50 * y)}; }, PixelFormat::Bits8)),
+        Save("b.bmp", filled(23, 17, gradient, PixelFormat::Bits16)),
+        Save("c.bmp", filled(11, 30, gradient)),
+        Save("d.bmp", filled(3, 3, [](int, int) { return Colour{250, 250, 0}; }, PixelFormat::Bits4)),
+    };
+    for (FittingMode mode : {FittingMode::ExpandShrink, FittingMode::TruncateCrop}) {
+        SCOPED_TRACE(static_cast<int>(mode));
+        const Mosaic_Settings settings{12, 10, mode, true, 1, 2};
+        Cycling_Random random;
+        Recording_Progress progress;
+        Build_Mosaic(original, folder_.Path("built.bmp"), tiles, settings, random, progress);
+
+        RasterImage expected = Load(original);
+        TilePreparer preparer;
+        int draw = 0;
+        for (int y = 0; y < expected.height(); y += settings.Step_Y())
+            for (int x = 0; x < expected.width(); x += settings.Step_X()) {
+                const Rect cell = Rect::at(x, y, 12, 10);
+                preparer.Prepare_Tile(tiles[draw++ % tiles.size()], 12, 10, mode, Average_Colour(expected, cell));
+                copy_rect(expected, cell, preparer.working_tile(), Rect::at(0, 0, 12, 10));
+            }
+        const RasterImage built = Load(folder_.Path("built.bmp"));
+        for (int y = 0; y < expected.height(); ++y)
+            for (int x = 0; x < expected.width(); ++x) ASSERT_EQ(built.pixel(x, y), expected.pixel(x, y)) << x << "," << y;
+    }
+}
+
+TEST_F(MosaicBuildTest, AnAbortedBuildIsSavedWithTheRowInHandPartDrawn) {
+    const RasterImage source = filled(100, 100, gradient);
+    const std::string original = Save("original.bmp", source);
+    const std::vector<std::string> tiles{Save("tile.bmp", filled(10, 10, [](int, int) { return kBlack; }))};
+    // Ten rows of ten cells; each row reads the flag once, then once per cell: abort on the
+    // 4th cell of the third row.
+    progress_.cells_before_abort = 2 * 11 + 1 + 3;
+    const std::string output = folder_.Path("out.bmp");
+    Build_Mosaic(original, output, tiles, {10, 10, FittingMode::ExpandShrink, false, 0, 0}, random_, progress_);
+    EXPECT_EQ(random_.next, 23);
+    EXPECT_EQ(progress_.values, (std::vector<int>{10, 20, 30}));
+    EXPECT_EQ(progress_.calls.back(), "End");
+    const RasterImage mosaic = Load(output);
+    EXPECT_NE(mosaic.pixel(25, 25), source.pixel(25, 25));  // drawn cell of the third row
+    EXPECT_EQ(mosaic.pixel(35, 25), source.pixel(35, 25));  // not reached
+    EXPECT_EQ(mosaic.pixel(5, 95), source.pixel(5, 95));
+}
+
+TEST_F(MosaicBuildTest, ImageErrorsStopTheBuildAndWriteNothing) {
+    const std::string original = Save("original.bmp", filled(40, 40, gradient));
+    const std::string tile = Save("tile.bmp", filled(10, 10, gradient));
+    struct Case {
+        std::string name;
+        std::vector<std::string> tiles;
+        std::string output;
+        std::string error;
+    };
+    const std::string missing = folder_.Path("gone.bmp");
+    const std::string unwritable = folder_.Path("no folder/out.bmp");
+    const Case cases[] = {
+        {"missing tile", {tile, missing}, folder_.Path("out.bmp"), "Cannot open file " + missing},
+        {"output folder missing", {tile}, unwritable, "Cannot create file " + unwritable},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Recording_Progress progress;
+        Cycling_Random random;
+        try {
+            Build_Mosaic(original, c.output, c.tiles, {10, 10, FittingMode::ExpandShrink, false, 0, 0}, random, progress);
+            ADD_FAILURE() << "no error";
+        } catch (const ImageError& e) {
+            EXPECT_EQ(e.what(), c.error);
+        }
+        EXPECT_FALSE(std::filesystem::exists(folder_.Folder() / "out.bmp"));
+    }
+}
+
+TEST_F(MosaicBuildTest, TheOriginalCanBeItsOwnOutput) {
+    const std::string original = Save("photo.bmp", filled(30, 30, gradient));
+    const std::vector<std::string> tiles{Save("tile.bmp", filled(10, 10, [](int, int) { return kWhite; }))};
+    Build_Mosaic(original, original, tiles, {10, 10, FittingMode::ExpandShrink, false, 0, 0}, random_, progress_);
+    const RasterImage mosaic = Load(original);
+    EXPECT_EQ(mosaic.pixel(0, 0), mosaic.pixel(9, 9));
+    EXPECT_EQ(folder_.Names().size(), 2u);
+}
+
+TEST(GridProblemTest, RefusesGridsThatNeverAdvance) {
+    struct Case {
+        Mosaic_Settings settings;
+        bool refused;
+    };
+    const Case cases[] = {
+        {{0, 10, FittingMode::ExpandShrink, false, 5, 5}, true},
+        {{10, 0, FittingMode::ExpandShrink, false, 5, 5}, true},
+        {{0, 10, FittingMode::ExpandShrink, true, 5, 0}, false},
+        {{10, 0, FittingMode::ExpandShrink, true, 0, 0}, true},
+        {{1, 1, FittingMode::TruncateCrop, false, 0, 0}, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.settings.tile_width << "x" << c.settings.tile_height << " gap " << c.settings.gap);
+        EXPECT_EQ(Grid_Problem(c.settings).has_value(), c.refused);
+    }
+}
+
+}  // namespace
+}  // namespace tilvane
