@@ -16,6 +16,13 @@ constexpr const char* kUsage =
     "  tilvane-cli convert IN OUT [--bits N]\n"
     "      Loads IN, sets the pixel format to N bits (1, 4, 8, 15, 16, 24 or 32) if given,\n"
     "      and saves OUT as an uncompressed BMP.\n"
+    "  tilvane-cli mosaic ORIGINAL OUTPUT --tiles PATH [PATH ...] --size WxH\n"
+    "                     [--crop] [--gap HxV] [--seed N] [--quiet]\n"
+    "      Builds a mosaic of ORIGINAL into OUTPUT. Every cell of W x H pixels gets a tile drawn\n"
+    "      at random from the --tiles (BMP files, folders of them, tile list files *.lst),\n"
+    "      stretched to the cell (or cropped, with --crop) and shifted onto the cell's mean\n"
+    "      colour. --gap leaves H and V pixels of the original between tiles; --seed N makes\n"
+    "      the build repeatable. Progress shows on a terminal unless --quiet.\n"
     "  tilvane-cli --help\n"
     "      Shows this text.\n";
 
@@ -32,6 +39,7 @@ int main(int argc, char** argv) {
     try {
         if (command == "info") return tilvane::cli::run_info(rest);
         if (command == "convert") return tilvane::cli::run_convert(rest);
+        if (command == "mosaic") return tilvane::cli::run_mosaic(rest);
         throw tilvane::cli::UsageError("Unknown command: " + command);
     } catch (const tilvane::cli::UsageError& e) {
         std::fprintf(stderr, "Error: %s\n\n%s", e.what(), kUsage);

@@ -1,0 +1,39 @@
+#include "terminal_progress.h"
+
+#include "progress/progress_clock.h"
+
+namespace tilvane::cli {
+namespace {
+
+progress::Day_Time in_days(std::chrono::steady_clock::duration d) {
+    return std::chrono::duration<double>(d).count() / (24.0 * 60 * 60);
+}
+
+}  // namespace
+
+void Terminal_Progress::Initialise_Processing(int, int minimum, int maximum) {
+    minimum_ = minimum;
+    maximum_ = maximum;
+    start_ = Clock::now();
+    shown_ = false;
+}
+
+void Terminal_Progress::Update_Processing(const std::string& major, const std::string&, int current) {
+    const auto now = Clock::now();
+    if (quiet_ || (shown_ && now - last_shown_ <= std::chrono::milliseconds(250) && current != maximum_)) return;
+    last_shown_ = now;
+    shown_ = true;
+    const double share = maximum_ > minimum_ ? static_cast<double>(current - minimum_) / (maximum_ - minimum_) : 1.0;
+    const auto elapsed = now - start_;
+    const std::string remaining =
+        share > 0 ? progress::Format_Duration(in_days(elapsed) * (1 - share) / share) : std::string("--:--:--");
+    std::fprintf(out_, "\r%s  %3d%%  elapsed %s  remaining %s ", major.c_str(), static_cast<int>(share * 100),
+                 progress::Format_Duration(in_days(elapsed)).c_str(), remaining.c_str());
+    std::fflush(out_);
+}
+
+void Terminal_Progress::End_Processing() {
+    if (!quiet_ && shown_) std::fputc('\n', out_);
+}
+
+}  // namespace tilvane::cli
