@@ -85,7 +85,7 @@ void check_masks(const ChannelMasks& m, int bits) {
         throw ImageError::not_valid();
 }
 
-Layout read_layout(const LittleEndianView& file, BmpDescription& description) {
+Layout read_layout(const LittleEndianView& file, std::uint64_t file_size, BmpDescription& description) {
     const auto signature = file.slice(0, 2);
     if (signature[0] != kSignature[0] || signature[1] != kSignature[1]) throw ImageError::not_valid();
     const std::uint32_t header_size = file.u32(kFileHeaderSize);
@@ -146,7 +146,7 @@ Layout read_layout(const LittleEndianView& file, BmpDescription& description) {
     // Pixels start where the file says when that is past the headers and inside the file;
     // otherwise right after the colour table, as writers that leave the offset 0 expect.
     const std::uint32_t declared_offset = file.u32(10);
-    l.pixel_offset = declared_offset >= headers_end && declared_offset < file.size()
+    l.pixel_offset = declared_offset >= headers_end && declared_offset < file_size
                          ? declared_offset
                          : l.table_offset + l.table_entries * static_cast<std::uint64_t>(l.table_entry_size);
     return l;
@@ -263,20 +263,45 @@ PixelFormat direct_format(int bits, const ChannelMasks& masks) {
     return PixelFormat::Custom;
 }
 
-// Calls convert(stored row, image row) for every row, in the order stored.
+// Where the stored pixel rows are: read chunk by chunk, so a large picture's file is never held
+// in memory beside its pixels.
+struct Pixel_Data {
+    const Byte_Source& source;
+    std::uint64_t offset;
+
+    std::uint64_t size() const { return source.size() - offset; }
+    std::vector<std::uint8_t> read_all() const {
+        std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size()));
+        if (!source.read(offset, bytes)) throw ImageError::not_valid();
+        return bytes;
+    }
+};
+
+// Calls convert(stored row, image row) for every row, in the order stored. The last row's
+// padding may be missing from the file; it reads as zeros.
 template <typename Convert>
-std::vector<std::uint8_t> convert_rows(std::span<const std::uint8_t> data, const Layout& l, Convert convert) {
+std::vector<std::uint8_t> convert_rows(const Pixel_Data& data, const Layout& l, Convert convert) {
+    constexpr std::size_t kChunkBytes = std::size_t{1} << 20;
     const std::size_t row_bytes = static_cast<std::size_t>(l.width) * 3;
     const std::size_t stride = static_cast<std::size_t>(row_stride(static_cast<std::uint64_t>(l.width), l.bits));
+    const int rows_per_chunk = static_cast<int>(std::max<std::size_t>(1, kChunkBytes / stride));
     std::vector<std::uint8_t> bgr(row_bytes * static_cast<std::size_t>(l.height));
-    for (int r = 0; r < l.height; ++r) {
-        const int y = l.top_down ? r : l.height - 1 - r;
-        convert(data.data() + static_cast<std::size_t>(r) * stride, bgr.data() + static_cast<std::size_t>(y) * row_bytes);
+    std::vector<std::uint8_t> chunk;
+    for (int first = 0; first < l.height; first += rows_per_chunk) {
+        const int rows = std::min(rows_per_chunk, l.height - first);
+        const std::uint64_t at = static_cast<std::uint64_t>(first) * stride;
+        chunk.assign(static_cast<std::size_t>(rows) * stride, 0);
+        const std::size_t present = static_cast<std::size_t>(std::min<std::uint64_t>(chunk.size(), data.size() - at));
+        if (!data.source.read(data.offset + at, std::span(chunk).first(present))) throw ImageError::not_valid();
+        for (int r = first; r < first + rows; ++r) {
+            const int y = l.top_down ? r : l.height - 1 - r;
+            convert(chunk.data() + static_cast<std::size_t>(r - first) * stride, bgr.data() + static_cast<std::size_t>(y) * row_bytes);
+        }
     }
     return bgr;
 }
 
-RasterImage decode_palette(std::span<const std::uint8_t> data, const Layout& l, std::vector<Colour> entries) {
+RasterImage decode_palette(const Pixel_Data& data, const Layout& l, std::vector<Colour> entries) {
     PaletteMapper mapper(std::move(entries));
     std::vector<std::uint8_t> bgr;
     if (l.compression == kRgb) {
@@ -286,7 +311,7 @@ RasterImage decode_palette(std::span<const std::uint8_t> data, const Layout& l, 
             mapper.map(indices.data(), indices.size(), dst);
         });
     } else {
-        const std::vector<std::uint8_t> indices = expand_rle(data, l.bits, l.width, l.height);
+        const std::vector<std::uint8_t> indices = expand_rle(data.read_all(), l.bits, l.width, l.height);
         bgr.resize(indices.size() * 3);
         mapper.map(indices.data(), indices.size(), bgr.data());
     }
@@ -294,7 +319,7 @@ RasterImage decode_palette(std::span<const std::uint8_t> data, const Layout& l, 
                                     kMasks888, l.bits, std::move(bgr));
 }
 
-RasterImage decode_direct(std::span<const std::uint8_t> data, const Layout& l) {
+RasterImage decode_direct(const Pixel_Data& data, const Layout& l) {
     const PixelFormat format = direct_format(l.bits, l.masks);
     const std::size_t width = static_cast<std::size_t>(l.width);
     std::vector<std::uint8_t> bgr;
@@ -313,14 +338,18 @@ RasterImage decode_direct(std::span<const std::uint8_t> data, const Layout& l) {
 
 }  // namespace
 
-RasterImage decode_bmp(std::span<const std::uint8_t> bytes, BmpDescription* description) {
-    const LittleEndianView file(bytes);
+RasterImage decode_bmp(const Byte_Source& source, BmpDescription* description) {
+    // The headers and colour table lie within the first few kilobytes.
+    constexpr std::uint64_t kHeaderBytes = 4096;
+    std::vector<std::uint8_t> headers(static_cast<std::size_t>(std::min(source.size(), kHeaderBytes)));
+    if (!source.read(0, headers)) throw ImageError::not_valid();
+    const LittleEndianView file(headers);
     BmpDescription found;
-    const Layout l = read_layout(file, found);
+    const Layout l = read_layout(file, source.size(), found);
     found.top_down = l.top_down;
 
-    if (l.pixel_offset >= file.size()) throw ImageError::not_valid();
-    const auto data = file.slice(l.pixel_offset, file.size() - l.pixel_offset);
+    if (l.pixel_offset >= source.size()) throw ImageError::not_valid();
+    const Pixel_Data data{source, l.pixel_offset};
     const std::uint64_t pixels = static_cast<std::uint64_t>(l.width) * static_cast<std::uint64_t>(l.height);
     if (l.compression == kRle8 || l.compression == kRle4) {
         if (pixels > std::max(kRleFreePixels, kRlePixelsPerByte * data.size())) throw ImageError::not_valid();
@@ -341,6 +370,10 @@ RasterImage decode_bmp(std::span<const std::uint8_t> bytes, BmpDescription* desc
     }
     if (description) *description = std::move(found);
     return image;
+}
+
+RasterImage decode_bmp(std::span<const std::uint8_t> bytes, BmpDescription* description) {
+    return decode_bmp(Memory_Source(bytes), description);
 }
 
 }  // namespace tilvane

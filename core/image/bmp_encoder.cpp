@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <array>
 #include <cstring>
 #include <limits>
@@ -86,7 +87,7 @@ void write_index_row(const std::uint8_t* bgr, int width, int bits, const IndexFi
 
 // Images with no pixels, and those whose file would not fit the 32-bit size fields, cannot be
 // stored as a bitmap and are refused as not valid.
-std::vector<std::uint8_t> encode_bmp(const RasterImage& image) {
+void encode_bmp(const RasterImage& image, const Byte_Sink& sink) {
     const int width = image.width();
     const int height = image.height();
     if (width <= 0 || height <= 0) throw ImageError::not_valid();
@@ -104,8 +105,8 @@ std::vector<std::uint8_t> encode_bmp(const RasterImage& image) {
     const std::uint64_t file_size = pixel_offset + pixel_bytes;
     if (file_size > std::numeric_limits<std::uint32_t>::max()) throw ImageError::not_valid();
 
-    std::vector<std::uint8_t> out(static_cast<std::size_t>(file_size));
-    std::uint8_t* p = out.data();
+    std::vector<std::uint8_t> headers(static_cast<std::size_t>(pixel_offset));
+    std::uint8_t* p = headers.data();
     std::memcpy(p, kSignature, 2);
     store_u32le(p + 2, static_cast<std::uint32_t>(file_size));
     store_u32le(p + 10, static_cast<std::uint32_t>(pixel_offset));
@@ -134,23 +135,38 @@ std::vector<std::uint8_t> encode_bmp(const RasterImage& image) {
         p[2] = c.red;
         p += 4;
     }
+    sink(headers);
 
+    // Rows go out bottom-up, a chunk of about a megabyte at a time.
     const MaskedPixelWriter masked(image.channel_masks());
     const IndexFinder finder(image.colour_table());
     const std::size_t row_bytes = image.row_bytes();
-    for (int y = 0; y < height; ++y) {
-        std::uint8_t* dst = out.data() + pixel_offset + static_cast<std::size_t>(height - 1 - y) * stride;
-        const std::uint8_t* src = image.row(y);
-        if (has_colour_table(format)) {
-            write_index_row(src, width, bits, finder, dst);
-        } else if (bits == 24) {
-            std::memcpy(dst, src, row_bytes);
-        } else if (format == PixelFormat::Bits32) {
-            for (int x = 0; x < width; ++x, src += 3, dst += 4) std::memcpy(dst, src, 3);
-        } else {
-            masked.write_row(src, width, bits / 8, dst);
+    const std::size_t row_stride_bytes = static_cast<std::size_t>(stride);
+    const int rows_per_chunk = static_cast<int>(std::max<std::size_t>(1, (std::size_t{1} << 20) / row_stride_bytes));
+    std::vector<std::uint8_t> chunk;
+    for (int written = 0; written < height; written += rows_per_chunk) {
+        const int rows = std::min(rows_per_chunk, height - written);
+        chunk.assign(static_cast<std::size_t>(rows) * row_stride_bytes, 0);
+        for (int r = 0; r < rows; ++r) {
+            std::uint8_t* dst = chunk.data() + static_cast<std::size_t>(r) * row_stride_bytes;
+            const std::uint8_t* src = image.row(height - 1 - (written + r));
+            if (has_colour_table(format)) {
+                write_index_row(src, width, bits, finder, dst);
+            } else if (bits == 24) {
+                std::memcpy(dst, src, row_bytes);
+            } else if (format == PixelFormat::Bits32) {
+                for (int x = 0; x < width; ++x, src += 3, dst += 4) std::memcpy(dst, src, 3);
+            } else {
+                masked.write_row(src, width, bits / 8, dst);
+            }
         }
+        sink(chunk);
     }
+}
+
+std::vector<std::uint8_t> encode_bmp(const RasterImage& image) {
+    std::vector<std::uint8_t> out;
+    encode_bmp(image, [&](std::span<const std::uint8_t> chunk) { out.insert(out.end(), chunk.begin(), chunk.end()); });
     return out;
 }
 

@@ -89,13 +89,13 @@ RasterImage RasterImage::blank_with_layout(int width, int height) const {
 
 void RasterImage::load_from_file(const std::string& path) {
     // Decode into a new image first, so a failure leaves this one as it was.
-    RasterImage loaded = decode_bmp(read_whole_file(path));
+    RasterImage loaded = decode_bmp(Input_File(path));
     loaded.fill_ = fill_;
     *this = std::move(loaded);
 }
 
 void RasterImage::save_to_file(const std::string& path) const {
-    write_file_atomically(path, encode_bmp(*this));
+    write_file_atomically(path, [this](const Byte_Sink& sink) { encode_bmp(*this, sink); });
 }
 
 namespace {
@@ -108,10 +108,43 @@ bool same_colour_space(const RasterImage& dst, const RasterImage& src) {
     return dst.channel_masks() == src.channel_masks();
 }
 
+// Writes n source pixels to target, reduced to what dst holds when convert is set.
+void put_run(const RasterImage& dst, std::uint8_t* target, const std::uint8_t* source, std::size_t n, bool convert) {
+    if (!convert) {
+        std::memcpy(target, source, n * 3);
+        return;
+    }
+    for (std::size_t i = 0; i < n; ++i, target += 3, source += 3) {
+        const Colour c = dst.representable({source[2], source[1], source[0]});
+        target[0] = c.blue;
+        target[1] = c.green;
+        target[2] = c.red;
+    }
+}
+
+// A pixel-for-pixel copy between rectangles of one size: the overlap of what exists on both
+// sides is copied row by row.
+void copy_same_size(RasterImage& dst, Rect dst_rect, const RasterImage& src, Rect src_rect, bool convert) {
+    const std::int64_t dx = std::int64_t{src_rect.left} - dst_rect.left;
+    const std::int64_t dy = std::int64_t{src_rect.top} - dst_rect.top;
+    Rect r = clip_to(dst_rect, dst.width(), dst.height());
+    r.left = static_cast<std::int32_t>(std::max<std::int64_t>(r.left, -dx));
+    r.top = static_cast<std::int32_t>(std::max<std::int64_t>(r.top, -dy));
+    r.right = static_cast<std::int32_t>(std::min<std::int64_t>(r.right, src.width() - dx));
+    r.bottom = static_cast<std::int32_t>(std::min<std::int64_t>(r.bottom, src.height() - dy));
+    if (r.empty()) return;
+    const std::size_t n = static_cast<std::size_t>(r.width());
+    for (int y = r.top; y < r.bottom; ++y)
+        put_run(dst, dst.row(y) + static_cast<std::size_t>(r.left) * 3,
+                src.row(static_cast<int>(y + dy)) + static_cast<std::size_t>(r.left + dx) * 3, n, convert);
+}
+
 // For each destination position d in [0, dst_length), the source position it takes, or -1 where
-// that lies outside the source. Positions map by truncation: d * src_length / dst_length.
-std::vector<int> source_positions(int dst_length, int src_start, int src_length, int src_limit) {
-    std::vector<int> positions(static_cast<std::size_t>(dst_length));
+// that lies outside the source. Positions map by truncation: d * src_length / dst_length. The
+// vector is reused between calls, since a mosaic build scales one tile per cell.
+const std::vector<int>& source_positions(std::vector<int>& positions, int dst_length, int src_start, int src_length,
+                                         int src_limit) {
+    positions.resize(static_cast<std::size_t>(dst_length));
     for (int d = 0; d < dst_length; ++d) {
         const auto s = src_start + static_cast<std::int64_t>(d) * src_length / dst_length;
         positions[static_cast<std::size_t>(d)] = s >= 0 && s < src_limit ? static_cast<int>(s) : -1;
@@ -119,48 +152,51 @@ std::vector<int> source_positions(int dst_length, int src_start, int src_length,
     return positions;
 }
 
-// Draws src_rect of src into dst_rect of dst, one source pixel per destination pixel.
+// Scales src_rect of src into dst_rect of dst: one source pixel per destination pixel.
 void draw_scaled(RasterImage& dst, Rect dst_rect, const RasterImage& src, Rect src_rect) {
     if (dst_rect.empty() || src_rect.empty()) return;
+    const bool convert = !same_colour_space(dst, src);
+    if (dst_rect.width() == src_rect.width() && dst_rect.height() == src_rect.height()) {
+        copy_same_size(dst, dst_rect, src, src_rect, convert);
+        return;
+    }
     const Rect clipped = clip_to(dst_rect, dst.width(), dst.height());
     if (clipped.empty()) return;
-
-    const std::vector<int> columns = source_positions(dst_rect.width(), src_rect.left, src_rect.width(), src.width());
-    const std::vector<int> rows = source_positions(dst_rect.height(), src_rect.top, src_rect.height(), src.height());
-    const bool convert = !same_colour_space(dst, src);
-    const bool one_to_one = dst_rect.width() == src_rect.width();
+    thread_local std::vector<int> column_buffer, row_buffer;
+    const std::vector<int>& columns =
+        source_positions(column_buffer, dst_rect.width(), src_rect.left, src_rect.width(), src.width());
+    const std::vector<int>& rows = source_positions(row_buffer, dst_rect.height(), src_rect.top, src_rect.height(), src.height());
 
     for (int y = clipped.top; y < clipped.bottom; ++y) {
         const int sy = rows[static_cast<std::size_t>(y - dst_rect.top)];
         if (sy < 0) continue;
         const std::uint8_t* source_row = src.row(sy);
         std::uint8_t* target = dst.row(y) + static_cast<std::size_t>(clipped.left) * 3;
-        int x = clipped.left;
-        if (one_to_one && !convert) {
-            // Copy the run of columns that the source covers in one go.
-            while (x < clipped.right && columns[static_cast<std::size_t>(x - dst_rect.left)] < 0) ++x, target += 3;
-            int end = x;
-            while (end < clipped.right && columns[static_cast<std::size_t>(end - dst_rect.left)] >= 0) ++end;
-            if (end > x) {
-                const int sx = columns[static_cast<std::size_t>(x - dst_rect.left)];
-                std::memcpy(target, source_row + static_cast<std::size_t>(sx) * 3, static_cast<std::size_t>(end - x) * 3);
-            }
-            continue;
-        }
-        for (; x < clipped.right; ++x, target += 3) {
+        for (int x = clipped.left; x < clipped.right; ++x, target += 3) {
             const int sx = columns[static_cast<std::size_t>(x - dst_rect.left)];
-            if (sx < 0) continue;
-            const std::uint8_t* s = source_row + static_cast<std::size_t>(sx) * 3;
-            if (convert) {
-                const Colour c = dst.representable({s[2], s[1], s[0]});
-                target[0] = c.blue;
-                target[1] = c.green;
-                target[2] = c.red;
-            } else {
-                std::memcpy(target, s, 3);
-            }
+            if (sx >= 0) put_run(dst, target, source_row + static_cast<std::size_t>(sx) * 3, 1, convert);
         }
     }
+}
+
+// Adds each channel over a run of pixels. Four pixels a step keep the three sums independent;
+// a run is at most kMaxDimension pixels, so 32 bits hold its sums.
+void add_run(const std::uint8_t* p, std::size_t n, std::uint64_t& blue, std::uint64_t& green, std::uint64_t& red) {
+    std::uint32_t b = 0, g = 0, r = 0;
+    std::size_t i = 0;
+    for (; i + 4 <= n; i += 4, p += 12) {
+        b += p[0] + p[3] + p[6] + p[9];
+        g += p[1] + p[4] + p[7] + p[10];
+        r += p[2] + p[5] + p[8] + p[11];
+    }
+    for (; i < n; ++i, p += 3) {
+        b += p[0];
+        g += p[1];
+        r += p[2];
+    }
+    blue += b;
+    green += g;
+    red += r;
 }
 
 }  // namespace
@@ -177,15 +213,8 @@ Colour Average_Colour(const RasterImage& image, Rect r) {
     const Rect c = clip_to(r, image.width(), image.height());
     if (c.empty()) return kBlack;
     std::uint64_t blue = 0, green = 0, red = 0;
-    for (int y = c.top; y < c.bottom; ++y) {
-        const std::uint8_t* p = image.row(y) + static_cast<std::size_t>(c.left) * 3;
-        const std::uint8_t* end = p + static_cast<std::size_t>(c.width()) * 3;
-        for (; p < end; p += 3) {
-            blue += p[0];
-            green += p[1];
-            red += p[2];
-        }
-    }
+    for (int y = c.top; y < c.bottom; ++y)
+        add_run(image.row(y) + static_cast<std::size_t>(c.left) * 3, static_cast<std::size_t>(c.width()), blue, green, red);
     const std::uint64_t count = static_cast<std::uint64_t>(c.width()) * static_cast<std::uint64_t>(c.height());
     return {static_cast<std::uint8_t>(red / count), static_cast<std::uint8_t>(green / count),
             static_cast<std::uint8_t>(blue / count)};

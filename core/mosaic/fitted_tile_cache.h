@@ -2,6 +2,7 @@
 #include <chrono>
 #include <cstddef>
 #include <functional>
+#include <memory>
 #include <string>
 #include <unordered_map>
 
@@ -22,15 +23,14 @@ public:
     Fitted_Tile_Cache(int width, int height, FittingMode mode, std::size_t byte_budget,
                       Clock clock = std::chrono::steady_clock::now);
 
-    // The tile's fitted block (see Fit_Tile). Image-layer errors propagate. The reference stays
-    // valid until the next call.
-    const RasterImage& Fitted(const std::string& path);
+    // The tile's fitted block (see Fit_Tile). Image-layer errors propagate.
+    std::shared_ptr<const RasterImage> Fitted(const std::string& path);
 
     static constexpr std::chrono::milliseconds kRecheckInterval{250};
 
 private:
     struct Entry {
-        RasterImage fitted;
+        std::shared_ptr<const RasterImage> fitted;
         File_Stamp stamp;
         std::chrono::steady_clock::time_point checked;
     };
@@ -43,7 +43,6 @@ private:
     std::size_t bytes_held_ = 0;
     Clock clock_;
     std::unordered_map<std::string, Entry> entries_;
-    Entry overflow_;  // the last tile read once the budget is spent
 };
 
 }  // namespace tilvane

@@ -1,8 +1,10 @@
 #include "mosaic_build.h"
 
+#include <memory>
 #include <stdexcept>
 
 #include "mosaic/fitted_tile_cache.h"
+#include "support/work_crew.h"
 
 namespace tilvane {
 namespace {
@@ -10,6 +12,61 @@ namespace {
 // Fitted tiles are small (one cell each); this keeps a library of a few thousand of them, or a
 // few dozen at the largest tile size, within a bounded share of memory.
 constexpr std::size_t kFittedTileBudget = std::size_t{48} << 20;
+
+struct Planned_Cell {
+    int x;
+    std::shared_ptr<const RasterImage> fitted;
+};
+
+// Draws one row of cells. The tiles of a row are chosen, and the abort flag read, in the order
+// of the cells on the calling thread; the drawing itself is shared out among the crew when the
+// cells do not depend on each other, which holds unless a cropped tile is smaller than the
+// tile size and so leaves the previous cell's pixels in the working tile.
+class Row_Painter {
+public:
+    Row_Painter(RasterImage& mosaic, const Mosaic_Settings& settings)
+        : mosaic_(mosaic), settings_(settings),
+          // The colour table's nearest-colour memo is not shared between threads.
+          crew_(has_colour_table(mosaic.pixel_format()) ? 1 : 0), preparers_(crew_.Size()) {}
+
+    void Paint(int y, const std::vector<Planned_Cell>& cells) {
+        if (cells.empty()) return;
+        if (crew_.Size() == 1 || Carries_Pixels_Over(cells)) {
+            for (const Planned_Cell& cell : cells) Paint_Cell(carried_, y, cell);
+            return;
+        }
+        const std::size_t share = (cells.size() + crew_.Size() - 1) / crew_.Size();
+        crew_.Run([&](unsigned part) {
+            const std::size_t first = part * share;
+            for (std::size_t i = first; i < std::min(cells.size(), first + share); ++i)
+                Paint_Cell(preparers_[part], y, cells[i]);
+        });
+        // A later row may carry this row's last tile over: keep the working tile it would leave.
+        if (settings_.mode == FittingMode::TruncateCrop)
+            carried_.prepare_fitted(*cells.back().fitted, settings_.tile_width, settings_.tile_height,
+                                    Average_Colour(mosaic_, Rect::at(cells.back().x, y, settings_.tile_width, settings_.tile_height)));
+    }
+
+private:
+    bool Carries_Pixels_Over(const std::vector<Planned_Cell>& cells) const {
+        if (settings_.mode == FittingMode::ExpandShrink) return false;
+        for (const Planned_Cell& cell : cells)
+            if (cell.fitted->width() < settings_.tile_width || cell.fitted->height() < settings_.tile_height) return true;
+        return false;
+    }
+
+    void Paint_Cell(TilePreparer& preparer, int y, const Planned_Cell& cell) {
+        const Rect rect = Rect::at(cell.x, y, settings_.tile_width, settings_.tile_height);
+        preparer.prepare_fitted(*cell.fitted, settings_.tile_width, settings_.tile_height, Average_Colour(mosaic_, rect));
+        copy_rect(mosaic_, rect, preparer.working_tile(), Rect::at(0, 0, settings_.tile_width, settings_.tile_height));
+    }
+
+    RasterImage& mosaic_;
+    const Mosaic_Settings& settings_;
+    Work_Crew crew_;
+    std::vector<TilePreparer> preparers_;
+    TilePreparer carried_;
+};
 
 }  // namespace
 
@@ -25,28 +82,23 @@ void Build_Mosaic(const std::string& original_path, const std::string& output_pa
                   const std::vector<std::string>& tiles, const Mosaic_Settings& settings,
                   shell::Random_Source& random, Mosaic_Progress& progress) {
     if (tiles.empty() || Grid_Problem(settings)) throw std::invalid_argument("Build_Mosaic: nothing to build with");
-    const int width = settings.tile_width;
-    const int height = settings.tile_height;
-    const int step_x = settings.Step_X();
-    const int step_y = settings.Step_Y();
 
     RasterImage mosaic;
     mosaic.load_from_file(original_path);
-    TilePreparer preparer;
-    Fitted_Tile_Cache fitted_tiles(width, height, settings.mode, kFittedTileBudget);
-    const Rect tile_rect = Rect::at(0, 0, width, height);
+    Fitted_Tile_Cache fitted_tiles(settings.tile_width, settings.tile_height, settings.mode, kFittedTileBudget);
+    Row_Painter painter(mosaic, settings);
+    std::vector<Planned_Cell> cells;
 
-    progress.Initialise_Processing(0, 0, mosaic.height() + height + settings.gap_vertical);
+    progress.Initialise_Processing(0, 0, mosaic.height() + settings.tile_height + settings.gap_vertical);
     progress.Let_Messages_Run();
     for (int y = 0; y < mosaic.height() && !progress.Abort_Requested();) {
-        for (int x = 0; x < mosaic.width() && !progress.Abort_Requested(); x += step_x) {
-            const std::string& tile = tiles[static_cast<std::size_t>(random.Uniform_Below(static_cast<int>(tiles.size())))];
-            const Rect cell = Rect::at(x, y, width, height);
-            const Colour target = Average_Colour(mosaic, cell);
-            preparer.prepare_fitted(fitted_tiles.Fitted(tile), width, height, target);
-            copy_rect(mosaic, cell, preparer.working_tile(), tile_rect);
+        cells.clear();
+        for (int x = 0; x < mosaic.width() && !progress.Abort_Requested(); x += settings.Step_X()) {
+            const auto drawn = static_cast<std::size_t>(random.Uniform_Below(static_cast<int>(tiles.size())));
+            cells.push_back({x, fitted_tiles.Fitted(tiles[drawn])});
         }
-        y += step_y;
+        painter.Paint(y, cells);
+        y += settings.Step_Y();
         const std::string reached = std::to_string(y);
         progress.Update_Processing("Processing Column at Pixel : " + reached, reached, y);
     }

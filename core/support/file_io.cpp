@@ -2,9 +2,7 @@
 
 #include <atomic>
 #include <chrono>
-#include <cstdio>
 #include <filesystem>
-#include <memory>
 #include <system_error>
 
 #include "image/image_error.h"
@@ -26,12 +24,12 @@ std::filesystem::path native_path(const std::string& utf8) {
     return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
 }
 
-File open_for_reading(const std::string& path) {
+std::FILE* open_for_reading(const std::string& path) {
 #ifdef _WIN32
     // Others may read the file while we do, but not write it.
-    return File(_wfsopen(native_path(path).c_str(), L"rb", _SH_DENYWR));
+    return _wfsopen(native_path(path).c_str(), L"rb", _SH_DENYWR);
 #else
-    return File(std::fopen(path.c_str(), "rb"));
+    return std::fopen(path.c_str(), "rb");
 #endif
 }
 
@@ -40,6 +38,22 @@ File open_for_writing(const std::filesystem::path& path) {
     return File(_wfsopen(path.c_str(), L"wb", _SH_DENYWR));
 #else
     return File(std::fopen(path.c_str(), "wb"));
+#endif
+}
+
+bool seek(std::FILE* f, std::uint64_t offset, int origin) {
+#ifdef _WIN32
+    return _fseeki64(f, static_cast<__int64>(offset), origin) == 0;
+#else
+    return fseeko(f, static_cast<off_t>(offset), origin) == 0;
+#endif
+}
+
+std::int64_t tell(std::FILE* f) {
+#ifdef _WIN32
+    return _ftelli64(f);
+#else
+    return ftello(f);
 #endif
 }
 
@@ -52,32 +66,29 @@ std::filesystem::path temporary_name_beside(const std::filesystem::path& target)
     return name;
 }
 
-bool write_all(std::FILE* f, const std::vector<std::uint8_t>& bytes) {
-    // fwrite must not see the null data pointer of an empty vector.
-    return (bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size()) && std::fflush(f) == 0;
-}
-
 }  // namespace
 
+Input_File::Input_File(const std::string& path) : file_(open_for_reading(path)) {
+    if (!file_ || !seek(file_.get(), 0, SEEK_END)) throw ImageError::cannot_open(path);
+    const std::int64_t size = tell(file_.get());
+    if (size < 0) throw ImageError::cannot_open(path);
+    size_ = static_cast<std::uint64_t>(size);
+}
+
+bool Input_File::read(std::uint64_t offset, std::span<std::uint8_t> out) const {
+    if (offset > size_ || out.size() > size_ - offset) return false;
+    return out.empty() || (seek(file_.get(), offset, SEEK_SET) && std::fread(out.data(), 1, out.size(), file_.get()) == out.size());
+}
+
 std::vector<std::uint8_t> read_whole_file(const std::string& path) {
-    File f = open_for_reading(path);
-    if (!f) throw ImageError::cannot_open(path);
-    std::vector<std::uint8_t> bytes;
-    std::uint8_t buffer[1 << 16];
-    // Read by chunks rather than trusting a size query: the file may be a pipe or may change.
-    if (std::fseek(f.get(), 0, SEEK_END) == 0) {
-        const long size = std::ftell(f.get());
-        if (size > 0) bytes.reserve(static_cast<std::size_t>(size));
-        std::rewind(f.get());
-    }
-    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, f.get())) > 0;)
-        bytes.insert(bytes.end(), buffer, buffer + n);
-    if (std::ferror(f.get())) throw ImageError::cannot_open(path);
+    const Input_File file(path);
+    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(file.size()));
+    if (!file.read(0, bytes)) throw ImageError::cannot_open(path);
     return bytes;
 }
 
 File_Stamp stamp_of_readable_file(const std::string& path) {
-    if (!open_for_reading(path)) throw ImageError::cannot_open(path);
+    if (!File(open_for_reading(path))) throw ImageError::cannot_open(path);
     std::error_code size_error, time_error;
     const std::filesystem::path native = native_path(path);
     const auto size = std::filesystem::file_size(native, size_error);
@@ -86,21 +97,39 @@ File_Stamp stamp_of_readable_file(const std::string& path) {
     return {size, modified.time_since_epoch().count()};
 }
 
-void write_file_atomically(const std::string& path, const std::vector<std::uint8_t>& bytes) {
+void write_file_atomically(const std::string& path, const std::function<void(const Byte_Sink&)>& produce) {
     const std::filesystem::path target = native_path(path);
     const std::filesystem::path temporary = temporary_name_beside(target);
+    std::error_code ec;
     bool written = false;
     {
         File f = open_for_writing(temporary);
-        if (f) written = write_all(f.get(), bytes);
-        if (f && std::fclose(f.release()) != 0) written = false;
+        if (f) {
+            written = true;
+            const Byte_Sink sink = [&](std::span<const std::uint8_t> chunk) {
+                // fwrite must not see the null data pointer of an empty chunk.
+                if (written && !chunk.empty()) written = std::fwrite(chunk.data(), 1, chunk.size(), f.get()) == chunk.size();
+            };
+            try {
+                produce(sink);
+            } catch (...) {
+                f.reset();
+                std::filesystem::remove(temporary, ec);
+                throw;
+            }
+            written = written && std::fflush(f.get()) == 0;
+            if (std::fclose(f.release()) != 0) written = false;
+        }
     }
-    std::error_code ec;
     if (written) std::filesystem::rename(temporary, target, ec);
     if (!written || ec) {
         std::filesystem::remove(temporary, ec);
         throw ImageError::cannot_create(path);
     }
+}
+
+void write_file_atomically(const std::string& path, const std::vector<std::uint8_t>& bytes) {
+    write_file_atomically(path, [&](const Byte_Sink& sink) { sink(bytes); });
 }
 
 }  // namespace tilvane

@@ -1,9 +1,29 @@
 #pragma once
 #include <cstdint>
+#include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "support/byte_stream.h"
+
 namespace tilvane {
+
+// A file opened for reading only: other programs may read it meanwhile but not write it.
+class Input_File final : public Byte_Source {
+public:
+    // Throws ImageError::cannot_open(path) when the file cannot be opened.
+    explicit Input_File(const std::string& path);
+    std::uint64_t size() const override { return size_; }
+    bool read(std::uint64_t offset, std::span<std::uint8_t> out) const override;
+
+private:
+    struct Closer {
+        void operator()(std::FILE* f) const { std::fclose(f); }
+    };
+    std::unique_ptr<std::FILE, Closer> file_;
+    std::uint64_t size_ = 0;
+};
 
 // Reads a whole file. The file is opened for reading only; other programs may read it
 // meanwhile but not write it. Throws ImageError::cannot_open(path) when it cannot be opened.
@@ -25,5 +45,9 @@ File_Stamp stamp_of_readable_file(const std::string& path);
 // renamed over path, so a failure never leaves a half-written file where a good one stood.
 // Throws ImageError::cannot_create(path) on failure, after removing the temporary file.
 void write_file_atomically(const std::string& path, const std::vector<std::uint8_t>& bytes);
+
+// The same, for content that produce hands to its sink chunk by chunk. An exception from
+// produce removes the temporary file and propagates.
+void write_file_atomically(const std::string& path, const std::function<void(const Byte_Sink&)>& produce);
 
 }  // namespace tilvane

@@ -64,7 +64,7 @@ TEST_F(FileIoTest, FailuresNameThePathAndLoseNothing) {
 
 TEST_F(FileIoTest, ReadsEmptyAndLargeFilesWhole) {
     const std::string empty = path("empty.bmp");
-    write_file_atomically(empty, {});
+    write_file_atomically(empty, std::vector<std::uint8_t>{});
     EXPECT_TRUE(read_whole_file(empty).empty());
 
     std::vector<std::uint8_t> large(300000);

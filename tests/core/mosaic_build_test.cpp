@@ -30,11 +30,13 @@ struct Recording_Progress final : Mosaic_Progress {
     bool Abort_Requested() override { return cells_before_abort >= 0 && abort_reads++ >= cells_before_abort; }
 };
 
-// Draws 0, 1, 2, ... in turn, wrapping at the list's size, so each cell's tile is known.
+// Draws 0, 1, 2, ... in turn, wrapping at the list's size, so each cell's tile is known; or
+// whatever pick says for the n-th draw.
 struct Cycling_Random final : shell::Random_Source {
     int next = 0;
+    std::function<int(int n, int count)> pick = [](int n, int count) { return n % count; };
     void Seed(std::uint64_t) override {}
-    int Uniform_Below(int count) override { return next++ % count; }
+    int Uniform_Below(int count) override { return pick(next++, count); }
 };
 
 RasterImage filled(int width, int height, const std::function<Colour(int, int)>& colour,
@@ -142,10 +144,21 @@ TEST_F(MosaicBuildTest, MatchesReadingEveryTileFromItsFile) {
         Save("c.bmp", filled(11, 30, gradient)),
         Save("d.bmp", filled(3, 3, [](int, int) { return Colour{250, 250, 0}; }, PixelFormat::Bits4)),
     };
-    for (FittingMode mode : {FittingMode::ExpandShrink, FittingMode::TruncateCrop}) {
+    // Rows of tiles that cover their cells can be drawn in any order; a cropped tile smaller
+    // than the cell carries the previous cell over. The last case switches between the two.
+    const std::function<int(int, int)> cycle = [](int n, int count) { return n % count; };
+    const std::function<int(int, int)> large_then_small = [](int n, int) { return n < 16 || n % 8 ? 1 : 3; };
+    struct Case {
+        FittingMode mode;
+        std::function<int(int, int)> pick;
+    };
+    for (const Case& c : {Case{FittingMode::ExpandShrink, cycle}, Case{FittingMode::TruncateCrop, cycle},
+                          Case{FittingMode::TruncateCrop, large_then_small}}) {
+        const FittingMode mode = c.mode;
         SCOPED_TRACE(static_cast<int>(mode));
         const Mosaic_Settings settings{12, 10, mode, true, 1, 2};
         Cycling_Random random;
+        random.pick = c.pick;
         Recording_Progress progress;
         Build_Mosaic(original, folder_.Path("built.bmp"), tiles, settings, random, progress);
 
@@ -155,7 +168,8 @@ TEST_F(MosaicBuildTest, MatchesReadingEveryTileFromItsFile) {
         for (int y = 0; y < expected.height(); y += settings.Step_Y())
             for (int x = 0; x < expected.width(); x += settings.Step_X()) {
                 const Rect cell = Rect::at(x, y, 12, 10);
-                preparer.Prepare_Tile(tiles[draw++ % tiles.size()], 12, 10, mode, Average_Colour(expected, cell));
+                const std::string& tile = tiles[static_cast<std::size_t>(c.pick(draw++, static_cast<int>(tiles.size())))];
+                preparer.Prepare_Tile(tile, 12, 10, mode, Average_Colour(expected, cell));
                 copy_rect(expected, cell, preparer.working_tile(), Rect::at(0, 0, 12, 10));
             }
         const RasterImage built = Load(folder_.Path("built.bmp"));

@@ -1,0 +1,36 @@
+#pragma once
+#include <cstdint>
+#include <cstring>
+#include <functional>
+#include <span>
+
+namespace tilvane {
+
+// Bytes a decoder reads by offset: a file on disk or a buffer in memory. Reading a picture from
+// its file this way keeps only the decoded pixels in memory, not the file's bytes as well.
+class Byte_Source {
+public:
+    virtual ~Byte_Source() = default;
+    virtual std::uint64_t size() const = 0;
+    // Fills out from offset on; false when those bytes are not all there or cannot be read.
+    [[nodiscard]] virtual bool read(std::uint64_t offset, std::span<std::uint8_t> out) const = 0;
+};
+
+class Memory_Source final : public Byte_Source {
+public:
+    explicit Memory_Source(std::span<const std::uint8_t> bytes) : bytes_(bytes) {}
+    std::uint64_t size() const override { return bytes_.size(); }
+    bool read(std::uint64_t offset, std::span<std::uint8_t> out) const override {
+        if (offset > bytes_.size() || out.size() > bytes_.size() - offset) return false;
+        if (!out.empty()) std::memcpy(out.data(), bytes_.data() + offset, out.size());
+        return true;
+    }
+
+private:
+    std::span<const std::uint8_t> bytes_;
+};
+
+// Where an encoder writes its bytes, in order, chunk by chunk.
+using Byte_Sink = std::function<void(std::span<const std::uint8_t>)>;
+
+}  // namespace tilvane

@@ -1,0 +1,43 @@
+#pragma once
+#include <condition_variable>
+#include <cstdint>
+#include <exception>
+#include <functional>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+namespace tilvane {
+
+// A fixed set of threads that run one job at a time, split into as many parts as there are
+// members; the calling thread is one of them. Run returns when every part is done.
+class Work_Crew {
+public:
+    // size 0 takes one member per processor.
+    explicit Work_Crew(unsigned size = 0);
+    ~Work_Crew();
+    Work_Crew(const Work_Crew&) = delete;
+    Work_Crew& operator=(const Work_Crew&) = delete;
+
+    unsigned Size() const { return static_cast<unsigned>(threads_.size()) + 1; }
+
+    // Calls part(i) for i in 0 .. Size() - 1, each on its own thread. If parts throw, the
+    // exception of the lowest part is rethrown here.
+    void Run(const std::function<void(unsigned part)>& part);
+
+private:
+    void Serve(unsigned member);
+    void Do_Part(unsigned member);
+
+    std::vector<std::thread> threads_;
+    std::mutex mutex_;
+    std::condition_variable job_posted_;
+    std::condition_variable part_done_;
+    const std::function<void(unsigned)>* job_ = nullptr;
+    std::uint64_t generation_ = 0;
+    unsigned parts_left_ = 0;
+    bool closing_ = false;
+    std::vector<std::exception_ptr> errors_;
+};
+
+}  // namespace tilvane
