@@ -1,25 +1,82 @@
 #!/usr/bin/env bash
-# Speed as ratios measured in one run, since absolute times drift on shared machines:
+# Speed and memory as ratios measured in one run, since absolute times drift on shared machines:
 #  - load+save of a 6000x4000 24-bit BMP by tilvane-cli against ImageMagick's convert;
-#  - mean, shift and stretch over all 20x20 cells of that picture against a memcpy of it.
+#  - mean, shift and stretch over all 20x20 cells of that picture against a memcpy of it;
+#  - mosaics of that picture in 20x20 cells against load+save alone, the floor of any build;
+#  - the same mosaic against metapixel, a peer photomosaic tool, and under Wine against native;
+#  - the mosaic's peak memory beyond the picture's own pixels.
+# metapixel and GNU time are installed here when missing: the benchmark needs them, the product does not.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
 runs=${TILVANE_BENCH_RUNS:-7}
+slow_runs=${TILVANE_BENCH_SLOW_RUNS:-3}  # for metapixel, whose runs take many seconds each
 
-cmake -S . -B build/bench -DCMAKE_BUILD_TYPE=Release -DTILVANE_BENCHMARKS=ON -DTILVANE_TESTS=OFF >/dev/null
-cmake --build build/bench -j "$(nproc)" --target tilvane-cli tilvane_benchmarks tilvane_bench_data >/dev/null
 data=build/bench-data
-mkdir -p "$data"
-[ -f "$data/photo.bmp" ] || build/bench/bench/tilvane_bench_data "$data/photo.bmp" 6000 4000
+tiles=$data/tiles
+cli=build/bench/tilvane-cli
+windows_cli=build/mingw/tilvane-cli.exe
+pixel_bytes=$((6000 * 4000 * 3))
+mosaic_args="mosaic $data/photo.bmp $data/mosaic.bmp --tiles $tiles --size 20x20 --seed 1 --quiet"
 
-/usr/bin/python3 scripts/ab_ratio.py "$runs" \
-  "tilvane-cli convert" "build/bench/tilvane-cli convert $data/photo.bmp $data/out-tilvane.bmp" \
-  "ImageMagick convert" "convert $data/photo.bmp $data/out-magick.bmp"
+ab_ratio() {
+  /usr/bin/python3 scripts/ab_ratio.py "$@"
+}
 
-build/bench/bench/tilvane_benchmarks --benchmark_repetitions=3 --benchmark_format=json \
-  --benchmark_out="$data/cells.json" --benchmark_out_format=json >/dev/null
-/usr/bin/python3 - "$data/cells.json" <<'PY'
+install_if_missing() {  # COMMAND PACKAGE
+  command -v "$1" >/dev/null && return
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -qq
+  apt-get install -y -qq "$2" >/dev/null
+}
+
+build_native() {
+  cmake -S . -B build/bench -DCMAKE_BUILD_TYPE=Release -DTILVANE_BENCHMARKS=ON -DTILVANE_TESTS=OFF >/dev/null
+  cmake --build build/bench -j "$(nproc)" --target tilvane-cli tilvane_benchmarks tilvane_bench_data >/dev/null
+}
+
+build_windows() {
+  [ -f build/mingw/CMakeCache.txt ] || cmake -S . -B build/mingw \
+    -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null
+  cmake --build build/mingw -j "$(nproc)" --target tilvane-cli >/dev/null
+  [ -d build/wineprefix ] || bash scripts/wine-prefix.sh null
+}
+
+# 150 tiles from 96x64 to 200x150: the strides are coprime to the ranges, so every width and
+# height in them turns up.
+make_data() {
+  mkdir -p "$tiles"
+  [ -f "$data/photo.bmp" ] || build/bench/bench/tilvane_bench_data "$data/photo.bmp" 6000 4000
+  local i
+  for i in $(seq 150); do
+    [ -f "$tiles/tile$i.bmp" ] ||
+      build/bench/bench/tilvane_bench_data "$tiles/tile$i.bmp" $((96 + i * 37 % 105)) $((64 + i * 53 % 87)) "$i"
+  done
+}
+
+# metapixel reads no BMP, and works from a library of tiles scaled beforehand; made once, not timed.
+prepare_metapixel() {
+  install_if_missing metapixel metapixel
+  local dir=$data/metapixel tile
+  mkdir -p "$dir/tiles" "$dir/library"
+  [ -f "$data/photo.png" ] || convert "$data/photo.bmp" "$data/photo.png"
+  [ -f "$dir/library/tables.mxt" ] && return
+  for tile in "$tiles"/*.bmp; do
+    convert "$tile" "$dir/tiles/$(basename "$tile" .bmp).png"
+  done
+  metapixel-prepare --width=20 --height=20 "$dir/tiles" "$dir/library" >/dev/null
+}
+
+bench_convert() {
+  ab_ratio "$runs" \
+    "tilvane-cli convert" "$cli convert $data/photo.bmp $data/out-tilvane.bmp" \
+    "ImageMagick convert" "convert $data/photo.bmp $data/out-magick.bmp"
+}
+
+bench_cells() {
+  build/bench/bench/tilvane_benchmarks --benchmark_repetitions=3 --benchmark_format=json \
+    --benchmark_out="$data/cells.json" --benchmark_out_format=json >/dev/null
+  /usr/bin/python3 - "$data/cells.json" <<'PY'
 import json, statistics, sys
 runs = json.load(open(sys.argv[1]))["benchmarks"]
 def median(name):
@@ -27,3 +84,56 @@ def median(name):
 base, cells = median("BM_MemcpyBaseline"), median("BM_CellAverageAlignStretch")
 print(f"cells (mean+shift+stretch+copy, 60000 cells of 20x20): {cells:.1f} ms; memcpy of the same bytes: {base:.1f} ms; ratio {cells / base:.1f}")
 PY
+}
+
+bench_mosaic_over_copy() {
+  echo "Mosaic of 60000 cells / load+save alone (goal: at most 1.5):"
+  local mode
+  for mode in "" "--crop" "--gap 2x2"; do
+    ab_ratio "$runs" \
+      "mosaic ${mode:-expand/shrink}" "$cli $mosaic_args $mode" \
+      "load+save" "$cli convert $data/photo.bmp $data/copy.bmp"
+  done
+}
+
+bench_metapixel() {
+  echo "metapixel / tilvane-cli on the same mosaic (goal: at least 8):"
+  ab_ratio "$slow_runs" \
+    "metapixel" "metapixel --library $data/metapixel/library --width=20 --height=20 --metapixel $data/photo.png $data/metapixel/mosaic.png" \
+    "tilvane-cli mosaic" "$cli $mosaic_args"
+}
+
+peak_kib() {  # COMMAND...
+  /usr/bin/time -o "$data/peak.txt" -f %M "$@" >/dev/null
+  cat "$data/peak.txt"
+}
+
+bench_memory() {
+  install_if_missing /usr/bin/time time
+  local mosaic copy
+  # shellcheck disable=SC2086  # the argument strings split into words on purpose
+  mosaic=$(peak_kib $cli $mosaic_args)
+  copy=$(peak_kib "$cli" convert "$data/photo.bmp" "$data/copy.bmp")
+  awk -v mosaic="$mosaic" -v copy="$copy" -v pixels="$pixel_bytes" 'BEGIN {
+    mb = 1024 / 1e6
+    printf "peak memory: mosaic %.1f MB, load+save %.1f MB; mosaic beyond the %.1f MB of pixels: %.1f MB (goal: at most 64)\n",
+      mosaic * mb, copy * mb, pixels / 1e6, mosaic * mb - pixels / 1e6 }'
+}
+
+bench_wine() {
+  echo "Wine / native on the same mosaic (goal: at most 1.5):"
+  ab_ratio "$runs" \
+    "tilvane-cli.exe under Wine" "bash scripts/wine-run.sh $windows_cli $mosaic_args" \
+    "native" "$cli $mosaic_args"
+}
+
+build_native
+build_windows
+make_data
+prepare_metapixel
+bench_convert
+bench_cells
+bench_mosaic_over_copy
+bench_metapixel
+bench_memory
+bench_wine

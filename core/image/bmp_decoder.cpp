@@ -20,7 +20,7 @@ constexpr std::uint64_t kMaxPixelBytes = std::uint64_t{1} << 30;
 // many pixels are always accepted; larger ones need at least one byte of data per this many
 // pixels, which a real picture of that size has, while a hostile few-byte file cannot make the
 // decoder fill gigabytes.
-constexpr std::uint64_t kRleFreePixels = std::uint64_t{1} << 26;
+constexpr std::uint64_t kRleFreePixels = std::uint64_t{1} << 22;
 constexpr std::uint64_t kRlePixelsPerByte = 1024;
 
 // Everything the headers say about where the pixels are and how they are stored.
