@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <exception>
 
-#include "synthetic_photo.h"
+#include "demo_pictures.h"
 
 int main(int argc, char** argv) {
     if (argc < 4) {
@@ -12,7 +12,7 @@ int main(int argc, char** argv) {
     }
     try {
         const unsigned seed = argc > 4 ? static_cast<unsigned>(std::strtoul(argv[4], nullptr, 10)) : 1;
-        tilvane::bench::synthetic_photo(std::atoi(argv[2]), std::atoi(argv[3]), seed).save_to_file(argv[1]);
+        tilvane::demo::Synthetic_Photo(std::atoi(argv[2]), std::atoi(argv[3]), seed).save_to_file(argv[1]);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "%s\n", e.what());
         return 1;

@@ -7,7 +7,7 @@
 
 #include "image/raster_image.h"
 #include "mosaic/tile_preparation.h"
-#include "synthetic_photo.h"
+#include "demo_pictures.h"
 
 namespace {
 
@@ -18,7 +18,7 @@ constexpr int kHeight = 4000;
 constexpr int kCell = 20;
 
 const RasterImage& photo() {
-    static const RasterImage image = bench::synthetic_photo(kWidth, kHeight, 7);
+    static const RasterImage image = demo::Synthetic_Photo(kWidth, kHeight, 7);
     return image;
 }
 
@@ -37,7 +37,7 @@ BENCHMARK(BM_MemcpyBaseline)->Unit(benchmark::kMillisecond);
 // shift onto the cell's mean and the copy into the picture.
 void BM_CellAverageAlignStretch(benchmark::State& state) {
     RasterImage picture = photo();
-    const RasterImage tile = bench::synthetic_photo(150, 100, 3);
+    const RasterImage tile = demo::Synthetic_Photo(150, 100, 3);
     RasterImage working(kCell, kCell);
     const Rect cell_rect = Rect::at(0, 0, kCell, kCell);
     for (auto _ : state) {

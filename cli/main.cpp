@@ -23,6 +23,9 @@ constexpr const char* kUsage =
     "      stretched to the cell (or cropped, with --crop) and shifted onto the cell's mean\n"
     "      colour. --gap leaves H and V pixels of the original between tiles; --seed N makes\n"
     "      the build repeatable. Progress shows on a terminal unless --quiet.\n"
+    "  tilvane-cli demo FOLDER\n"
+    "      Writes a demo original (Demo_Original.bmp), demo tiles (Demo_Tiles) and a tile list\n"
+    "      file (Mosaic_Tiles.lst) that lists them into FOLDER.\n"
     "  tilvane-cli --help\n"
     "      Shows this text.\n";
 
@@ -40,6 +43,7 @@ int main(int argc, char** argv) {
         if (command == "info") return tilvane::cli::run_info(rest);
         if (command == "convert") return tilvane::cli::run_convert(rest);
         if (command == "mosaic") return tilvane::cli::run_mosaic(rest);
+        if (command == "demo") return tilvane::cli::run_demo(rest);
         throw tilvane::cli::UsageError("Unknown command: " + command);
     } catch (const tilvane::cli::UsageError& e) {
         std::fprintf(stderr, "Error: %s\n\n%s", e.what(), kUsage);
