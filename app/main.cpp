@@ -2,6 +2,9 @@
 // until the main window has closed.
 #include <windows.h>
 
+#include "desktop/desktop_shell.h"
+#include "desktop/file_picker.h"
+#include "desktop/file_system.h"
 #include "desktop/local_clock.h"
 #include "desktop/message_boxes.h"
 #include "kit/form.h"
@@ -35,8 +38,10 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     tilvane::desktop::Local_Clock clock;
     tilvane::shell::Twister_Random_Source random;
     tilvane::desktop::Windows_Message_Boxes boxes;
+    tilvane::desktop::Windows_File_Picker picker;
+    tilvane::desktop::Windows_Shell shell;
     try {
-        tilvane::app::Program program({clock, random, boxes});
+        tilvane::app::Program program({clock, random, boxes, picker, shell, tilvane::desktop::Program_Directory()});
         program.MainForm1.Show_Main_Window();
         Prepare_Screenshot(program);
         return tilvane::kit::Run_Message_Loop();

@@ -81,6 +81,14 @@ bool Route_To_Child(UINT message, WPARAM wparam, LPARAM lparam, LRESULT& result)
             result = child->On_Notify(*header);
             return true;
         }
+    } else if (message == WM_DRAWITEM) {
+        const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lparam);
+        if (item->CtlType == ODT_MENU) return false;
+        if (Control* child = Control::From_Handle(item->hwndItem)) {
+            child->On_Draw_Item(*item);
+            result = TRUE;
+            return true;
+        }
     }
     return false;
 }

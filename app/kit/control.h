@@ -59,6 +59,7 @@ public:
     // Fed by the parent's window procedure.
     virtual void On_Command(WORD /*code*/) {}
     virtual LRESULT On_Notify(const NMHDR& /*header*/) { return 0; }
+    virtual void On_Draw_Item(const DRAWITEMSTRUCT& /*item*/) {}
 
     // The control whose window this is, or null.
     static Control* From_Handle(HWND hwnd);
@@ -78,8 +79,8 @@ private:
     bool bold_ = false;
 };
 
-// The container side of message routing: a WM_COMMAND or WM_NOTIFY that a child sent to its parent
-// goes to the child's own wrapper. Returns true when the message was one of those.
+// The container side of message routing: a WM_COMMAND, WM_NOTIFY or WM_DRAWITEM that a child sent
+// to its parent goes to the child's own wrapper. Returns true when the message was one of those.
 bool Route_To_Child(UINT message, WPARAM wparam, LPARAM lparam, LRESULT& result);
 
 }  // namespace tilvane::kit

@@ -81,34 +81,76 @@ void Spin_Edit::On_Command(WORD code) {
 
 List_Box::List_Box(const Window_Host& parent, const Control_Args& args)
     : Control(parent, L"LISTBOX",
-              WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | WS_HSCROLL | LBS_EXTENDEDSEL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
-              WS_EX_CLIENTEDGE, args) {}
+              WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | LBS_EXTENDEDSEL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT |
+                  LBS_NODATA | LBS_OWNERDRAWFIXED,
+              WS_EX_CLIENTEDGE, args) {
+    List_Box::Set_Font_Size(Font_Size());
+}
 
 int List_Box::Count() const { return static_cast<int>(SendMessageW(Handle(), LB_GETCOUNT, 0, 0)); }
 
-std::wstring List_Box::Item(int index) const {
-    const LRESULT length = SendMessageW(Handle(), LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
-    if (length == LB_ERR) throw std::out_of_range("List index out of bounds (" + std::to_string(index) + ")");
-    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(
-        SendMessageW(Handle(), LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()))));
-    return text;
+void List_Box::Reset(int count, std::span<const int> selected) {
+    const HWND box = Handle();
+    const LRESULT top = SendMessageW(box, LB_GETTOPINDEX, 0, 0);
+    SendMessageW(box, WM_SETREDRAW, FALSE, 0);
+    const LRESULT result = SendMessageW(box, LB_SETCOUNT, static_cast<WPARAM>(count), 0);
+    SendMessageW(box, LB_SETSEL, FALSE, -1);
+    // Runs of neighbours are selected in one message each.
+    for (std::size_t first = 0; first < selected.size();) {
+        std::size_t last = first;
+        while (last + 1 < selected.size() && selected[last + 1] == selected[last] + 1) ++last;
+        SendMessageW(box, LB_SELITEMRANGEEX, static_cast<WPARAM>(selected[first]), selected[last]);
+        first = last + 1;
+    }
+    SendMessageW(box, LB_SETTOPINDEX, static_cast<WPARAM>(std::clamp<LRESULT>(top, 0, std::max(count - 1, 0))), 0);
+    SendMessageW(box, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(box, nullptr, TRUE);
+    if (result == LB_ERR || result == LB_ERRSPACE)
+        throw std::runtime_error("The list cannot hold " + std::to_string(count) + " items");
 }
 
-void List_Box::Insert(int index, std::wstring_view text) {
-    const std::wstring item(text);
-    SendMessageW(Handle(), LB_INSERTSTRING, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(item.c_str()));
+std::vector<int> List_Box::Selected_Indexes() const {
+    const LRESULT count = SendMessageW(Handle(), LB_GETSELCOUNT, 0, 0);
+    if (count <= 0) return {};
+    std::vector<int> selected(static_cast<std::size_t>(count));
+    const LRESULT got = SendMessageW(Handle(), LB_GETSELITEMS, static_cast<WPARAM>(count),
+                                     reinterpret_cast<LPARAM>(selected.data()));
+    selected.resize(static_cast<std::size_t>(std::max<LRESULT>(got, 0)));
+    return selected;
 }
-
-void List_Box::Delete(int index) { SendMessageW(Handle(), LB_DELETESTRING, static_cast<WPARAM>(index), 0); }
-void List_Box::Clear() { SendMessageW(Handle(), LB_RESETCONTENT, 0, 0); }
 
 bool List_Box::Is_Selected(int index) const {
     return SendMessageW(Handle(), LB_GETSEL, static_cast<WPARAM>(index), 0) > 0;
 }
 
-void List_Box::Set_Selected(int index, bool selected) {
-    SendMessageW(Handle(), LB_SETSEL, selected, index);
+void List_Box::Set_Selected(int index, bool selected) { SendMessageW(Handle(), LB_SETSEL, selected, index); }
+
+void List_Box::Set_Font_Size(int points) {
+    Control::Set_Font_Size(points);
+    // An owner-drawn box keeps the item height it was made with: it follows the font here.
+    HDC dc = GetDC(Handle());
+    HGDIOBJ old_font = SelectObject(dc, Font());
+    TEXTMETRICW metrics;
+    GetTextMetricsW(dc, &metrics);
+    SelectObject(dc, old_font);
+    ReleaseDC(Handle(), dc);
+    SendMessageW(Handle(), LB_SETITEMHEIGHT, 0, std::max<LONG>(metrics.tmHeight, 1));
+}
+
+void List_Box::On_Draw_Item(const DRAWITEMSTRUCT& item) {
+    if (item.itemID == static_cast<UINT>(-1)) {  // an empty box with the focus
+        if (item.itemState & ODS_FOCUS) DrawFocusRect(item.hDC, &item.rcItem);
+        return;
+    }
+    const bool selected = (item.itemState & ODS_SELECTED) != 0;
+    const std::wstring text = Item_Text ? Item_Text(static_cast<int>(item.itemID)) : std::wstring();
+    HGDIOBJ old_font = SelectObject(item.hDC, Font());
+    SetBkColor(item.hDC, GetSysColor(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
+    SetTextColor(item.hDC, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
+    ExtTextOutW(item.hDC, item.rcItem.left + 2, item.rcItem.top, ETO_OPAQUE | ETO_CLIPPED, &item.rcItem, text.c_str(),
+                static_cast<UINT>(text.size()), nullptr);
+    SelectObject(item.hDC, old_font);
+    if (item.itemState & ODS_FOCUS) DrawFocusRect(item.hDC, &item.rcItem);
 }
 
 Check_Box::Check_Box(const Window_Host& parent, const Control_Args& args)

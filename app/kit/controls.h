@@ -2,7 +2,9 @@
 // One small wrapper per Win32 control class the program uses. Handlers are callback members
 // that the parent's window procedure reaches through Control::On_Command / On_Notify.
 #include <functional>
+#include <span>
 #include <string>
+#include <vector>
 
 #include "kit/control.h"
 
@@ -41,17 +43,24 @@ private:
     int minimum_, maximum_;
 };
 
-// Any number of items selectable at once, with Shift and Ctrl.
+// Any number of items selectable at once, with Shift and Ctrl. The box holds no texts, only the
+// count and the selection: it asks Item_Text for an item's text when it paints it, so a list of a
+// hundred thousand items is shown as fast as a short one.
 class List_Box final : public Control {
 public:
     List_Box(const Window_Host& parent, const Control_Args& args);
+    std::function<std::wstring(int index)> Item_Text;
+
     int Count() const;
-    std::wstring Item(int index) const;
-    void Insert(int index, std::wstring_view text);
-    void Delete(int index);
-    void Clear();
+    // Makes the box show `count` items with exactly the `selected` ones (ascending) selected,
+    // painting suspended meanwhile.
+    void Reset(int count, std::span<const int> selected = {});
+    std::vector<int> Selected_Indexes() const;
     bool Is_Selected(int index) const;
     void Set_Selected(int index, bool selected);
+
+    void Set_Font_Size(int points) override;
+    void On_Draw_Item(const DRAWITEMSTRUCT& item) override;
 };
 
 class Check_Box final : public Control {

@@ -89,6 +89,7 @@ LRESULT Form::Handle_Message(UINT message, WPARAM wparam, LPARAM lparam) {
             if (Route_To_Child(message, wparam, lparam, routed)) return routed;
             break;
         case WM_NOTIFY:
+        case WM_DRAWITEM:
             if (Route_To_Child(message, wparam, lparam, routed)) return routed;
             break;
         case WM_SIZE:

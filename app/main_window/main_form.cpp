@@ -1,6 +1,8 @@
 #include "main_window/main_form.h"
 
+#include "desktop/file_system.h"
 #include "kit/application.h"
+#include "kit/text.h"
 #include "main_window/program.h"
 #include "shell/design_layout.h"
 
@@ -172,7 +174,8 @@ TMainForm1::TMainForm1(Program& program)
       View_Shareware_Catalog_Option(Help1, "View_Shareware_Catalog_Option", L"View &Shareware Catalog"),
       N3(Help1, "N3", {}, Item_Kind::Separator),
       AboutOption(Help1, "AboutOption", L"&About"),
-      program_(program) {
+      program_(program),
+      tile_list_(desktop::Locale_Sort_Key) {
     for (const Component& component : Components()) {
         if (component.control) component.control->Set_Font_Size(kWindow_Points);
     }
@@ -187,6 +190,8 @@ TMainForm1::TMainForm1(Program& program)
     Exit_BitBtn2.On_Click = [this] { Exit_BitBtn2Click(); };
     Always_On_Top_Option.On_Click = [this] { Always_On_Top_OptionClick(); };
     AboutOption.On_Click = [this] { AboutOptionClick(); };
+    Connect_File_Name_Handlers();
+    Connect_Tile_List_Handlers();
 }
 
 void TMainForm1::Show_Main_Window() {
@@ -207,7 +212,8 @@ void TMainForm1::FormShow() {
     // Inverted and toggled back: the stored check mark stays and the stacking follows it.
     Always_On_Top_Option.Set_Checked(!Always_On_Top_Option.Checked());
     Toggle_Always_On_Top();
-    // The auto-run check mark (Check_Auto_Run_Location) and Load_Tile_List_File belong here.
+    // The auto-run check mark (Check_Auto_Run_Location) belongs here.
+    Load_Tile_List_File();
     PageControl1.Set_Active_Page_Index(0);
     View_Readme_file_Option.Set_Visible(false);
 }
@@ -219,7 +225,9 @@ bool TMainForm1::FormCloseQuery() {
         program_.Progress_Form.Abort_Processing_BitBtnClick();
         return false;
     }
-    // Save_Settings (the settings file, then the tile list) belongs here.
+    // The settings file is written here, before the tile list. A failure to write either ends the
+    // close request at the error report, and the window stays open.
+    Save_Tile_List_File();
     return true;
 }
 
@@ -273,6 +281,21 @@ void TMainForm1::Apply_Startup_Show_Mode() {
     GetStartupInfoW(&startup);
     if (startup.dwFlags & STARTF_USESHOWWINDOW) ShowWindow(Handle(), startup.wShowWindow);
 }
+
+void TMainForm1::Show_Error(std::string_view text) {
+    kit::Application& application = kit::Current_Application();
+    application.Boxes().Show(Handle(), {kit::To_Wide(text), application.Title, desktop::Box_Icon::Error,
+                                        desktop::Box_Buttons::Ok});
+}
+
+bool TMainForm1::Ask(std::string_view question) {
+    kit::Application& application = kit::Current_Application();
+    return application.Boxes().Show(Handle(), {kit::To_Wide(question), application.Title,
+                                               desktop::Box_Icon::Question, desktop::Box_Buttons::Yes_No}) ==
+           desktop::Box_Answer::Yes;
+}
+
+const std::string& TMainForm1::Program_Directory() const { return program_.Services.program_directory; }
 
 void TMainForm1::Set_Action_Buttons_Enabled(bool enabled) {
     Make_Mosaic_BitBtn.Set_Enabled(enabled);

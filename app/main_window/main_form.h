@@ -3,18 +3,22 @@
 // out as numbered steps. Controls whose handlers belong to later changes are here and laid out;
 // each change wires its own.
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "kit/containers.h"
 #include "kit/controls.h"
 #include "kit/form.h"
 #include "kit/menu.h"
+#include "tiles/tile_list.h"
 
 namespace tilvane::app {
 
 class Program;
 
 inline constexpr wchar_t kApplication_Title[] = L"Tilvane v1.0f";
+// The one filter of every picker of the window.
+inline constexpr wchar_t kBitmap_Filter[] = L"Bitmap files (*.bmp)|*.bmp";
 
 class TMainForm1 final : public kit::Form {
 public:
@@ -37,6 +41,37 @@ public:
     void Rescale_Controls();
     void Toggle_Always_On_Top();
     void Apply_Startup_Show_Mode();
+
+    // Image file names: the pickers and the view buttons (file_name_handlers.cpp).
+    void Input_File_Name_SpeedButtonClick();
+    void Output_File_Name_SpeedButtonClick();
+    void Extract_Mosaic_Bitmap_File_Name_SpeedButtonClick();
+    void View_Original_Image_SpeedButtonClick();
+    void View_Mosaic_SpeedButtonClick();
+    void View_Mosaic_2_SpeedButtonClick();
+    // The bitmap-name checks on a name field: completions are written back into the field; a
+    // failed check shows its message, moves the focus to the field and gives false.
+    bool Check_Bitmap_File_Name(kit::Edit& field, std::string_view blank_message, std::string_view not_found_message);
+
+    // The tile list (tile_list_handlers.cpp). Tiles_ListBox shows the model and never sorts.
+    void Add_Original_Picture_To_Tile_List_SpeedButtonClick();
+    void Add_Selected_Tiles_To_List_SpeedButtonClick();
+    void Delete_Selected_Tiles_From_List_SpeedButtonClick();
+    void Reset_Tile_List_SpeedButtonClick();
+    void Set_Height_Width_To_Selected_Tile_BitBtnClick();
+    [[nodiscard]] int Find_Tile_Item(const std::string& text) const { return tile_list_.Find_Tile_Item(text); }
+    [[nodiscard]] int First_Selected_Tile_Index() const;
+    [[nodiscard]] std::string First_Selected_Tile() const;
+    [[nodiscard]] int Count_Selected_Tiles() const;
+    int Delete_Selected_Tiles();
+    int Remove_Selected_Tiles();
+    void Reset_Tile_List();
+    [[nodiscard]] std::string Random_Tile();
+    void Load_Tile_List_File();
+    void Save_Tile_List_File();
+    // What the tile picker feeds: the chosen files, in its order, each added unless listed.
+    void Add_Chosen_Tiles(std::vector<std::string> files);
+    [[nodiscard]] const tiles::Tile_List& Tiles() const { return tile_list_; }
 
     // Held by a handler for the length of a long run: the action buttons are disabled meanwhile,
     // and a close asked for during the run aborts it and closes once the run has ended.
@@ -141,8 +176,17 @@ public:
 
 private:
     void Set_Action_Buttons_Enabled(bool enabled);
+    void Connect_File_Name_Handlers();
+    void Connect_Tile_List_Handlers();
+    void Choose_Single_File(kit::Edit& field, const wchar_t* title, DWORD options);
+    void View_File(kit::Edit& field, std::string_view message);
+    void Show_Error(std::string_view text);
+    bool Ask(std::string_view question);
+    [[nodiscard]] const std::string& Program_Directory() const;
 
     Program& program_;
+    tiles::Tile_List tile_list_;
+    std::wstring picker_file_name_;  // the one picker's pre-filled name, shared by all its uses
     int long_runs_ = 0;
     bool close_after_run_ = false;
 };

@@ -1,6 +1,10 @@
 #pragma once
 // The program's three windows, created once each in this order, and the services they share.
+#include <string>
+
 #include "about/about_box.h"
+#include "desktop/desktop_shell.h"
+#include "desktop/file_picker.h"
 #include "desktop/message_boxes.h"
 #include "main_window/main_form.h"
 #include "progress/progress_clock.h"
@@ -13,6 +17,11 @@ struct Program_Services {
     progress::Clock& clock;
     shell::Random_Source& random;  // the one generator that mosaic tiles are drawn from
     desktop::Message_Boxes& boxes;
+    desktop::File_Picker& picker;
+    desktop::Desktop_Shell& shell;
+    // Where the settings and tile list files live and names typed without a directory are taken
+    // to be; ends with a backslash.
+    std::string program_directory;
 };
 
 class Program {

@@ -14,12 +14,8 @@
 namespace tilvane::app {
 namespace {
 
-using testing_support::Boxes_In_Use;
-using testing_support::Fake_Clock;
-using testing_support::Recording_Message_Boxes;
-using testing_support::Recording_Random;
 
-class MainFormTest : public ::testing::Test {
+class MainFormTest : public ::testing::Test, protected testing_support::Test_Program {
 protected:
     MainFormTest() { main.Show_Main_Window(); }
     ~MainFormTest() override { testing_support::Pump_And_Forget_Quit(); }
@@ -28,11 +24,6 @@ protected:
     void Menu(const kit::Menu_Item& item) { SendMessageW(main.Handle(), WM_COMMAND, item.Command_Id(), 0); }
     static void Click(const kit::Control& button) { SendMessageW(button.Handle(), BM_CLICK, 0, 0); }
 
-    Recording_Message_Boxes boxes;
-    Boxes_In_Use boxes_in_use{boxes};
-    Fake_Clock clock;
-    Recording_Random random;
-    Program program{{clock, random, boxes}};
     TMainForm1& main = program.MainForm1;
 };
 
@@ -223,11 +214,8 @@ TEST(MainFormClose, MenuAndBothExitButtonsCloseTheWindowAndEndTheLoop) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.how);
-        Recording_Message_Boxes boxes;
-        Boxes_In_Use in_use(boxes);
-        Fake_Clock clock;
-        Recording_Random random;
-        Program program({clock, random, boxes});
+        testing_support::Test_Program test;
+        Program& program = test.program;
         program.MainForm1.Show_Main_Window();
         c.close(program.MainForm1);
         EXPECT_EQ(program.MainForm1.Handle(), nullptr);

@@ -2,6 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
 #include "kit/application.h"
 #include "kit/form.h"
 #include "kit/text.h"
@@ -37,6 +42,44 @@ desktop::Box_Answer Recording_Message_Boxes::Show(HWND, const desktop::Box_Reque
         return answer;
     }
     return request.buttons == desktop::Box_Buttons::Yes_No ? desktop::Box_Answer::No : desktop::Box_Answer::Ok;
+}
+
+std::vector<std::wstring> Scripted_File_Picker::Choose(HWND, const desktop::Picker_Request& request) {
+    requests.push_back(request);
+    if (answers.empty()) return {};
+    std::vector<std::wstring> answer = std::move(answers.front());
+    answers.pop_front();
+    return answer;
+}
+
+namespace {
+
+std::filesystem::path Native(const std::string& utf8) { return std::filesystem::path(kit::To_Wide(utf8)); }
+
+}  // namespace
+
+Temporary_Folder::Temporary_Folder() {
+    static std::atomic<int> made{0};
+    const std::filesystem::path folder =
+        std::filesystem::temp_directory_path() /
+        (L"tilvane-app-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(made++));
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder);
+    path_ = kit::To_Utf8(folder.wstring()) + "\\";
+}
+
+Temporary_Folder::~Temporary_Folder() {
+    std::error_code ignored;
+    std::filesystem::remove_all(Native(path_), ignored);
+}
+
+void Write_File(const std::string& path, std::string_view bytes) {
+    std::ofstream(Native(path), std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+std::string Read_File(const std::string& path) {
+    std::ifstream file(Native(path), std::ios::binary);
+    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
 }
 
 Boxes_In_Use::Boxes_In_Use(desktop::Message_Boxes& boxes) { kit::Current_Application().Use_Message_Boxes(boxes); }

@@ -3,9 +3,14 @@
 #include <windows.h>
 
 #include <deque>
+#include <string>
+#include <string_view>
 #include <vector>
 
+#include "desktop/desktop_shell.h"
+#include "desktop/file_picker.h"
 #include "desktop/message_boxes.h"
+#include "main_window/program.h"
 #include "progress/progress_clock.h"
 #include "shell/random_source.h"
 
@@ -18,6 +23,39 @@ public:
     std::vector<desktop::Box_Request> shown;
     std::deque<desktop::Box_Answer> answers;
 };
+
+// Records every picker request and answers from a script (Cancel when the script is out).
+class Scripted_File_Picker final : public desktop::File_Picker {
+public:
+    std::vector<std::wstring> Choose(HWND owner, const desktop::Picker_Request& request) override;
+    std::vector<desktop::Picker_Request> requests;
+    std::deque<std::vector<std::wstring>> answers;
+};
+
+class Recording_Shell final : public desktop::Desktop_Shell {
+public:
+    void Shell_Open_File(const std::string& path) override { opened.push_back(path); }
+    std::vector<std::string> opened;
+};
+
+// A fresh empty folder, removed with everything in it when the object goes.
+class Temporary_Folder {
+public:
+    Temporary_Folder();
+    Temporary_Folder(const Temporary_Folder&) = delete;
+    Temporary_Folder& operator=(const Temporary_Folder&) = delete;
+    ~Temporary_Folder();
+    // UTF-8, with a trailing backslash.
+    const std::string& Path() const { return path_; }
+
+private:
+    std::string path_;
+};
+
+// Writes `bytes` to a file (UTF-8 path).
+void Write_File(const std::string& path, std::string_view bytes);
+// The bytes of a file, or nothing when it cannot be read.
+std::string Read_File(const std::string& path);
 
 class Fake_Clock final : public progress::Clock {
 public:
@@ -41,6 +79,18 @@ public:
     Boxes_In_Use(const Boxes_In_Use&) = delete;
     Boxes_In_Use& operator=(const Boxes_In_Use&) = delete;
     ~Boxes_In_Use();
+};
+
+// The program's windows over scripted services, with the program's directory in a fresh folder.
+struct Test_Program {
+    Recording_Message_Boxes boxes;
+    Boxes_In_Use boxes_in_use{boxes};
+    Fake_Clock clock;
+    Recording_Random random;
+    Scripted_File_Picker picker;
+    Recording_Shell shell;
+    Temporary_Folder folder;
+    app::Program program{{clock, random, boxes, picker, shell, folder.Path()}};
 };
 
 // Lets pending messages run, then forgets a quit request that a closed main window left behind.

@@ -14,16 +14,16 @@ namespace {
 
 using Items = std::vector<std::string>;
 
-// What the program's locale comparison does for ASCII: letter case ignored.
-int Ascii_Order(const std::string& a, const std::string& b) {
-    const auto fold = [](unsigned char c) { return c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c; };
-    for (std::size_t i = 0; i < a.size() && i < b.size(); ++i)
-        if (fold(a[i]) != fold(b[i])) return fold(a[i]) - fold(b[i]);
-    return a.size() < b.size() ? -1 : a.size() > b.size() ? 1 : 0;
+// What the program's locale sort key does for ASCII: letter case ignored.
+std::string Ascii_Key(const std::string& item) {
+    std::string key = item;
+    for (char& c : key)
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    return key;
 }
 
 Tile_List List_Of(Items items) {
-    Tile_List list(Ascii_Order);
+    Tile_List list(Ascii_Key);
     list.Insert_Items(std::move(items));
     return list;
 }
@@ -75,7 +75,7 @@ TEST(TileList, BulkOperationsMatchOneAtATime) {
         for (const Items* items : {&listed, &incoming})
             for (const std::string& item : *items)
                 expected_inserted.insert(std::upper_bound(expected_inserted.begin(), expected_inserted.end(), item,
-                                                          [](auto& a, auto& b) { return Ascii_Order(a, b) < 0; }),
+                                                          [](auto& a, auto& b) { return Ascii_Key(a) < Ascii_Key(b); }),
                                          item);
         Tile_List one_by_one = List_Of(listed), bulk = List_Of(listed), inserted = List_Of(listed);
         for (const std::string& item : incoming) one_by_one.Add_Tile_Unless_Listed(item);
@@ -98,6 +98,23 @@ TEST(TileList, DeletesSelectionsAndSingleItems) {
     EXPECT_EQ(list.Items(), (Items{"b", "d"}));
     list.Delete_Item(0);
     EXPECT_EQ(list.Items(), (Items{"d"}));
+}
+
+TEST(TileList, SelectionFollowsItsItemsWhenItemsAreAdded) {
+    const struct {
+        std::vector<int> selected, added, moved;
+    } cases[] = {
+        {{}, {0, 1}, {}},
+        {{0, 2}, {}, {0, 2}},
+        {{0}, {0}, {1}},
+        {{0}, {1}, {0}},
+        {{1}, {1, 2}, {3}},
+        {{0, 1, 4}, {1, 3, 9}, {0, 2, 6}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(c.selected) + " + " + testing::PrintToString(c.added));
+        EXPECT_EQ(Selection_After_Adding(c.selected, c.added), c.moved);
+    }
 }
 
 class Scripted_Random final : public shell::Random_Source {

@@ -1,0 +1,116 @@
+// Times the tile list's big operations through the main window's own code paths (run it under
+// Wine or on Windows): loading a 100,000-line list file, adding 10,000 files chosen in one picker
+// use, removing 5,000 selected items of 10,000. Each figure is also given as a ratio to reading the
+// list file's bytes in the same run, since absolute times drift on shared machines.
+#include <windows.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "desktop/desktop_shell.h"
+#include "desktop/local_clock.h"
+#include "kit/text.h"
+#include "main_window/program.h"
+#include "support/file_io.h"
+#include "tiles/tile_list_file.h"
+
+namespace {
+
+using tilvane::kit::To_Utf8;
+using tilvane::kit::To_Wide;
+
+// Answers every use with the same files, as a user choosing them all at once would.
+class Fixed_Choice final : public tilvane::desktop::File_Picker {
+public:
+    std::vector<std::wstring> files;
+    std::vector<std::wstring> Choose(HWND, const tilvane::desktop::Picker_Request&) override { return files; }
+};
+
+// Not a modal box in sight: the program's own paths never show one here, and one would block.
+class No_Boxes final : public tilvane::desktop::Message_Boxes {
+public:
+    tilvane::desktop::Box_Answer Show(HWND, const tilvane::desktop::Box_Request& request) override {
+        std::fprintf(stderr, "unexpected message: %s\n", To_Utf8(request.text).c_str());
+        return tilvane::desktop::Box_Answer::No;
+    }
+};
+
+template <class Work>
+double Milliseconds(Work&& work) {
+    const auto start = std::chrono::steady_clock::now();
+    work();
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+}
+
+std::vector<std::string> Tile_Paths(int count, const char* set, std::mt19937& engine) {
+    std::vector<std::string> paths;
+    paths.reserve(static_cast<std::size_t>(count));
+    for (int i = 0; i < count; ++i)
+        paths.push_back("C:\\Pictures\\Tiles\\" + std::string(set) + " " + std::to_string(i % 97) + "\\Tile_" +
+                        std::to_string(engine() % 1000000) + "_" + std::to_string(i) + ".bmp");
+    return paths;
+}
+
+}  // namespace
+
+int main() {
+    namespace fs = std::filesystem;
+    const fs::path folder = fs::temp_directory_path() / (L"tilvane-bench-" + std::to_wstring(GetCurrentProcessId()));
+    fs::create_directories(folder);
+    const std::string directory = To_Utf8(folder.wstring()) + "\\";
+    const std::string list_file = directory + std::string(tilvane::tiles::kTile_List_File_Name);
+
+    tilvane::desktop::Local_Clock clock;
+    tilvane::shell::Twister_Random_Source random;
+    No_Boxes boxes;
+    Fixed_Choice picker;
+    tilvane::desktop::Windows_Shell shell;
+    tilvane::app::Program program({clock, random, boxes, picker, shell, directory});
+    tilvane::app::TMainForm1& main_form = program.MainForm1;
+    main_form.Show_Main_Window();
+    const auto show = [&] { UpdateWindow(main_form.Tiles_ListBox.Handle()); };
+
+    std::mt19937 engine(2024);
+    std::vector<std::string> unsorted = Tile_Paths(100000, "Set", engine);
+    tilvane::write_file_atomically(list_file, tilvane::tiles::Serialise_Tile_List(unsorted));
+    const double floor = Milliseconds([&] { (void)tilvane::read_whole_file(list_file); });
+
+    const auto report = [&](const char* what, double ms) {
+        std::printf("%-52s %8.1f ms  %7.1f x reading the list file\n", what, ms, ms / floor);
+    };
+    std::printf("%-52s %8.1f ms\n", "floor: reading the 100,000-line list file", floor);
+    report("load 100,000 unsorted lines into model and list box", Milliseconds([&] {
+               main_form.Load_Tile_List_File();
+               show();
+           }));
+    main_form.Save_Tile_List_File();  // now in list order
+    report("load 100,000 sorted lines into model and list box", Milliseconds([&] {
+               main_form.Load_Tile_List_File();
+               show();
+           }));
+
+    for (const std::string& path : Tile_Paths(10000, "New", engine)) picker.files.push_back(To_Wide(path));
+    report("add 10,000 chosen files to 100,000 (tile picker)", Milliseconds([&] {
+               main_form.Add_Selected_Tiles_To_List_SpeedButtonClick();
+               show();
+           }));
+
+    tilvane::write_file_atomically(list_file, tilvane::tiles::Serialise_Tile_List(Tile_Paths(10000, "Few", engine)));
+    main_form.Load_Tile_List_File();
+    std::vector<int> every_other;
+    for (int i = 0; i < 10000; i += 2) every_other.push_back(i);
+    main_form.Tiles_ListBox.Reset(main_form.Tiles().Count(), every_other);
+    report("remove 5,000 selected of 10,000", Milliseconds([&] {
+               main_form.Delete_Selected_Tiles();
+               show();
+           }));
+
+    std::error_code ignored;
+    fs::remove_all(folder, ignored);
+    return main_form.Tiles().Count() == 5000 ? 0 : 1;
+}

@@ -1,0 +1,68 @@
+#include "desktop/file_picker.h"
+
+#include <cderr.h>
+#include <commdlg.h>
+
+#include <algorithm>
+#include <stdexcept>
+#include <string>
+
+namespace tilvane::desktop {
+namespace {
+
+// Room for thousands of chosen names at once; a bigger choice is met by asking again.
+constexpr std::size_t kFirst_Buffer_Size = std::size_t{1} << 20;
+
+}  // namespace
+
+std::wstring Picker_Filter(std::wstring_view filter) {
+    std::wstring parts(filter);
+    std::replace(parts.begin(), parts.end(), L'|', L'\0');
+    parts.push_back(L'\0');
+    parts.push_back(L'\0');
+    return parts;
+}
+
+std::vector<std::wstring> Chosen_Files(std::wstring_view answer) {
+    std::vector<std::wstring> parts;
+    for (std::size_t start = 0; start < answer.size() && answer[start] != L'\0';) {
+        const std::size_t end = std::min(answer.find(L'\0', start), answer.size());
+        parts.emplace_back(answer.substr(start, end - start));
+        start = end + 1;
+    }
+    if (parts.size() <= 1) return parts;
+    std::wstring folder = parts.front();
+    if (folder.back() != L'\\') folder += L'\\';  // a drive's root comes with its backslash
+    std::vector<std::wstring> files;
+    files.reserve(parts.size() - 1);
+    for (auto name = parts.begin() + 1; name != parts.end(); ++name) files.push_back(folder + *name);
+    return files;
+}
+
+std::vector<std::wstring> Windows_File_Picker::Choose(HWND owner, const Picker_Request& request) {
+    const std::wstring filter = Picker_Filter(request.filter);
+    std::size_t size = std::max(kFirst_Buffer_Size, request.file_name.size() + 1);
+    for (;;) {
+        std::wstring buffer(size, L'\0');
+        std::copy(request.file_name.begin(), request.file_name.end(), buffer.begin());
+        OPENFILENAMEW dialog{};
+        dialog.lStructSize = sizeof dialog;
+        dialog.hwndOwner = owner;
+        dialog.lpstrFilter = filter.c_str();
+        dialog.nFilterIndex = 1;
+        dialog.lpstrFile = buffer.data();
+        dialog.nMaxFile = static_cast<DWORD>(std::min<std::size_t>(size, MAXDWORD));
+        dialog.lpstrInitialDir = request.initial_directory.empty() ? nullptr : request.initial_directory.c_str();
+        dialog.lpstrTitle = request.title.c_str();
+        dialog.Flags = request.options | OFN_EXPLORER;
+        if (GetOpenFileNameW(&dialog)) return Chosen_Files(buffer);
+        const DWORD error = CommDlgExtendedError();
+        if (error == 0) return {};  // Cancel
+        if (error != FNERR_BUFFERTOOSMALL)
+            throw std::runtime_error("The file picker failed (" + std::to_string(error) + ")");
+        // The first two bytes tell the size needed, when it fits in them.
+        size = std::max<std::size_t>(buffer[0], size * 2);
+    }
+}
+
+}  // namespace tilvane::desktop

@@ -1,0 +1,40 @@
+#pragma once
+// The open-file picker. Handlers describe one use of it in a request and get the chosen paths
+// back, so tests can script the choice instead of a user.
+#include <windows.h>
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tilvane::desktop {
+
+struct Picker_Request {
+    std::wstring title;
+    std::wstring filter;  // "description|pattern" pairs joined by "|"
+    DWORD options = 0;    // OFN_* flags, OFN_EXPLORER implied
+    std::wstring initial_directory;
+    std::wstring file_name;  // pre-filled
+};
+
+class File_Picker {
+public:
+    virtual ~File_Picker() = default;
+    // The chosen files as full paths, in the order the picker gives them; none on Cancel.
+    virtual std::vector<std::wstring> Choose(HWND owner, const Picker_Request& request) = 0;
+};
+
+// The real thing: GetOpenFileName, modal to the owner.
+class Windows_File_Picker final : public File_Picker {
+public:
+    std::vector<std::wstring> Choose(HWND owner, const Picker_Request& request) override;
+};
+
+// "a|b|c|d" as the picker takes it: each part ended by a NUL, and one more NUL at the end.
+[[nodiscard]] std::wstring Picker_Filter(std::wstring_view filter);
+
+// The full paths held by the picker's NUL-separated answer: a single full path, or, when several
+// files were chosen, their folder followed by their names.
+[[nodiscard]] std::vector<std::wstring> Chosen_Files(std::wstring_view answer);
+
+}  // namespace tilvane::desktop

@@ -1,0 +1,60 @@
+#include "desktop/file_system.h"
+
+#include <windows.h>
+
+#include <stdexcept>
+
+#include "kit/text.h"
+#include "tiles/file_names.h"
+
+namespace tilvane::desktop {
+namespace {
+
+DWORD Attributes(const std::string& path) { return GetFileAttributesW(kit::To_Wide(path).c_str()); }
+
+}  // namespace
+
+bool File_Exists(const std::string& path) {
+    const DWORD attributes = Attributes(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool Directory_Exists(const std::string& path) {
+    const DWORD attributes = Attributes(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+std::string Program_Directory() {
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (length == 0) throw std::runtime_error("The program's own path is not known");
+        if (length < path.size()) {
+            path.resize(length);
+            break;
+        }
+        path.resize(path.size() * 2);  // cut short: try with more room
+    }
+    return std::string(tiles::Directory_Part(kit::To_Utf8(path)));
+}
+
+std::string Locale_Sort_Key(const std::string& text) {
+    if (text.empty()) return {};
+    const std::wstring wide = kit::To_Wide(text);
+    constexpr DWORD kFlags = LCMAP_SORTKEY | NORM_IGNORECASE;
+    const int source_length = static_cast<int>(wide.size());
+    std::string key(wide.size() * 4 + 16, '\0');  // usually enough; asked for otherwise
+    int size = LCMapStringW(LOCALE_USER_DEFAULT, kFlags, wide.c_str(), source_length,
+                            reinterpret_cast<LPWSTR>(key.data()), static_cast<int>(key.size()));
+    if (size == 0) {
+        size = LCMapStringW(LOCALE_USER_DEFAULT, kFlags, wide.c_str(), source_length, nullptr, 0);
+        if (size == 0) throw std::runtime_error("No sort key for " + text);
+        key.assign(static_cast<std::size_t>(size), '\0');
+        LCMapStringW(LOCALE_USER_DEFAULT, kFlags, wide.c_str(), source_length, reinterpret_cast<LPWSTR>(key.data()),
+                     size);
+    }
+    key.resize(static_cast<std::size_t>(size) - 1);  // the key's own terminating zero byte
+    return key;
+}
+
+}  // namespace tilvane::desktop
