@@ -85,10 +85,9 @@ void TMainForm1::View_File(kit::Edit& field, std::string_view message) {
 }
 
 bool TMainForm1::Check_Bitmap_File_Name(kit::Edit& field, std::string_view blank_message,
-                                        std::string_view not_found_message) {
+                                        std::string_view not_found_message, tiles::Bitmap_Name_Checks checks) {
     const tiles::Bitmap_Name_Result result =
-        tiles::Check_Bitmap_Name(kit::To_Utf8(field.Text()), Program_Directory(), desktop::File_Exists,
-                                 tiles::Bitmap_Name_Checks::Existing_File);
+        tiles::Check_Bitmap_Name(kit::To_Utf8(field.Text()), Program_Directory(), desktop::File_Exists, checks);
     if (result.name_changed) field.Set_Text(kit::To_Wide(result.name));
     switch (result.outcome) {
         case tiles::Bitmap_Name_Outcome::Ok: return true;
@@ -98,6 +97,11 @@ bool TMainForm1::Check_Bitmap_File_Name(kit::Edit& field, std::string_view blank
     }
     field.Focus();
     return false;
+}
+
+bool TMainForm1::Check_Original_File_Name() {
+    return Check_Bitmap_File_Name(Input_File_Name_Edit, "Error: The Original File name cannot be blank.",
+                                  "Error: The Original File name does NOT exist.", tiles::Bitmap_Name_Checks::Existing_File);
 }
 
 }  // namespace tilvane::app

@@ -192,6 +192,7 @@ TMainForm1::TMainForm1(Program& program)
     AboutOption.On_Click = [this] { AboutOptionClick(); };
     Connect_File_Name_Handlers();
     Connect_Tile_List_Handlers();
+    Connect_Mosaic_Handler();
 }
 
 void TMainForm1::Show_Main_Window() {

@@ -10,6 +10,8 @@
 #include "kit/controls.h"
 #include "kit/form.h"
 #include "kit/menu.h"
+#include "mosaic/mosaic_build.h"
+#include "tiles/file_names.h"
 #include "tiles/tile_list.h"
 
 namespace tilvane::app {
@@ -51,7 +53,15 @@ public:
     void View_Mosaic_2_SpeedButtonClick();
     // The bitmap-name checks on a name field: completions are written back into the field; a
     // failed check shows its message, moves the focus to the field and gives false.
-    bool Check_Bitmap_File_Name(kit::Edit& field, std::string_view blank_message, std::string_view not_found_message);
+    bool Check_Bitmap_File_Name(kit::Edit& field, std::string_view blank_message, std::string_view not_found_message,
+                                tiles::Bitmap_Name_Checks checks);
+
+    // The bitmap-name checks on Input_File_Name_Edit, with its own messages.
+    bool Check_Original_File_Name();
+
+    // "Make Mosaic" (mosaic_handler.cpp).
+    void Make_Mosaic_BitBtnClick();
+    [[nodiscard]] Mosaic_Settings Mosaic_Page_Settings() const;
 
     // The tile list (tile_list_handlers.cpp). Tiles_ListBox shows the model and never sorts.
     void Add_Original_Picture_To_Tile_List_SpeedButtonClick();
@@ -178,6 +188,9 @@ private:
     void Set_Action_Buttons_Enabled(bool enabled);
     void Connect_File_Name_Handlers();
     void Connect_Tile_List_Handlers();
+    void Connect_Mosaic_Handler();
+    bool Check_Tiles_For_Mosaic();
+    bool Check_Output_For_Mosaic();
     void Choose_Single_File(kit::Edit& field, const wchar_t* title, DWORD options);
     void View_File(kit::Edit& field, std::string_view message);
     void Show_Error(std::string_view text);

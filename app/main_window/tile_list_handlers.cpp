@@ -28,9 +28,7 @@ void TMainForm1::Connect_Tile_List_Handlers() {
 }
 
 void TMainForm1::Add_Original_Picture_To_Tile_List_SpeedButtonClick() {
-    if (!Check_Bitmap_File_Name(Input_File_Name_Edit, "Error: The Original File name cannot be blank.",
-                                "Error: The Original File name does NOT exist."))
-        return;
+    if (!Check_Original_File_Name()) return;
     const std::string name = kit::To_Utf8(Input_File_Name_Edit.Text());
     if (Find_Tile_Item(name) >= 0) {
         Show_Error("Error: The Original Image is already in the Tiles List.");

@@ -1,0 +1,190 @@
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "image/raster_image.h"
+#include "kit/text.h"
+#include "main_window/main_form.h"
+#include "test_support.h"
+
+namespace tilvane::app {
+namespace {
+
+using testing_support::Read_File;
+using testing_support::Write_File;
+using Answer = desktop::Box_Answer;
+
+RasterImage Uniform(int width, int height, Colour colour) {
+    RasterImage image(width, height);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) image.set_pixel(x, y, colour);
+    return image;
+}
+
+class MakeMosaicTest : public ::testing::Test, protected testing_support::Test_Program {
+protected:
+    MakeMosaicTest() {
+        main.Show_Main_Window();
+        Uniform(40, 30, {10, 120, 200}).save_to_file(Original());
+        main.Horizontal_Tile_Size_SpinEdit.Set_Value(10);
+        main.Vertical_Tile_Size_SpinEdit.Set_Value(10);
+    }
+    ~MakeMosaicTest() override { testing_support::Pump_And_Forget_Quit(); }
+
+    std::string Original() const { return folder.Path() + "photo.bmp"; }
+    std::string Output() const { return folder.Path() + "result.bmp"; }
+    std::string Tile(const std::string& name, Colour colour = {200, 30, 30}) {
+        const std::string path = folder.Path() + name;
+        Uniform(8, 8, colour).save_to_file(path);
+        return path;
+    }
+    void Fill_Page(const std::wstring& original, const std::wstring& output) {
+        main.Input_File_Name_Edit.Set_Text(original);
+        main.Output_File_Name_Edit.Set_Text(output);
+    }
+    void Click_Make_Mosaic() { SendMessageW(main.Make_Mosaic_BitBtn.Handle(), BM_CLICK, 0, 0); }
+    std::vector<std::wstring> Shown() {
+        std::vector<std::wstring> texts;
+        for (const desktop::Box_Request& box : boxes.shown) texts.push_back(box.text);
+        boxes.shown.clear();
+        return texts;
+    }
+    bool Output_Written() const { return std::filesystem::exists(std::filesystem::u8path(Output())); }
+
+    TMainForm1& main = program.MainForm1;
+};
+
+TEST_F(MakeMosaicTest, InputChecksStopWithTheirMessageAndFocus) {
+    main.Add_Chosen_Tiles({Tile("tile.bmp")});
+    const std::wstring dir = kit::To_Wide(folder.Path());
+    struct Case {
+        const char* name;
+        std::wstring original, output;
+        std::wstring message;
+        kit::Edit* focused;
+        std::wstring original_after;
+    };
+    const std::wstring bitmaps_only = L"Error: Only Bitmap (.BMP) files are supported by this program.";
+    const Case cases[] = {
+        {"blank original", L"", L"x.bmp", L"Error: The Original File name cannot be blank.", &main.Input_File_Name_Edit, L""},
+        {"bare name completed, then missing", L"holiday", L"x.bmp", L"Error: The Original File name does NOT exist.",
+         &main.Input_File_Name_Edit, dir + L"holiday.BMP"},
+        {"original not a bitmap", dir + L"photo.jpg", L"x.bmp", bitmaps_only, &main.Input_File_Name_Edit, dir + L"photo.jpg"},
+        {"blank output", dir + L"photo.bmp", L"", L"Error: The Output File name cannot be blank.", &main.Output_File_Name_Edit,
+         dir + L"photo.bmp"},
+        {"output without extension", L"photo", L"result", bitmaps_only, &main.Output_File_Name_Edit, dir + L"photo.BMP"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Fill_Page(c.original, c.output);
+        Click_Make_Mosaic();
+        EXPECT_EQ(Shown(), std::vector<std::wstring>{c.message});
+        EXPECT_EQ(GetFocus(), c.focused->Handle());
+        EXPECT_EQ(main.Input_File_Name_Edit.Text(), c.original_after);
+        EXPECT_FALSE(Output_Written());
+    }
+    // Names without a folder are taken to be in the program's folder, in either letter case.
+    Fill_Page(L"PHOTO.Bmp", L"result.bmp");
+    Click_Make_Mosaic();
+    EXPECT_TRUE(Shown().empty());
+    EXPECT_EQ(main.Output_File_Name_Edit.Text(), dir + L"result.bmp");
+    EXPECT_TRUE(Output_Written());
+}
+
+TEST_F(MakeMosaicTest, MissingTilesAreCountedAndRemovedOnlyOnYes) {
+    Fill_Page(kit::To_Wide(Original()), kit::To_Wide(Output()));
+    Click_Make_Mosaic();
+    EXPECT_EQ(Shown(), std::vector<std::wstring>{L"Error: There are no Tiles in the list to use in the Mosaic !"});
+
+    main.Add_Chosen_Tiles({folder.Path() + "gone1.bmp", folder.Path() + "gone2.bmp"});
+    Click_Make_Mosaic();
+    EXPECT_EQ(Shown(), std::vector<std::wstring>{L"Error: None of the 2 in the Tiles List could be found !"});
+    EXPECT_EQ(main.Tiles().Count(), 2);
+
+    main.Add_Chosen_Tiles({Tile("a.bmp"), Tile("b.bmp"), Tile("c.bmp")});
+    const std::wstring question =
+        L"Error: 2 tiles in the Tiles List could not be found !  Would you like to remove the missing tiles from the list and proceed ?";
+    boxes.answers = {Answer::No};
+    Click_Make_Mosaic();
+    EXPECT_EQ(Shown(), std::vector<std::wstring>{question});
+    EXPECT_EQ(main.Tiles().Count(), 5);
+    EXPECT_FALSE(Output_Written());
+
+    boxes.answers = {Answer::Yes};
+    Click_Make_Mosaic();
+    EXPECT_EQ(Shown(), std::vector<std::wstring>{question});
+    EXPECT_EQ(main.Tiles().Items(), (std::vector<std::string>{Tile("a.bmp"), Tile("b.bmp"), Tile("c.bmp")}));
+    EXPECT_EQ(main.Tiles_ListBox.Count(), 3);
+    EXPECT_TRUE(Output_Written());
+}
+
+TEST_F(MakeMosaicTest, AnExistingOutputIsReplacedOnlyOnYes) {
+    RasterImage striped = Uniform(8, 8, {0, 0, 0});
+    for (int y = 0; y < 8; y += 2)
+        for (int x = 0; x < 8; ++x) striped.set_pixel(x, y, {100, 100, 100});
+    striped.save_to_file(folder.Path() + "striped.bmp");
+    main.Add_Chosen_Tiles({folder.Path() + "striped.bmp"});
+    Fill_Page(kit::To_Wide(Original()), kit::To_Wide(Original()));  // the original itself
+    const std::string before = Read_File(Original());
+    const std::wstring question = L"Warning: The Output File already exists.  Overwrite this file ?";
+
+    boxes.answers = {Answer::No};
+    Click_Make_Mosaic();
+    EXPECT_EQ(Shown(), std::vector<std::wstring>{question});
+    EXPECT_EQ(GetFocus(), main.Output_File_Name_Edit.Handle());
+    EXPECT_TRUE(Read_File(Original()) == before);
+
+    boxes.answers = {Answer::Yes};
+    Click_Make_Mosaic();
+    EXPECT_EQ(Shown(), std::vector<std::wstring>{question});
+    EXPECT_FALSE(Read_File(Original()) == before);
+    RasterImage mosaic;
+    mosaic.load_from_file(Original());
+    EXPECT_EQ(mosaic.width(), 40);
+    // The stripes, stretched from 8 to 10 rows (6 of them light: mean 60), shifted onto the
+    // cell's colour.
+    EXPECT_EQ(mosaic.pixel(0, 0), (Colour{50, 160, 240}));
+    EXPECT_EQ(mosaic.pixel(0, 2), (Colour{0, 60, 140}));
+}
+
+TEST_F(MakeMosaicTest, AGridThatNeverAdvancesIsRefused) {
+    main.Add_Chosen_Tiles({Tile("tile.bmp")});
+    Fill_Page(kit::To_Wide(Original()), kit::To_Wide(Output()));
+    main.Horizontal_Tile_Size_SpinEdit.Set_Value(0);
+    Click_Make_Mosaic();
+    EXPECT_EQ(Shown(), std::vector<std::wstring>{
+                           L"Error: The Tile Width cannot be 0 unless a horizontal Gap between the Mosaic Tiles is set."});
+    EXPECT_FALSE(Output_Written());
+
+    // With a gap the grid advances, and empty cells leave the original as it was.
+    main.Insert_Gap_Between_Tiles_CheckBox.Set_Checked(true);
+    main.Horizontal_Tile_Gap_SpinEdit.Set_Value(5);
+    Click_Make_Mosaic();
+    EXPECT_TRUE(Shown().empty());
+    EXPECT_TRUE(Read_File(Output()) == Read_File(Original()));
+}
+
+TEST_F(MakeMosaicTest, ABuildEndsWithTheDialogFinishedAndAnImageErrorLeavesItRunning) {
+    main.Add_Chosen_Tiles({Tile("tile.bmp")});
+    Fill_Page(kit::To_Wide(Original()), kit::To_Wide(Output()));
+    Click_Make_Mosaic();
+    EXPECT_TRUE(Shown().empty()) << "a finished build shows no message";
+    EXPECT_FALSE(program.Progress_Form.Has_Started_CheckBox());
+    EXPECT_EQ(program.Progress_Form.Abort_Processing_BitBtn.Text(), L"OK");
+    EXPECT_TRUE(IsWindowEnabled(main.Make_Mosaic_BitBtn.Handle()));
+
+    std::filesystem::remove(std::filesystem::u8path(Output()));
+    Write_File(folder.Path() + "tile.bmp", "not a picture");
+    Click_Make_Mosaic();
+    EXPECT_EQ(Shown(), std::vector<std::wstring>{L"Bitmap image is not valid."});
+    EXPECT_TRUE(program.Progress_Form.Has_Started_CheckBox()) << "the dialog stays in its running state";
+    EXPECT_FALSE(Output_Written());
+    EXPECT_TRUE(IsWindowEnabled(main.Make_Mosaic_BitBtn.Handle()));
+}
+
+}  // namespace
+}  // namespace tilvane::app
