@@ -9,6 +9,7 @@
 #include "image/raster_image.h"
 #include "kit/text.h"
 #include "main_window/main_form.h"
+#include "shell/random_source.h"
 #include "test_support.h"
 
 namespace tilvane::app {
@@ -184,6 +185,81 @@ TEST_F(MakeMosaicTest, ABuildEndsWithTheDialogFinishedAndAnImageErrorLeavesItRun
     EXPECT_TRUE(program.Progress_Form.Has_Started_CheckBox()) << "the dialog stays in its running state";
     EXPECT_FALSE(Output_Written());
     EXPECT_TRUE(IsWindowEnabled(main.Make_Mosaic_BitBtn.Handle()));
+}
+
+}  // namespace
+}  // namespace tilvane::app
+
+namespace tilvane::app {
+namespace {
+
+// The command-line tool, built beside the tests' folder.
+std::wstring Command_Line_Tool() {
+    wchar_t path[MAX_PATH];
+    const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring folder(path, length);
+    folder.erase(folder.find_last_of(L'\\'));
+    return folder.substr(0, folder.find_last_of(L'\\') + 1) + L"tilvane-cli.exe";
+}
+
+DWORD Run_Process(std::wstring command_line) {
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessW(nullptr, command_line.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr,
+                        &startup, &process))
+        return GetLastError() | 0x80000000;
+    WaitForSingleObject(process.hProcess, 60000);
+    DWORD code = 0;
+    GetExitCodeProcess(process.hProcess, &code);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return code;
+}
+
+// The same list in the same order and the same draws give the same file, byte for byte, from
+// the program and from the command line.
+TEST(MakeMosaicAgreementTest, TheProgramAndTheCommandLineBuildTheSameFile) {
+    testing_support::Recording_Message_Boxes boxes;
+    testing_support::Boxes_In_Use boxes_in_use{boxes};
+    testing_support::Fake_Clock clock;
+    shell::Twister_Random_Source random;
+    testing_support::Scripted_File_Picker picker;
+    testing_support::Recording_Shell shell;
+    testing_support::Temporary_Folder folder;
+    Program program{{clock, random, boxes, picker, shell, folder.Path()}};
+    TMainForm1& main = program.MainForm1;
+    main.Show_Main_Window();
+
+    Uniform(90, 70, {30, 140, 90}).save_to_file(folder.Path() + "photo.bmp");
+    for (int i = 0; i < 4; ++i) {
+        RasterImage tile = Uniform(9 + i, 7 + 2 * i, {static_cast<std::uint8_t>(60 * i), 200, 40});
+        tile.set_pixel(1, 1, {255, 255, 255});
+        tile.save_to_file(folder.Path() + "tile" + std::to_string(i) + ".bmp");
+        main.Add_Chosen_Tiles({folder.Path() + "tile" + std::to_string(i) + ".bmp"});
+    }
+    main.Save_Tile_List_File();
+    main.Input_File_Name_Edit.Set_Text(kit::To_Wide(folder.Path() + "photo.bmp"));
+    main.Output_File_Name_Edit.Set_Text(kit::To_Wide(folder.Path() + "program.bmp"));
+    main.Horizontal_Tile_Size_SpinEdit.Set_Value(11);
+    main.Vertical_Tile_Size_SpinEdit.Set_Value(8);
+    main.Tiles_Crop_To_Size_RadioButton.Set_Checked(true);
+    main.Tiles_Shrink_Expand_To_Size_RadioButton.Set_Checked(false);
+    main.Insert_Gap_Between_Tiles_CheckBox.Set_Checked(true);
+    main.Horizontal_Tile_Gap_SpinEdit.Set_Value(2);
+    main.Vertical_Tile_Gap_SpinEdit.Set_Value(1);
+    random.Seed(20261207);
+    SendMessageW(main.Make_Mosaic_BitBtn.Handle(), BM_CLICK, 0, 0);
+    ASSERT_TRUE(boxes.shown.empty());
+
+    const std::wstring dir = kit::To_Wide(folder.Path());
+    ASSERT_EQ(Run_Process(L"\"" + Command_Line_Tool() + L"\" mosaic \"" + dir + L"photo.bmp\" \"" + dir + L"command-line.bmp\" --tiles \"" +
+                  dir + L"Mosaic_Tiles.lst\" --size 11x8 --crop --gap 2x1 --seed 20261207 --quiet"),
+              0u);
+    const std::string built_by_program = testing_support::Read_File(folder.Path() + "program.bmp");
+    ASSERT_FALSE(built_by_program.empty());
+    EXPECT_TRUE(built_by_program == testing_support::Read_File(folder.Path() + "command-line.bmp"));
+    testing_support::Pump_And_Forget_Quit();
 }
 
 }  // namespace
