@@ -37,11 +37,12 @@ step "Fuzzing the BMP loader for ${fuzz_seconds} s"
 run fuzz bash scripts/fuzz.sh "$fuzz_seconds"
 
 step "Windows build (MinGW-w64)"
+# A fresh headless Wine prefix for this run; the build already uses it to lay out the demo files.
+bash scripts/wine-prefix.sh null
 cmake -S . -B build/mingw -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build build/mingw -j "$jobs"
 
 step "Tests under Wine"
-bash scripts/wine-prefix.sh null
 # A Wine process kept alive meanwhile holds Wine's services, which would otherwise start with
 # each test and inherit ctest's pipes.
 bash scripts/wine-run.sh cmd /c exit >/dev/null 2>&1
