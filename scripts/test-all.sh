@@ -27,7 +27,7 @@ run native-tests ctest --test-dir build/native --output-on-failure -j "$jobs"
 
 step "Native tests under AddressSanitizer and UndefinedBehaviorSanitizer"
 cmake -S . -B build/sanitize -DCMAKE_BUILD_TYPE=Debug -DTILVANE_SANITIZE=ON -DTILVANE_BENCHMARKS=OFF >/dev/null
-cmake --build build/sanitize -j "$jobs" --target tilvane_core_tests
+cmake --build build/sanitize -j "$jobs"
 run sanitizer-tests ctest --test-dir build/sanitize --output-on-failure -j "$jobs"
 
 step "Round trips against an independent BMP reader"
