@@ -179,26 +179,6 @@ void draw_scaled(RasterImage& dst, Rect dst_rect, const RasterImage& src, Rect s
     }
 }
 
-// Adds each channel over a run of pixels. Four pixels a step keep the three sums independent;
-// a run is at most kMaxDimension pixels, so 32 bits hold its sums.
-void add_run(const std::uint8_t* p, std::size_t n, std::uint64_t& blue, std::uint64_t& green, std::uint64_t& red) {
-    std::uint32_t b = 0, g = 0, r = 0;
-    std::size_t i = 0;
-    for (; i + 4 <= n; i += 4, p += 12) {
-        b += p[0] + p[3] + p[6] + p[9];
-        g += p[1] + p[4] + p[7] + p[10];
-        r += p[2] + p[5] + p[8] + p[11];
-    }
-    for (; i < n; ++i, p += 3) {
-        b += p[0];
-        g += p[1];
-        r += p[2];
-    }
-    blue += b;
-    green += g;
-    red += r;
-}
-
 }  // namespace
 
 void copy_rect(RasterImage& dst, Rect dst_rect, const RasterImage& src, Rect src_rect) {
@@ -209,40 +189,54 @@ void stretch_draw(RasterImage& dst, Rect dst_rect, const RasterImage& src) {
     draw_scaled(dst, dst_rect, src, Rect::at(0, 0, src.width(), src.height()));
 }
 
+// The loops below treat a rectangle's rows as runs of bytes with a pattern that repeats every
+// three bytes (blue, green, red): one sum or one shift per byte position keeps them simple
+// enough for the compiler to vectorise.
+
 Colour Average_Colour(const RasterImage& image, Rect r) {
     const Rect c = clip_to(r, image.width(), image.height());
     if (c.empty()) return kBlack;
-    std::uint64_t blue = 0, green = 0, red = 0;
-    for (int y = c.top; y < c.bottom; ++y)
-        add_run(image.row(y) + static_cast<std::size_t>(c.left) * 3, static_cast<std::size_t>(c.width()), blue, green, red);
+    const std::size_t run = static_cast<std::size_t>(c.width()) * 3;
+    // A column of at most kMaxDimension bytes of 255 fits 32 bits.
+    thread_local std::vector<std::uint32_t> column_sums;
+    column_sums.assign(run, 0);
+    std::uint32_t* sums = column_sums.data();
+    for (int y = c.top; y < c.bottom; ++y) {
+        const std::uint8_t* p = image.row(y) + static_cast<std::size_t>(c.left) * 3;
+        for (std::size_t i = 0; i < run; ++i) sums[i] += p[i];
+    }
+    std::uint64_t channel[3] = {0, 0, 0};
+    for (std::size_t i = 0; i < run; ++i) channel[i % 3] += sums[i];
     const std::uint64_t count = static_cast<std::uint64_t>(c.width()) * static_cast<std::uint64_t>(c.height());
-    return {static_cast<std::uint8_t>(red / count), static_cast<std::uint8_t>(green / count),
-            static_cast<std::uint8_t>(blue / count)};
+    return {static_cast<std::uint8_t>(channel[2] / count), static_cast<std::uint8_t>(channel[1] / count),
+            static_cast<std::uint8_t>(channel[0] / count)};
 }
 
 void Align_Average_Colour(RasterImage& image, Rect r, Colour from, Colour to) {
     const Rect c = clip_to(r, image.width(), image.height());
     if (c.empty()) return;
-    // One look-up table per channel, in the image's blue-green-red byte order.
-    std::uint8_t shift[3][256];
-    const int deltas[3] = {to.blue - from.blue, to.green - from.green, to.red - from.red};
-    for (int channel = 0; channel < 3; ++channel)
-        for (int v = 0; v < 256; ++v) shift[channel][v] = static_cast<std::uint8_t>(std::clamp(v + deltas[channel], 0, 255));
+    const std::size_t run = static_cast<std::size_t>(c.width()) * 3;
+    const std::int16_t deltas[3] = {static_cast<std::int16_t>(to.blue - from.blue),
+                                    static_cast<std::int16_t>(to.green - from.green),
+                                    static_cast<std::int16_t>(to.red - from.red)};
+    thread_local std::vector<std::int16_t> shift;
+    shift.resize(run);
+    for (std::size_t i = 0; i < run; ++i) shift[i] = deltas[i % 3];
+    const std::int16_t* d = shift.data();
 
     const bool exact = image.stores_every_colour();
     for (int y = c.top; y < c.bottom; ++y) {
         std::uint8_t* p = image.row(y) + static_cast<std::size_t>(c.left) * 3;
-        std::uint8_t* end = p + static_cast<std::size_t>(c.width()) * 3;
-        for (; p < end; p += 3) {
-            p[0] = shift[0][p[0]];
-            p[1] = shift[1][p[1]];
-            p[2] = shift[2][p[2]];
-            if (!exact) {
-                const Colour stored = image.representable({p[2], p[1], p[0]});
-                p[0] = stored.blue;
-                p[1] = stored.green;
-                p[2] = stored.red;
-            }
+        for (std::size_t i = 0; i < run; ++i) {
+            const int v = p[i] + d[i];
+            p[i] = static_cast<std::uint8_t>(v < 0 ? 0 : v > 255 ? 255 : v);
+        }
+        if (exact) continue;
+        for (std::size_t i = 0; i < run; i += 3) {
+            const Colour stored = image.representable({p[i + 2], p[i + 1], p[i]});
+            p[i] = stored.blue;
+            p[i + 1] = stored.green;
+            p[i + 2] = stored.red;
         }
     }
 }
