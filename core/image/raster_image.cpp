@@ -80,6 +80,13 @@ Colour RasterImage::representable(Colour c) const {
     return {rounding_.red[c.red], rounding_.green[c.green], rounding_.blue[c.blue]};
 }
 
+bool RasterImage::stores_unchanged(const RasterImage& other) const {
+    if (stores_every_colour()) return true;
+    if (format_ != other.format_) return false;
+    if (has_colour_table(format_)) return table_.entries() == other.table_.entries();
+    return masks_ == other.masks_;
+}
+
 RasterImage RasterImage::blank_with_layout(int width, int height) const {
     RasterImage image = from_layout(0, 0, format_, table_, masks_, custom_bits_, {});
     image.fill_ = fill_;
@@ -100,13 +107,6 @@ void RasterImage::save_to_file(const std::string& path) const {
 
 namespace {
 
-// Whether every pixel of src is already one that dst stores unchanged.
-bool same_colour_space(const RasterImage& dst, const RasterImage& src) {
-    if (dst.stores_every_colour()) return true;
-    if (dst.pixel_format() != src.pixel_format()) return false;
-    if (has_colour_table(dst.pixel_format())) return dst.colour_table().entries() == src.colour_table().entries();
-    return dst.channel_masks() == src.channel_masks();
-}
 
 // Writes n source pixels to target, reduced to what dst holds when convert is set.
 void put_run(const RasterImage& dst, std::uint8_t* target, const std::uint8_t* source, std::size_t n, bool convert) {
@@ -155,7 +155,7 @@ const std::vector<int>& source_positions(std::vector<int>& positions, int dst_le
 // Scales src_rect of src into dst_rect of dst: one source pixel per destination pixel.
 void draw_scaled(RasterImage& dst, Rect dst_rect, const RasterImage& src, Rect src_rect) {
     if (dst_rect.empty() || src_rect.empty()) return;
-    const bool convert = !same_colour_space(dst, src);
+    const bool convert = !dst.stores_unchanged(src);
     if (dst_rect.width() == src_rect.width() && dst_rect.height() == src_rect.height()) {
         copy_same_size(dst, dst_rect, src, src_rect, convert);
         return;

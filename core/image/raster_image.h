@@ -54,6 +54,8 @@ public:
     Colour representable(Colour c) const;
     // True when every 24-bit colour is stored as it is (24-bit and 32-bit images).
     bool stores_every_colour() const { return rounding_.identity && !has_colour_table(format_); }
+    // True when every pixel of other is stored as it is, so copies from it are plain byte copies.
+    bool stores_unchanged(const RasterImage& other) const;
 
     // Raw rows for fast loops: 3 bytes a pixel, blue first. Writers must store only
     // representable colours.

@@ -11,12 +11,12 @@ Fitted_Tile_Cache::Entry Fitted_Tile_Cache::Read(const std::string& path,
     entry.stamp = stamp_of_readable_file(path);
     RasterImage tile;
     tile.load_from_file(path);
-    entry.fitted = std::make_shared<const RasterImage>(Fit_Tile(tile, width_, height_, mode_));
+    entry.fitted = std::make_shared<const Fitted_Tile>(Fit_Tile(tile, width_, height_, mode_));
     entry.checked = now;
     return entry;
 }
 
-std::shared_ptr<const RasterImage> Fitted_Tile_Cache::Fitted(const std::string& path) {
+std::shared_ptr<const Fitted_Tile> Fitted_Tile_Cache::Fitted(const std::string& path) {
     const auto now = clock_();
     if (auto found = entries_.find(path); found != entries_.end()) {
         Entry& entry = found->second;
@@ -27,7 +27,7 @@ std::shared_ptr<const RasterImage> Fitted_Tile_Cache::Fitted(const std::string& 
         return entry.fitted;
     }
     Entry entry = Read(path, now);
-    const std::size_t bytes = entry.fitted->row_bytes() * static_cast<std::size_t>(entry.fitted->height()) + path.size();
+    const std::size_t bytes = entry.fitted->block.row_bytes() * static_cast<std::size_t>(entry.fitted->block.height()) + path.size();
     if (bytes_held_ + bytes > byte_budget_) return entry.fitted;  // used once, read again next time
     bytes_held_ += bytes;
     return entries_.emplace(path, std::move(entry)).first->second.fitted;

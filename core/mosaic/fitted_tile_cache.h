@@ -24,13 +24,13 @@ public:
                       Clock clock = std::chrono::steady_clock::now);
 
     // The tile's fitted block (see Fit_Tile). Image-layer errors propagate.
-    std::shared_ptr<const RasterImage> Fitted(const std::string& path);
+    std::shared_ptr<const Fitted_Tile> Fitted(const std::string& path);
 
     static constexpr std::chrono::milliseconds kRecheckInterval{250};
 
 private:
     struct Entry {
-        std::shared_ptr<const RasterImage> fitted;
+        std::shared_ptr<const Fitted_Tile> fitted;
         File_Stamp stamp;
         std::chrono::steady_clock::time_point checked;
     };

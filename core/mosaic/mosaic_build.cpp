@@ -15,7 +15,7 @@ constexpr std::size_t kFittedTileBudget = std::size_t{48} << 20;
 
 struct Planned_Cell {
     int x;
-    std::shared_ptr<const RasterImage> fitted;
+    std::shared_ptr<const Fitted_Tile> fitted;
 };
 
 // Draws one row of cells. The tiles of a row are chosen, and the abort flag read, in the order
@@ -51,7 +51,8 @@ private:
     bool Carries_Pixels_Over(const std::vector<Planned_Cell>& cells) const {
         if (settings_.mode == FittingMode::ExpandShrink) return false;
         for (const Planned_Cell& cell : cells)
-            if (cell.fitted->width() < settings_.tile_width || cell.fitted->height() < settings_.tile_height) return true;
+            if (cell.fitted->block.width() < settings_.tile_width || cell.fitted->block.height() < settings_.tile_height)
+                return true;
         return false;
     }
 

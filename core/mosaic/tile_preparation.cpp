@@ -4,17 +4,17 @@
 
 namespace tilvane {
 
-RasterImage Fit_Tile(const RasterImage& tile, int width, int height, FittingMode mode) {
-    if (mode == FittingMode::ExpandShrink) {
-        RasterImage fitted = tile.blank_with_layout(width, height);
-        stretch_draw(fitted, Rect::at(0, 0, width, height), tile);
-        return fitted;
-    }
-    const int kept_width = std::min(width, tile.width());
-    const int kept_height = std::min(height, tile.height());
-    RasterImage fitted = tile.blank_with_layout(kept_width, kept_height);
-    const Rect block = Rect::at(0, 0, kept_width, kept_height);
-    copy_rect(fitted, block, tile, block);
+Fitted_Tile Fit_Tile(const RasterImage& tile, int width, int height, FittingMode mode) {
+    const bool stretch = mode == FittingMode::ExpandShrink;
+    const int block_width = stretch ? width : std::min(width, tile.width());
+    const int block_height = stretch ? height : std::min(height, tile.height());
+    const Rect block = Rect::at(0, 0, block_width, block_height);
+    Fitted_Tile fitted{tile.blank_with_layout(block_width, block_height), {}};
+    if (stretch)
+        stretch_draw(fitted.block, block, tile);
+    else
+        copy_rect(fitted.block, block, tile, block);
+    fitted.mean = Average_Colour(fitted.block, block);
     return fitted;
 }
 
@@ -26,16 +26,17 @@ void TilePreparer::Prepare_Tile(const std::string& tile_path, int width, int hei
     prepare_fitted(Fit_Tile(loaded_, width, height, mode), width, height, target);
 }
 
-void TilePreparer::prepare_fitted(const RasterImage& fitted, int width, int height, Colour target) {
+void TilePreparer::prepare_fitted(const Fitted_Tile& fitted, int width, int height, Colour target) {
     working_.set_width(width);
     working_.set_height(height);
-    working_.set_pixel_format(fitted.pixel_format());
+    working_.set_pixel_format(fitted.block.pixel_format());
 
-    const Rect block = Rect::at(0, 0, fitted.width(), fitted.height());
-    copy_rect(working_, block, fitted, block);
+    const Rect block = Rect::at(0, 0, fitted.block.width(), fitted.block.height());
+    copy_rect(working_, block, fitted.block, block);
 
     const Rect cell = Rect::at(0, 0, width, height);
-    const Colour own_mean = Average_Colour(working_, cell);
+    const bool block_is_the_tile = block == cell && working_.stores_unchanged(fitted.block);
+    const Colour own_mean = block_is_the_tile ? fitted.mean : Average_Colour(working_, cell);
     Align_Average_Colour(working_, cell, own_mean, target);
 }
 

@@ -13,8 +13,14 @@ enum class FittingMode {
 
 // The part of a tile that fitting puts into a width x height working tile, in the tile's own
 // layout: the whole tile stretched to the size, or, when cropping, its top-left block of at most
-// that size (a smaller tile leaves the rest of the working tile as it was).
-RasterImage Fit_Tile(const RasterImage& tile, int width, int height, FittingMode mode);
+// that size (a smaller tile leaves the rest of the working tile as it was). Its mean colour is
+// kept with it: when the block covers the working tile unchanged, that is the tile's own mean,
+// and a build need not work it out again for every cell.
+struct Fitted_Tile {
+    RasterImage block;
+    Colour mean;
+};
+Fitted_Tile Fit_Tile(const RasterImage& tile, int width, int height, FittingMode mode);
 
 // Brings tiles to the tile size and onto a target colour, one cell after another. The loaded
 // tile and the working tile live as long as this object (one mosaic build) and are reused for
@@ -29,7 +35,7 @@ public:
     void Prepare_Tile(const std::string& tile_path, int width, int height, FittingMode mode, Colour target);
 
     // The same for a tile already fitted with Fit_Tile.
-    void prepare_fitted(const RasterImage& fitted, int width, int height, Colour target);
+    void prepare_fitted(const Fitted_Tile& fitted, int width, int height, Colour target);
 
     const RasterImage& working_tile() const { return working_; }
 

@@ -33,10 +33,10 @@ TEST_F(FittedTileCacheTest, ATileChangedOnDiskIsReadAgain) {
     const std::string path = folder_.Path("tile.bmp");
     uniform(8, 8, {10, 20, 30}).save_to_file(path);
     Fitted_Tile_Cache cache = Cache();
-    EXPECT_EQ(cache.Fitted(path)->pixel(0, 0), (Colour{10, 20, 30}));
+    EXPECT_EQ(cache.Fitted(path)->block.pixel(0, 0), (Colour{10, 20, 30}));
     uniform(6, 2, {90, 80, 70}).save_to_file(path);  // another size, so the stamp surely differs
     Wait(300);
-    EXPECT_EQ(cache.Fitted(path)->pixel(3, 3), (Colour{90, 80, 70}));
+    EXPECT_EQ(cache.Fitted(path)->block.pixel(3, 3), (Colour{90, 80, 70}));
 }
 
 TEST_F(FittedTileCacheTest, ATileThatHasGoneStopsWithTheLoadersError) {
