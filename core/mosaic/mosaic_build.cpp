@@ -18,10 +18,29 @@ struct Planned_Cell {
     std::shared_ptr<const Fitted_Tile> fitted;
 };
 
+// Writes block's pixels into the part of rect inside the mosaic, each channel moved by
+// (to - from) and held within 0..255: the colour shift and the copy in one pass.
+void Shift_Into(RasterImage& mosaic, Rect rect, const RasterImage& block, Colour from, Colour to) {
+    const Rect c = clip_to(rect, mosaic.width(), mosaic.height());
+    if (c.empty()) return;
+    const int blue = to.blue - from.blue, green = to.green - from.green, red = to.red - from.red;
+    const auto shifted = [](int v) { return static_cast<std::uint8_t>(v < 0 ? 0 : v > 255 ? 255 : v); };
+    const std::size_t run = static_cast<std::size_t>(c.width()) * 3;
+    for (int y = c.top; y < c.bottom; ++y) {
+        const std::uint8_t* src = block.row(y - rect.top) + static_cast<std::size_t>(c.left - rect.left) * 3;
+        std::uint8_t* dst = mosaic.row(y) + static_cast<std::size_t>(c.left) * 3;
+        for (std::size_t i = 0; i < run; i += 3) {
+            dst[i] = shifted(src[i] + blue);
+            dst[i + 1] = shifted(src[i + 1] + green);
+            dst[i + 2] = shifted(src[i + 2] + red);
+        }
+    }
+}
+
 // Draws one row of cells. The tiles of a row are chosen, and the abort flag read, in the order
 // of the cells on the calling thread; the drawing itself is shared out among the crew when the
-// cells do not depend on each other, which holds unless a cropped tile is smaller than the
-// tile size and so leaves the previous cell's pixels in the working tile.
+// cells do not depend on each other, which holds unless a cropped tile smaller than the tile
+// size leaves the previous cell's pixels in the working tile.
 class Row_Painter {
 public:
     Row_Painter(RasterImage& mosaic, const Mosaic_Settings& settings)
@@ -35,19 +54,23 @@ public:
             for (const Planned_Cell& cell : cells) Paint_Cell(carried_, y, cell);
             return;
         }
+        // A later row may carry this row's last tile over, so the working tile it leaves is
+        // kept; its target is the original's mean under it, taken before the row is drawn.
+        const Planned_Cell& last = cells.back();
+        const Colour last_target = Average_Colour(mosaic_, Cell(last.x, y));
         const std::size_t share = (cells.size() + crew_.Size() - 1) / crew_.Size();
         crew_.Run([&](unsigned part) {
             const std::size_t first = part * share;
             for (std::size_t i = first; i < std::min(cells.size(), first + share); ++i)
-                Paint_Cell(preparers_[part], y, cells[i]);
+                Paint_Independent_Cell(preparers_[part], y, cells[i]);
         });
-        // A later row may carry this row's last tile over: keep the working tile it would leave.
         if (settings_.mode == FittingMode::TruncateCrop)
-            carried_.prepare_fitted(*cells.back().fitted, settings_.tile_width, settings_.tile_height,
-                                    Average_Colour(mosaic_, Rect::at(cells.back().x, y, settings_.tile_width, settings_.tile_height)));
+            carried_.prepare_fitted(*last.fitted, settings_.tile_width, settings_.tile_height, last_target);
     }
 
 private:
+    Rect Cell(int x, int y) const { return Rect::at(x, y, settings_.tile_width, settings_.tile_height); }
+
     bool Carries_Pixels_Over(const std::vector<Planned_Cell>& cells) const {
         if (settings_.mode == FittingMode::ExpandShrink) return false;
         for (const Planned_Cell& cell : cells)
@@ -57,9 +80,22 @@ private:
     }
 
     void Paint_Cell(TilePreparer& preparer, int y, const Planned_Cell& cell) {
-        const Rect rect = Rect::at(cell.x, y, settings_.tile_width, settings_.tile_height);
+        const Rect rect = Cell(cell.x, y);
         preparer.prepare_fitted(*cell.fitted, settings_.tile_width, settings_.tile_height, Average_Colour(mosaic_, rect));
         copy_rect(mosaic_, rect, preparer.working_tile(), Rect::at(0, 0, settings_.tile_width, settings_.tile_height));
+    }
+
+    // A cell whose working tile no later cell sees: when the tile's pixels and the mosaic's are
+    // full 24-bit colours, nothing rounds them on the way, and the shifted tile can go straight
+    // into the mosaic.
+    void Paint_Independent_Cell(TilePreparer& preparer, int y, const Planned_Cell& cell) {
+        const Fitted_Tile& fitted = *cell.fitted;
+        if (!fitted.block.stores_every_colour() || !mosaic_.stores_every_colour()) {
+            Paint_Cell(preparer, y, cell);
+            return;
+        }
+        const Rect rect = Cell(cell.x, y);
+        Shift_Into(mosaic_, rect, fitted.block, fitted.mean, Average_Colour(mosaic_, rect));
     }
 
     RasterImage& mosaic_;

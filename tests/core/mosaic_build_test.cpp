@@ -141,13 +141,14 @@ TEST_F(MosaicBuildTest, MatchesReadingEveryTileFromItsFile) {
     std::vector<std::string> tiles{
         Save("a.bmp", filled(5, 4, [](int x, int y) { return Colour{static_cast<std::uint8_t>(40 * x), 90, static_cast<std::uint8_t>(50 * y)}; }, PixelFormat::Bits8)),
         Save("b.bmp", filled(23, 17, gradient, PixelFormat::Bits16)),
-        Save("c.bmp", filled(11, 30, gradient)),
+        Save("c.bmp", filled(13, 30, gradient)),
         Save("d.bmp", filled(3, 3, [](int, int) { return Colour{250, 250, 0}; }, PixelFormat::Bits4)),
+        Save("e.bmp", filled(4, 3, [](int x, int) { return Colour{static_cast<std::uint8_t>(60 * x), 30, 220}; })),
     };
     // Rows of tiles that cover their cells can be drawn in any order; a cropped tile smaller
     // than the cell carries the previous cell over. The last case switches between the two.
     const std::function<int(int, int)> cycle = [](int n, int count) { return n % count; };
-    const std::function<int(int, int)> large_then_small = [](int n, int) { return n < 16 || n % 8 ? 1 : 3; };
+    const std::function<int(int, int)> large_then_small = [](int n, int) { return n < 16 || n % 8 ? 2 : 4; };
     struct Case {
         FittingMode mode;
         std::function<int(int, int)> pick;
