@@ -8,7 +8,8 @@ if [ -z "${DISPLAY:-}" ]; then
   cat >&2 <<'MSG'
 There is no display to show the program's window on.
 Run it on a virtual one:   xvfb-run -a bash scripts/run-program.sh
-or use the command-line tool, which needs none:   build/native/tilvane-cli --help
+or use the command-line tool, which needs none (bash scripts/test-all.sh builds it):
+  build/native/tilvane-cli --help
 MSG
   exit 1
 fi
