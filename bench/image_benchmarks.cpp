@@ -5,7 +5,8 @@
 #include <cstring>
 #include <vector>
 
-#include "image/raster_image.h"
+#include "image/colour_operations.h"
+#include "image/raster_drawing.h"
 #include "mosaic/tile_preparation.h"
 #include "demo_pictures.h"
 

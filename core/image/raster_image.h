@@ -96,17 +96,4 @@ private:
     std::vector<std::uint8_t> pixels_;
 };
 
-// A plain copy: destination pixels outside dst are dropped, those whose source lies outside src
-// are left as they were. Each pixel is reduced to what dst can hold.
-void copy_rect(RasterImage& dst, Rect dst_rect, const RasterImage& src, Rect src_rect);
-
-// Scales the whole of src into dst_rect, one source pixel per destination pixel, no blending.
-void stretch_draw(RasterImage& dst, Rect dst_rect, const RasterImage& src);
-
-// Mean colour of the part of r inside the image, truncated per channel; black when empty.
-Colour Average_Colour(const RasterImage& image, Rect r);
-
-// Moves each pixel of r (clipped) by (to - from) per channel, held within 0..255.
-void Align_Average_Colour(RasterImage& image, Rect r, Colour from, Colour to);
-
 }  // namespace tilvane

@@ -3,6 +3,8 @@
 #include <memory>
 #include <stdexcept>
 
+#include "image/colour_operations.h"
+#include "image/raster_drawing.h"
 #include "mosaic/fitted_tile_cache.h"
 #include "support/work_crew.h"
 

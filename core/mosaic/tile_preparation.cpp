@@ -2,6 +2,9 @@
 
 #include <algorithm>
 
+#include "image/colour_operations.h"
+#include "image/raster_drawing.h"
+
 namespace tilvane {
 
 Fitted_Tile Fit_Tile(const RasterImage& tile, int width, int height, FittingMode mode) {

@@ -5,7 +5,9 @@
 #include <filesystem>
 #include <functional>
 
+#include "image/colour_operations.h"
 #include "image/image_error.h"
+#include "image/raster_drawing.h"
 #include "temp_folder.h"
 
 namespace tilvane {

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include "image/colour_operations.h"
 #include "image/image_error.h"
+#include "image/raster_drawing.h"
 
 namespace tilvane {
 namespace {

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include "image/colour_operations.h"
+#include "image/raster_drawing.h"
+
 namespace tilvane {
 namespace {
 

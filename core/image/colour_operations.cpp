@@ -1,0 +1,59 @@
+#include "colour_operations.h"
+
+#include <vector>
+
+namespace tilvane {
+
+// The loops below treat a rectangle's rows as runs of bytes with a pattern that repeats every
+// three bytes (blue, green, red): one sum or one shift per byte position keeps them simple
+// enough for the compiler to vectorise.
+
+Colour Average_Colour(const RasterImage& image, Rect r) {
+    const Rect c = clip_to(r, image.width(), image.height());
+    if (c.empty()) return kBlack;
+    const std::size_t run = static_cast<std::size_t>(c.width()) * 3;
+    // A column of at most kMaxDimension bytes of 255 fits 32 bits.
+    thread_local std::vector<std::uint32_t> column_sums;
+    column_sums.assign(run, 0);
+    std::uint32_t* sums = column_sums.data();
+    for (int y = c.top; y < c.bottom; ++y) {
+        const std::uint8_t* p = image.row(y) + static_cast<std::size_t>(c.left) * 3;
+        for (std::size_t i = 0; i < run; ++i) sums[i] += p[i];
+    }
+    std::uint64_t channel[3] = {0, 0, 0};
+    for (std::size_t i = 0; i < run; ++i) channel[i % 3] += sums[i];
+    const std::uint64_t count = static_cast<std::uint64_t>(c.width()) * static_cast<std::uint64_t>(c.height());
+    return {static_cast<std::uint8_t>(channel[2] / count), static_cast<std::uint8_t>(channel[1] / count),
+            static_cast<std::uint8_t>(channel[0] / count)};
+}
+
+void Align_Average_Colour(RasterImage& image, Rect r, Colour from, Colour to) {
+    const Rect c = clip_to(r, image.width(), image.height());
+    if (c.empty()) return;
+    const std::size_t run = static_cast<std::size_t>(c.width()) * 3;
+    const std::int16_t deltas[3] = {static_cast<std::int16_t>(to.blue - from.blue),
+                                    static_cast<std::int16_t>(to.green - from.green),
+                                    static_cast<std::int16_t>(to.red - from.red)};
+    thread_local std::vector<std::int16_t> shift;
+    shift.resize(run);
+    for (std::size_t i = 0; i < run; ++i) shift[i] = deltas[i % 3];
+    const std::int16_t* d = shift.data();
+
+    const bool exact = image.stores_every_colour();
+    for (int y = c.top; y < c.bottom; ++y) {
+        std::uint8_t* p = image.row(y) + static_cast<std::size_t>(c.left) * 3;
+        for (std::size_t i = 0; i < run; ++i) {
+            const int v = p[i] + d[i];
+            p[i] = static_cast<std::uint8_t>(v < 0 ? 0 : v > 255 ? 255 : v);
+        }
+        if (exact) continue;
+        for (std::size_t i = 0; i < run; i += 3) {
+            const Colour stored = image.representable({p[i + 2], p[i + 1], p[i]});
+            p[i] = stored.blue;
+            p[i + 1] = stored.green;
+            p[i + 2] = stored.red;
+        }
+    }
+}
+
+}  // namespace tilvane

@@ -1,0 +1,19 @@
+#include "raster_image.h"
+
+#include "bmp_codec.h"
+#include "support/file_io.h"
+
+namespace tilvane {
+
+void RasterImage::load_from_file(const std::string& path) {
+    // Decode into a new image first, so a failure leaves this one as it was.
+    RasterImage loaded = decode_bmp(Input_File(path));
+    loaded.fill_ = fill_;
+    *this = std::move(loaded);
+}
+
+void RasterImage::save_to_file(const std::string& path) const {
+    write_file_atomically(path, [this](const Byte_Sink& sink) { encode_bmp(*this, sink); });
+}
+
+}  // namespace tilvane
