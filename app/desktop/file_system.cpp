@@ -10,9 +10,17 @@
 namespace tilvane::desktop {
 namespace {
 
-DWORD Attributes(const std::string& path) { return GetFileAttributesW(kit::To_Wide(path).c_str()); }
+DWORD Attributes(const std::string& path) { return GetFileAttributesW(Long_Path(path).c_str()); }
 
 }  // namespace
+
+std::wstring Long_Path(const std::string& path) {
+    std::wstring wide = kit::To_Wide(path);
+    if (wide.size() < MAX_PATH || wide.starts_with(L"\\\\?\\")) return wide;
+    if (wide.starts_with(L"\\\\")) return L"\\\\?\\UNC\\" + wide.substr(2);
+    if (wide.size() > 2 && wide[1] == L':' && wide[2] == L'\\') return L"\\\\?\\" + wide;
+    return wide;  // relative: the prefix would not resolve it
+}
 
 bool File_Exists(const std::string& path) {
     const DWORD attributes = Attributes(path);

@@ -7,6 +7,10 @@ namespace tilvane::desktop {
 [[nodiscard]] bool File_Exists(const std::string& path);
 [[nodiscard]] bool Directory_Exists(const std::string& path);
 
+// The path for the wide file calls: a full path of MAX_PATH characters or more gets the prefix
+// that lifts that limit.
+[[nodiscard]] std::wstring Long_Path(const std::string& path);
+
 // The directory of the running executable, with its trailing backslash.
 [[nodiscard]] std::string Program_Directory();
 
