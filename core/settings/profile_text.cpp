@@ -1,0 +1,81 @@
+#include "settings/profile_text.h"
+
+#include <charconv>
+#include <cstdint>
+
+namespace tilvane::settings {
+namespace {
+
+std::string_view Trimmed(std::string_view text) {
+    constexpr std::string_view kSpaces = " \t";
+    const std::size_t first = text.find_first_not_of(kSpaces);
+    if (first == std::string_view::npos) return {};
+    return text.substr(first, text.find_last_not_of(kSpaces) - first + 1);
+}
+
+bool Same_Name(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+        if (lower(a[i]) != lower(b[i])) return false;
+    }
+    return true;
+}
+
+// Cut to the limit in characters, never inside one.
+std::string_view Cut(std::string_view utf8) {
+    std::size_t characters = 0;
+    for (std::size_t i = 0; i < utf8.size(); ++i) {
+        const bool continuation = (static_cast<unsigned char>(utf8[i]) & 0xC0) == 0x80;
+        if (!continuation && characters++ == kProfile_Value_Limit) return utf8.substr(0, i);
+    }
+    return utf8;
+}
+
+template <class Number>
+bool Parse_All(std::string_view digits, Number& value, int base) {
+    if (digits.empty()) return false;
+    const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value, base);
+    return error == std::errc{} && end == digits.data() + digits.size();
+}
+
+}  // namespace
+
+std::optional<std::string> Profile_Value(const std::vector<std::string>& section_lines, std::string_view key) {
+    const std::string_view wanted = Trimmed(key);
+    for (const std::string& line : section_lines) {
+        const std::size_t equals = line.find('=');
+        if (equals == std::string::npos) continue;
+        const std::string_view name = Trimmed(std::string_view(line).substr(0, equals));
+        if (name.starts_with(';') || !Same_Name(name, wanted)) continue;
+        std::string_view value = Trimmed(std::string_view(line).substr(equals + 1));
+        if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front()) {
+            value = value.substr(1, value.size() - 2);
+        }
+        return std::string(Cut(value));
+    }
+    return std::nullopt;
+}
+
+int Profile_Integer(const std::optional<std::string>& text, int fallback) {
+    if (!text) return fallback;
+    std::string_view digits = *text;
+    std::uint32_t hex = 0;
+    if (digits.starts_with('$')) return Parse_All(digits.substr(1), hex, 16) ? static_cast<std::int32_t>(hex) : fallback;
+    if (digits.size() > 2 && digits[0] == '0' && (digits[1] == 'x' || digits[1] == 'X')) {
+        return Parse_All(digits.substr(2), hex, 16) ? static_cast<std::int32_t>(hex) : fallback;
+    }
+    // The conversion takes a "-" but no "+"; a sign after the "+" is one too many.
+    if (digits.starts_with('+')) {
+        digits.remove_prefix(1);
+        if (digits.starts_with('-')) return fallback;
+    }
+    int value = 0;
+    return Parse_All(digits, value, 10) ? value : fallback;
+}
+
+bool Profile_Boolean(const std::optional<std::string>& text, bool fallback) {
+    return Profile_Integer(text, fallback ? 1 : 0) != 0;
+}
+
+}  // namespace tilvane::settings

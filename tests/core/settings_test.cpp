@@ -1,0 +1,123 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "settings/profile_text.h"
+#include "settings/settings_values.h"
+
+namespace tilvane::settings {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+TEST(ProfileValue, NamesIgnoreCaseSpacesAndQuotesGoTheFirstLineWins) {
+    const Lines lines = {
+        "; window_top_posn=1", "Other=x",        "  WINDOW_top_POSN =  \"  42 \" ", "window_top_posn=99",
+        "single=' a '",        "odd=\"half'",    "lone=\"",                          "empty=",
+        "no equals sign",      "key with = in=v",
+    };
+    EXPECT_EQ(Profile_Value(lines, "window_top_posn"), "  42 ") << "the comment never matches";
+    EXPECT_EQ(Profile_Value(lines, "Single"), " a ");
+    EXPECT_EQ(Profile_Value(lines, "odd"), "\"half'") << "quotes that do not pair stay";
+    EXPECT_EQ(Profile_Value(lines, "lone"), "\"");
+    EXPECT_EQ(Profile_Value(lines, "empty"), "");
+    EXPECT_EQ(Profile_Value(lines, "key with"), "in=v") << "the first equals sign ends the name";
+    EXPECT_EQ(Profile_Value(lines, "no equals sign"), std::nullopt);
+    EXPECT_EQ(Profile_Value(lines, "missing"), std::nullopt);
+}
+
+TEST(ProfileValue, LongValuesAreCutBetweenCharacters) {
+    const std::string cyrillic = "\xd0\x96";  // two bytes, one character
+    std::string value;
+    for (std::size_t i = 0; i < kProfile_Value_Limit + 5; ++i) value += cyrillic;
+    const auto read = Profile_Value({"k=" + value}, "k");
+    ASSERT_TRUE(read);
+    EXPECT_EQ(read->size(), 2 * kProfile_Value_Limit);
+    EXPECT_EQ(*read, value.substr(0, 2 * kProfile_Value_Limit));
+    EXPECT_EQ(Profile_Value({"k=" + std::string(kProfile_Value_Limit, 'a')}, "k")->size(), kProfile_Value_Limit);
+}
+
+TEST(ProfileInteger, DecimalDollarAndZeroXFormsAnythingElseTheDefault) {
+    struct Case {
+        const char* text;
+        int expected;
+    };
+    const Case cases[] = {
+        {"768", 768},         {"-3", -3},         {"+7", 7},           {"0x300", 768},      {"0X1f", 31},
+        {"$1F", 31},          {"$FFFFFFFF", -1},  {"0x", -9},          {"$", -9},           {"abc", -9},
+        {"", -9},             {"12abc", -9},      {"1e3", -9},         {"+-1", -9},         {"--1", -9},
+        {"-$10", -9},         {"0x-1", -9},       {"99999999999", -9}, {"$100000000", -9},  {"2147483647", 2147483647},
+        {"-2147483648", INT_MIN}, {"007", 7},     {"yes", -9},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        EXPECT_EQ(Profile_Integer(std::string(c.text), -9), c.expected);
+    }
+    EXPECT_EQ(Profile_Integer(std::nullopt, -9), -9);
+    EXPECT_TRUE(Profile_Boolean(std::string("2"), false));
+    EXPECT_TRUE(Profile_Boolean(std::string("-1"), false));
+    EXPECT_FALSE(Profile_Boolean(std::string("yes"), false)) << "not a number: the default";
+    EXPECT_TRUE(Profile_Boolean(std::string("yes"), true));
+    EXPECT_FALSE(Profile_Boolean(std::string("0"), true));
+}
+
+TEST(Settings, NoFileGivesTheFactorySettings) {
+    Settings factory;
+    factory.window_top_posn = factory.window_left_posn = 20;
+    factory.window_Width = 594;
+    factory.window_Height = 490;
+    factory.Horizontal_Tile_Size_SpinEdit = factory.Vertical_Tile_Size_SpinEdit = 20;
+    factory.Horizontal_Tile_Gap_SpinEdit = factory.Vertical_Tile_Gap_SpinEdit = 6;
+    factory.Extract_Tile_Width_SpinEdit = factory.Extract_Tile_Height_SpinEdit = 6;
+    factory.Extract_Image_Limits_RadioGroup = 3;
+    EXPECT_EQ(Read_Settings({}), factory);
+    EXPECT_EQ(Read_Settings({"[Other]", "unknown=1"}), factory);
+}
+
+TEST(Settings, NumbersAreHeldWithinTheirRangesAndWindowCoordinatesAreNot) {
+    const Settings read = Read_Settings({
+        "Horizontal_Tile_Size_SpinEdit=5000", "Extract_Tile_Width_SpinEdit=0", "Vertical_Tile_Gap_SpinEdit=-3",
+        "window_Width=0x300", "window_Height=abc", "window_left_posn=-5000", "Insert_Gap_Between_Tiles_CheckBox=2",
+        "Tiles_Crop_To_Size_RadioButton=yes",
+    });
+    EXPECT_EQ(read.Horizontal_Tile_Size_SpinEdit, 1000);
+    EXPECT_EQ(read.Extract_Tile_Width_SpinEdit, 1);
+    EXPECT_EQ(read.Vertical_Tile_Gap_SpinEdit, 0);
+    EXPECT_EQ(read.window_Width, 768);
+    EXPECT_EQ(read.window_Height, 490);
+    EXPECT_EQ(read.window_left_posn, -5000);
+    EXPECT_TRUE(read.Insert_Gap_Between_Tiles_CheckBox);
+    EXPECT_FALSE(read.Tiles_Crop_To_Size_RadioButton);
+    for (const auto& [stored, selected] : {std::pair{"1", 1}, {"9", 3}, {"-5", -1}, {"-1", -1}, {"x", 3}}) {
+        EXPECT_EQ(Read_Settings({std::string("Extract_Image_Limits_RadioGroup=") + stored})
+                      .Extract_Image_Limits_RadioGroup,
+                  selected)
+            << stored;
+    }
+}
+
+TEST(Settings, EntriesComeMaximisedStateFirstAndReadBackTheSame) {
+    Settings settings = Read_Settings({});
+    settings.WindowState_wsMaximized = true;
+    settings.window_top_posn = -8;
+    settings.Input_File_Name_Edit = "C:\\\xd0\x9f\xd1\x80\xd0\xb8\\\xe6\xbc\xa2.bmp";
+    settings.Tiles_Crop_To_Size_RadioButton = true;
+    settings.Extract_Image_Limits_RadioGroup = -1;
+    const auto entries = Settings_Entries(settings);
+    ASSERT_EQ(entries.size(), 22u);
+    const std::vector<std::string_view> first = {"WindowState_wsMaximized", "window_top_posn", "window_left_posn",
+                                                 "window_Width", "window_Height", "Always_on_Top_Option",
+                                                 "Auto_Run_at_Windows_Startup_Option", "Input_File_Name_Edit"};
+    for (std::size_t i = 0; i < first.size(); ++i) EXPECT_EQ(entries[i].first, first[i]);
+    EXPECT_EQ(entries.back().first, "Last_Tile_Directory_Edit");
+    EXPECT_EQ(entries[0].second, "1");
+    EXPECT_EQ(entries[1].second, "-8");
+    Lines lines;
+    for (const auto& [key, text] : entries) lines.push_back(std::string(key) + "=" + text);
+    EXPECT_EQ(Read_Settings(lines), settings);
+    EXPECT_EQ(Settings_Write_Error("C:\\P\\Tilvane.ini"), "Unable to write to C:\\P\\Tilvane.ini");
+}
+
+}  // namespace
+}  // namespace tilvane::settings
