@@ -7,7 +7,7 @@ packages=(
   cmake g++ clang libclang-rt-14-dev
   googletest libgtest-dev libbenchmark-dev libjpeg-dev
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix mingw-w64-tools
-  wine wine64 xvfb x11-apps imagemagick python3-pil fonts-liberation
+  wine wine64 fonts-wine xvfb x11-apps imagemagick python3-pil fonts-liberation
   nasm dpkg-dev
 )
 
