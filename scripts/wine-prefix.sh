@@ -15,6 +15,11 @@ wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d "$graphics" /f >/dev/nu
 # The window's font; Liberation Serif has the same metrics, so captions fit as they will on Windows.
 wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'Times New Roman' /d 'Liberation Serif' /f >/dev/null 2>&1
 wineserver -w
+# Wine's own fonts (Marlett draws the title bar's buttons): this Wine looks for them under a
+# path it cannot resolve, so they are linked where it does look.
+if [ -d /usr/share/wine/fonts ]; then
+  ln -sf /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/"
+fi
 for link in "$WINEPREFIX"/drive_c/users/*/*; do
   if [ -L "$link" ]; then rm "$link" && mkdir "$link"; fi
 done
