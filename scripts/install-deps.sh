@@ -8,7 +8,7 @@ packages=(
   googletest libgtest-dev libbenchmark-dev libjpeg-dev
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix mingw-w64-tools
   wine wine64 fonts-wine xvfb x11-apps imagemagick python3-pil fonts-liberation
-  nasm dpkg-dev
+  nasm dpkg-dev libjpeg-turbo-progs
 )
 
 missing=()
