@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Fuzzes the BMP loader with libFuzzer (clang, AddressSanitizer, UndefinedBehaviorSanitizer)
-# for the given number of seconds, starting from the seed corpus. New inputs collect in
-# build/fuzz/corpus, so the seeds in the repository stay as they are.
+# Fuzzes the BMP and the JPEG decoders with libFuzzer (clang, AddressSanitizer,
+# UndefinedBehaviorSanitizer), each for the given number of seconds, starting from their seed
+# files. New inputs collect in build/fuzz/corpus-*, so the seeds in the repository stay as they
+# are.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
@@ -9,15 +10,26 @@ seconds=${1:-60}
 
 CC=clang CXX=clang++ cmake -S . -B build/fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DTILVANE_FUZZ=ON -DTILVANE_TESTS=OFF -DTILVANE_BENCHMARKS=OFF >/dev/null
-cmake --build build/fuzz -j "$(nproc)" --target bmp_decode_fuzz >/dev/null
-mkdir -p build/fuzz/corpus build/fuzz/findings
-build/fuzz/fuzz/bmp_decode_fuzz build/fuzz/corpus fuzz/corpus/bmp \
-  -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -max_len=65536 \
-  -artifact_prefix=build/fuzz/findings/ -print_final_stats=1 2>build/fuzz/last-run.log || {
-  tail -n 60 build/fuzz/last-run.log
-  echo "fuzz: 0 passed, 1 failed (finding in build/fuzz/findings)"
-  exit 1
+cmake --build build/fuzz -j "$(nproc)" --target bmp_decode_fuzz jpeg_decode_fuzz >/dev/null
+mkdir -p build/fuzz/findings
+
+failed=0
+fuzz() {  # fuzz NAME SEEDS: one target, its log in build/fuzz/last-NAME.log
+  local name=$1 seeds=$2 log=build/fuzz/last-$1.log
+  mkdir -p "build/fuzz/corpus-$name"
+  if ! "build/fuzz/fuzz/${name}_decode_fuzz" "build/fuzz/corpus-$name" "$seeds" \
+    -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -max_len=65536 \
+    -artifact_prefix="build/fuzz/findings/$name-" -print_final_stats=1 2>"$log"; then
+    tail -n 60 "$log"
+    echo "fuzz $name: finding in build/fuzz/findings"
+    failed=$((failed + 1))
+    return
+  fi
+  local runs
+  runs=$(grep -oE 'stat::number_of_executed_units: *[0-9]+' "$log" | grep -oE '[0-9]+$' || echo '?')
+  echo "fuzz $name: ${runs} inputs in ${seconds} s, no finding"
 }
-runs=$(grep -oE 'stat::number_of_executed_units: *[0-9]+' build/fuzz/last-run.log | grep -oE '[0-9]+$' || echo '?')
-echo "fuzz: ${runs} inputs in ${seconds} s, no finding"
-echo "fuzz: 1 passed, 0 failed"
+fuzz bmp fuzz/corpus/bmp
+fuzz jpeg tests/data/jpeg
+echo "fuzz: $((2 - failed)) passed, ${failed} failed"
+((failed == 0))

@@ -5,6 +5,7 @@
 #include "bmp_codec.h"
 #include "bmp_format.h"
 #include "bmp_rle.h"
+#include "decode_limits.h"
 #include "image_error.h"
 #include "little_endian.h"
 
@@ -12,16 +13,6 @@ namespace tilvane {
 namespace {
 
 using namespace bmp;
-
-// Pixel buffers stay within 1 GiB whatever a header claims.
-constexpr std::uint64_t kMaxPixelBytes = std::uint64_t{1} << 30;
-// An RLE stream can legitimately describe a large image in a few bytes (one end-of-bitmap code
-// leaves every pixel at index 0), so its size says little about the image's. Images up to this
-// many pixels are always accepted; larger ones need at least one byte of data per this many
-// pixels, which a real picture of that size has, while a hostile few-byte file cannot make the
-// decoder fill gigabytes.
-constexpr std::uint64_t kRleFreePixels = std::uint64_t{1} << 22;
-constexpr std::uint64_t kRlePixelsPerByte = 1024;
 
 // Everything the headers say about where the pixels are and how they are stored.
 struct Layout {
@@ -126,7 +117,7 @@ Layout read_layout(const LittleEndianView& file, std::uint64_t file_size, BmpDes
     if (l.width == 0 || height == 0 || height > RasterImage::kMaxDimension) throw ImageError::not_valid();
     l.height = static_cast<int>(height);
     if (l.top_down && (l.compression == kRle8 || l.compression == kRle4)) throw ImageError::not_valid();
-    if (static_cast<std::uint64_t>(l.width) * static_cast<std::uint64_t>(l.height) * 3 > kMaxPixelBytes)
+    if (!decode_limits::fits_memory(static_cast<std::uint64_t>(l.width), static_cast<std::uint64_t>(l.height)))
         throw ImageError::not_valid();
 
     std::uint64_t headers_end = h + header_size;
@@ -352,7 +343,7 @@ RasterImage decode_bmp(const Byte_Source& source, BmpDescription* description) {
     const Pixel_Data data{source, l.pixel_offset};
     const std::uint64_t pixels = static_cast<std::uint64_t>(l.width) * static_cast<std::uint64_t>(l.height);
     if (l.compression == kRle8 || l.compression == kRle4) {
-        if (pixels > std::max(kRleFreePixels, kRlePixelsPerByte * data.size())) throw ImageError::not_valid();
+        if (!decode_limits::plausible_for_data(pixels, data.size())) throw ImageError::not_valid();
     } else {
         // The last row's padding may be missing; everything else must be there.
         const std::uint64_t needed = row_stride(static_cast<std::uint64_t>(l.width), l.bits) * (l.height - 1) +

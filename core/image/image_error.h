@@ -14,6 +14,7 @@ public:
 
     static ImageError cannot_open(const std::string& path) { return {Kind::CannotOpen, "Cannot open file " + path}; }
     static ImageError not_valid() { return {Kind::NotValid, "Bitmap image is not valid"}; }
+    static ImageError jpeg_not_valid() { return {Kind::NotValid, "JPEG image is not valid"}; }
     static ImageError cannot_create(const std::string& path) { return {Kind::CannotCreate, "Cannot create file " + path}; }
     static ImageError invalid_pixel_format() { return {Kind::InvalidPixelFormat, "Invalid pixel format"}; }
 

@@ -1,0 +1,27 @@
+#pragma once
+#include <algorithm>
+#include <cstdint>
+
+// The bounds every decoder holds a file's claims to, whatever its headers say.
+namespace tilvane::decode_limits {
+
+// Decoded pixels stay within 1 GiB.
+inline constexpr std::uint64_t kMaxPixelBytes = std::uint64_t{1} << 30;
+
+// A compressed stream can describe a large image in a few bytes (an RLE end-of-bitmap code,
+// a JPEG scan of empty blocks), so its size says little about the image's. Images up to
+// kFreePixels are always accepted; larger ones need at least one byte of data per
+// kPixelsPerByte pixels, which a real picture of that size has, while a hostile few-byte file
+// cannot make a decoder fill gigabytes.
+inline constexpr std::uint64_t kFreePixels = std::uint64_t{1} << 22;
+inline constexpr std::uint64_t kPixelsPerByte = 1024;
+
+inline bool fits_memory(std::uint64_t width, std::uint64_t height) {
+    return width != 0 && height != 0 && height <= kMaxPixelBytes / 3 / width;
+}
+
+inline bool plausible_for_data(std::uint64_t pixels, std::uint64_t data_bytes) {
+    return pixels <= std::max(kFreePixels, kPixelsPerByte * data_bytes);
+}
+
+}  // namespace tilvane::decode_limits

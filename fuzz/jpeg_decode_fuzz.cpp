@@ -1,0 +1,14 @@
+// Feeds arbitrary bytes to the JPEG decoder: anything but a clean refusal or an image is a bug.
+#include <cstddef>
+#include <cstdint>
+
+#include "image/image_error.h"
+#include "image/jpeg_codec.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    try {
+        (void)tilvane::decode_jpeg({data, size});
+    } catch (const tilvane::ImageError&) {
+    }
+    return 0;
+}

@@ -1,0 +1,103 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "image/bmp_codec.h"
+#include "image/image_error.h"
+#include "image/jpeg_codec.h"
+#include "support/file_io.h"
+
+namespace tilvane {
+namespace {
+
+// Files Pillow wrote, each beside Pillow's own decoding of it as a 24-bit BMP.
+const std::string kFixtures = TILVANE_JPEG_FIXTURES;
+
+std::vector<std::uint8_t> fixture(const std::string& name) { return read_whole_file(kFixtures + "/" + name); }
+
+bool refused(std::span<const std::uint8_t> bytes) {
+    try {
+        decode_jpeg(bytes);
+        return false;
+    } catch (const ImageError& e) {
+        EXPECT_EQ(e.kind(), ImageError::Kind::NotValid);
+        EXPECT_STREQ(e.what(), "JPEG image is not valid");
+        return true;
+    }
+}
+
+// The offset of the first marker of this kind, or npos.
+std::size_t find_marker(const std::vector<std::uint8_t>& bytes, std::uint8_t kind) {
+    for (std::size_t i = 0; i + 1 < bytes.size(); ++i)
+        if (bytes[i] == 0xFF && bytes[i + 1] == kind) return i;
+    return std::string::npos;
+}
+
+TEST(JpegDecode, MatchesPillowOnEveryKindOfFile) {
+    for (const char* name : {"baseline_420", "baseline_422", "baseline_444", "progressive", "greyscale", "cmyk_adobe",
+                             "restart_markers", "exif_rotated"}) {
+        SCOPED_TRACE(name);
+        const RasterImage got = load_jpeg_file(kFixtures + "/" + name + ".jpg");
+        const RasterImage want = decode_bmp(fixture(std::string(name) + ".bmp"));
+        EXPECT_EQ(got.pixel_format(), PixelFormat::Bits24);
+        // The rotated file's orientation tag is not applied: 45x29 as stored, not 29x45.
+        ASSERT_EQ(got.width(), want.width());
+        ASSERT_EQ(got.height(), want.height());
+        // The same library underneath; CMYK is converted by each side's own arithmetic.
+        int worst = 0;
+        for (int y = 0; y < got.height(); ++y)
+            for (std::size_t i = 0; i < got.row_bytes(); ++i)
+                worst = std::max(worst, std::abs(got.row(y)[i] - want.row(y)[i]));
+        EXPECT_LE(worst, 1);
+    }
+}
+
+TEST(JpegDecode, EveryCutOffFileIsRefused) {
+    for (const char* name : {"baseline_420.jpg", "progressive.jpg", "restart_markers.jpg"}) {
+        SCOPED_TRACE(name);
+        const std::vector<std::uint8_t> whole = fixture(name);
+        for (std::size_t length = 0; length < whole.size(); ++length) {
+            SCOPED_TRACE(length);
+            ASSERT_TRUE(refused(std::span(whole).first(length)));
+        }
+    }
+}
+
+TEST(JpegDecode, HostileFilesAreRefused) {
+    EXPECT_TRUE(refused(fixture("baseline_420.bmp")));
+
+    // A kilobyte that claims 16 megapixels, or more than the memory cap, is not decoded.
+    const std::vector<std::uint8_t> original = fixture("baseline_420.jpg");
+    const std::size_t frame = find_marker(original, 0xC0);
+    ASSERT_NE(frame, std::string::npos);
+    for (const std::uint16_t side : {4000, 65500}) {
+        SCOPED_TRACE(side);
+        std::vector<std::uint8_t> bytes = original;
+        for (const std::size_t at : {frame + 5, frame + 7}) {
+            bytes[at] = static_cast<std::uint8_t>(side >> 8);
+            bytes[at + 1] = static_cast<std::uint8_t>(side & 0xFF);
+        }
+        EXPECT_TRUE(refused(bytes));
+    }
+
+    // Hundreds of scans would each walk the whole image: repeat the first scan of a
+    // progressive file until there are too many.
+    const std::vector<std::uint8_t> progressive = fixture("progressive.jpg");
+    const std::size_t scan = find_marker(progressive, 0xDA);
+    ASSERT_NE(scan, std::string::npos);
+    std::size_t scan_end = scan + 2;
+    while (!(progressive[scan_end] == 0xFF && progressive[scan_end + 1] != 0 && progressive[scan_end + 1] != 0xFF &&
+             (progressive[scan_end + 1] < 0xD0 || progressive[scan_end + 1] > 0xD7)))
+        ++scan_end;
+    std::vector<std::uint8_t> many(progressive.begin(), progressive.begin() + static_cast<std::ptrdiff_t>(scan_end));
+    for (int i = 0; i < 300; ++i) many.insert(many.end(), progressive.begin() + static_cast<std::ptrdiff_t>(scan),
+                                              progressive.begin() + static_cast<std::ptrdiff_t>(scan_end));
+    many.insert(many.end(), progressive.begin() + static_cast<std::ptrdiff_t>(scan_end), progressive.end());
+    EXPECT_TRUE(refused(many));
+}
+
+}  // namespace
+}  // namespace tilvane
