@@ -7,6 +7,7 @@
 #include "desktop/file_system.h"
 #include "desktop/local_clock.h"
 #include "desktop/message_boxes.h"
+#include "desktop/registry.h"
 #include "kit/form.h"
 #include "main_window/program.h"
 #include "shell/random_source.h"
@@ -40,8 +41,10 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     tilvane::desktop::Windows_Message_Boxes boxes;
     tilvane::desktop::Windows_File_Picker picker;
     tilvane::desktop::Windows_Shell shell;
+    tilvane::desktop::Windows_Registry registry;
     try {
-        tilvane::app::Program program({clock, random, boxes, picker, shell, tilvane::desktop::Program_Directory()});
+        tilvane::app::Program program({clock, random, boxes, picker, shell, registry,
+                                        tilvane::desktop::Program_Directory(), tilvane::desktop::Program_Path()});
         program.MainForm1.Show_Main_Window();
         Prepare_Screenshot(program);
         return tilvane::kit::Run_Message_Loop();

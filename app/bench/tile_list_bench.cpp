@@ -14,6 +14,7 @@
 
 #include "desktop/desktop_shell.h"
 #include "desktop/local_clock.h"
+#include "desktop/registry.h"
 #include "kit/text.h"
 #include "main_window/program.h"
 #include "support/file_io.h"
@@ -70,7 +71,8 @@ int main() {
     No_Boxes boxes;
     Fixed_Choice picker;
     tilvane::desktop::Windows_Shell shell;
-    tilvane::app::Program program({clock, random, boxes, picker, shell, directory});
+    tilvane::desktop::Windows_Registry registry;
+    tilvane::app::Program program({clock, random, boxes, picker, shell, registry, directory, directory + "Tilvane.EXE"});
     tilvane::app::TMainForm1& main_form = program.MainForm1;
     main_form.Show_Main_Window();
     const auto show = [&] { UpdateWindow(main_form.Tiles_ListBox.Handle()); };

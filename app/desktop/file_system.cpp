@@ -32,7 +32,7 @@ bool Directory_Exists(const std::string& path) {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-std::string Program_Directory() {
+std::string Program_Path() {
     std::wstring path(MAX_PATH, L'\0');
     for (;;) {
         const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
@@ -43,8 +43,10 @@ std::string Program_Directory() {
         }
         path.resize(path.size() * 2);  // cut short: try with more room
     }
-    return std::string(tiles::Directory_Part(kit::To_Utf8(path)));
+    return kit::To_Utf8(path);
 }
+
+std::string Program_Directory() { return std::string(tiles::Directory_Part(Program_Path())); }
 
 std::string Locale_Sort_Key(const std::string& text) {
     if (text.empty()) return {};

@@ -13,6 +13,8 @@ namespace tilvane::desktop {
 
 // The directory of the running executable, with its trailing backslash.
 [[nodiscard]] std::string Program_Directory();
+// The full path of the running executable, as the platform spells it.
+[[nodiscard]] std::string Program_Path();
 
 // The user's locale sort key with letter case ignored: keys compared byte by byte order texts as
 // the locale comparison with the same flags does. Empty text gives an empty key, which sorts

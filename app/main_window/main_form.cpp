@@ -193,6 +193,7 @@ TMainForm1::TMainForm1(Program& program)
     Connect_File_Name_Handlers();
     Connect_Tile_List_Handlers();
     Connect_Mosaic_Handler();
+    Connect_Windows_Integration_Handlers();
 }
 
 void TMainForm1::Show_Main_Window() {
@@ -213,7 +214,8 @@ void TMainForm1::FormShow() {
     // Inverted and toggled back: the stored check mark stays and the stacking follows it.
     Always_On_Top_Option.Set_Checked(!Always_On_Top_Option.Checked());
     Toggle_Always_On_Top();
-    // The auto-run check mark (Check_Auto_Run_Location) belongs here.
+    // The registry decides the check mark; the copy in the settings file has no lasting effect.
+    Auto_Run_at_Windows_Startup_Option.Set_Checked(Check_Auto_Run_Location());
     Load_Tile_List_File();
     PageControl1.Set_Active_Page_Index(0);
     View_Readme_file_Option.Set_Visible(false);

@@ -44,6 +44,15 @@ public:
     void Toggle_Always_On_Top();
     void Apply_Startup_Show_Mode();
 
+    // Start-up registration and shortcuts (windows_integration_handlers.cpp).
+    void Auto_Run_at_Windows_Startup_OptionClick();
+    void Create_Shortcut_on_Desktop_OptionClick();
+    void Create_Shortcut_on_Start_Menu_OptionClick();
+    void Create_Shortcut_on_Start_Programs_Menu_OptionClick();
+    void Create_Shortcut_on_SendTo_Menu_OptionClick();
+    void Delete_All_Shortcuts_OptionClick();
+    [[nodiscard]] bool Check_Auto_Run_Location();
+
     // Image file names: the pickers and the view buttons (file_name_handlers.cpp).
     void Input_File_Name_SpeedButtonClick();
     void Output_File_Name_SpeedButtonClick();
@@ -189,6 +198,7 @@ private:
     void Connect_File_Name_Handlers();
     void Connect_Tile_List_Handlers();
     void Connect_Mosaic_Handler();
+    void Connect_Windows_Integration_Handlers();
     bool Check_Tiles_For_Mosaic();
     bool Check_Output_For_Mosaic();
     void Choose_Single_File(kit::Edit& field, const wchar_t* title, DWORD options);

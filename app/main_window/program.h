@@ -6,6 +6,7 @@
 #include "desktop/desktop_shell.h"
 #include "desktop/file_picker.h"
 #include "desktop/message_boxes.h"
+#include "desktop/registry.h"
 #include "main_window/main_form.h"
 #include "progress/progress_clock.h"
 #include "progress/progress_form.h"
@@ -19,9 +20,13 @@ struct Program_Services {
     desktop::Message_Boxes& boxes;
     desktop::File_Picker& picker;
     desktop::Desktop_Shell& shell;
+    desktop::Registry& registry;
     // Where the settings and tile list files live and names typed without a directory are taken
     // to be; ends with a backslash.
     std::string program_directory;
+    // The running program's full path as the platform spells it: the start-up entry and the
+    // shortcuts point at it, and are named after its file name.
+    std::string program_path;
 };
 
 class Program {

@@ -13,8 +13,6 @@ bool Is_Blank_Or_Control(char c) {
     return byte <= 0x20 || byte == 0x7F;
 }
 
-// Only a to z: the extension test must not depend on the locale.
-char Ascii_Upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
 
 bool Is_One_Of(std::string_view text, std::initializer_list<std::string_view> choices) {
     return std::find(choices.begin(), choices.end(), text) != choices.end();
@@ -27,8 +25,27 @@ std::string_view Directory_Part(std::string_view path) {
     return last == std::string_view::npos ? std::string_view{} : path.substr(0, last + 1);
 }
 
+std::string_view File_Name_Part(std::string_view path) { return path.substr(Directory_Part(path).size()); }
+
+std::string File_Name_Without_Extension(std::string_view path) {
+    std::string name(File_Name_Part(path));
+    const std::string extension(Extension_Part(name));
+    if (extension.empty()) return name;
+    for (std::size_t at = name.find(extension); at != std::string::npos; at = name.find(extension, at))
+        name.erase(at, extension.size());
+    return name;
+}
+
+std::string Ascii_Upper(std::string_view text) {
+    std::string upper(text);
+    // Only a to z: the result must not depend on the locale.
+    std::transform(upper.begin(), upper.end(), upper.begin(),
+                   [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; });
+    return upper;
+}
+
 std::string_view Extension_Part(std::string_view path) {
-    const std::string_view name = path.substr(Directory_Part(path).size());
+    const std::string_view name = File_Name_Part(path);
     const std::size_t dot = name.rfind('.');
     return dot == std::string_view::npos ? std::string_view{} : name.substr(dot);
 }
@@ -67,9 +84,7 @@ Bitmap_Name_Result Check_Bitmap_Name(std::string_view field_text, std::string_vi
         result.name += ".BMP";
         result.name_changed = true;
     }
-    std::string extension(Extension_Part(result.name));
-    std::transform(extension.begin(), extension.end(), extension.begin(), Ascii_Upper);
-    if (extension != ".BMP")
+    if (Ascii_Upper(Extension_Part(result.name)) != ".BMP")
         result.outcome = Bitmap_Name_Outcome::Not_Bitmap;
     else if (existing && !file_exists(result.name))
         result.outcome = Bitmap_Name_Outcome::Not_Found;

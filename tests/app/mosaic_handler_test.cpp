@@ -226,8 +226,9 @@ TEST(MakeMosaicAgreementTest, TheProgramAndTheCommandLineBuildTheSameFile) {
     shell::Twister_Random_Source random;
     testing_support::Scripted_File_Picker picker;
     testing_support::Recording_Shell shell;
+    testing_support::Scripted_Registry registry;
     testing_support::Temporary_Folder folder;
-    Program program{{clock, random, boxes, picker, shell, folder.Path()}};
+    Program program{{clock, random, boxes, picker, shell, registry, folder.Path(), folder.Path() + "Tilvane.EXE"}};
     TMainForm1& main = program.MainForm1;
     main.Show_Main_Window();
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cctype>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -50,6 +51,45 @@ std::vector<std::wstring> Scripted_File_Picker::Choose(HWND, const desktop::Pick
     std::vector<std::wstring> answer = std::move(answers.front());
     answers.pop_front();
     return answer;
+}
+
+std::string Scripted_Registry::Id(desktop::Registry_Root root, const std::string& key_path, const std::string& name) {
+    const std::size_t start = key_path.find_first_not_of('\\');
+    std::string id = (root == desktop::Registry_Root::Local_Machine ? "HKLM|" : "HKCU|") +
+                     (start == std::string::npos ? std::string{} : key_path.substr(start)) + "|" + name;
+    for (char& c : id) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return id;
+}
+
+bool Scripted_Registry::Key_Opens(desktop::Registry_Root root, const std::string& key_path) {
+    return refused_keys.count(key_path) == 0 && refused_keys.count(Id(root, key_path)) == 0;
+}
+
+void Scripted_Registry::Write_String(desktop::Registry_Root root, const std::string& key_path, const std::string& name,
+                                     const std::string& text) {
+    if (refuse_writes) throw desktop::Registry_Error("The registry refused the write");
+    Set_Value(root, key_path, name, garble_writes ? text + "?" : text);
+}
+
+std::optional<std::string> Scripted_Registry::Read_String(desktop::Registry_Root root, const std::string& key_path,
+                                                          const std::string& name) {
+    return Value(root, key_path, name);
+}
+
+void Scripted_Registry::Delete_Value(desktop::Registry_Root root, const std::string& key_path,
+                                     const std::string& name) {
+    if (!ignore_deletes) values_.erase(Id(root, key_path, name));
+}
+
+std::optional<std::string> Scripted_Registry::Value(desktop::Registry_Root root, const std::string& key_path,
+                                                    const std::string& name) const {
+    const auto found = values_.find(Id(root, key_path, name));
+    return found == values_.end() ? std::nullopt : std::optional(found->second);
+}
+
+void Scripted_Registry::Set_Value(desktop::Registry_Root root, const std::string& key_path, const std::string& name,
+                                  const std::string& text) {
+    values_[Id(root, key_path, name)] = text;
 }
 
 namespace {

@@ -3,6 +3,8 @@
 #include <windows.h>
 
 #include <deque>
+#include <map>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -10,6 +12,7 @@
 #include "desktop/desktop_shell.h"
 #include "desktop/file_picker.h"
 #include "desktop/message_boxes.h"
+#include "desktop/registry.h"
 #include "main_window/program.h"
 #include "progress/progress_clock.h"
 #include "shell/random_source.h"
@@ -36,6 +39,33 @@ class Recording_Shell final : public desktop::Desktop_Shell {
 public:
     void Shell_Open_File(const std::string& path) override { opened.push_back(path); }
     std::vector<std::string> opened;
+};
+
+// A registry in memory. Key paths and names are matched without regard to letter case and to a
+// leading backslash, as the Windows registry does. Every key exists unless refused.
+class Scripted_Registry final : public desktop::Registry {
+public:
+    bool Key_Opens(desktop::Registry_Root root, const std::string& key_path) override;
+    void Write_String(desktop::Registry_Root root, const std::string& key_path, const std::string& name,
+                      const std::string& text) override;
+    std::optional<std::string> Read_String(desktop::Registry_Root root, const std::string& key_path,
+                                           const std::string& name) override;
+    void Delete_Value(desktop::Registry_Root root, const std::string& key_path, const std::string& name) override;
+
+    // The value under a key path and name, or nothing.
+    std::optional<std::string> Value(desktop::Registry_Root root, const std::string& key_path,
+                                     const std::string& name) const;
+    void Set_Value(desktop::Registry_Root root, const std::string& key_path, const std::string& name,
+                   const std::string& text);
+
+    std::set<std::string> refused_keys;  // key paths that do not open with full access
+    bool refuse_writes = false;          // the registry itself refuses: Write_String throws
+    bool garble_writes = false;          // what is written does not read back
+    bool ignore_deletes = false;         // deleted values stay
+
+private:
+    static std::string Id(desktop::Registry_Root root, const std::string& key_path, const std::string& name = {});
+    std::map<std::string, std::string> values_;
 };
 
 // A fresh empty folder, removed with everything in it when the object goes.
@@ -89,8 +119,9 @@ struct Test_Program {
     Recording_Random random;
     Scripted_File_Picker picker;
     Recording_Shell shell;
+    Scripted_Registry registry;
     Temporary_Folder folder;
-    app::Program program{{clock, random, boxes, picker, shell, folder.Path()}};
+    app::Program program{{clock, random, boxes, picker, shell, registry, folder.Path(), folder.Path() + "Tilvane.EXE"}};
 };
 
 // Lets pending messages run, then forgets a quit request that a closed main window left behind.

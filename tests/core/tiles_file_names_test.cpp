@@ -26,6 +26,13 @@ TEST(FileName, DirectoryAndExtensionParts) {
     }
 }
 
+// Shortcut names come from this: every copy of the extension goes, exactly as spelt.
+TEST(FileName, FileNameWithoutExtension) {
+    EXPECT_EQ(File_Name_Without_Extension("C:\\Tools\\Tilvane.EXE"), "Tilvane");
+    EXPECT_EQ(File_Name_Without_Extension("C:\\v1.2\\Tilvane"), "Tilvane");
+    EXPECT_EQ(File_Name_Without_Extension("a.EXE.exe.EXE"), "a.exe");
+}
+
 TEST(FileName, NormaliseDirectoryName) {
     const struct { const char *text, *normalised; } cases[] = {
         {"", ""}, {"\\", ""}, {".", ""}, {"..", ""}, {".\\", ""}, {"..\\", ""},

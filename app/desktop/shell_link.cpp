@@ -1,0 +1,76 @@
+#include "desktop/shell_link.h"
+
+#include <windows.h>
+
+#include <objbase.h>
+#include <shlobj.h>
+
+#include <cstdio>
+#include <stdexcept>
+
+#include "kit/text.h"
+
+namespace tilvane::desktop {
+namespace {
+
+// An interface pointer released on every path out.
+template <class Interface>
+class Com_Pointer {
+public:
+    Com_Pointer() = default;
+    Com_Pointer(const Com_Pointer&) = delete;
+    Com_Pointer& operator=(const Com_Pointer&) = delete;
+    ~Com_Pointer() {
+        if (pointer_) pointer_->Release();
+    }
+    Interface* operator->() const { return pointer_; }
+    Interface* Get() const { return pointer_; }
+    void** Out() { return reinterpret_cast<void**>(&pointer_); }
+
+private:
+    Interface* pointer_ = nullptr;
+};
+
+void Require(HRESULT result, const char* step) {
+    if (SUCCEEDED(result)) return;
+    char code[16];
+    std::snprintf(code, sizeof code, "0x%08lX", static_cast<unsigned long>(result));
+    throw std::runtime_error(std::string("The shell could not make a shortcut: ") + step + " failed (" + code + ")");
+}
+
+// The target in the ANSI code page, or nothing when that code page cannot hold it.
+bool To_Ansi(const std::wstring& wide, std::string& ansi) {
+    BOOL lossy = FALSE;
+    const int size = WideCharToMultiByte(CP_ACP, 0, wide.c_str(), -1, nullptr, 0, nullptr, &lossy);
+    if (size <= 0 || lossy) return false;
+    ansi.assign(static_cast<std::size_t>(size), '\0');
+    WideCharToMultiByte(CP_ACP, 0, wide.c_str(), -1, ansi.data(), size, nullptr, nullptr);
+    return true;
+}
+
+}  // namespace
+
+void Save_Shell_Link(const std::string& target_path, const std::string& link_path) {
+    CoInitialize(nullptr);  // a repeated initialisation is harmless; COM stays up for the program's life
+    Com_Pointer<IUnknown> link;
+    Require(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER, IID_IUnknown,
+                             link.Out()),
+            "creating the link object");
+    Com_Pointer<IShellLinkA> shell_link;
+    Require(link->QueryInterface(IID_IShellLinkA, shell_link.Out()), "asking for IShellLinkA");
+    Com_Pointer<IPersistFile> file;
+    Require(link->QueryInterface(IID_IPersistFile, file.Out()), "asking for IPersistFile");
+
+    const std::wstring target = kit::To_Wide(target_path);
+    std::string ansi_target;
+    if (To_Ansi(target, ansi_target)) {
+        shell_link->SetPath(ansi_target.c_str());
+    } else {
+        // A path the ANSI code page cannot hold would point the shortcut at another file.
+        Com_Pointer<IShellLinkW> wide_link;
+        if (SUCCEEDED(link->QueryInterface(IID_IShellLinkW, wide_link.Out()))) wide_link->SetPath(target.c_str());
+    }
+    file->Save(kit::To_Wide(link_path).c_str(), FALSE);
+}
+
+}  // namespace tilvane::desktop
