@@ -27,8 +27,11 @@ Colour Average_Colour(const RasterImage& image, Rect r) {
             static_cast<std::uint8_t>(channel[0] / count)};
 }
 
-void Align_Average_Colour(RasterImage& image, Rect r, Colour from, Colour to) {
-    const Rect c = clip_to(r, image.width(), image.height());
+void Shift_Colours(RasterImage& dst, Rect dst_rect, const RasterImage& src, int src_left, int src_top, Colour from,
+                   Colour to) {
+    const std::int64_t dx = std::int64_t{src_left} - dst_rect.left;
+    const std::int64_t dy = std::int64_t{src_top} - dst_rect.top;
+    const Rect c = clip_to_both(dst_rect, dst.width(), dst.height(), dx, dy, src.width(), src.height());
     if (c.empty()) return;
     const std::size_t run = static_cast<std::size_t>(c.width()) * 3;
     const std::int16_t deltas[3] = {static_cast<std::int16_t>(to.blue - from.blue),
@@ -39,21 +42,26 @@ void Align_Average_Colour(RasterImage& image, Rect r, Colour from, Colour to) {
     for (std::size_t i = 0; i < run; ++i) shift[i] = deltas[i % 3];
     const std::int16_t* d = shift.data();
 
-    const bool exact = image.stores_every_colour();
+    const bool exact = dst.stores_every_colour();
     for (int y = c.top; y < c.bottom; ++y) {
-        std::uint8_t* p = image.row(y) + static_cast<std::size_t>(c.left) * 3;
+        const std::uint8_t* s = src.row(static_cast<int>(y + dy)) + static_cast<std::size_t>(c.left + dx) * 3;
+        std::uint8_t* p = dst.row(y) + static_cast<std::size_t>(c.left) * 3;
         for (std::size_t i = 0; i < run; ++i) {
-            const int v = p[i] + d[i];
+            const int v = s[i] + d[i];
             p[i] = static_cast<std::uint8_t>(v < 0 ? 0 : v > 255 ? 255 : v);
         }
         if (exact) continue;
         for (std::size_t i = 0; i < run; i += 3) {
-            const Colour stored = image.representable({p[i + 2], p[i + 1], p[i]});
+            const Colour stored = dst.representable({p[i + 2], p[i + 1], p[i]});
             p[i] = stored.blue;
             p[i + 1] = stored.green;
             p[i + 2] = stored.red;
         }
     }
+}
+
+void Align_Average_Colour(RasterImage& image, Rect r, Colour from, Colour to) {
+    Shift_Colours(image, r, image, r.left, r.top, from, to);
 }
 
 }  // namespace tilvane

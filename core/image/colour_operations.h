@@ -9,4 +9,10 @@ Colour Average_Colour(const RasterImage& image, Rect r);
 // Moves each pixel of r (clipped) by (to - from) per channel, held within 0..255.
 void Align_Average_Colour(RasterImage& image, Rect r, Colour from, Colour to);
 
+// The same shift, written elsewhere: the pixels of src from (src_left, src_top) on, shifted,
+// go to dst_rect of dst, reduced to what dst holds. Pixels missing on either side are skipped.
+// src may be dst itself at the same place.
+void Shift_Colours(RasterImage& dst, Rect dst_rect, const RasterImage& src, int src_left, int src_top, Colour from,
+                   Colour to);
+
 }  // namespace tilvane

@@ -1,6 +1,6 @@
 #pragma once
-#include <array>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "colour.h"
@@ -9,7 +9,8 @@
 namespace tilvane {
 
 // The colour table of a 1-, 4- or 8-bit image, with nearest-colour reduction. Nearest means the
-// least squared distance over the three channels; ties go to the lower index.
+// least squared distance over the three channels; ties go to the lower index. Reduction is safe
+// from several threads at once, and copies of a table share what it has learnt.
 class ColourTable {
 public:
     ColourTable() = default;
@@ -27,15 +28,10 @@ public:
     Colour nearest(Colour c) const { return entries_[static_cast<std::size_t>(nearest_index(c))]; }
 
 private:
-    int search(Colour c) const;
+    class Nearest_Search;
 
     std::vector<Colour> entries_;
-    // Direct-mapped cache of recent look-ups: images reuse few colours, so most hit.
-    struct CacheSlot {
-        std::uint32_t key = 0xFFFFFFFF;
-        int index = 0;
-    };
-    mutable std::vector<CacheSlot> cache_;
+    std::shared_ptr<const Nearest_Search> search_;
 };
 
 }  // namespace tilvane

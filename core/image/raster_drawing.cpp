@@ -25,11 +25,7 @@ void put_run(const RasterImage& dst, std::uint8_t* target, const std::uint8_t* s
 void copy_same_size(RasterImage& dst, Rect dst_rect, const RasterImage& src, Rect src_rect, bool convert) {
     const std::int64_t dx = std::int64_t{src_rect.left} - dst_rect.left;
     const std::int64_t dy = std::int64_t{src_rect.top} - dst_rect.top;
-    Rect r = clip_to(dst_rect, dst.width(), dst.height());
-    r.left = static_cast<std::int32_t>(std::max<std::int64_t>(r.left, -dx));
-    r.top = static_cast<std::int32_t>(std::max<std::int64_t>(r.top, -dy));
-    r.right = static_cast<std::int32_t>(std::min<std::int64_t>(r.right, src.width() - dx));
-    r.bottom = static_cast<std::int32_t>(std::min<std::int64_t>(r.bottom, src.height() - dy));
+    const Rect r = clip_to_both(dst_rect, dst.width(), dst.height(), dx, dy, src.width(), src.height());
     if (r.empty()) return;
     const std::size_t n = static_cast<std::size_t>(r.width());
     for (int y = r.top; y < r.bottom; ++y)

@@ -61,6 +61,21 @@ void RasterImage::set_pixel_format(PixelFormat format) {
     if (format == PixelFormat::Custom) throw ImageError::invalid_pixel_format();
     if (format == format_) return;
     apply_layout(format);
+    reduce_pixels();
+}
+
+void RasterImage::set_pixel_format_of(const RasterImage& other) {
+    if (!has_colour_table(other.format_)) {
+        set_pixel_format(other.format_);
+        return;
+    }
+    if (format_ == other.format_ && table_.entries() == other.table_.entries()) return;
+    apply_layout(other.format_);
+    table_ = other.table_;
+    reduce_pixels();
+}
+
+void RasterImage::reduce_pixels() {
     for (int y = 0; y < height_; ++y) {
         std::uint8_t* p = row(y);
         for (int x = 0; x < width_; ++x, p += 3) store(p, representable({p[2], p[1], p[0]}));

@@ -33,6 +33,9 @@ public:
     PixelFormat pixel_format() const { return format_; }
     // Converts the pixels to what the new format can hold. Custom throws "Invalid pixel format".
     void set_pixel_format(PixelFormat format);
+    // Takes other's pixel format together with its colour table, so that other's pixels copy
+    // over unchanged; otherwise as set_pixel_format.
+    void set_pixel_format_of(const RasterImage& other);
     const ColourTable& colour_table() const { return table_; }
     // Masks of a 16- or 32-bit layout as stored in a file (the custom format keeps its own).
     const ChannelMasks& channel_masks() const { return masks_; }
@@ -84,6 +87,7 @@ private:
         p[2] = c.red;
     }
     void apply_layout(PixelFormat format);
+    void reduce_pixels();
 
     int width_ = 0;
     int height_ = 0;

@@ -28,4 +28,16 @@ constexpr Rect clip_to(Rect r, std::int32_t width, std::int32_t height) {
     return r;
 }
 
+// The part of r inside a width x height destination whose pixels, moved by (dx, dy), also lie
+// inside a source_width x source_height source: what a copy between two images can reach.
+constexpr Rect clip_to_both(Rect r, std::int32_t width, std::int32_t height, std::int64_t dx, std::int64_t dy,
+                            std::int32_t source_width, std::int32_t source_height) {
+    r = clip_to(r, width, height);
+    if (r.left < -dx) r.left = static_cast<std::int32_t>(-dx);
+    if (r.top < -dy) r.top = static_cast<std::int32_t>(-dy);
+    if (r.right > source_width - dx) r.right = static_cast<std::int32_t>(source_width - dx);
+    if (r.bottom > source_height - dy) r.bottom = static_cast<std::int32_t>(source_height - dy);
+    return r;
+}
+
 }  // namespace tilvane

@@ -20,35 +20,14 @@ struct Planned_Cell {
     std::shared_ptr<const Fitted_Tile> fitted;
 };
 
-// Writes block's pixels into the part of rect inside the mosaic, each channel moved by
-// (to - from) and held within 0..255: the colour shift and the copy in one pass.
-void Shift_Into(RasterImage& mosaic, Rect rect, const RasterImage& block, Colour from, Colour to) {
-    const Rect c = clip_to(rect, mosaic.width(), mosaic.height());
-    if (c.empty()) return;
-    const int blue = to.blue - from.blue, green = to.green - from.green, red = to.red - from.red;
-    const auto shifted = [](int v) { return static_cast<std::uint8_t>(v < 0 ? 0 : v > 255 ? 255 : v); };
-    const std::size_t run = static_cast<std::size_t>(c.width()) * 3;
-    for (int y = c.top; y < c.bottom; ++y) {
-        const std::uint8_t* src = block.row(y - rect.top) + static_cast<std::size_t>(c.left - rect.left) * 3;
-        std::uint8_t* dst = mosaic.row(y) + static_cast<std::size_t>(c.left) * 3;
-        for (std::size_t i = 0; i < run; i += 3) {
-            dst[i] = shifted(src[i] + blue);
-            dst[i + 1] = shifted(src[i + 1] + green);
-            dst[i + 2] = shifted(src[i + 2] + red);
-        }
-    }
-}
-
 // Draws one row of cells. The tiles of a row are chosen, and the abort flag read, in the order
 // of the cells on the calling thread; the drawing itself is shared out among the crew when the
 // cells do not depend on each other, which holds unless a cropped tile smaller than the tile
 // size leaves the previous cell's pixels in the working tile.
 class Row_Painter {
 public:
-    Row_Painter(RasterImage& mosaic, const Mosaic_Settings& settings)
-        : mosaic_(mosaic), settings_(settings),
-          // The colour table's nearest-colour memo is not shared between threads.
-          crew_(has_colour_table(mosaic.pixel_format()) ? 1 : 0), preparers_(crew_.Size()) {}
+    Row_Painter(RasterImage& mosaic, const Mosaic_Settings& settings, unsigned processors)
+        : mosaic_(mosaic), settings_(settings), crew_(processors), preparers_(crew_.Size()) {}
 
     void Paint(int y, const std::vector<Planned_Cell>& cells) {
         if (cells.empty()) return;
@@ -87,17 +66,17 @@ private:
         copy_rect(mosaic_, rect, preparer.working_tile(), Rect::at(0, 0, settings_.tile_width, settings_.tile_height));
     }
 
-    // A cell whose working tile no later cell sees: when the tile's pixels and the mosaic's are
-    // full 24-bit colours, nothing rounds them on the way, and the shifted tile can go straight
-    // into the mosaic.
+    // A cell whose working tile no later cell sees: when the tile holds full 24-bit colours,
+    // the working tile would round nothing, and the shifted tile can go straight into the mosaic,
+    // reduced only to what the mosaic holds.
     void Paint_Independent_Cell(TilePreparer& preparer, int y, const Planned_Cell& cell) {
         const Fitted_Tile& fitted = *cell.fitted;
-        if (!fitted.block.stores_every_colour() || !mosaic_.stores_every_colour()) {
+        if (!fitted.block.stores_every_colour()) {
             Paint_Cell(preparer, y, cell);
             return;
         }
         const Rect rect = Cell(cell.x, y);
-        Shift_Into(mosaic_, rect, fitted.block, fitted.mean, Average_Colour(mosaic_, rect));
+        Shift_Colours(mosaic_, rect, fitted.block, 0, 0, fitted.mean, Average_Colour(mosaic_, rect));
     }
 
     RasterImage& mosaic_;
@@ -119,13 +98,13 @@ std::optional<std::string> Grid_Problem(const Mosaic_Settings& settings) {
 
 void Build_Mosaic(const std::string& original_path, const std::string& output_path,
                   const std::vector<std::string>& tiles, const Mosaic_Settings& settings,
-                  shell::Random_Source& random, Mosaic_Progress& progress) {
+                  shell::Random_Source& random, Mosaic_Progress& progress, unsigned processors) {
     if (tiles.empty() || Grid_Problem(settings)) throw std::invalid_argument("Build_Mosaic: nothing to build with");
 
     RasterImage mosaic;
     mosaic.load_from_file(original_path);
     Fitted_Tile_Cache fitted_tiles(settings.tile_width, settings.tile_height, settings.mode, kFittedTileBudget);
-    Row_Painter painter(mosaic, settings);
+    Row_Painter painter(mosaic, settings, processors);
     std::vector<Planned_Cell> cells;
 
     progress.Initialise_Processing(0, 0, mosaic.height() + settings.tile_height + settings.gap_vertical);

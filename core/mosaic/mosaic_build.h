@@ -41,9 +41,10 @@ public:
 // uniformly from tiles, fitted and shifted onto the mean colour of the original under the cell.
 // Gaps and whatever no cell reaches keep the original's pixels. An aborted build is saved like a
 // finished one. Image-layer errors propagate with End_Processing not called and no file written.
-// Requires a non-empty tile list and settings without a Grid_Problem.
+// Requires a non-empty tile list and settings without a Grid_Problem. The cells of a row are
+// drawn on `processors` threads (0: one per processor); the result is the same for any number.
 void Build_Mosaic(const std::string& original_path, const std::string& output_path,
                   const std::vector<std::string>& tiles, const Mosaic_Settings& settings,
-                  shell::Random_Source& random, Mosaic_Progress& progress);
+                  shell::Random_Source& random, Mosaic_Progress& progress, unsigned processors = 0);
 
 }  // namespace tilvane

@@ -3,11 +3,15 @@
 #include <algorithm>
 
 #include "image/colour_operations.h"
+#include "image/image_error.h"
 #include "image/raster_drawing.h"
 
 namespace tilvane {
 
 Fitted_Tile Fit_Tile(const RasterImage& tile, int width, int height, FittingMode mode) {
+    // The working tile cannot take a custom layout. Refusing it here, before any cell is drawn
+    // with it, makes every way of drawing the cells fail alike.
+    if (tile.pixel_format() == PixelFormat::Custom) throw ImageError::invalid_pixel_format();
     const bool stretch = mode == FittingMode::ExpandShrink;
     const int block_width = stretch ? width : std::min(width, tile.width());
     const int block_height = stretch ? height : std::min(height, tile.height());
@@ -32,7 +36,7 @@ void TilePreparer::Prepare_Tile(const std::string& tile_path, int width, int hei
 void TilePreparer::prepare_fitted(const Fitted_Tile& fitted, int width, int height, Colour target) {
     working_.set_width(width);
     working_.set_height(height);
-    working_.set_pixel_format(fitted.block.pixel_format());
+    working_.set_pixel_format_of(fitted.block);
 
     const Rect block = Rect::at(0, 0, fitted.block.width(), fitted.block.height());
     copy_rect(working_, block, fitted.block, block);

@@ -15,7 +15,8 @@ enum class FittingMode {
 // layout: the whole tile stretched to the size, or, when cropping, its top-left block of at most
 // that size (a smaller tile leaves the rest of the working tile as it was). Its mean colour is
 // kept with it: when the block covers the working tile unchanged, that is the tile's own mean,
-// and a build need not work it out again for every cell.
+// and a build need not work it out again for every cell. A tile of custom layout throws
+// "Invalid pixel format", as setting the working tile's format to it would.
 struct Fitted_Tile {
     RasterImage block;
     Colour mean;
@@ -31,7 +32,9 @@ public:
     TilePreparer();
 
     // Loads the tile file, fits it and shifts it onto target; the result is working_tile() over
-    // (0, 0, width, height). Image-layer errors propagate.
+    // (0, 0, width, height). Image-layer errors propagate. This is the plain cell-by-cell
+    // preparation: the build's faster drawing (tiles fitted once, rows shared among threads,
+    // shifted tiles written straight into the mosaic) is tested against it pixel for pixel.
     void Prepare_Tile(const std::string& tile_path, int width, int height, FittingMode mode, Colour target);
 
     // The same for a tile already fitted with Fit_Tile.

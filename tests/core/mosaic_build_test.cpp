@@ -136,16 +136,21 @@ TEST_F(MosaicBuildTest, ATileLargerThanTheOriginalMakesOneCell) {
         for (int x = 0; x < 10; ++x) EXPECT_EQ(mosaic.pixel(x, y), expected.pixel(x, y));
 }
 
-// The fitted-tile cache must not change a single pixel: compare with preparing every cell from
-// its file, in both modes, with tiles of several formats and sizes (crop carries pixels over).
-TEST_F(MosaicBuildTest, MatchesReadingEveryTileFromItsFile) {
-    const std::string original = Save("original.bmp", filled(97, 61, gradient));
+// The build's fast drawing (fitted tiles kept, rows shared among threads, shifted tiles written
+// straight into the mosaic) must not change a single pixel: compare with Prepare_Tile for every
+// cell from its file, in both modes, on one thread and on two, with originals and tiles of
+// several formats and sizes (crop carries pixels over), a palette tile with its own table too.
+TEST_F(MosaicBuildTest, MatchesPreparingEveryTileFromItsFile) {
+    std::vector<std::uint8_t> own_table_pixels;
+    for (int i = 0; i < 6 * 5; ++i) own_table_pixels.insert(own_table_pixels.end(), {static_cast<std::uint8_t>(i % 2 ? 250 : 3), 77, 140});
     std::vector<std::string> tiles{
         Save("a.bmp", filled(5, 4, [](int x, int y) { return Colour{static_cast<std::uint8_t>(40 * x), 90, static_cast<std::uint8_t>(50 * y)}; }, PixelFormat::Bits8)),
         Save("b.bmp", filled(23, 17, gradient, PixelFormat::Bits16)),
         Save("c.bmp", filled(13, 30, gradient)),
         Save("d.bmp", filled(3, 3, [](int, int) { return Colour{250, 250, 0}; }, PixelFormat::Bits4)),
         Save("e.bmp", filled(4, 3, [](int x, int) { return Colour{static_cast<std::uint8_t>(60 * x), 30, 220}; })),
+        Save("f.bmp", RasterImage::from_layout(6, 5, PixelFormat::Bits8, ColourTable({{140, 77, 3}, {140, 77, 250}}), {}, 8,
+                                               own_table_pixels)),
     };
     // Rows of tiles that cover their cells can be drawn in any order; a cropped tile smaller
     // than the cell carries the previous cell over. The last case switches between the two.
@@ -155,15 +160,19 @@ TEST_F(MosaicBuildTest, MatchesReadingEveryTileFromItsFile) {
         FittingMode mode;
         std::function<int(int, int)> pick;
     };
+    for (const PixelFormat format : {PixelFormat::Bits24, PixelFormat::Bits16, PixelFormat::Bits8, PixelFormat::Bits4, PixelFormat::Bits1})
+    for (const unsigned processors : {1u, 2u})
     for (const Case& c : {Case{FittingMode::ExpandShrink, cycle}, Case{FittingMode::TruncateCrop, cycle},
                           Case{FittingMode::TruncateCrop, large_then_small}}) {
         const FittingMode mode = c.mode;
-        SCOPED_TRACE(static_cast<int>(mode));
+        SCOPED_TRACE(testing::Message() << "format " << static_cast<int>(format) << ", " << processors
+                                        << " processors, mode " << static_cast<int>(mode));
+        const std::string original = Save("original.bmp", filled(97, 61, gradient, format));
         const Mosaic_Settings settings{12, 10, mode, true, 1, 2};
         Cycling_Random random;
         random.pick = c.pick;
         Recording_Progress progress;
-        Build_Mosaic(original, folder_.Path("built.bmp"), tiles, settings, random, progress);
+        Build_Mosaic(original, folder_.Path("built.bmp"), tiles, settings, random, progress, processors);
 
         RasterImage expected = Load(original);
         TilePreparer preparer;
@@ -178,6 +187,37 @@ TEST_F(MosaicBuildTest, MatchesReadingEveryTileFromItsFile) {
         const RasterImage built = Load(folder_.Path("built.bmp"));
         for (int y = 0; y < expected.height(); ++y)
             for (int x = 0; x < expected.width(); ++x) ASSERT_EQ(built.pixel(x, y), expected.pixel(x, y)) << x << "," << y;
+    }
+}
+
+// A tile of custom layout cannot be prepared, wherever it comes up and however the cells are
+// shared out: the build always ends with the same error and writes nothing.
+TEST_F(MosaicBuildTest, ACustomLayoutTileAlwaysEndsTheBuild) {
+    const std::vector<std::uint8_t> pixels(8 * 8 * 3, 90);
+    const std::vector<std::string> tiles{
+        Save("plain.bmp", filled(8, 8, gradient)),
+        Save("custom.bmp", RasterImage::from_layout(8, 8, PixelFormat::Custom, {}, {0x0000FF, 0x00FF00, 0xFF0000}, 32, pixels)),
+    };
+    ASSERT_EQ(Load(tiles[1]).pixel_format(), PixelFormat::Custom);
+    for (const PixelFormat format : {PixelFormat::Bits24, PixelFormat::Bits8})
+    for (const unsigned processors : {1u, 2u})
+    for (const FittingMode mode : {FittingMode::ExpandShrink, FittingMode::TruncateCrop})
+    for (const int custom_cell : {0, 4}) {  // the first or the last cell of the first row
+        SCOPED_TRACE(testing::Message() << "format " << static_cast<int>(format) << ", " << processors
+                                        << " processors, mode " << static_cast<int>(mode) << ", cell " << custom_cell);
+        const std::string original = Save("original.bmp", filled(40, 16, gradient, format));
+        const std::string output = folder_.Path("out.bmp");
+        Cycling_Random random;
+        random.pick = [custom_cell](int n, int) { return n == custom_cell ? 1 : 0; };
+        Recording_Progress progress;
+        try {
+            Build_Mosaic(original, output, tiles, {8, 8, mode, false, 0, 0}, random, progress, processors);
+            ADD_FAILURE() << "built";
+        } catch (const ImageError& e) {
+            EXPECT_STREQ(e.what(), "Invalid pixel format");
+        }
+        EXPECT_FALSE(std::filesystem::exists(output));
+        EXPECT_NE(progress.calls.back(), "End");
     }
 }
 

@@ -95,12 +95,24 @@ TEST(PrepareTileTest, ShiftsUniformTilesOntoTheTarget) {
     }
 }
 
-TEST(PrepareTileTest, WorkingTileTakesTheTilesFormat) {
+// A palette tile keeps its own colour table in the working tile, so at its own mean it comes
+// out unchanged even where its colours are not in the standard table.
+TEST(PrepareTileTest, WorkingTileTakesTheTilesFormatAndTable) {
+    const std::vector<Colour> table{{7, 9, 11}, {130, 1, 250}, {64, 64, 65}};
+    std::vector<std::uint8_t> pixels;
+    for (int i = 0; i < 16; ++i) {
+        const Colour& c = table[static_cast<std::size_t>(i % 3)];
+        pixels.insert(pixels.end(), {c.blue, c.green, c.red});
+    }
+    const RasterImage tile = RasterImage::from_layout(4, 4, PixelFormat::Bits8, ColourTable(table), {}, 8, pixels);
     TilePreparer preparer;
-    const RasterImage palette_tile = uniform(8, 8, {255, 0, 0}, PixelFormat::Bits8);
-    prepare(preparer, palette_tile, 8, 8, FittingMode::ExpandShrink, {255, 0, 0});
-    EXPECT_EQ(preparer.working_tile().pixel_format(), PixelFormat::Bits8);
-    EXPECT_EQ(preparer.working_tile().pixel(4, 4), (Colour{255, 0, 0}));
+    for (const FittingMode mode : {FittingMode::ExpandShrink, FittingMode::TruncateCrop}) {
+        prepare(preparer, uniform(4, 4, kWhite, PixelFormat::Bits8), 4, 4, mode, kWhite);
+        prepare(preparer, tile, 4, 4, mode, Average_Colour(tile, Rect::at(0, 0, 4, 4)));
+        EXPECT_EQ(preparer.working_tile().pixel_format(), PixelFormat::Bits8);
+        for (int y = 0; y < 4; ++y)
+            for (int x = 0; x < 4; ++x) EXPECT_EQ(preparer.working_tile().pixel(x, y), tile.pixel(x, y)) << x << "," << y;
+    }
 }
 
 }  // namespace
