@@ -50,13 +50,7 @@ void Shift_Colours(RasterImage& dst, Rect dst_rect, const RasterImage& src, int 
             const int v = s[i] + d[i];
             p[i] = static_cast<std::uint8_t>(v < 0 ? 0 : v > 255 ? 255 : v);
         }
-        if (exact) continue;
-        for (std::size_t i = 0; i < run; i += 3) {
-            const Colour stored = dst.representable({p[i + 2], p[i + 1], p[i]});
-            p[i] = stored.blue;
-            p[i + 1] = stored.green;
-            p[i + 2] = stored.red;
-        }
+        if (!exact) dst.reduce_run(p, static_cast<std::size_t>(c.width()));
     }
 }
 

@@ -4,6 +4,7 @@
 #include <atomic>
 #include <cstdlib>
 #include <limits>
+#include <stdexcept>
 
 namespace tilvane {
 namespace {
@@ -33,20 +34,22 @@ std::vector<Colour> cube_and_greys() {
 
 }  // namespace
 
-// Nearest-colour search over boxes of 8 x 8 x 8 colours. For each box it keeps the entries that
-// can be nearest to some colour in it: those no farther from the box than the farthest point of
-// the box is from the entry that is nearest to it at worst. Any entry that wins or ties for a
-// colour of the box is among them, so a search of them in index order gives the exact answer.
-// A box's list is worked out when a colour first falls in it; threads that race to work out
-// the same box get the same list, and one of them is kept.
+// Nearest-colour look-up over boxes of 8 x 8 x 8 colours. The first colour that falls in a box
+// works out the answer for all 512 colours of the box, searching only the entries that can be
+// nearest to some colour in it: those no farther from the box than the farthest point of the
+// box is from the entry nearest to it at worst. Any entry that wins or ties for a colour of the
+// box is among them, so searching them in index order gives the exact answer. Most boxes have one
+// answer for all their colours; a small summary per box holds it, so that the look-ups of a large
+// picture mostly stay in the processor's cache. Threads that race to work out the same box get
+// the same answers, and one of them is kept.
 class ColourTable::Nearest_Search {
 public:
     explicit Nearest_Search(std::vector<Colour> entries)
-        : entries_(std::move(entries)), repeated_(entries_.size()), boxes_(new std::atomic<const std::uint16_t*>[kBoxes]()) {
-        // A repeated colour never beats its first occurrence.
+        : entries_(std::move(entries)), first_(entries_.size()), summaries_(new std::atomic<std::uint16_t>[kBoxes]),
+          boxes_(new std::atomic<const std::uint8_t*>[kBoxes]()) {
+        for (std::size_t i = 0; i < kBoxes; ++i) summaries_[i].store(kUnknown, std::memory_order_relaxed);
         for (std::size_t i = 0; i < entries_.size(); ++i)
-            repeated_[i] = std::find(entries_.begin(), entries_.begin() + static_cast<std::ptrdiff_t>(i), entries_[i]) !=
-                           entries_.begin() + static_cast<std::ptrdiff_t>(i);
+            first_[i] = std::find(entries_.begin(), entries_.end(), entries_[i]) == entries_.begin() + static_cast<std::ptrdiff_t>(i);
     }
     ~Nearest_Search() {
         for (std::size_t i = 0; i < kBoxes; ++i) delete[] boxes_[i].load(std::memory_order_relaxed);
@@ -54,33 +57,27 @@ public:
     Nearest_Search(const Nearest_Search&) = delete;
     Nearest_Search& operator=(const Nearest_Search&) = delete;
 
-    int Index(Colour c) const {
-        const std::size_t box = std::size_t{c.red} >> kShift << (2 * kBoxBits) | std::size_t{c.green} >> kShift << kBoxBits |
-                                std::size_t{c.blue} >> kShift;
-        const std::uint16_t* list = boxes_[box].load(std::memory_order_acquire);
-        if (list == nullptr) list = Work_Out(box);
-        // list[0] is the count, then the entries' indices in increasing order.
-        if (list[0] == 1) return list[1];
-        int best = list[1];
-        int best_distance = std::numeric_limits<int>::max();
-        for (std::uint16_t i = 1; i <= list[0]; ++i) {
-            const Colour& e = entries_[list[i]];
-            const int dr = e.red - c.red, dg = e.green - c.green, db = e.blue - c.blue;
-            const int distance = dr * dr + dg * dg + db * db;
-            if (distance < best_distance) {
-                best_distance = distance;
-                best = list[i];
-            }
-        }
-        return best;
+    int Index(Colour c) const { return Index(c.red, c.green, c.blue); }
+
+    int Index(unsigned red, unsigned green, unsigned blue) const {
+        const std::size_t box = red >> kShift << (2 * kBoxBits) | green >> kShift << kBoxBits | blue >> kShift;
+        std::uint16_t summary = summaries_[box].load(std::memory_order_acquire);
+        if (summary == kUnknown) summary = Work_Out(box);
+        if (summary != kMixed) return summary;
+        return boxes_[box].load(std::memory_order_relaxed)[(red & kInBox) << (2 * kShift) | (green & kInBox) << kShift |
+                                                           (blue & kInBox)];
     }
 
 private:
     static constexpr int kBoxBits = 5;
     static constexpr int kShift = 8 - kBoxBits;
+    static constexpr unsigned kInBox = (1u << kShift) - 1;
     static constexpr std::size_t kBoxes = std::size_t{1} << (3 * kBoxBits);
+    // A box's summary: the one answer for all its colours, or one of these.
+    static constexpr std::uint16_t kUnknown = 0xFFFF;  // not worked out yet
+    static constexpr std::uint16_t kMixed = 0xFFFE;    // answers differ: see boxes_
 
-    const std::uint16_t* Work_Out(std::size_t box) const {
+    std::uint16_t Work_Out(std::size_t box) const {
         const int low[3] = {static_cast<int>(box >> (2 * kBoxBits)) << kShift,
                             static_cast<int>(box >> kBoxBits & ((1 << kBoxBits) - 1)) << kShift,
                             static_cast<int>(box & ((1 << kBoxBits) - 1)) << kShift};
@@ -90,32 +87,58 @@ private:
         for (std::size_t i = 0; i < entries_.size(); ++i) {
             const int value[3] = {entries_[i].red, entries_[i].green, entries_[i].blue};
             for (int ch = 0; ch < 3; ++ch) {
-                const int lo = low[ch], hi = low[ch] + (1 << kShift) - 1;
+                const int lo = low[ch], hi = low[ch] + static_cast<int>(kInBox);
                 nearest[i] += squared(value[ch] < lo ? lo - value[ch] : value[ch] > hi ? value[ch] - hi : 0);
                 farthest[i] += squared(std::max(std::abs(value[ch] - lo), std::abs(value[ch] - hi)));
             }
             bound = std::min(bound, farthest[i]);
         }
-        std::vector<std::uint16_t> list{0};
+        std::vector<std::size_t> candidates;
         for (std::size_t i = 0; i < entries_.size(); ++i)
-            if (nearest[i] <= bound && !repeated_[i]) list.push_back(static_cast<std::uint16_t>(i));
-        list[0] = static_cast<std::uint16_t>(list.size() - 1);
+            if (nearest[i] <= bound && first_[i]) candidates.push_back(i);
+        if (candidates.size() == 1) return Publish(box, static_cast<std::uint16_t>(candidates.front()));
 
-        auto* made = new std::uint16_t[list.size()];
-        std::copy(list.begin(), list.end(), made);
-        const std::uint16_t* expected = nullptr;
-        if (boxes_[box].compare_exchange_strong(expected, made, std::memory_order_acq_rel)) return made;
-        delete[] made;
-        return expected;
+        auto* made = new std::uint8_t[std::size_t{1} << (3 * kShift)];
+        std::size_t slot = 0;
+        for (int r = low[0]; r <= low[0] + static_cast<int>(kInBox); ++r)
+            for (int g = low[1]; g <= low[1] + static_cast<int>(kInBox); ++g)
+                for (int b = low[2]; b <= low[2] + static_cast<int>(kInBox); ++b) {
+                    std::size_t best = candidates.front();
+                    int best_distance = std::numeric_limits<int>::max();
+                    for (const std::size_t i : candidates) {
+                        const int distance = squared(entries_[i].red - r) + squared(entries_[i].green - g) + squared(entries_[i].blue - b);
+                        if (distance < best_distance) {
+                            best_distance = distance;
+                            best = i;
+                        }
+                    }
+                    made[slot++] = static_cast<std::uint8_t>(best);
+                }
+        if (std::all_of(made, made + slot, [&](std::uint8_t answer) { return answer == made[0]; })) {
+            const std::uint8_t answer = made[0];
+            delete[] made;
+            return Publish(box, answer);
+        }
+        const std::uint8_t* expected = nullptr;
+        if (!boxes_[box].compare_exchange_strong(expected, made, std::memory_order_relaxed)) delete[] made;
+        return Publish(box, kMixed);
+    }
+
+    // Every thread that works out a box publishes the same summary.
+    std::uint16_t Publish(std::size_t box, std::uint16_t summary) const {
+        summaries_[box].store(summary, std::memory_order_release);
+        return summary;
     }
 
     std::vector<Colour> entries_;
-    std::vector<bool> repeated_;
-    std::unique_ptr<std::atomic<const std::uint16_t*>[]> boxes_;
+    std::vector<bool> first_;  // a repeated colour never beats its first occurrence
+    std::unique_ptr<std::atomic<std::uint16_t>[]> summaries_;
+    std::unique_ptr<std::atomic<const std::uint8_t*>[]> boxes_;  // the answers of mixed boxes
 };
 
 ColourTable::ColourTable(std::vector<Colour> entries) : entries_(std::move(entries)) {
     if (entries_.empty()) entries_.push_back(kBlack);
+    if (entries_.size() > kMaxEntries) throw std::invalid_argument("ColourTable: more than 256 entries");
     search_ = std::make_shared<const Nearest_Search>(entries_);
 }
 
@@ -133,5 +156,15 @@ ColourTable ColourTable::standard(PixelFormat format) {
 }
 
 int ColourTable::nearest_index(Colour c) const { return search_->Index(c); }
+
+void ColourTable::reduce(std::uint8_t* bgr, std::size_t pixels) const {
+    const Nearest_Search& search = *search_;
+    for (std::size_t i = 0; i < pixels; ++i, bgr += 3) {
+        const Colour& c = entries_[static_cast<std::size_t>(search.Index(bgr[2], bgr[1], bgr[0]))];
+        bgr[0] = c.blue;
+        bgr[1] = c.green;
+        bgr[2] = c.red;
+    }
+}
 
 }  // namespace tilvane

@@ -1,4 +1,5 @@
 #pragma once
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -13,7 +14,10 @@ namespace tilvane {
 // from several threads at once, and copies of a table share what it has learnt.
 class ColourTable {
 public:
+    static constexpr std::size_t kMaxEntries = 256;
+
     ColourTable() = default;
+    // At most kMaxEntries entries.
     explicit ColourTable(std::vector<Colour> entries);
 
     // The fixed table an image gets when it is converted to a palette format: black and white
@@ -26,6 +30,8 @@ public:
 
     int nearest_index(Colour c) const;
     Colour nearest(Colour c) const { return entries_[static_cast<std::size_t>(nearest_index(c))]; }
+    // Replaces each of a run of blue-green-red pixels by its nearest entry.
+    void reduce(std::uint8_t* bgr, std::size_t pixels) const;
 
 private:
     class Nearest_Search;

@@ -8,16 +8,8 @@ namespace {
 
 // Writes n source pixels to target, reduced to what dst holds when convert is set.
 void put_run(const RasterImage& dst, std::uint8_t* target, const std::uint8_t* source, std::size_t n, bool convert) {
-    if (!convert) {
-        std::memcpy(target, source, n * 3);
-        return;
-    }
-    for (std::size_t i = 0; i < n; ++i, target += 3, source += 3) {
-        const Colour c = dst.representable({source[2], source[1], source[0]});
-        target[0] = c.blue;
-        target[1] = c.green;
-        target[2] = c.red;
-    }
+    std::memcpy(target, source, n * 3);
+    if (convert) dst.reduce_run(target, n);
 }
 
 // A pixel-for-pixel copy between rectangles of one size: the overlap of what exists on both

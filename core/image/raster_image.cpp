@@ -76,10 +76,7 @@ void RasterImage::set_pixel_format_of(const RasterImage& other) {
 }
 
 void RasterImage::reduce_pixels() {
-    for (int y = 0; y < height_; ++y) {
-        std::uint8_t* p = row(y);
-        for (int x = 0; x < width_; ++x, p += 3) store(p, representable({p[2], p[1], p[0]}));
-    }
+    for (int y = 0; y < height_; ++y) reduce_run(row(y), static_cast<std::size_t>(width_));
 }
 
 int RasterImage::stored_bits_per_pixel() const {
@@ -91,6 +88,19 @@ int RasterImage::stored_bits_per_pixel() const {
 Colour RasterImage::representable(Colour c) const {
     if (has_colour_table(format_)) return table_.nearest(c);
     return {rounding_.red[c.red], rounding_.green[c.green], rounding_.blue[c.blue]};
+}
+
+void RasterImage::reduce_run(std::uint8_t* bgr, std::size_t pixels) const {
+    if (has_colour_table(format_)) {
+        table_.reduce(bgr, pixels);
+        return;
+    }
+    if (rounding_.identity) return;
+    for (std::size_t i = 0; i < pixels; ++i, bgr += 3) {
+        bgr[0] = rounding_.blue[bgr[0]];
+        bgr[1] = rounding_.green[bgr[1]];
+        bgr[2] = rounding_.red[bgr[2]];
+    }
 }
 
 bool RasterImage::stores_unchanged(const RasterImage& other) const {

@@ -55,6 +55,8 @@ public:
 
     // The colour this image stores when asked to store c.
     Colour representable(Colour c) const;
+    // Replaces each of a run of blue-green-red pixels by what this image stores for it.
+    void reduce_run(std::uint8_t* bgr, std::size_t pixels) const;
     // True when every 24-bit colour is stored as it is (24-bit and 32-bit images).
     bool stores_every_colour() const { return rounding_.identity && !has_colour_table(format_); }
     // True when every pixel of other is stored as it is, so copies from it are plain byte copies.
