@@ -14,6 +14,7 @@ public:
 int run_info(const std::vector<std::string>& args);
 int run_convert(const std::vector<std::string>& args);
 int run_mosaic(const std::vector<std::string>& args);
+int run_extract(const std::vector<std::string>& args);
 int run_demo(const std::vector<std::string>& args);
 
 }  // namespace tilvane::cli

@@ -23,6 +23,12 @@ constexpr const char* kUsage =
     "      stretched to the cell (or cropped, with --crop) and shifted onto the cell's mean\n"
     "      colour. --gap leaves H and V pixels of the original between tiles; --seed N makes\n"
     "      the build repeatable. Progress shows on a terminal unless --quiet.\n"
+    "  tilvane-cli extract MOSAIC DIRECTORY --size WxH [--gap HxV]\n"
+    "                      [--limit first|row|column|all] [--quiet]\n"
+    "      Cuts MOSAIC into tiles of W x H pixels, written to DIRECTORY (made if missing) as\n"
+    "      COL,ROW.bmp (001,001.bmp is the top-left tile). --gap skips H and V pixels between\n"
+    "      tiles; --limit cuts only the first tile, the first row, the first column, or all\n"
+    "      (the default). Progress shows on a terminal unless --quiet.\n"
     "  tilvane-cli demo FOLDER\n"
     "      Writes a demo original (Demo_Original.bmp), demo tiles (Demo_Tiles) and a tile list\n"
     "      file (Mosaic_Tiles.lst) that lists them into FOLDER.\n"
@@ -43,6 +49,7 @@ int main(int argc, char** argv) {
         if (command == "info") return tilvane::cli::run_info(rest);
         if (command == "convert") return tilvane::cli::run_convert(rest);
         if (command == "mosaic") return tilvane::cli::run_mosaic(rest);
+        if (command == "extract") return tilvane::cli::run_extract(rest);
         if (command == "demo") return tilvane::cli::run_demo(rest);
         throw tilvane::cli::UsageError("Unknown command: " + command);
     } catch (const tilvane::cli::UsageError& e) {

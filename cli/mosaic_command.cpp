@@ -1,16 +1,9 @@
-#include <chrono>
 #include <charconv>
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
 
-#ifdef _WIN32
-#include <io.h>
-#define isatty _isatty
-#define fileno _fileno
-#else
-#include <unistd.h>
-#endif
-
+#include "arguments.h"
 #include "commands.h"
 #include "mosaic/mosaic_build.h"
 #include "terminal_progress.h"
@@ -19,21 +12,6 @@
 
 namespace tilvane::cli {
 namespace {
-
-int parse_number(const std::string& text, const std::string& option) {
-    int value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc{} || end != text.data() + text.size() || value < 0 || value > 1000)
-        throw UsageError(option + " takes whole numbers from 0 to 1000, not " + text);
-    return value;
-}
-
-// "WxH" as two numbers.
-std::pair<int, int> parse_pair(const std::string& text, const std::string& option) {
-    const std::size_t x = text.find_first_of("xX");
-    if (x == std::string::npos) throw UsageError(option + " takes WIDTHxHEIGHT, not " + text);
-    return {parse_number(text.substr(0, x), option), parse_number(text.substr(x + 1), option)};
-}
 
 std::uint64_t parse_seed(const std::string& text) {
     std::uint64_t seed = 0;
@@ -65,10 +43,10 @@ Mosaic_Arguments parse(const std::vector<std::string>& args) {
         if (arg == "--tiles") {
             while (i + 1 < args.size() && args[i + 1].rfind("--", 0) != 0) parsed.tile_sources.push_back(args[++i]);
         } else if (arg == "--size") {
-            std::tie(parsed.settings.tile_width, parsed.settings.tile_height) = parse_pair(value_after(i), arg);
+            std::tie(parsed.settings.tile_width, parsed.settings.tile_height) = Parse_Pair(value_after(i), arg);
             parsed.size_given = true;
         } else if (arg == "--gap") {
-            std::tie(parsed.settings.gap_horizontal, parsed.settings.gap_vertical) = parse_pair(value_after(i), arg);
+            std::tie(parsed.settings.gap_horizontal, parsed.settings.gap_vertical) = Parse_Pair(value_after(i), arg);
             parsed.settings.gap = true;
         } else if (arg == "--crop") {
             parsed.settings.mode = FittingMode::TruncateCrop;
@@ -116,7 +94,7 @@ int run_mosaic(const std::vector<std::string>& args) {
     shell::Twister_Random_Source random;
     random.Seed(parsed.seed_given ? parsed.seed
                                   : static_cast<std::uint64_t>(std::chrono::system_clock::now().time_since_epoch().count()));
-    Terminal_Progress progress(stderr, parsed.quiet || !isatty(fileno(stderr)));
+    Terminal_Progress progress(stderr, parsed.quiet || !Stderr_Is_Terminal());
     Build_Mosaic(parsed.original, parsed.output, tiles, parsed.settings, random, progress);
     return 0;
 }

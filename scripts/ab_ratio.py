@@ -1,7 +1,9 @@
 """Times two commands in turn, A B A B ..., and prints the median of the A/B ratios.
 
-Usage: ab_ratio.py RUNS NAME_A "COMMAND A" NAME_B "COMMAND B"
+Usage: ab_ratio.py RUNS NAME_A "COMMAND A" NAME_B "COMMAND B" ["SETUP"]
 Pairing the runs keeps the ratio sound when the machine's speed drifts during the measurement.
+SETUP, when given, runs through the shell before every timed command, untimed (for example to
+empty the folder that both commands fill).
 """
 import shlex
 import statistics
@@ -10,7 +12,9 @@ import sys
 import time
 
 
-def timed(command):
+def timed(command, setup=None):
+    if setup:
+        subprocess.run(setup, shell=True, check=True)
     start = time.perf_counter()
     subprocess.run(shlex.split(command), check=True, stdout=subprocess.DEVNULL)
     return time.perf_counter() - start
@@ -18,8 +22,9 @@ def timed(command):
 
 def main():
     runs, name_a, command_a, name_b, command_b = int(sys.argv[1]), *sys.argv[2:6]
-    timed(command_a), timed(command_b)  # warm the file cache
-    pairs = [(timed(command_a), timed(command_b)) for _ in range(runs)]
+    setup = sys.argv[6] if len(sys.argv) > 6 else None
+    timed(command_a, setup), timed(command_b, setup)  # warm the file cache
+    pairs = [(timed(command_a, setup), timed(command_b, setup)) for _ in range(runs)]
     a = statistics.median(p[0] for p in pairs)
     b = statistics.median(p[1] for p in pairs)
     ratio = statistics.median(p[0] / p[1] for p in pairs)

@@ -4,7 +4,10 @@
 #  - mean, shift and stretch over all 20x20 cells of that picture against a memcpy of it;
 #  - mosaics of that picture in 20x20 cells against load+save alone, the floor of any build;
 #  - the same mosaic against metapixel, a peer photomosaic tool, and under Wine against native;
-#  - the mosaic's peak memory beyond the picture's own pixels.
+#  - the mosaic's peak memory beyond the picture's own pixels;
+#  - cutting that picture into 60,000 tiles of 20x20 against creating as many files of the same
+#    size with one open, write and close each (the floor of any extraction), under Wine against
+#    native, its peak memory beyond the pixels, and ImageMagick's -crop on a 2000x1500 cut.
 # metapixel and GNU time are installed here when missing: the benchmark needs them, the product does not.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -18,6 +21,9 @@ cli=build/bench/tilvane-cli
 windows_cli=build/mingw/tilvane-cli.exe
 pixel_bytes=$((6000 * 4000 * 3))
 mosaic_args="mosaic $data/photo.bmp $data/mosaic.bmp --tiles $tiles --size 20x20 --seed 1 --quiet"
+cut=$data/cut  # emptied, and the disk's backlog written, before every timed extraction
+fresh_cut="rm -rf $cut && mkdir -p $cut && sync"
+tile_bytes=$((54 + 20 * 20 * 3))  # a 20x20 24-bit BMP file
 
 ab_ratio() {
   /usr/bin/python3 scripts/ab_ratio.py "$@"
@@ -32,7 +38,8 @@ install_if_missing() {  # COMMAND PACKAGE
 
 build_native() {
   cmake -S . -B build/bench -DCMAKE_BUILD_TYPE=Release -DTILVANE_BENCHMARKS=ON -DTILVANE_TESTS=OFF >/dev/null
-  cmake --build build/bench -j "$(nproc)" --target tilvane-cli tilvane_benchmarks tilvane_bench_data >/dev/null
+  cmake --build build/bench -j "$(nproc)" --target tilvane-cli tilvane_benchmarks tilvane_bench_data \
+    tilvane_file_creation_baseline >/dev/null
 }
 
 build_windows() {
@@ -47,6 +54,7 @@ build_windows() {
 make_data() {
   mkdir -p "$tiles"
   [ -f "$data/photo.bmp" ] || build/bench/bench/tilvane_bench_data "$data/photo.bmp" 6000 4000
+  [ -f "$data/photo-2000.bmp" ] || build/bench/bench/tilvane_bench_data "$data/photo-2000.bmp" 2000 1500
   local i
   for i in $(seq 150); do
     [ -f "$tiles/tile$i.bmp" ] ||
@@ -127,9 +135,40 @@ bench_wine() {
     "native" "$cli $mosaic_args"
 }
 
+bench_extract() {
+  echo "Extraction of 60000 tiles / creating 60000 files of $tile_bytes bytes (goal: at most 1.3):"
+  ab_ratio "$runs" \
+    "tilvane-cli extract" "$cli extract $data/photo.bmp $cut --size 20x20 --quiet" \
+    "open+write+close" "build/bench/bench/tilvane_file_creation_baseline $cut 60000 $tile_bytes 300" \
+    "$fresh_cut"
+  echo "Wine / native on the same extraction (goal: at most 1.5):"
+  ab_ratio "$slow_runs" \
+    "tilvane-cli.exe extract under Wine" "bash scripts/wine-run.sh $windows_cli extract $data/photo.bmp $cut --size 20x20 --quiet" \
+    "native" "$cli extract $data/photo.bmp $cut --size 20x20 --quiet" \
+    "$fresh_cut"
+  echo "ImageMagick -crop / tilvane-cli extract on a 2000x1500 cut into 7500 tiles:"
+  ab_ratio "$slow_runs" \
+    "convert -crop" "convert $data/photo-2000.bmp -crop 20x20 +repage $cut/tile_%d.bmp" \
+    "tilvane-cli extract" "$cli extract $data/photo-2000.bmp $cut --size 20x20 --quiet" \
+    "$fresh_cut"
+  local peak
+  eval "$fresh_cut"
+  peak=$(peak_kib "$cli" extract "$data/photo.bmp" "$cut" --size 20x20 --quiet)
+  awk -v peak="$peak" -v pixels="$pixel_bytes" 'BEGIN {
+    mb = 1024 / 1e6
+    printf "peak memory: extraction %.1f MB; beyond the %.1f MB of pixels: %.1f MB (goal: at most 32)\n",
+      peak * mb, pixels / 1e6, peak * mb - pixels / 1e6 }'
+}
+
+# TILVANE_BENCH=extract runs only the extraction's measurements.
 build_native
 build_windows
 make_data
+if [ "${TILVANE_BENCH:-all}" = extract ]; then
+  install_if_missing /usr/bin/time time
+  bench_extract
+  exit 0
+fi
 prepare_metapixel
 bench_convert
 bench_cells
@@ -137,3 +176,4 @@ bench_mosaic_over_copy
 bench_metapixel
 bench_memory
 bench_wine
+bench_extract

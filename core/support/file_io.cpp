@@ -1,6 +1,8 @@
 #include "file_io.h"
 
+#include <algorithm>
 #include <atomic>
+#include <cerrno>
 #include <chrono>
 #include <filesystem>
 #include <system_error>
@@ -8,7 +10,13 @@
 #include "image/image_error.h"
 
 #ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
 #include <share.h>
+#include <sys/stat.h>
+#else
+#include <fcntl.h>
+#include <unistd.h>
 #endif
 
 namespace tilvane {
@@ -54,6 +62,39 @@ std::int64_t tell(std::FILE* f) {
     return _ftelli64(f);
 #else
     return ftello(f);
+#endif
+}
+
+// A file created for writing only if nothing of its name exists; -1 otherwise, with errno
+// EEXIST when the name is taken.
+int create_new_file(const std::filesystem::path& path) {
+#ifdef _WIN32
+    int fd = -1;
+    const errno_t error =
+        _wsopen_s(&fd, path.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY, _SH_DENYWR, _S_IREAD | _S_IWRITE);
+    return error == 0 ? fd : -1;
+#else
+    return ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+#endif
+}
+
+// Writes all of bytes and closes fd; false when either fails.
+bool write_and_close(int fd, std::span<const std::uint8_t> bytes) {
+    bool written = true;
+    while (written && !bytes.empty()) {
+#ifdef _WIN32
+        const int done = _write(fd, bytes.data(), static_cast<unsigned>(std::min<std::size_t>(bytes.size(), 1u << 30)));
+#else
+        const ssize_t done = ::write(fd, bytes.data(), bytes.size());
+        if (done < 0 && errno == EINTR) continue;
+#endif
+        written = done > 0;
+        if (written) bytes = bytes.subspan(static_cast<std::size_t>(done));
+    }
+#ifdef _WIN32
+    return _close(fd) == 0 && written;
+#else
+    return ::close(fd) == 0 && written;
 #endif
 }
 
@@ -130,6 +171,20 @@ void write_file_atomically(const std::string& path, const std::function<void(con
 
 void write_file_atomically(const std::string& path, const std::vector<std::uint8_t>& bytes) {
     write_file_atomically(path, [&](const Byte_Sink& sink) { sink(bytes); });
+}
+
+void write_file_new_or_replacing(const std::string& path, std::span<const std::uint8_t> bytes) {
+    const std::filesystem::path target = native_path(path);
+    const int fd = create_new_file(target);
+    if (fd < 0 && errno == EEXIST) {
+        write_file_atomically(path, [&](const Byte_Sink& sink) { sink(bytes); });
+        return;
+    }
+    if (fd >= 0 && write_and_close(fd, bytes)) return;
+    // Nothing stood here before, so nothing of a failed write may stay.
+    std::error_code ignored;
+    if (fd >= 0) std::filesystem::remove(target, ignored);
+    throw ImageError::cannot_create(path);
 }
 
 }  // namespace tilvane

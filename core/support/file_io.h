@@ -2,6 +2,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -49,5 +50,10 @@ void write_file_atomically(const std::string& path, const std::vector<std::uint8
 // The same, for content that produce hands to its sink chunk by chunk. An exception from
 // produce removes the temporary file and propagates.
 void write_file_atomically(const std::string& path, const std::function<void(const Byte_Sink&)>& produce);
+
+// Writes bytes as a new file when nothing of that name exists, in one create and one write; a
+// new file that cannot be written whole is removed. Anything already there is replaced as
+// write_file_atomically does. Throws ImageError::cannot_create(path) on failure.
+void write_file_new_or_replacing(const std::string& path, std::span<const std::uint8_t> bytes);
 
 }  // namespace tilvane

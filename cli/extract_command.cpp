@@ -1,0 +1,81 @@
+#include <filesystem>
+#include <system_error>
+
+#include "arguments.h"
+#include "commands.h"
+#include "extract/tile_extraction.h"
+#include "terminal_progress.h"
+
+namespace tilvane::cli {
+namespace {
+
+struct Extract_Arguments {
+    std::string mosaic;
+    std::string directory;
+    Extract_Settings settings;
+    bool quiet = false;
+};
+
+Extract_Limit parse_limit(const std::string& text) {
+    const char* const names[] = {"first", "row", "column", "all"};
+    for (int i = 0; i < 4; ++i)
+        if (text == names[i]) return Extract_Limit_From_Index(i);
+    throw UsageError("--limit takes first, row, column or all, not " + text);
+}
+
+Extract_Arguments parse(const std::vector<std::string>& args) {
+    Extract_Arguments parsed;
+    std::vector<std::string> positional;
+    bool size_given = false;
+    const auto value_after = [&](std::size_t& i) -> const std::string& {
+        if (i + 1 == args.size()) throw UsageError(args[i] + " needs a value");
+        return args[++i];
+    };
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (arg == "--size") {
+            std::tie(parsed.settings.tile_width, parsed.settings.tile_height) = Parse_Pair(value_after(i), arg, 1);
+            size_given = true;
+        } else if (arg == "--gap") {
+            std::tie(parsed.settings.gap_horizontal, parsed.settings.gap_vertical) = Parse_Pair(value_after(i), arg);
+            parsed.settings.gap = true;
+        } else if (arg == "--limit") {
+            parsed.settings.limit = parse_limit(value_after(i));
+        } else if (arg == "--quiet") {
+            parsed.quiet = true;
+        } else if (arg.rfind("--", 0) == 0) {
+            throw UsageError("Unknown option: " + arg);
+        } else {
+            positional.push_back(arg);
+        }
+    }
+    if (positional.size() != 2) throw UsageError("extract takes MOSAIC and DIRECTORY");
+    if (!size_given) throw UsageError("extract needs --size WIDTHxHEIGHT");
+    parsed.mosaic = positional[0];
+    parsed.directory = positional[1];
+    return parsed;
+}
+
+std::filesystem::path native_path(const std::string& utf8) { return std::u8string(utf8.begin(), utf8.end()); }
+
+}  // namespace
+
+int run_extract(const std::vector<std::string>& args) {
+    const Extract_Arguments parsed = parse(args);
+    const std::filesystem::path directory = native_path(parsed.directory);
+    std::error_code ignored;
+    // A folder that cannot be made shows as the first tile that cannot be created.
+    const bool made = std::filesystem::create_directories(directory, ignored);
+    const std::u8string prefix = (directory / "").u8string();
+    Terminal_Progress progress(stderr, parsed.quiet || !Stderr_Is_Terminal());
+    try {
+        Extract_Tiles(parsed.mosaic, std::string(prefix.begin(), prefix.end()), parsed.settings, progress);
+    } catch (...) {
+        // A run that wrote nothing leaves no folder of its own making behind.
+        if (made) std::filesystem::remove(directory, ignored);
+        throw;
+    }
+    return 0;
+}
+
+}  // namespace tilvane::cli

@@ -1,0 +1,85 @@
+#include "tile_extraction.h"
+
+#include <cstdio>
+#include <stdexcept>
+#include <vector>
+
+#include "image/bmp_codec.h"
+#include "image/raster_drawing.h"
+#include "image/raster_image.h"
+#include "support/file_io.h"
+
+namespace tilvane {
+namespace {
+
+std::string Three_Digits(int number) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%03d", number);
+    return text;
+}
+
+// One tile file: encoded into a buffer that every tile of the run reuses, then written with
+// one call, since creating the files is what a run spends its time on.
+class Tile_Writer {
+public:
+    void Write(const RasterImage& tile, const std::string& path) {
+        bytes_.clear();
+        encode_bmp(tile, [this](std::span<const std::uint8_t> chunk) { bytes_.insert(bytes_.end(), chunk.begin(), chunk.end()); });
+        write_file_new_or_replacing(path, bytes_);
+    }
+
+private:
+    std::vector<std::uint8_t> bytes_;
+};
+
+}  // namespace
+
+Extract_Limit Extract_Limit_From_Index(int index) {
+    return index >= 0 && index <= 2 ? static_cast<Extract_Limit>(index) : Extract_Limit::All;
+}
+
+std::string Extracted_Tile_Name(const std::string& directory, int column, int row) {
+    return directory + Three_Digits(column) + "," + Three_Digits(row) + ".bmp";
+}
+
+void Extract_Tiles(const std::string& mosaic_path, const std::string& directory, const Extract_Settings& settings,
+                   Mosaic_Progress& progress) {
+    if (settings.tile_width < 1 || settings.tile_height < 1) throw std::invalid_argument("Extract_Tiles: empty tiles");
+    const bool whole_rows = settings.limit == Extract_Limit::All || settings.limit == Extract_Limit::First_Row;
+    const bool every_row = settings.limit == Extract_Limit::All || settings.limit == Extract_Limit::First_Column;
+
+    RasterImage mosaic;
+    mosaic.set_fill_colour(kBlack);
+    mosaic.load_from_file(mosaic_path);
+    // The tile buffer: the mosaic's layout, colour table included, so each tile file holds
+    // exactly the mosaic's pixels. An edge tile starts from this blank again, so the part of it
+    // beyond the mosaic is black rather than what the tile before it left there.
+    const RasterImage blank = mosaic.blank_with_layout(settings.tile_width, settings.tile_height);
+    RasterImage tile = blank;
+    Tile_Writer writer;
+
+    progress.Initialise_Processing(0, 0, mosaic.height() + settings.tile_height + settings.gap_vertical);
+    progress.Let_Messages_Run();
+    int row = 0;
+    for (int y = 0; y < mosaic.height() && !progress.Abort_Requested();) {
+        ++row;
+        int column = 0;
+        const bool bottom_edge = y + settings.tile_height > mosaic.height();
+        for (int x = 0; x < mosaic.width() && !progress.Abort_Requested();) {
+            ++column;
+            const Rect source = Rect::at(x, y, settings.tile_width, settings.tile_height);
+            if (bottom_edge || x + settings.tile_width > mosaic.width()) tile = blank;
+            copy_rect(tile, Rect::at(0, 0, settings.tile_width, settings.tile_height), mosaic, source);
+            writer.Write(tile, Extracted_Tile_Name(directory, column, row));
+            x = whole_rows ? x + settings.Step_X() : mosaic.width();
+        }
+        y = every_row ? y + settings.Step_Y() : mosaic.height();
+        const std::string reached = std::to_string(y);
+        progress.Update_Processing("Processing Column at Pixel : " + reached, reached, y);
+        progress.Let_Messages_Run();
+    }
+    progress.End_Processing();
+    progress.Let_Messages_Run();
+}
+
+}  // namespace tilvane

@@ -1,0 +1,48 @@
+#pragma once
+#include <string>
+
+#include "mosaic/mosaic_build.h"
+
+namespace tilvane {
+
+// How much of the grid a run visits: the index of the extraction page's limit choice.
+enum class Extract_Limit {
+    First_Tile = 0,    // row 1, column 1
+    First_Row = 1,     // every tile of row 1
+    First_Column = 2,  // column 1 of every row
+    All = 3,
+};
+
+// The limit a choice index stands for: no choice (-1) and anything past the last act as All.
+[[nodiscard]] Extract_Limit Extract_Limit_From_Index(int index);
+
+// The extraction page's choices, taken once at the start of a run.
+struct Extract_Settings {
+    int tile_width = 1;
+    int tile_height = 1;
+    bool gap = false;  // the gap values count only when this is set (but always in the maximum)
+    int gap_horizontal = 0;
+    int gap_vertical = 0;
+    Extract_Limit limit = Extract_Limit::All;
+
+    int Step_X() const { return tile_width + (gap ? gap_horizontal : 0); }
+    int Step_Y() const { return tile_height + (gap ? gap_vertical : 0); }
+};
+
+// directory (which ends with a separator, or is empty for the current directory), then the
+// column and row numbers zero-padded to three digits and joined by a comma, then ".bmp":
+// "D\012,003.bmp". Numbers of four or more digits are written in full.
+[[nodiscard]] std::string Extracted_Tile_Name(const std::string& directory, int column, int row);
+
+// Cuts the mosaic of mosaic_path into tile files of tile_width by tile_height pixels in
+// directory: tiles start every Step_X() columns and Step_Y() rows from the top-left pixel, and
+// each one whose corner lies inside the mosaic is written at full size, in the mosaic's pixel
+// format and colour table, with black where it reaches past the mosaic. An existing tile file is
+// replaced. Progress is reported once per row; the abort flag is read before every row and tile.
+// Image-layer errors propagate: a mosaic that cannot be read before anything is written or the
+// progress started, a tile that cannot be written with the tiles before it kept, no partial file
+// left and End_Processing not called. Requires tile sizes of at least 1.
+void Extract_Tiles(const std::string& mosaic_path, const std::string& directory, const Extract_Settings& settings,
+                   Mosaic_Progress& progress);
+
+}  // namespace tilvane

@@ -1,0 +1,206 @@
+#include "extract/tile_extraction.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+
+#include "image/image_error.h"
+#include "support/file_io.h"
+#include "temp_folder.h"
+
+#ifndef _WIN32
+#include <sys/resource.h>
+
+#include <csignal>
+#endif
+
+namespace tilvane {
+namespace {
+
+using testing_support::Temp_Folder;
+
+struct Recording_Progress final : Mosaic_Progress {
+    std::vector<std::string> calls;
+    int reads_before_abort = -1;  // -1: never abort
+    int abort_reads = 0;
+
+    void Initialise_Processing(int start, int minimum, int maximum) override {
+        calls.push_back("Initialise " + std::to_string(start) + " " + std::to_string(minimum) + " " + std::to_string(maximum));
+    }
+    void Update_Processing(const std::string& major, const std::string& minor, int current) override {
+        calls.push_back(major + "|" + minor + "|" + std::to_string(current));
+    }
+    void End_Processing() override { calls.push_back("End"); }
+    bool Abort_Requested() override { return reads_before_abort >= 0 && abort_reads++ >= reads_before_abort; }
+};
+
+RasterImage Gradient(int width, int height, PixelFormat format = PixelFormat::Bits24) {
+    RasterImage image(width, height, format);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            image.set_pixel(x, y, {static_cast<std::uint8_t>(x * 2 + 1), static_cast<std::uint8_t>(y * 3 + 1), 200});
+    return image;
+}
+
+class TileExtractionTest : public testing::Test {
+protected:
+    std::string Mosaic(const RasterImage& image) {
+        const std::string path = folder_.Path("mosaic.bmp");
+        image.save_to_file(path);
+        return path;
+    }
+    std::string Tiles_Directory() {
+        std::filesystem::create_directories(folder_.Folder() / "tiles");
+        return folder_.Path("tiles") + "/";
+    }
+    std::vector<std::string> Written() const {
+        std::vector<std::string> names;
+        for (const auto& entry : std::filesystem::directory_iterator(folder_.Folder() / "tiles"))
+            names.push_back(entry.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+    RasterImage Tile(const std::string& name) {
+        RasterImage image;
+        image.load_from_file(folder_.Path("tiles/" + name));
+        return image;
+    }
+
+    Temp_Folder folder_;
+    Recording_Progress progress_;
+};
+
+TEST_F(TileExtractionTest, TheGridAndTheLimitsChooseTheTiles) {
+    struct Case {
+        const char* name;
+        int width, height;
+        Extract_Settings settings;
+        std::vector<std::string> files;
+    };
+    const auto names = [](int columns, int rows) {
+        std::vector<std::string> files;
+        for (int c = 1; c <= columns; ++c)
+            for (int r = 1; r <= rows; ++r) files.push_back(Extracted_Tile_Name("", c, r));
+        return files;
+    };
+    const Case cases[] = {
+        {"edge tiles that do not fit are still cut", 100, 100, {30, 30, false, 10, 10, Extract_Limit::All}, names(4, 4)},
+        {"gaps between tiles only", 100, 100, {30, 30, true, 10, 10, Extract_Limit::All}, names(3, 3)},
+        {"no tile starts on the edge", 60, 60, {30, 30, false, 0, 0, Extract_Limit::All}, names(2, 2)},
+        {"first tile", 100, 100, {30, 30, false, 0, 0, Extract_Limit::First_Tile}, names(1, 1)},
+        {"first row", 100, 100, {30, 30, false, 0, 0, Extract_Limit::First_Row}, names(4, 1)},
+        {"first column", 100, 100, {30, 30, false, 0, 0, Extract_Limit::First_Column}, names(1, 4)},
+        {"four-digit columns", 1200, 2, {1, 5, false, 0, 0, Extract_Limit::First_Row}, names(1200, 1)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::filesystem::remove_all(folder_.Folder() / "tiles");
+        Recording_Progress progress;
+        Extract_Tiles(Mosaic(Gradient(c.width, c.height)), Tiles_Directory(), c.settings, progress);
+        std::vector<std::string> expected = c.files;
+        std::sort(expected.begin(), expected.end());
+        EXPECT_EQ(Written(), expected);
+        const RasterImage last = Tile(expected.back());
+        EXPECT_EQ(last.width(), c.settings.tile_width);
+        EXPECT_EQ(last.height(), c.settings.tile_height);
+    }
+    EXPECT_EQ(Extracted_Tile_Name("D\\", 1200, 1), "D\\1200,001.bmp");
+    EXPECT_EQ(Extract_Limit_From_Index(-1), Extract_Limit::All);
+    EXPECT_EQ(Extract_Limit_From_Index(7), Extract_Limit::All);
+}
+
+TEST_F(TileExtractionTest, TilesHoldTheMosaicsPixelsAndBlackBeyondIt) {
+    // Palette mosaics keep their table, so every tile shows exactly the mosaic's pixels.
+    for (PixelFormat format : {PixelFormat::Bits24, PixelFormat::Bits8, PixelFormat::Bits16}) {
+        SCOPED_TRACE(static_cast<int>(format));
+        std::filesystem::remove_all(folder_.Folder() / "tiles");
+        const RasterImage mosaic = Gradient(25, 17, format);
+        Extract_Tiles(Mosaic(mosaic), Tiles_Directory(), {10, 10, true, 2, 1, Extract_Limit::All}, progress_);
+        ASSERT_EQ(Written().size(), 6u);
+        for (int row = 1; row <= 2; ++row)
+            for (int column = 1; column <= 3; ++column) {
+                const RasterImage tile = Tile(Extracted_Tile_Name("", column, row));
+                EXPECT_EQ(tile.pixel_format(), format);
+                EXPECT_EQ(tile.colour_table().entries(), mosaic.colour_table().entries());
+                for (int y = 0; y < 10; ++y)
+                    for (int x = 0; x < 10; ++x) {
+                        const int mx = (column - 1) * 12 + x, my = (row - 1) * 11 + y;
+                        const Colour expected = mx < 25 && my < 17 ? mosaic.pixel(mx, my) : mosaic.representable(kBlack);
+                        ASSERT_EQ(tile.pixel(x, y), expected) << column << "," << row << " at " << x << "," << y;
+                    }
+            }
+    }
+}
+
+TEST_F(TileExtractionTest, ReportsEachRowAndStopsAtAnAbort) {
+    const std::string mosaic = Mosaic(Gradient(100, 100));
+    // The vertical gap counts in the maximum even with the gap switch off.
+    Extract_Tiles(mosaic, Tiles_Directory(), {30, 40, false, 0, 7, Extract_Limit::All}, progress_);
+    EXPECT_EQ(progress_.calls, (std::vector<std::string>{"Initialise 0 0 147", "Processing Column at Pixel : 40|40|40",
+                                                         "Processing Column at Pixel : 80|80|80",
+                                                         "Processing Column at Pixel : 120|120|120", "End"}));
+
+    Recording_Progress first_row;
+    Extract_Tiles(mosaic, Tiles_Directory(), {30, 40, false, 0, 0, Extract_Limit::First_Row}, first_row);
+    EXPECT_EQ(first_row.calls[1], "Processing Column at Pixel : 100|100|100");
+
+    // The flag is read before each row and each tile: abort at the second tile of row 2.
+    std::filesystem::remove_all(folder_.Folder() / "tiles");
+    Recording_Progress aborted;
+    aborted.reads_before_abort = 1 + 4 + 1 + 1;
+    Extract_Tiles(mosaic, Tiles_Directory(), {30, 40, false, 0, 0, Extract_Limit::All}, aborted);
+    EXPECT_EQ(Written(), (std::vector<std::string>{"001,001.bmp", "001,002.bmp", "002,001.bmp", "003,001.bmp", "004,001.bmp"}));
+    EXPECT_EQ(aborted.calls.back(), "End");
+}
+
+TEST_F(TileExtractionTest, FailuresStopTheRunAndKeepWhatWasWritten) {
+    const std::string directory = Tiles_Directory();
+    try {
+        Extract_Tiles(folder_.Path("missing.bmp"), directory, {10, 10}, progress_);
+        FAIL() << "a missing mosaic must fail";
+    } catch (const ImageError& e) {
+        EXPECT_EQ(e.kind(), ImageError::Kind::CannotOpen);
+    }
+    EXPECT_TRUE(progress_.calls.empty()) << "nothing starts before the mosaic is loaded";
+
+    // A tile file that cannot be created: a folder stands where the second tile would go.
+    const std::string mosaic = Mosaic(Gradient(30, 10));
+    std::filesystem::create_directory(folder_.Folder() / "tiles" / "002,001.bmp");
+    try {
+        Extract_Tiles(mosaic, directory, {10, 10}, progress_);
+        FAIL() << "the second tile must fail";
+    } catch (const ImageError& e) {
+        EXPECT_EQ(std::string(e.what()), "Cannot create file " + directory + "002,001.bmp");
+    }
+    EXPECT_EQ(Written(), (std::vector<std::string>{"001,001.bmp", "002,001.bmp"}));
+    EXPECT_NE(progress_.calls.back(), "End");
+
+    // An existing tile file is replaced.
+    std::filesystem::remove(folder_.Folder() / "tiles" / "002,001.bmp");
+    write_file_atomically(directory + "001,001.bmp", std::vector<std::uint8_t>{'o', 'l', 'd'});
+    Extract_Tiles(mosaic, directory, {10, 10}, progress_);
+    EXPECT_EQ(Tile("001,001.bmp").pixel(9, 9), Gradient(30, 10).pixel(9, 9));
+    EXPECT_EQ(Written().size(), 3u);
+}
+
+#ifndef _WIN32
+// A disk that fills up in the middle of a tile: the tile file is removed, not left half written.
+TEST_F(TileExtractionTest, AWriteThatFailsPartWayLeavesNoFile) {
+    const std::string path = folder_.Path("tile.bmp");
+    rlimit saved{};
+    getrlimit(RLIMIT_FSIZE, &saved);
+    const auto old_handler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limited = saved;
+    limited.rlim_cur = 100;
+    setrlimit(RLIMIT_FSIZE, &limited);
+    const std::vector<std::uint8_t> bytes(1000, 7);
+    EXPECT_THROW(write_file_new_or_replacing(path, bytes), ImageError);
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, old_handler);
+    EXPECT_FALSE(std::filesystem::exists(path));
+}
+#endif
+
+}  // namespace
+}  // namespace tilvane
