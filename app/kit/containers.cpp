@@ -120,6 +120,9 @@ void Radio_Group::Set_Item_Index(int index) {
 void Radio_Group::Set_Font_Size(int points) {
     Panel::Set_Font_Size(points);
     for (HWND button : items_) SendMessageW(button, WM_SETFONT, reinterpret_cast<WPARAM>(Times_Font(points, false)), TRUE);
+    // The caption's height follows the font: a re-layout sets the bounds before the font, so the
+    // buttons are placed again under the caption of the new size.
+    Arrange();
 }
 
 void Radio_Group::On_Command(WORD code) {

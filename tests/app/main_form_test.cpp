@@ -110,22 +110,38 @@ TEST_F(MainFormTest, TheWindowsNumbersForAWideAndANarrowClientArea) {
 }
 
 TEST_F(MainFormTest, AnyResizeSequenceEndsInTheLayoutOfOneResize) {
+    // Every control, and the radio group's own buttons, which it places under its caption.
+    const auto layout = [this] {
+        std::vector<std::pair<std::string, kit::Bounds>> result;
+        for (const auto& component : main.Components()) {
+            if (component.control) result.emplace_back(component.name, component.control->Get_Bounds());
+        }
+        const kit::Radio_Group& group = main.Extract_Image_Limits_RadioGroup;
+        for (int i = 0; i < 4; ++i) {
+            RECT r;
+            GetWindowRect(group.Item_Handle(i), &r);
+            MapWindowPoints(HWND_DESKTOP, group.Handle(), reinterpret_cast<POINT*>(&r), 2);
+            result.emplace_back("radio button " + std::to_string(i),
+                                kit::Bounds{r.left, r.top, r.right - r.left, r.bottom - r.top});
+        }
+        return result;
+    };
     Resize_Client(700, 500);
-    std::vector<kit::Bounds> once;
-    for (const auto& component : main.Components()) {
-        if (component.control) once.push_back(component.control->Get_Bounds());
+    const auto once = layout();
+    // Maximised and restored; grown from the smallest size.
+    ShowWindow(main.Handle(), SW_MAXIMIZE);
+    ShowWindow(main.Handle(), SW_RESTORE);
+    for (SIZE size : {SIZE{300, 200}, SIZE{1000, 700}, SIZE{1, 1}, SIZE{333, 777}, SIZE{700, 500}}) {
+        Resize_Client(size.cx, size.cy);
     }
-    for (SIZE size : {SIZE{300, 200}, SIZE{1000, 700}, SIZE{333, 777}, SIZE{700, 500}}) Resize_Client(size.cx, size.cy);
-    std::size_t index = 0;
-    for (const auto& component : main.Components()) {
-        if (!component.control) continue;
-        SCOPED_TRACE(component.name);
-        const kit::Bounds b = component.control->Get_Bounds();
-        EXPECT_EQ(b.left, once[index].left);
-        EXPECT_EQ(b.top, once[index].top);
-        EXPECT_EQ(b.width, once[index].width);
-        EXPECT_EQ(b.height, once[index].height);
-        ++index;
+    const auto again = layout();
+    ASSERT_EQ(again.size(), once.size());
+    for (std::size_t i = 0; i < once.size(); ++i) {
+        SCOPED_TRACE(once[i].first);
+        EXPECT_EQ(again[i].second.left, once[i].second.left);
+        EXPECT_EQ(again[i].second.top, once[i].second.top);
+        EXPECT_EQ(again[i].second.width, once[i].second.width);
+        EXPECT_EQ(again[i].second.height, once[i].second.height);
     }
 }
 
