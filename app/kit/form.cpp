@@ -47,7 +47,7 @@ Form::Form(const Form_Args& args) {
     (void)common_controls;
     Register_Form_Class(args.class_name, Window_Procedure);
     CreateWindowExW(WS_EX_CONTROLPARENT, args.class_name, std::wstring(args.caption).c_str(), args.style,
-                    CW_USEDEFAULT, CW_USEDEFAULT, args.width, args.height, nullptr, nullptr,
+                    CW_USEDEFAULT, CW_USEDEFAULT, args.width, args.height, args.owner, nullptr,
                     GetModuleHandleW(nullptr), this);
     if (!hwnd_) throw std::runtime_error("Windows refused to create a window");
 }

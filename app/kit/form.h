@@ -18,6 +18,8 @@ struct Form_Args {
     std::wstring_view caption;
     int width = CW_USEDEFAULT, height = CW_USEDEFAULT;  // outer size
     DWORD style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
+    // A window shown over the main window keeps in front of it and minimises with it.
+    HWND owner = nullptr;
 };
 
 class Form : public Window_Host {

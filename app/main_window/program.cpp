@@ -17,6 +17,6 @@ Program::Program(const Program_Services& services)
     : Services(Connected(services)),
       MainForm1(*this),
       AboutBox(Services.clock, Services.random),
-      Progress_Form(Services.clock) {}
+      Progress_Form(Services.clock, MainForm1.Handle()) {}
 
 }  // namespace tilvane::app

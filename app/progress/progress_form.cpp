@@ -39,8 +39,8 @@ std::wstring Format_Date_Time_With_Day(progress::Day_Time time) {
            clock_time;
 }
 
-TProgress_Form::TProgress_Form(progress::Clock& clock)
-    : Form({L"TProgress_Form", L"Processing Progress ...", 605, 279}),
+TProgress_Form::TProgress_Form(progress::Clock& clock, HWND owner)
+    : Form({L"TProgress_Form", L"Processing Progress ...", 605, 279, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, owner}),
       Progress_GroupBox(*this, {"Progress_GroupBox", {0, 0, 589, 240}, {}, {}, true}),
       Major_Item_Label(Progress_GroupBox, {"Major_Item_Label", {kMargin, kMajor_Top, 573, kRow_Height}}),
       Progress_Bar(Progress_GroupBox, {"Progress_Bar", {kMargin, kBar_Top, 573, 20}}),

@@ -16,7 +16,8 @@ std::wstring Format_Date_Time_With_Day(progress::Day_Time time);
 
 class TProgress_Form final : public kit::Form {
 public:
-    explicit TProgress_Form(progress::Clock& clock);
+    // `owner`: the main window, which the dialog stays in front of.
+    TProgress_Form(progress::Clock& clock, HWND owner);
     ~TProgress_Form() override { Destroy_Window(); }
 
     void Initialise_Processing(int start, int minimum, int maximum);

@@ -166,6 +166,28 @@ TEST_F(MainFormTest, StoredAlwaysOnTopSurvivesTheWindowShowSequence) {
     EXPECT_FALSE(GetWindowLongPtrW(main.Handle(), GWL_EXSTYLE) & WS_EX_TOPMOST);
 }
 
+TEST_F(MainFormTest, TheProgressDialogStaysInFrontOfTheMainWindowWhetherOnTopOrNot) {
+    TProgress_Form& dialog = program.Progress_Form;
+    EXPECT_EQ(GetWindow(dialog.Handle(), GW_OWNER), main.Handle());
+    const auto in_front_of_main = [&] {
+        for (HWND above = GetWindow(main.Handle(), GW_HWNDPREV); above; above = GetWindow(above, GW_HWNDPREV)) {
+            if (above == dialog.Handle()) return true;
+        }
+        return false;
+    };
+    for (bool on_top : {true, false}) {
+        SCOPED_TRACE(on_top ? "Always On Top" : "normal");
+        Menu(main.Always_On_Top_Option);
+        ASSERT_EQ((GetWindowLongPtrW(main.Handle(), GWL_EXSTYLE) & WS_EX_TOPMOST) != 0, on_top);
+        dialog.Initialise_Processing(0, 0, 10);
+        EXPECT_TRUE(in_front_of_main());
+        main.Bring_To_Front_And_Focus();  // a click on the main window
+        EXPECT_TRUE(in_front_of_main());
+        dialog.End_Processing();
+        SendMessageW(dialog.Handle(), WM_SYSCOMMAND, SC_CLOSE, 0);
+    }
+}
+
 TEST_F(MainFormTest, MenusHoldTheirItemsAndHideTheReadmeItem) {
     auto captions = [](HMENU menu) {
         std::vector<std::wstring> result;

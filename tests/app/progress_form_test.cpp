@@ -24,7 +24,7 @@ protected:
     Recording_Message_Boxes boxes;
     Boxes_In_Use boxes_in_use{boxes};
     Fake_Clock clock;
-    TProgress_Form form{clock};
+    TProgress_Form form{clock, nullptr};
 };
 
 TEST_F(ProgressFormTest, NeverUsedDialogIsHiddenWithItsContentHidden) {
@@ -103,7 +103,7 @@ TEST_F(ProgressFormTest, MisuseIsReportedInErrorBoxesAndChangesNothing) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         boxes.shown.clear();
-        TProgress_Form dialog(clock);
+        TProgress_Form dialog(clock, nullptr);
         if (c.initialise) dialog.Initialise_Processing(0, 0, 147);
         if (c.abort) SendMessageW(dialog.Abort_Processing_BitBtn.Handle(), BM_CLICK, 0, 0);
         if (c.end) dialog.End_Processing();
@@ -146,13 +146,13 @@ TEST_F(ProgressFormTest, EveryStateOfARunHasItsFlagsWindowAndButton) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.state);
-        TProgress_Form dialog(clock);
+        TProgress_Form dialog(clock, nullptr);
         for (Step step : c.steps) {
             switch (step) {
                 case S::Initialise: dialog.Initialise_Processing(0, 0, 50); break;
                 case S::Click: SendMessageW(dialog.Abort_Processing_BitBtn.Handle(), BM_CLICK, 0, 0); break;
                 case S::Escape: SendMessageW(dialog.Abort_Processing_BitBtn.Handle(), WM_KEYDOWN, VK_ESCAPE, 0); break;
-                case S::Close_Box: SendMessageW(dialog.Handle(), WM_CLOSE, 0, 0); break;
+                case S::Close_Box: SendMessageW(dialog.Handle(), WM_SYSCOMMAND, SC_CLOSE, 0); break;  // Alt+F4
                 case S::End: dialog.End_Processing(); break;
             }
         }
