@@ -48,6 +48,11 @@ SEEDS = {
     "v3_444.bmp": bmp(56, 3, 2, 16, 3, masks=(0x0F00, 0x00F0, 0x000F, 0xF000), pixels=rows(3, 2, 16, 10)),
     "info_alpha_bitfields.bmp": bmp(40, 2, 2, 32, 6, masks=(0xFF0000, 0xFF00, 0xFF, 0xFF000000), pixels=rows(2, 2, 32, 11)),
     "v5_101010.bmp": bmp(124, 2, 2, 32, 3, masks=(0x3FF00000, 0xFFC00, 0x3FF), pixels=rows(2, 2, 32, 12)),
+    "info_2.bmp": bmp(40, 9, 3, 2, table=GREYS[:4], pixels=rows(9, 3, 2, 13)),
+    "os2_rle24.bmp": bmp(64, 5, 3, 24, 4, pixels=bytes([3, 0, 0, 255, 0, 0, 0, 3, 1, 2, 3, 4, 5, 6, 7, 8, 9, 0,
+                                                       0, 2, 1, 1, 2, 9, 9, 9, 0, 1])),
+    "info_64.bmp": bmp(40, 3, 2, 64, pixels=rows(3, 2, 64, 14)),
+    "info_jpeg.bmp": bmp(40, 45, 29, 0, 4, pixels=(pathlib.Path(__file__).resolve().parent.parent / "tests" / "data" / "jpeg" / "greyscale.jpg").read_bytes()),
 }
 
 if __name__ == "__main__":

@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstring>
 
 #include "bmp_codec.h"
@@ -7,6 +8,7 @@
 #include "bmp_rle.h"
 #include "decode_limits.h"
 #include "image_error.h"
+#include "jpeg_codec.h"
 #include "little_endian.h"
 
 namespace tilvane {
@@ -49,6 +51,8 @@ const char* compression_name(std::uint32_t compression) {
         case kRle4: return "BI_RLE4";
         case kBitfields: return "BI_BITFIELDS";
         case kAlphaBitfields: return "BI_ALPHABITFIELDS";
+        case kJpeg: return "BI_JPEG";
+        case kOs2Rle24: return "RLE24";
         default: throw ImageError::not_valid();
     }
 }
@@ -59,10 +63,13 @@ bool is_bitfields(std::uint32_t compression) {
 
 bool bits_fit_compression(int bits, std::uint32_t compression, bool os2) {
     switch (compression) {
-        case kRgb: return bits == 1 || bits == 4 || bits == 8 || bits == 16 || bits == 24 || bits == 32;
+        // 2 bits a pixel come from Windows CE; 64 bits hold four 16-bit channels.
+        case kRgb: return bits == 1 || bits == 2 || bits == 4 || bits == 8 || bits == 16 || bits == 24 || bits == 32 || bits == 64;
         case kRle8: return bits == 8;
         case kRle4: return bits == 4;
-        // The same values mean Huffman 1D and RLE24 to OS/2, which are not supported.
+        case kOs2Rle24: return bits == 24;
+        case kJpeg: return !os2 && bits == 0;
+        // The bit-field values mean Huffman 1D to OS/2, which is not supported.
         default: return !os2 && (bits == 16 || bits == 32);
     }
 }
@@ -95,7 +102,7 @@ Layout read_layout(const LittleEndianView& file, std::uint64_t file_size, BmpDes
         planes = file.u16(h + 8);
         l.bits = file.u16(h + 10);
         l.table_entry_size = 3;
-        if (l.bits == 16 || l.bits == 32) throw ImageError::not_valid();
+        if (l.bits == 16 || l.bits == 32 || l.bits == 64) throw ImageError::not_valid();
     } else {
         const std::int32_t width = file.i32(h + 4);
         if (width <= 0 || width > RasterImage::kMaxDimension) throw ImageError::not_valid();
@@ -106,6 +113,7 @@ Layout read_layout(const LittleEndianView& file, std::uint64_t file_size, BmpDes
         if (header_size > kOs2ShortHeaderSize) {
             l.compression = file.u32(h + 16);
             colours_used = file.u32(h + 32);
+            if (os2 && l.compression == kJpeg) l.compression = kOs2Rle24;
         }
     }
     description.compression = compression_name(l.compression);
@@ -116,7 +124,7 @@ Layout read_layout(const LittleEndianView& file, std::uint64_t file_size, BmpDes
     if (l.top_down) height = -height;
     if (l.width == 0 || height == 0 || height > RasterImage::kMaxDimension) throw ImageError::not_valid();
     l.height = static_cast<int>(height);
-    if (l.top_down && (l.compression == kRle8 || l.compression == kRle4)) throw ImageError::not_valid();
+    if (l.top_down && (is_run_length(l.compression) || l.compression == kJpeg)) throw ImageError::not_valid();
     if (!decode_limits::fits_memory(static_cast<std::uint64_t>(l.width), static_cast<std::uint64_t>(l.height)))
         throw ImageError::not_valid();
 
@@ -131,7 +139,7 @@ Layout read_layout(const LittleEndianView& file, std::uint64_t file_size, BmpDes
         l.masks = kMasks555;
     }
 
-    const bool palette = l.bits <= 8;
+    const bool palette = l.bits != 0 && l.bits <= 8;
     l.table_offset = headers_end;
     l.table_entries = colours_used != 0 ? colours_used : palette ? std::uint64_t{1} << l.bits : 0;
     // Pixels start where the file says when that is past the headers and inside the file;
@@ -254,24 +262,17 @@ PixelFormat direct_format(int bits, const ChannelMasks& masks) {
     return PixelFormat::Custom;
 }
 
-// Where the stored pixel rows are: read chunk by chunk, so a large picture's file is never held
-// in memory beside its pixels.
-struct Pixel_Data {
-    const Byte_Source& source;
-    std::uint64_t offset;
+std::vector<std::uint8_t> read_all(const Byte_Source& data) {
+    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(data.size()));
+    if (!data.read(0, bytes)) throw ImageError::not_valid();
+    return bytes;
+}
 
-    std::uint64_t size() const { return source.size() - offset; }
-    std::vector<std::uint8_t> read_all() const {
-        std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size()));
-        if (!source.read(offset, bytes)) throw ImageError::not_valid();
-        return bytes;
-    }
-};
-
-// Calls convert(stored row, image row) for every row, in the order stored. The last row's
-// padding may be missing from the file; it reads as zeros.
+// Calls convert(stored row, image row) for every row, in the order stored. The stored rows are
+// read chunk by chunk, so a large picture's file is never held in memory beside its pixels.
+// The last row's padding may be missing from the file; it reads as zeros.
 template <typename Convert>
-std::vector<std::uint8_t> convert_rows(const Pixel_Data& data, const Layout& l, Convert convert) {
+std::vector<std::uint8_t> convert_rows(const Byte_Source& data, const Layout& l, Convert convert) {
     constexpr std::size_t kChunkBytes = std::size_t{1} << 20;
     const std::size_t row_bytes = static_cast<std::size_t>(l.width) * 3;
     const std::size_t stride = static_cast<std::size_t>(row_stride(static_cast<std::uint64_t>(l.width), l.bits));
@@ -283,7 +284,7 @@ std::vector<std::uint8_t> convert_rows(const Pixel_Data& data, const Layout& l, 
         const std::uint64_t at = static_cast<std::uint64_t>(first) * stride;
         chunk.assign(static_cast<std::size_t>(rows) * stride, 0);
         const std::size_t present = static_cast<std::size_t>(std::min<std::uint64_t>(chunk.size(), data.size() - at));
-        if (!data.source.read(data.offset + at, std::span(chunk).first(present))) throw ImageError::not_valid();
+        if (!data.read(at, std::span(chunk).first(present))) throw ImageError::not_valid();
         for (int r = first; r < first + rows; ++r) {
             const int y = l.top_down ? r : l.height - 1 - r;
             convert(chunk.data() + static_cast<std::size_t>(r - first) * stride, bgr.data() + static_cast<std::size_t>(y) * row_bytes);
@@ -292,7 +293,7 @@ std::vector<std::uint8_t> convert_rows(const Pixel_Data& data, const Layout& l, 
     return bgr;
 }
 
-RasterImage decode_palette(const Pixel_Data& data, const Layout& l, std::vector<Colour> entries) {
+RasterImage decode_palette(const Byte_Source& data, const Layout& l, std::vector<Colour> entries) {
     PaletteMapper mapper(std::move(entries));
     std::vector<std::uint8_t> bgr;
     if (l.compression == kRgb) {
@@ -302,19 +303,47 @@ RasterImage decode_palette(const Pixel_Data& data, const Layout& l, std::vector<
             mapper.map(indices.data(), indices.size(), dst);
         });
     } else {
-        const std::vector<std::uint8_t> indices = expand_rle(data.read_all(), l.bits, l.width, l.height);
+        const std::vector<std::uint8_t> indices = expand_rle(read_all(data), l.bits, l.width, l.height);
         bgr.resize(indices.size() * 3);
         mapper.map(indices.data(), indices.size(), bgr.data());
     }
-    return RasterImage::from_layout(l.width, l.height, static_cast<PixelFormat>(l.bits), std::move(mapper).table(),
-                                    kMasks888, l.bits, std::move(bgr));
+    // There is no 2-bit format: its four colours fit a 4-bit image's table.
+    const PixelFormat format = l.bits == 2 ? PixelFormat::Bits4 : static_cast<PixelFormat>(l.bits);
+    return RasterImage::from_layout(l.width, l.height, format, std::move(mapper).table(), kMasks888, l.bits, std::move(bgr));
 }
 
-RasterImage decode_direct(const Pixel_Data& data, const Layout& l) {
-    const PixelFormat format = direct_format(l.bits, l.masks);
+// The 8-bit sRGB value of each channel value of a 64-bit pixel: s2.13 fixed point (1.0 is
+// 0x2000) in linear light. Values below 0 and above 1 are held to black and full.
+class LinearChannelReducer {
+public:
+    LinearChannelReducer() {
+        for (std::size_t v = 0; v < reduced_.size(); ++v) {
+            const double linear = static_cast<double>(v) / kOne;
+            const double encoded = linear <= 0.0031308 ? 12.92 * linear : 1.055 * std::pow(linear, 1 / 2.4) - 0.055;
+            reduced_[v] = static_cast<std::uint8_t>(std::lround(encoded * 255));
+        }
+    }
+    std::uint8_t operator()(const std::uint8_t* channel) const {
+        const auto v = static_cast<std::int16_t>(load_u16le(channel));
+        return reduced_[static_cast<std::size_t>(std::clamp<int>(v, 0, kOne))];
+    }
+
+private:
+    static constexpr int kOne = 0x2000;
+    std::array<std::uint8_t, kOne + 1> reduced_{};
+};
+
+RasterImage decode_direct(const Byte_Source& data, const Layout& l) {
+    const PixelFormat format = l.bits == 64 ? PixelFormat::Bits24 : direct_format(l.bits, l.masks);
     const std::size_t width = static_cast<std::size_t>(l.width);
     std::vector<std::uint8_t> bgr;
-    if (format == PixelFormat::Bits24) {
+    if (l.bits == 64) {
+        static const LinearChannelReducer reduce;
+        bgr = convert_rows(data, l, [&](const std::uint8_t* src, std::uint8_t* dst) {
+            for (std::size_t x = 0; x < width; ++x, src += 8, dst += 3)
+                for (int c = 0; c < 3; ++c) dst[c] = reduce(src + 2 * c);
+        });
+    } else if (format == PixelFormat::Bits24) {
         bgr = convert_rows(data, l, [&](const std::uint8_t* src, std::uint8_t* dst) { std::memcpy(dst, src, width * 3); });
     } else if (format == PixelFormat::Bits32) {
         bgr = convert_rows(data, l, [&](const std::uint8_t* src, std::uint8_t* dst) {
@@ -325,6 +354,15 @@ RasterImage decode_direct(const Pixel_Data& data, const Layout& l) {
         bgr = convert_rows(data, l, [&](const std::uint8_t* src, std::uint8_t* dst) { reader.read_row(src, l.width, dst); });
     }
     return RasterImage::from_layout(l.width, l.height, format, {}, l.masks, l.bits, std::move(bgr));
+}
+
+// The picture of a BI_JPEG file is the JPEG file its pixel data holds.
+RasterImage decode_embedded_jpeg(const Byte_Source& data) {
+    try {
+        return decode_jpeg(data);
+    } catch (const ImageError&) {
+        throw ImageError::not_valid();
+    }
 }
 
 }  // namespace
@@ -340,11 +378,11 @@ RasterImage decode_bmp(const Byte_Source& source, BmpDescription* description) {
     found.top_down = l.top_down;
 
     if (l.pixel_offset >= source.size()) throw ImageError::not_valid();
-    const Pixel_Data data{source, l.pixel_offset};
+    const Slice_Source data(source, l.pixel_offset);
     const std::uint64_t pixels = static_cast<std::uint64_t>(l.width) * static_cast<std::uint64_t>(l.height);
-    if (l.compression == kRle8 || l.compression == kRle4) {
+    if (is_run_length(l.compression)) {
         if (!decode_limits::plausible_for_data(pixels, data.size())) throw ImageError::not_valid();
-    } else {
+    } else if (l.compression != kJpeg) {
         // The last row's padding may be missing; everything else must be there.
         const std::uint64_t needed = row_stride(static_cast<std::uint64_t>(l.width), l.bits) * (l.height - 1) +
                                      (static_cast<std::uint64_t>(l.width) * l.bits + 7) / 8;
@@ -352,7 +390,12 @@ RasterImage decode_bmp(const Byte_Source& source, BmpDescription* description) {
     }
 
     RasterImage image;
-    if (l.bits <= 8) {
+    if (l.compression == kJpeg) {
+        image = decode_embedded_jpeg(data);
+    } else if (l.compression == kOs2Rle24) {
+        image = RasterImage::from_layout(l.width, l.height, PixelFormat::Bits24, {}, kMasks888, 24,
+                                         expand_rle(read_all(data), 24, l.width, l.height));
+    } else if (l.bits <= 8) {
         std::vector<Colour> entries = read_colour_table(file, l);
         found.colour_table_entries = static_cast<int>(entries.size());
         image = decode_palette(data, l, std::move(entries));

@@ -21,8 +21,15 @@ enum Compression : std::uint32_t {
     kRle8 = 1,
     kRle4 = 2,
     kBitfields = 3,
+    kJpeg = 4,  // the pixel data is a JPEG file
     kAlphaBitfields = 6,
+    // OS/2 headers give RLE24 the value 4; the decoder tells it from kJpeg by this one.
+    kOs2Rle24 = 0x104,
 };
+
+inline constexpr bool is_run_length(std::uint32_t compression) {
+    return compression == kRle8 || compression == kRle4 || compression == kOs2Rle24;
+}
 
 // Rows are padded to whole 32-bit words.
 inline constexpr std::uint64_t row_stride(std::uint64_t width, int bits) {

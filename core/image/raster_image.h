@@ -17,7 +17,9 @@ namespace tilvane {
 // is saved. Reading a pixel of a palette image yields its table entry's colour.
 class RasterImage {
 public:
-    static constexpr int kMaxDimension = 1 << 16;
+    // Far beyond what memory allows in both directions, and small enough that a column of
+    // bytes sums within 32 bits.
+    static constexpr int kMaxDimension = 1 << 24;
 
     RasterImage() = default;
     RasterImage(int width, int height, PixelFormat format = PixelFormat::Bits24);

@@ -1,4 +1,5 @@
 #pragma once
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <functional>
@@ -28,6 +29,21 @@ public:
 
 private:
     std::span<const std::uint8_t> bytes_;
+};
+
+// The bytes of another source from an offset on, such as the pixel data after a file's headers.
+class Slice_Source final : public Byte_Source {
+public:
+    Slice_Source(const Byte_Source& source, std::uint64_t offset)
+        : source_(source), offset_(std::min(offset, source.size())) {}
+    std::uint64_t size() const override { return source_.size() - offset_; }
+    bool read(std::uint64_t offset, std::span<std::uint8_t> out) const override {
+        return offset <= size() && source_.read(offset_ + offset, out);
+    }
+
+private:
+    const Byte_Source& source_;
+    std::uint64_t offset_;
 };
 
 // Where an encoder writes its bytes, in order, chunk by chunk.

@@ -4,6 +4,8 @@
 
 #include "bmp_builder.h"
 #include "image/bmp_codec.h"
+#include "image/jpeg_codec.h"
+#include "support/file_io.h"
 
 namespace tilvane {
 namespace {
@@ -153,6 +155,79 @@ TEST(BmpDecode, DirectFormatsWidenChannelsByRounding) {
             EXPECT_EQ(image.channel_masks(), (ChannelMasks{c.masks[0], c.masks[1], c.masks[2]}));
         }
         expect_pixels(image, {c.want});
+    }
+}
+
+TEST(BmpDecode, RarerLayoutsThatRealProgramsWrite) {
+    {
+        SCOPED_TRACE("2 bits a pixel");
+        BmpFields f;
+        f.width = 5;
+        f.bits = 2;
+        f.table = {kRed, kGreen, kBlue, kWhite};
+        f.pixels = {0b00011011, 0b01000000, 0, 0};
+        const RasterImage image = decode(f);
+        EXPECT_EQ(image.pixel_format(), PixelFormat::Bits4);
+        EXPECT_EQ(image.colour_table().entries(), f.table);
+        expect_pixels(image, {{kRed, kGreen, kBlue, kWhite, kGreen}});
+    }
+    {
+        SCOPED_TRACE("OS/2 RLE24");
+        BmpFields f;
+        f.header_size = 64;
+        f.width = 4;
+        f.height = 2;
+        f.compression = 4;
+        f.pixels = {3, 0, 0, 255, 1, 255, 0, 0, 0, 0,                        // bottom: a run of 3, a run of 1
+                    0, 3, 255, 255, 255, 0, 0, 0, 0, 255, 0, 0 /* pad */,  // top: a literal of 3
+                    1, 128, 128, 128, 0, 1};
+        BmpDescription d;
+        const RasterImage image = decode(f, &d);
+        EXPECT_EQ(d.compression, "RLE24");
+        EXPECT_EQ(image.pixel_format(), PixelFormat::Bits24);
+        expect_pixels(image, {{kWhite, kBlack, kGreen, kGrey}, {kRed, kRed, kRed, kBlue}});
+    }
+    {
+        // Channels in s2.13 fixed point (0x2000 is full), linear light: 0x1000 is sRGB 188;
+        // values below zero and above full are held.
+        SCOPED_TRACE("64 bits a pixel");
+        BmpFields f;
+        f.width = 2;
+        f.bits = 64;
+        f.pixels = {0x00, 0x20, 0x00, 0x10, 0x00, 0xE0, 0x00, 0x20,   // blue, green, red, alpha
+                    0x00, 0x00, 0x00, 0x30, 0x10, 0x00, 0x00, 0x20};
+        const RasterImage image = decode(f);
+        EXPECT_EQ(image.pixel_format(), PixelFormat::Bits24);
+        expect_pixels(image, {{{0, 188, 255}, {6, 255, 0}}});
+    }
+    for (const bool wide : {true, false}) {
+        SCOPED_TRACE(wide ? "70,000 x 1" : "1 x 70,000");
+        BmpFields f;
+        f.width = wide ? 70000 : 1;
+        f.height = wide ? 1 : 70000;
+        f.pixels.assign(static_cast<std::size_t>(wide ? 70000 * 3 : 70000 * 4), 0);
+        f.pixels[wide ? 69999 * 3 + 2 : 2] = 255;  // the far end is red (the bottom row comes first)
+        const RasterImage image = decode(f);
+        ASSERT_EQ(image.width(), f.width);
+        ASSERT_EQ(image.height(), f.height);
+        EXPECT_EQ(image.pixel(f.width - 1, f.height - 1), kRed);
+    }
+    {
+        SCOPED_TRACE("a JPEG file inside");
+        BmpFields f;
+        f.width = 45;
+        f.height = 29;
+        f.bits = 0;
+        f.compression = 4;
+        f.pixels = read_whole_file(std::string(TILVANE_JPEG_FIXTURES) + "/baseline_420.jpg");
+        BmpDescription d;
+        const RasterImage image = decode(f, &d);
+        EXPECT_EQ(d.compression, "BI_JPEG");
+        const RasterImage jpeg = decode_jpeg(f.pixels);
+        ASSERT_EQ(image.width(), jpeg.width());
+        ASSERT_EQ(image.height(), jpeg.height());
+        for (int y = 0; y < image.height(); ++y)
+            ASSERT_TRUE(std::equal(image.row(y), image.row(y) + image.row_bytes(), jpeg.row(y)));
     }
 }
 

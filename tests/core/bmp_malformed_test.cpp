@@ -65,12 +65,12 @@ TEST(BmpMalformed, RefusedCleanly) {
         {"3 bits per pixel", [](BmpFields& f) { f.bits = 3; }},
         {"0 bits per pixel", [](BmpFields& f) { f.bits = 0; }},
         {"16 bits in a core header", [](BmpFields& f) { f.header_size = 12, f.bits = 16; }},
-        {"JPEG compression", [](BmpFields& f) { f.compression = 4; }},
+        {"JPEG compression at 24 bits", [](BmpFields& f) { f.compression = 4; }},
+        {"JPEG compression of data that is no JPEG", [](BmpFields& f) { f.bits = 0, f.compression = 4; }},
         {"PNG compression", [](BmpFields& f) { f.compression = 5; }},
         {"bitfields at 24 bits", [](BmpFields& f) { f.compression = 3, f.masks = {0xFF0000, 0xFF00, 0xFF}; }},
         {"RLE8 at 24 bits", [](BmpFields& f) { f.compression = 1; }},
         {"OS/2 Huffman", [](BmpFields& f) { f.header_size = 64, f.bits = 1, f.compression = 3; }},
-        {"OS/2 RLE24", [](BmpFields& f) { f.header_size = 64, f.compression = 4; }},
         {"zero width", [](BmpFields& f) { f.width = 0; }},
         {"negative width", [](BmpFields& f) { f.width = -4; }},
         {"zero height", [](BmpFields& f) { f.height = 0; }},
@@ -109,6 +109,7 @@ TEST(BmpMalformed, RleRefusedCleanly) {
         {"literal cut short", [](BmpFields& f) { f.pixels = {0, 5, 1, 1}; }},
         {"delta cut short", [](BmpFields& f) { f.pixels = {0, 2, 1}; }},
         {"code cut short", [](BmpFields& f) { f.pixels = {4}; }},
+        {"RLE24 run cut short", [](BmpFields& f) { f.header_size = 64, f.bits = 24, f.compression = 4, f.pixels = {3, 0, 0}; }},
         // A few bytes cannot stand for a picture of a hundred million pixels.
         {"huge picture from a few bytes", [](BmpFields& f) { f.width = f.height = 10000; }},
     };

@@ -150,6 +150,91 @@ def rle4(c, source, name):
     return out
 
 
+def stored_rows(path):
+    """The stored rows of an uncompressed BMP, bottom row first, and its width, height and table."""
+    data = pathlib.Path(path).read_bytes()
+    offset = struct.unpack_from("<I", data, 10)[0]
+    header_size, width, height, _, bits = struct.unpack_from("<IiiHH", data, 14)
+    stride = (width * bits + 31) // 32 * 4
+    table = data[14 + header_size:offset]
+    return [data[offset + r * stride:offset + (r + 1) * stride] for r in range(height)], width, height, table
+
+
+def write_bmp(c, name, header, table, pixels):
+    out = c.path(name)
+    offset = 14 + len(header) + len(table)
+    pathlib.Path(out).write_bytes(b"BM" + struct.pack("<III", offset + len(pixels), 0, offset) + header + table + pixels)
+    return out
+
+
+def info_header(width, height, bits, compression=0, size=0, colours=0):
+    return struct.pack("<IiiHHIIiiII", 40, width, height, 1, bits, compression, size, 0, 0, colours, 0)
+
+
+def rle24(c, source, name):
+    """A 24-bit file re-encoded as OS/2 RLE24: runs where pixels repeat, literals elsewhere."""
+    rows, width, height, _ = stored_rows(source)
+    stream = bytearray()
+    for row in rows:
+        pixels = [bytes(row[3 * x:3 * x + 3]) for x in range(width)]
+        x = 0
+        while x < width:
+            run = 1
+            while x + run < width and run < 255 and pixels[x + run] == pixels[x]:
+                run += 1
+            if run >= 2 or width - x < 3:
+                stream += bytes([run]) + pixels[x]
+                x += run
+                continue
+            count = min(width - x, 20)
+            literal = b"".join(pixels[x:x + count])
+            stream += bytes([0, count]) + literal + b"\0" * (len(literal) % 2)
+            x += count
+        stream += b"\0\0"
+    stream += b"\0\1"
+    header = struct.pack("<IiiHHII", 64, width, height, 1, 24, 4, len(stream)).ljust(64, b"\0")
+    return write_bmp(c, name, header, b"", bytes(stream))
+
+
+def two_bit(c, source, name):
+    """An 8-bit file of at most four colours repacked at 2 bits a pixel."""
+    rows, width, height, table = stored_rows(source)
+    stride = (width * 2 + 31) // 32 * 4
+    packed = bytearray()
+    for row in rows:
+        indexes = list(row[:width]) + [0] * 3
+        assert max(indexes) < 4
+        packed += bytes(indexes[x] << 6 | indexes[x + 1] << 4 | indexes[x + 2] << 2 | indexes[x + 3]
+                        for x in range(0, width, 4)).ljust(stride, b"\0")
+    return write_bmp(c, name, info_header(width, height, 2, colours=4), table[:16], bytes(packed))
+
+
+def sixty_four_bit(c, source, name):
+    """A 24-bit file stored at 64 bits a pixel: s2.13 fixed point (1.0 is 0x2000) in linear light."""
+    def linear(v):
+        v /= 255
+        return round((v / 12.92 if v <= 0.04045 else ((v + 0.055) / 1.055) ** 2.4) * 0x2000)
+    rows, width, height, _ = stored_rows(source)
+    pixels = b"".join(struct.pack("<4H", *(linear(v) for v in row[3 * x:3 * x + 3]), 0x2000)
+                      for row in rows for x in range(width))
+    return write_bmp(c, name, info_header(width, height, 64), b"", pixels)
+
+
+def jpeg_inside(c, name):
+    """A JPEG file that Pillow wrote, carried as the pixel data of a BI_JPEG bitmap."""
+    path = c.path(name + ".jpg")
+    source_image().save(path, quality=90)
+    stream = pathlib.Path(path).read_bytes()
+    return path, write_bmp(c, name, info_header(WIDTH, HEIGHT, 0, 4, len(stream)), b"", stream)
+
+
+def standing_for(original, wrapped, reader=None):
+    """A reader for a layout no reference tool reads: the wrapped file reads as the original
+    does; any other file (our saves of it) is read directly."""
+    reader = reader or pillow
+    return lambda path: reader(original if path == wrapped else path)
+
+
 def reference_files(c, source):
     """(name, path, bits we should report, reference decoder) for every layout the tools write."""
     src = source_image()
@@ -181,6 +266,20 @@ def reference_files(c, source):
         # the picture encoded; ImageMagick reads them as encoded.
         ("RLE4", rle4(c, four_bit, "rle4.bmp"), 4, magick),
     ]
+
+    # Layouts that real programs write but the reference tools do not read, made from files
+    # they do read. A 2-bit file loads as a 4-bit image, the others as 24-bit ones.
+    pillow_24 = c.path("pillow-RGB.bmp")
+    four_colours = c.path("pillow-P4.bmp")
+    src.convert("P", palette=Image.Palette.ADAPTIVE, colors=4).save(four_colours)
+    jpeg, bmp_jpeg = jpeg_inside(c, "bi-jpeg.bmp")
+    for name, original, wrapped, bits in [
+        ("OS/2 RLE24", pillow_24, rle24(c, pillow_24, "rle24.bmp"), 24),
+        ("2-bit", four_colours, two_bit(c, four_colours, "two-bit.bmp"), 4),
+        ("64-bit", pillow_24, sixty_four_bit(c, pillow_24, "sixty-four.bmp"), 24),
+        ("BI_JPEG", jpeg, bmp_jpeg, 24),
+    ]:
+        files.append((name, wrapped, bits, standing_for(original, wrapped)))
     return files
 
 
