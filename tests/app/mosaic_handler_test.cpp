@@ -202,21 +202,6 @@ std::wstring Command_Line_Tool() {
     return folder.substr(0, folder.find_last_of(L'\\') + 1) + L"tilvane-cli.exe";
 }
 
-DWORD Run_Process(std::wstring command_line) {
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    if (!CreateProcessW(nullptr, command_line.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr,
-                        &startup, &process))
-        return GetLastError() | 0x80000000;
-    WaitForSingleObject(process.hProcess, 60000);
-    DWORD code = 0;
-    GetExitCodeProcess(process.hProcess, &code);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    return code;
-}
-
 // The same list in the same order and the same draws give the same file, byte for byte, from
 // the program and from the command line.
 TEST(MakeMosaicAgreementTest, TheProgramAndTheCommandLineBuildTheSameFile) {
@@ -254,8 +239,9 @@ TEST(MakeMosaicAgreementTest, TheProgramAndTheCommandLineBuildTheSameFile) {
     ASSERT_TRUE(boxes.shown.empty());
 
     const std::wstring dir = kit::To_Wide(folder.Path());
-    ASSERT_EQ(Run_Process(L"\"" + Command_Line_Tool() + L"\" mosaic \"" + dir + L"photo.bmp\" \"" + dir + L"command-line.bmp\" --tiles \"" +
-                  dir + L"Mosaic_Tiles.lst\" --size 11x8 --crop --gap 2x1 --seed 20261207 --quiet"),
+    ASSERT_EQ(testing_support::Run_Process(L"\"" + Command_Line_Tool() + L"\" mosaic \"" + dir + L"photo.bmp\" \"" + dir +
+                                           L"command-line.bmp\" --tiles \"" + dir +
+                                           L"Mosaic_Tiles.lst\" --size 11x8 --crop --gap 2x1 --seed 20261207 --quiet"),
               0u);
     const std::string built_by_program = testing_support::Read_File(folder.Path() + "program.bmp");
     ASSERT_FALSE(built_by_program.empty());

@@ -125,6 +125,21 @@ std::string Read_File(const std::string& path) {
 Boxes_In_Use::Boxes_In_Use(desktop::Message_Boxes& boxes) { kit::Current_Application().Use_Message_Boxes(boxes); }
 Boxes_In_Use::~Boxes_In_Use() { kit::Current_Application().Use_Message_Boxes(unexpected_boxes); }
 
+DWORD Run_Process(std::wstring command_line) {
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessW(nullptr, command_line.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr,
+                        &startup, &process))
+        return GetLastError() | 0x80000000;
+    WaitForSingleObject(process.hProcess, 60000);
+    DWORD code = 0;
+    GetExitCodeProcess(process.hProcess, &code);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return code;
+}
+
 void Pump_And_Forget_Quit() {
     kit::Process_Pending_Messages();
     MSG message;

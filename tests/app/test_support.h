@@ -124,6 +124,10 @@ struct Test_Program {
     app::Program program{{clock, random, boxes, picker, shell, registry, folder.Path(), folder.Path() + "Tilvane.EXE"}};
 };
 
+// Runs a program and waits (a minute at most) for its exit code; a program that does not start
+// gives its error with the top bit set.
+DWORD Run_Process(std::wstring command_line);
+
 // Lets pending messages run, then forgets a quit request that a closed main window left behind.
 void Pump_And_Forget_Quit();
 

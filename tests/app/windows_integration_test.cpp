@@ -223,29 +223,13 @@ protected:
     std::string program_path;
 };
 
-// Runs a program of the prefix and gives its exit code.
-DWORD Run_And_Wait(std::wstring command_line) {
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    if (!CreateProcessW(nullptr, command_line.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr,
-                        &startup, &process))
-        return 0xFFFFFFFF;
-    WaitForSingleObject(process.hProcess, 60000);
-    DWORD code = 0xFFFFFFFF;
-    GetExitCodeProcess(process.hProcess, &code);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    return code;
-}
-
 TEST_F(RealServicesTest, TheRunEntryIsWrittenReadBackAndDeletedInTheMachineWideKey) {
     registration::Auto_Run auto_run(Access(), program_path);
     ASSERT_TRUE(auto_run.Enable_Auto_Run());
     EXPECT_EQ(real.Read_String(Registry_Root::Local_Machine, kRun_Key, Program_Name()), program_path);
     const std::wstring query = L"reg query \"HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Run\" /v " +
                                kit::To_Wide(Program_Name());
-    EXPECT_EQ(Run_And_Wait(query), 0u) << "another process sees the entry";
+    EXPECT_EQ(testing_support::Run_Process(query), 0u) << "another process sees the entry";
     EXPECT_TRUE(auto_run.Check_Auto_Run_Location());
 
     // The same program moved: the question, and No leaves the entry as it was.
@@ -256,7 +240,7 @@ TEST_F(RealServicesTest, TheRunEntryIsWrittenReadBackAndDeletedInTheMachineWideK
 
     ASSERT_TRUE(auto_run.Disable_Auto_Run());
     EXPECT_FALSE(real.Read_String(Registry_Root::Local_Machine, kRun_Key, Program_Name()));
-    EXPECT_NE(Run_And_Wait(query), 0u) << "another process no longer sees it";
+    EXPECT_NE(testing_support::Run_Process(query), 0u) << "another process no longer sees it";
     EXPECT_FALSE(auto_run.Check_Auto_Run_Location());
 
     // A value of the program's name that is not text is the registry layer's error.
