@@ -1,5 +1,6 @@
 #include "colour_operations.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace tilvane {
@@ -34,22 +35,32 @@ void Shift_Colours(RasterImage& dst, Rect dst_rect, const RasterImage& src, int 
     const Rect c = clip_to_both(dst_rect, dst.width(), dst.height(), dx, dy, src.width(), src.height());
     if (c.empty()) return;
     const std::size_t run = static_cast<std::size_t>(c.width()) * 3;
-    const std::int16_t deltas[3] = {static_cast<std::int16_t>(to.blue - from.blue),
-                                    static_cast<std::int16_t>(to.green - from.green),
-                                    static_cast<std::int16_t>(to.red - from.red)};
-    thread_local std::vector<std::int16_t> shift;
-    shift.resize(run);
-    for (std::size_t i = 0; i < run; ++i) shift[i] = deltas[i % 3];
-    const std::int16_t* d = shift.data();
+    // v + d held within 0..255, in byte-wide steps that vectorise: max(v, lower) - lower takes a
+    // negative d off down to 0, min(that, 255 - raise) + raise adds a positive one up to 255. The
+    // steps repeat every 48 bytes, a whole number of pixels and of vector registers.
+    constexpr std::size_t kPeriod = 48;
+    const int deltas[3] = {to.blue - from.blue, to.green - from.green, to.red - from.red};
+    std::uint8_t lower[kPeriod], ceiling[kPeriod], raise[kPeriod];
+    for (std::size_t i = 0; i < kPeriod; ++i) {
+        const int d = deltas[i % 3];
+        lower[i] = static_cast<std::uint8_t>(d < 0 ? -d : 0);
+        raise[i] = static_cast<std::uint8_t>(d > 0 ? d : 0);
+        ceiling[i] = static_cast<std::uint8_t>(255 - raise[i]);
+    }
+    const auto shift = [&](const std::uint8_t* s, std::uint8_t* p, std::size_t n) {
+        for (std::size_t i = 0; i < n; ++i) {
+            const auto down = static_cast<std::uint8_t>(std::max(s[i], lower[i]) - lower[i]);
+            p[i] = static_cast<std::uint8_t>(std::min(down, ceiling[i]) + raise[i]);
+        }
+    };
 
     const bool exact = dst.stores_every_colour();
     for (int y = c.top; y < c.bottom; ++y) {
         const std::uint8_t* s = src.row(static_cast<int>(y + dy)) + static_cast<std::size_t>(c.left + dx) * 3;
         std::uint8_t* p = dst.row(y) + static_cast<std::size_t>(c.left) * 3;
-        for (std::size_t i = 0; i < run; ++i) {
-            const int v = s[i] + d[i];
-            p[i] = static_cast<std::uint8_t>(v < 0 ? 0 : v > 255 ? 255 : v);
-        }
+        std::size_t done = 0;
+        for (; done + kPeriod <= run; done += kPeriod) shift(s + done, p + done, kPeriod);
+        shift(s + done, p + done, run - done);
         if (!exact) dst.reduce_run(p, static_cast<std::size_t>(c.width()));
     }
 }
