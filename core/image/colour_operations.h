@@ -1,10 +1,18 @@
 #pragma once
+#include <span>
+
 #include "raster_image.h"
 
 namespace tilvane {
 
 // Mean colour of the part of r inside the image, truncated per channel; black when empty.
 Colour Average_Colour(const RasterImage& image, Rect r);
+
+// Average_Colour of a row of cells at once, each cell k being the rectangle
+// (lefts[k], top, lefts[k] + width, top + height); lefts in increasing order. One pass over the
+// rows, so a mosaic's cell means cost little more than reading the picture once.
+void Average_Colours(const RasterImage& image, int top, int height, std::span<const int> lefts, int width,
+                     std::span<Colour> means);
 
 // Moves each pixel of r (clipped) by (to - from) per channel, held within 0..255.
 void Align_Average_Colour(RasterImage& image, Rect r, Colour from, Colour to);

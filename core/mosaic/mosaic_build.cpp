@@ -29,24 +29,28 @@ public:
     Row_Painter(RasterImage& mosaic, const Mosaic_Settings& settings, unsigned processors)
         : mosaic_(mosaic), settings_(settings), crew_(processors), preparers_(crew_.Size()) {}
 
+    // Cells never overlap, so each cell's target, the original's mean under it, can be taken
+    // for a stretch of the row in one pass before any of it is drawn.
     void Paint(int y, const std::vector<Planned_Cell>& cells) {
         if (cells.empty()) return;
+        lefts_.resize(cells.size());
+        targets_.resize(cells.size());
+        for (std::size_t i = 0; i < cells.size(); ++i) lefts_[i] = cells[i].x;
         if (crew_.Size() == 1 || Carries_Pixels_Over(cells)) {
-            for (const Planned_Cell& cell : cells) Paint_Cell(carried_, y, cell);
+            Take_Targets(y, 0, cells.size());
+            for (std::size_t i = 0; i < cells.size(); ++i) Paint_Cell(carried_, y, cells[i], targets_[i]);
             return;
         }
-        // A later row may carry this row's last tile over, so the working tile it leaves is
-        // kept; its target is the original's mean under it, taken before the row is drawn.
-        const Planned_Cell& last = cells.back();
-        const Colour last_target = Average_Colour(mosaic_, Cell(last.x, y));
         const std::size_t share = (cells.size() + crew_.Size() - 1) / crew_.Size();
         crew_.Run([&](unsigned part) {
-            const std::size_t first = part * share;
-            for (std::size_t i = first; i < std::min(cells.size(), first + share); ++i)
-                Paint_Independent_Cell(preparers_[part], y, cells[i]);
+            const std::size_t first = std::min(cells.size(), part * share);
+            const std::size_t end = std::min(cells.size(), first + share);
+            Take_Targets(y, first, end);
+            for (std::size_t i = first; i < end; ++i) Paint_Independent_Cell(preparers_[part], y, cells[i], targets_[i]);
         });
+        // A later row may carry this row's last tile over, so the working tile it leaves is kept.
         if (settings_.mode == FittingMode::TruncateCrop)
-            carried_.prepare_fitted(*last.fitted, settings_.tile_width, settings_.tile_height, last_target);
+            carried_.prepare_fitted(*cells.back().fitted, settings_.tile_width, settings_.tile_height, targets_.back());
     }
 
 private:
@@ -60,23 +64,27 @@ private:
         return false;
     }
 
-    void Paint_Cell(TilePreparer& preparer, int y, const Planned_Cell& cell) {
-        const Rect rect = Cell(cell.x, y);
-        preparer.prepare_fitted(*cell.fitted, settings_.tile_width, settings_.tile_height, Average_Colour(mosaic_, rect));
-        copy_rect(mosaic_, rect, preparer.working_tile(), Rect::at(0, 0, settings_.tile_width, settings_.tile_height));
+    void Take_Targets(int y, std::size_t first, std::size_t end) {
+        if (first == end) return;
+        Average_Colours(mosaic_, y, settings_.tile_height, std::span(lefts_).subspan(first, end - first), settings_.tile_width,
+                        std::span(targets_).subspan(first, end - first));
+    }
+
+    void Paint_Cell(TilePreparer& preparer, int y, const Planned_Cell& cell, Colour target) {
+        preparer.prepare_fitted(*cell.fitted, settings_.tile_width, settings_.tile_height, target);
+        copy_rect(mosaic_, Cell(cell.x, y), preparer.working_tile(), Rect::at(0, 0, settings_.tile_width, settings_.tile_height));
     }
 
     // A cell whose working tile no later cell sees: when the tile holds full 24-bit colours,
     // the working tile would round nothing, and the shifted tile can go straight into the mosaic,
     // reduced only to what the mosaic holds.
-    void Paint_Independent_Cell(TilePreparer& preparer, int y, const Planned_Cell& cell) {
+    void Paint_Independent_Cell(TilePreparer& preparer, int y, const Planned_Cell& cell, Colour target) {
         const Fitted_Tile& fitted = *cell.fitted;
         if (!fitted.block.stores_every_colour()) {
-            Paint_Cell(preparer, y, cell);
+            Paint_Cell(preparer, y, cell, target);
             return;
         }
-        const Rect rect = Cell(cell.x, y);
-        Shift_Colours(mosaic_, rect, fitted.block, 0, 0, fitted.mean, Average_Colour(mosaic_, rect));
+        Shift_Colours(mosaic_, Cell(cell.x, y), fitted.block, 0, 0, fitted.mean, target);
     }
 
     RasterImage& mosaic_;
@@ -84,6 +92,8 @@ private:
     Work_Crew crew_;
     std::vector<TilePreparer> preparers_;
     TilePreparer carried_;
+    std::vector<int> lefts_;       // of the row's cells
+    std::vector<Colour> targets_;  // the original's mean under each of the row's cells
 };
 
 }  // namespace

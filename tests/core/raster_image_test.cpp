@@ -174,6 +174,9 @@ TEST(AverageColourTest, TruncatesTheMean) {
     image.set_pixel(0, 0, {1, 255, 0});
     image.set_pixel(1, 0, {2, 254, 1});
     EXPECT_EQ(Average_Colour(image, Rect::at(0, 0, 2, 1)), (Colour{1, 254, 0}));
+    // Columns too tall for narrow sums of 255s.
+    const RasterImage tall(2, 300);
+    EXPECT_EQ(Average_Colour(tall, Rect::at(0, 0, 2, 300)), kWhite);
 }
 
 TEST(AlignAverageColourTest, ShiftsEachChannelAndClamps) {
