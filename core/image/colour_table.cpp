@@ -4,6 +4,7 @@
 #include <atomic>
 #include <cstdlib>
 #include <limits>
+#include <mutex>
 #include <stdexcept>
 
 namespace tilvane {
@@ -39,33 +40,30 @@ std::vector<Colour> cube_and_greys() {
 // nearest to some colour in it: those no farther from the box than the farthest point of the
 // box is from the entry nearest to it at worst. Any entry that wins or ties for a colour of the
 // box is among them, so searching them in index order gives the exact answer. Most boxes have one
-// answer for all their colours; a small summary per box holds it, so that the look-ups of a large
-// picture mostly stay in the processor's cache. Threads that race to work out the same box get
-// the same answers, and one of them is kept.
+// answer for all their colours, which a box's 16-bit summary holds; the others' answers are
+// packed in the order they were worked out, so that the look-ups of a large picture mostly stay
+// in the processor's cache and a table costs little memory. One thread works out a box; others
+// that meet it meanwhile search all entries.
 class ColourTable::Nearest_Search {
 public:
-    explicit Nearest_Search(std::vector<Colour> entries)
-        : entries_(std::move(entries)), first_(entries_.size()), summaries_(new std::atomic<std::uint16_t>[kBoxes]),
-          boxes_(new std::atomic<const std::uint8_t*>[kBoxes]()) {
+    explicit Nearest_Search(const std::vector<Colour>& entries)
+        : entries_(entries), first_(entries_.size()), summaries_(new std::atomic<std::uint16_t>[kBoxes]) {
         for (std::size_t i = 0; i < kBoxes; ++i) summaries_[i].store(kUnknown, std::memory_order_relaxed);
         for (std::size_t i = 0; i < entries_.size(); ++i)
             first_[i] = std::find(entries_.begin(), entries_.end(), entries_[i]) == entries_.begin() + static_cast<std::ptrdiff_t>(i);
     }
     ~Nearest_Search() {
-        for (std::size_t i = 0; i < kBoxes; ++i) delete[] boxes_[i].load(std::memory_order_relaxed);
+        for (auto& chunk : chunks_) delete[] chunk.load(std::memory_order_relaxed);
     }
     Nearest_Search(const Nearest_Search&) = delete;
     Nearest_Search& operator=(const Nearest_Search&) = delete;
 
-    int Index(Colour c) const { return Index(c.red, c.green, c.blue); }
-
     int Index(unsigned red, unsigned green, unsigned blue) const {
         const std::size_t box = red >> kShift << (2 * kBoxBits) | green >> kShift << kBoxBits | blue >> kShift;
-        std::uint16_t summary = summaries_[box].load(std::memory_order_acquire);
-        if (summary == kUnknown) summary = Work_Out(box);
-        if (summary != kMixed) return summary;
-        return boxes_[box].load(std::memory_order_relaxed)[(red & kInBox) << (2 * kShift) | (green & kInBox) << kShift |
-                                                           (blue & kInBox)];
+        const std::uint16_t summary = summaries_[box].load(std::memory_order_acquire);
+        if (summary < kFirstSlot) return summary;
+        if (summary < kBusy) return Answers(summary - kFirstSlot)[In_Box(red, green, blue)];
+        return Work_Out(box, red, green, blue);
     }
 
 private:
@@ -73,11 +71,44 @@ private:
     static constexpr int kShift = 8 - kBoxBits;
     static constexpr unsigned kInBox = (1u << kShift) - 1;
     static constexpr std::size_t kBoxes = std::size_t{1} << (3 * kBoxBits);
-    // A box's summary: the one answer for all its colours, or one of these.
+    static constexpr std::size_t kBoxColours = std::size_t{1} << (3 * kShift);
+    // A summary below kFirstSlot is the box's one answer; up to kBusy, kFirstSlot + the slot of
+    // its answers.
+    static constexpr std::uint16_t kFirstSlot = 256;
+    static constexpr std::uint16_t kBusy = 0xFFFE;     // being worked out
     static constexpr std::uint16_t kUnknown = 0xFFFF;  // not worked out yet
-    static constexpr std::uint16_t kMixed = 0xFFFE;    // answers differ: see boxes_
+    static constexpr std::size_t kSlotsPerChunk = 64;
+    static_assert(kBoxes <= kBusy - kFirstSlot);
 
-    std::uint16_t Work_Out(std::size_t box) const {
+    static std::size_t In_Box(unsigned red, unsigned green, unsigned blue) {
+        return (red & kInBox) << (2 * kShift) | (green & kInBox) << kShift | (blue & kInBox);
+    }
+    const std::uint8_t* Answers(std::size_t slot) const {
+        return chunks_[slot / kSlotsPerChunk].load(std::memory_order_relaxed) + slot % kSlotsPerChunk * kBoxColours;
+    }
+
+    template <typename Indexes>
+    int Nearest_Of(const Indexes& indexes, int red, int green, int blue) const {
+        int best = 0, best_distance = std::numeric_limits<int>::max();
+        for (const std::size_t i : indexes) {
+            const int dr = entries_[i].red - red, dg = entries_[i].green - green, db = entries_[i].blue - blue;
+            const int distance = dr * dr + dg * dg + db * db;
+            if (distance < best_distance && first_[i]) {
+                best_distance = distance;
+                best = static_cast<int>(i);
+            }
+        }
+        return best;
+    }
+
+    int Work_Out(std::size_t box, unsigned red, unsigned green, unsigned blue) const {
+        std::uint16_t expected = kUnknown;
+        if (!summaries_[box].compare_exchange_strong(expected, kBusy, std::memory_order_acquire)) {
+            if (expected != kBusy) return Index(red, green, blue);
+            std::vector<std::size_t> all(entries_.size());
+            for (std::size_t i = 0; i < all.size(); ++i) all[i] = i;
+            return Nearest_Of(all, static_cast<int>(red), static_cast<int>(green), static_cast<int>(blue));
+        }
         const int low[3] = {static_cast<int>(box >> (2 * kBoxBits)) << kShift,
                             static_cast<int>(box >> kBoxBits & ((1 << kBoxBits) - 1)) << kShift,
                             static_cast<int>(box & ((1 << kBoxBits) - 1)) << kShift};
@@ -96,50 +127,54 @@ private:
         std::vector<std::size_t> candidates;
         for (std::size_t i = 0; i < entries_.size(); ++i)
             if (nearest[i] <= bound && first_[i]) candidates.push_back(i);
-        if (candidates.size() == 1) return Publish(box, static_cast<std::uint16_t>(candidates.front()));
 
-        auto* made = new std::uint8_t[std::size_t{1} << (3 * kShift)];
+        std::uint8_t answers[kBoxColours];
         std::size_t slot = 0;
         for (int r = low[0]; r <= low[0] + static_cast<int>(kInBox); ++r)
             for (int g = low[1]; g <= low[1] + static_cast<int>(kInBox); ++g)
-                for (int b = low[2]; b <= low[2] + static_cast<int>(kInBox); ++b) {
-                    std::size_t best = candidates.front();
-                    int best_distance = std::numeric_limits<int>::max();
-                    for (const std::size_t i : candidates) {
-                        const int distance = squared(entries_[i].red - r) + squared(entries_[i].green - g) + squared(entries_[i].blue - b);
-                        if (distance < best_distance) {
-                            best_distance = distance;
-                            best = i;
-                        }
-                    }
-                    made[slot++] = static_cast<std::uint8_t>(best);
-                }
-        if (std::all_of(made, made + slot, [&](std::uint8_t answer) { return answer == made[0]; })) {
-            const std::uint8_t answer = made[0];
-            delete[] made;
-            return Publish(box, answer);
+                for (int b = low[2]; b <= low[2] + static_cast<int>(kInBox); ++b)
+                    answers[slot++] = static_cast<std::uint8_t>(candidates.size() == 1 ? candidates[0] : Nearest_Of(candidates, r, g, b));
+        if (std::all_of(answers, answers + kBoxColours, [&](std::uint8_t a) { return a == answers[0]; })) {
+            summaries_[box].store(answers[0], std::memory_order_release);
+            return answers[0];
         }
-        const std::uint8_t* expected = nullptr;
-        if (!boxes_[box].compare_exchange_strong(expected, made, std::memory_order_relaxed)) delete[] made;
-        return Publish(box, kMixed);
-    }
-
-    // Every thread that works out a box publishes the same summary.
-    std::uint16_t Publish(std::size_t box, std::uint16_t summary) const {
-        summaries_[box].store(summary, std::memory_order_release);
-        return summary;
+        const std::size_t mixed = next_slot_.fetch_add(1, std::memory_order_relaxed);
+        std::atomic<std::uint8_t*>& chunk = chunks_[mixed / kSlotsPerChunk];
+        std::uint8_t* memory = chunk.load(std::memory_order_acquire);
+        if (memory == nullptr) {
+            auto* made = new std::uint8_t[kSlotsPerChunk * kBoxColours];
+            if (chunk.compare_exchange_strong(memory, made, std::memory_order_acq_rel))
+                memory = made;
+            else
+                delete[] made;
+        }
+        std::copy(answers, answers + kBoxColours, memory + mixed % kSlotsPerChunk * kBoxColours);
+        summaries_[box].store(static_cast<std::uint16_t>(kFirstSlot + mixed), std::memory_order_release);
+        return answers[In_Box(red, green, blue)];
     }
 
     std::vector<Colour> entries_;
     std::vector<bool> first_;  // a repeated colour never beats its first occurrence
     std::unique_ptr<std::atomic<std::uint16_t>[]> summaries_;
-    std::unique_ptr<std::atomic<const std::uint8_t*>[]> boxes_;  // the answers of mixed boxes
+    mutable std::atomic<std::size_t> next_slot_{0};
+    mutable std::atomic<std::uint8_t*> chunks_[kBoxes / kSlotsPerChunk] = {};
 };
+
+// Made on the first reduction, so that tables that are never searched cost nothing.
+struct ColourTable::Search_Holder {
+    std::once_flag once;
+    std::unique_ptr<const Nearest_Search> search;
+};
+
+const ColourTable::Nearest_Search& ColourTable::search() const {
+    std::call_once(holder_->once, [this] { holder_->search = std::make_unique<const Nearest_Search>(entries_); });
+    return *holder_->search;
+}
 
 ColourTable::ColourTable(std::vector<Colour> entries) : entries_(std::move(entries)) {
     if (entries_.empty()) entries_.push_back(kBlack);
     if (entries_.size() > kMaxEntries) throw std::invalid_argument("ColourTable: more than 256 entries");
-    search_ = std::make_shared<const Nearest_Search>(entries_);
+    holder_ = std::make_shared<Search_Holder>();
 }
 
 ColourTable ColourTable::standard(PixelFormat format) {
@@ -155,12 +190,12 @@ ColourTable ColourTable::standard(PixelFormat format) {
     }
 }
 
-int ColourTable::nearest_index(Colour c) const { return search_->Index(c); }
+int ColourTable::nearest_index(Colour c) const { return search().Index(c.red, c.green, c.blue); }
 
 void ColourTable::reduce(std::uint8_t* bgr, std::size_t pixels) const {
-    const Nearest_Search& search = *search_;
+    const Nearest_Search& lookup = search();
     for (std::size_t i = 0; i < pixels; ++i, bgr += 3) {
-        const Colour& c = entries_[static_cast<std::size_t>(search.Index(bgr[2], bgr[1], bgr[0]))];
+        const Colour& c = entries_[static_cast<std::size_t>(lookup.Index(bgr[2], bgr[1], bgr[0]))];
         bgr[0] = c.blue;
         bgr[1] = c.green;
         bgr[2] = c.red;

@@ -35,9 +35,11 @@ public:
 
 private:
     class Nearest_Search;
+    struct Search_Holder;
+    const Nearest_Search& search() const;
 
     std::vector<Colour> entries_;
-    std::shared_ptr<const Nearest_Search> search_;
+    std::shared_ptr<Search_Holder> holder_;
 };
 
 }  // namespace tilvane
