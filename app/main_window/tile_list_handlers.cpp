@@ -127,7 +127,7 @@ void TMainForm1::Set_Height_Width_To_Selected_Tile_BitBtnClick() {
 void TMainForm1::Load_Tile_List_File() {
     try {
         tiles::Load_Tile_List_File(tile_list_, Program_Directory() + std::string(tiles::kTile_List_File_Name),
-                                   desktop::File_Exists);
+                                   desktop::File_Exists, kit::System_Code_Page_To_Utf8);
     } catch (...) {
         Tiles_ListBox.Reset(tile_list_.Count());  // the box must not show items the model lost
         throw;

@@ -3,14 +3,26 @@
 #include <algorithm>
 
 #include "support/file_io.h"
+#include "support/utf8.h"
 
 namespace tilvane::tiles {
+namespace {
 
-std::vector<std::string> Parse_Tile_List(std::span<const std::uint8_t> bytes) {
-    const auto end = std::find(bytes.begin(), bytes.end(), std::uint8_t{0});
+constexpr std::string_view kByte_Order_Mark = "\xEF\xBB\xBF";
+
+}  // namespace
+
+std::vector<std::string> Parse_Tile_List(std::span<const std::uint8_t> bytes,
+                                         const Legacy_Text_Decoder& decode_legacy) {
+    std::string_view raw(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    raw = raw.substr(0, raw.find('\0'));
+    if (raw.starts_with(kByte_Order_Mark)) raw.remove_prefix(kByte_Order_Mark.size());
+    // A file is one encoding throughout: an older list in the code page is decoded whole.
+    const std::string text = decode_legacy && !Is_Valid_Utf8(raw) ? decode_legacy(raw) : std::string(raw);
+    const auto end = text.end();
     std::vector<std::string> items;
-    for (auto line = bytes.begin(); line != end;) {
-        const auto line_end = std::find_if(line, end, [](std::uint8_t b) { return b == '\r' || b == '\n'; });
+    for (auto line = text.begin(); line != end;) {
+        const auto line_end = std::find_if(line, end, [](char c) { return c == '\r' || c == '\n'; });
         items.emplace_back(line, line_end);
         line = line_end;
         if (line == end) break;
@@ -33,12 +45,13 @@ std::vector<std::uint8_t> Serialise_Tile_List(const std::vector<std::string>& it
     return bytes;
 }
 
-void Load_Tile_List_File(Tile_List& list, const std::string& path, const Path_Exists& file_exists) {
+void Load_Tile_List_File(Tile_List& list, const std::string& path, const Path_Exists& file_exists,
+                         const Legacy_Text_Decoder& decode_legacy) {
     list.Clear();
     if (!file_exists(path)) return;
     // Read whole before the first item goes in, so a failed read leaves the list empty.
     const std::vector<std::uint8_t> bytes = read_whole_file(path);
-    list.Insert_Items(Parse_Tile_List(bytes));
+    list.Insert_Items(Parse_Tile_List(bytes, decode_legacy));
 }
 
 void Save_Tile_List_File(const Tile_List& list, const std::string& path) {

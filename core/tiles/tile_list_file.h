@@ -1,7 +1,9 @@
 #pragma once
 // The tile list file: one item per line, in list order, no header. Read with CR, LF or CRLF line
-// ends; written with CRLF after every item.
+// ends, as UTF-8 or, for older files, in the system's single-byte code page; written as UTF-8 with
+// CRLF after every item.
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -15,17 +17,24 @@ namespace tilvane::tiles {
 // Kept in the program's directory.
 inline constexpr std::string_view kTile_List_File_Name = "Mosaic_Tiles.lst";
 
+// Turns text in the system's single-byte code page into UTF-8. The program passes the Windows
+// conversion; the portable core knows no code pages.
+using Legacy_Text_Decoder = std::function<std::string(std::string_view)>;
+
 // The items held by the file's bytes. A zero byte ends the text; a last line without a line
-// break counts; an empty line gives an empty item.
-[[nodiscard]] std::vector<std::string> Parse_Tile_List(std::span<const std::uint8_t> bytes);
+// break counts; an empty line gives an empty item. A leading UTF-8 byte-order mark is dropped.
+// Bytes that are not valid UTF-8 are read through decode_legacy, or kept as they are without it.
+[[nodiscard]] std::vector<std::string> Parse_Tile_List(std::span<const std::uint8_t> bytes,
+                                                       const Legacy_Text_Decoder& decode_legacy = {});
 
 // Every item followed by CR LF; no items give no bytes.
 [[nodiscard]] std::vector<std::uint8_t> Serialise_Tile_List(const std::vector<std::string>& items);
 
-// Clears the list, then, if the file exists, reads it whole and inserts every line at its sorted
-// place, duplicates included. Throws ImageError::cannot_open(path) when an existing file cannot
-// be read; the list is then empty.
-void Load_Tile_List_File(Tile_List& list, const std::string& path, const Path_Exists& file_exists);
+// Clears the list, then, if the file exists, reads it whole (as Parse_Tile_List does) and inserts
+// every line at its sorted place, duplicates included. Throws ImageError::cannot_open(path) when
+// an existing file cannot be read; the list is then empty.
+void Load_Tile_List_File(Tile_List& list, const std::string& path, const Path_Exists& file_exists,
+                         const Legacy_Text_Decoder& decode_legacy);
 
 // Writes the list through a temporary file renamed over path, so a failure leaves the old file
 // whole. Throws ImageError::cannot_create(path).

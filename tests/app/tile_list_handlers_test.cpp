@@ -224,6 +224,19 @@ TEST_F(TileListTest, TheListFileIsLoadedAtWindowShowAndSavedAtEveryClose) {
     EXPECT_EQ(std::filesystem::file_size(kit::To_Wide(List_File())), 0u) << "an empty list gives zero bytes";
 }
 
+TEST_F(TileListTest, AnOlderListFileInTheSystemsCodePageReadsAsItsNames) {
+    // An older version wrote in the system's code page, whatever this program's own is.
+    DWORD system_code_page = 0;
+    GetLocaleInfoW(LOCALE_SYSTEM_DEFAULT, LOCALE_IDEFAULTANSICODEPAGE | LOCALE_RETURN_NUMBER,
+                   reinterpret_cast<LPWSTR>(&system_code_page), 2);
+    if (system_code_page != 1252) GTEST_SKIP() << "the system's code page is " << system_code_page;
+    Write_File(List_File(), "C:\\caf\xe9.bmp\r\nC:\\b.bmp\r\n");
+    main.FormShow();
+    EXPECT_EQ(Items_Shown(), (Items{"C:\\b.bmp", "C:\\caf\xc3\xa9.bmp"}));
+    EXPECT_TRUE(main.FormCloseQuery());
+    EXPECT_EQ(Read_File(List_File()), "C:\\b.bmp\r\nC:\\caf\xc3\xa9.bmp\r\n") << "written back as UTF-8";
+}
+
 TEST_F(TileListTest, AListFileThatCannotBeWrittenKeepsTheWindowOpen) {
     std::filesystem::create_directory(kit::To_Wide(List_File()));
     SendMessageW(main.Handle(), WM_CLOSE, 0, 0);

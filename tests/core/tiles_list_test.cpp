@@ -147,6 +147,41 @@ TEST(TileListFile, ParsesEveryKindOfLineEnd) {
     }
 }
 
+TEST(TileListFile, ReadsUtf8AsItIsAndAnythingElseInTheSystemsCodePage) {
+    // A stand-in for the system's code page: each byte is the code point of the same number.
+    int decoded = 0;
+    const Legacy_Text_Decoder latin_1 = [&decoded](std::string_view text) {
+        ++decoded;
+        std::string utf8;
+        for (const unsigned char c : text) {
+            if (c < 0x80) {
+                utf8 += static_cast<char>(c);
+            } else {
+                utf8 += static_cast<char>(0xC0 | (c >> 6));
+                utf8 += static_cast<char>(0x80 | (c & 0x3F));
+            }
+        }
+        return utf8;
+    };
+    const struct { const char* what; std::string bytes; Items items; bool decoded; } cases[] = {
+        {"UTF-8", "C:\\Caf\xc3\xa9.bmp\r\nD:\\\xe6\x97\xa5.bmp", {"C:\\Caf\xc3\xa9.bmp", "D:\\\xe6\x97\xa5.bmp"}, false},
+        {"UTF-8 with a byte-order mark", "\xef\xbb\xbf" "a.bmp\r\n", {"a.bmp"}, false},
+        {"code page", "C:\\caf\xe9.bmp\r\nb", {"C:\\caf\xc3\xa9.bmp", "b"}, true},
+        {"one line in the code page makes the whole file so", "\xc3\xa9\r\n\xe9", {"\xc3\x83\xc2\xa9", "\xc3\xa9"}, true},
+        {"a sequence cut short at the end", "a\xc3", {"a\xc3\x83"}, true},
+        {"an overlong slash", "a\xc0\xaf", {"a\xc3\x80\xc2\xaf"}, true},
+        {"a surrogate", "\xed\xa0\x80", {"\xc3\xad\xc2\xa0\xc2\x80"}, true},
+        {"past U+10FFFF", "\xf4\x90\x80\x80", {"\xc3\xb4\xc2\x90\xc2\x80\xc2\x80"}, true},
+        {"the largest code point", "\xf4\x8f\xbf\xbf", {"\xf4\x8f\xbf\xbf"}, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        decoded = 0;
+        EXPECT_EQ(Parse_Tile_List(std::vector<std::uint8_t>(c.bytes.begin(), c.bytes.end()), latin_1), c.items);
+        EXPECT_EQ(decoded, c.decoded ? 1 : 0);
+    }
+}
+
 TEST(TileListFile, WritesCrLfAfterEveryItem) {
     EXPECT_TRUE(Serialise_Tile_List({}).empty());
     const auto bytes = Serialise_Tile_List({"", "C:\\a.bmp"});
@@ -162,18 +197,18 @@ TEST(TileListFile, SavesAndLoadsThroughTheFile) {
     const Path_Exists exists = [](const std::string& p) { return fs::exists(fs::path(std::u8string(p.begin(), p.end()))); };
 
     Tile_List list = List_Of({"x"});
-    Load_Tile_List_File(list, path, exists);  // no file: an empty list and no error
+    Load_Tile_List_File(list, path, exists, {});  // no file: an empty list and no error
     EXPECT_TRUE(list.Empty());
     Save_Tile_List_File(list, path);
     EXPECT_EQ(fs::file_size(path), 0u);
 
     Save_Tile_List_File(List_Of({"C:\\b.bmp", "c:\\B.BMP", "", "C:\\Caf\xc3\xa9.bmp"}), path);
-    Load_Tile_List_File(list, path, exists);
+    Load_Tile_List_File(list, path, exists, {});
     EXPECT_EQ(list.Items(), (Items{"", "C:\\b.bmp", "c:\\B.BMP", "C:\\Caf\xc3\xa9.bmp"}));
 
     const std::string unreadable = text(folder / "gone.lst");
     try {
-        Load_Tile_List_File(list, unreadable, [](const std::string&) { return true; });
+        Load_Tile_List_File(list, unreadable, [](const std::string&) { return true; }, {});
         ADD_FAILURE() << "no error";
     } catch (const ImageError& e) {
         EXPECT_EQ(e.what(), "Cannot open file " + unreadable);
