@@ -60,6 +60,9 @@ template <class... Visitors>
 struct Overloaded : Visitors... {
     using Visitors::operator()...;
 };
+// clang 14, which builds the fuzz targets, does not deduce an aggregate's arguments by itself.
+template <class... Visitors>
+Overloaded(Visitors...) -> Overloaded<Visitors...>;
 
 std::string Entry_Text(const Settings& settings, const Key& key) {
     return std::visit(Overloaded{
