@@ -7,6 +7,7 @@
 #include "image/raster_drawing.h"
 #include "mosaic/fitted_tile_cache.h"
 #include "support/work_crew.h"
+#include "tiles/tile_list.h"
 
 namespace tilvane {
 namespace {
@@ -122,8 +123,7 @@ void Build_Mosaic(const std::string& original_path, const std::string& output_pa
     for (int y = 0; y < mosaic.height() && !progress.Abort_Requested();) {
         cells.clear();
         for (int x = 0; x < mosaic.width() && !progress.Abort_Requested(); x += settings.Step_X()) {
-            const auto drawn = static_cast<std::size_t>(random.Uniform_Below(static_cast<int>(tiles.size())));
-            cells.push_back({x, fitted_tiles.Fitted(tiles[drawn])});
+            cells.push_back({x, fitted_tiles.Fitted(tiles::Random_Tile(tiles, random))});
         }
         painter.Paint(y, cells);
         y += settings.Step_Y();

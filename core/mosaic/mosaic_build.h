@@ -38,7 +38,7 @@ public:
 };
 
 // Builds the mosaic of original_path into output_path: every cell of the grid gets a tile drawn
-// uniformly from tiles, fitted and shifted onto the mean colour of the original under the cell.
+// from tiles by Random_Tile, fitted and shifted onto the mean colour of the original under the cell.
 // Gaps and whatever no cell reaches keep the original's pixels. An aborted build is saved like a
 // finished one. Image-layer errors propagate with End_Processing not called and no file written.
 // Requires a non-empty tile list and settings without a Grid_Problem. The cells of a row are

@@ -68,6 +68,10 @@ private:
     std::vector<std::string> keys_;  // keys_[i] is the sort key of items_[i]
 };
 
+// An item drawn uniformly from items, each equally likely; empty text when there are none. The
+// list's Random_Tile and the mosaic build both draw through it.
+[[nodiscard]] const std::string& Random_Tile(std::span<const std::string> items, shell::Random_Source& random);
+
 // Where the selected indexes (ascending) of a list go when items are added at the indexes `added`
 // (ascending, as the list holds them afterwards): each moves down by the added items before it.
 [[nodiscard]] std::vector<int> Selection_After_Adding(std::span<const int> selected, std::span<const int> added);
