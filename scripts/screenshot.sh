@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Screenshots of the program under Xvfb, in a Wine virtual desktop (which gives windows their
-# frames): the mosaic page, the extraction page and the progress dialog in the middle of a run.
+# frames): the mosaic page, the extraction page, the About box and the progress dialog in the
+# middle of a run.
 # Usage: scripts/screenshot.sh [Tilvane.exe] [output directory]
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -29,4 +30,5 @@ shot() {  # shot MODE FILE: starts the program in MODE, waits, saves the screen,
 
 shot mosaic "$out/mosaic-page.png"
 shot extract "$out/extract-page.png"
+shot about "$out/about-box.png"
 shot progress "$out/progress-dialog.png"

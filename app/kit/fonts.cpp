@@ -1,7 +1,7 @@
 #include "kit/fonts.h"
 
 #include <map>
-#include <utility>
+#include <tuple>
 
 namespace tilvane::kit {
 namespace {
@@ -14,10 +14,10 @@ public:
     ~Font_Cache() {
         for (auto& entry : fonts_) DeleteObject(entry.second);
     }
-    HFONT Get(int points, bool bold) {
-        auto [it, added] = fonts_.try_emplace({points, bold}, nullptr);
+    HFONT Get(int points, bool bold, bool underline) {
+        auto [it, added] = fonts_.try_emplace({points, bold, underline}, nullptr);
         if (added) {
-            it->second = CreateFontW(-MulDiv(points, 96, 72), 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE,
+            it->second = CreateFontW(-MulDiv(points, 96, 72), 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, underline,
                                      FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
                                      DEFAULT_QUALITY, DEFAULT_PITCH | FF_ROMAN, L"Times New Roman");
         }
@@ -25,14 +25,14 @@ public:
     }
 
 private:
-    std::map<std::pair<int, bool>, HFONT> fonts_;
+    std::map<std::tuple<int, bool, bool>, HFONT> fonts_;
 };
 
 }  // namespace
 
-HFONT Times_Font(int points, bool bold) {
+HFONT Times_Font(int points, bool bold, bool underline) {
     static Font_Cache cache;
-    return cache.Get(points, bold);
+    return cache.Get(points, bold, underline);
 }
 
 }  // namespace tilvane::kit

@@ -95,6 +95,9 @@ LRESULT Form::Handle_Message(UINT message, WPARAM wparam, LPARAM lparam) {
         case WM_SIZE:
             if (On_Resize) On_Resize();
             return 0;
+        case WM_ACTIVATE:
+            if (LOWORD(wparam) != WA_INACTIVE && On_Activate) On_Activate();
+            break;
         case WM_CLOSE:
             if (On_Close_Query && !On_Close_Query()) return 0;
             if (On_Close) {
@@ -213,8 +216,12 @@ void Form::Add_Hint(HWND control, std::wstring_view hint) {
     tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
     tool.hwnd = hwnd_;
     tool.uId = reinterpret_cast<UINT_PTR>(control);
+    wchar_t known_text[1024] = L"";  // room for the text that the query copies out
+    tool.lpszText = known_text;
+    const bool known = SendMessageW(tooltip_, TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&tool)) != FALSE;
+    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
     tool.lpszText = text.data();  // the tooltip keeps its own copy
-    SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    SendMessageW(tooltip_, known ? TTM_UPDATETIPTEXTW : TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
 std::wstring Form::Hint_Of(HWND control) const {

@@ -51,6 +51,7 @@ public:
     std::function<void()> On_Close;        // the close itself; without it the window is destroyed
     std::function<void()> On_Resize;
     std::function<void()> On_Cancel;  // Escape, as the dialog keys turn it into a cancel command
+    std::function<void()> On_Activate;
     std::function<void()> On_Destroy;
 
     // Components in creation order: controls at every depth, and the non-visual ones (menu items,
@@ -66,7 +67,8 @@ public:
     // A menu command identifier whose WM_COMMAND runs `handler`.
     UINT Register_Command(std::function<void()> handler);
 
-    // The tooltip that shows a control's hint when the mouse rests on it.
+    // The tooltip that shows a control's hint when the mouse rests on it; a second hint for the
+    // same control replaces the first.
     void Add_Hint(HWND control, std::wstring_view hint);
     std::wstring Hint_Of(HWND control) const;
 

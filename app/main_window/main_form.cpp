@@ -194,6 +194,7 @@ TMainForm1::TMainForm1(Program& program)
     Connect_Tile_List_Handlers();
     Connect_Mosaic_Handler();
     Connect_Windows_Integration_Handlers();
+    Connect_Help_Handlers();
 }
 
 void TMainForm1::Show_Main_Window() {
@@ -208,7 +209,7 @@ void TMainForm1::FormShow() {
     // Load_Settings (the settings file) belongs here: placement, check marks, fields.
     kit::Current_Application().Title = kApplication_Title;
     Set_Caption(kApplication_Title);
-    // The About box's texts are refilled here once it has them.
+    program_.AboutBox.Fill_Texts(progress::To_Calendar(program_.Services.clock.Now()).year);
     Apply_Startup_Show_Mode();
     if (WindowState_wsMaximized) ShowWindow(Handle(), SW_SHOWMAXIMIZED);
     // Inverted and toggled back: the stored check mark stays and the stacking follows it.

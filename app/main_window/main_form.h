@@ -72,6 +72,13 @@ public:
     void Make_Mosaic_BitBtnClick();
     [[nodiscard]] Mosaic_Settings Mosaic_Page_Settings() const;
 
+    // The documents beside the program: the guide and the catalog (help_handlers.cpp).
+    void Help_BitBtnClick();
+    void Help_and_StepbyStepGuide_OptionClick();
+    void View_Shareware_Catalog_OptionClick();
+    void View_Catalog_Text(const std::wstring& product_name);
+    void View_Text_File(const std::string& path);
+
     // The tile list (tile_list_handlers.cpp). Tiles_ListBox shows the model and never sorts.
     void Add_Original_Picture_To_Tile_List_SpeedButtonClick();
     void Add_Selected_Tiles_To_List_SpeedButtonClick();
@@ -199,6 +206,7 @@ private:
     void Connect_Tile_List_Handlers();
     void Connect_Mosaic_Handler();
     void Connect_Windows_Integration_Handlers();
+    void Connect_Help_Handlers();
     bool Check_Tiles_For_Mosaic();
     bool Check_Output_For_Mosaic();
     void Choose_Single_File(kit::Edit& field, const wchar_t* title, DWORD options);

@@ -1,6 +1,7 @@
 #include "main_window/program.h"
 
 #include "kit/application.h"
+#include "tiles/file_names.h"
 
 namespace tilvane::app {
 namespace {
@@ -16,7 +17,8 @@ const Program_Services& Connected(const Program_Services& services) {
 Program::Program(const Program_Services& services)
     : Services(Connected(services)),
       MainForm1(*this),
-      AboutBox(Services.clock, Services.random),
+      AboutBox(MainForm1.Handle(), Services.clock, Services.random, Services.shell,
+               std::string(tiles::File_Name_Part(Services.program_path))),
       Progress_Form(Services.clock, MainForm1.Handle()) {}
 
 }  // namespace tilvane::app

@@ -38,7 +38,11 @@ public:
 class Recording_Shell final : public desktop::Desktop_Shell {
 public:
     void Shell_Open_File(const std::string& path) override { opened.push_back(path); }
+    std::string Windows_Directory() override { return windows_directory; }
+    void Start_Program(const std::string& command_line) override { started.push_back(command_line); }
     std::vector<std::string> opened;
+    std::string windows_directory;
+    std::vector<std::string> started;
 };
 
 // A registry in memory. Key paths and names are matched without regard to letter case and to a
