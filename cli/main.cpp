@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "commands.h"
+#include "interrupts.h"
 
 namespace {
 
@@ -43,6 +44,7 @@ int main(int argc, char** argv) {
         std::fputs(kUsage, args.empty() ? stderr : stdout);
         return args.empty() ? 2 : 0;
     }
+    tilvane::cli::remove_temporaries_on_interrupt();
     const std::string& command = args[0];
     const std::vector<std::string> rest(args.begin() + 1, args.end());
     try {

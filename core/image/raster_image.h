@@ -8,6 +8,7 @@
 #include "colour_table.h"
 #include "pixel_format.h"
 #include "rect.h"
+#include "support/flush_to_disk.h"
 
 namespace tilvane {
 
@@ -80,7 +81,7 @@ public:
     RasterImage blank_with_layout(int width, int height) const;
 
     void load_from_file(const std::string& path);
-    void save_to_file(const std::string& path) const;
+    void save_to_file(const std::string& path, Flush_To_Disk flush = Flush_To_Disk::Yes) const;
 
 private:
     std::uint8_t* pixel_address(int x, int y) { return row(y) + static_cast<std::size_t>(x) * 3; }

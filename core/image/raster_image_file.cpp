@@ -12,8 +12,8 @@ void RasterImage::load_from_file(const std::string& path) {
     *this = std::move(loaded);
 }
 
-void RasterImage::save_to_file(const std::string& path) const {
-    write_file_atomically(path, [this](const Byte_Sink& sink) { encode_bmp(*this, sink); });
+void RasterImage::save_to_file(const std::string& path, Flush_To_Disk flush) const {
+    write_file_atomically(path, [this](const Byte_Sink& sink) { encode_bmp(*this, sink); }, flush);
 }
 
 }  // namespace tilvane

@@ -1,13 +1,14 @@
 #include "file_io.h"
 
 #include <algorithm>
-#include <atomic>
 #include <cerrno>
-#include <chrono>
 #include <filesystem>
+#include <optional>
 #include <system_error>
 
+#include "file_system.h"
 #include "image/image_error.h"
+#include "temporaries_in_flight.h"
 
 #ifdef _WIN32
 #include <fcntl.h>
@@ -22,10 +23,7 @@
 namespace tilvane {
 namespace {
 
-struct FileCloser {
-    void operator()(std::FILE* f) const { std::fclose(f); }
-};
-using File = std::unique_ptr<std::FILE, FileCloser>;
+using file_system::File;
 
 // Paths are UTF-8 text; Windows needs them as UTF-16 to reach every name.
 std::filesystem::path native_path(const std::string& utf8) {
@@ -38,14 +36,6 @@ std::FILE* open_for_reading(const std::string& path) {
     return _wfsopen(native_path(path).c_str(), L"rb", _SH_DENYWR);
 #else
     return std::fopen(path.c_str(), "rb");
-#endif
-}
-
-File open_for_writing(const std::filesystem::path& path) {
-#ifdef _WIN32
-    return File(_wfsopen(path.c_str(), L"wb", _SH_DENYWR));
-#else
-    return File(std::fopen(path.c_str(), "wb"));
 #endif
 }
 
@@ -98,14 +88,65 @@ bool write_and_close(int fd, std::span<const std::uint8_t> bytes) {
 #endif
 }
 
-// A name beside the target that no other writer of this process or another is using.
-std::filesystem::path temporary_name_beside(const std::filesystem::path& target) {
-    static std::atomic<unsigned> counter{0};
-    const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
+constexpr int kTemporarySlots = 8;
+
+// Fixed names beside the target, so that the next save of the same file finds and removes a
+// temporary file that a crash left. Slots let saves of one file in several programs overlap.
+std::filesystem::path temporary_name(const std::filesystem::path& target, int slot) {
     std::filesystem::path name = target;
-    name += ".tmp" + std::to_string(stamp % 1000000007) + "-" + std::to_string(counter++);
+    name += ".saving-" + std::to_string(slot) + ".tmp";
     return name;
 }
+
+// The new content's file beside the target; removed unless it has taken the target's place.
+class Temporary_File {
+public:
+    explicit Temporary_File(const std::filesystem::path& target) {
+        for (int slot = 0; slot < kTemporarySlots; ++slot) {
+            const std::filesystem::path name = temporary_name(target, slot);
+            file_system::remove_if_abandoned(name);
+            if (file_) continue;
+            in_flight_.emplace(name);  // before the file exists, so an interrupt never misses it
+            file_ = file_system::create_new_file(name);
+            if (file_) path_ = name;
+            else in_flight_.reset();
+        }
+    }
+    ~Temporary_File() {
+        file_.reset();
+        std::error_code ignored;
+        if (!path_.empty()) std::filesystem::remove(path_, ignored);
+    }
+    Temporary_File(const Temporary_File&) = delete;
+    Temporary_File& operator=(const Temporary_File&) = delete;
+
+    std::FILE* file() const { return file_.get(); }
+
+    [[nodiscard]] bool take_place_of(const std::filesystem::path& target) {
+        if (!file_system::replace_with(std::move(file_), path_, target)) return false;
+        path_.clear();
+        return true;
+    }
+
+    // Writes the content into target itself, so that every other name of it (hard links) sees it.
+    [[nodiscard]] bool copy_into(const std::filesystem::path& target, Flush_To_Disk flush) {
+        const File out = file_system::open_for_update(target);
+        if (!out || std::fseek(file_.get(), 0, SEEK_SET) != 0) return false;
+        std::vector<char> buffer(1 << 20);
+        std::uint64_t length = 0;
+        while (const std::size_t n = std::fread(buffer.data(), 1, buffer.size(), file_.get())) {
+            if (std::fwrite(buffer.data(), 1, n, out.get()) != n) return false;
+            length += n;
+        }
+        return !std::ferror(file_.get()) && file_system::set_length(out.get(), length) &&
+               (flush == Flush_To_Disk::Yes ? file_system::flush_to_disk(out.get()) : std::fflush(out.get()) == 0);
+    }
+
+private:
+    File file_;
+    std::filesystem::path path_;
+    std::optional<Temporary_In_Flight> in_flight_;
+};
 
 }  // namespace
 
@@ -138,52 +179,50 @@ File_Stamp stamp_of_readable_file(const std::string& path) {
     return {size, modified.time_since_epoch().count()};
 }
 
-void write_file_atomically(const std::string& path, const std::function<void(const Byte_Sink&)>& produce) {
-    const std::filesystem::path target = native_path(path);
-    const std::filesystem::path temporary = temporary_name_beside(target);
-    std::error_code ec;
-    bool written = false;
-    {
-        File f = open_for_writing(temporary);
-        if (f) {
-            written = true;
-            const Byte_Sink sink = [&](std::span<const std::uint8_t> chunk) {
-                // fwrite must not see the null data pointer of an empty chunk.
-                if (written && !chunk.empty()) written = std::fwrite(chunk.data(), 1, chunk.size(), f.get()) == chunk.size();
-            };
-            try {
-                produce(sink);
-            } catch (...) {
-                f.reset();
-                std::filesystem::remove(temporary, ec);
-                throw;
-            }
-            written = written && std::fflush(f.get()) == 0;
-            if (std::fclose(f.release()) != 0) written = false;
-        }
-    }
-    if (written) std::filesystem::rename(temporary, target, ec);
-    if (!written || ec) {
-        std::filesystem::remove(temporary, ec);
-        throw ImageError::cannot_create(path);
-    }
+void write_file_atomically(const std::string& path, const std::function<void(const Byte_Sink&)>& produce,
+                           Flush_To_Disk flush) {
+    // What the user named may be a link: the file it leads to is the one to replace.
+    const std::optional<std::filesystem::path> target = file_system::follow_links(native_path(path));
+    if (!target) throw ImageError::cannot_create(path);
+    // Refuse what a plain create-and-write would refuse, before writing anything.
+    const file_system::Target_State state = file_system::inspect_target(*target);
+    if (!state.may_write) throw ImageError::cannot_create(path);
+
+    Temporary_File temporary(*target);
+    std::FILE* f = temporary.file();
+    if (!f) throw ImageError::cannot_create(path);
+    bool written = true;
+    const Byte_Sink sink = [&](std::span<const std::uint8_t> chunk) {
+        // fwrite must not see the null data pointer of an empty chunk.
+        if (written && !chunk.empty()) written = std::fwrite(chunk.data(), 1, chunk.size(), f) == chunk.size();
+    };
+    produce(sink);
+    written = written && (flush == Flush_To_Disk::Yes ? file_system::flush_to_disk(f) : std::fflush(f) == 0);
+    // A file with several names (hard links) is written in place, so that all of them keep
+    // naming it; anything else is replaced whole, so that a failure leaves the old file.
+    const bool placed = written && (state.link_count > 1 ? temporary.copy_into(*target, flush)
+                                                         : temporary.take_place_of(*target));
+    if (!placed) throw ImageError::cannot_create(path);
 }
 
-void write_file_atomically(const std::string& path, const std::vector<std::uint8_t>& bytes) {
-    write_file_atomically(path, [&](const Byte_Sink& sink) { sink(bytes); });
+void write_file_atomically(const std::string& path, const std::vector<std::uint8_t>& bytes, Flush_To_Disk flush) {
+    write_file_atomically(path, [&](const Byte_Sink& sink) { sink(bytes); }, flush);
 }
 
 void write_file_new_or_replacing(const std::string& path, std::span<const std::uint8_t> bytes) {
     const std::filesystem::path target = native_path(path);
     const int fd = create_new_file(target);
     if (fd < 0 && errno == EEXIST) {
-        write_file_atomically(path, [&](const Byte_Sink& sink) { sink(bytes); });
+        write_file_atomically(path, [&](const Byte_Sink& sink) { sink(bytes); }, Flush_To_Disk::No);
         return;
     }
-    if (fd >= 0 && write_and_close(fd, bytes)) return;
-    // Nothing stood here before, so nothing of a failed write may stay.
-    std::error_code ignored;
-    if (fd >= 0) std::filesystem::remove(target, ignored);
+    if (fd >= 0) {
+        // Nothing stood here before, so nothing of a failed or interrupted write may stay.
+        const Temporary_In_Flight in_flight(target);
+        if (write_and_close(fd, bytes)) return;
+        std::error_code ignored;
+        std::filesystem::remove(target, ignored);
+    }
     throw ImageError::cannot_create(path);
 }
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "support/byte_stream.h"
+#include "support/flush_to_disk.h"
 
 namespace tilvane {
 
@@ -42,18 +43,25 @@ struct File_Stamp {
 // fails the same way as a read of it would.
 File_Stamp stamp_of_readable_file(const std::string& path);
 
-// Replaces (or creates) path with bytes: written to a temporary file in the same folder, then
-// renamed over path, so a failure never leaves a half-written file where a good one stood.
-// Throws ImageError::cannot_create(path) on failure, after removing the temporary file.
-void write_file_atomically(const std::string& path, const std::vector<std::uint8_t>& bytes);
+// Replaces (or creates) path with bytes the way a plain create-and-write would, but never leaves
+// a half-written file where a good one stood: the bytes go to a temporary file beside the
+// target, which then takes the target's place (keeping its permissions, owner and attributes).
+// A symbolic link is followed and the file it names replaced; a file with other hard links is
+// written in place once the new content is complete, so that every name sees it. A file the
+// user may not write is left alone. Throws ImageError::cannot_create(path) on failure, after
+// removing the temporary file; the next save of the same path removes one a crash left.
+void write_file_atomically(const std::string& path, const std::vector<std::uint8_t>& bytes,
+                           Flush_To_Disk flush = Flush_To_Disk::Yes);
 
 // The same, for content that produce hands to its sink chunk by chunk. An exception from
 // produce removes the temporary file and propagates.
-void write_file_atomically(const std::string& path, const std::function<void(const Byte_Sink&)>& produce);
+void write_file_atomically(const std::string& path, const std::function<void(const Byte_Sink&)>& produce,
+                           Flush_To_Disk flush = Flush_To_Disk::Yes);
 
 // Writes bytes as a new file when nothing of that name exists, in one create and one write; a
-// new file that cannot be written whole is removed. Anything already there is replaced as
-// write_file_atomically does. Throws ImageError::cannot_create(path) on failure.
+// new file that cannot be written whole, or whose writing is interrupted, is removed. Anything
+// already there is replaced as write_file_atomically does. Does not wait for the disk: for
+// files written by the thousand. Throws ImageError::cannot_create(path) on failure.
 void write_file_new_or_replacing(const std::string& path, std::span<const std::uint8_t> bytes);
 
 }  // namespace tilvane

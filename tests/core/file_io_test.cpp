@@ -5,7 +5,15 @@
 #include <filesystem>
 #include <fstream>
 
+#ifndef _WIN32
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
+
 #include "image/image_error.h"
+#include "support/file_system.h"
+#include "support/temporaries_in_flight.h"
 #include "temp_folder.h"
 
 namespace tilvane {
@@ -73,6 +81,122 @@ TEST_F(FileIoTest, ReadsEmptyAndLargeFilesWhole) {
     write_file_atomically(big, large);
     EXPECT_EQ(read_whole_file(big), large);
 }
+
+std::string text_of(const std::string& path) {
+    const std::vector<std::uint8_t> bytes = read_whole_file(path);
+    return {bytes.begin(), bytes.end()};
+}
+
+std::vector<std::uint8_t> bytes_of(std::string_view text) { return {text.begin(), text.end()}; }
+
+TEST_F(FileIoTest, AFailedSaveKeepsTheOldFileAndRemovesItsTemporaryFile) {
+    const std::string target = path("mosaic.bmp");
+    write_file_atomically(target, bytes_of("old"));
+    const auto fail_half_way = [](const Byte_Sink& sink) {
+        sink(bytes_of("new, half"));
+        throw ImageError::not_valid();
+    };
+    EXPECT_THROW(write_file_atomically(target, fail_half_way), ImageError);
+
+    // An interrupt removes the file being written; the save then fails and loses nothing.
+    const auto interrupted = [](const Byte_Sink& sink) {
+        sink(bytes_of("new, half"));
+        remove_temporaries_in_flight();
+    };
+    EXPECT_EQ(error_text([&] { write_file_atomically(target, interrupted); }), "Cannot create file " + target);
+    EXPECT_EQ(text_of(target), "old");
+    EXPECT_EQ(names_in_folder(), std::vector<std::string>{"mosaic.bmp"});
+}
+
+TEST_F(FileIoTest, TheNextSaveRemovesATemporaryFileACrashLeftButNotOneBeingWritten) {
+    const std::string target = path("mosaic.bmp");
+    std::ofstream(folder_.Folder() / "mosaic.bmp.saving-0.tmp") << "left by a crash";
+    std::ofstream(folder_.Folder() / "mosaic.bmp.saving-7.tmp") << "left by a crash";
+    {
+        // Another program saving the same file at the same time.
+        const file_system::File other = file_system::create_new_file(folder_.Folder() / "mosaic.bmp.saving-3.tmp");
+        ASSERT_TRUE(other);
+        write_file_atomically(target, bytes_of("new"));
+        EXPECT_TRUE(fs::exists(folder_.Folder() / "mosaic.bmp.saving-3.tmp"));
+    }
+    write_file_atomically(target, bytes_of("newer"));
+    EXPECT_EQ(text_of(target), "newer");
+    EXPECT_EQ(names_in_folder(), std::vector<std::string>{"mosaic.bmp"});
+}
+
+TEST_F(FileIoTest, AWriteProtectedFileIsNotReplaced) {
+    const std::string target = path("mosaic.bmp");
+    write_file_atomically(target, bytes_of("keep"));
+    // Read-only attribute on Windows, no write bit on Linux (which stops root here too).
+    fs::permissions(folder_.Folder() / "mosaic.bmp", fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                    fs::perm_options::remove);
+    EXPECT_EQ(error_text([&] { write_file_atomically(target, bytes_of("new")); }), "Cannot create file " + target);
+    EXPECT_EQ(text_of(target), "keep");
+    EXPECT_EQ(names_in_folder(), std::vector<std::string>{"mosaic.bmp"});
+    fs::permissions(folder_.Folder() / "mosaic.bmp", fs::perms::owner_write, fs::perm_options::add);
+}
+
+TEST_F(FileIoTest, SavesThroughASymbolicLinkToItsTarget) {
+    fs::create_directory(folder_.Folder() / "elsewhere");
+    const fs::path real = folder_.Folder() / "elsewhere" / "real.bmp";
+    std::ofstream(real) << "old";
+    std::error_code ec;
+    fs::create_symlink(fs::path("elsewhere") / "real.bmp", folder_.Folder() / "link.bmp", ec);
+    if (ec) GTEST_SKIP() << "this system makes no symbolic links here: " << ec.message();
+
+    write_file_atomically(path("link.bmp"), bytes_of("new"));
+    EXPECT_TRUE(fs::is_symlink(folder_.Folder() / "link.bmp"));
+    EXPECT_EQ(text_of(path("elsewhere/real.bmp")), "new");
+    EXPECT_EQ(names_in_folder().size(), 2u);
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder_.Folder() / "elsewhere"), fs::directory_iterator()), 1);
+}
+
+TEST_F(FileIoTest, AHardLinkedFileIsWrittenThroughEveryName) {
+    const std::string first = path("first.bmp");
+    write_file_atomically(first, bytes_of("old content"));
+    fs::create_hard_link(folder_.Folder() / "first.bmp", folder_.Folder() / "second.bmp");
+    write_file_atomically(first, bytes_of("new"));
+    EXPECT_EQ(text_of(path("second.bmp")), "new");
+    EXPECT_EQ(names_in_folder().size(), 2u);
+}
+
+#ifndef _WIN32
+TEST_F(FileIoTest, AnotherUsersFileIsNeitherReplacedByAUserWhoMayNotWriteItNorGivenAway) {
+    if (geteuid() != 0) GTEST_SKIP() << "making another user's file needs root";
+    constexpr uid_t kNobody = 65534;
+    fs::permissions(folder_.Folder(), fs::perms::all);  // a folder everyone may write in
+    const std::string theirs = path("theirs.bmp");
+    write_file_atomically(theirs, bytes_of("theirs"));
+    ASSERT_EQ(chmod(theirs.c_str(), 0644), 0);
+
+    // Root passes every permission check, so the save runs as another user in a child process.
+    const pid_t child = fork();
+    if (child == 0) {
+        if (setgid(kNobody) != 0 || setuid(kNobody) != 0) _exit(2);
+        try {
+            write_file_atomically(theirs, bytes_of("mine"));
+            _exit(0);
+        } catch (const ImageError&) {
+            _exit(1);
+        }
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    EXPECT_EQ(WEXITSTATUS(status), 1);
+    EXPECT_EQ(text_of(theirs), "theirs");
+
+    // Replacing keeps the owner, group and permissions of the old file.
+    ASSERT_EQ(chown(theirs.c_str(), kNobody, kNobody), 0);
+    ASSERT_EQ(chmod(theirs.c_str(), 0640), 0);
+    write_file_atomically(theirs, bytes_of("new"));
+    struct stat st {};
+    ASSERT_EQ(stat(theirs.c_str(), &st), 0);
+    EXPECT_EQ(st.st_uid, kNobody);
+    EXPECT_EQ(st.st_gid, kNobody);
+    EXPECT_EQ(st.st_mode & 07777, 0640u);
+    EXPECT_EQ(names_in_folder(), std::vector<std::string>{"theirs.bmp"});
+}
+#endif
 
 }  // namespace
 }  // namespace tilvane

@@ -1,0 +1,30 @@
+#include "interrupts.h"
+
+#include <csignal>
+
+#include "support/temporaries_in_flight.h"
+
+namespace tilvane::cli {
+namespace {
+
+extern "C" void on_interrupt(int signal) {
+    remove_temporaries_in_flight();
+    std::signal(signal, SIG_DFL);
+    std::raise(signal);
+}
+
+}  // namespace
+
+void remove_temporaries_on_interrupt() {
+    constexpr int kEndingSignals[] = {SIGINT, SIGTERM,
+#ifdef SIGHUP
+                                      SIGHUP,
+#endif
+    };
+    for (const int signal : kEndingSignals) {
+        // A signal the tool was started to ignore (a background job's Ctrl-C) stays ignored.
+        if (std::signal(signal, on_interrupt) == SIG_IGN) std::signal(signal, SIG_IGN);
+    }
+}
+
+}  // namespace tilvane::cli

@@ -1,0 +1,9 @@
+#pragma once
+
+namespace tilvane::cli {
+
+// Makes Ctrl-C and a request to end (SIGTERM, and a closed terminal where there is one) remove
+// the file a save is writing before the tool ends as those signals end it.
+void remove_temporaries_on_interrupt();
+
+}  // namespace tilvane::cli

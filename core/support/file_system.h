@@ -1,0 +1,56 @@
+#pragma once
+// What replacing a file needs from the operating system. One implementation per system
+// (file_system_posix.cpp, file_system_win.cpp), chosen by the build, so that no system header
+// reaches the rest of the core.
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <optional>
+
+namespace tilvane::file_system {
+
+struct File_Closer {
+    void operator()(std::FILE* f) const { std::fclose(f); }
+};
+using File = std::unique_ptr<std::FILE, File_Closer>;
+
+// The file a write to named reaches: symbolic links followed to the file they name, whether or
+// not that exists yet. Empty when the links go round in a circle.
+std::optional<std::filesystem::path> follow_links(const std::filesystem::path& named);
+
+struct Target_State {
+    bool exists = false;
+    // False when a plain open of the existing file for writing by this user would be refused,
+    // or when it is not a regular file.
+    bool may_write = true;
+    std::uint64_t link_count = 0;
+};
+Target_State inspect_target(const std::filesystem::path& target);
+
+// Creates path for reading and writing if nothing of that name exists. While it is open,
+// remove_if_abandoned from any process leaves it alone.
+File create_new_file(const std::filesystem::path& path);
+
+// Removes path if it is a file no one has open: a temporary file a crashed save left.
+void remove_if_abandoned(const std::filesystem::path& path);
+
+// Opens an existing file for writing in place, keeping its content until written over.
+File open_for_update(const std::filesystem::path& path);
+
+// Writes the buffered data to the file and makes the system put it on the disk.
+[[nodiscard]] bool flush_to_disk(std::FILE* f);
+
+// Cuts or extends the file to length bytes.
+[[nodiscard]] bool set_length(std::FILE* f, std::uint64_t length);
+
+// Puts the finished temporary file (still open as temporary_file) in target's place, keeping an
+// existing target's attributes, owner and permissions. Closes temporary_file. False on failure,
+// with target as it was.
+[[nodiscard]] bool replace_with(File temporary_file, const std::filesystem::path& temporary,
+                                const std::filesystem::path& target);
+
+// Removes a file by name without allocating, so that a signal handler may call it.
+void remove_file_now(const std::filesystem::path::value_type* path) noexcept;
+
+}  // namespace tilvane::file_system

@@ -1,0 +1,101 @@
+#include "file_system.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <system_error>
+
+namespace tilvane::file_system {
+namespace {
+
+namespace fs = std::filesystem;
+
+bool same_file(const struct stat& a, const struct stat& b) { return a.st_dev == b.st_dev && a.st_ino == b.st_ino; }
+
+// Whether the file at path is still the one open as fd.
+bool still_named(int fd, const fs::path& path) {
+    struct stat open_file {}, named {};
+    return fstat(fd, &open_file) == 0 && lstat(path.c_str(), &named) == 0 && same_file(open_file, named);
+}
+
+// The kernel's own answer, which counts the mode bits, access lists and read-only mounts. Root
+// passes every such check, so for root a file that no one may write (no write bit at all) counts
+// as write-protected, the way the kernel lets root run only a file someone may run.
+bool may_write(const fs::path& path, const struct stat& st) {
+    if (faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) != 0) return false;
+    return geteuid() != 0 || (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) != 0;
+}
+
+}  // namespace
+
+std::optional<fs::path> follow_links(const fs::path& named) {
+    fs::path path = named;
+    for (int hops = 0; hops < 40; ++hops) {
+        std::error_code ec;
+        if (!fs::is_symlink(fs::symlink_status(path, ec))) return path;
+        const fs::path link = fs::read_symlink(path, ec);
+        if (ec) return std::nullopt;
+        path = link.is_absolute() ? link : path.parent_path() / link;
+    }
+    return std::nullopt;
+}
+
+Target_State inspect_target(const fs::path& target) {
+    struct stat st {};
+    if (stat(target.c_str(), &st) != 0) return {};
+    return {true, S_ISREG(st.st_mode) && may_write(target, st), static_cast<std::uint64_t>(st.st_nlink)};
+}
+
+File create_new_file(const fs::path& path) {
+    const int fd = open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0) return nullptr;
+    // The lock tells a save of the same file in another process that this one is not abandoned;
+    // a cleaner that came between open and lock has removed the name, so give this one up.
+    if (flock(fd, LOCK_EX | LOCK_NB) != 0 || !still_named(fd, path)) {
+        close(fd);
+        return nullptr;
+    }
+    std::FILE* f = fdopen(fd, "w+b");
+    if (!f) close(fd);
+    return File(f);
+}
+
+void remove_if_abandoned(const fs::path& path) {
+    const int fd = open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return;
+    struct stat st {};
+    if (flock(fd, LOCK_EX | LOCK_NB) == 0 && fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && still_named(fd, path))
+        unlink(path.c_str());
+    close(fd);
+}
+
+File open_for_update(const fs::path& path) { return File(std::fopen(path.c_str(), "r+b")); }
+
+bool flush_to_disk(std::FILE* f) { return std::fflush(f) == 0 && fsync(fileno(f)) == 0; }
+
+bool set_length(std::FILE* f, std::uint64_t length) {
+    return std::fflush(f) == 0 && ftruncate(fileno(f), static_cast<off_t>(length)) == 0;
+}
+
+bool replace_with(File temporary_file, const fs::path& temporary, const fs::path& target) {
+    const int fd = fileno(temporary_file.get());
+    bool done = std::fflush(temporary_file.get()) == 0;
+    struct stat old {};
+    if (done && stat(target.c_str(), &old) == 0) {
+        // Give the new file the old one's owner as far as this user may, then its permissions.
+        // Set-user and set-group bits are not carried to a file that may have another owner.
+        if (fchown(fd, old.st_uid, old.st_gid) != 0 && fchown(fd, static_cast<uid_t>(-1), old.st_gid) != 0) {
+            // Not allowed to give it away: it stays this user's, as a new file would be.
+        }
+        done = fchmod(fd, old.st_mode & 0777) == 0;
+    }
+    // Renamed while still open and locked, so that no cleaner takes it for abandoned meanwhile.
+    done = done && std::rename(temporary.c_str(), target.c_str()) == 0;
+    return std::fclose(temporary_file.release()) == 0 && done;
+}
+
+void remove_file_now(const fs::path::value_type* path) noexcept { unlink(path); }
+
+}  // namespace tilvane::file_system

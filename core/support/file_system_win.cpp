@@ -1,0 +1,116 @@
+#include "file_system.h"
+
+#include <fcntl.h>
+#include <io.h>
+#include <share.h>
+#include <windows.h>
+
+#include <string>
+
+namespace tilvane::file_system {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Handle {
+    explicit Handle(HANDLE h) : h(h) {}
+    ~Handle() {
+        if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
+    }
+    Handle(const Handle&) = delete;
+    Handle& operator=(const Handle&) = delete;
+    HANDLE h;
+};
+
+constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+
+HANDLE os_handle(std::FILE* f) { return reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(f))); }
+
+// "\\?\C:\..." as the system names a file it has opened, back to the plain "C:\..." form.
+fs::path without_long_prefix(std::wstring name) {
+    if (name.starts_with(L"\\\\?\\UNC\\")) return L"\\\\" + name.substr(8);
+    if (name.starts_with(L"\\\\?\\")) return name.substr(4);
+    return name;
+}
+
+}  // namespace
+
+std::optional<fs::path> follow_links(const fs::path& named) {
+    // Opening follows every link; the system then names the file it reached.
+    const Handle file(CreateFileW(named.c_str(), 0, kShareAll, nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (file.h == INVALID_HANDLE_VALUE) {
+        return GetLastError() == ERROR_CANT_RESOLVE_FILENAME ? std::nullopt : std::optional<fs::path>(named);
+    }
+    std::wstring name(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length = GetFinalPathNameByHandleW(file.h, name.data(), static_cast<DWORD>(name.size()), 0);
+        if (length == 0) return named;
+        if (length < name.size()) {
+            name.resize(length);
+            return without_long_prefix(name);
+        }
+        name.resize(length);
+    }
+}
+
+Target_State inspect_target(const fs::path& target) {
+    const DWORD attributes = GetFileAttributesW(target.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) return {};
+    Target_State state{true, false, 1};
+    if (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)) return state;
+    // A plain open for writing answers for the access list and for a program that holds the
+    // file open against writers.
+    const Handle file(CreateFileW(target.c_str(), GENERIC_WRITE, kShareAll, nullptr, OPEN_EXISTING, 0, nullptr));
+    if (file.h == INVALID_HANDLE_VALUE) return state;
+    state.may_write = true;
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (GetFileInformationByHandle(file.h, &info)) state.link_count = info.nNumberOfLinks;
+    return state;
+}
+
+File create_new_file(const fs::path& path) {
+    // Others may not write it, and only a program that has it open may delete it, but the
+    // interrupt handler may (sharing delete), and a cleaner opening it alone fails while it is open.
+    HANDLE h = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, CREATE_NEW,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return nullptr;
+    const int fd = _open_osfhandle(reinterpret_cast<intptr_t>(h), _O_RDWR | _O_BINARY);
+    if (fd < 0) {
+        CloseHandle(h);
+        return nullptr;
+    }
+    std::FILE* f = _fdopen(fd, "w+b");
+    if (!f) _close(fd);
+    return File(f);
+}
+
+void remove_if_abandoned(const fs::path& path) {
+    // An open that shares nothing fails while a save has the file open.
+    const Handle file(CreateFileW(path.c_str(), DELETE, 0, nullptr, OPEN_EXISTING,
+                                  FILE_FLAG_DELETE_ON_CLOSE | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+}
+
+File open_for_update(const fs::path& path) { return File(_wfsopen(path.c_str(), L"r+b", _SH_DENYWR)); }
+
+bool flush_to_disk(std::FILE* f) { return std::fflush(f) == 0 && FlushFileBuffers(os_handle(f)); }
+
+bool set_length(std::FILE* f, std::uint64_t length) {
+    return std::fflush(f) == 0 && _chsize_s(_fileno(f), static_cast<__int64>(length)) == 0;
+}
+
+bool replace_with(File temporary_file, const fs::path& temporary, const fs::path& target) {
+    if (std::fclose(temporary_file.release()) != 0) return false;
+    // ReplaceFileW gives the new file the old one's attributes, owner and access list.
+    if (GetFileAttributesW(target.c_str()) != INVALID_FILE_ATTRIBUTES &&
+        ReplaceFileW(target.c_str(), temporary.c_str(), nullptr, 0, nullptr, nullptr)) {
+        return true;
+    }
+    // No target, or a replace that failed half-way and took the old file away: then the new
+    // file, whole and on the disk, is what is left to keep.
+    return GetFileAttributesW(target.c_str()) == INVALID_FILE_ATTRIBUTES &&
+           MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH);
+}
+
+void remove_file_now(const fs::path::value_type* path) noexcept { DeleteFileW(path); }
+
+}  // namespace tilvane::file_system

@@ -1,0 +1,46 @@
+#!/usr/bin/env bash
+# Ctrl-C while tilvane-cli is saving a big picture: the old output stays as it was and the
+# temporary file beside it goes. Usage: interrupted_save.sh TILVANE_CLI WORK_FOLDER
+set -euo pipefail
+set -m  # background jobs of a script ignore Ctrl-C unless they run under job control
+cli=$1
+work=$2
+rm -rf "$work" && mkdir -p "$work"
+python3 - "$work/big.bmp" <<'PY'
+import struct, sys
+width, height = 6000, 4000
+pixels = width * 3 * height
+header = b"BM" + struct.pack("<IHHI", 54 + pixels, 0, 0, 54)
+header += struct.pack("<IiiHHIIiiII", 40, width, height, 1, 24, 0, pixels, 2835, 2835, 0, 0)
+with open(sys.argv[1], "wb") as f:
+    f.write(header)
+    f.write(bytes(range(256)) * (pixels // 256) + bytes(pixels % 256))
+PY
+echo old > "$work/out.bmp"
+
+for attempt in 1 2 3 4 5 6 7 8 9 10; do
+  "$cli" convert "$work/big.bmp" "$work/out.bmp" &
+  pid=$!
+  caught=
+  while kill -0 "$pid" 2>/dev/null; do
+    if compgen -G "$work/out.bmp.saving-*.tmp" >/dev/null; then
+      kill -INT "$pid"
+      caught=yes
+      break
+    fi
+  done
+  status=0
+  wait "$pid" || status=$?
+  if compgen -G "$work/*.tmp" >/dev/null; then
+    echo "FAIL: a temporary file outlived the interrupt: $(ls "$work")"
+    exit 1
+  fi
+  if [ -n "$caught" ] && [ "$status" -ne 0 ]; then
+    [ "$(cat "$work/out.bmp")" = old ] || { echo "FAIL: the old output was lost"; exit 1; }
+    echo "interrupted while saving (attempt $attempt, exit status $status): old output kept, no temporary file"
+    exit 0
+  fi
+  echo old > "$work/out.bmp"   # the save finished before the signal came: try again
+done
+echo "FAIL: never caught the tool while it was saving"
+exit 1
