@@ -117,37 +117,27 @@ def top_down(c, source, name):
     return out
 
 
-def rle4(c, source, name):
-    """A 4-bit file re-encoded as BI_RLE4: runs where pixels repeat, literals elsewhere."""
-    data = pathlib.Path(source).read_bytes()
-    offset = struct.unpack_from("<I", data, 10)[0]
-    width, height = struct.unpack_from("<ii", data, 18)
-    stride = (width * 4 + 31) // 32 * 4
+def run_length(rows, run_code, literal_bytes):
+    """RLE codes for rows of pixels, bottom row first: runs where pixels repeat, literals of up
+    to 20 pixels elsewhere, each padded to 16 bits."""
     stream = bytearray()
-    for r in range(height):
-        row = data[offset + r * stride:offset + (r + 1) * stride]
-        pixels = [(row[x // 2] >> (0 if x % 2 else 4)) & 15 for x in range(width)]
+    for pixels in rows:
+        width = len(pixels)
         x = 0
         while x < width:
             run = 1
             while x + run < width and run < 255 and pixels[x + run] == pixels[x]:
                 run += 1
             if run >= 2 or width - x < 3:
-                stream += bytes([run, pixels[x] << 4 | pixels[x]])
+                stream += run_code(run, pixels[x])
                 x += run
                 continue
             count = min(width - x, 20)
-            literal = pixels[x:x + count] + [0] * (count % 2)
-            packed = bytes(literal[i] << 4 | literal[i + 1] for i in range(0, len(literal), 2))
-            stream += bytes([0, count]) + packed + b"\0" * (len(packed) % 2)
+            literal = literal_bytes(pixels[x:x + count])
+            stream += bytes([0, count]) + literal + b"\0" * (len(literal) % 2)
             x += count
         stream += b"\0\0"
-    stream += b"\0\1"
-    header = bytearray(data[14:offset])
-    struct.pack_into("<II", header, 16, 2, len(stream))
-    out = c.path(name)
-    pathlib.Path(out).write_bytes(b"BM" + struct.pack("<III", offset + len(stream), 0, offset) + header + stream)
-    return out
+    return bytes(stream + b"\0\1")
 
 
 def stored_rows(path):
@@ -171,29 +161,27 @@ def info_header(width, height, bits, compression=0, size=0, colours=0):
     return struct.pack("<IiiHHIIiiII", 40, width, height, 1, bits, compression, size, 0, 0, colours, 0)
 
 
+def rle4(c, source, name):
+    """A 4-bit file re-encoded as BI_RLE4."""
+    rows, width, height, table = stored_rows(source)
+    pixels = [[(row[x // 2] >> (0 if x % 2 else 4)) & 15 for x in range(width)] for row in rows]
+
+    def packed(literal):
+        literal = literal + [0] * (len(literal) % 2)
+        return bytes(literal[i] << 4 | literal[i + 1] for i in range(0, len(literal), 2))
+    stream = run_length(pixels, lambda run, p: bytes([run, p << 4 | p]), packed)
+    header = bytearray(pathlib.Path(source).read_bytes()[14:14 + 40])
+    struct.pack_into("<II", header, 16, 2, len(stream))
+    return write_bmp(c, name, bytes(header), table, stream)
+
+
 def rle24(c, source, name):
-    """A 24-bit file re-encoded as OS/2 RLE24: runs where pixels repeat, literals elsewhere."""
+    """A 24-bit file re-encoded as OS/2 RLE24."""
     rows, width, height, _ = stored_rows(source)
-    stream = bytearray()
-    for row in rows:
-        pixels = [bytes(row[3 * x:3 * x + 3]) for x in range(width)]
-        x = 0
-        while x < width:
-            run = 1
-            while x + run < width and run < 255 and pixels[x + run] == pixels[x]:
-                run += 1
-            if run >= 2 or width - x < 3:
-                stream += bytes([run]) + pixels[x]
-                x += run
-                continue
-            count = min(width - x, 20)
-            literal = b"".join(pixels[x:x + count])
-            stream += bytes([0, count]) + literal + b"\0" * (len(literal) % 2)
-            x += count
-        stream += b"\0\0"
-    stream += b"\0\1"
+    pixels = [[bytes(row[3 * x:3 * x + 3]) for x in range(width)] for row in rows]
+    stream = run_length(pixels, lambda run, p: bytes([run]) + p, b"".join)
     header = struct.pack("<IiiHHII", 64, width, height, 1, 24, 4, len(stream)).ljust(64, b"\0")
-    return write_bmp(c, name, header, b"", bytes(stream))
+    return write_bmp(c, name, header, b"", stream)
 
 
 def two_bit(c, source, name):
