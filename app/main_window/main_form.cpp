@@ -1,5 +1,7 @@
 #include "main_window/main_form.h"
 
+#include <exception>
+
 #include "desktop/file_system.h"
 #include "kit/application.h"
 #include "kit/text.h"
@@ -195,6 +197,7 @@ TMainForm1::TMainForm1(Program& program)
     Connect_Mosaic_Handler();
     Connect_Windows_Integration_Handlers();
     Connect_Help_Handlers();
+    Connect_Settings_Handlers();
 }
 
 void TMainForm1::Show_Main_Window() {
@@ -206,7 +209,7 @@ void TMainForm1::FormShow() {
     const kit::Bounds tabs = PageControl1.Get_Bounds();
     Set_Client_Size(2 * tabs.left + tabs.width, 2 * tabs.top + tabs.height);
     Record_Design_Layout();
-    // Load_Settings (the settings file) belongs here: placement, check marks, fields.
+    Load_Settings();
     kit::Current_Application().Title = kApplication_Title;
     Set_Caption(kApplication_Title);
     program_.AboutBox.Fill_Texts(progress::To_Calendar(program_.Services.clock.Now()).year);
@@ -229,9 +232,11 @@ bool TMainForm1::FormCloseQuery() {
         program_.Progress_Form.Abort_Processing_BitBtnClick();
         return false;
     }
-    // The settings file is written here, before the tile list. A failure to write either ends the
-    // close request at the error report, and the window stays open.
-    Save_Tile_List_File();
+    try {
+        Save_Settings();
+    } catch (const std::exception& error) {
+        return Close_Without_Saving(error.what());  // an unwritable file must not trap the user
+    }
     return true;
 }
 

@@ -99,6 +99,13 @@ public:
     void Add_Chosen_Tiles(std::vector<std::string> files);
     [[nodiscard]] const tiles::Tile_List& Tiles() const { return tile_list_; }
 
+    // The settings file (settings_handlers.cpp): loaded by the window-show sequence, saved by
+    // every close, deleted by the factory reset.
+    void Load_Settings();
+    void Save_Settings();
+    void Restore_Factory_Defaults_OptionClick();
+    [[nodiscard]] std::string Settings_File_Path() const;
+
     // Held by a handler for the length of a long run: the action buttons are disabled meanwhile,
     // and a close asked for during the run aborts it and closes once the run has ended.
     class Long_Run {
@@ -207,6 +214,9 @@ private:
     void Connect_Mosaic_Handler();
     void Connect_Windows_Integration_Handlers();
     void Connect_Help_Handlers();
+    void Connect_Settings_Handlers();
+    // After a failed save: reports the error, then asks whether to close all the same.
+    bool Close_Without_Saving(std::string_view error);
     bool Check_Tiles_For_Mosaic();
     bool Check_Output_For_Mosaic();
     void Choose_Single_File(kit::Edit& field, const wchar_t* title, DWORD options);

@@ -27,10 +27,14 @@ protected:
     TMainForm1& main = program.MainForm1;
 };
 
-TEST_F(MainFormTest, WindowShowSetsTheDesignClientSizeTitleAndFirstPage) {
-    const SIZE client = main.Client_Size();
-    EXPECT_EQ(client.cx, 589);
-    EXPECT_EQ(client.cy, 437);
+TEST_F(MainFormTest, WindowShowRecordsTheDesignSizeThenTakesThePlacementTitleAndFirstPage) {
+    EXPECT_EQ(main.Scaling_ListBox[0], "589 437 W/H Mainform1");
+    RECT placed{};
+    GetWindowRect(main.Handle(), &placed);
+    EXPECT_EQ(placed.left, 20);
+    EXPECT_EQ(placed.top, 20);
+    EXPECT_EQ(placed.right - placed.left, 594) << "no settings file: the default placement";
+    EXPECT_EQ(placed.bottom - placed.top, 490);
     EXPECT_EQ(main.Caption(), L"Tilvane v1.0f");
     EXPECT_EQ(kit::Current_Application().Title, L"Tilvane v1.0f");
     EXPECT_EQ(main.PageControl1.Active_Page_Index(), 0);
@@ -157,7 +161,7 @@ TEST_F(MainFormTest, AlwaysOnTopTogglesTheCheckMarkAndTheStacking) {
 }
 
 TEST_F(MainFormTest, StoredAlwaysOnTopSurvivesTheWindowShowSequence) {
-    main.Always_On_Top_Option.Set_Checked(true);  // as the settings file would leave it
+    testing_support::Write_File(main.Settings_File_Path(), "[Tilvane]\r\nAlways_on_Top_Option=1\r\n");
     main.FormShow();
     EXPECT_TRUE(main.Always_On_Top_Option.Checked());
     EXPECT_TRUE(GetWindowLongPtrW(main.Handle(), GWL_EXSTYLE) & WS_EX_TOPMOST);

@@ -237,12 +237,13 @@ TEST_F(TileListTest, AnOlderListFileInTheSystemsCodePageReadsAsItsNames) {
     EXPECT_EQ(Read_File(List_File()), "C:\\b.bmp\r\nC:\\caf\xc3\xa9.bmp\r\n") << "written back as UTF-8";
 }
 
-TEST_F(TileListTest, AListFileThatCannotBeWrittenKeepsTheWindowOpen) {
+TEST_F(TileListTest, AListFileThatCannotBeWrittenKeepsTheWindowOpenUnlessTheUserSaysClose) {
     std::filesystem::create_directory(kit::To_Wide(List_File()));
     SendMessageW(main.Handle(), WM_CLOSE, 0, 0);
-    ASSERT_EQ(boxes.shown.size(), 1u);
+    ASSERT_EQ(boxes.shown.size(), 2u);
     EXPECT_EQ(boxes.shown[0].icon, desktop::Box_Icon::Error);
-    EXPECT_TRUE(IsWindow(main.Handle()));
+    EXPECT_EQ(boxes.shown[1].buttons, desktop::Box_Buttons::Yes_No) << "close without saving?";
+    EXPECT_TRUE(IsWindow(main.Handle())) << "answered No";
 }
 
 TEST_F(TileListTest, RandomTileDrawsFromTheProgramsGenerator) {

@@ -1,0 +1,60 @@
+#include "desktop/profile_file.h"
+
+#include <windows.h>
+
+#include "kit/text.h"
+
+namespace tilvane::desktop {
+namespace {
+
+// The documented flush call: writes out and forgets the system's cached copy of the file (a
+// cached copy would outlive the file's deletion by the factory reset).
+void Release_Profile(const std::wstring& path) { WritePrivateProfileStringW(nullptr, nullptr, nullptr, path.c_str()); }
+
+bool Flush_To_Disk(const std::wstring& path) {
+    const HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    const bool flushed = FlushFileBuffers(file) != FALSE;
+    CloseHandle(file);
+    return flushed;
+}
+
+}  // namespace
+
+std::vector<std::string> Read_Profile_Section(const std::string& path, std::string_view section) {
+    const std::wstring wide_path = kit::To_Wide(path);
+    const std::wstring wide_section = kit::To_Wide(section);
+    std::wstring buffer(4096, L'\0');
+    DWORD length = 0;
+    for (;;) {
+        length = GetPrivateProfileSectionW(wide_section.c_str(), buffer.data(), static_cast<DWORD>(buffer.size()),
+                                           wide_path.c_str());
+        if (length + 2 < buffer.size()) break;
+        buffer.resize(buffer.size() * 2);  // cut short: the system says so by filling all but two
+    }
+    Release_Profile(wide_path);
+    std::vector<std::string> lines;
+    for (std::size_t start = 0; start < length;) {
+        const std::size_t end = buffer.find(L'\0', start);
+        lines.push_back(kit::To_Utf8(std::wstring_view(buffer).substr(start, end - start)));
+        start = end + 1;
+    }
+    return lines;
+}
+
+bool Write_Profile_Keys(const std::string& path, std::string_view section,
+                        const std::vector<std::pair<std::string_view, std::string>>& keys) {
+    const std::wstring wide_path = kit::To_Wide(path);
+    const std::wstring wide_section = kit::To_Wide(section);
+    bool written = true;
+    for (const auto& [key, value] : keys) {
+        written = WritePrivateProfileStringW(wide_section.c_str(), kit::To_Wide(key).c_str(),
+                                             kit::To_Wide(value).c_str(), wide_path.c_str()) != FALSE;
+        if (!written) break;
+    }
+    Release_Profile(wide_path);
+    return written && Flush_To_Disk(wide_path);
+}
+
+}  // namespace tilvane::desktop

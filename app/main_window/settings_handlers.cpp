@@ -1,0 +1,148 @@
+// The settings file of the main window: loading it in the window-show sequence, saving it at every
+// close, and the factory reset that deletes it.
+#include <windows.h>
+
+#include <algorithm>
+#include <stdexcept>
+
+#include "desktop/file_state.h"
+#include "desktop/profile_file.h"
+#include "kit/application.h"
+#include "kit/text.h"
+#include "main_window/main_form.h"
+#include "main_window/program.h"
+#include "settings/settings_values.h"
+
+namespace tilvane::app {
+namespace {
+
+constexpr char kReset_Question[] =
+    "This restores every setting of Tilvane to its factory value: the window's size and place,\r\n"
+    "the tile sizes, gaps and limits, and every file and directory name on both pages.\r\n"
+    "The tile list goes back to the list saved when the program last closed.\r\n"
+    "\r\n"
+    "Restore the factory defaults now ?";
+
+constexpr char kClose_Unsaved_Question[] =
+    "The settings and the tile list could not be saved.\r\n"
+    "\r\n"
+    "Close Tilvane without saving them ?";
+
+std::string Text_Of(const kit::Control& control) { return kit::To_Utf8(control.Text()); }
+
+// A window whose title bar would show on no monitor goes onto the nearest monitor's work area,
+// so that a screen since detached cannot hide it; any other placement stays as stored.
+void Bring_Title_Bar_Into_View(HWND window) {
+    RECT placed{};
+    GetWindowRect(window, &placed);
+    RECT title_bar = placed;
+    title_bar.bottom = placed.top + GetSystemMetrics(SM_CYCAPTION) + GetSystemMetrics(SM_CYSIZEFRAME);
+    if (MonitorFromRect(&title_bar, MONITOR_DEFAULTTONULL)) return;
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    if (!GetMonitorInfoW(MonitorFromRect(&placed, MONITOR_DEFAULTTONEAREST), &monitor)) return;
+    const RECT& work = monitor.rcWork;
+    const LONG width = placed.right - placed.left, height = placed.bottom - placed.top;
+    const LONG left = std::max(work.left, std::min(placed.left, work.right - width));
+    const LONG top = std::max(work.top, std::min(placed.top, work.bottom - height));
+    SetWindowPos(window, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+}  // namespace
+
+void TMainForm1::Connect_Settings_Handlers() {
+    Restore_Factory_Defaults_Option.On_Click = [this] { Restore_Factory_Defaults_OptionClick(); };
+    // Never kept in the settings file: every run starts with no extraction gap.
+    Extract_Horizontal_Tile_Gap_SpinEdit.Set_Value(0);
+    Extract_Vertical_Tile_Gap_SpinEdit.Set_Value(0);
+}
+
+std::string TMainForm1::Settings_File_Path() const {
+    return Program_Directory() + std::string(settings::kSettings_File_Name);
+}
+
+void TMainForm1::Load_Settings() {
+    const settings::Settings s = settings::Read_Settings(
+        desktop::Read_Profile_Section(Settings_File_Path(), settings::kSettings_Section));
+    SetWindowPos(Handle(), nullptr, s.window_left_posn, s.window_top_posn, s.window_Width, s.window_Height,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    Bring_Title_Bar_Into_View(Handle());
+    Always_On_Top_Option.Set_Checked(s.Always_on_Top_Option);
+    Auto_Run_at_Windows_Startup_Option.Set_Checked(s.Auto_Run_at_Windows_Startup_Option);
+    WindowState_wsMaximized = s.WindowState_wsMaximized;
+    Input_File_Name_Edit.Set_Text(kit::To_Wide(s.Input_File_Name_Edit));
+    Output_File_Name_Edit.Set_Text(kit::To_Wide(s.Output_File_Name_Edit));
+    Tiles_Crop_To_Size_RadioButton.Set_Checked(s.Tiles_Crop_To_Size_RadioButton);
+    Tiles_Shrink_Expand_To_Size_RadioButton.Set_Checked(!s.Tiles_Crop_To_Size_RadioButton);
+    Insert_Gap_Between_Tiles_CheckBox.Set_Checked(s.Insert_Gap_Between_Tiles_CheckBox);
+    Horizontal_Tile_Size_SpinEdit.Set_Value(s.Horizontal_Tile_Size_SpinEdit);
+    Vertical_Tile_Size_SpinEdit.Set_Value(s.Vertical_Tile_Size_SpinEdit);
+    Horizontal_Tile_Gap_SpinEdit.Set_Value(s.Horizontal_Tile_Gap_SpinEdit);
+    Vertical_Tile_Gap_SpinEdit.Set_Value(s.Vertical_Tile_Gap_SpinEdit);
+    Extract_Mosaic_Bitmap_File_Name_Edit.Set_Text(kit::To_Wide(s.Extract_Mosaic_Bitmap_File_Name_Edit));
+    Extract_Tile_Width_SpinEdit.Set_Value(s.Extract_Tile_Width_SpinEdit);
+    Extract_Tile_Height_SpinEdit.Set_Value(s.Extract_Tile_Height_SpinEdit);
+    Extract_Image_Limits_RadioGroup.Set_Item_Index(s.Extract_Image_Limits_RadioGroup);
+    Extracted_Tile_Directory_Edit.Set_Text(kit::To_Wide(s.Extracted_Tile_Directory_Edit));
+    Last_Mosaic_Directory_Edit = kit::To_Wide(s.Last_Mosaic_Directory_Edit);
+    Last_Tile_Directory_Edit = kit::To_Wide(s.Last_Tile_Directory_Edit);
+}
+
+void TMainForm1::Save_Settings() {
+    // The normal placement is what is kept, also of a minimised or maximised window.
+    if (IsIconic(Handle())) ShowWindow(Handle(), SW_RESTORE);
+    settings::Settings s;
+    s.WindowState_wsMaximized = IsZoomed(Handle()) != FALSE;
+    if (s.WindowState_wsMaximized) ShowWindow(Handle(), SW_RESTORE);
+    RECT placed{};
+    GetWindowRect(Handle(), &placed);
+    s.window_top_posn = placed.top;
+    s.window_left_posn = placed.left;
+    s.window_Width = placed.right - placed.left;
+    s.window_Height = placed.bottom - placed.top;
+    s.Always_on_Top_Option = Always_On_Top_Option.Checked();
+    s.Auto_Run_at_Windows_Startup_Option = Auto_Run_at_Windows_Startup_Option.Checked();
+    s.Input_File_Name_Edit = Text_Of(Input_File_Name_Edit);
+    s.Output_File_Name_Edit = Text_Of(Output_File_Name_Edit);
+    s.Tiles_Crop_To_Size_RadioButton = Tiles_Crop_To_Size_RadioButton.Checked();
+    s.Insert_Gap_Between_Tiles_CheckBox = Insert_Gap_Between_Tiles_CheckBox.Checked();
+    s.Horizontal_Tile_Size_SpinEdit = Horizontal_Tile_Size_SpinEdit.Value();
+    s.Vertical_Tile_Size_SpinEdit = Vertical_Tile_Size_SpinEdit.Value();
+    s.Horizontal_Tile_Gap_SpinEdit = Horizontal_Tile_Gap_SpinEdit.Value();
+    s.Vertical_Tile_Gap_SpinEdit = Vertical_Tile_Gap_SpinEdit.Value();
+    s.Extract_Mosaic_Bitmap_File_Name_Edit = Text_Of(Extract_Mosaic_Bitmap_File_Name_Edit);
+    s.Extract_Tile_Width_SpinEdit = Extract_Tile_Width_SpinEdit.Value();
+    s.Extract_Tile_Height_SpinEdit = Extract_Tile_Height_SpinEdit.Value();
+    s.Extract_Image_Limits_RadioGroup = Extract_Image_Limits_RadioGroup.Item_Index();
+    s.Extracted_Tile_Directory_Edit = Text_Of(Extracted_Tile_Directory_Edit);
+    s.Last_Mosaic_Directory_Edit = kit::To_Utf8(Last_Mosaic_Directory_Edit);
+    s.Last_Tile_Directory_Edit = kit::To_Utf8(Last_Tile_Directory_Edit);
+    const std::string path = Settings_File_Path();
+    if (!desktop::Write_Profile_Keys(path, settings::kSettings_Section, settings::Settings_Entries(s))) {
+        throw std::runtime_error(settings::Settings_Write_Error(path));
+    }
+    Save_Tile_List_File();
+}
+
+bool TMainForm1::Close_Without_Saving(std::string_view error) {
+    kit::Application& application = kit::Current_Application();
+    application.Report_Error(error);
+    return application.Boxes().Show(Handle(), {kit::To_Wide(kClose_Unsaved_Question), application.Title,
+                                               desktop::Box_Icon::Warning, desktop::Box_Buttons::Yes_No}) ==
+           desktop::Box_Answer::Yes;
+}
+
+void TMainForm1::Restore_Factory_Defaults_OptionClick() {
+    kit::Application& application = kit::Current_Application();
+    if (application.Boxes().Show(Handle(), {kit::To_Wide(kReset_Question), application.Title,
+                                            desktop::Box_Icon::Warning, desktop::Box_Buttons::Yes_No}) !=
+        desktop::Box_Answer::Yes) {
+        return;
+    }
+    // A file that another program holds stays, and its values come back.
+    desktop::Delete_File_If_Closed(Settings_File_Path());
+    if (IsZoomed(Handle()) || IsIconic(Handle())) ShowWindow(Handle(), SW_RESTORE);
+    FormShow();
+}
+
+}  // namespace tilvane::app

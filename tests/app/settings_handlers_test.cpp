@@ -1,0 +1,281 @@
+// The settings file through the real profile calls, in a fresh program directory under Wine.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "desktop/file_system.h"
+#include "kit/application.h"
+#include "kit/text.h"
+#include "main_window/main_form.h"
+#include "main_window/program.h"
+#include "test_support.h"
+
+namespace tilvane::app {
+namespace {
+
+using desktop::Box_Answer;
+using testing_support::Read_File;
+using testing_support::Write_File;
+
+constexpr char kWritten_From_Nothing[] =
+    "[Tilvane]\r\n"
+    "WindowState_wsMaximized=0\r\n"
+    "window_top_posn=20\r\n"
+    "window_left_posn=20\r\n"
+    "window_Width=594\r\n"
+    "window_Height=490\r\n"
+    "Always_on_Top_Option=0\r\n"
+    "Auto_Run_at_Windows_Startup_Option=0\r\n"
+    "Input_File_Name_Edit=\r\n"
+    "Output_File_Name_Edit=\r\n"
+    "Tiles_Crop_To_Size_RadioButton=0\r\n"
+    "Insert_Gap_Between_Tiles_CheckBox=0\r\n"
+    "Horizontal_Tile_Size_SpinEdit=20\r\n"
+    "Vertical_Tile_Size_SpinEdit=20\r\n"
+    "Horizontal_Tile_Gap_SpinEdit=6\r\n"
+    "Vertical_Tile_Gap_SpinEdit=6\r\n"
+    "Extract_Mosaic_Bitmap_File_Name_Edit=\r\n"
+    "Extract_Tile_Width_SpinEdit=6\r\n"
+    "Extract_Tile_Height_SpinEdit=6\r\n"
+    "Extract_Image_Limits_RadioGroup=3\r\n"
+    "Extracted_Tile_Directory_Edit=\r\n"
+    "Last_Mosaic_Directory_Edit=\r\n"
+    "Last_Tile_Directory_Edit=\r\n";
+
+// A folder name of another script than the single-byte code page's.
+const std::string kForeign_Name = "C:\\\xd0\x9f\xd1\x80\xd0\xb8\xd0\xb2\xd0\xb5\xd1\x82\\\xe6\xbc\xa2.bmp";
+
+// Holds a file as another program would: sharing reading only, so the file can be read but not
+// written or deleted.
+class Held_File {
+public:
+    explicit Held_File(const std::string& path)
+        : handle_(CreateFileW(kit::To_Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
+                              nullptr)) {
+        EXPECT_NE(handle_, INVALID_HANDLE_VALUE);
+    }
+    Held_File(const Held_File&) = delete;
+    Held_File& operator=(const Held_File&) = delete;
+    ~Held_File() { CloseHandle(handle_); }
+
+private:
+    HANDLE handle_;
+};
+
+RECT Placement(const TMainForm1& main) {
+    RECT placed{};
+    GetWindowRect(main.Handle(), &placed);
+    return placed;
+}
+
+bool Topmost(const TMainForm1& main) { return (GetWindowLongPtrW(main.Handle(), GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }
+
+class SettingsTest : public ::testing::Test {
+protected:
+    ~SettingsTest() override {
+        program_.reset();
+        testing_support::Pump_And_Forget_Quit();
+    }
+
+    // A fresh start of the program in the same directory.
+    TMainForm1& Start() {
+        program_.reset();
+        testing_support::Pump_And_Forget_Quit();
+        program_ = std::make_unique<Program>(
+            Program_Services{clock, random, boxes, picker, shell, registry, folder.Path(), folder.Path() + "Tilvane.EXE"});
+        program_->MainForm1.Show_Main_Window();
+        return program_->MainForm1;
+    }
+
+    std::string Settings_File() const { return folder.Path() + "Tilvane.ini"; }
+    std::string List_File() const { return folder.Path() + "Mosaic_Tiles.lst"; }
+
+    testing_support::Recording_Message_Boxes boxes;
+    testing_support::Boxes_In_Use boxes_in_use{boxes};
+    testing_support::Fake_Clock clock;
+    testing_support::Recording_Random random;
+    testing_support::Scripted_File_Picker picker;
+    testing_support::Recording_Shell shell;
+    testing_support::Scripted_Registry registry;
+    testing_support::Temporary_Folder folder;
+
+private:
+    std::unique_ptr<Program> program_;
+};
+
+void Expect_Factory_Values(const TMainForm1& main) {
+    const RECT placed = Placement(main);
+    EXPECT_EQ(placed.left, 20);
+    EXPECT_EQ(placed.top, 20);
+    EXPECT_EQ(placed.right - placed.left, 594);
+    EXPECT_EQ(placed.bottom - placed.top, 490);
+    EXPECT_FALSE(IsZoomed(main.Handle()));
+    EXPECT_FALSE(main.Always_On_Top_Option.Checked());
+    EXPECT_FALSE(Topmost(main));
+    EXPECT_EQ(main.Horizontal_Tile_Size_SpinEdit.Value(), 20);
+    EXPECT_EQ(main.Vertical_Tile_Size_SpinEdit.Value(), 20);
+    EXPECT_EQ(main.Horizontal_Tile_Gap_SpinEdit.Value(), 6);
+    EXPECT_EQ(main.Vertical_Tile_Gap_SpinEdit.Value(), 6);
+    EXPECT_FALSE(main.Insert_Gap_Between_Tiles_CheckBox.Checked());
+    EXPECT_TRUE(main.Tiles_Shrink_Expand_To_Size_RadioButton.Checked());
+    EXPECT_FALSE(main.Tiles_Crop_To_Size_RadioButton.Checked());
+    EXPECT_EQ(main.Extract_Tile_Width_SpinEdit.Value(), 6);
+    EXPECT_EQ(main.Extract_Tile_Height_SpinEdit.Value(), 6);
+    EXPECT_EQ(main.Extract_Image_Limits_RadioGroup.Item_Index(), 3);
+    for (const kit::Edit* name : {&main.Input_File_Name_Edit, &main.Output_File_Name_Edit,
+                                  &main.Extract_Mosaic_Bitmap_File_Name_Edit, &main.Extracted_Tile_Directory_Edit}) {
+        EXPECT_EQ(name->Text(), L"");
+    }
+    EXPECT_EQ(main.Last_Mosaic_Directory_Edit, L"");
+    EXPECT_EQ(main.Last_Tile_Directory_Edit, L"");
+}
+
+TEST_F(SettingsTest, FirstStartGivesTheFactoryValuesAndTheCloseWritesEveryKeyInOrder) {
+    TMainForm1& main = Start();
+    Expect_Factory_Values(main);
+    EXPECT_FALSE(main.Extract_Gap_Between_Tiles_CheckBox.Checked());
+    EXPECT_EQ(main.Extract_Horizontal_Tile_Gap_SpinEdit.Text(), L"0");
+    main.Close();
+    EXPECT_FALSE(IsWindow(main.Handle()));
+    EXPECT_EQ(Read_File(Settings_File()), kWritten_From_Nothing);
+    EXPECT_TRUE(boxes.shown.empty());
+}
+
+TEST_F(SettingsTest, HandEditedValuesFollowTheRulesAndSurviveACloseAndAStart) {
+    Write_File(Settings_File(),
+               "; kept as it is\r\n"
+               "[Other]\r\nwindow_Width=1\r\n"
+               "[tilvane]\r\n"
+               "  WINDOW_WIDTH = 0x300 \r\n"
+               "window_Height=abc\r\n"
+               "window_top_posn=30\r\n"
+               "window_left_posn=$28\r\n"
+               "WindowState_wsMaximized=1\r\n"
+               "Always_on_Top_Option=-1\r\n"
+               "Input_File_Name_Edit=\"" + kForeign_Name + "\"\r\n"
+               "Tiles_Crop_To_Size_RadioButton=1\r\n"
+               "Insert_Gap_Between_Tiles_CheckBox=yes\r\n"
+               "Horizontal_Tile_Size_SpinEdit=5000\r\n"
+               "Vertical_Tile_Gap_SpinEdit=-3\r\n"
+               "Extract_Tile_Width_SpinEdit=0\r\n"
+               "Extract_Image_Limits_RadioGroup=-5\r\n"
+               "Last_Tile_Directory_Edit=C:\\Tiles\\\r\n"
+               "Unknown_Key=stays\r\n");
+    TMainForm1& main = Start();
+    EXPECT_TRUE(IsZoomed(main.Handle()));
+    EXPECT_TRUE(main.Always_On_Top_Option.Checked());
+    EXPECT_TRUE(Topmost(main));
+    EXPECT_EQ(kit::To_Utf8(main.Input_File_Name_Edit.Text()), kForeign_Name);
+    EXPECT_TRUE(main.Tiles_Crop_To_Size_RadioButton.Checked());
+    EXPECT_FALSE(main.Tiles_Shrink_Expand_To_Size_RadioButton.Checked());
+    EXPECT_FALSE(main.Insert_Gap_Between_Tiles_CheckBox.Checked()) << "not a number: the default";
+    EXPECT_EQ(main.Horizontal_Tile_Size_SpinEdit.Value(), 1000);
+    EXPECT_EQ(main.Vertical_Tile_Gap_SpinEdit.Value(), 0);
+    EXPECT_EQ(main.Extract_Tile_Width_SpinEdit.Value(), 1);
+    EXPECT_EQ(main.Extract_Image_Limits_RadioGroup.Item_Index(), -1);
+    EXPECT_EQ(main.Last_Tile_Directory_Edit, L"C:\\Tiles\\");
+
+    main.Extract_Gap_Between_Tiles_CheckBox.Set_Checked(true);
+    main.Extract_Horizontal_Tile_Gap_SpinEdit.Set_Value(5);
+    main.Output_File_Name_Edit.Set_Text(L"x.bmp");
+    main.Close();
+    const std::string written = Read_File(Settings_File());
+    EXPECT_EQ(written.rfind("; kept as it is\r\n[Other]\r\nwindow_Width=1\r\n[tilvane]\r\n", 0), 0u) << written;
+    EXPECT_NE(written.find("WindowState_wsMaximized=1\r\n"), std::string::npos) << "maximised, and";
+    EXPECT_NE(written.find("WINDOW_WIDTH=768\r\n"), std::string::npos) << "the normal placement, in its line";
+    EXPECT_NE(written.find("window_left_posn=40\r\n"), std::string::npos);
+    EXPECT_NE(written.find("Input_File_Name_Edit=" + kForeign_Name + "\r\n"), std::string::npos) << "UTF-8";
+    EXPECT_NE(written.find("Unknown_Key=stays\r\n"), std::string::npos);
+    EXPECT_EQ(written.find("Extract_Gap"), std::string::npos);
+
+    TMainForm1& again = Start();
+    EXPECT_TRUE(IsZoomed(again.Handle()));
+    EXPECT_EQ(again.Output_File_Name_Edit.Text(), L"x.bmp");
+    EXPECT_EQ(kit::To_Utf8(again.Input_File_Name_Edit.Text()), kForeign_Name);
+    EXPECT_FALSE(again.Extract_Gap_Between_Tiles_CheckBox.Checked());
+    EXPECT_EQ(again.Extract_Horizontal_Tile_Gap_SpinEdit.Value(), 0);
+    ShowWindow(again.Handle(), SW_RESTORE);
+    const RECT normal = Placement(again);
+    EXPECT_EQ(normal.left, 40);
+    EXPECT_EQ(normal.top, 30);
+    EXPECT_EQ(normal.right - normal.left, 768);
+    EXPECT_EQ(normal.bottom - normal.top, 490);
+}
+
+// A window whose title bar no monitor shows comes onto the nearest one; others stay as stored.
+TEST_F(SettingsTest, AWindowLeftOnNoMonitorComesBackIntoView) {
+    Write_File(Settings_File(), "[Tilvane]\r\nwindow_left_posn=-5000\r\nwindow_top_posn=-4000\r\n");
+    RECT placed = Placement(Start());
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    GetMonitorInfoW(MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY), &monitor);
+    EXPECT_EQ(placed.left, monitor.rcWork.left);
+    EXPECT_EQ(placed.top, monitor.rcWork.top);
+    EXPECT_EQ(placed.right - placed.left, 594);
+
+    Write_File(Settings_File(), "[Tilvane]\r\nwindow_left_posn=-300\r\nwindow_top_posn=-5\r\n");
+    placed = Placement(Start());
+    EXPECT_EQ(placed.left, -300) << "part of the title bar shows";
+    EXPECT_EQ(placed.top, -5);
+}
+
+TEST_F(SettingsTest, AnUnwritableFileIsReportedThenTheUserChoosesWhetherToClose) {
+    TMainForm1& main = Start();
+    Write_File(Settings_File(), "[Tilvane]\r\n");
+    Held_File held(Settings_File());
+    main.Close();
+    ASSERT_EQ(boxes.shown.size(), 2u);
+    EXPECT_EQ(boxes.shown[0].text, kit::To_Wide("Unable to write to " + Settings_File() + "."));
+    EXPECT_EQ(boxes.shown[0].icon, desktop::Box_Icon::Error);
+    EXPECT_EQ(boxes.shown[1].buttons, desktop::Box_Buttons::Yes_No);
+    EXPECT_TRUE(IsWindow(main.Handle())) << "answered No: the window stays";
+
+    boxes.answers = {Box_Answer::Ok, Box_Answer::Yes};
+    main.Close();
+    EXPECT_FALSE(IsWindow(main.Handle())) << "answered Yes: it closes";
+    EXPECT_FALSE(desktop::File_Exists(List_File())) << "nothing else is written";
+    EXPECT_EQ(Read_File(Settings_File()), "[Tilvane]\r\n");
+}
+
+TEST_F(SettingsTest, FactoryResetAsksThenDeletesTheFileAndRestartsFromDefaults) {
+    Write_File(Settings_File(),
+               "[Tilvane]\r\nwindow_Width=700\r\nAlways_on_Top_Option=1\r\nTiles_Crop_To_Size_RadioButton=1\r\n"
+               "Extract_Image_Limits_RadioGroup=1\r\nOutput_File_Name_Edit=m.bmp\r\n");
+    SetFileAttributesW(kit::To_Wide(Settings_File()).c_str(), FILE_ATTRIBUTE_READONLY);
+    Write_File(List_File(), "C:\\a.bmp\r\n");
+    TMainForm1& main = Start();
+    main.Add_Chosen_Tiles({"C:\\b.bmp"});
+    ShowWindow(main.Handle(), SW_MAXIMIZE);
+
+    main.Restore_Factory_Defaults_OptionClick();  // answered No
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].icon, desktop::Box_Icon::Warning);
+    EXPECT_EQ(boxes.shown[0].buttons, desktop::Box_Buttons::Yes_No);
+    EXPECT_TRUE(desktop::File_Exists(Settings_File()));
+    EXPECT_TRUE(IsZoomed(main.Handle()));
+    EXPECT_TRUE(main.Tiles_Crop_To_Size_RadioButton.Checked());
+    EXPECT_EQ(main.Tiles().Count(), 2);
+
+    {
+        Held_File held(Settings_File());
+        boxes.answers = {Box_Answer::Yes};
+        main.Restore_Factory_Defaults_OptionClick();
+        EXPECT_TRUE(desktop::File_Exists(Settings_File())) << "held by another program: it stays";
+        EXPECT_EQ(main.Output_File_Name_Edit.Text(), L"m.bmp") << "and its values come back";
+    }
+
+    SetFileAttributesW(kit::To_Wide(Settings_File()).c_str(), FILE_ATTRIBUTE_READONLY);
+    main.Input_File_Name_Edit.Set_Text(L"typed.bmp");
+    boxes.answers = {Box_Answer::Yes};
+    main.Restore_Factory_Defaults_OptionClick();
+    EXPECT_FALSE(desktop::File_Exists(Settings_File())) << "read-only, and deleted all the same";
+    Expect_Factory_Values(main);
+    EXPECT_EQ(main.Tiles().Count(), 1) << "the list as its file holds it";
+    EXPECT_EQ(main.Scaling_ListBox[0], "589 437 W/H Mainform1");
+}
+
+}  // namespace
+}  // namespace tilvane::app
