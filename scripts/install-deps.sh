@@ -9,6 +9,7 @@ packages=(
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix mingw-w64-tools
   wine wine64 fonts-wine xvfb x11-apps imagemagick python3-pil fonts-liberation
   nasm dpkg-dev libjpeg-turbo-progs
+  weasyprint poppler-utils zip unzip xdotool
 )
 
 missing=()

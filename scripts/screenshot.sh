@@ -21,7 +21,7 @@ shot() {  # shot MODE FILE: starts the program in MODE, waits, saves the screen,
   xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
     TILVANE_SCREENSHOT="$1" bash "$2/scripts/wine-run.sh" explorer /desktop=shot,1024x768 "$3" >/dev/null 2>&1 &
     sleep "$4"
-    xwd -root -silent | convert xwd:- png:"$5"
+    xwd -root -silent | convert xwd:- -fuzz 1% -trim +repage png:"$5"  # cut to the windows
     WINEPREFIX="$TILVANE_WINEPREFIX" wineserver -k 2>/dev/null || true
     wait
   ' _ "$mode" "$root" "$exe" "$settle" "$file"

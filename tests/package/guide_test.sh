@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# The printed guide: enough pages, every chapter's heading in its text, the screenshots in it,
+# and pages that render to pictures with something on them.
+# Usage: guide_test.sh Tilvane.pdf WORK_FOLDER
+set -euo pipefail
+pdf=$1
+work=$2
+rm -rf "$work" && mkdir -p "$work"
+fail() { echo "FAIL: $*"; exit 1; }
+
+pages=$(pdfinfo "$pdf" | awk '/^Pages:/ {print $2}')
+[ "$pages" -ge 8 ] || fail "only $pages pages"
+text=$(pdftotext -layout "$pdf" -)
+for heading in "What Tilvane does" "Getting started" "Making a mosaic, step by step" \
+               "Extracting tiles from a mosaic" "stretch or crop, gaps, limits" "The File menu" \
+               "The Help menu and the About box" "The command-line tool" "Files beside the program"; do
+  grep -qF "$heading" <<<"$text" || fail "no heading \"$heading\""
+done
+images=$(pdfimages -list "$pdf" | awk 'NR > 2' | wc -l)
+[ "$images" -ge 5 ] || fail "only $images pictures"
+
+pdftoppm -r 40 -png "$pdf" "$work/page"
+rendered=$(ls "$work"/page-*.png | wc -l)
+[ "$rendered" -eq "$pages" ] || fail "$rendered of $pages pages rendered"
+for page in "$work"/page-*.png; do
+  # A blank page is one flat colour: its standard deviation is zero.
+  spread=$(convert "$page" -colorspace Gray -format '%[fx:standard_deviation]' info:)
+  awk -v s="$spread" 'BEGIN { exit !(s > 0.01) }' || fail "$(basename "$page") is blank"
+done
+echo "PASS: $pages pages, $images pictures, every chapter heading"
