@@ -1,6 +1,5 @@
 #include "file_io.h"
 
-#include <algorithm>
 #include <cerrno>
 #include <filesystem>
 #include <optional>
@@ -11,13 +10,7 @@
 #include "temporaries_in_flight.h"
 
 #ifdef _WIN32
-#include <fcntl.h>
-#include <io.h>
 #include <share.h>
-#include <sys/stat.h>
-#else
-#include <fcntl.h>
-#include <unistd.h>
 #endif
 
 namespace tilvane {
@@ -52,39 +45,6 @@ std::int64_t tell(std::FILE* f) {
     return _ftelli64(f);
 #else
     return ftello(f);
-#endif
-}
-
-// A file created for writing only if nothing of its name exists; -1 otherwise, with errno
-// EEXIST when the name is taken.
-int create_new_file(const std::filesystem::path& path) {
-#ifdef _WIN32
-    int fd = -1;
-    const errno_t error =
-        _wsopen_s(&fd, path.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY, _SH_DENYWR, _S_IREAD | _S_IWRITE);
-    return error == 0 ? fd : -1;
-#else
-    return ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-#endif
-}
-
-// Writes all of bytes and closes fd; false when either fails.
-bool write_and_close(int fd, std::span<const std::uint8_t> bytes) {
-    bool written = true;
-    while (written && !bytes.empty()) {
-#ifdef _WIN32
-        const int done = _write(fd, bytes.data(), static_cast<unsigned>(std::min<std::size_t>(bytes.size(), 1u << 30)));
-#else
-        const ssize_t done = ::write(fd, bytes.data(), bytes.size());
-        if (done < 0 && errno == EINTR) continue;
-#endif
-        written = done > 0;
-        if (written) bytes = bytes.subspan(static_cast<std::size_t>(done));
-    }
-#ifdef _WIN32
-    return _close(fd) == 0 && written;
-#else
-    return ::close(fd) == 0 && written;
 #endif
 }
 
@@ -211,7 +171,7 @@ void write_file_atomically(const std::string& path, const std::vector<std::uint8
 
 void write_file_new_or_replacing(const std::string& path, std::span<const std::uint8_t> bytes) {
     const std::filesystem::path target = native_path(path);
-    const int fd = create_new_file(target);
+    const int fd = file_system::create_new_descriptor(target);
     if (fd < 0 && errno == EEXIST) {
         write_file_atomically(path, [&](const Byte_Sink& sink) { sink(bytes); }, Flush_To_Disk::No);
         return;
@@ -219,7 +179,7 @@ void write_file_new_or_replacing(const std::string& path, std::span<const std::u
     if (fd >= 0) {
         // Nothing stood here before, so nothing of a failed or interrupted write may stay.
         const Temporary_In_Flight in_flight(target);
-        if (write_and_close(fd, bytes)) return;
+        if (file_system::write_all_and_close(fd, bytes)) return;
         std::error_code ignored;
         std::filesystem::remove(target, ignored);
     }

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <memory>
 #include <optional>
+#include <span>
 
 namespace tilvane::file_system {
 
@@ -31,6 +32,14 @@ Target_State inspect_target(const std::filesystem::path& target);
 // Creates path for reading and writing if nothing of that name exists. While it is open,
 // remove_if_abandoned from any process leaves it alone.
 File create_new_file(const std::filesystem::path& path);
+
+// The descriptor of a file created for writing if nothing of its name existed: -1 otherwise,
+// with errno EEXIST when the name is taken. Like a file of create_new_file, an interrupt
+// handler may remove it while it is open.
+int create_new_descriptor(const std::filesystem::path& path);
+
+// Writes all of bytes to fd and closes it; false when either fails.
+[[nodiscard]] bool write_all_and_close(int fd, std::span<const std::uint8_t> bytes);
 
 // Removes path if it is a file no one has open: a temporary file a crashed save left.
 void remove_if_abandoned(const std::filesystem::path& path);

@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <system_error>
 
 namespace tilvane::file_system {
@@ -48,8 +49,10 @@ Target_State inspect_target(const fs::path& target) {
     return {true, S_ISREG(st.st_mode) && may_write(target, st), static_cast<std::uint64_t>(st.st_nlink)};
 }
 
+int create_new_descriptor(const fs::path& path) { return open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666); }
+
 File create_new_file(const fs::path& path) {
-    const int fd = open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    const int fd = create_new_descriptor(path);
     if (fd < 0) return nullptr;
     // The lock tells a save of the same file in another process that this one is not abandoned;
     // a cleaner that came between open and lock has removed the name, so give this one up.
@@ -60,6 +63,17 @@ File create_new_file(const fs::path& path) {
     std::FILE* f = fdopen(fd, "w+b");
     if (!f) close(fd);
     return File(f);
+}
+
+bool write_all_and_close(int fd, std::span<const std::uint8_t> bytes) {
+    bool written = true;
+    while (written && !bytes.empty()) {
+        const ssize_t done = write(fd, bytes.data(), bytes.size());
+        if (done < 0 && errno == EINTR) continue;
+        written = done > 0;
+        if (written) bytes = bytes.subspan(static_cast<std::size_t>(done));
+    }
+    return close(fd) == 0 && written;
 }
 
 void remove_if_abandoned(const fs::path& path) {

@@ -5,6 +5,8 @@
 #include <share.h>
 #include <windows.h>
 
+#include <algorithm>
+#include <cerrno>
 #include <string>
 
 namespace tilvane::file_system {
@@ -68,20 +70,36 @@ Target_State inspect_target(const fs::path& target) {
     return state;
 }
 
-File create_new_file(const fs::path& path) {
-    // Others may not write it, and only a program that has it open may delete it, but the
-    // interrupt handler may (sharing delete), and a cleaner opening it alone fails while it is open.
-    HANDLE h = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, CREATE_NEW,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return nullptr;
-    const int fd = _open_osfhandle(reinterpret_cast<intptr_t>(h), _O_RDWR | _O_BINARY);
-    if (fd < 0) {
-        CloseHandle(h);
-        return nullptr;
+int create_new_descriptor(const fs::path& path) {
+    // Others may not write it, and only the interrupt handler may remove it meanwhile (sharing
+    // delete): a cleaner opening it alone fails while it is open.
+    HANDLE h = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
+                           CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) {
+        errno = GetLastError() == ERROR_FILE_EXISTS ? EEXIST : EACCES;
+        return -1;
     }
+    const int fd = _open_osfhandle(reinterpret_cast<intptr_t>(h), _O_RDWR | _O_BINARY);
+    if (fd < 0) CloseHandle(h);
+    return fd;
+}
+
+File create_new_file(const fs::path& path) {
+    const int fd = create_new_descriptor(path);
+    if (fd < 0) return nullptr;
     std::FILE* f = _fdopen(fd, "w+b");
     if (!f) _close(fd);
     return File(f);
+}
+
+bool write_all_and_close(int fd, std::span<const std::uint8_t> bytes) {
+    bool written = true;
+    while (written && !bytes.empty()) {
+        const int done = _write(fd, bytes.data(), static_cast<unsigned>(std::min<std::size_t>(bytes.size(), 1u << 30)));
+        written = done > 0;
+        if (written) bytes = bytes.subspan(static_cast<std::size_t>(done));
+    }
+    return _close(fd) == 0 && written;
 }
 
 void remove_if_abandoned(const fs::path& path) {
