@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "kit/application.h"
+#include "kit/dialog_keys.h"
 
 namespace tilvane::kit {
 namespace {
@@ -24,14 +25,8 @@ void Register_Form_Class(const wchar_t* class_name, WNDPROC procedure) {
     RegisterClassExW(&window_class);
 }
 
-// Tab, arrow keys and Escape work as in a dialog box in every window of ours.
-bool Is_Dialog_Key(MSG& message) {
-    HWND root = GetAncestor(message.hwnd, GA_ROOT);
-    return root && Form::From_Handle(root) && IsDialogMessageW(root, &message);
-}
-
 void Dispatch(MSG& message) {
-    if (Is_Dialog_Key(message)) return;
+    if (Handle_Dialog_Key(message)) return;
     TranslateMessage(&message);
     DispatchMessageW(&message);
 }
@@ -95,9 +90,19 @@ LRESULT Form::Handle_Message(UINT message, WPARAM wparam, LPARAM lparam) {
         case WM_SIZE:
             if (On_Resize) On_Resize();
             return 0;
+        // As a dialog box does, the window keeps the focus it had when it went inactive.
         case WM_ACTIVATE:
-            if (LOWORD(wparam) != WA_INACTIVE && On_Activate) On_Activate();
-            break;
+            if (LOWORD(wparam) == WA_INACTIVE) {
+                const HWND focus = GetFocus();
+                if (focus && IsChild(hwnd_, focus)) focus_ = focus;
+                return 0;
+            }
+            if (!HIWORD(wparam)) Restore_Focus();
+            if (On_Activate) On_Activate();
+            return 0;
+        case WM_SETFOCUS:
+            Restore_Focus();
+            return 0;
         case WM_CLOSE:
             if (On_Close_Query && !On_Close_Query()) return 0;
             if (On_Close) {
@@ -111,6 +116,13 @@ LRESULT Form::Handle_Message(UINT message, WPARAM wparam, LPARAM lparam) {
             return 0;
     }
     return DefWindowProcW(hwnd_, message, wparam, lparam);
+}
+
+void Form::Restore_Focus() {
+    if (!focus_ || !IsChild(hwnd_, focus_) || !IsWindowVisible(focus_) || !IsWindowEnabled(focus_)) {
+        focus_ = Next_Tab_Stop(hwnd_, nullptr, false);
+    }
+    if (focus_) SetFocus(focus_);
 }
 
 bool Form::Run_Command(UINT id) {

@@ -81,9 +81,12 @@ private:
     static LRESULT CALLBACK Window_Procedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
     LRESULT Handle_Message(UINT message, WPARAM wparam, LPARAM lparam);
     bool Run_Command(UINT id);
+    // Gives the focus back to the control that had it, or to the first tab stop.
+    void Restore_Focus();
 
     HWND hwnd_ = nullptr;
     HWND tooltip_ = nullptr;
+    HWND focus_ = nullptr;  // the control that had the focus when the window went inactive
     std::vector<Component> components_;
     std::map<UINT, std::function<void()>> commands_;
     UINT next_command_ = 100;  // clear of IDOK and IDCANCEL

@@ -203,6 +203,7 @@ TMainForm1::TMainForm1(Program& program)
 void TMainForm1::Show_Main_Window() {
     FormShow();
     if (!Is_Visible()) Show();
+    Input_File_Name_Edit.Focus();  // typing at once lands in the first field
 }
 
 void TMainForm1::FormShow() {

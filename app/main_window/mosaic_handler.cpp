@@ -41,8 +41,11 @@ bool TMainForm1::Check_Output_For_Mosaic() {
     if (!Check_Bitmap_File_Name(Output_File_Name_Edit, "Error: The Output File name cannot be blank.", "",
                                 tiles::Bitmap_Name_Checks::New_File))
         return false;
-    if (const auto problem = Grid_Problem(Mosaic_Page_Settings())) {
+    const Mosaic_Settings settings = Mosaic_Page_Settings();
+    if (const auto problem = Grid_Problem(settings)) {
         Show_Error(*problem);
+        // The width is checked first, so the message is about it whenever it cannot advance.
+        (settings.Step_X() <= 0 ? Horizontal_Tile_Size_SpinEdit : Vertical_Tile_Size_SpinEdit).Focus();
         return false;
     }
     if (!desktop::File_Exists(kit::To_Utf8(Output_File_Name_Edit.Text()))) return true;

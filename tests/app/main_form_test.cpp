@@ -192,6 +192,54 @@ TEST_F(MainFormTest, TheProgressDialogStaysInFrontOfTheMainWindowWhetherOnTopOrN
     }
 }
 
+TEST_F(MainFormTest, TheKeyboardStartsInTheFirstFieldAndReachesBothPages) {
+    // A key as the message loop meets it, with Ctrl and Shift held as asked.
+    const auto press = [](WPARAM key, bool control = false, bool shift = false) {
+        BYTE keys[256] = {};
+        keys[VK_CONTROL] = control ? 0x80 : 0;
+        keys[VK_SHIFT] = shift ? 0x80 : 0;
+        SetKeyboardState(keys);
+        PostMessageW(GetFocus(), WM_KEYDOWN, key, 0);
+        kit::Process_Pending_Messages();
+        BYTE none[256] = {};
+        SetKeyboardState(none);
+    };
+    const HWND tabs = main.PageControl1.Handle();
+    EXPECT_EQ(GetFocus(), main.Input_File_Name_Edit.Handle());
+    press(VK_TAB, false, true);
+    EXPECT_EQ(GetFocus(), tabs) << "Shift+Tab from the first field stops on the page tabs";
+    press(VK_TAB);
+    EXPECT_EQ(GetFocus(), main.Input_File_Name_Edit.Handle());
+    main.Exit_BitBtn.Focus();
+    press(VK_TAB);
+    EXPECT_EQ(GetFocus(), tabs) << "Tab from the last button comes round to the page tabs";
+
+    struct Step {
+        WPARAM key;
+        bool shift;
+        int page;
+    };
+    for (const Step& step : {Step{VK_TAB, false, 1}, Step{VK_TAB, true, 0}, Step{VK_NEXT, false, 1},
+                             Step{VK_NEXT, false, 0}, Step{VK_PRIOR, false, 1}, Step{VK_PRIOR, false, 0}}) {
+        SCOPED_TRACE(testing::Message() << "key " << step.key << (step.shift ? " with Shift" : ""));
+        press(step.key, true, step.shift);
+        EXPECT_EQ(main.PageControl1.Active_Page_Index(), step.page);
+        EXPECT_EQ(main.Extract_TabSheet.Is_Visible(), step.page == 1);
+        EXPECT_EQ(GetFocus(), tabs);
+    }
+    // From a field of the page that goes, the focus moves into the page that comes.
+    main.Output_File_Name_Edit.Focus();
+    press(VK_TAB, true);
+    EXPECT_EQ(main.PageControl1.Active_Page_Index(), 1);
+    EXPECT_EQ(GetFocus(), main.Extract_Mosaic_Bitmap_File_Name_Edit.Handle());
+    // Tab goes all the way round the shown page, never to a control of the hidden one.
+    for (int i = 0; i < 40 && GetFocus() != tabs; ++i) {
+        press(VK_TAB);
+        EXPECT_TRUE(IsWindowVisible(GetFocus()));
+    }
+    EXPECT_EQ(GetFocus(), tabs);
+}
+
 TEST_F(MainFormTest, MenusHoldTheirItemsAndHideTheReadmeItem) {
     auto captions = [](HMENU menu) {
         std::vector<std::wstring> result;

@@ -156,10 +156,19 @@ TEST_F(MakeMosaicTest, AGridThatNeverAdvancesIsRefused) {
     main.Add_Chosen_Tiles({Tile("tile.bmp")});
     Fill_Page(kit::To_Wide(Original()), kit::To_Wide(Output()));
     main.Horizontal_Tile_Size_SpinEdit.Set_Value(0);
+    main.Vertical_Tile_Size_SpinEdit.Set_Value(0);
     Click_Make_Mosaic();
     EXPECT_EQ(Shown(), std::vector<std::wstring>{
                            L"Error: The Tile Width cannot be 0 unless a horizontal Gap between the Mosaic Tiles is set."});
+    EXPECT_EQ(GetFocus(), main.Horizontal_Tile_Size_SpinEdit.Handle()) << "the field the message is about";
+    main.Horizontal_Tile_Size_SpinEdit.Set_Value(4);
+    Click_Make_Mosaic();
+    EXPECT_EQ(Shown(), std::vector<std::wstring>{
+                           L"Error: The Tile Height cannot be 0 unless a vertical Gap between the Mosaic Tiles is set."});
+    EXPECT_EQ(GetFocus(), main.Vertical_Tile_Size_SpinEdit.Handle());
     EXPECT_FALSE(Output_Written());
+    main.Horizontal_Tile_Size_SpinEdit.Set_Value(0);
+    main.Vertical_Tile_Size_SpinEdit.Set_Value(10);
 
     // With a gap the grid advances, and empty cells leave the original as it was.
     main.Insert_Gap_Between_Tiles_CheckBox.Set_Checked(true);
