@@ -16,12 +16,13 @@
 namespace tilvane::app {
 namespace {
 
+// Lines short enough that the message box does not wrap them.
 constexpr char kReset_Question[] =
-    "This restores every setting of Tilvane to its factory value: the window's size and place,\r\n"
-    "the tile sizes, gaps and limits, and every file and directory name on both pages.\r\n"
-    "The tile list goes back to the list saved when the program last closed.\r\n"
+    "Every setting goes back to its factory value,\r\n"
+    "every file and directory name is emptied, and\r\n"
+    "the tile list is reloaded as last saved.\r\n"
     "\r\n"
-    "Restore the factory defaults now ?";
+    "Restore the factory defaults ?";
 
 constexpr char kClose_Unsaved_Question[] =
     "The settings and the tile list could not be saved.\r\n"
