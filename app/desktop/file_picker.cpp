@@ -54,7 +54,8 @@ std::vector<std::wstring> Windows_File_Picker::Choose(HWND owner, const Picker_R
         dialog.nMaxFile = static_cast<DWORD>(std::min<std::size_t>(size, MAXDWORD));
         dialog.lpstrInitialDir = request.initial_directory.empty() ? nullptr : request.initial_directory.c_str();
         dialog.lpstrTitle = request.title.c_str();
-        dialog.Flags = request.options | OFN_EXPLORER;
+        // The "Open as read-only" box would change nothing in this program, so it is hidden.
+        dialog.Flags = request.options | OFN_EXPLORER | OFN_HIDEREADONLY;
         if (GetOpenFileNameW(&dialog)) return Chosen_Files(buffer);
         const DWORD error = CommDlgExtendedError();
         if (error == 0) return {};  // Cancel

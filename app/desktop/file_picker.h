@@ -12,7 +12,7 @@ namespace tilvane::desktop {
 struct Picker_Request {
     std::wstring title;
     std::wstring filter;  // "description|pattern" pairs joined by "|"
-    DWORD options = 0;    // OFN_* flags, OFN_EXPLORER implied
+    DWORD options = 0;    // OFN_* flags, OFN_EXPLORER and OFN_HIDEREADONLY implied
     std::wstring initial_directory;
     std::wstring file_name;  // pre-filled
 };
