@@ -69,11 +69,16 @@ int wmain(int argc, wchar_t** argv) {
     if (!main) return Fail(L"the main window is not there");
     if (command == L"menu" && args.size() == 3) {
         // Menus cannot be read from another process under Wine: open the menu by its access key,
-        // as Alt+key does, and choose the item by its own.
+        // as Alt+key does, wait until it shows, and choose the item by its own.
         PostMessageW(main, WM_SYSCOMMAND, SC_KEYMENU, args[1][0]);
-        Sleep(500);
-        PostMessageW(main, WM_CHAR, args[2][0], 0);
-        return 0;
+        for (int tenth = 0; tenth < 100; ++tenth) {
+            if (HWND popup = FindWindowW(L"#32768", nullptr); popup && IsWindowVisible(popup)) {
+                PostMessageW(main, WM_CHAR, args[2][0], 0);
+                return 0;
+            }
+            Sleep(100);
+        }
+        return Fail(L"the menu did not open");
     }
     if (command == L"set" && args.size() == 4) {
         HWND group = Find_Child(main, args[1]);
