@@ -10,10 +10,12 @@ namespace {
 
 using Char = std::filesystem::path::value_type;
 
-// Whoever takes a name out of its slot (the save when done, or the signal handler) owns it, so
-// the handler never reads a name being freed. More saves at once than slots go unmarked.
+// The signal handler takes a name out of its slot, removes the file and hands the name back in
+// removed[] for its save to free, so it never reads a name being freed and allocates nothing.
+// More saves at once than slots go unmarked.
 constexpr int kSlots = 64;
 std::atomic<Char*> slots[kSlots];
+std::atomic<Char*> removed[kSlots];
 static_assert(std::atomic<Char*>::is_always_lock_free);
 
 }  // namespace
@@ -32,13 +34,21 @@ Temporary_In_Flight::Temporary_In_Flight(const std::filesystem::path& path) {
 }
 
 Temporary_In_Flight::~Temporary_In_Flight() {
-    // A handler that took the name is ending the program; leave the name to it.
-    if (slot_ < 0 || slots[slot_].exchange(nullptr) == name_) delete[] name_;
+    Char* own = name_;
+    if (slot_ >= 0 && !slots[slot_].compare_exchange_strong(own, nullptr)) {
+        // The handler has it: wait until it is done with the name.
+        for (own = name_; !removed[slot_].compare_exchange_weak(own, nullptr); own = name_) {
+        }
+    }
+    delete[] name_;
 }
 
 void remove_temporaries_in_flight() noexcept {
-    for (auto& slot : slots) {
-        if (Char* name = slot.exchange(nullptr)) file_system::remove_file_now(name);
+    for (int i = 0; i < kSlots; ++i) {
+        if (Char* name = slots[i].exchange(nullptr)) {
+            file_system::remove_file_now(name);
+            removed[i].store(name);
+        }
     }
 }
 
