@@ -30,6 +30,7 @@ class Fixed_Choice final : public tilvane::desktop::File_Picker {
 public:
     std::vector<std::wstring> files;
     std::vector<std::wstring> Choose(HWND, const tilvane::desktop::Picker_Request&) override { return files; }
+    std::optional<std::wstring> Choose_Folder(HWND, const tilvane::desktop::Folder_Request&) override { return {}; }
 };
 
 // Not a modal box in sight: the program's own paths never show one here, and one would block.

@@ -2,6 +2,8 @@
 
 #include <cderr.h>
 #include <commdlg.h>
+#include <ole2.h>
+#include <shlobj.h>
 
 #include <algorithm>
 #include <stdexcept>
@@ -12,6 +14,36 @@ namespace {
 
 // Room for thousands of chosen names at once; a bigger choice is met by asking again.
 constexpr std::size_t kFirst_Buffer_Size = std::size_t{1} << 20;
+
+// What the folder browser's callback works with while the dialog is open.
+struct Folder_Browse {
+    const Folder_Request& request;
+    std::wstring selected;  // the directory selected in the tree
+    std::optional<std::wstring> typed;  // a typed directory that did not exist and has been made
+};
+
+std::wstring Path_Of(PCIDLIST_ABSOLUTE item) {
+    wchar_t path[MAX_PATH] = L"";
+    return item && SHGetPathFromIDListW(item, path) ? path : L"";
+}
+
+int CALLBACK Folder_Browse_Callback(HWND dialog, UINT message, LPARAM lparam, LPARAM data) {
+    auto& browse = *reinterpret_cast<Folder_Browse*>(data);
+    if (message == BFFM_INITIALIZED && !browse.request.initial_directory.empty()) {
+        SendMessageW(dialog, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(browse.request.initial_directory.c_str()));
+    } else if (message == BFFM_SELCHANGED) {
+        browse.selected = Path_Of(reinterpret_cast<PCIDLIST_ABSOLUTE>(lparam));
+    } else if (message == BFFM_VALIDATEFAILEDW) {
+        // A name that names no directory: taken from the selected one when it is relative.
+        std::wstring typed = reinterpret_cast<const wchar_t*>(lparam);
+        const bool absolute = typed.size() >= 2 && (typed[1] == L':' || (typed[0] == L'\\' && typed[1] == L'\\'));
+        if (!absolute && !browse.selected.empty())
+            typed = browse.selected + (browse.selected.back() == L'\\' ? L"" : L"\\") + typed;
+        if (!browse.request.create_missing || !browse.request.create_missing(typed)) return 1;
+        browse.typed = typed;
+    }
+    return 0;
+}
 
 }  // namespace
 
@@ -64,6 +96,25 @@ std::vector<std::wstring> Windows_File_Picker::Choose(HWND owner, const Picker_R
         // The first two bytes tell the size needed, when it fits in them.
         size = std::max<std::size_t>(buffer[0], size * 2);
     }
+}
+
+std::optional<std::wstring> Windows_File_Picker::Choose_Folder(HWND owner, const Folder_Request& request) {
+    // The dialog with an edit field and a new-folder button needs OLE on this thread.
+    const bool ole = SUCCEEDED(OleInitialize(nullptr));
+    Folder_Browse browse{request, request.initial_directory, std::nullopt};
+    BROWSEINFOW info{};
+    info.hwndOwner = owner;
+    info.lpszTitle = request.title.c_str();
+    info.ulFlags = BIF_RETURNONLYFSDIRS | BIF_NEWDIALOGSTYLE | BIF_EDITBOX | BIF_VALIDATE;
+    info.lpfn = Folder_Browse_Callback;
+    info.lParam = reinterpret_cast<LPARAM>(&browse);
+    PIDLIST_ABSOLUTE item = SHBrowseForFolderW(&info);
+    std::optional<std::wstring> chosen = browse.typed;
+    if (!chosen && item) chosen = Path_Of(item);
+    CoTaskMemFree(item);
+    if (ole) OleUninitialize();
+    if (chosen && chosen->empty()) chosen.reset();  // a shell item that is no directory
+    return chosen;
 }
 
 }  // namespace tilvane::desktop

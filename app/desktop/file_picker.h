@@ -3,6 +3,8 @@
 // back, so tests can script the choice instead of a user.
 #include <windows.h>
 
+#include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -17,17 +19,29 @@ struct Picker_Request {
     std::wstring file_name;  // pre-filled
 };
 
+// One use of the directory-selection dialog.
+struct Folder_Request {
+    std::wstring title;
+    std::wstring initial_directory;
+    // Called with the full path of a typed directory that does not exist: true when it exists now,
+    // so the dialog closes with it; false keeps the dialog open.
+    std::function<bool(const std::wstring& directory)> create_missing;
+};
+
 class File_Picker {
 public:
     virtual ~File_Picker() = default;
     // The chosen files as full paths, in the order the picker gives them; none on Cancel.
     virtual std::vector<std::wstring> Choose(HWND owner, const Picker_Request& request) = 0;
+    // The chosen directory's full path; nothing on Cancel.
+    virtual std::optional<std::wstring> Choose_Folder(HWND owner, const Folder_Request& request) = 0;
 };
 
-// The real thing: GetOpenFileName, modal to the owner.
+// The real thing: GetOpenFileName and the shell's folder browser, modal to the owner.
 class Windows_File_Picker final : public File_Picker {
 public:
     std::vector<std::wstring> Choose(HWND owner, const Picker_Request& request) override;
+    std::optional<std::wstring> Choose_Folder(HWND owner, const Folder_Request& request) override;
 };
 
 // "a|b|c|d" as the picker takes it: each part ended by a NUL, and one more NUL at the end.

@@ -206,6 +206,27 @@ int Progress_Bar::Position() const { return static_cast<int>(SendMessageW(Handle
 int Progress_Bar::Maximum() const { return static_cast<int>(SendMessageW(Handle(), PBM_GETRANGE, FALSE, 0)); }
 
 Picture_Box::Picture_Box(const Window_Host& parent, const Control_Args& args)
-    : Control(parent, L"STATIC", WS_VISIBLE | SS_BLACKFRAME, 0, args) {}
+    : Control(parent, L"STATIC", WS_VISIBLE, 0, args) {
+    SetWindowSubclass(Handle(), Paint_Procedure, 0, reinterpret_cast<DWORD_PTR>(this));
+}
+
+void Picture_Box::Load_File(const std::string& utf8_path) {
+    picture_ = Picture::Load_File(utf8_path);
+    InvalidateRect(Handle(), nullptr, TRUE);
+}
+
+LRESULT CALLBACK Picture_Box::Paint_Procedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR id,
+                                              DWORD_PTR data) {
+    if (message == WM_NCDESTROY) RemoveWindowSubclass(hwnd, Paint_Procedure, id);
+    if (message == WM_ERASEBKGND) return TRUE;  // painted whole below, without flicker
+    if (message != WM_PAINT) return DefSubclassProc(hwnd, message, wparam, lparam);
+    const auto* self = reinterpret_cast<const Picture_Box*>(data);
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(hwnd, &paint);
+    FillRect(dc, &paint.rcPaint, GetSysColorBrush(COLOR_BTNFACE));
+    self->picture_.Draw(dc);
+    EndPaint(hwnd, &paint);
+    return 0;
+}
 
 }  // namespace tilvane::kit

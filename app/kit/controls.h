@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "kit/control.h"
+#include "kit/picture.h"
 
 namespace tilvane::kit {
 
@@ -104,10 +105,18 @@ public:
     int Maximum() const;
 };
 
-// A framed box that later pictures are drawn in.
+// Shows a picture unscaled from its top-left corner, cut off at the box's edges.
 class Picture_Box final : public Control {
 public:
     Picture_Box(const Window_Host& parent, const Control_Args& args);
+    // Loads the file (Picture::Load_File); a failed load throws and keeps the picture shown.
+    void Load_File(const std::string& utf8_path);
+    const Picture& Shown() const { return picture_; }
+
+private:
+    static LRESULT CALLBACK Paint_Procedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR id,
+                                            DWORD_PTR data);
+    Picture picture_;
 };
 
 }  // namespace tilvane::kit

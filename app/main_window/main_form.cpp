@@ -195,6 +195,7 @@ TMainForm1::TMainForm1(Program& program)
     Connect_File_Name_Handlers();
     Connect_Tile_List_Handlers();
     Connect_Mosaic_Handler();
+    Connect_Extract_Handlers();
     Connect_Windows_Integration_Handlers();
     Connect_Help_Handlers();
     Connect_Settings_Handlers();

@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "extract/tile_extraction.h"
 #include "kit/containers.h"
 #include "kit/controls.h"
 #include "kit/form.h"
@@ -78,6 +79,16 @@ public:
     void View_Shareware_Catalog_OptionClick();
     void View_Catalog_Text(const std::wstring& product_name);
     void View_Text_File(const std::string& path);
+
+    // The extraction page (extract_handlers.cpp).
+    void Extract_Mosaic_Tiles_BitBtnClick();
+    void Test_Show_Image_Preview_BitBtnClick();
+    void Extract_Mosaic_Bitmap_File_Name_EditChange();
+    void Extract_Tile_Width_SpinEditChange();
+    void Extract_Tile_Height_SpinEditChange();
+    void Set_Height_Width_To_Selected_Tile_Mosaic_Tab_BitBtnClick();
+    void Extracted_Tile_Directory_SpeedButtonClick();
+    [[nodiscard]] Extract_Settings Extract_Page_Settings() const;
 
     // The tile list (tile_list_handlers.cpp). Tiles_ListBox shows the model and never sorts.
     void Add_Original_Picture_To_Tile_List_SpeedButtonClick();
@@ -212,6 +223,8 @@ private:
     void Connect_File_Name_Handlers();
     void Connect_Tile_List_Handlers();
     void Connect_Mosaic_Handler();
+    void Connect_Extract_Handlers();
+    bool Create_Missing_Directory(const std::wstring& directory);
     void Connect_Windows_Integration_Handlers();
     void Connect_Help_Handlers();
     void Connect_Settings_Handlers();

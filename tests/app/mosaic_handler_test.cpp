@@ -202,15 +202,6 @@ TEST_F(MakeMosaicTest, ABuildEndsWithTheDialogFinishedAndAnImageErrorLeavesItRun
 namespace tilvane::app {
 namespace {
 
-// The command-line tool, built beside the tests' folder.
-std::wstring Command_Line_Tool() {
-    wchar_t path[MAX_PATH];
-    const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring folder(path, length);
-    folder.erase(folder.find_last_of(L'\\'));
-    return folder.substr(0, folder.find_last_of(L'\\') + 1) + L"tilvane-cli.exe";
-}
-
 // The same list in the same order and the same draws give the same file, byte for byte, from
 // the program and from the command line.
 TEST(MakeMosaicAgreementTest, TheProgramAndTheCommandLineBuildTheSameFile) {
@@ -248,9 +239,8 @@ TEST(MakeMosaicAgreementTest, TheProgramAndTheCommandLineBuildTheSameFile) {
     ASSERT_TRUE(boxes.shown.empty());
 
     const std::wstring dir = kit::To_Wide(folder.Path());
-    ASSERT_EQ(testing_support::Run_Process(L"\"" + Command_Line_Tool() + L"\" mosaic \"" + dir + L"photo.bmp\" \"" + dir +
-                                           L"command-line.bmp\" --tiles \"" + dir +
-                                           L"Mosaic_Tiles.lst\" --size 11x8 --crop --gap 2x1 --seed 20261207 --quiet"),
+    ASSERT_EQ(testing_support::Run_Process(L"\"" + testing_support::Command_Line_Tool() + L"\" mosaic \"" + dir + L"photo.bmp\" \"" + dir + L"command-line.bmp\" --tiles \"" +
+                  dir + L"Mosaic_Tiles.lst\" --size 11x8 --crop --gap 2x1 --seed 20261207 --quiet"),
               0u);
     const std::string built_by_program = testing_support::Read_File(folder.Path() + "program.bmp");
     ASSERT_FALSE(built_by_program.empty());

@@ -53,6 +53,17 @@ std::vector<std::wstring> Scripted_File_Picker::Choose(HWND, const desktop::Pick
     return answer;
 }
 
+std::optional<std::wstring> Scripted_File_Picker::Choose_Folder(HWND, const desktop::Folder_Request& request) {
+    folder_requests.push_back(request);
+    if (folder_answers.empty()) return std::nullopt;
+    std::optional<std::wstring> answer = std::move(folder_answers.front());
+    folder_answers.pop_front();
+    if (answer && GetFileAttributesW(answer->c_str()) == INVALID_FILE_ATTRIBUTES &&
+        !(request.create_missing && request.create_missing(*answer)))
+        return std::nullopt;
+    return answer;
+}
+
 std::string Scripted_Registry::Id(desktop::Registry_Root root, const std::string& key_path, const std::string& name) {
     const std::size_t start = key_path.find_first_not_of('\\');
     std::string id = (root == desktop::Registry_Root::Local_Machine ? "HKLM|" : "HKCU|") +
@@ -124,6 +135,14 @@ std::string Read_File(const std::string& path) {
 
 Boxes_In_Use::Boxes_In_Use(desktop::Message_Boxes& boxes) { kit::Current_Application().Use_Message_Boxes(boxes); }
 Boxes_In_Use::~Boxes_In_Use() { kit::Current_Application().Use_Message_Boxes(unexpected_boxes); }
+
+std::wstring Command_Line_Tool() {
+    wchar_t path[MAX_PATH];
+    const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring folder(path, length);
+    folder.erase(folder.find_last_of(L'\\'));
+    return folder.substr(0, folder.find_last_of(L'\\') + 1) + L"tilvane-cli.exe";
+}
 
 DWORD Run_Process(std::wstring command_line) {
     STARTUPINFOW startup{};

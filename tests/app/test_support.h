@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <deque>
+#include <optional>
 #include <map>
 #include <set>
 #include <string>
@@ -28,11 +29,17 @@ public:
 };
 
 // Records every picker request and answers from a script (Cancel when the script is out).
+// The folder dialog answers likewise, and hands a typed directory that does not exist to the
+// request's create_missing as the real dialog does: refused, the dialog would stay open, and the
+// script then cancels.
 class Scripted_File_Picker final : public desktop::File_Picker {
 public:
     std::vector<std::wstring> Choose(HWND owner, const desktop::Picker_Request& request) override;
+    std::optional<std::wstring> Choose_Folder(HWND owner, const desktop::Folder_Request& request) override;
     std::vector<desktop::Picker_Request> requests;
     std::deque<std::vector<std::wstring>> answers;
+    std::vector<desktop::Folder_Request> folder_requests;
+    std::deque<std::optional<std::wstring>> folder_answers;
 };
 
 class Recording_Shell final : public desktop::Desktop_Shell {
@@ -128,8 +135,10 @@ struct Test_Program {
     app::Program program{{clock, random, boxes, picker, shell, registry, folder.Path(), folder.Path() + "Tilvane.EXE"}};
 };
 
-// Runs a program and waits (a minute at most) for its exit code; a program that does not start
-// gives its error with the top bit set.
+// The command-line tool, built beside the tests' folder.
+std::wstring Command_Line_Tool();
+// Runs a command line without a window and gives its exit code (or the failure to start it, with
+// the top bit set).
 DWORD Run_Process(std::wstring command_line);
 
 // Lets pending messages run, then forgets a quit request that a closed main window left behind.

@@ -1,0 +1,134 @@
+#include "kit/picture.h"
+
+#include <algorithm>
+#include <cstring>
+#include <stdexcept>
+#include <vector>
+
+#include "image/bmp_codec.h"
+#include "image/jpeg_codec.h"
+#include "image/little_endian.h"
+#include "kit/text.h"
+#include "support/file_io.h"
+#include "tiles/file_names.h"
+
+namespace tilvane::kit {
+namespace {
+
+constexpr std::uint32_t kPlaceable_Key = 0x9AC6CDD7;
+constexpr std::size_t kPlaceable_Header_Bytes = 22;
+constexpr std::size_t kMetafile_Header_Bytes = 18;
+
+std::string Lower_Ascii(std::string_view text) {
+    std::string lower(text);
+    for (char& c : lower)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return lower;
+}
+
+std::runtime_error Not_Valid(const char* kind) { return std::runtime_error(std::string(kind) + " image is not valid"); }
+
+// A top-down 24-bit DIB section holding the image's pixels.
+HBITMAP To_Bitmap(const RasterImage& image) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = image.width();
+    info.bmiHeader.biHeight = -image.height();
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (!bitmap) throw std::runtime_error("Out of system resources");
+    const std::size_t stride = (image.row_bytes() + 3) / 4 * 4;
+    for (int y = 0; y < image.height(); ++y)
+        std::memcpy(static_cast<std::uint8_t*>(bits) + stride * static_cast<std::size_t>(y), image.row(y), image.row_bytes());
+    return bitmap;
+}
+
+// The picture's size on the screen, from the metafile's frame in hundredths of a millimetre.
+SIZE Metafile_Size(HENHMETAFILE metafile) {
+    ENHMETAHEADER header{};
+    GetEnhMetaFileHeader(metafile, sizeof header, &header);
+    HDC screen = GetDC(nullptr);
+    const int dpi_x = GetDeviceCaps(screen, LOGPIXELSX), dpi_y = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    const RECTL& frame = header.rclFrame;
+    return {MulDiv(frame.right - frame.left, dpi_x, 2540), MulDiv(frame.bottom - frame.top, dpi_y, 2540)};
+}
+
+// A Windows metafile, with or without the placeable header that gives its size in inches.
+HENHMETAFILE Load_Windows_Metafile(const std::vector<std::uint8_t>& bytes) {
+    const bool placeable = bytes.size() >= kPlaceable_Header_Bytes && load_u32le(bytes.data()) == kPlaceable_Key;
+    const std::size_t start = placeable ? kPlaceable_Header_Bytes : 0;
+    if (bytes.size() < start + kMetafile_Header_Bytes) throw Not_Valid("Metafile");
+    const std::uint16_t type = load_u16le(bytes.data() + start), header_words = load_u16le(bytes.data() + start + 2);
+    if ((type != 1 && type != 2) || header_words != 9) throw Not_Valid("Metafile");
+    METAFILEPICT picture{MM_ANISOTROPIC, 0, 0, nullptr};
+    if (placeable) {
+        const auto left = static_cast<std::int16_t>(load_u16le(bytes.data() + 6));
+        const auto top = static_cast<std::int16_t>(load_u16le(bytes.data() + 8));
+        const auto right = static_cast<std::int16_t>(load_u16le(bytes.data() + 10));
+        const auto bottom = static_cast<std::int16_t>(load_u16le(bytes.data() + 12));
+        const int inch = std::max<int>(load_u16le(bytes.data() + 14), 1);
+        picture.xExt = MulDiv(std::abs(right - left), 2540, inch);
+        picture.yExt = MulDiv(std::abs(bottom - top), 2540, inch);
+    }
+    HENHMETAFILE metafile = SetWinMetaFileBits(static_cast<UINT>(bytes.size() - start), bytes.data() + start, nullptr,
+                                               placeable ? &picture : nullptr);
+    if (!metafile) throw Not_Valid("Metafile");
+    return metafile;
+}
+
+}  // namespace
+
+Picture Picture::Load_File(const std::string& utf8_path) {
+    const std::string_view typed_extension = tiles::Extension_Part(utf8_path);
+    const std::string extension = Lower_Ascii(typed_extension);
+    Picture picture;
+    if (extension == ".bmp" || extension == ".jpg" || extension == ".jpeg") {
+        const RasterImage image = extension == ".bmp" ? decode_bmp(Input_File(utf8_path)) : load_jpeg_file(utf8_path);
+        picture.bitmap_.reset(To_Bitmap(image));
+        picture.size_ = {image.width(), image.height()};
+    } else if (extension == ".ico") {
+        Input_File readable(utf8_path);  // an unreadable file fails as every other picture does
+        auto* icon = static_cast<HICON>(LoadImageW(nullptr, To_Wide(utf8_path).c_str(), IMAGE_ICON, 0, 0, LR_LOADFROMFILE));
+        if (!icon) throw Not_Valid("Icon");
+        picture.icon_.reset(icon);
+        ICONINFO info{};
+        BITMAP mask{};
+        GetIconInfo(icon, &info);
+        GetObjectW(info.hbmMask, sizeof mask, &mask);
+        picture.size_ = {mask.bmWidth, info.hbmColor ? mask.bmHeight : mask.bmHeight / 2};
+        if (info.hbmColor) DeleteObject(info.hbmColor);
+        DeleteObject(info.hbmMask);
+    } else if (extension == ".wmf" || extension == ".emf") {
+        const std::vector<std::uint8_t> bytes = read_whole_file(utf8_path);
+        HENHMETAFILE metafile = extension == ".wmf" ? Load_Windows_Metafile(bytes)
+                                                    : SetEnhMetaFileBits(static_cast<UINT>(bytes.size()), bytes.data());
+        if (!metafile) throw Not_Valid("Metafile");
+        picture.metafile_.reset(metafile);
+        picture.size_ = Metafile_Size(metafile);
+    } else {
+        const std::string_view name = typed_extension.empty() ? typed_extension : typed_extension.substr(1);
+        throw std::runtime_error("Unknown picture file extension (." + std::string(name) + ")");
+    }
+    return picture;
+}
+
+void Picture::Draw(HDC dc) const {
+    if (bitmap_) {
+        HDC memory = CreateCompatibleDC(dc);
+        HGDIOBJ old = SelectObject(memory, bitmap_.get());
+        BitBlt(dc, 0, 0, size_.cx, size_.cy, memory, 0, 0, SRCCOPY);
+        SelectObject(memory, old);
+        DeleteDC(memory);
+    } else if (icon_) {
+        DrawIconEx(dc, 0, 0, icon_.get(), size_.cx, size_.cy, 0, nullptr, DI_NORMAL);
+    } else if (metafile_) {
+        const RECT area{0, 0, size_.cx, size_.cy};
+        PlayEnhMetaFile(dc, metafile_.get(), &area);
+    }
+}
+
+}  // namespace tilvane::kit

@@ -1,0 +1,46 @@
+#pragma once
+// A picture loaded from a file for showing as it is: a bitmap, an icon or a metafile, each drawn
+// at its own size from a window's top-left corner.
+#include <windows.h>
+
+#include <memory>
+#include <type_traits>
+#include <string>
+
+namespace tilvane::kit {
+
+class Picture {
+public:
+    Picture() = default;
+    Picture(Picture&&) noexcept = default;
+    Picture& operator=(Picture&&) noexcept = default;
+
+    // Loads path with the decoder its extension names, letter case ignored: .bmp and .jpg/.jpeg
+    // through the core's decoders, .ico through Windows, .wmf (placeable or plain) and .emf as
+    // metafiles. Throws the decoder's error for a file it cannot read, and "Unknown picture file
+    // extension (.ext)" for any other extension.
+    static Picture Load_File(const std::string& utf8_path);
+
+    bool Empty() const { return !bitmap_ && !icon_ && !metafile_; }
+    SIZE Size() const { return size_; }
+    // Draws the picture unscaled with its top-left corner at (0, 0) of dc.
+    void Draw(HDC dc) const;
+
+private:
+    struct Bitmap_Deleter {
+        void operator()(HBITMAP bitmap) const { DeleteObject(bitmap); }
+    };
+    struct Icon_Deleter {
+        void operator()(HICON icon) const { DestroyIcon(icon); }
+    };
+    struct Metafile_Deleter {
+        void operator()(HENHMETAFILE metafile) const { DeleteEnhMetaFile(metafile); }
+    };
+
+    std::unique_ptr<std::remove_pointer_t<HBITMAP>, Bitmap_Deleter> bitmap_;
+    std::unique_ptr<std::remove_pointer_t<HICON>, Icon_Deleter> icon_;
+    std::unique_ptr<std::remove_pointer_t<HENHMETAFILE>, Metafile_Deleter> metafile_;
+    SIZE size_{0, 0};
+};
+
+}  // namespace tilvane::kit

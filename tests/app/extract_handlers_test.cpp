@@ -1,0 +1,204 @@
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "image/raster_image.h"
+#include "kit/text.h"
+#include "main_window/main_form.h"
+#include "test_support.h"
+
+namespace tilvane::app {
+namespace {
+
+using Answer = desktop::Box_Answer;
+
+RasterImage Gradient(int width, int height) {
+    RasterImage image(width, height);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            image.set_pixel(x, y, {static_cast<std::uint8_t>(x * 2), static_cast<std::uint8_t>(y * 2), 90});
+    return image;
+}
+
+std::vector<std::string> Names_In(const std::string& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(std::filesystem::u8path(folder)))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+class ExtractPageTest : public ::testing::Test, protected testing_support::Test_Program {
+protected:
+    ExtractPageTest() {
+        main.Show_Main_Window();
+        Gradient(100, 100).save_to_file(Mosaic());
+        main.Extract_Tile_Width_SpinEdit.Set_Value(30);
+        main.Extract_Tile_Height_SpinEdit.Set_Value(30);
+    }
+    ~ExtractPageTest() override { testing_support::Pump_And_Forget_Quit(); }
+
+    std::string Mosaic() const { return folder.Path() + "mosaic.bmp"; }
+    std::string Tiles() const { return folder.Path() + "tiles\\"; }
+    void Click(const kit::Control& button) { SendMessageW(button.Handle(), BM_CLICK, 0, 0); }
+    std::vector<std::wstring> Shown() {
+        std::vector<std::wstring> texts;
+        for (const desktop::Box_Request& box : boxes.shown) texts.push_back(box.text);
+        boxes.shown.clear();
+        return texts;
+    }
+    kit::Bounds Preview() const { return main.Extract_Tile_Preview_Image.Get_Bounds(); }
+
+    TMainForm1& main = program.MainForm1;
+};
+
+TEST_F(ExtractPageTest, ExtractTilesCutsTheGridIntoTheNormalisedDirectory) {
+    std::filesystem::create_directory(std::filesystem::u8path(Tiles()));
+    testing_support::Write_File(Tiles() + "001,001.bmp", "old");
+    main.Extract_Mosaic_Bitmap_File_Name_Edit.Set_Text(kit::To_Wide(Mosaic()));
+    main.Extracted_Tile_Directory_Edit.Set_Text(L"  " + kit::To_Wide(folder.Path()) + L"tiles");
+    main.Extract_Image_Limits_RadioGroup.Set_Item_Index(-1);  // no choice acts as all
+    Click(main.Extract_Mosaic_Tiles_BitBtn);
+    EXPECT_TRUE(Shown().empty()) << "no message at the end";
+    EXPECT_EQ(main.Extracted_Tile_Directory_Edit.Text(), kit::To_Wide(Tiles()));
+    EXPECT_EQ(Names_In(Tiles()).size(), 16u);
+    EXPECT_EQ(Names_In(Tiles()).back(), "004,004.bmp");
+    EXPECT_NE(testing_support::Read_File(Tiles() + "001,001.bmp"), "old");
+    EXPECT_FALSE(program.Progress_Form.Has_Started_CheckBox());
+    EXPECT_EQ(program.Progress_Form.Abort_Processing_BitBtn.Text(), L"OK");
+    EXPECT_TRUE(IsWindowEnabled(main.Extract_Mosaic_Tiles_BitBtn.Handle()));
+
+    std::filesystem::remove_all(std::filesystem::u8path(Tiles()));
+    std::filesystem::create_directory(std::filesystem::u8path(Tiles()));
+    main.Extract_Gap_Between_Tiles_CheckBox.Set_Checked(true);
+    main.Extract_Horizontal_Tile_Gap_SpinEdit.Set_Value(10);
+    main.Extract_Vertical_Tile_Gap_SpinEdit.Set_Value(10);
+    main.Extract_Image_Limits_RadioGroup.Set_Item_Index(2);
+    Click(main.Extract_Mosaic_Tiles_BitBtn);
+    EXPECT_EQ(Names_In(Tiles()), (std::vector<std::string>{"001,001.bmp", "001,002.bmp", "001,003.bmp"}));
+}
+
+TEST_F(ExtractPageTest, FailuresReachTheErrorReport) {
+    main.Extracted_Tile_Directory_Edit.Set_Text(kit::To_Wide(Tiles()));
+    main.Extract_Mosaic_Bitmap_File_Name_Edit.Set_Text(kit::To_Wide(folder.Path() + "missing.bmp"));
+    Click(main.Extract_Mosaic_Tiles_BitBtn);
+    EXPECT_EQ(Shown(), std::vector<std::wstring>{L"Cannot open file " + kit::To_Wide(folder.Path()) + L"missing.bmp."});
+    EXPECT_FALSE(program.Progress_Form.Is_Visible()) << "the dialog never started";
+
+    // The tile directory does not exist: the first tile fails and the dialog stays running.
+    main.Extract_Mosaic_Bitmap_File_Name_Edit.Set_Text(kit::To_Wide(Mosaic()));
+    Click(main.Extract_Mosaic_Tiles_BitBtn);
+    EXPECT_EQ(Shown(), std::vector<std::wstring>{L"Cannot create file " + kit::To_Wide(Tiles()) + L"001,001.bmp."});
+    EXPECT_TRUE(program.Progress_Form.Has_Started_CheckBox());
+    EXPECT_TRUE(IsWindowEnabled(main.Extract_Mosaic_Tiles_BitBtn.Handle()));
+}
+
+TEST_F(ExtractPageTest, TestShowChecksTheNameAndThePreviewFollowsTheFields) {
+    const std::wstring dir = kit::To_Wide(folder.Path());
+    struct Case {
+        std::wstring typed, message, after;
+    };
+    const Case cases[] = {
+        {L"", L"Error: The Mosaic File name cannot be blank.", L""},
+        {L"mosaic2", L"Error: The Mosaic File name does NOT exist.", dir + L"mosaic2.BMP"},
+        {dir + L"mosaic.jpg", L"Error: Only Bitmap (.BMP) files are supported by this program.", dir + L"mosaic.jpg"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(kit::To_Utf8(c.typed));
+        main.Extract_Mosaic_Bitmap_File_Name_Edit.Set_Text(c.typed);
+        Click(main.Test_Show_Image_Preview_BitBtn);
+        EXPECT_EQ(Shown(), std::vector<std::wstring>{c.message});
+        EXPECT_EQ(main.Extract_Mosaic_Bitmap_File_Name_Edit.Text(), c.after);
+        EXPECT_EQ(GetFocus(), main.Extract_Mosaic_Bitmap_File_Name_Edit.Handle());
+        EXPECT_TRUE(main.Extract_Tile_Preview_Image.Shown().Empty());
+    }
+    main.Extract_Mosaic_Bitmap_File_Name_Edit.Set_Text(L"mosaic");
+    Click(main.Test_Show_Image_Preview_BitBtn);
+    EXPECT_TRUE(Shown().empty());
+    EXPECT_EQ(main.Extract_Mosaic_Bitmap_File_Name_Edit.Text(), dir + L"mosaic.BMP");
+    EXPECT_EQ(main.Extract_Tile_Preview_Image.Shown().Size().cx, 100);
+    EXPECT_EQ(Preview().width, 30);
+
+    // Set Select takes the mosaic page's size; 0 arrives as 1.
+    main.Horizontal_Tile_Size_SpinEdit.Set_Value(0);
+    main.Vertical_Tile_Size_SpinEdit.Set_Value(24);
+    Click(main.Set_Height_Width_To_Selected_Tile_Mosaic_Tab_BitBtn);
+    EXPECT_EQ(main.Extract_Tile_Width_SpinEdit.Value(), 1);
+    EXPECT_EQ(Preview().width, 1);
+    EXPECT_EQ(Preview().height, 24);
+
+    // Typing reloads whatever the name holds; a failed load keeps the picture shown.
+    Gradient(40, 20).save_to_file(folder.Path() + "small.bmp");
+    main.Extract_Mosaic_Bitmap_File_Name_Edit.Set_Text(dir + L"small.bmp");
+    EXPECT_EQ(main.Extract_Tile_Preview_Image.Shown().Size().cx, 40);
+    testing_support::Write_File(folder.Path() + "broken.bmp", "BM not really");
+    testing_support::Write_File(folder.Path() + "photo.png", "png");
+    main.Extract_Mosaic_Bitmap_File_Name_Edit.Set_Text(dir + L"broken.bmp");
+    main.Extract_Mosaic_Bitmap_File_Name_Edit.Set_Text(dir + L"photo.png");
+    main.Extract_Mosaic_Bitmap_File_Name_Edit.Set_Text(dir + L"nothing-here.bmp");
+    EXPECT_EQ(Shown(), (std::vector<std::wstring>{L"Bitmap image is not valid.", L"Unknown picture file extension (.png)"}));
+    EXPECT_EQ(main.Extract_Tile_Preview_Image.Shown().Size().cx, 40);
+}
+
+TEST_F(ExtractPageTest, TheDirectoryChooserStartsInAUsableFolderAndMakesATypedOne) {
+    main.Last_Tile_Directory_Edit = kit::To_Wide(folder.Path()) + L"deleted-since";
+    picker.folder_answers = {std::nullopt};
+    Click(main.Extracted_Tile_Directory_SpeedButton);
+    ASSERT_EQ(picker.folder_requests.size(), 1u);
+    EXPECT_EQ(picker.folder_requests[0].initial_directory, kit::To_Wide(folder.Path()));
+    EXPECT_EQ(main.Extracted_Tile_Directory_Edit.Text(), L"");
+
+    const std::wstring typed = kit::To_Wide(folder.Path()) + L"new\\deeper";
+    const std::wstring question = L"The Directory " + typed + L" does not exist.  Create this directory ?";
+    boxes.answers = {Answer::No};
+    picker.folder_answers = {typed};
+    Click(main.Extracted_Tile_Directory_SpeedButton);
+    EXPECT_EQ(Shown(), std::vector<std::wstring>{question});
+    EXPECT_FALSE(std::filesystem::exists(std::filesystem::path(typed)));
+    EXPECT_EQ(main.Extracted_Tile_Directory_Edit.Text(), L"");
+
+    boxes.answers = {Answer::Yes};
+    picker.folder_answers = {typed};
+    Click(main.Extracted_Tile_Directory_SpeedButton);
+    EXPECT_EQ(Shown(), std::vector<std::wstring>{question});
+    EXPECT_TRUE(std::filesystem::is_directory(std::filesystem::path(typed)));
+    EXPECT_EQ(main.Extracted_Tile_Directory_Edit.Text(), typed + L"\\");
+    EXPECT_EQ(main.Last_Tile_Directory_Edit, typed + L"\\");
+}
+
+TEST_F(ExtractPageTest, TheProgramAndTheCommandLineCutTheSameFiles) {
+    RasterImage palette = Gradient(73, 52);
+    palette.set_pixel_format(PixelFormat::Bits8);
+    palette.save_to_file(Mosaic());
+    main.Extract_Mosaic_Bitmap_File_Name_Edit.Set_Text(kit::To_Wide(Mosaic()));
+    main.Extracted_Tile_Directory_Edit.Set_Text(kit::To_Wide(folder.Path() + "program"));
+    main.Extract_Tile_Width_SpinEdit.Set_Value(20);
+    main.Extract_Tile_Height_SpinEdit.Set_Value(15);
+    main.Extract_Gap_Between_Tiles_CheckBox.Set_Checked(true);
+    main.Extract_Horizontal_Tile_Gap_SpinEdit.Set_Value(3);
+    main.Extract_Vertical_Tile_Gap_SpinEdit.Set_Value(2);
+    std::filesystem::create_directory(std::filesystem::u8path(folder.Path() + "program"));
+    Click(main.Extract_Mosaic_Tiles_BitBtn);
+    ASSERT_TRUE(Shown().empty());
+
+    const std::wstring dir = kit::To_Wide(folder.Path());
+    ASSERT_EQ(testing_support::Run_Process(L"\"" + testing_support::Command_Line_Tool() + L"\" extract \"" + dir +
+                                           L"mosaic.bmp\" \"" + dir + L"command-line\" --size 20x15 --gap 3x2 --quiet"),
+              0u);
+
+    const std::vector<std::string> names = Names_In(folder.Path() + "program");
+    ASSERT_EQ(names.size(), 16u);
+    EXPECT_EQ(names, Names_In(folder.Path() + "command-line"));
+    for (const std::string& name : names)
+        EXPECT_TRUE(testing_support::Read_File(folder.Path() + "program\\" + name) ==
+                    testing_support::Read_File(folder.Path() + "command-line\\" + name))
+            << name;
+}
+
+}  // namespace
+}  // namespace tilvane::app
