@@ -24,6 +24,9 @@ std::filesystem::path native_path(const std::string& utf8) {
 }
 
 std::FILE* open_for_reading(const std::string& path) {
+    // POSIX systems open a folder for reading too, and its length is no file's.
+    std::error_code folder_error;
+    if (std::filesystem::is_directory(native_path(path), folder_error)) return nullptr;
 #ifdef _WIN32
     // Others may read the file while we do, but not write it.
     return _wfsopen(native_path(path).c_str(), L"rb", _SH_DENYWR);

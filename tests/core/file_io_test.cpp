@@ -68,6 +68,7 @@ TEST_F(FileIoTest, FailuresNameThePathAndLoseNothing) {
 
     const std::string absent = path("absent.bmp");
     EXPECT_EQ(error_text([&] { read_whole_file(absent); }), "Cannot open file " + absent);
+    EXPECT_EQ(error_text([&] { read_whole_file(taken); }), "Cannot open file " + taken);
 }
 
 TEST_F(FileIoTest, ReadsEmptyAndLargeFilesWhole) {
