@@ -1,7 +1,13 @@
 #pragma once
 // A fresh folder per test under the system's temporary folder, removed afterwards, with paths
-// handed out as the UTF-8 text the core works with.
+// handed out as the UTF-8 text the core works with. The process id keeps two runs of the suite
+// at once (native and sanitized, two checkouts) out of each other's files.
 #include <gtest/gtest.h>
+#ifdef _WIN32
+#include <process.h>
+#else
+#include <unistd.h>
+#endif
 
 #include <filesystem>
 #include <string>
@@ -14,7 +20,8 @@ public:
     Temp_Folder() {
         const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
         folder_ = std::filesystem::temp_directory_path() /
-                  (std::string("tilvane-") + test->test_suite_name() + "-" + test->name());
+                  (std::string("tilvane-") + test->test_suite_name() + "-" + test->name() + "-" +
+                   std::to_string(Process_Id()));
         std::filesystem::remove_all(folder_);
         std::filesystem::create_directories(folder_);
     }
@@ -40,6 +47,11 @@ public:
     }
 
 private:
+#ifdef _WIN32
+    static int Process_Id() { return _getpid(); }
+#else
+    static int Process_Id() { return static_cast<int>(getpid()); }
+#endif
     std::filesystem::path folder_;
 };
 
