@@ -44,7 +44,8 @@ std::string Extracted_Tile_Name(const std::string& directory, int column, int ro
 
 void Extract_Tiles(const std::string& mosaic_path, const std::string& directory, const Extract_Settings& settings,
                    Mosaic_Progress& progress) {
-    if (settings.tile_width < 1 || settings.tile_height < 1) throw std::invalid_argument("Extract_Tiles: empty tiles");
+    if (settings.tile_width < 1 || settings.tile_height < 1 || settings.Step_X() < 1 || settings.Step_Y() < 1)
+        throw std::invalid_argument("Extract_Tiles: a grid that never advances");
     const bool whole_rows = settings.limit == Extract_Limit::All || settings.limit == Extract_Limit::First_Row;
     const bool every_row = settings.limit == Extract_Limit::All || settings.limit == Extract_Limit::First_Column;
 

@@ -41,7 +41,7 @@ struct Extract_Settings {
 // replaced. Progress is reported once per row; the abort flag is read before every row and tile.
 // Image-layer errors propagate: a mosaic that cannot be read before anything is written or the
 // progress started, a tile that cannot be written with the tiles before it kept, no partial file
-// left and End_Processing not called. Requires tile sizes of at least 1.
+// left and End_Processing not called. Requires tile sizes of at least 1 and gaps of at least 0.
 void Extract_Tiles(const std::string& mosaic_path, const std::string& directory, const Extract_Settings& settings,
                    Mosaic_Progress& progress);
 

@@ -81,6 +81,17 @@ TEST_F(ExtractPageTest, ExtractTilesCutsTheGridIntoTheNormalisedDirectory) {
     main.Extract_Image_Limits_RadioGroup.Set_Item_Index(2);
     Click(main.Extract_Mosaic_Tiles_BitBtn);
     EXPECT_EQ(Names_In(Tiles()), (std::vector<std::string>{"001,001.bmp", "001,002.bmp", "001,003.bmp"}));
+
+    // Numbers typed past the fields' ranges count as the nearest they allow: a gap of -40 would
+    // never advance the grid.
+    std::filesystem::remove_all(std::filesystem::u8path(Tiles()));
+    std::filesystem::create_directory(std::filesystem::u8path(Tiles()));
+    main.Extract_Vertical_Tile_Gap_SpinEdit.Set_Text(L"-40");
+    main.Extract_Tile_Height_SpinEdit.Set_Text(L"0");
+    main.Extract_Image_Limits_RadioGroup.Set_Item_Index(2);
+    Click(main.Extract_Mosaic_Tiles_BitBtn);
+    EXPECT_TRUE(Shown().empty());
+    EXPECT_EQ(Names_In(Tiles()).size(), 100u);
 }
 
 TEST_F(ExtractPageTest, FailuresReachTheErrorReport) {
