@@ -130,6 +130,13 @@ bool Form::Run_Command(UINT id) {
         if (On_Cancel) On_Cancel();
         return true;
     }
+    // Enter: outside a dialog box no button is the default one, so the dialog keys send IDOK
+    // without a button; the focused push button is the one meant.
+    const HWND focus = GetFocus();
+    if (id == IDOK && IsChild(hwnd_, focus) && (SendMessageW(focus, WM_GETDLGCODE, 0, 0) & DLGC_UNDEFPUSHBUTTON)) {
+        SendMessageW(focus, BM_CLICK, 0, 0);
+        return true;
+    }
     const auto command = commands_.find(id);
     if (command == commands_.end()) return false;
     command->second();

@@ -185,6 +185,14 @@ TEST_F(ProgressFormTest, EscapeThroughTheDialogKeysClosesOnlyAfterTheRun) {
     EXPECT_FALSE(form.Abort_Processing_CheckBox());
 }
 
+TEST_F(ProgressFormTest, EnterThroughTheDialogKeysPressesTheFocusedButton) {
+    form.Initialise_Processing(0, 0, 10);
+    form.End_Processing();
+    PostMessageW(form.Abort_Processing_BitBtn.Handle(), WM_KEYDOWN, VK_RETURN, 0);
+    kit::Process_Pending_Messages();
+    EXPECT_FALSE(form.Is_Visible());
+}
+
 TEST_F(ProgressFormTest, AbortClickDuringUpdateMessagesStopsTheCallersLoop) {
     form.Initialise_Processing(0, 0, 1000);
     int rows = 0;
