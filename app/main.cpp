@@ -10,6 +10,7 @@
 #include "desktop/registry.h"
 #include "kit/form.h"
 #include "main_window/program.h"
+#include "shell/error_report.h"
 #include "shell/random_source.h"
 
 namespace {
@@ -51,7 +52,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
         Prepare_Screenshot(program);
         return tilvane::kit::Run_Message_Loop();
     } catch (const std::exception& error) {
-        MessageBoxA(nullptr, error.what(), "Tilvane", MB_OK | MB_ICONERROR);
+        MessageBoxA(nullptr, tilvane::shell::Error_Text(error).c_str(), "Tilvane", MB_OK | MB_ICONERROR);
         return 1;
     }
 }

@@ -3,7 +3,7 @@
 
 #include "commands.h"
 #include "image/bmp_codec.h"
-#include "image/image_error.h"
+#include "support/error.h"
 #include "support/file_io.h"
 
 namespace tilvane::cli {

@@ -7,6 +7,7 @@
 
 #include "commands.h"
 #include "interrupts.h"
+#include "shell/error_report.h"
 
 namespace {
 
@@ -58,7 +59,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "Error: %s\n\n%s", e.what(), kUsage);
         return 2;
     } catch (const std::exception& e) {
-        std::fprintf(stderr, "%s\n", e.what());
+        std::fprintf(stderr, "%s\n", tilvane::shell::Error_Text(e).c_str());
         return 1;
     }
 }

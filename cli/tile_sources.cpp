@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "image/image_error.h"
+#include "support/error.h"
 #include "support/file_io.h"
 #include "tiles/tile_list_file.h"
 

@@ -3,7 +3,7 @@
 #include <cstdint>
 
 #include "image/bmp_codec.h"
-#include "image/image_error.h"
+#include "support/error.h"
 
 namespace {
 constexpr std::uint64_t kReencodedPixels = std::uint64_t{1} << 20;
@@ -18,7 +18,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         // out: under the sanitizers their re-encoding alone outlasts the time limit.
         if (static_cast<std::uint64_t>(image.width()) * static_cast<std::uint64_t>(image.height()) <= kReencodedPixels)
             (void)tilvane::encode_bmp(image);
-    } catch (const tilvane::ImageError&) {
+    } catch (const tilvane::Error&) {
     }
     return 0;
 }

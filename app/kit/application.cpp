@@ -1,7 +1,7 @@
 #include "kit/application.h"
 
 #include "kit/text.h"
-#include "shell/error_text.h"
+#include "shell/error_report.h"
 
 namespace tilvane::kit {
 

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "desktop/message_boxes.h"
+#include "shell/error_report.h"
 
 namespace tilvane::kit {
 
@@ -35,7 +36,7 @@ LRESULT Guarded(Body&& body, LRESULT fallback = 0) noexcept {
     try {
         return body();
     } catch (const std::exception& error) {
-        Current_Application().Report_Error(error.what());
+        Current_Application().Report_Error(shell::Error_Text(error));
     } catch (...) {
         Current_Application().Report_Error("Unexpected error");
     }

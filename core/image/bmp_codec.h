@@ -18,7 +18,7 @@ struct BmpDescription {
     bool top_down = false;
 };
 
-// Decodes a whole BMP file held in memory. Throws ImageError::not_valid() for anything that is
+// Decodes a whole BMP file held in memory. Throws a Not_Valid error for anything that is
 // not a well-formed bitmap; never reads outside `bytes` and never allocates more than the file
 // could describe.
 RasterImage decode_bmp(const Byte_Source& source, BmpDescription* description = nullptr);
@@ -27,7 +27,7 @@ RasterImage decode_bmp(std::span<const std::uint8_t> bytes, BmpDescription* desc
 // Encodes an image as an uncompressed BMP in its own pixel format: BITMAPINFOHEADER, colour
 // table for palette formats, BI_BITFIELDS masks for 16-bit 5-6-5 and custom layouts, rows
 // bottom-up padded to 4 bytes.
-// Throws ImageError::not_valid() for an image without pixels or too large for the format's
+// Throws a Not_Valid error for an image without pixels or too large for the format's
 // 32-bit size fields, before writing anything.
 void encode_bmp(const RasterImage& image, const Byte_Sink& sink);
 std::vector<std::uint8_t> encode_bmp(const RasterImage& image);

@@ -7,7 +7,7 @@
 #include "bmp_format.h"
 #include "bmp_rle.h"
 #include "decode_limits.h"
-#include "image_error.h"
+#include "support/error.h"
 #include "jpeg_codec.h"
 #include "little_endian.h"
 
@@ -40,7 +40,7 @@ const char* header_kind(std::uint32_t size) {
         case kV5HeaderSize: return "BITMAPV5HEADER";
         case kOs2ShortHeaderSize:
         case kOs2HeaderSize: return "OS/2 2.x";
-        default: throw ImageError::not_valid();
+        default: throw Error::Not_Valid(Bitmap_Fault::Unknown_Header);
     }
 }
 
@@ -53,7 +53,7 @@ const char* compression_name(std::uint32_t compression) {
         case kAlphaBitfields: return "BI_ALPHABITFIELDS";
         case kJpeg: return "BI_JPEG";
         case kOs2Rle24: return "RLE24";
-        default: throw ImageError::not_valid();
+        default: throw Error::Not_Valid(Bitmap_Fault::Unknown_Compression);
     }
 }
 
@@ -77,15 +77,15 @@ bool bits_fit_compression(int bits, std::uint32_t compression, bool os2) {
 // Each mask one run of bits inside the pixel, none overlapping another.
 void check_masks(const ChannelMasks& m, int bits) {
     for (std::uint32_t mask : {m.red, m.green, m.blue})
-        if (ChannelField::from_mask(mask).bits == 0) throw ImageError::not_valid();
+        if (ChannelField::from_mask(mask).bits == 0) throw Error::Not_Valid(Bitmap_Fault::Bad_Masks);
     const std::uint64_t pixel_bits = (std::uint64_t{1} << bits) - 1;
     if ((m.red & m.green) || (m.red & m.blue) || (m.green & m.blue) || ((m.red | m.green | m.blue) & ~pixel_bits))
-        throw ImageError::not_valid();
+        throw Error::Not_Valid(Bitmap_Fault::Bad_Masks);
 }
 
 Layout read_layout(const LittleEndianView& file, std::uint64_t file_size, BmpDescription& description) {
     const auto signature = file.slice(0, 2);
-    if (signature[0] != kSignature[0] || signature[1] != kSignature[1]) throw ImageError::not_valid();
+    if (signature[0] != kSignature[0] || signature[1] != kSignature[1]) throw Error::Not_Valid(Bitmap_Fault::Bad_Signature);
     const std::uint32_t header_size = file.u32(kFileHeaderSize);
     description.header_kind = header_kind(header_size);
     const std::uint64_t h = kFileHeaderSize;
@@ -102,10 +102,10 @@ Layout read_layout(const LittleEndianView& file, std::uint64_t file_size, BmpDes
         planes = file.u16(h + 8);
         l.bits = file.u16(h + 10);
         l.table_entry_size = 3;
-        if (l.bits == 16 || l.bits == 32 || l.bits == 64) throw ImageError::not_valid();
+        if (l.bits == 16 || l.bits == 32 || l.bits == 64) throw Error::Not_Valid(Bitmap_Fault::Bad_Bit_Depth);
     } else {
         const std::int32_t width = file.i32(h + 4);
-        if (width <= 0 || width > RasterImage::kMaxDimension) throw ImageError::not_valid();
+        if (width <= 0 || width > RasterImage::kMaxDimension) throw Error::Not_Valid(Bitmap_Fault::Bad_Dimensions);
         l.width = width;
         height = file.i32(h + 8);
         planes = file.u16(h + 12);
@@ -118,15 +118,15 @@ Layout read_layout(const LittleEndianView& file, std::uint64_t file_size, BmpDes
     }
     description.compression = compression_name(l.compression);
     description.bits_per_pixel = l.bits;
-    if (planes != 1 || !bits_fit_compression(l.bits, l.compression, os2 || core)) throw ImageError::not_valid();
+    if (planes != 1 || !bits_fit_compression(l.bits, l.compression, os2 || core)) throw Error::Not_Valid(Bitmap_Fault::Bad_Bit_Depth);
 
     l.top_down = height < 0;
     if (l.top_down) height = -height;
-    if (l.width == 0 || height == 0 || height > RasterImage::kMaxDimension) throw ImageError::not_valid();
+    if (l.width == 0 || height == 0 || height > RasterImage::kMaxDimension) throw Error::Not_Valid(Bitmap_Fault::Bad_Dimensions);
     l.height = static_cast<int>(height);
-    if (l.top_down && (is_run_length(l.compression) || l.compression == kJpeg)) throw ImageError::not_valid();
+    if (l.top_down && (is_run_length(l.compression) || l.compression == kJpeg)) throw Error::Not_Valid(Bitmap_Fault::Top_Down_Compressed);
     if (!decode_limits::fits_memory(static_cast<std::uint64_t>(l.width), static_cast<std::uint64_t>(l.height)))
-        throw ImageError::not_valid();
+        throw Error::Not_Valid(Bitmap_Fault::Too_Many_Pixels);
 
     std::uint64_t headers_end = h + header_size;
     if (is_bitfields(l.compression)) {
@@ -264,7 +264,7 @@ PixelFormat direct_format(int bits, const ChannelMasks& masks) {
 
 std::vector<std::uint8_t> read_all(const Byte_Source& data) {
     std::vector<std::uint8_t> bytes(static_cast<std::size_t>(data.size()));
-    if (!data.read(0, bytes)) throw ImageError::not_valid();
+    if (!data.read(0, bytes)) throw Error::Not_Valid(Bitmap_Fault::Pixels_Missing);
     return bytes;
 }
 
@@ -284,7 +284,7 @@ std::vector<std::uint8_t> convert_rows(const Byte_Source& data, const Layout& l,
         const std::uint64_t at = static_cast<std::uint64_t>(first) * stride;
         chunk.assign(static_cast<std::size_t>(rows) * stride, 0);
         const std::size_t present = static_cast<std::size_t>(std::min<std::uint64_t>(chunk.size(), data.size() - at));
-        if (!data.read(at, std::span(chunk).first(present))) throw ImageError::not_valid();
+        if (!data.read(at, std::span(chunk).first(present))) throw Error::Not_Valid(Bitmap_Fault::Pixels_Missing);
         for (int r = first; r < first + rows; ++r) {
             const int y = l.top_down ? r : l.height - 1 - r;
             convert(chunk.data() + static_cast<std::size_t>(r - first) * stride, bgr.data() + static_cast<std::size_t>(y) * row_bytes);
@@ -360,8 +360,8 @@ RasterImage decode_direct(const Byte_Source& data, const Layout& l) {
 RasterImage decode_embedded_jpeg(const Byte_Source& data) {
     try {
         return decode_jpeg(data);
-    } catch (const ImageError&) {
-        throw ImageError::not_valid();
+    } catch (const Error&) {
+        throw Error::Not_Valid(Bitmap_Fault::Bad_Embedded_Jpeg);
     }
 }
 
@@ -371,22 +371,22 @@ RasterImage decode_bmp(const Byte_Source& source, BmpDescription* description) {
     // The headers and colour table lie within the first few kilobytes.
     constexpr std::uint64_t kHeaderBytes = 4096;
     std::vector<std::uint8_t> headers(static_cast<std::size_t>(std::min(source.size(), kHeaderBytes)));
-    if (!source.read(0, headers)) throw ImageError::not_valid();
+    if (!source.read(0, headers)) throw Error::Not_Valid(Bitmap_Fault::Truncated_Headers);
     const LittleEndianView file(headers);
     BmpDescription found;
     const Layout l = read_layout(file, source.size(), found);
     found.top_down = l.top_down;
 
-    if (l.pixel_offset >= source.size()) throw ImageError::not_valid();
+    if (l.pixel_offset >= source.size()) throw Error::Not_Valid(Bitmap_Fault::Pixels_Missing);
     const Slice_Source data(source, l.pixel_offset);
     const std::uint64_t pixels = static_cast<std::uint64_t>(l.width) * static_cast<std::uint64_t>(l.height);
     if (is_run_length(l.compression)) {
-        if (!decode_limits::plausible_for_data(pixels, data.size())) throw ImageError::not_valid();
+        if (!decode_limits::plausible_for_data(pixels, data.size())) throw Error::Not_Valid(Bitmap_Fault::Run_Length_Too_Sparse);
     } else if (l.compression != kJpeg) {
         // The last row's padding may be missing; everything else must be there.
         const std::uint64_t needed = row_stride(static_cast<std::uint64_t>(l.width), l.bits) * (l.height - 1) +
                                      (static_cast<std::uint64_t>(l.width) * l.bits + 7) / 8;
-        if (needed > data.size()) throw ImageError::not_valid();
+        if (needed > data.size()) throw Error::Not_Valid(Bitmap_Fault::Pixels_Missing);
     }
 
     RasterImage image;

@@ -5,7 +5,7 @@
 
 #include "bmp_codec.h"
 #include "bmp_format.h"
-#include "image_error.h"
+#include "support/error.h"
 #include "little_endian.h"
 
 namespace tilvane {
@@ -90,20 +90,20 @@ void write_index_row(const std::uint8_t* bgr, int width, int bits, const IndexFi
 void encode_bmp(const RasterImage& image, const Byte_Sink& sink) {
     const int width = image.width();
     const int height = image.height();
-    if (width <= 0 || height <= 0) throw ImageError::not_valid();
+    if (width <= 0 || height <= 0) throw Error::Not_Valid(Bitmap_Fault::Empty_Image);
 
     const PixelFormat format = image.pixel_format();
     const int bits = image.stored_bits_per_pixel();
     const std::vector<Colour> no_table;
     const std::vector<Colour>& table = has_colour_table(format) ? image.colour_table().entries() : no_table;
-    if (table.size() > static_cast<std::size_t>(colour_table_capacity(format))) throw ImageError::invalid_pixel_format();
+    if (table.size() > static_cast<std::size_t>(colour_table_capacity(format))) throw Error::Invalid_Pixel_Format();
     const bool bitfields = format == PixelFormat::Bits16 || format == PixelFormat::Custom;
 
     const std::uint64_t pixel_offset = kFileHeaderSize + kInfoHeaderSize + (bitfields ? 12 : 0) + table.size() * 4;
     const std::uint64_t stride = row_stride(static_cast<std::uint64_t>(width), bits);
     const std::uint64_t pixel_bytes = stride * static_cast<std::uint64_t>(height);
     const std::uint64_t file_size = pixel_offset + pixel_bytes;
-    if (file_size > std::numeric_limits<std::uint32_t>::max()) throw ImageError::not_valid();
+    if (file_size > std::numeric_limits<std::uint32_t>::max()) throw Error::Not_Valid(Bitmap_Fault::File_Too_Large);
 
     std::vector<std::uint8_t> headers(static_cast<std::size_t>(pixel_offset));
     std::uint8_t* p = headers.data();

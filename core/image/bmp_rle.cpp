@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "image_error.h"
+#include "support/error.h"
 
 namespace tilvane {
 namespace {
@@ -30,7 +30,7 @@ std::vector<std::uint8_t> expand_rle(std::span<const std::uint8_t> data, int bit
     int x = 0;
     int y = 0;  // counted from the bottom row, as stored
     const auto take = [&](std::size_t n) {
-        if (data.size() - pos < n) throw ImageError::not_valid();
+        if (data.size() - pos < n) throw Error::Not_Valid(Bitmap_Fault::Run_Length_Cut_Short);
         const std::uint8_t* p = data.data() + pos;
         pos += n;
         return p;

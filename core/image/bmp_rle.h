@@ -9,7 +9,7 @@ namespace tilvane {
 // colour index per pixel, OS/2's RLE24 (bits 24) into blue-green-red triples. Pixels the data
 // never reaches stay 0. Runs and deltas that leave a row are clipped to it, and decoding stops
 // once the position passes the last row; data that ends between two codes ends the bitmap.
-// Throws ImageError::not_valid() for a code cut short.
+// Throws a Not_Valid error for a code cut short.
 std::vector<std::uint8_t> expand_rle(std::span<const std::uint8_t> data, int bits, int width, int height);
 
 }  // namespace tilvane

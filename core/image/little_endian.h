@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <span>
 
-#include "image_error.h"
+#include "support/error.h"
 
 namespace tilvane {
 
@@ -24,7 +24,7 @@ inline void store_u32le(std::uint8_t* p, std::uint32_t v) {
 }
 
 // Bounds-checked reads at offsets of a file held in memory: a read that does not fit throws
-// ImageError::not_valid(), so header parsing needs no checks of its own.
+// a Not_Valid error, so header parsing needs no checks of its own.
 class LittleEndianView {
 public:
     explicit LittleEndianView(std::span<const std::uint8_t> bytes) : bytes_(bytes) {}
@@ -34,7 +34,7 @@ public:
         return offset <= bytes_.size() && length <= bytes_.size() - offset;
     }
     std::span<const std::uint8_t> slice(std::uint64_t offset, std::uint64_t length) const {
-        if (!holds(offset, length)) throw ImageError::not_valid();
+        if (!holds(offset, length)) throw Error::Not_Valid(Bitmap_Fault::Truncated_Headers);
         return bytes_.subspan(static_cast<std::size_t>(offset), static_cast<std::size_t>(length));
     }
     std::uint16_t u16(std::uint64_t offset) const { return load_u16le(slice(offset, 2).data()); }

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "image_error.h"
+#include "support/error.h"
 
 namespace tilvane {
 
@@ -58,7 +58,7 @@ void RasterImage::apply_layout(PixelFormat format) {
 }
 
 void RasterImage::set_pixel_format(PixelFormat format) {
-    if (format == PixelFormat::Custom) throw ImageError::invalid_pixel_format();
+    if (format == PixelFormat::Custom) throw Error::Invalid_Pixel_Format();
     if (format == format_) return;
     apply_layout(format);
     reduce_pixels();

@@ -6,7 +6,7 @@
 #include <system_error>
 
 #include "file_system.h"
-#include "image/image_error.h"
+#include "support/error.h"
 #include "temporaries_in_flight.h"
 
 #ifdef _WIN32
@@ -114,9 +114,9 @@ private:
 }  // namespace
 
 Input_File::Input_File(const std::string& path) : file_(open_for_reading(path)) {
-    if (!file_ || !seek(file_.get(), 0, SEEK_END)) throw ImageError::cannot_open(path);
+    if (!file_ || !seek(file_.get(), 0, SEEK_END)) throw Error::Cannot_Open(path);
     const std::int64_t size = tell(file_.get());
-    if (size < 0) throw ImageError::cannot_open(path);
+    if (size < 0) throw Error::Cannot_Open(path);
     size_ = static_cast<std::uint64_t>(size);
 }
 
@@ -128,17 +128,17 @@ bool Input_File::read(std::uint64_t offset, std::span<std::uint8_t> out) const {
 std::vector<std::uint8_t> read_whole_file(const std::string& path) {
     const Input_File file(path);
     std::vector<std::uint8_t> bytes(static_cast<std::size_t>(file.size()));
-    if (!file.read(0, bytes)) throw ImageError::cannot_open(path);
+    if (!file.read(0, bytes)) throw Error::Cannot_Open(path);
     return bytes;
 }
 
 File_Stamp stamp_of_readable_file(const std::string& path) {
-    if (!File(open_for_reading(path))) throw ImageError::cannot_open(path);
+    if (!File(open_for_reading(path))) throw Error::Cannot_Open(path);
     std::error_code size_error, time_error;
     const std::filesystem::path native = native_path(path);
     const auto size = std::filesystem::file_size(native, size_error);
     const auto modified = std::filesystem::last_write_time(native, time_error);
-    if (size_error || time_error) throw ImageError::cannot_open(path);
+    if (size_error || time_error) throw Error::Cannot_Open(path);
     return {size, modified.time_since_epoch().count()};
 }
 
@@ -146,14 +146,14 @@ void write_file_atomically(const std::string& path, const std::function<void(con
                            Flush_To_Disk flush) {
     // What the user named may be a link: the file it leads to is the one to replace.
     const std::optional<std::filesystem::path> target = file_system::follow_links(native_path(path));
-    if (!target) throw ImageError::cannot_create(path);
+    if (!target) throw Error::Cannot_Create(path);
     // Refuse what a plain create-and-write would refuse, before writing anything.
     const file_system::Target_State state = file_system::inspect_target(*target);
-    if (!state.may_write) throw ImageError::cannot_create(path);
+    if (!state.may_write) throw Error::Cannot_Create(path);
 
     Temporary_File temporary(*target);
     std::FILE* f = temporary.file();
-    if (!f) throw ImageError::cannot_create(path);
+    if (!f) throw Error::Cannot_Create(path);
     bool written = true;
     const Byte_Sink sink = [&](std::span<const std::uint8_t> chunk) {
         // fwrite must not see the null data pointer of an empty chunk.
@@ -165,7 +165,7 @@ void write_file_atomically(const std::string& path, const std::function<void(con
     // naming it; anything else is replaced whole, so that a failure leaves the old file.
     const bool placed = written && (state.link_count > 1 ? temporary.copy_into(*target, flush)
                                                          : temporary.take_place_of(*target));
-    if (!placed) throw ImageError::cannot_create(path);
+    if (!placed) throw Error::Cannot_Create(path);
 }
 
 void write_file_atomically(const std::string& path, const std::vector<std::uint8_t>& bytes, Flush_To_Disk flush) {
@@ -186,7 +186,7 @@ void write_file_new_or_replacing(const std::string& path, std::span<const std::u
         std::error_code ignored;
         std::filesystem::remove(target, ignored);
     }
-    throw ImageError::cannot_create(path);
+    throw Error::Cannot_Create(path);
 }
 
 }  // namespace tilvane

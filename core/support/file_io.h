@@ -14,7 +14,7 @@ namespace tilvane {
 // A file opened for reading only: other programs may read it meanwhile but not write it.
 class Input_File final : public Byte_Source {
 public:
-    // Throws ImageError::cannot_open(path) when the file cannot be opened.
+    // Throws Error::Cannot_Open(path) when the file cannot be opened.
     explicit Input_File(const std::string& path);
     std::uint64_t size() const override { return size_; }
     bool read(std::uint64_t offset, std::span<std::uint8_t> out) const override;
@@ -28,7 +28,7 @@ private:
 };
 
 // Reads a whole file. The file is opened for reading only; other programs may read it
-// meanwhile but not write it. Throws ImageError::cannot_open(path) when it cannot be opened.
+// meanwhile but not write it. Throws Error::Cannot_Open(path) when it cannot be opened.
 std::vector<std::uint8_t> read_whole_file(const std::string& path);
 
 // What tells one version of a file from another without reading it.
@@ -39,7 +39,7 @@ struct File_Stamp {
 };
 
 // Opens the file for reading as read_whole_file does, and reads its stamp. Throws
-// ImageError::cannot_open(path) when it cannot be opened, so a file that has become unreadable
+// Error::Cannot_Open(path) when it cannot be opened, so a file that has become unreadable
 // fails the same way as a read of it would.
 File_Stamp stamp_of_readable_file(const std::string& path);
 
@@ -48,7 +48,7 @@ File_Stamp stamp_of_readable_file(const std::string& path);
 // target, which then takes the target's place (keeping its permissions, owner and attributes).
 // A symbolic link is followed and the file it names replaced; a file with other hard links is
 // written in place once the new content is complete, so that every name sees it. A file the
-// user may not write is left alone. Throws ImageError::cannot_create(path) on failure, after
+// user may not write is left alone. Throws Error::Cannot_Create(path) on failure, after
 // removing the temporary file; the next save of the same path removes one a crash left.
 void write_file_atomically(const std::string& path, const std::vector<std::uint8_t>& bytes,
                            Flush_To_Disk flush = Flush_To_Disk::Yes);
@@ -61,7 +61,7 @@ void write_file_atomically(const std::string& path, const std::function<void(con
 // Writes bytes as a new file when nothing of that name exists, in one create and one write; a
 // new file that cannot be written whole, or whose writing is interrupted, is removed. Anything
 // already there is replaced as write_file_atomically does. Does not wait for the disk: for
-// files written by the thousand. Throws ImageError::cannot_create(path) on failure.
+// files written by the thousand. Throws Error::Cannot_Create(path) on failure.
 void write_file_new_or_replacing(const std::string& path, std::span<const std::uint8_t> bytes);
 
 }  // namespace tilvane

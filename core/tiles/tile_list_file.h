@@ -31,13 +31,13 @@ using Legacy_Text_Decoder = std::function<std::string(std::string_view)>;
 [[nodiscard]] std::vector<std::uint8_t> Serialise_Tile_List(const std::vector<std::string>& items);
 
 // Clears the list, then, if the file exists, reads it whole (as Parse_Tile_List does) and inserts
-// every line at its sorted place, duplicates included. Throws ImageError::cannot_open(path) when
+// every line at its sorted place, duplicates included. Throws Error::Cannot_Open(path) when
 // an existing file cannot be read; the list is then empty.
 void Load_Tile_List_File(Tile_List& list, const std::string& path, const Path_Exists& file_exists,
                          const Legacy_Text_Decoder& decode_legacy);
 
 // Writes the list through a temporary file renamed over path, so a failure leaves the old file
-// whole. Throws ImageError::cannot_create(path).
+// whole. Throws Error::Cannot_Create(path).
 void Save_Tile_List_File(const Tile_List& list, const std::string& path);
 
 }  // namespace tilvane::tiles

@@ -2,7 +2,7 @@
 
 #include "bmp_builder.h"
 #include "image/bmp_codec.h"
-#include "image/image_error.h"
+#include "support/error.h"
 
 namespace tilvane {
 namespace {
@@ -146,8 +146,14 @@ TEST(BmpEncode, PaletteFileSavedAgainKeepsItsTable) {
 }
 
 TEST(BmpEncode, EmptyImageIsRefused) {
-    EXPECT_THROW(encode_bmp(RasterImage()), ImageError);
-    EXPECT_THROW(encode_bmp(RasterImage(0, 5)), ImageError);
+    for (const RasterImage& empty : {RasterImage(), RasterImage(0, 5)}) {
+        try {
+            encode_bmp(empty);
+            ADD_FAILURE() << "no error";
+        } catch (const Error& e) {
+            EXPECT_EQ(e.Fault(), Bitmap_Fault::Empty_Image);
+        }
+    }
 }
 
 }  // namespace

@@ -11,7 +11,7 @@
 #include <unistd.h>
 #endif
 
-#include "image/image_error.h"
+#include "shell/error_report.h"
 #include "support/file_system.h"
 #include "support/temporaries_in_flight.h"
 #include "temp_folder.h"
@@ -33,8 +33,8 @@ template <typename F>
 std::string error_text(F&& f) {
     try {
         f();
-    } catch (const ImageError& e) {
-        return e.what();
+    } catch (const Error& e) {
+        return shell::Error_Text(e);
     }
     return "(no error)";
 }
@@ -95,9 +95,9 @@ TEST_F(FileIoTest, AFailedSaveKeepsTheOldFileAndRemovesItsTemporaryFile) {
     write_file_atomically(target, bytes_of("old"));
     const auto fail_half_way = [](const Byte_Sink& sink) {
         sink(bytes_of("new, half"));
-        throw ImageError::not_valid();
+        throw Error::Not_Valid(Bitmap_Fault::Empty_Image);
     };
-    EXPECT_THROW(write_file_atomically(target, fail_half_way), ImageError);
+    EXPECT_THROW(write_file_atomically(target, fail_half_way), Error);
 
     // An interrupt removes the file being written; the save then fails and loses nothing.
     const auto interrupted = [](const Byte_Sink& sink) {
@@ -177,7 +177,7 @@ TEST_F(FileIoTest, AnotherUsersFileIsNeitherReplacedByAUserWhoMayNotWriteItNorGi
         try {
             write_file_atomically(theirs, bytes_of("mine"));
             _exit(0);
-        } catch (const ImageError&) {
+        } catch (const Error&) {
             _exit(1);
         }
     }

@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "image/image_error.h"
+#include "shell/error_report.h"
 #include "temp_folder.h"
 
 namespace tilvane {
@@ -52,8 +52,8 @@ TEST_F(FittedTileCacheTest, ATileThatHasGoneStopsWithTheLoadersError) {
         try {
             cache.Fitted(path);
             ADD_FAILURE() << "no error";
-        } catch (const ImageError& e) {
-            EXPECT_EQ(e.what(), "Cannot open file " + path);
+        } catch (const Error& e) {
+            EXPECT_EQ(shell::Error_Text(e), "Cannot open file " + path);
         }
     }
 }
@@ -62,7 +62,7 @@ TEST_F(FittedTileCacheTest, ATileThatIsNotABitmapFailsAsTheLoaderDoes) {
     const std::string path = folder_.Path("tile.bmp");
     std::ofstream(std::filesystem::path(folder_.Folder() / "tile.bmp"), std::ios::binary) << "not a picture";
     Fitted_Tile_Cache cache = Cache();
-    EXPECT_THROW(cache.Fitted(path), ImageError);
+    EXPECT_THROW(cache.Fitted(path), Error);
 }
 
 }  // namespace

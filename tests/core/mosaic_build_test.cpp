@@ -6,8 +6,8 @@
 #include <functional>
 
 #include "image/colour_operations.h"
-#include "image/image_error.h"
 #include "image/raster_drawing.h"
+#include "shell/error_report.h"
 #include "temp_folder.h"
 
 namespace tilvane {
@@ -261,8 +261,8 @@ TEST_F(MosaicBuildTest, ImageErrorsStopTheBuildAndWriteNothing) {
         try {
             Build_Mosaic(original, c.output, c.tiles, {10, 10, FittingMode::ExpandShrink, false, 0, 0}, random, progress);
             ADD_FAILURE() << "no error";
-        } catch (const ImageError& e) {
-            EXPECT_EQ(e.what(), c.error);
+        } catch (const Error& e) {
+            EXPECT_EQ(shell::Error_Text(e), c.error);
         }
         EXPECT_FALSE(std::filesystem::exists(folder_.Folder() / "out.bmp"));
     }

@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "image/colour_operations.h"
-#include "image/image_error.h"
 #include "image/raster_drawing.h"
+#include "shell/error_report.h"
 
 namespace tilvane {
 namespace {
@@ -85,12 +85,12 @@ TEST(RasterImageFormatTest, ConversionRoundsExistingPixelsAndSameFormatKeepsThem
         {
             try {
                 image.set_pixel_format(PixelFormat::Custom);
-            } catch (const ImageError& e) {
-                EXPECT_STREQ(e.what(), "Invalid pixel format");
+            } catch (const Error& e) {
+                EXPECT_EQ(shell::Error_Text(e), "Invalid pixel format");
                 throw;
             }
         },
-        ImageError);
+        Error);
     EXPECT_EQ(image.pixel_format(), PixelFormat::Bits15);
 }
 

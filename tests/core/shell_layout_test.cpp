@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "shell/design_layout.h"
-#include "shell/error_text.h"
+#include "shell/error_report.h"
 
 namespace tilvane::shell {
 namespace {

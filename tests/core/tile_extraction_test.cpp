@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "image/image_error.h"
+#include "shell/error_report.h"
 #include "support/file_io.h"
 #include "temp_folder.h"
 
@@ -159,8 +159,8 @@ TEST_F(TileExtractionTest, FailuresStopTheRunAndKeepWhatWasWritten) {
     try {
         Extract_Tiles(folder_.Path("missing.bmp"), directory, {10, 10}, progress_);
         FAIL() << "a missing mosaic must fail";
-    } catch (const ImageError& e) {
-        EXPECT_EQ(e.kind(), ImageError::Kind::CannotOpen);
+    } catch (const Error& e) {
+        EXPECT_EQ(e.Kind(), Error_Kind::Cannot_Open);
     }
     EXPECT_TRUE(progress_.calls.empty()) << "nothing starts before the mosaic is loaded";
 
@@ -170,8 +170,8 @@ TEST_F(TileExtractionTest, FailuresStopTheRunAndKeepWhatWasWritten) {
     try {
         Extract_Tiles(mosaic, directory, {10, 10}, progress_);
         FAIL() << "the second tile must fail";
-    } catch (const ImageError& e) {
-        EXPECT_EQ(std::string(e.what()), "Cannot create file " + directory + "002,001.bmp");
+    } catch (const Error& e) {
+        EXPECT_EQ(shell::Error_Text(e), "Cannot create file " + directory + "002,001.bmp");
     }
     EXPECT_EQ(Written(), (std::vector<std::string>{"001,001.bmp", "002,001.bmp"}));
     EXPECT_NE(progress_.calls.back(), "End");
@@ -195,7 +195,7 @@ TEST_F(TileExtractionTest, AWriteThatFailsPartWayLeavesNoFile) {
     limited.rlim_cur = 100;
     setrlimit(RLIMIT_FSIZE, &limited);
     const std::vector<std::uint8_t> bytes(1000, 7);
-    EXPECT_THROW(write_file_new_or_replacing(path, bytes), ImageError);
+    EXPECT_THROW(write_file_new_or_replacing(path, bytes), Error);
     setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, old_handler);
     EXPECT_FALSE(std::filesystem::exists(path));

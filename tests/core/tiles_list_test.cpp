@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <random>
 
-#include "image/image_error.h"
+#include "shell/error_report.h"
 #include "tiles/tile_list_file.h"
 
 namespace tilvane::tiles {
@@ -210,8 +210,8 @@ TEST(TileListFile, SavesAndLoadsThroughTheFile) {
     try {
         Load_Tile_List_File(list, unreadable, [](const std::string&) { return true; }, {});
         ADD_FAILURE() << "no error";
-    } catch (const ImageError& e) {
-        EXPECT_EQ(e.what(), "Cannot open file " + unreadable);
+    } catch (const Error& e) {
+        EXPECT_EQ(shell::Error_Text(e), "Cannot open file " + unreadable);
     }
     EXPECT_TRUE(list.Empty());
     fs::remove_all(folder);

@@ -1,0 +1,19 @@
+#pragma once
+// The words of the application-wide error report, shared by the program and the command-line tool.
+#include <exception>
+#include <string>
+
+#include "support/error.h"
+
+namespace tilvane::shell {
+
+// The text the user reads for an error that reached the program's or the tool's error report:
+// for a core error "Cannot open file %s", "Bitmap image is not valid", "Cannot create file %s"
+// or "Invalid pixel format"; for any other error its own text.
+[[nodiscard]] std::string Error_Text(const std::exception& error);
+
+// The application-wide error report's text: a full stop is added unless the text already ends in
+// a character whose code is at most that of "." (such as ".", "!" or ")"). Empty text stays empty.
+[[nodiscard]] std::string With_Full_Stop(std::string text);
+
+}  // namespace tilvane::shell

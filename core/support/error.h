@@ -1,0 +1,58 @@
+#pragma once
+// The one error type of the core. It says what went wrong and with which file; the words the user
+// reads are chosen at the edge (shell/error_report.h), never here.
+#include <exception>
+#include <string>
+
+namespace tilvane {
+
+enum class Error_Kind {
+    Cannot_Open,           // a file to read could not be opened or read
+    Not_Valid,             // a file's content is not a valid bitmap, or an image cannot be stored as one
+    Cannot_Create,         // a file to write could not be created or written
+    Invalid_Pixel_Format,  // the custom pixel format where a real one is needed
+};
+
+// Which check refused a bitmap, so that tests can tell the checks apart.
+enum class Bitmap_Fault {
+    None,
+    Truncated_Headers,    // the headers or colour table run past the end of the file
+    Bad_Signature,        // the file does not start with "BM"
+    Unknown_Header,       // an info header size no writer uses
+    Unknown_Compression,  // a compression code no writer uses
+    Bad_Bit_Depth,        // planes other than 1, or bits that the header or compression cannot hold
+    Bad_Dimensions,       // a width or height of zero, negative or above the largest allowed
+    Top_Down_Compressed,  // a run-length or JPEG bitmap stored top-down
+    Too_Many_Pixels,      // more pixels than the decoder's memory cap
+    Bad_Masks,            // channel masks that are empty, not one run of bits, overlap or spill
+    Pixels_Missing,       // the pixel rows run past the end of the file
+    Run_Length_Cut_Short, // a run-length code cut off by the end of the data
+    Run_Length_Too_Sparse,// far more pixels than run-length data could describe
+    Bad_Embedded_Jpeg,    // the JPEG stream that a BI_JPEG bitmap holds is not valid
+    Empty_Image,          // an image without pixels cannot be stored
+    File_Too_Large,       // an image whose file would not fit the 32-bit size fields
+};
+
+class Error : public std::exception {
+public:
+    Error(Error_Kind kind, std::string path, Bitmap_Fault fault) : kind_(kind), fault_(fault), path_(std::move(path)) {}
+
+    static Error Cannot_Open(std::string path) { return {Error_Kind::Cannot_Open, std::move(path), Bitmap_Fault::None}; }
+    static Error Cannot_Create(std::string path) { return {Error_Kind::Cannot_Create, std::move(path), Bitmap_Fault::None}; }
+    static Error Not_Valid(Bitmap_Fault fault) { return {Error_Kind::Not_Valid, {}, fault}; }
+    static Error Invalid_Pixel_Format() { return {Error_Kind::Invalid_Pixel_Format, {}, Bitmap_Fault::None}; }
+
+    Error_Kind Kind() const { return kind_; }
+    Bitmap_Fault Fault() const { return fault_; }
+    const std::string& Path() const { return path_; }  // empty when no file is concerned
+
+    // For developers' logs and test failures only: names the kind, not the user's words.
+    const char* what() const noexcept override;
+
+private:
+    Error_Kind kind_;
+    Bitmap_Fault fault_;
+    std::string path_;
+};
+
+}  // namespace tilvane
