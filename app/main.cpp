@@ -11,7 +11,7 @@
 #include "kit/form.h"
 #include "main_window/program.h"
 #include "shell/error_report.h"
-#include "shell/random_source.h"
+#include "support/random_source.h"
 
 namespace {
 
@@ -40,7 +40,7 @@ void Prepare_Screenshot(tilvane::app::Program& program) {
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     tilvane::desktop::Local_Clock clock;
-    tilvane::shell::Twister_Random_Source random;
+    tilvane::Twister_Random_Source random;
     tilvane::desktop::Windows_Message_Boxes boxes;
     tilvane::desktop::Windows_File_Picker picker;
     tilvane::desktop::Windows_Shell shell;

@@ -91,7 +91,7 @@ int run_mosaic(const std::vector<std::string>& args) {
     const std::vector<std::string> tiles = Expand_Tile_Sources(parsed.tile_sources);
     check(parsed, tiles);
 
-    shell::Twister_Random_Source random;
+    Twister_Random_Source random;
     random.Seed(parsed.seed_given ? parsed.seed
                                   : static_cast<std::uint64_t>(std::chrono::system_clock::now().time_since_epoch().count()));
     Terminal_Progress progress(stderr, parsed.quiet || !Stderr_Is_Terminal());

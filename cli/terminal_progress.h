@@ -2,7 +2,7 @@
 #include <chrono>
 #include <cstdio>
 
-#include "mosaic/mosaic_build.h"
+#include "progress/mosaic_progress.h"
 
 namespace tilvane::cli {
 

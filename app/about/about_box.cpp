@@ -39,7 +39,7 @@ void Paint_Link(const kit::Painted_Box& box, HDC dc, const RECT& area, bool bold
 
 }  // namespace
 
-TAboutBox::TAboutBox(HWND owner, progress::Clock& clock, shell::Random_Source& random, desktop::Desktop_Shell& shell,
+TAboutBox::TAboutBox(HWND owner, progress::Clock& clock, Random_Source& random, desktop::Desktop_Shell& shell,
                      std::string program_file_name)
     : Form({L"TAboutBox", L"About Tilvane v1.0f ...", kClient_Width, kClient_Height,
             WS_POPUP | WS_CAPTION | WS_CLIPCHILDREN, owner}),

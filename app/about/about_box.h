@@ -11,14 +11,14 @@
 #include "kit/painted_box.h"
 #include "kit/timer.h"
 #include "progress/progress_clock.h"
-#include "shell/random_source.h"
+#include "support/random_source.h"
 
 namespace tilvane::app {
 
 class TAboutBox final : public kit::Form {
 public:
     // The e-mail link's subject names `program_file_name`.
-    TAboutBox(HWND owner, progress::Clock& clock, shell::Random_Source& random, desktop::Desktop_Shell& shell,
+    TAboutBox(HWND owner, progress::Clock& clock, Random_Source& random, desktop::Desktop_Shell& shell,
               std::string program_file_name);
     ~TAboutBox() override { Destroy_Window(); }
 
@@ -74,7 +74,7 @@ private:
     void Take_Over_Button(kit::Painted_Box& label, const kit::Push_Button& button);
 
     progress::Clock& clock_;
-    shell::Random_Source& random_;
+    Random_Source& random_;
     desktop::Desktop_Shell& shell_;
     std::string program_file_name_;
     int logo_frame_ = 0;

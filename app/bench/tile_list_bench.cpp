@@ -68,7 +68,7 @@ int main() {
     const std::string list_file = directory + std::string(tilvane::tiles::kTile_List_File_Name);
 
     tilvane::desktop::Local_Clock clock;
-    tilvane::shell::Twister_Random_Source random;
+    tilvane::Twister_Random_Source random;
     No_Boxes boxes;
     Fixed_Choice picker;
     tilvane::desktop::Windows_Shell shell;

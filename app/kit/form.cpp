@@ -8,6 +8,7 @@
 
 #include "kit/application.h"
 #include "kit/dialog_keys.h"
+#include "kit/text.h"
 
 namespace tilvane::kit {
 namespace {
@@ -209,6 +210,12 @@ void Form::Show_Modal(HWND owner) {
         EnableWindow(owner, TRUE);
         SetActiveWindow(owner);
     }
+}
+
+void Form::Show_Error(std::string_view utf8_text) {
+    Application& application = Current_Application();
+    application.Boxes().Show(Handle(), {To_Wide(utf8_text), application.Title, desktop::Box_Icon::Error,
+                                        desktop::Box_Buttons::Ok});
 }
 
 void Form::Register_Component(Control& control) { components_.push_back({&control, control.Name()}); }

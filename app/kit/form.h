@@ -45,6 +45,8 @@ public:
     void Close();
     // Shows the window modally over `owner` and returns once it has been hidden.
     void Show_Modal(HWND owner);
+    // An error box over this window: the program's title, the error icon and one OK button.
+    void Show_Error(std::string_view utf8_text);
 
     // The form's events. A missing handler leaves Windows' default.
     std::function<bool()> On_Close_Query;  // false keeps the window open

@@ -293,12 +293,6 @@ void TMainForm1::Apply_Startup_Show_Mode() {
     if (startup.dwFlags & STARTF_USESHOWWINDOW) ShowWindow(Handle(), startup.wShowWindow);
 }
 
-void TMainForm1::Show_Error(std::string_view text) {
-    kit::Application& application = kit::Current_Application();
-    application.Boxes().Show(Handle(), {kit::To_Wide(text), application.Title, desktop::Box_Icon::Error,
-                                        desktop::Box_Buttons::Ok});
-}
-
 bool TMainForm1::Ask(std::string_view question) {
     kit::Application& application = kit::Current_Application();
     return application.Boxes().Show(Handle(), {kit::To_Wide(question), application.Title,

@@ -234,7 +234,6 @@ private:
     bool Check_Output_For_Mosaic();
     void Choose_Single_File(kit::Edit& field, const wchar_t* title, DWORD options);
     void View_File(kit::Edit& field, std::string_view message);
-    void Show_Error(std::string_view text);
     bool Ask(std::string_view question);
     [[nodiscard]] const std::string& Program_Directory() const;
 

@@ -10,13 +10,13 @@
 #include "main_window/main_form.h"
 #include "progress/progress_clock.h"
 #include "progress/progress_form.h"
-#include "shell/random_source.h"
+#include "support/random_source.h"
 
 namespace tilvane::app {
 
 struct Program_Services {
     progress::Clock& clock;
-    shell::Random_Source& random;  // the one generator that mosaic tiles are drawn from
+    Random_Source& random;  // the one generator that mosaic tiles are drawn from
     desktop::Message_Boxes& boxes;
     desktop::File_Picker& picker;
     desktop::Desktop_Shell& shell;

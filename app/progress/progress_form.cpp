@@ -160,10 +160,4 @@ void TProgress_Form::Abort_Processing_BitBtnKeyDown(WPARAM key) {
     if (key == VK_ESCAPE && !run_.Has_Started_CheckBox) Hide();
 }
 
-void TProgress_Form::Show_Error(const std::string& text) {
-    kit::Application& application = kit::Current_Application();
-    application.Boxes().Show(Handle(), {kit::To_Wide(text), application.Title, desktop::Box_Icon::Error,
-                                        desktop::Box_Buttons::Ok});
-}
-
 }  // namespace tilvane::app

@@ -50,7 +50,6 @@ public:
 
 private:
     void Arrange();
-    void Show_Error(const std::string& text);
 
     progress::Clock& clock_;
     progress::Progress_Run run_;

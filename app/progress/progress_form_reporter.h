@@ -1,6 +1,6 @@
 #pragma once
 // A long operation of the core reporting to the one progress dialog.
-#include "mosaic/mosaic_build.h"
+#include "progress/mosaic_progress.h"
 #include "progress/progress_form.h"
 
 namespace tilvane::app {

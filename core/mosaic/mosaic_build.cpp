@@ -109,7 +109,7 @@ std::optional<std::string> Grid_Problem(const Mosaic_Settings& settings) {
 
 void Build_Mosaic(const std::string& original_path, const std::string& output_path,
                   const std::vector<std::string>& tiles, const Mosaic_Settings& settings,
-                  shell::Random_Source& random, Mosaic_Progress& progress, unsigned processors) {
+                  Random_Source& random, Mosaic_Progress& progress, unsigned processors) {
     if (tiles.empty() || Grid_Problem(settings)) throw std::invalid_argument("Build_Mosaic: nothing to build with");
 
     RasterImage mosaic;

@@ -4,7 +4,8 @@
 #include <vector>
 
 #include "mosaic/tile_preparation.h"
-#include "shell/random_source.h"
+#include "progress/mosaic_progress.h"
+#include "support/random_source.h"
 
 namespace tilvane {
 
@@ -24,19 +25,6 @@ struct Mosaic_Settings {
 // A grid that would never advance: the message to show, or nothing when the settings can build.
 std::optional<std::string> Grid_Problem(const Mosaic_Settings& settings);
 
-// Where a build reports: the program's progress dialog, or the command line's status line.
-class Mosaic_Progress {
-public:
-    virtual ~Mosaic_Progress() = default;
-    virtual void Initialise_Processing(int start, int minimum, int maximum) = 0;
-    virtual void Update_Processing(const std::string& major, const std::string& minor, int current) = 0;
-    virtual void End_Processing() = 0;
-    // Read before every row and every cell.
-    [[nodiscard]] virtual bool Abort_Requested() = 0;
-    // Lets pending window messages run, right after the start and after the end.
-    virtual void Let_Messages_Run() {}
-};
-
 // Builds the mosaic of original_path into output_path: every cell of the grid gets a tile drawn
 // from tiles by Random_Tile, fitted and shifted onto the mean colour of the original under the cell.
 // Gaps and whatever no cell reaches keep the original's pixels. An aborted build is saved like a
@@ -45,6 +33,6 @@ public:
 // drawn on `processors` threads (0: one per processor); the result is the same for any number.
 void Build_Mosaic(const std::string& original_path, const std::string& output_path,
                   const std::vector<std::string>& tiles, const Mosaic_Settings& settings,
-                  shell::Random_Source& random, Mosaic_Progress& progress, unsigned processors = 0);
+                  Random_Source& random, Mosaic_Progress& progress, unsigned processors = 0);
 
 }  // namespace tilvane

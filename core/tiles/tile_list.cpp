@@ -113,9 +113,9 @@ int Tile_List::Delete_Selected_Tiles(std::span<const int> selected) {
     return deleted;
 }
 
-std::string Tile_List::Random_Tile(shell::Random_Source& random) const { return tiles::Random_Tile(items_, random); }
+std::string Tile_List::Random_Tile(Random_Source& random) const { return tiles::Random_Tile(items_, random); }
 
-const std::string& Random_Tile(std::span<const std::string> items, shell::Random_Source& random) {
+const std::string& Random_Tile(std::span<const std::string> items, Random_Source& random) {
     static const std::string none;
     if (items.empty()) return none;
     return items[static_cast<std::size_t>(random.Uniform_Below(static_cast<int>(items.size())))];

@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-#include "shell/random_source.h"
+#include "support/random_source.h"
 
 namespace tilvane::tiles {
 
@@ -56,7 +56,7 @@ public:
     }
 
     // The item at an index drawn uniformly from the whole list; empty text for an empty list.
-    [[nodiscard]] std::string Random_Tile(shell::Random_Source& random) const;
+    [[nodiscard]] std::string Random_Tile(Random_Source& random) const;
 
 private:
     enum class Duplicates { Keep, Skip };
@@ -70,7 +70,7 @@ private:
 
 // An item drawn uniformly from items, each equally likely; empty text when there are none. The
 // list's Random_Tile and the mosaic build both draw through it.
-[[nodiscard]] const std::string& Random_Tile(std::span<const std::string> items, shell::Random_Source& random);
+[[nodiscard]] const std::string& Random_Tile(std::span<const std::string> items, Random_Source& random);
 
 // Where the selected indexes (ascending) of a list go when items are added at the indexes `added`
 // (ascending, as the list holds them afterwards): each moves down by the added items before it.

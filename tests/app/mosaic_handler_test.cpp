@@ -9,7 +9,7 @@
 #include "image/raster_image.h"
 #include "kit/text.h"
 #include "main_window/main_form.h"
-#include "shell/random_source.h"
+#include "support/random_source.h"
 #include "test_support.h"
 
 namespace tilvane::app {
@@ -208,7 +208,7 @@ TEST(MakeMosaicAgreementTest, TheProgramAndTheCommandLineBuildTheSameFile) {
     testing_support::Recording_Message_Boxes boxes;
     testing_support::Boxes_In_Use boxes_in_use{boxes};
     testing_support::Fake_Clock clock;
-    shell::Twister_Random_Source random;
+    Twister_Random_Source random;
     testing_support::Scripted_File_Picker picker;
     testing_support::Recording_Shell shell;
     testing_support::Scripted_Registry registry;

@@ -16,7 +16,7 @@
 #include "desktop/registry.h"
 #include "main_window/program.h"
 #include "progress/progress_clock.h"
-#include "shell/random_source.h"
+#include "support/random_source.h"
 
 namespace tilvane::testing_support {
 
@@ -105,7 +105,7 @@ public:
     progress::Day_Time now = progress::From_Calendar(2024, 3, 5, 8, 0, 0, 0);  // a Tuesday
 };
 
-class Recording_Random final : public shell::Random_Source {
+class Recording_Random final : public Random_Source {
 public:
     void Seed(std::uint64_t value) override { seeds.push_back(value); }
     int Uniform_Below(int) override { return 0; }

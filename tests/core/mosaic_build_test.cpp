@@ -34,7 +34,7 @@ struct Recording_Progress final : Mosaic_Progress {
 
 // Draws 0, 1, 2, ... in turn, wrapping at the list's size, so each cell's tile is known; or
 // whatever pick says for the n-th draw.
-struct Cycling_Random final : shell::Random_Source {
+struct Cycling_Random final : Random_Source {
     int next = 0;
     std::function<int(int n, int count)> pick = [](int n, int count) { return n % count; };
     void Seed(std::uint64_t) override {}

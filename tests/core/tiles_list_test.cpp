@@ -117,7 +117,7 @@ TEST(TileList, SelectionFollowsItsItemsWhenItemsAreAdded) {
     }
 }
 
-class Scripted_Random final : public shell::Random_Source {
+class Scripted_Random final : public Random_Source {
 public:
     void Seed(std::uint64_t) override {}
     int Uniform_Below(int count) override {

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <random>
 
-namespace tilvane::shell {
+namespace tilvane {
 
 class Random_Source {
 public:
@@ -25,4 +25,4 @@ private:
     std::mt19937_64 engine_;
 };
 
-}  // namespace tilvane::shell
+}  // namespace tilvane
