@@ -10,14 +10,16 @@
 #endif
 
 #include "commands.h"
+#include "mosaic/mosaic_build.h"
 
 namespace tilvane::cli {
 
 int Parse_Number(const std::string& text, const std::string& option, int minimum) {
     int value = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc{} || end != text.data() + text.size() || value < minimum || value > 1000)
-        throw UsageError(option + " takes whole numbers from " + std::to_string(minimum) + " to 1000, not " + text);
+    if (error != std::errc{} || end != text.data() + text.size() || value < minimum || value > Mosaic_Settings::kLargest)
+        throw UsageError(option + " takes whole numbers from " + std::to_string(minimum) + " to " +
+                         std::to_string(Mosaic_Settings::kLargest) + ", not " + text);
     return value;
 }
 

@@ -5,7 +5,7 @@
 
 namespace tilvane::cli {
 
-// A whole number from minimum to 1000, the range of the program's size and gap fields. Throws
+// A whole number from minimum to Mosaic_Settings::kLargest, the range of the program's size and gap fields. Throws
 // UsageError naming option otherwise.
 int Parse_Number(const std::string& text, const std::string& option, int minimum = 0);
 

@@ -5,10 +5,10 @@
 
 #include "arguments.h"
 #include "commands.h"
-#include "mosaic/mosaic_build.h"
+#include "mosaic/mosaic_inputs.h"
+#include "shell/mosaic_input_text.h"
 #include "terminal_progress.h"
 #include "tile_sources.h"
-#include "tiles/file_names.h"
 
 namespace tilvane::cli {
 namespace {
@@ -69,19 +69,17 @@ Mosaic_Arguments parse(const std::vector<std::string>& args) {
     return parsed;
 }
 
-// The program's own checks and words, where a question would be asked there: stop instead.
-void check(const Mosaic_Arguments& args, const std::vector<std::string>& tiles) {
-    const auto fail = [](const std::string& message) { throw std::runtime_error(message); };
-    if (!Has_Bitmap_Extension(args.original)) fail(std::string(tiles::kOnly_Bitmap_Files_Message));
-    if (!std::filesystem::is_regular_file(args.original)) fail("Error: The Original File name does NOT exist.");
-    if (tiles.empty()) fail("Error: There are no Tiles in the list to use in the Mosaic !");
-    int missing = 0;
-    for (const std::string& tile : tiles) missing += std::filesystem::is_regular_file(tile) ? 0 : 1;
-    if (missing == static_cast<int>(tiles.size()))
-        fail("Error: None of the " + std::to_string(missing) + " in the Tiles List could be found !");
-    if (missing > 0) fail("Error: " + std::to_string(missing) + " tiles in the Tiles List could not be found !");
-    if (!Has_Bitmap_Extension(args.output)) fail(std::string(tiles::kOnly_Bitmap_Files_Message));
-    if (const auto problem = Grid_Problem(args.settings)) fail(*problem);
+// The program's checks and words; where the program would ask a question about missing tiles,
+// stop instead. An existing output is replaced, as a command line expects.
+Mosaic_Input_Check check(const Mosaic_Arguments& args, const std::vector<std::string>& tiles) {
+    const Mosaic_Input_Check checked =
+        Check_Mosaic_Inputs({args.original, tiles, args.output, args.settings}, "", [](const std::string& path) {
+            std::error_code ec;
+            return std::filesystem::is_regular_file(path, ec);
+        });
+    if (checked.problem != Mosaic_Input_Problem::None && checked.problem != Mosaic_Input_Problem::Output_Exists)
+        throw std::runtime_error(shell::Mosaic_Input_Text(checked));
+    return checked;
 }
 
 }  // namespace
@@ -89,13 +87,13 @@ void check(const Mosaic_Arguments& args, const std::vector<std::string>& tiles) 
 int run_mosaic(const std::vector<std::string>& args) {
     const Mosaic_Arguments parsed = parse(args);
     const std::vector<std::string> tiles = Expand_Tile_Sources(parsed.tile_sources);
-    check(parsed, tiles);
+    const Mosaic_Input_Check checked = check(parsed, tiles);
 
     Twister_Random_Source random;
     random.Seed(parsed.seed_given ? parsed.seed
                                   : static_cast<std::uint64_t>(std::chrono::system_clock::now().time_since_epoch().count()));
     Terminal_Progress progress(stderr, parsed.quiet || !Stderr_Is_Terminal());
-    Build_Mosaic(parsed.original, parsed.output, tiles, parsed.settings, random, progress);
+    Build_Mosaic(checked.original, checked.output, tiles, parsed.settings, random, progress);
     return 0;
 }
 

@@ -9,7 +9,4 @@ namespace tilvane::cli {
 // its lines. Throws Error::Cannot_Open for a path that is none of these or cannot be read.
 std::vector<std::string> Expand_Tile_Sources(const std::vector<std::string>& sources);
 
-// Whether the name ends in ".bmp", letter case ignored.
-bool Has_Bitmap_Extension(const std::string& path);
-
 }  // namespace tilvane::cli

@@ -8,6 +8,7 @@
 #include "kit/text.h"
 #include "main_window/main_form.h"
 #include "main_window/program.h"
+#include "shell/mosaic_input_text.h"
 #include "tiles/file_names.h"
 
 namespace tilvane::app {
@@ -100,8 +101,8 @@ bool TMainForm1::Check_Bitmap_File_Name(kit::Edit& field, std::string_view blank
 }
 
 bool TMainForm1::Check_Original_File_Name() {
-    return Check_Bitmap_File_Name(Input_File_Name_Edit, "Error: The Original File name cannot be blank.",
-                                  "Error: The Original File name does NOT exist.", tiles::Bitmap_Name_Checks::Existing_File);
+    return Check_Bitmap_File_Name(Input_File_Name_Edit, shell::kOriginal_Blank_Message, shell::kOriginal_Not_Found_Message,
+                                  tiles::Bitmap_Name_Checks::Existing_File);
 }
 
 }  // namespace tilvane::app

@@ -11,7 +11,7 @@
 #include "kit/controls.h"
 #include "kit/form.h"
 #include "kit/menu.h"
-#include "mosaic/mosaic_build.h"
+#include "mosaic/mosaic_inputs.h"
 #include "tiles/file_names.h"
 #include "tiles/tile_list.h"
 
@@ -230,8 +230,9 @@ private:
     void Connect_Settings_Handlers();
     // After a failed save: reports the error, then asks whether to close all the same.
     bool Close_Without_Saving(std::string_view error);
-    bool Check_Tiles_For_Mosaic();
-    bool Check_Output_For_Mosaic();
+    // The "Make Mosaic" input checks with their messages, questions and focus; true to build.
+    bool Check_Page_For_Mosaic();
+    kit::Control* Field_Of(Mosaic_Input_Problem problem);
     void Choose_Single_File(kit::Edit& field, const wchar_t* title, DWORD options);
     void View_File(kit::Edit& field, std::string_view message);
     bool Ask(std::string_view question);

@@ -6,8 +6,9 @@
 #include "main_window/main_form.h"
 #include "main_window/program.h"
 #include "mosaic/mosaic_build.h"
+#include "mosaic/mosaic_inputs.h"
 #include "progress/progress_form_reporter.h"
-#include "tiles/file_names.h"
+#include "shell/mosaic_input_text.h"
 
 namespace tilvane::app {
 
@@ -15,42 +16,44 @@ void TMainForm1::Connect_Mosaic_Handler() {
     Make_Mosaic_BitBtn.On_Click = [this] { Make_Mosaic_BitBtnClick(); };
 }
 
-bool TMainForm1::Check_Tiles_For_Mosaic() {
-    if (tile_list_.Empty()) {
-        Show_Error("Error: There are no Tiles in the list to use in the Mosaic !");
-        return false;
+bool TMainForm1::Check_Page_For_Mosaic() {
+    for (;;) {
+        const Mosaic_Inputs inputs{kit::To_Utf8(Input_File_Name_Edit.Text()), tile_list_.Items(),
+                                   kit::To_Utf8(Output_File_Name_Edit.Text()), Mosaic_Page_Settings()};
+        const Mosaic_Input_Check check = Check_Mosaic_Inputs(inputs, Program_Directory(), desktop::File_Exists);
+        if (check.original != inputs.original) Input_File_Name_Edit.Set_Text(kit::To_Wide(check.original));
+        if (check.output != inputs.output) Output_File_Name_Edit.Set_Text(kit::To_Wide(check.output));
+        const std::string text = shell::Mosaic_Input_Text(check);
+        switch (check.problem) {
+            case Mosaic_Input_Problem::None: return true;
+            case Mosaic_Input_Problem::Some_Tiles_Missing:
+                if (!Ask(text + std::string(shell::kRemove_Missing_Tiles_Question))) return false;
+                for (auto index = check.missing_tiles.rbegin(); index != check.missing_tiles.rend(); ++index)
+                    tile_list_.Delete_Item(*index);
+                Tiles_ListBox.Reset(tile_list_.Count());
+                continue;  // on to the checks after the tiles
+            case Mosaic_Input_Problem::Output_Exists:
+                Output_File_Name_Edit.Focus();
+                return Ask(text + std::string(shell::kOverwrite_Question));
+            default:
+                Show_Error(text);
+                if (kit::Control* field = Field_Of(check.problem)) field->Focus();
+                return false;
+        }
     }
-    std::vector<int> missing;
-    for (int i = 0; i < tile_list_.Count(); ++i)
-        if (!desktop::File_Exists(tile_list_.Item(i))) missing.push_back(i);
-    const std::string count = std::to_string(missing.size());
-    if (static_cast<int>(missing.size()) == tile_list_.Count()) {
-        Show_Error("Error: None of the " + count + " in the Tiles List could be found !");
-        return false;
-    }
-    if (missing.empty()) return true;
-    if (!Ask("Error: " + count + " tiles in the Tiles List could not be found !  " +
-             "Would you like to remove the missing tiles from the list and proceed ?"))
-        return false;
-    for (auto index = missing.rbegin(); index != missing.rend(); ++index) tile_list_.Delete_Item(*index);
-    Tiles_ListBox.Reset(tile_list_.Count());
-    return true;
 }
 
-bool TMainForm1::Check_Output_For_Mosaic() {
-    if (!Check_Bitmap_File_Name(Output_File_Name_Edit, "Error: The Output File name cannot be blank.", "",
-                                tiles::Bitmap_Name_Checks::New_File))
-        return false;
-    const Mosaic_Settings settings = Mosaic_Page_Settings();
-    if (const auto problem = Grid_Problem(settings)) {
-        Show_Error(*problem);
-        // The width is checked first, so the message is about it whenever it cannot advance.
-        (settings.Step_X() <= 0 ? Horizontal_Tile_Size_SpinEdit : Vertical_Tile_Size_SpinEdit).Focus();
-        return false;
+kit::Control* TMainForm1::Field_Of(Mosaic_Input_Problem problem) {
+    switch (problem) {
+        case Mosaic_Input_Problem::Original_Blank:
+        case Mosaic_Input_Problem::Original_Not_Bitmap:
+        case Mosaic_Input_Problem::Original_Not_Found: return &Input_File_Name_Edit;
+        case Mosaic_Input_Problem::Output_Blank:
+        case Mosaic_Input_Problem::Output_Not_Bitmap: return &Output_File_Name_Edit;
+        case Mosaic_Input_Problem::Zero_Tile_Width: return &Horizontal_Tile_Size_SpinEdit;
+        case Mosaic_Input_Problem::Zero_Tile_Height: return &Vertical_Tile_Size_SpinEdit;
+        default: return nullptr;  // the tile list's problems leave the focus where it is
     }
-    if (!desktop::File_Exists(kit::To_Utf8(Output_File_Name_Edit.Text()))) return true;
-    Output_File_Name_Edit.Focus();
-    return Ask("Warning: The Output File already exists.  Overwrite this file ?");
 }
 
 Mosaic_Settings TMainForm1::Mosaic_Page_Settings() const {
@@ -63,7 +66,7 @@ Mosaic_Settings TMainForm1::Mosaic_Page_Settings() const {
 }
 
 void TMainForm1::Make_Mosaic_BitBtnClick() {
-    if (!Check_Original_File_Name() || !Check_Tiles_For_Mosaic() || !Check_Output_For_Mosaic()) return;
+    if (!Check_Page_For_Mosaic()) return;
 
     const Long_Run run(*this);
     // The build draws from the list as it stands now: the list's buttons stay usable while the

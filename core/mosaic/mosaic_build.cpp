@@ -99,18 +99,10 @@ private:
 
 }  // namespace
 
-std::optional<std::string> Grid_Problem(const Mosaic_Settings& settings) {
-    if (settings.Step_X() <= 0)
-        return "Error: The Tile Width cannot be 0 unless a horizontal Gap between the Mosaic Tiles is set.";
-    if (settings.Step_Y() <= 0)
-        return "Error: The Tile Height cannot be 0 unless a vertical Gap between the Mosaic Tiles is set.";
-    return std::nullopt;
-}
-
 void Build_Mosaic(const std::string& original_path, const std::string& output_path,
                   const std::vector<std::string>& tiles, const Mosaic_Settings& settings,
                   Random_Source& random, Mosaic_Progress& progress, unsigned processors) {
-    if (tiles.empty() || Grid_Problem(settings)) throw std::invalid_argument("Build_Mosaic: nothing to build with");
+    if (tiles.empty() || settings.Step_X() <= 0 || settings.Step_Y() <= 0) throw std::invalid_argument("Build_Mosaic: nothing to build with");
 
     RasterImage mosaic;
     mosaic.load_from_file(original_path);

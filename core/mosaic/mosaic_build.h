@@ -1,5 +1,4 @@
 #pragma once
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -11,6 +10,8 @@ namespace tilvane {
 
 // The mosaic page's choices that shape the grid.
 struct Mosaic_Settings {
+    static constexpr int kLargest = 1000;  // of a tile size or gap, as the page's fields hold them
+
     int tile_width = 0;
     int tile_height = 0;
     FittingMode mode = FittingMode::ExpandShrink;
@@ -22,15 +23,13 @@ struct Mosaic_Settings {
     int Step_Y() const { return tile_height + (gap ? gap_vertical : 0); }
 };
 
-// A grid that would never advance: the message to show, or nothing when the settings can build.
-std::optional<std::string> Grid_Problem(const Mosaic_Settings& settings);
-
 // Builds the mosaic of original_path into output_path: every cell of the grid gets a tile drawn
 // from tiles by Random_Tile, fitted and shifted onto the mean colour of the original under the cell.
 // Gaps and whatever no cell reaches keep the original's pixels. An aborted build is saved like a
 // finished one. Image-layer errors propagate with End_Processing not called and no file written.
-// Requires a non-empty tile list and settings without a Grid_Problem. The cells of a row are
-// drawn on `processors` threads (0: one per processor); the result is the same for any number.
+// Requires a non-empty tile list and a grid that advances (Check_Mosaic_Inputs refuses the rest).
+// The cells of a row are drawn on `processors` threads (0: one per processor); the result is
+// the same for any number.
 void Build_Mosaic(const std::string& original_path, const std::string& output_path,
                   const std::vector<std::string>& tiles, const Mosaic_Settings& settings,
                   Random_Source& random, Mosaic_Progress& progress, unsigned processors = 0);

@@ -50,6 +50,10 @@ std::string_view Extension_Part(std::string_view path) {
     return dot == std::string_view::npos ? std::string_view{} : name.substr(dot);
 }
 
+bool Has_Bitmap_Extension(std::string_view path) {
+    return Ascii_Upper(Extension_Part(path)) == ".BMP";
+}
+
 std::string Normalise_Directory_Name(std::string_view text) {
     if (Is_One_Of(text, {"", "\\", ".", "..", ".\\", "..\\"})) return {};
     const auto first = std::find_if_not(text.begin(), text.end(), Is_Blank_Or_Control);
@@ -84,7 +88,7 @@ Bitmap_Name_Result Check_Bitmap_Name(std::string_view field_text, std::string_vi
         result.name += ".BMP";
         result.name_changed = true;
     }
-    if (Ascii_Upper(Extension_Part(result.name)) != ".BMP")
+    if (!Has_Bitmap_Extension(result.name))
         result.outcome = Bitmap_Name_Outcome::Not_Bitmap;
     else if (existing && !file_exists(result.name))
         result.outcome = Bitmap_Name_Outcome::Not_Found;

@@ -32,6 +32,9 @@ using Path_Exists = std::function<bool(const std::string& path)>;
 // when that part has no ".".
 [[nodiscard]] std::string_view Extension_Part(std::string_view path);
 
+// Whether the extension, with its letters a to z in capitals, is exactly ".BMP".
+[[nodiscard]] bool Has_Bitmap_Extension(std::string_view path);
+
 // Empty for "", "\", ".", "..", ".\" and "..\" exactly as given. Anything else is trimmed of
 // blanks and control characters at both ends, given a trailing backslash, and every run of
 // backslashes is made one; that result always ends with a backslash.

@@ -277,23 +277,5 @@ TEST_F(MosaicBuildTest, TheOriginalCanBeItsOwnOutput) {
     EXPECT_EQ(folder_.Names().size(), 2u);
 }
 
-TEST(GridProblemTest, RefusesGridsThatNeverAdvance) {
-    struct Case {
-        Mosaic_Settings settings;
-        bool refused;
-    };
-    const Case cases[] = {
-        {{0, 10, FittingMode::ExpandShrink, false, 5, 5}, true},
-        {{10, 0, FittingMode::ExpandShrink, false, 5, 5}, true},
-        {{0, 10, FittingMode::ExpandShrink, true, 5, 0}, false},
-        {{10, 0, FittingMode::ExpandShrink, true, 0, 0}, true},
-        {{1, 1, FittingMode::TruncateCrop, false, 0, 0}, false},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.settings.tile_width << "x" << c.settings.tile_height << " gap " << c.settings.gap);
-        EXPECT_EQ(Grid_Problem(c.settings).has_value(), c.refused);
-    }
-}
-
 }  // namespace
 }  // namespace tilvane

@@ -1,0 +1,25 @@
+#pragma once
+// The words of the "Make Mosaic" input checks, shared by the program and the command-line tool.
+#include <string>
+#include <string_view>
+
+#include "mosaic/mosaic_inputs.h"
+
+namespace tilvane::shell {
+
+// What the user reads about a check's problem; empty for None. Where the program asks a question
+// (some tiles missing, the output exists) this is the question's first part, the words the tool
+// refuses with.
+[[nodiscard]] std::string Mosaic_Input_Text(const Mosaic_Input_Check& check);
+
+// The original's name field has these two messages wherever it is checked.
+inline constexpr std::string_view kOriginal_Blank_Message = "Error: The Original File name cannot be blank.";
+inline constexpr std::string_view kOriginal_Not_Found_Message = "Error: The Original File name does NOT exist.";
+
+// Follows the text of some missing tiles in the program's question.
+inline constexpr std::string_view kRemove_Missing_Tiles_Question =
+    "  Would you like to remove the missing tiles from the list and proceed ?";
+// Follows the text of an existing output in the program's question.
+inline constexpr std::string_view kOverwrite_Question = "  Overwrite this file ?";
+
+}  // namespace tilvane::shell
