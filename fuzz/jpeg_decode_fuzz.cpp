@@ -2,13 +2,13 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "image/image_error.h"
+#include "support/error.h"
 #include "image/jpeg_codec.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     try {
         (void)tilvane::decode_jpeg({data, size});
-    } catch (const tilvane::ImageError&) {
+    } catch (const tilvane::Error&) {
     }
     return 0;
 }

@@ -10,13 +10,13 @@ namespace tilvane {
 
 // Decodes a JPEG file (baseline, progressive or arithmetic-coded; greyscale, colour or CMYK)
 // into a 24-bit image, pixels as stored: an orientation tag is not applied.
-// Throws ImageError::jpeg_not_valid() for anything libjpeg refuses, for a file that ends before
+// Throws a Jpeg_Not_Valid error for anything libjpeg refuses, for a file that ends before
 // its image does, and for an image larger than the decoders' limits; memory stays bounded and
 // nothing is written to the console.
 RasterImage decode_jpeg(const Byte_Source& source);
 RasterImage decode_jpeg(std::span<const std::uint8_t> bytes);
 
-// Reads a JPEG file from disk. Throws ImageError::cannot_open(path) when it cannot be opened.
+// Reads a JPEG file from disk. Throws Error::Cannot_Open(path) when it cannot be opened.
 RasterImage load_jpeg_file(const std::string& path);
 
 }  // namespace tilvane

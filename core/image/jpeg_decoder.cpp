@@ -8,8 +8,8 @@
 #include <jerror.h>
 
 #include "decode_limits.h"
-#include "image_error.h"
 #include "jpeg_codec.h"
+#include "support/error.h"
 #include "support/file_io.h"
 
 namespace tilvane {
@@ -150,7 +150,7 @@ bool decode_into(Decode& d, const Byte_Source& source) {
 
 RasterImage decode_jpeg(const Byte_Source& source) {
     const auto d = std::make_unique<Decode>();
-    if (!decode_into(*d, source)) throw ImageError::jpeg_not_valid();
+    if (!decode_into(*d, source)) throw Error::Jpeg_Not_Valid();
     const int width = static_cast<int>(d->info.output_width);
     const int height = static_cast<int>(d->info.output_height);
     return RasterImage::from_layout(width, height, PixelFormat::Bits24, {}, kMasks888, 24, std::move(d->bgr));

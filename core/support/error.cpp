@@ -8,6 +8,7 @@ const char* Error::what() const noexcept {
         case Error_Kind::Not_Valid: return "tilvane::Error: not a valid bitmap";
         case Error_Kind::Cannot_Create: return "tilvane::Error: cannot create";
         case Error_Kind::Invalid_Pixel_Format: return "tilvane::Error: invalid pixel format";
+        case Error_Kind::Jpeg_Not_Valid: return "tilvane::Error: not a valid JPEG image";
     }
     return "tilvane::Error";
 }

@@ -11,6 +11,7 @@ enum class Error_Kind {
     Not_Valid,             // a file's content is not a valid bitmap, or an image cannot be stored as one
     Cannot_Create,         // a file to write could not be created or written
     Invalid_Pixel_Format,  // the custom pixel format where a real one is needed
+    Jpeg_Not_Valid,        // a JPEG file that the JPEG decoder refuses
 };
 
 // Which check refused a bitmap, so that tests can tell the checks apart.
@@ -40,6 +41,7 @@ public:
     static Error Cannot_Open(std::string path) { return {Error_Kind::Cannot_Open, std::move(path), Bitmap_Fault::None}; }
     static Error Cannot_Create(std::string path) { return {Error_Kind::Cannot_Create, std::move(path), Bitmap_Fault::None}; }
     static Error Not_Valid(Bitmap_Fault fault) { return {Error_Kind::Not_Valid, {}, fault}; }
+    static Error Jpeg_Not_Valid() { return {Error_Kind::Jpeg_Not_Valid, {}, Bitmap_Fault::None}; }
     static Error Invalid_Pixel_Format() { return {Error_Kind::Invalid_Pixel_Format, {}, Bitmap_Fault::None}; }
 
     Error_Kind Kind() const { return kind_; }

@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "image/bmp_codec.h"
-#include "image/image_error.h"
 #include "image/jpeg_codec.h"
+#include "shell/error_report.h"
 #include "support/file_io.h"
 
 namespace tilvane {
@@ -22,9 +22,9 @@ bool refused(std::span<const std::uint8_t> bytes) {
     try {
         decode_jpeg(bytes);
         return false;
-    } catch (const ImageError& e) {
-        EXPECT_EQ(e.kind(), ImageError::Kind::NotValid);
-        EXPECT_STREQ(e.what(), "JPEG image is not valid");
+    } catch (const Error& e) {
+        EXPECT_EQ(e.Kind(), Error_Kind::Jpeg_Not_Valid);
+        EXPECT_EQ(shell::Error_Text(e), "JPEG image is not valid");
         return true;
     }
 }
