@@ -5,9 +5,12 @@
 #include <filesystem>
 #include <functional>
 
+#include "bmp_builder.h"
+#include "image/bmp_codec.h"
 #include "image/colour_operations.h"
 #include "image/raster_drawing.h"
 #include "shell/error_report.h"
+#include "support/file_io.h"
 #include "temp_folder.h"
 
 namespace tilvane {
@@ -64,6 +67,28 @@ protected:
         RasterImage image;
         image.load_from_file(path);
         return image;
+    }
+    // The mosaic made the plain way: every cell's tile prepared from its file and copied in.
+    RasterImage Reference_Mosaic(const std::string& original, const std::vector<std::string>& tiles,
+                                 const Mosaic_Settings& settings, const std::function<int(int, int)>& pick) {
+        RasterImage expected = Load(original);
+        TilePreparer preparer;
+        const int w = settings.tile_width, h = settings.tile_height;
+        int draw = 0;
+        for (int y = 0; y < expected.height(); y += settings.Step_Y())
+            for (int x = 0; x < expected.width(); x += settings.Step_X()) {
+                const Rect cell = Rect::at(x, y, w, h);
+                const std::string& tile = tiles[static_cast<std::size_t>(pick(draw++, static_cast<int>(tiles.size())))];
+                preparer.Prepare_Tile(tile, w, h, settings.mode, Average_Colour(expected, cell));
+                copy_rect(expected, cell, preparer.working_tile(), Rect::at(0, 0, w, h));
+            }
+        return expected;
+    }
+    static void Expect_Same_Pixels(const RasterImage& built, const RasterImage& expected) {
+        ASSERT_EQ(built.width(), expected.width());
+        ASSERT_EQ(built.height(), expected.height());
+        for (int y = 0; y < expected.height(); ++y)
+            for (int x = 0; x < expected.width(); ++x) ASSERT_EQ(built.pixel(x, y), expected.pixel(x, y)) << x << "," << y;
     }
 
     Temp_Folder folder_;
@@ -174,19 +199,44 @@ TEST_F(MosaicBuildTest, MatchesPreparingEveryTileFromItsFile) {
         Recording_Progress progress;
         Build_Mosaic(original, folder_.Path("built.bmp"), tiles, settings, random, progress, processors);
 
-        RasterImage expected = Load(original);
-        TilePreparer preparer;
-        int draw = 0;
-        for (int y = 0; y < expected.height(); y += settings.Step_Y())
-            for (int x = 0; x < expected.width(); x += settings.Step_X()) {
-                const Rect cell = Rect::at(x, y, 12, 10);
-                const std::string& tile = tiles[static_cast<std::size_t>(c.pick(draw++, static_cast<int>(tiles.size())))];
-                preparer.Prepare_Tile(tile, 12, 10, mode, Average_Colour(expected, cell));
-                copy_rect(expected, cell, preparer.working_tile(), Rect::at(0, 0, 12, 10));
-            }
-        const RasterImage built = Load(folder_.Path("built.bmp"));
-        for (int y = 0; y < expected.height(); ++y)
-            for (int x = 0; x < expected.width(); ++x) ASSERT_EQ(built.pixel(x, y), expected.pixel(x, y)) << x << "," << y;
+        Expect_Same_Pixels(Load(folder_.Path("built.bmp")), Reference_Mosaic(original, tiles, settings, c.pick));
+    }
+}
+
+// A mosaic is stored as its original was, in every format, palette ones with their colour
+// table, and its pixels are the plain build's.
+TEST_F(MosaicBuildTest, KeepsTheOriginalsFormat) {
+    const std::vector<std::string> tiles{Save("a.bmp", filled(9, 7, gradient)),
+                                         Save("b.bmp", filled(6, 6, gradient, PixelFormat::Bits8))};
+    test::BmpFields custom;  // 16 bits in 4-4-4 fields
+    custom.width = 37;
+    custom.height = 23;
+    custom.bits = 16;
+    custom.compression = 3;
+    custom.masks = {0xF00, 0xF0, 0xF};
+    for (int i = 0; i < 23 * 76; ++i) custom.pixels.push_back(static_cast<std::uint8_t>(i * 7 % 251));
+    const std::string custom_path = folder_.Path("custom.bmp");
+    write_file_atomically(custom_path, test::build_bmp(custom));
+    const std::function<int(int, int)> cycle = [](int n, int count) { return n % count; };
+    for (const PixelFormat format : {PixelFormat::Bits1, PixelFormat::Bits4, PixelFormat::Bits8, PixelFormat::Bits15,
+                                     PixelFormat::Bits16, PixelFormat::Bits32, PixelFormat::Custom}) {
+        SCOPED_TRACE(static_cast<int>(format));
+        const std::string original =
+            format == PixelFormat::Custom ? custom_path : Save("original.bmp", filled(37, 23, gradient, format));
+        for (const FittingMode mode : {FittingMode::ExpandShrink, FittingMode::TruncateCrop}) {
+            const Mosaic_Settings settings{8, 6, mode, true, 1, 0};
+            Cycling_Random random;
+            Recording_Progress progress;
+            Build_Mosaic(original, folder_.Path("built.bmp"), tiles, settings, random, progress);
+            BmpDescription stored, built_as;
+            decode_bmp(read_whole_file(original), &stored);
+            const RasterImage built = decode_bmp(read_whole_file(folder_.Path("built.bmp")), &built_as);
+            EXPECT_EQ(built_as.bits_per_pixel, stored.bits_per_pixel);
+            EXPECT_EQ(built_as.compression, format == PixelFormat::Bits16 || format == PixelFormat::Custom ? "BI_BITFIELDS" : "BI_RGB");
+            EXPECT_EQ(built.pixel_format(), format);
+            EXPECT_EQ(built.channel_masks(), Load(original).channel_masks());
+            Expect_Same_Pixels(built, Reference_Mosaic(original, tiles, settings, cycle));
+        }
     }
 }
 
