@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "image/colour_operations.h"
-#include "image/image_error.h"
+#include "support/error.h"
 #include "image/raster_drawing.h"
 
 namespace tilvane {
@@ -11,7 +11,7 @@ namespace tilvane {
 Fitted_Tile Fit_Tile(const RasterImage& tile, int width, int height, FittingMode mode) {
     // The working tile cannot take a custom layout. Refusing it here, before any cell is drawn
     // with it, makes every way of drawing the cells fail alike.
-    if (tile.pixel_format() == PixelFormat::Custom) throw ImageError::invalid_pixel_format();
+    if (tile.pixel_format() == PixelFormat::Custom) throw Error::Invalid_Pixel_Format();
     const bool stretch = mode == FittingMode::ExpandShrink;
     const int block_width = stretch ? width : std::min(width, tile.width());
     const int block_height = stretch ? height : std::min(height, tile.height());

@@ -263,8 +263,8 @@ TEST_F(MosaicBuildTest, ACustomLayoutTileAlwaysEndsTheBuild) {
         try {
             Build_Mosaic(original, output, tiles, {8, 8, mode, false, 0, 0}, random, progress, processors);
             ADD_FAILURE() << "built";
-        } catch (const ImageError& e) {
-            EXPECT_STREQ(e.what(), "Invalid pixel format");
+        } catch (const Error& e) {
+            EXPECT_EQ(e.Kind(), Error_Kind::Invalid_Pixel_Format);
         }
         EXPECT_FALSE(std::filesystem::exists(output));
         EXPECT_NE(progress.calls.back(), "End");
