@@ -1,7 +1,7 @@
 #pragma once
 #include <string>
 
-#include "mosaic/mosaic_build.h"
+#include "progress/mosaic_progress.h"
 
 namespace tilvane {
 

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "image/raster_image.h"
 #include "shell/error_report.h"
 #include "support/file_io.h"
 #include "temp_folder.h"
