@@ -6,7 +6,7 @@
 #include "arguments.h"
 #include "commands.h"
 #include "mosaic/mosaic_inputs.h"
-#include "shell/mosaic_input_text.h"
+#include "shell/input_check_text.h"
 #include "terminal_progress.h"
 #include "tile_sources.h"
 

@@ -8,7 +8,7 @@
 #include "kit/text.h"
 #include "main_window/main_form.h"
 #include "main_window/program.h"
-#include "shell/mosaic_input_text.h"
+#include "shell/input_check_text.h"
 #include "tiles/file_names.h"
 
 namespace tilvane::app {
@@ -93,7 +93,7 @@ bool TMainForm1::Check_Bitmap_File_Name(kit::Edit& field, std::string_view blank
     switch (result.outcome) {
         case tiles::Bitmap_Name_Outcome::Ok: return true;
         case tiles::Bitmap_Name_Outcome::Blank: Show_Error(blank_message); break;
-        case tiles::Bitmap_Name_Outcome::Not_Bitmap: Show_Error(tiles::kOnly_Bitmap_Files_Message); break;
+        case tiles::Bitmap_Name_Outcome::Not_Bitmap: Show_Error(shell::kOnly_Bitmap_Files_Message); break;
         case tiles::Bitmap_Name_Outcome::Not_Found: Show_Error(not_found_message); break;
     }
     field.Focus();

@@ -8,7 +8,7 @@
 #include "mosaic/mosaic_build.h"
 #include "mosaic/mosaic_inputs.h"
 #include "progress/progress_form_reporter.h"
-#include "shell/mosaic_input_text.h"
+#include "shell/input_check_text.h"
 
 namespace tilvane::app {
 

@@ -1,7 +1,7 @@
 #pragma once
 // The checks that "Make Mosaic" runs on its inputs before anything is drawn, in the order the
 // user meets them. The program and the command-line tool both run them; the words for each
-// problem are the shell's (shell/mosaic_input_text.h).
+// problem are the shell's (shell/input_check_text.h).
 #include <string>
 #include <string_view>
 #include <vector>

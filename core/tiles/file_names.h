@@ -8,10 +8,6 @@
 
 namespace tilvane::tiles {
 
-// Shared by every check that refuses a name that is not a bitmap.
-inline constexpr std::string_view kOnly_Bitmap_Files_Message =
-    "Error: Only Bitmap (.BMP) files are supported by this program.";
-
 // Answers whether a path names an existing file (or directory, as the caller's use says).
 using Path_Exists = std::function<bool(const std::string& path)>;
 
@@ -54,7 +50,7 @@ enum class Bitmap_Name_Checks {
 enum class Bitmap_Name_Outcome {
     Ok,
     Blank,       // the field's blank message
-    Not_Bitmap,  // kOnly_Bitmap_Files_Message
+    Not_Bitmap,  // shell::kOnly_Bitmap_Files_Message
     Not_Found,   // the field's not-found message
 };
 

@@ -3,7 +3,7 @@
 #include <set>
 
 #include "mosaic/mosaic_inputs.h"
-#include "shell/mosaic_input_text.h"
+#include "shell/input_check_text.h"
 
 namespace tilvane {
 namespace {

@@ -1,5 +1,6 @@
 #pragma once
-// The words of the "Make Mosaic" input checks, shared by the program and the command-line tool.
+// The words of the input checks (the bitmap-name checks and those of "Make Mosaic"), shared by
+// the program and the command-line tool.
 #include <string>
 #include <string_view>
 
@@ -11,6 +12,10 @@ namespace tilvane::shell {
 // (some tiles missing, the output exists) this is the question's first part, the words the tool
 // refuses with.
 [[nodiscard]] std::string Mosaic_Input_Text(const Mosaic_Input_Check& check);
+
+// Shared by every check that refuses a name that is not a bitmap.
+inline constexpr std::string_view kOnly_Bitmap_Files_Message =
+    "Error: Only Bitmap (.BMP) files are supported by this program.";
 
 // The original's name field has these two messages wherever it is checked.
 inline constexpr std::string_view kOriginal_Blank_Message = "Error: The Original File name cannot be blank.";
