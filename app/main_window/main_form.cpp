@@ -7,6 +7,7 @@
 #include "kit/text.h"
 #include "main_window/program.h"
 #include "shell/design_layout.h"
+#include "shell/error_report.h"
 
 namespace tilvane::app {
 namespace {
@@ -237,7 +238,7 @@ bool TMainForm1::FormCloseQuery() {
     try {
         Save_Settings();
     } catch (const std::exception& error) {
-        return Close_Without_Saving(error.what());  // an unwritable file must not trap the user
+        return Close_Without_Saving(shell::Error_Text(error));  // an unwritable file must not trap the user
     }
     return true;
 }

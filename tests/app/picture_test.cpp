@@ -11,6 +11,7 @@
 
 #include "image/raster_image.h"
 #include "kit/text.h"
+#include "shell/error_report.h"
 #include "test_support.h"
 
 namespace tilvane::kit {
@@ -118,7 +119,7 @@ TEST(PictureTest, EachDecoderDrawsItsPictureAtItsOwnSize) {
             (void)Picture::Load_File(dir + file);
             ADD_FAILURE() << "loaded";
         } catch (const std::exception& e) {
-            EXPECT_EQ(std::string(e.what()), message);
+            EXPECT_EQ(shell::Error_Text(e), message);
         }
     }
 }
