@@ -44,6 +44,13 @@ Extract_Settings TMainForm1::Extract_Page_Settings() const {
 void TMainForm1::Extract_Mosaic_Tiles_BitBtnClick() {
     const std::string directory = tiles::Normalise_Directory_Name(kit::To_Utf8(Extracted_Tile_Directory_Edit.Text()));
     Extracted_Tile_Directory_Edit.Set_Text(kit::To_Wide(directory));
+    if (directory.empty()) {
+        // Bare tile names would land in whatever folder the program was started in, thousands
+        // of them, maybe the system's own.
+        Show_Error("Error: The Directory to hold the Extracted Tiles cannot be blank.");
+        Extracted_Tile_Directory_Edit.Focus();
+        return;
+    }
     const Long_Run run(*this);
     // The page stays usable while the progress dialog lets messages through; the run keeps the
     // grid it started with.
