@@ -13,6 +13,30 @@
 #include "mosaic/mosaic_build.h"
 
 namespace tilvane::cli {
+namespace {
+
+bool Is_Option(const std::string& arg) { return arg.rfind("--", 0) == 0; }
+
+}  // namespace
+
+std::vector<std::string> Argument_Walk::Positional(const std::function<bool(const std::string& option)>& on_option) {
+    std::vector<std::string> positional;
+    for (at_ = 0; at_ < args_.size(); ++at_) {
+        const std::string& arg = args_[at_];
+        if (!Is_Option(arg))
+            positional.push_back(arg);
+        else if (!on_option(arg))
+            throw UsageError("Unknown option: " + arg);
+    }
+    return positional;
+}
+
+const std::string& Argument_Walk::Value() {
+    if (at_ + 1 >= args_.size()) throw UsageError(args_[at_] + " needs a value");
+    return args_[++at_];
+}
+
+bool Argument_Walk::Next_Is_Value() const { return at_ + 1 < args_.size() && !Is_Option(args_[at_ + 1]); }
 
 int Parse_Number(const std::string& text, const std::string& option, int minimum) {
     int value = 0;

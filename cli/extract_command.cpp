@@ -25,30 +25,24 @@ Extract_Limit parse_limit(const std::string& text) {
 
 Extract_Arguments parse(const std::vector<std::string>& args) {
     Extract_Arguments parsed;
-    std::vector<std::string> positional;
     bool size_given = false;
-    const auto value_after = [&](std::size_t& i) -> const std::string& {
-        if (i + 1 == args.size()) throw UsageError(args[i] + " needs a value");
-        return args[++i];
-    };
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        if (arg == "--size") {
-            std::tie(parsed.settings.tile_width, parsed.settings.tile_height) = Parse_Pair(value_after(i), arg, 1);
+    Argument_Walk walk(args);
+    const std::vector<std::string> positional = walk.Positional([&](const std::string& option) {
+        if (option == "--size") {
+            std::tie(parsed.settings.tile_width, parsed.settings.tile_height) = Parse_Pair(walk.Value(), option, 1);
             size_given = true;
-        } else if (arg == "--gap") {
-            std::tie(parsed.settings.gap_horizontal, parsed.settings.gap_vertical) = Parse_Pair(value_after(i), arg);
+        } else if (option == "--gap") {
+            std::tie(parsed.settings.gap_horizontal, parsed.settings.gap_vertical) = Parse_Pair(walk.Value(), option);
             parsed.settings.gap = true;
-        } else if (arg == "--limit") {
-            parsed.settings.limit = parse_limit(value_after(i));
-        } else if (arg == "--quiet") {
+        } else if (option == "--limit") {
+            parsed.settings.limit = parse_limit(walk.Value());
+        } else if (option == "--quiet") {
             parsed.quiet = true;
-        } else if (arg.rfind("--", 0) == 0) {
-            throw UsageError("Unknown option: " + arg);
         } else {
-            positional.push_back(arg);
+            return false;
         }
-    }
+        return true;
+    });
     if (positional.size() != 2) throw UsageError("extract takes MOSAIC and DIRECTORY");
     if (!size_given) throw UsageError("extract needs --size WIDTHxHEIGHT");
     parsed.mosaic = positional[0];

@@ -33,34 +33,28 @@ struct Mosaic_Arguments {
 
 Mosaic_Arguments parse(const std::vector<std::string>& args) {
     Mosaic_Arguments parsed;
-    std::vector<std::string> positional;
-    const auto value_after = [&](std::size_t& i) -> const std::string& {
-        if (i + 1 == args.size()) throw UsageError(args[i] + " needs a value");
-        return args[++i];
-    };
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        if (arg == "--tiles") {
-            while (i + 1 < args.size() && args[i + 1].rfind("--", 0) != 0) parsed.tile_sources.push_back(args[++i]);
-        } else if (arg == "--size") {
-            std::tie(parsed.settings.tile_width, parsed.settings.tile_height) = Parse_Pair(value_after(i), arg);
+    Argument_Walk walk(args);
+    const std::vector<std::string> positional = walk.Positional([&](const std::string& option) {
+        if (option == "--tiles") {
+            while (walk.Next_Is_Value()) parsed.tile_sources.push_back(walk.Value());
+        } else if (option == "--size") {
+            std::tie(parsed.settings.tile_width, parsed.settings.tile_height) = Parse_Pair(walk.Value(), option);
             parsed.size_given = true;
-        } else if (arg == "--gap") {
-            std::tie(parsed.settings.gap_horizontal, parsed.settings.gap_vertical) = Parse_Pair(value_after(i), arg);
+        } else if (option == "--gap") {
+            std::tie(parsed.settings.gap_horizontal, parsed.settings.gap_vertical) = Parse_Pair(walk.Value(), option);
             parsed.settings.gap = true;
-        } else if (arg == "--crop") {
+        } else if (option == "--crop") {
             parsed.settings.mode = FittingMode::TruncateCrop;
-        } else if (arg == "--seed") {
-            parsed.seed = parse_seed(value_after(i));
+        } else if (option == "--seed") {
+            parsed.seed = parse_seed(walk.Value());
             parsed.seed_given = true;
-        } else if (arg == "--quiet") {
+        } else if (option == "--quiet") {
             parsed.quiet = true;
-        } else if (arg.rfind("--", 0) == 0) {
-            throw UsageError("Unknown option: " + arg);
         } else {
-            positional.push_back(arg);
+            return false;
         }
-    }
+        return true;
+    });
     if (positional.size() != 2) throw UsageError("mosaic takes ORIGINAL and OUTPUT");
     if (parsed.tile_sources.empty()) throw UsageError("mosaic needs --tiles");
     if (!parsed.size_given) throw UsageError("mosaic needs --size WIDTHxHEIGHT");
