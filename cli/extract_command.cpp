@@ -45,6 +45,8 @@ Extract_Arguments parse(const std::vector<std::string>& args) {
     });
     if (positional.size() != 2) throw UsageError("extract takes MOSAIC and DIRECTORY");
     if (!size_given) throw UsageError("extract needs --size WIDTHxHEIGHT");
+    // An empty name, such as an unset shell variable, would cut every tile into the current folder.
+    if (positional[1].empty()) throw UsageError("extract needs a DIRECTORY name, not an empty one");
     parsed.mosaic = positional[0];
     parsed.directory = positional[1];
     return parsed;
