@@ -44,9 +44,9 @@ Extract_Settings TMainForm1::Extract_Page_Settings() const {
 void TMainForm1::Extract_Mosaic_Tiles_BitBtnClick() {
     const std::string directory = tiles::Normalise_Directory_Name(kit::To_Utf8(Extracted_Tile_Directory_Edit.Text()));
     Extracted_Tile_Directory_Edit.Set_Text(kit::To_Wide(directory));
-    if (directory.empty()) {
+    if (directory.empty() || directory == "\\") {
         // Bare tile names would land in whatever folder the program was started in, thousands
-        // of them, maybe the system's own.
+        // of them, maybe the system's own; a field of blanks comes out as the drive's root.
         Show_Error("Error: The Directory to hold the Extracted Tiles cannot be blank.");
         Extracted_Tile_Directory_Edit.Focus();
         return;

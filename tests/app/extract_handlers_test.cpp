@@ -97,11 +97,13 @@ TEST_F(ExtractPageTest, ExtractTilesCutsTheGridIntoTheNormalisedDirectory) {
 TEST_F(ExtractPageTest, FailuresReachTheErrorReport) {
     // No directory: nothing is cut into the folder the program runs in.
     main.Extract_Mosaic_Bitmap_File_Name_Edit.Set_Text(kit::To_Wide(Mosaic()));
-    main.Extracted_Tile_Directory_Edit.Set_Text(L"");
-    Click(main.Extract_Mosaic_Tiles_BitBtn);
-    EXPECT_EQ(Shown(), std::vector<std::wstring>{L"Error: The Directory to hold the Extracted Tiles cannot be blank."});
-    EXPECT_EQ(GetFocus(), main.Extracted_Tile_Directory_Edit.Handle());
-    EXPECT_FALSE(program.Progress_Form.Is_Visible());
+    for (const wchar_t* blank : {L"", L"   "}) {
+        main.Extracted_Tile_Directory_Edit.Set_Text(blank);
+        Click(main.Extract_Mosaic_Tiles_BitBtn);
+        EXPECT_EQ(Shown(), std::vector<std::wstring>{L"Error: The Directory to hold the Extracted Tiles cannot be blank."});
+        EXPECT_EQ(GetFocus(), main.Extracted_Tile_Directory_Edit.Handle());
+        EXPECT_FALSE(program.Progress_Form.Is_Visible());
+    }
 
     main.Extracted_Tile_Directory_Edit.Set_Text(kit::To_Wide(Tiles()));
     main.Extract_Mosaic_Bitmap_File_Name_Edit.Set_Text(kit::To_Wide(folder.Path() + "missing.bmp"));
