@@ -4,11 +4,9 @@
 #include <io.h>
 #include <share.h>
 #include <windows.h>
-#include <winternl.h>
 
 #include <algorithm>
 #include <cerrno>
-#include <mutex>
 #include <string>
 
 namespace tilvane::file_system {
@@ -72,73 +70,11 @@ Target_State inspect_target(const fs::path& target) {
     return state;
 }
 
-namespace {
-
-// Others may not write it, and only the interrupt handler may remove it meanwhile (sharing
-// delete): a cleaner opening it alone fails while it is open.
-constexpr DWORD kNewFileShare = FILE_SHARE_READ | FILE_SHARE_DELETE;
-constexpr NTSTATUS kNameTaken = static_cast<NTSTATUS>(0xC0000035);
-
-// Wine looks a name up without regard to case by reading the whole folder whenever the exact
-// name is missing, as it always is for a new file: creating thousands of files in one folder
-// takes time growing with the square of their number. Named by its Unix path, a file is looked
-// up by exact name only. The folder's Unix path is worked out once and kept for the next file.
-// Empty on Windows.
-std::wstring wine_unix_name(const fs::path& path) {
-    using Unix_Name = char*(CDECL*)(LPCWSTR);
-    static const auto unix_name = reinterpret_cast<Unix_Name>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32"), "wine_get_unix_file_name")));
-    if (!unix_name || !path.has_filename()) return {};
-    static std::mutex mutex;
-    static fs::path folder;
-    static std::wstring unix_folder;
-    // Absolute, so that a change of the current folder never reaches a folder kept from before.
-    std::error_code error;
-    const fs::path parent = fs::absolute(path.parent_path(), error);
-    if (error) return {};
-    const std::lock_guard lock(mutex);
-    if (parent != folder) {
-        folder.clear();
-        unix_folder.clear();
-        char* name = unix_name(parent.c_str());
-        if (!name) return {};
-        const int length = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, name, -1, nullptr, 0);
-        if (length > 1) {
-            unix_folder.resize(static_cast<std::size_t>(length));
-            MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, name, -1, unix_folder.data(), length);
-            unix_folder.resize(static_cast<std::size_t>(length - 1));
-            folder = parent;
-        }
-        HeapFree(GetProcessHeap(), 0, name);
-        if (unix_folder.empty()) return {};
-    }
-    return L"\\??\\unix" + unix_folder + L"/" + path.filename().native();
-}
-
-}  // namespace
-
 int create_new_descriptor(const fs::path& path) {
-    HANDLE h = INVALID_HANDLE_VALUE;
-    if (std::wstring unix_name = wine_unix_name(path); !unix_name.empty()) {
-        UNICODE_STRING name{static_cast<USHORT>(unix_name.size() * sizeof(wchar_t)),
-                            static_cast<USHORT>(unix_name.size() * sizeof(wchar_t)), unix_name.data()};
-        OBJECT_ATTRIBUTES attributes{};
-        InitializeObjectAttributes(&attributes, &name, 0, nullptr, nullptr);
-        IO_STATUS_BLOCK io{};
-        const NTSTATUS status =
-            NtCreateFile(&h, GENERIC_READ | GENERIC_WRITE | SYNCHRONIZE | FILE_READ_ATTRIBUTES, &attributes, &io,
-                         nullptr, FILE_ATTRIBUTE_NORMAL, kNewFileShare, FILE_CREATE,
-                         FILE_NON_DIRECTORY_FILE | FILE_SYNCHRONOUS_IO_NONALERT, nullptr, 0);
-        if (status == kNameTaken) {
-            errno = EEXIST;
-            return -1;
-        }
-        if (!NT_SUCCESS(status)) h = INVALID_HANDLE_VALUE;
-    }
-    // Anything the Unix name could not create takes the ordinary way, for the ordinary answer.
-    if (h == INVALID_HANDLE_VALUE)
-        h = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, kNewFileShare, nullptr, CREATE_NEW,
-                        FILE_ATTRIBUTE_NORMAL, nullptr);
+    // Others may not write it, and only the interrupt handler may remove it meanwhile (sharing
+    // delete): a cleaner opening it alone fails while it is open.
+    HANDLE h = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
+                           CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE) {
         errno = GetLastError() == ERROR_FILE_EXISTS ? EEXIST : EACCES;
         return -1;

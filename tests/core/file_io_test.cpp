@@ -47,23 +47,6 @@ TEST_F(FileIoTest, ReplacesAnExistingFileAndLeavesNoTemporaryFile) {
     EXPECT_EQ(names_in_folder(), std::vector<std::string>{"mosaic.bmp"});
 }
 
-// A new file named relative to the current folder lands there, also after the current folder
-// changed between two files of the same relative folder.
-TEST_F(FileIoTest, NewFilesFollowTheCurrentFolder) {
-    const fs::path before = fs::current_path();
-    fs::create_directories(folder_.Folder() / "a" / "tiles");
-    fs::create_directories(folder_.Folder() / "b" / "tiles");
-    const std::vector<std::uint8_t> bytes{7};
-    fs::current_path(folder_.Folder() / "a");
-    write_file_new_or_replacing("tiles/1.bmp", bytes);
-    fs::current_path(folder_.Folder() / "b");
-    write_file_new_or_replacing("tiles/2.bmp", bytes);
-    fs::current_path(before);
-    EXPECT_TRUE(fs::exists(folder_.Folder() / "a" / "tiles" / "1.bmp"));
-    EXPECT_TRUE(fs::exists(folder_.Folder() / "b" / "tiles" / "2.bmp"));
-    EXPECT_FALSE(fs::exists(folder_.Folder() / "a" / "tiles" / "2.bmp"));
-}
-
 TEST_F(FileIoTest, KeepsNonAsciiNames) {
     const std::string target = path("mosa\xC3\xAF" "que \xE2\x82\xAC.bmp");  // UTF-8 letters and a euro sign
     write_file_atomically(target, {7});
