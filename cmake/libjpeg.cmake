@@ -2,13 +2,8 @@
 # Native builds use the system's library; the Windows build links a static one that
 # scripts/build-libjpeg.sh cross-compiles from Debian's source package once per checkout.
 if(WIN32)
-  set(TILVANE_LIBJPEG_PREFIX ${CMAKE_SOURCE_DIR}/build/deps/libjpeg-mingw)
-  if(NOT EXISTS ${TILVANE_LIBJPEG_PREFIX}/.built)
-    execute_process(COMMAND bash ${CMAKE_SOURCE_DIR}/scripts/build-libjpeg.sh RESULT_VARIABLE libjpeg_result)
-    if(NOT libjpeg_result EQUAL 0)
-      message(FATAL_ERROR "scripts/build-libjpeg.sh could not build libjpeg for Windows")
-    endif()
-  endif()
+  include(${CMAKE_CURRENT_LIST_DIR}/mingw-dependency.cmake)
+  tilvane_mingw_dependency(libjpeg)
   add_library(JPEG::JPEG STATIC IMPORTED)
   set_target_properties(JPEG::JPEG PROPERTIES
     IMPORTED_LOCATION ${TILVANE_LIBJPEG_PREFIX}/lib/libjpeg.a

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Fuzzes the BMP and the JPEG decoders with libFuzzer (clang, AddressSanitizer,
+# Fuzzes the BMP, JPEG and PNG decoders with libFuzzer (clang, AddressSanitizer,
 # UndefinedBehaviorSanitizer), each for the given number of seconds, starting from their seed
 # files. New inputs collect in build/fuzz/corpus-*, so the seeds in the repository stay as they
 # are.
@@ -10,7 +10,7 @@ seconds=${1:-60}
 
 CC=clang CXX=clang++ cmake -S . -B build/fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DTILVANE_FUZZ=ON -DTILVANE_TESTS=OFF -DTILVANE_BENCHMARKS=OFF >/dev/null
-cmake --build build/fuzz -j "$(nproc)" --target bmp_decode_fuzz jpeg_decode_fuzz >/dev/null
+cmake --build build/fuzz -j "$(nproc)" --target bmp_decode_fuzz jpeg_decode_fuzz png_decode_fuzz >/dev/null
 mkdir -p build/fuzz/findings
 
 failed=0
@@ -31,5 +31,6 @@ fuzz() {  # fuzz NAME SEEDS: one target, its log in build/fuzz/last-NAME.log
 }
 fuzz bmp fuzz/corpus/bmp
 fuzz jpeg tests/data/jpeg
-echo "fuzz: $((2 - failed)) passed, ${failed} failed"
+fuzz png tests/data/png
+echo "fuzz: $((3 - failed)) passed, ${failed} failed"
 ((failed == 0))

@@ -6,6 +6,7 @@
 #include "bmp_codec.h"
 #include "bmp_format.h"
 #include "bmp_rle.h"
+#include "codecs/png_codec.h"
 #include "decode_limits.h"
 #include "support/error.h"
 #include "jpeg_codec.h"
@@ -52,9 +53,14 @@ const char* compression_name(std::uint32_t compression) {
         case kBitfields: return "BI_BITFIELDS";
         case kAlphaBitfields: return "BI_ALPHABITFIELDS";
         case kJpeg: return "BI_JPEG";
+        case kPng: return "BI_PNG";
         case kOs2Rle24: return "RLE24";
         default: throw Error::Not_Valid(Bitmap_Fault::Unknown_Compression);
     }
+}
+
+bool is_embedded(std::uint32_t compression) {
+    return compression == kJpeg || compression == kPng;
 }
 
 bool is_bitfields(std::uint32_t compression) {
@@ -68,7 +74,8 @@ bool bits_fit_compression(int bits, std::uint32_t compression, bool os2) {
         case kRle8: return bits == 8;
         case kRle4: return bits == 4;
         case kOs2Rle24: return bits == 24;
-        case kJpeg: return !os2 && bits == 0;
+        case kJpeg:
+        case kPng: return !os2 && bits == 0;
         // The bit-field values mean Huffman 1D to OS/2, which is not supported.
         default: return !os2 && (bits == 16 || bits == 32);
     }
@@ -124,7 +131,7 @@ Layout read_layout(const LittleEndianView& file, std::uint64_t file_size, BmpDes
     if (l.top_down) height = -height;
     if (l.width == 0 || height == 0 || height > RasterImage::kMaxDimension) throw Error::Not_Valid(Bitmap_Fault::Bad_Dimensions);
     l.height = static_cast<int>(height);
-    if (l.top_down && (is_run_length(l.compression) || l.compression == kJpeg)) throw Error::Not_Valid(Bitmap_Fault::Top_Down_Compressed);
+    if (l.top_down && (is_run_length(l.compression) || is_embedded(l.compression))) throw Error::Not_Valid(Bitmap_Fault::Top_Down_Compressed);
     if (!decode_limits::fits_memory(static_cast<std::uint64_t>(l.width), static_cast<std::uint64_t>(l.height)))
         throw Error::Not_Valid(Bitmap_Fault::Too_Many_Pixels);
 
@@ -356,12 +363,12 @@ RasterImage decode_direct(const Byte_Source& data, const Layout& l) {
     return RasterImage::from_layout(l.width, l.height, format, {}, l.masks, l.bits, std::move(bgr));
 }
 
-// The picture of a BI_JPEG file is the JPEG file its pixel data holds.
-RasterImage decode_embedded_jpeg(const Byte_Source& data) {
+// The picture of a BI_JPEG or BI_PNG file is the JPEG or PNG file its pixel data holds.
+RasterImage decode_embedded(const Byte_Source& data, std::uint32_t compression) {
     try {
-        return decode_jpeg(data);
+        return compression == kJpeg ? decode_jpeg(data) : decode_png(data);
     } catch (const Error&) {
-        throw Error::Not_Valid(Bitmap_Fault::Bad_Embedded_Jpeg);
+        throw Error::Not_Valid(compression == kJpeg ? Bitmap_Fault::Bad_Embedded_Jpeg : Bitmap_Fault::Bad_Embedded_Png);
     }
 }
 
@@ -382,7 +389,7 @@ RasterImage decode_bmp(const Byte_Source& source, BmpDescription* description) {
     const std::uint64_t pixels = static_cast<std::uint64_t>(l.width) * static_cast<std::uint64_t>(l.height);
     if (is_run_length(l.compression)) {
         if (!decode_limits::plausible_for_data(pixels, data.size())) throw Error::Not_Valid(Bitmap_Fault::Run_Length_Too_Sparse);
-    } else if (l.compression != kJpeg) {
+    } else if (!is_embedded(l.compression)) {
         // The last row's padding may be missing; everything else must be there.
         const std::uint64_t needed = row_stride(static_cast<std::uint64_t>(l.width), l.bits) * (l.height - 1) +
                                      (static_cast<std::uint64_t>(l.width) * l.bits + 7) / 8;
@@ -390,8 +397,8 @@ RasterImage decode_bmp(const Byte_Source& source, BmpDescription* description) {
     }
 
     RasterImage image;
-    if (l.compression == kJpeg) {
-        image = decode_embedded_jpeg(data);
+    if (is_embedded(l.compression)) {
+        image = decode_embedded(data, l.compression);
     } else if (l.compression == kOs2Rle24) {
         image = RasterImage::from_layout(l.width, l.height, PixelFormat::Bits24, {}, kMasks888, 24,
                                          expand_rle(read_all(data), 24, l.width, l.height));

@@ -22,6 +22,7 @@ enum Compression : std::uint32_t {
     kRle4 = 2,
     kBitfields = 3,
     kJpeg = 4,  // the pixel data is a JPEG file
+    kPng = 5,   // the pixel data is a PNG file
     kAlphaBitfields = 6,
     // OS/2 headers give RLE24 the value 4; the decoder tells it from kJpeg by this one.
     kOs2Rle24 = 0x104,

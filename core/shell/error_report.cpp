@@ -11,6 +11,7 @@ std::string Error_Text(const std::exception& error) {
         case Error_Kind::Cannot_Create: return "Cannot create file " + core->Path();
         case Error_Kind::Invalid_Pixel_Format: return "Invalid pixel format";
         case Error_Kind::Jpeg_Not_Valid: return "JPEG image is not valid";
+        case Error_Kind::Png_Not_Valid: return "PNG image is not valid";
     }
     return core->what();
 }

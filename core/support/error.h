@@ -12,6 +12,7 @@ enum class Error_Kind {
     Cannot_Create,         // a file to write could not be created or written
     Invalid_Pixel_Format,  // the custom pixel format where a real one is needed
     Jpeg_Not_Valid,        // a JPEG file that the JPEG decoder refuses
+    Png_Not_Valid,         // a PNG file that the PNG decoder refuses
 };
 
 // Which check refused a bitmap, so that tests can tell the checks apart.
@@ -23,13 +24,14 @@ enum class Bitmap_Fault {
     Unknown_Compression,  // a compression code no writer uses
     Bad_Bit_Depth,        // planes other than 1, or bits that the header or compression cannot hold
     Bad_Dimensions,       // a width or height of zero, negative or above the largest allowed
-    Top_Down_Compressed,  // a run-length or JPEG bitmap stored top-down
+    Top_Down_Compressed,  // a run-length, JPEG or PNG bitmap stored top-down
     Too_Many_Pixels,      // more pixels than the decoder's memory cap
     Bad_Masks,            // channel masks that are empty, not one run of bits, overlap or spill
     Pixels_Missing,       // the pixel rows run past the end of the file
     Run_Length_Cut_Short, // a run-length code cut off by the end of the data
     Run_Length_Too_Sparse,// far more pixels than run-length data could describe
     Bad_Embedded_Jpeg,    // the JPEG stream that a BI_JPEG bitmap holds is not valid
+    Bad_Embedded_Png,     // the PNG stream that a BI_PNG bitmap holds is not valid
     Empty_Image,          // an image without pixels cannot be stored
     File_Too_Large,       // an image whose file would not fit the 32-bit size fields
 };
@@ -42,6 +44,7 @@ public:
     static Error Cannot_Create(std::string path) { return {Error_Kind::Cannot_Create, std::move(path), Bitmap_Fault::None}; }
     static Error Not_Valid(Bitmap_Fault fault) { return {Error_Kind::Not_Valid, {}, fault}; }
     static Error Jpeg_Not_Valid() { return {Error_Kind::Jpeg_Not_Valid, {}, Bitmap_Fault::None}; }
+    static Error Png_Not_Valid() { return {Error_Kind::Png_Not_Valid, {}, Bitmap_Fault::None}; }
     static Error Invalid_Pixel_Format() { return {Error_Kind::Invalid_Pixel_Format, {}, Bitmap_Fault::None}; }
 
     Error_Kind Kind() const { return kind_; }

@@ -5,6 +5,7 @@
 #include "bmp_builder.h"
 #include "image/bmp_codec.h"
 #include "image/jpeg_codec.h"
+#include "codecs/png_codec.h"
 #include "support/file_io.h"
 
 namespace tilvane {
@@ -212,22 +213,28 @@ TEST(BmpDecode, RarerLayoutsThatRealProgramsWrite) {
         ASSERT_EQ(image.height(), f.height);
         EXPECT_EQ(image.pixel(f.width - 1, f.height - 1), kRed);
     }
-    {
-        SCOPED_TRACE("a JPEG file inside");
+    const struct {
+        std::uint32_t compression;
+        std::string file;
+        const char* name;
+    } embedded[] = {{4, std::string(TILVANE_JPEG_FIXTURES) + "/baseline_420.jpg", "BI_JPEG"},
+                    {5, std::string(TILVANE_PNG_FIXTURES) + "/rgba_8_interlaced.png", "BI_PNG"}};
+    for (const auto& c : embedded) {
+        SCOPED_TRACE(c.name);
         BmpFields f;
-        f.width = 45;
+        f.width = 45;  // as the file inside says or not: its own size counts
         f.height = 29;
         f.bits = 0;
-        f.compression = 4;
-        f.pixels = read_whole_file(std::string(TILVANE_JPEG_FIXTURES) + "/baseline_420.jpg");
+        f.compression = c.compression;
+        f.pixels = read_whole_file(c.file);
         BmpDescription d;
         const RasterImage image = decode(f, &d);
-        EXPECT_EQ(d.compression, "BI_JPEG");
-        const RasterImage jpeg = decode_jpeg(f.pixels);
-        ASSERT_EQ(image.width(), jpeg.width());
-        ASSERT_EQ(image.height(), jpeg.height());
+        EXPECT_EQ(d.compression, c.name);
+        const RasterImage inside = c.compression == 4 ? decode_jpeg(f.pixels) : decode_png(f.pixels);
+        ASSERT_EQ(image.width(), inside.width());
+        ASSERT_EQ(image.height(), inside.height());
         for (int y = 0; y < image.height(); ++y)
-            ASSERT_TRUE(std::equal(image.row(y), image.row(y) + image.row_bytes(), jpeg.row(y)));
+            ASSERT_TRUE(std::equal(image.row(y), image.row(y) + image.row_bytes(), inside.row(y)));
     }
 }
 

@@ -1,0 +1,14 @@
+// Feeds arbitrary bytes to the PNG decoder: anything but a clean refusal or an image is a bug.
+#include <cstddef>
+#include <cstdint>
+
+#include "codecs/png_codec.h"
+#include "support/error.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    try {
+        (void)tilvane::decode_png({data, size});
+    } catch (const tilvane::Error&) {
+    }
+    return 0;
+}

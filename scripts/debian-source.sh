@@ -1,0 +1,50 @@
+# Sourced by the scripts that cross-compile Debian source packages for the Windows build
+# (build-libjpeg.sh, build-libspng.sh). Each result lands in build/deps/NAME-mingw and is built
+# once per checkout: a stamp file marks it done.
+
+# deps_begin NAME: sets root, prefix and work for NAME and takes its lock, so that concurrent
+# builds in one checkout (test-all and a configure) do not race. Returns 1 when NAME is built.
+deps_begin() {
+  root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+  local deps=$root/build/deps
+  prefix=$deps/$1-mingw
+  work=$deps/$1-work
+  [ -f "$prefix/.built" ] && return 1
+  mkdir -p "$deps"
+  exec 9>"$deps/$1.lock"
+  flock 9
+  [ -f "$prefix/.built" ] && return 1
+  rm -rf "$work" "$prefix"
+  mkdir -p "$work" "$prefix"
+}
+
+# deps_fetch PACKAGE: unpacks the package's source in the current folder. The newest version
+# first; when the archive no longer serves it, the older ones the package lists know of.
+deps_fetch() {
+  local log=$work/source-$1.log version
+  echo "$1: fetching Debian's source package" >&2
+  apt-get source -qq "$1" >/dev/null 2>"$log" && return 0
+  for version in $(apt-cache showsrc "$1" 2>/dev/null | sed -n 's/^Version: //p' | sort -u); do
+    apt-get source -qq "$1=$version" >/dev/null 2>>"$log" && return 0
+  done
+  cat "$log" >&2
+  echo "$1: apt-get source failed (is there a deb-src entry? run scripts/install-deps.sh)" >&2
+  return 1
+}
+
+# deps_run LOG COMMAND...: runs a build step with its output in LOG, shown when it fails.
+deps_run() {
+  local log=$1
+  shift
+  "$@" >"$log" 2>&1 || {
+    tail -n 40 "$log" >&2
+    return 1
+  }
+}
+
+# deps_end NAME: marks NAME built and removes its work folder.
+deps_end() {
+  rm -rf "$work"
+  touch "$prefix/.built"
+  echo "$1: ready in $prefix" >&2
+}

@@ -1,0 +1,114 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "codecs/png_codec.h"
+#include "image/bmp_codec.h"
+#include "shell/error_report.h"
+#include "support/file_io.h"
+
+namespace tilvane {
+namespace {
+
+// Files of every kind, each beside the 24-bit BMP it decodes to (tests/data/png/make_png_fixtures.py).
+const std::string kFixtures = TILVANE_PNG_FIXTURES;
+
+std::vector<std::uint8_t> fixture(const std::string& name) { return read_whole_file(kFixtures + "/" + name); }
+
+void expect_same_pixels(const RasterImage& got, const RasterImage& want) {
+    ASSERT_EQ(got.width(), want.width());
+    ASSERT_EQ(got.height(), want.height());
+    for (int y = 0; y < got.height(); ++y)
+        for (int x = 0; x < got.width(); ++x) ASSERT_EQ(got.pixel(x, y), want.pixel(x, y)) << x << "," << y;
+}
+
+bool refused(std::span<const std::uint8_t> bytes) {
+    try {
+        decode_png(bytes);
+        return false;
+    } catch (const Error& e) {
+        EXPECT_EQ(shell::Error_Text(e), "PNG image is not valid");
+        return true;
+    }
+}
+
+std::uint32_t crc32(std::span<const std::uint8_t> bytes) {
+    std::uint32_t crc = 0xFFFFFFFF;
+    for (std::uint8_t b : bytes) {
+        crc ^= b;
+        for (int i = 0; i < 8; ++i) crc = (crc >> 1) ^ (0xEDB88320 & (0u - (crc & 1)));
+    }
+    return ~crc;
+}
+
+void put_u32(std::vector<std::uint8_t>& bytes, std::size_t at, std::uint32_t v) {
+    for (int i = 0; i < 4; ++i) bytes[at + i] = static_cast<std::uint8_t>(v >> (24 - 8 * i));
+}
+
+TEST(PngDecode, EveryKindDecodesToItsPicture) {
+    for (const char* name : {"grey_1", "grey_2", "grey_4", "grey_8", "grey_16", "grey_alpha_8", "grey_alpha_16",
+                             "rgb_8", "rgb_16", "rgba_8", "rgba_16", "grey_8_trns", "rgb_8_trns", "grey_16_trns",
+                             "palette_1", "palette_2", "palette_4", "palette_8_trns", "rgba_8_interlaced",
+                             "grey_2_interlaced", "rgb_16_interlaced"}) {
+        SCOPED_TRACE(name);
+        const RasterImage got = decode_png(Input_File(kFixtures + "/" + name + ".png"));
+        EXPECT_EQ(got.pixel_format(), PixelFormat::Bits24);
+        expect_same_pixels(got, decode_bmp(fixture(std::string(name) + ".bmp")));
+    }
+}
+
+// Up to the end chunk: libspng does not read that chunk's checksum, which guards no data.
+TEST(PngDecode, EveryCutOffFileIsRefused) {
+    for (const char* name : {"rgba_8_interlaced.png", "palette_8_trns.png"}) {
+        SCOPED_TRACE(name);
+        const std::vector<std::uint8_t> whole = fixture(name);
+        for (std::size_t length = 0; length + 4 < whole.size(); ++length) {
+            SCOPED_TRACE(length);
+            ASSERT_TRUE(refused(std::span(whole).first(length)));
+        }
+    }
+}
+
+TEST(PngDecode, HostileHeadersAreRefused) {
+    EXPECT_TRUE(refused(fixture("rgb_8.bmp")));
+    // The header chunk's width and height (with a correct checksum): sizes no few-hundred-byte
+    // file can fill, beyond the memory cap, and beyond what PNG allows.
+    const std::vector<std::uint8_t> original = fixture("grey_1.png");
+    const std::uint32_t sides[][2] = {{30000, 30000}, {1u << 20, 1u << 20}, {0x80000000u, 1}};
+    for (const auto& side : sides) {
+        SCOPED_TRACE(side[0]);
+        std::vector<std::uint8_t> bytes = original;
+        put_u32(bytes, 16, side[0]);
+        put_u32(bytes, 20, side[1]);
+        put_u32(bytes, 29, crc32(std::span(bytes).subspan(12, 17)));
+        EXPECT_TRUE(refused(bytes));
+    }
+    std::vector<std::uint8_t> damaged = original;
+    damaged[17] ^= 1;  // the checksum no longer matches
+    EXPECT_TRUE(refused(damaged));
+}
+
+TEST(PngEncode, WritesWhatTheDecoderReadsBack) {
+    RasterImage image(37, 5);
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            image.set_pixel(x, y, {static_cast<std::uint8_t>(x * 7), static_cast<std::uint8_t>(y * 50), static_cast<std::uint8_t>(255 - x)});
+    RasterImage two_colours = image;
+    two_colours.set_pixel_format(PixelFormat::Bits1);
+    for (const RasterImage* original : {&image, &two_colours}) {
+        std::vector<std::uint8_t> bytes;
+        encode_png(*original, [&](std::span<const std::uint8_t> chunk) { bytes.insert(bytes.end(), chunk.begin(), chunk.end()); });
+        expect_same_pixels(decode_png(bytes), *original);
+    }
+    // A sink's failure is what the caller sees.
+    try {
+        encode_png(image, [](std::span<const std::uint8_t>) { throw Error::Cannot_Create("out.png"); });
+        ADD_FAILURE() << "no error";
+    } catch (const Error& e) {
+        EXPECT_EQ(e.Kind(), Error_Kind::Cannot_Create);
+    }
+}
+
+}  // namespace
+}  // namespace tilvane
