@@ -6,7 +6,8 @@
 #include "about/about_pictures.h"
 #include "about/free_resources.h"
 #include "kit/fonts.h"
-#include "kit/text.h"
+#include "win/handles.h"
+#include "win/text.h"
 
 namespace tilvane::app {
 namespace {
@@ -29,12 +30,11 @@ kit::Control_Args Text_Line(std::string_view name, int top, bool bold = false) {
 
 // Link text: blue and underlined, bold where asked.
 void Paint_Link(const kit::Painted_Box& box, HDC dc, const RECT& area, bool bold) {
-    const HGDIOBJ old_font = SelectObject(dc, kit::Times_Font(box.Font_Size(), bold, true));
+    const win::Selected font(dc, kit::Times_Font(box.Font_Size(), bold, true));
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, RGB(0, 0, 255));
     RECT text = area;
     DrawTextW(dc, box.Text().c_str(), -1, &text, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
-    SelectObject(dc, old_font);
 }
 
 }  // namespace
@@ -196,12 +196,12 @@ void TAboutBox::Quote_Change_TimerTimer() {
 void TAboutBox::Free_Resources_TimerTimer() { Free_Resources_Label.Set_Text(Free_Resources_Percent()); }
 
 void TAboutBox::Email_ButtonClick() {
-    Open_With_Shell("mailto:" + kit::To_Utf8(Email_Button.Text()) + "?subject=Shareware: " +
+    Open_With_Shell("mailto:" + win::To_Utf8(Email_Button.Text()) + "?subject=Shareware: " +
                     program_file_name_);
 }
 
-void TAboutBox::WEB_ButtonClick() { Open_With_Shell(kit::To_Utf8(WEB_Button.Text())); }
-void TAboutBox::Donation_Click() { Open_With_Shell(kit::To_Utf8(Donation_Address_Label.Text())); }
+void TAboutBox::WEB_ButtonClick() { Open_With_Shell(win::To_Utf8(WEB_Button.Text())); }
+void TAboutBox::Donation_Click() { Open_With_Shell(win::To_Utf8(Donation_Address_Label.Text())); }
 
 void TAboutBox::Open_With_Shell(const std::string& text) {
     if (!text.empty()) shell_.Shell_Open_File(text);

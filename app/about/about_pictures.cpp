@@ -5,15 +5,15 @@
 #include <numbers>
 
 #include "kit/fonts.h"
+#include "win/handles.h"
 
 namespace tilvane::app {
 namespace {
 
 // A GDI brush that lives for one fill.
 void Fill(HDC dc, const RECT& rect, COLORREF colour) {
-    HBRUSH brush = CreateSolidBrush(colour);
-    FillRect(dc, &rect, brush);
-    DeleteObject(brush);
+    const win::Gdi_Object<HBRUSH> brush(CreateSolidBrush(colour));
+    FillRect(dc, &rect, brush.Get());
 }
 
 COLORREF Blend(COLORREF a, COLORREF b, double t) {
@@ -39,11 +39,10 @@ COLORREF Hue(double turns, double v) {
 }
 
 void Draw_Text(HDC dc, RECT rect, const wchar_t* text, int points, bool bold, COLORREF colour, UINT format) {
-    const HGDIOBJ old_font = SelectObject(dc, kit::Times_Font(points, bold));
+    const win::Selected font(dc, kit::Times_Font(points, bold));
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, colour);
     DrawTextW(dc, text, -1, &rect, format | DT_NOPREFIX);
-    SelectObject(dc, old_font);
 }
 
 }  // namespace
@@ -106,16 +105,13 @@ void Paint_Heart(HDC dc, const RECT& area) {
     const int width = area.right - area.left, height = area.bottom - area.top;
     const int size = std::min(width, height);
     const int left = area.left + (width - size) / 2, top = area.top + (height - size) / 2;
-    HBRUSH brush = CreateSolidBrush(RGB(210, 30, 60));
-    const HGDIOBJ old_brush = SelectObject(dc, brush);
-    const HGDIOBJ old_pen = SelectObject(dc, GetStockObject(NULL_PEN));
+    const win::Gdi_Object<HBRUSH> brush(CreateSolidBrush(RGB(210, 30, 60)));
+    const win::Selected selected_brush(dc, brush.Get());
+    const win::Selected selected_pen(dc, GetStockObject(NULL_PEN));
     Ellipse(dc, left, top, left + size / 2 + 1, top + size / 2 + 1);
     Ellipse(dc, left + size / 2 - 1, top, left + size, top + size / 2 + 1);
     const POINT point[] = {{left, top + size / 4 + 1}, {left + size, top + size / 4 + 1}, {left + size / 2, top + size}};
     Polygon(dc, point, 3);
-    SelectObject(dc, old_pen);
-    SelectObject(dc, old_brush);
-    DeleteObject(brush);
 }
 
 void Paint_Bevel(HDC dc, const RECT& area) {

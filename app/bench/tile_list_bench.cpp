@@ -15,15 +15,15 @@
 #include "desktop/desktop_shell.h"
 #include "desktop/local_clock.h"
 #include "desktop/registry.h"
-#include "kit/text.h"
 #include "main_window/program.h"
 #include "support/file_io.h"
 #include "tiles/tile_list_file.h"
+#include "win/text.h"
 
 namespace {
 
-using tilvane::kit::To_Utf8;
-using tilvane::kit::To_Wide;
+using tilvane::win::To_Utf8;
+using tilvane::win::To_Wide;
 
 // Answers every use with the same files, as a user choosing them all at once would.
 class Fixed_Choice final : public tilvane::desktop::File_Picker {

@@ -6,12 +6,13 @@
 
 #include <stdexcept>
 
-#include "kit/text.h"
+#include "win/handles.h"
+#include "win/text.h"
 
 namespace tilvane::desktop {
 
 void Windows_Shell::Shell_Open_File(const std::string& path) {
-    ShellExecuteW(nullptr, L"open", kit::To_Wide(path).c_str(), L"", L"", SW_SHOWNORMAL);
+    ShellExecuteW(nullptr, L"open", win::To_Wide(path).c_str(), L"", L"", SW_SHOWNORMAL);
 }
 
 std::string Windows_Shell::Windows_Directory() {
@@ -23,21 +24,20 @@ std::string Windows_Shell::Windows_Directory() {
     }
     if (length == 0) throw std::runtime_error("The Windows directory is not known");
     directory.resize(length);
-    return kit::To_Utf8(directory);
+    return win::To_Utf8(directory);
 }
 
 void Windows_Shell::Start_Program(const std::string& command_line) {
     // Sized to the command line, however long: a fixed buffer would cut a long path short. Not
     // WinExec, which waits until the new program sits idle.
-    std::wstring buffer = kit::To_Wide(command_line);
+    std::wstring buffer = win::To_Wide(command_line);
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESHOWWINDOW;
     startup.wShowWindow = SW_SHOWNORMAL;
     PROCESS_INFORMATION process{};
     if (CreateProcessW(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
-        CloseHandle(process.hThread);
-        CloseHandle(process.hProcess);
+        const win::Kernel_Handle thread(process.hThread), started(process.hProcess);
     }
 }
 

@@ -2,12 +2,14 @@
 
 #include <cderr.h>
 #include <commdlg.h>
-#include <ole2.h>
 #include <shlobj.h>
 
 #include <algorithm>
 #include <stdexcept>
 #include <string>
+
+#include "win/guarded.h"
+#include "win/handles.h"
 
 namespace tilvane::desktop {
 namespace {
@@ -27,22 +29,27 @@ std::wstring Path_Of(PCIDLIST_ABSOLUTE item) {
     return item && SHGetPathFromIDListW(item, path) ? path : L"";
 }
 
+// The answer 1 keeps the dialog open: so it stays after an error in making a typed directory.
 int CALLBACK Folder_Browse_Callback(HWND dialog, UINT message, LPARAM lparam, LPARAM data) {
-    auto& browse = *reinterpret_cast<Folder_Browse*>(data);
-    if (message == BFFM_INITIALIZED && !browse.request.initial_directory.empty()) {
-        SendMessageW(dialog, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(browse.request.initial_directory.c_str()));
-    } else if (message == BFFM_SELCHANGED) {
-        browse.selected = Path_Of(reinterpret_cast<PCIDLIST_ABSOLUTE>(lparam));
-    } else if (message == BFFM_VALIDATEFAILEDW) {
-        // A name that names no directory: taken from the selected one when it is relative.
-        std::wstring typed = reinterpret_cast<const wchar_t*>(lparam);
-        const bool absolute = typed.size() >= 2 && (typed[1] == L':' || (typed[0] == L'\\' && typed[1] == L'\\'));
-        if (!absolute && !browse.selected.empty())
-            typed = browse.selected + (browse.selected.back() == L'\\' ? L"" : L"\\") + typed;
-        if (!browse.request.create_missing || !browse.request.create_missing(typed)) return 1;
-        browse.typed = typed;
-    }
-    return 0;
+    return win::Guarded([&] {
+        auto& browse = *reinterpret_cast<Folder_Browse*>(data);
+        if (message == BFFM_INITIALIZED && !browse.request.initial_directory.empty()) {
+            SendMessageW(dialog, BFFM_SETSELECTIONW, TRUE,
+                         reinterpret_cast<LPARAM>(browse.request.initial_directory.c_str()));
+        } else if (message == BFFM_SELCHANGED) {
+            browse.selected = Path_Of(reinterpret_cast<PCIDLIST_ABSOLUTE>(lparam));
+        } else if (message == BFFM_VALIDATEFAILEDW) {
+            // A name that names no directory: taken from the selected one when it is relative.
+            std::wstring typed = reinterpret_cast<const wchar_t*>(lparam);
+            const bool absolute =
+                typed.size() >= 2 && (typed[1] == L':' || (typed[0] == L'\\' && typed[1] == L'\\'));
+            if (!absolute && !browse.selected.empty())
+                typed = browse.selected + (browse.selected.back() == L'\\' ? L"" : L"\\") + typed;
+            if (!browse.request.create_missing || !browse.request.create_missing(typed)) return 1;
+            browse.typed = typed;
+        }
+        return 0;
+    }, 1);
 }
 
 }  // namespace
@@ -100,7 +107,7 @@ std::vector<std::wstring> Windows_File_Picker::Choose(HWND owner, const Picker_R
 
 std::optional<std::wstring> Windows_File_Picker::Choose_Folder(HWND owner, const Folder_Request& request) {
     // The dialog with an edit field and a new-folder button needs OLE on this thread.
-    const bool ole = SUCCEEDED(OleInitialize(nullptr));
+    const win::Ole_Session ole;
     Folder_Browse browse{request, request.initial_directory, std::nullopt};
     BROWSEINFOW info{};
     info.hwndOwner = owner;
@@ -108,11 +115,9 @@ std::optional<std::wstring> Windows_File_Picker::Choose_Folder(HWND owner, const
     info.ulFlags = BIF_RETURNONLYFSDIRS | BIF_NEWDIALOGSTYLE | BIF_EDITBOX | BIF_VALIDATE;
     info.lpfn = Folder_Browse_Callback;
     info.lParam = reinterpret_cast<LPARAM>(&browse);
-    PIDLIST_ABSOLUTE item = SHBrowseForFolderW(&info);
+    const win::Co_Task_Memory<PIDLIST_ABSOLUTE> item(SHBrowseForFolderW(&info));
     std::optional<std::wstring> chosen = browse.typed;
-    if (!chosen && item) chosen = Path_Of(item);
-    CoTaskMemFree(item);
-    if (ole) OleUninitialize();
+    if (!chosen && item) chosen = Path_Of(item.Get());
     if (chosen && chosen->empty()) chosen.reset();  // a shell item that is no directory
     return chosen;
 }

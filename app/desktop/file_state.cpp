@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "desktop/file_system.h"
+#include "win/handles.h"
 
 namespace tilvane::desktop {
 namespace {
@@ -42,10 +43,9 @@ std::string Get_File_State(const std::string& path) {
     if (path.empty() || !File_Exists(path)) return {};
     const Critical_Errors_Off critical_errors_off;
     // Exclusive read-write, as the old 16-bit open call tested it, but for paths of any length.
-    const HANDLE file = CreateFileW(Long_Path(path).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return std::string(State_Of_Failed_Open(GetLastError()));
-    CloseHandle(file);
+    const win::Kernel_Handle file(CreateFileW(Long_Path(path).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return std::string(State_Of_Failed_Open(GetLastError()));
     return std::string(kFile_Closed);
 }
 

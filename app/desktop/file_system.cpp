@@ -4,8 +4,8 @@
 
 #include <stdexcept>
 
-#include "kit/text.h"
 #include "tiles/file_names.h"
+#include "win/text.h"
 
 namespace tilvane::desktop {
 namespace {
@@ -15,7 +15,7 @@ DWORD Attributes(const std::string& path) { return GetFileAttributesW(Long_Path(
 }  // namespace
 
 std::wstring Long_Path(const std::string& path) {
-    std::wstring wide = kit::To_Wide(path);
+    std::wstring wide = win::To_Wide(path);
     if (wide.size() < MAX_PATH || wide.starts_with(L"\\\\?\\")) return wide;
     if (wide.starts_with(L"\\\\")) return L"\\\\?\\UNC\\" + wide.substr(2);
     if (wide.size() > 2 && wide[1] == L':' && wide[2] == L'\\') return L"\\\\?\\" + wide;
@@ -43,14 +43,14 @@ std::string Program_Path() {
         }
         path.resize(path.size() * 2);  // cut short: try with more room
     }
-    return kit::To_Utf8(path);
+    return win::To_Utf8(path);
 }
 
 std::string Program_Directory() { return std::string(tiles::Directory_Part(Program_Path())); }
 
 std::string Locale_Sort_Key(const std::string& text) {
     if (text.empty()) return {};
-    const std::wstring wide = kit::To_Wide(text);
+    const std::wstring wide = win::To_Wide(text);
     constexpr DWORD kFlags = LCMAP_SORTKEY | NORM_IGNORECASE;
     const int source_length = static_cast<int>(wide.size());
     std::string key(wide.size() * 4 + 16, '\0');  // usually enough; asked for otherwise

@@ -2,7 +2,8 @@
 
 #include <windows.h>
 
-#include "kit/text.h"
+#include "win/handles.h"
+#include "win/text.h"
 
 namespace tilvane::desktop {
 namespace {
@@ -12,19 +13,17 @@ namespace {
 void Release_Profile(const std::wstring& path) { WritePrivateProfileStringW(nullptr, nullptr, nullptr, path.c_str()); }
 
 bool Flush_To_Disk(const std::wstring& path) {
-    const HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    const bool flushed = FlushFileBuffers(file) != FALSE;
-    CloseHandle(file);
-    return flushed;
+    const win::Kernel_Handle file(CreateFileW(path.c_str(), GENERIC_WRITE,
+                                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    return file && FlushFileBuffers(file.Get()) != FALSE;
 }
 
 }  // namespace
 
 std::vector<std::string> Read_Profile_Section(const std::string& path, std::string_view section) {
-    const std::wstring wide_path = kit::To_Wide(path);
-    const std::wstring wide_section = kit::To_Wide(section);
+    const std::wstring wide_path = win::To_Wide(path);
+    const std::wstring wide_section = win::To_Wide(section);
     std::wstring buffer(4096, L'\0');
     DWORD length = 0;
     for (;;) {
@@ -37,7 +36,7 @@ std::vector<std::string> Read_Profile_Section(const std::string& path, std::stri
     std::vector<std::string> lines;
     for (std::size_t start = 0; start < length;) {
         const std::size_t end = buffer.find(L'\0', start);
-        lines.push_back(kit::To_Utf8(std::wstring_view(buffer).substr(start, end - start)));
+        lines.push_back(win::To_Utf8(std::wstring_view(buffer).substr(start, end - start)));
         start = end + 1;
     }
     return lines;
@@ -45,12 +44,12 @@ std::vector<std::string> Read_Profile_Section(const std::string& path, std::stri
 
 bool Write_Profile_Keys(const std::string& path, std::string_view section,
                         const std::vector<std::pair<std::string_view, std::string>>& keys) {
-    const std::wstring wide_path = kit::To_Wide(path);
-    const std::wstring wide_section = kit::To_Wide(section);
+    const std::wstring wide_path = win::To_Wide(path);
+    const std::wstring wide_section = win::To_Wide(section);
     bool written = true;
     for (const auto& [key, value] : keys) {
-        written = WritePrivateProfileStringW(wide_section.c_str(), kit::To_Wide(key).c_str(),
-                                             kit::To_Wide(value).c_str(), wide_path.c_str()) != FALSE;
+        written = WritePrivateProfileStringW(wide_section.c_str(), win::To_Wide(key).c_str(),
+                                             win::To_Wide(value).c_str(), wide_path.c_str()) != FALSE;
         if (!written) break;
     }
     Release_Profile(wide_path);

@@ -2,7 +2,8 @@
 
 #include <windows.h>
 
-#include "kit/text.h"
+#include "win/handles.h"
+#include "win/text.h"
 
 namespace tilvane::desktop {
 namespace {
@@ -15,27 +16,16 @@ HKEY Root_Handle(Registry_Root root) {
 // the root": the root is where every path starts here anyway.
 std::wstring Api_Key_Path(const std::string& key_path) {
     const std::size_t start = key_path.find_first_not_of('\\');
-    return kit::To_Wide(start == std::string::npos ? std::string{} : key_path.substr(start));
+    return win::To_Wide(start == std::string::npos ? std::string{} : key_path.substr(start));
 }
 
-// An open key, closed on every path out.
-class Open_Key {
-public:
-    Open_Key(Registry_Root root, const std::string& key_path) {
-        if (RegOpenKeyExW(Root_Handle(root), Api_Key_Path(key_path).c_str(), 0, KEY_ALL_ACCESS, &key_) != ERROR_SUCCESS)
-            key_ = nullptr;
-    }
-    Open_Key(const Open_Key&) = delete;
-    Open_Key& operator=(const Open_Key&) = delete;
-    ~Open_Key() {
-        if (key_) RegCloseKey(key_);
-    }
-    explicit operator bool() const { return key_ != nullptr; }
-    HKEY Handle() const { return key_; }
-
-private:
-    HKEY key_ = nullptr;
-};
+// The key opened with full access; none when it does not open.
+win::Registry_Key Open_Key(Registry_Root root, const std::string& key_path) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(Root_Handle(root), Api_Key_Path(key_path).c_str(), 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS)
+        return {};
+    return win::Registry_Key(key);
+}
 
 std::string Describe(const std::string& key_path, const std::string& name) {
     return "\"" + name + "\" in the registry key \"" + key_path + "\"";
@@ -49,10 +39,10 @@ bool Windows_Registry::Key_Opens(Registry_Root root, const std::string& key_path
 
 void Windows_Registry::Write_String(Registry_Root root, const std::string& key_path, const std::string& name,
                                     const std::string& text) {
-    const Open_Key key(root, key_path);
-    const std::wstring data = kit::To_Wide(text);
+    const win::Registry_Key key = Open_Key(root, key_path);
+    const std::wstring data = win::To_Wide(text);
     const LONG result =
-        key ? RegSetValueExW(key.Handle(), kit::To_Wide(name).c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
+        key ? RegSetValueExW(key.Get(), win::To_Wide(name).c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
                              static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t)))
             : ERROR_ACCESS_DENIED;
     if (result != ERROR_SUCCESS)
@@ -62,31 +52,31 @@ void Windows_Registry::Write_String(Registry_Root root, const std::string& key_p
 
 std::optional<std::string> Windows_Registry::Read_String(Registry_Root root, const std::string& key_path,
                                                          const std::string& name) {
-    const Open_Key key(root, key_path);
+    const win::Registry_Key key = Open_Key(root, key_path);
     if (!key) return std::nullopt;
-    const std::wstring wide_name = kit::To_Wide(name);
+    const std::wstring wide_name = win::To_Wide(name);
     DWORD type = 0;
     DWORD bytes = 0;
-    LONG result = RegQueryValueExW(key.Handle(), wide_name.c_str(), nullptr, &type, nullptr, &bytes);
+    LONG result = RegQueryValueExW(key.Get(), wide_name.c_str(), nullptr, &type, nullptr, &bytes);
     if (result == ERROR_FILE_NOT_FOUND) return std::nullopt;
     if (result == ERROR_SUCCESS && type != REG_SZ && type != REG_EXPAND_SZ)
         throw Registry_Error("The value " + Describe(key_path, name) + " is not text");
     std::wstring data(bytes / sizeof(wchar_t) + 1, L'\0');
     bytes = static_cast<DWORD>(data.size() * sizeof(wchar_t));
     if (result == ERROR_SUCCESS)
-        result = RegQueryValueExW(key.Handle(), wide_name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(data.data()),
+        result = RegQueryValueExW(key.Get(), wide_name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(data.data()),
                                   &bytes);
     if (result != ERROR_SUCCESS)
         throw Registry_Error("The value " + Describe(key_path, name) + " could not be read (error " +
                              std::to_string(result) + ")");
     data.resize(bytes / sizeof(wchar_t));
     while (!data.empty() && data.back() == L'\0') data.pop_back();  // stored with or without its terminator
-    return kit::To_Utf8(data);
+    return win::To_Utf8(data);
 }
 
 void Windows_Registry::Delete_Value(Registry_Root root, const std::string& key_path, const std::string& name) {
-    const Open_Key key(root, key_path);
-    if (key) RegDeleteValueW(key.Handle(), kit::To_Wide(name).c_str());
+    const win::Registry_Key key = Open_Key(root, key_path);
+    if (key) RegDeleteValueW(key.Get(), win::To_Wide(name).c_str());
 }
 
 }  // namespace tilvane::desktop

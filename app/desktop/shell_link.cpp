@@ -8,28 +8,11 @@
 #include <cstdio>
 #include <stdexcept>
 
-#include "kit/text.h"
+#include "win/handles.h"
+#include "win/text.h"
 
 namespace tilvane::desktop {
 namespace {
-
-// An interface pointer released on every path out.
-template <class Interface>
-class Com_Pointer {
-public:
-    Com_Pointer() = default;
-    Com_Pointer(const Com_Pointer&) = delete;
-    Com_Pointer& operator=(const Com_Pointer&) = delete;
-    ~Com_Pointer() {
-        if (pointer_) pointer_->Release();
-    }
-    Interface* operator->() const { return pointer_; }
-    Interface* Get() const { return pointer_; }
-    void** Out() { return reinterpret_cast<void**>(&pointer_); }
-
-private:
-    Interface* pointer_ = nullptr;
-};
 
 void Require(HRESULT result, const char* step) {
     if (SUCCEEDED(result)) return;
@@ -52,25 +35,25 @@ bool To_Ansi(const std::wstring& wide, std::string& ansi) {
 
 void Save_Shell_Link(const std::string& target_path, const std::string& link_path) {
     CoInitialize(nullptr);  // a repeated initialisation is harmless; COM stays up for the program's life
-    Com_Pointer<IUnknown> link;
+    win::Com_Pointer<IUnknown> link;
     Require(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER, IID_IUnknown,
                              link.Out()),
             "creating the link object");
-    Com_Pointer<IShellLinkA> shell_link;
+    win::Com_Pointer<IShellLinkA> shell_link;
     Require(link->QueryInterface(IID_IShellLinkA, shell_link.Out()), "asking for IShellLinkA");
-    Com_Pointer<IPersistFile> file;
+    win::Com_Pointer<IPersistFile> file;
     Require(link->QueryInterface(IID_IPersistFile, file.Out()), "asking for IPersistFile");
 
-    const std::wstring target = kit::To_Wide(target_path);
+    const std::wstring target = win::To_Wide(target_path);
     std::string ansi_target;
     if (To_Ansi(target, ansi_target)) {
         shell_link->SetPath(ansi_target.c_str());
     } else {
         // A path the ANSI code page cannot hold would point the shortcut at another file.
-        Com_Pointer<IShellLinkW> wide_link;
+        win::Com_Pointer<IShellLinkW> wide_link;
         if (SUCCEEDED(link->QueryInterface(IID_IShellLinkW, wide_link.Out()))) wide_link->SetPath(target.c_str());
     }
-    file->Save(kit::To_Wide(link_path).c_str(), FALSE);
+    file->Save(win::To_Wide(link_path).c_str(), FALSE);
 }
 
 }  // namespace tilvane::desktop

@@ -1,13 +1,12 @@
 #pragma once
-// What the whole program shares: its title and the one error report that every window procedure
-// hands escaping errors to.
+// What the whole program shares: its title and the one error report that every callback from
+// Windows (win::Guarded) hands escaping errors to.
 #include <windows.h>
 
 #include <string>
 #include <string_view>
 
 #include "desktop/message_boxes.h"
-#include "shell/error_report.h"
 
 namespace tilvane::kit {
 
@@ -28,19 +27,5 @@ private:
 };
 
 Application& Current_Application();
-
-// Runs a window procedure's body; an escaping error goes to the error report and the procedure
-// returns `fallback`, so no exception ever crosses into Windows.
-template <class Body>
-LRESULT Guarded(Body&& body, LRESULT fallback = 0) noexcept {
-    try {
-        return body();
-    } catch (const std::exception& error) {
-        Current_Application().Report_Error(shell::Error_Text(error));
-    } catch (...) {
-        Current_Application().Report_Error("Unexpected error");
-    }
-    return fallback;
-}
 
 }  // namespace tilvane::kit

@@ -4,8 +4,9 @@
 
 #include <algorithm>
 
-#include "kit/application.h"
 #include "kit/fonts.h"
+#include "win/guarded.h"
+#include "win/handles.h"
 
 namespace tilvane::kit {
 namespace {
@@ -35,7 +36,7 @@ Panel::Panel(const Window_Host& parent, const Control_Args& args)
               args) {}
 
 LRESULT CALLBACK Panel::Window_Procedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
-    return Guarded(
+    return win::Guarded(
         [&]() -> LRESULT {
             LRESULT routed = 0;
             if (Route_To_Child(message, wparam, lparam, routed)) return routed;
@@ -46,10 +47,8 @@ LRESULT CALLBACK Panel::Window_Procedure(HWND hwnd, UINT message, WPARAM wparam,
                 return 0;
             }
             if (self && message == WM_PAINT && self->framed_) {
-                PAINTSTRUCT paint;
-                HDC dc = BeginPaint(hwnd, &paint);
-                self->Paint_Frame(dc);
-                EndPaint(hwnd, &paint);
+                const win::Paint_Dc dc(hwnd);
+                self->Paint_Frame(dc.Get());
                 return 0;
             }
             return DefWindowProcW(hwnd, message, wparam, lparam);
@@ -66,7 +65,7 @@ void Panel::Add_Frame(std::wstring_view caption) {
 void Panel::Paint_Frame(HDC dc) const {
     RECT client;
     GetClientRect(Handle(), &client);
-    HGDIOBJ old_font = SelectObject(dc, Font());
+    const win::Selected font(dc, Font());
     TEXTMETRICW metrics;
     GetTextMetricsW(dc, &metrics);
     RECT edge = client;
@@ -78,7 +77,6 @@ void Panel::Paint_Frame(HDC dc) const {
         SetBkMode(dc, OPAQUE);
         TextOutW(dc, 8, 0, caption_.c_str(), static_cast<int>(caption_.size()));
     }
-    SelectObject(dc, old_font);
 }
 
 void Panel::Set_Font_Size(int points) {

@@ -6,8 +6,9 @@
 #include <charconv>
 #include <stdexcept>
 
-#include "kit/application.h"
-#include "kit/text.h"
+#include "win/guarded.h"
+#include "win/handles.h"
+#include "win/text.h"
 
 namespace tilvane::kit {
 namespace {
@@ -50,7 +51,7 @@ Spin_Edit::Spin_Edit(const Window_Host& parent, const Control_Args& args, int mi
 }
 
 int Spin_Edit::Value() const {
-    const std::string text = To_Utf8(Text());
+    const std::string text = win::To_Utf8(Text());
     int value = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
     return error == std::errc{} && end == text.data() + text.size() ? value : minimum_;
@@ -128,12 +129,12 @@ void List_Box::Set_Selected(int index, bool selected) { SendMessageW(Handle(), L
 void List_Box::Set_Font_Size(int points) {
     Control::Set_Font_Size(points);
     // An owner-drawn box keeps the item height it was made with: it follows the font here.
-    HDC dc = GetDC(Handle());
-    HGDIOBJ old_font = SelectObject(dc, Font());
-    TEXTMETRICW metrics;
-    GetTextMetricsW(dc, &metrics);
-    SelectObject(dc, old_font);
-    ReleaseDC(Handle(), dc);
+    TEXTMETRICW metrics{};
+    {
+        const win::Window_Dc dc(Handle());
+        const win::Selected font(dc.Get(), Font());
+        GetTextMetricsW(dc.Get(), &metrics);
+    }
     SendMessageW(Handle(), LB_SETITEMHEIGHT, 0, std::max<LONG>(metrics.tmHeight, 1));
 }
 
@@ -144,12 +145,13 @@ void List_Box::On_Draw_Item(const DRAWITEMSTRUCT& item) {
     }
     const bool selected = (item.itemState & ODS_SELECTED) != 0;
     const std::wstring text = Item_Text ? Item_Text(static_cast<int>(item.itemID)) : std::wstring();
-    HGDIOBJ old_font = SelectObject(item.hDC, Font());
-    SetBkColor(item.hDC, GetSysColor(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
-    SetTextColor(item.hDC, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
-    ExtTextOutW(item.hDC, item.rcItem.left + 2, item.rcItem.top, ETO_OPAQUE | ETO_CLIPPED, &item.rcItem, text.c_str(),
-                static_cast<UINT>(text.size()), nullptr);
-    SelectObject(item.hDC, old_font);
+    {
+        const win::Selected font(item.hDC, Font());
+        SetBkColor(item.hDC, GetSysColor(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
+        SetTextColor(item.hDC, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
+        ExtTextOutW(item.hDC, item.rcItem.left + 2, item.rcItem.top, ETO_OPAQUE | ETO_CLIPPED, &item.rcItem,
+                    text.c_str(), static_cast<UINT>(text.size()), nullptr);
+    }
     if (item.itemState & ODS_FOCUS) DrawFocusRect(item.hDC, &item.rcItem);
 }
 
@@ -190,7 +192,7 @@ LRESULT CALLBACK Push_Button::Key_Procedure(HWND hwnd, UINT message, WPARAM wpar
     if (message == WM_NCDESTROY) RemoveWindowSubclass(hwnd, Key_Procedure, id);
     if (message == WM_KEYDOWN) {
         auto* self = reinterpret_cast<Push_Button*>(data);
-        if (self->On_Key_Down) Guarded([&] { return self->On_Key_Down(wparam), LRESULT{0}; });
+        if (self->On_Key_Down) win::Guarded([&] { return self->On_Key_Down(wparam), LRESULT{0}; });
     }
     return DefSubclassProc(hwnd, message, wparam, lparam);
 }
@@ -221,12 +223,12 @@ LRESULT CALLBACK Picture_Box::Paint_Procedure(HWND hwnd, UINT message, WPARAM wp
     if (message == WM_ERASEBKGND) return TRUE;  // painted whole below, without flicker
     if (message != WM_PAINT) return DefSubclassProc(hwnd, message, wparam, lparam);
     const auto* self = reinterpret_cast<const Picture_Box*>(data);
-    PAINTSTRUCT paint;
-    HDC dc = BeginPaint(hwnd, &paint);
-    FillRect(dc, &paint.rcPaint, GetSysColorBrush(COLOR_BTNFACE));
-    self->picture_.Draw(dc);
-    EndPaint(hwnd, &paint);
-    return 0;
+    const win::Paint_Dc dc(hwnd);
+    return win::Guarded([&] {
+        FillRect(dc.Get(), &dc.Area(), GetSysColorBrush(COLOR_BTNFACE));
+        self->picture_.Draw(dc.Get());
+        return LRESULT{0};
+    });
 }
 
 }  // namespace tilvane::kit

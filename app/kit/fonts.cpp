@@ -3,29 +3,25 @@
 #include <map>
 #include <tuple>
 
+#include "win/handles.h"
+
 namespace tilvane::kit {
 namespace {
 
 class Font_Cache {
 public:
-    Font_Cache() = default;
-    Font_Cache(const Font_Cache&) = delete;
-    Font_Cache& operator=(const Font_Cache&) = delete;
-    ~Font_Cache() {
-        for (auto& entry : fonts_) DeleteObject(entry.second);
-    }
     HFONT Get(int points, bool bold, bool underline) {
-        auto [it, added] = fonts_.try_emplace({points, bold, underline}, nullptr);
+        auto [it, added] = fonts_.try_emplace({points, bold, underline});
         if (added) {
-            it->second = CreateFontW(-MulDiv(points, 96, 72), 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, underline,
-                                     FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                                     DEFAULT_QUALITY, DEFAULT_PITCH | FF_ROMAN, L"Times New Roman");
+            it->second.Reset(CreateFontW(-MulDiv(points, 96, 72), 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE,
+                                         underline, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                                         DEFAULT_QUALITY, DEFAULT_PITCH | FF_ROMAN, L"Times New Roman"));
         }
-        return it->second;
+        return it->second.Get();
     }
 
 private:
-    std::map<std::tuple<int, bool, bool>, HFONT> fonts_;
+    std::map<std::tuple<int, bool, bool>, win::Gdi_Object<HFONT>> fonts_;
 };
 
 }  // namespace

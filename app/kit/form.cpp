@@ -8,7 +8,8 @@
 
 #include "kit/application.h"
 #include "kit/dialog_keys.h"
-#include "kit/text.h"
+#include "win/guarded.h"
+#include "win/text.h"
 
 namespace tilvane::kit {
 namespace {
@@ -74,7 +75,7 @@ LRESULT CALLBACK Form::Window_Procedure(HWND hwnd, UINT message, WPARAM wparam, 
         if (self->tooltip_) DestroyWindow(std::exchange(self->tooltip_, nullptr));
         return DefWindowProcW(hwnd, message, wparam, lparam);
     }
-    return Guarded([&] { return self->Handle_Message(message, wparam, lparam); });
+    return win::Guarded([&] { return self->Handle_Message(message, wparam, lparam); });
 }
 
 LRESULT Form::Handle_Message(UINT message, WPARAM wparam, LPARAM lparam) {
@@ -214,7 +215,7 @@ void Form::Show_Modal(HWND owner) {
 
 void Form::Show_Error(std::string_view utf8_text) {
     Application& application = Current_Application();
-    application.Boxes().Show(Handle(), {To_Wide(utf8_text), application.Title, desktop::Box_Icon::Error,
+    application.Boxes().Show(Handle(), {win::To_Wide(utf8_text), application.Title, desktop::Box_Icon::Error,
                                         desktop::Box_Buttons::Ok});
 }
 

@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include "win/handles.h"
+
 namespace tilvane::kit {
 
 Painted_Box::Painted_Box(const Window_Host& parent, const Control_Args& args)
@@ -19,17 +21,14 @@ void Painted_Box::On_Draw_Item(const DRAWITEMSTRUCT& item) {
     const RECT& area = item.rcItem;
     const int width = area.right - area.left, height = area.bottom - area.top;
     if (width <= 0 || height <= 0) return;
-    HDC memory = CreateCompatibleDC(item.hDC);
-    HBITMAP bitmap = CreateCompatibleBitmap(item.hDC, width, height);
-    HGDIOBJ old_bitmap = SelectObject(memory, bitmap);
+    const win::Memory_Dc memory(CreateCompatibleDC(item.hDC));
+    const win::Gdi_Object<HBITMAP> bitmap(CreateCompatibleBitmap(item.hDC, width, height));
+    const win::Selected selected_bitmap(memory.Get(), bitmap.Get());
+    const win::Selected selected_font(memory.Get(), Font());
     const RECT local{0, 0, width, height};
-    FillRect(memory, &local, GetSysColorBrush(COLOR_BTNFACE));
-    SelectObject(memory, Font());
-    if (Paint) Paint(memory, local);
-    BitBlt(item.hDC, area.left, area.top, width, height, memory, 0, 0, SRCCOPY);
-    SelectObject(memory, old_bitmap);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
+    FillRect(memory.Get(), &local, GetSysColorBrush(COLOR_BTNFACE));
+    if (Paint) Paint(memory.Get(), local);
+    BitBlt(item.hDC, area.left, area.top, width, height, memory.Get(), 0, 0, SRCCOPY);
 }
 
 LRESULT CALLBACK Painted_Box::Cursor_Procedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR,

@@ -8,9 +8,9 @@
 #include "image/bmp_codec.h"
 #include "image/jpeg_codec.h"
 #include "image/little_endian.h"
-#include "kit/text.h"
 #include "support/file_io.h"
 #include "tiles/file_names.h"
+#include "win/text.h"
 
 namespace tilvane::kit {
 namespace {
@@ -29,7 +29,7 @@ std::string Lower_Ascii(std::string_view text) {
 std::runtime_error Not_Valid(const char* kind) { return std::runtime_error(std::string(kind) + " image is not valid"); }
 
 // A top-down 24-bit DIB section holding the image's pixels.
-HBITMAP To_Bitmap(const RasterImage& image) {
+win::Gdi_Object<HBITMAP> To_Bitmap(const RasterImage& image) {
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
     info.bmiHeader.biWidth = image.width();
@@ -38,7 +38,7 @@ HBITMAP To_Bitmap(const RasterImage& image) {
     info.bmiHeader.biBitCount = 24;
     info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    win::Gdi_Object<HBITMAP> bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     if (!bitmap) throw std::runtime_error("Out of system resources");
     const std::size_t stride = (image.row_bytes() + 3) / 4 * 4;
     for (int y = 0; y < image.height(); ++y)
@@ -50,15 +50,14 @@ HBITMAP To_Bitmap(const RasterImage& image) {
 SIZE Metafile_Size(HENHMETAFILE metafile) {
     ENHMETAHEADER header{};
     GetEnhMetaFileHeader(metafile, sizeof header, &header);
-    HDC screen = GetDC(nullptr);
-    const int dpi_x = GetDeviceCaps(screen, LOGPIXELSX), dpi_y = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
+    const win::Window_Dc screen(nullptr);
+    const int dpi_x = GetDeviceCaps(screen.Get(), LOGPIXELSX), dpi_y = GetDeviceCaps(screen.Get(), LOGPIXELSY);
     const RECTL& frame = header.rclFrame;
     return {MulDiv(frame.right - frame.left, dpi_x, 2540), MulDiv(frame.bottom - frame.top, dpi_y, 2540)};
 }
 
 // A Windows metafile, with or without the placeable header that gives its size in inches.
-HENHMETAFILE Load_Windows_Metafile(const std::vector<std::uint8_t>& bytes) {
+win::Enhanced_Metafile Load_Windows_Metafile(const std::vector<std::uint8_t>& bytes) {
     const bool placeable = bytes.size() >= kPlaceable_Header_Bytes && load_u32le(bytes.data()) == kPlaceable_Key;
     const std::size_t start = placeable ? kPlaceable_Header_Bytes : 0;
     if (bytes.size() < start + kMetafile_Header_Bytes) throw Not_Valid("Metafile");
@@ -74,8 +73,8 @@ HENHMETAFILE Load_Windows_Metafile(const std::vector<std::uint8_t>& bytes) {
         picture.xExt = MulDiv(std::abs(right - left), 2540, inch);
         picture.yExt = MulDiv(std::abs(bottom - top), 2540, inch);
     }
-    HENHMETAFILE metafile = SetWinMetaFileBits(static_cast<UINT>(bytes.size() - start), bytes.data() + start, nullptr,
-                                               placeable ? &picture : nullptr);
+    win::Enhanced_Metafile metafile(SetWinMetaFileBits(static_cast<UINT>(bytes.size() - start), bytes.data() + start,
+                                                       nullptr, placeable ? &picture : nullptr));
     if (!metafile) throw Not_Valid("Metafile");
     return metafile;
 }
@@ -88,27 +87,26 @@ Picture Picture::Load_File(const std::string& utf8_path) {
     Picture picture;
     if (extension == ".bmp" || extension == ".jpg" || extension == ".jpeg") {
         const RasterImage image = extension == ".bmp" ? decode_bmp(Input_File(utf8_path)) : load_jpeg_file(utf8_path);
-        picture.bitmap_.reset(To_Bitmap(image));
+        picture.bitmap_ = To_Bitmap(image);
         picture.size_ = {image.width(), image.height()};
     } else if (extension == ".ico") {
         Input_File readable(utf8_path);  // an unreadable file fails as every other picture does
-        auto* icon = static_cast<HICON>(LoadImageW(nullptr, To_Wide(utf8_path).c_str(), IMAGE_ICON, 0, 0, LR_LOADFROMFILE));
-        if (!icon) throw Not_Valid("Icon");
-        picture.icon_.reset(icon);
+        picture.icon_.Reset(static_cast<HICON>(
+            LoadImageW(nullptr, win::To_Wide(utf8_path).c_str(), IMAGE_ICON, 0, 0, LR_LOADFROMFILE)));
+        if (!picture.icon_) throw Not_Valid("Icon");
         ICONINFO info{};
+        GetIconInfo(picture.icon_.Get(), &info);
+        const win::Gdi_Object<HBITMAP> mask_bitmap(info.hbmMask), colour_bitmap(info.hbmColor);
         BITMAP mask{};
-        GetIconInfo(icon, &info);
-        GetObjectW(info.hbmMask, sizeof mask, &mask);
-        picture.size_ = {mask.bmWidth, info.hbmColor ? mask.bmHeight : mask.bmHeight / 2};
-        if (info.hbmColor) DeleteObject(info.hbmColor);
-        DeleteObject(info.hbmMask);
+        GetObjectW(mask_bitmap.Get(), sizeof mask, &mask);
+        picture.size_ = {mask.bmWidth, colour_bitmap ? mask.bmHeight : mask.bmHeight / 2};
     } else if (extension == ".wmf" || extension == ".emf") {
         const std::vector<std::uint8_t> bytes = read_whole_file(utf8_path);
-        HENHMETAFILE metafile = extension == ".wmf" ? Load_Windows_Metafile(bytes)
-                                                    : SetEnhMetaFileBits(static_cast<UINT>(bytes.size()), bytes.data());
-        if (!metafile) throw Not_Valid("Metafile");
-        picture.metafile_.reset(metafile);
-        picture.size_ = Metafile_Size(metafile);
+        picture.metafile_ = extension == ".wmf" ? Load_Windows_Metafile(bytes)
+                                                : win::Enhanced_Metafile(SetEnhMetaFileBits(
+                                                      static_cast<UINT>(bytes.size()), bytes.data()));
+        if (!picture.metafile_) throw Not_Valid("Metafile");
+        picture.size_ = Metafile_Size(picture.metafile_.Get());
     } else {
         const std::string_view name = typed_extension.empty() ? typed_extension : typed_extension.substr(1);
         throw std::runtime_error("Unknown picture file extension (." + std::string(name) + ")");
@@ -118,16 +116,14 @@ Picture Picture::Load_File(const std::string& utf8_path) {
 
 void Picture::Draw(HDC dc) const {
     if (bitmap_) {
-        HDC memory = CreateCompatibleDC(dc);
-        HGDIOBJ old = SelectObject(memory, bitmap_.get());
-        BitBlt(dc, 0, 0, size_.cx, size_.cy, memory, 0, 0, SRCCOPY);
-        SelectObject(memory, old);
-        DeleteDC(memory);
+        const win::Memory_Dc memory(CreateCompatibleDC(dc));
+        const win::Selected selected(memory.Get(), bitmap_.Get());
+        BitBlt(dc, 0, 0, size_.cx, size_.cy, memory.Get(), 0, 0, SRCCOPY);
     } else if (icon_) {
-        DrawIconEx(dc, 0, 0, icon_.get(), size_.cx, size_.cy, 0, nullptr, DI_NORMAL);
+        DrawIconEx(dc, 0, 0, icon_.Get(), size_.cx, size_.cy, 0, nullptr, DI_NORMAL);
     } else if (metafile_) {
         const RECT area{0, 0, size_.cx, size_.cy};
-        PlayEnhMetaFile(dc, metafile_.get(), &area);
+        PlayEnhMetaFile(dc, metafile_.Get(), &area);
     }
 }
 

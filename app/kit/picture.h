@@ -3,9 +3,9 @@
 // at its own size from a window's top-left corner.
 #include <windows.h>
 
-#include <memory>
-#include <type_traits>
 #include <string>
+
+#include "win/handles.h"
 
 namespace tilvane::kit {
 
@@ -27,19 +27,9 @@ public:
     void Draw(HDC dc) const;
 
 private:
-    struct Bitmap_Deleter {
-        void operator()(HBITMAP bitmap) const { DeleteObject(bitmap); }
-    };
-    struct Icon_Deleter {
-        void operator()(HICON icon) const { DestroyIcon(icon); }
-    };
-    struct Metafile_Deleter {
-        void operator()(HENHMETAFILE metafile) const { DeleteEnhMetaFile(metafile); }
-    };
-
-    std::unique_ptr<std::remove_pointer_t<HBITMAP>, Bitmap_Deleter> bitmap_;
-    std::unique_ptr<std::remove_pointer_t<HICON>, Icon_Deleter> icon_;
-    std::unique_ptr<std::remove_pointer_t<HENHMETAFILE>, Metafile_Deleter> metafile_;
+    win::Gdi_Object<HBITMAP> bitmap_;
+    win::Icon icon_;
+    win::Enhanced_Metafile metafile_;
     SIZE size_{0, 0};
 };
 

@@ -1,6 +1,7 @@
 #include "kit/timer.h"
 
-#include "kit/application.h"
+#include "win/guarded.h"
+
 
 namespace tilvane::kit {
 
@@ -22,7 +23,7 @@ void Timer::Set_Enabled(bool enabled) {
 
 void CALLBACK Timer::Tick(HWND, UINT, UINT_PTR id, DWORD) {
     auto* timer = reinterpret_cast<Timer*>(id);
-    if (timer->enabled_ && timer->On_Timer) Guarded([&] { timer->On_Timer(); return LRESULT{0}; });
+    if (timer->enabled_ && timer->On_Timer) win::Guarded([&] { timer->On_Timer(); return LRESULT{0}; });
 }
 
 }  // namespace tilvane::kit

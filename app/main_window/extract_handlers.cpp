@@ -8,11 +8,11 @@
 
 #include "desktop/file_system.h"
 #include "extract/tile_extraction.h"
-#include "kit/text.h"
 #include "main_window/main_form.h"
 #include "main_window/program.h"
 #include "progress/progress_form_reporter.h"
 #include "tiles/file_names.h"
+#include "win/text.h"
 
 namespace tilvane::app {
 
@@ -42,8 +42,8 @@ Extract_Settings TMainForm1::Extract_Page_Settings() const {
 }
 
 void TMainForm1::Extract_Mosaic_Tiles_BitBtnClick() {
-    const std::string directory = tiles::Normalise_Directory_Name(kit::To_Utf8(Extracted_Tile_Directory_Edit.Text()));
-    Extracted_Tile_Directory_Edit.Set_Text(kit::To_Wide(directory));
+    const std::string directory = tiles::Normalise_Directory_Name(win::To_Utf8(Extracted_Tile_Directory_Edit.Text()));
+    Extracted_Tile_Directory_Edit.Set_Text(win::To_Wide(directory));
     if (directory.empty() || directory == "\\") {
         // Bare tile names would land in whatever folder the program was started in, thousands
         // of them, maybe the system's own; a field of blanks comes out as the drive's root.
@@ -55,7 +55,7 @@ void TMainForm1::Extract_Mosaic_Tiles_BitBtnClick() {
     // The page stays usable while the progress dialog lets messages through; the run keeps the
     // grid it started with.
     Progress_Form_Reporter progress(program_.Progress_Form);
-    Extract_Tiles(kit::To_Utf8(Extract_Mosaic_Bitmap_File_Name_Edit.Text()), directory, Extract_Page_Settings(),
+    Extract_Tiles(win::To_Utf8(Extract_Mosaic_Bitmap_File_Name_Edit.Text()), directory, Extract_Page_Settings(),
                   progress);
 }
 
@@ -65,14 +65,14 @@ void TMainForm1::Test_Show_Image_Preview_BitBtnClick() {
         return;
     Extract_Tile_Width_SpinEditChange();
     Extract_Tile_Height_SpinEditChange();
-    Extract_Tile_Preview_Image.Load_File(kit::To_Utf8(Extract_Mosaic_Bitmap_File_Name_Edit.Text()));
+    Extract_Tile_Preview_Image.Load_File(win::To_Utf8(Extract_Mosaic_Bitmap_File_Name_Edit.Text()));
 }
 
 void TMainForm1::Extract_Mosaic_Bitmap_File_Name_EditChange() {
     Extract_Tile_Width_SpinEditChange();
     Extract_Tile_Height_SpinEditChange();
     // Any picture the box can show, not only bitmaps; a name of no file keeps the last picture.
-    const std::string name = kit::To_Utf8(Extract_Mosaic_Bitmap_File_Name_Edit.Text());
+    const std::string name = win::To_Utf8(Extract_Mosaic_Bitmap_File_Name_Edit.Text());
     if (desktop::File_Exists(name)) Extract_Tile_Preview_Image.Load_File(name);
 }
 
@@ -96,18 +96,18 @@ void TMainForm1::Set_Height_Width_To_Selected_Tile_Mosaic_Tab_BitBtnClick() {
 
 void TMainForm1::Extracted_Tile_Directory_SpeedButtonClick() {
     const std::string start =
-        tiles::Usable_Last_Directory(kit::To_Utf8(Last_Tile_Directory_Edit), Program_Directory(), desktop::Directory_Exists);
+        tiles::Usable_Last_Directory(win::To_Utf8(Last_Tile_Directory_Edit), Program_Directory(), desktop::Directory_Exists);
     const std::optional<std::wstring> chosen = program_.Services.picker.Choose_Folder(
-        Handle(), {L"Select the target directory for the extracted tiles", kit::To_Wide(start),
+        Handle(), {L"Select the target directory for the extracted tiles", win::To_Wide(start),
                    [this](const std::wstring& directory) { return Create_Missing_Directory(directory); }});
     if (!chosen) return;
-    const std::wstring directory = kit::To_Wide(tiles::Normalise_Directory_Name(kit::To_Utf8(*chosen)));
+    const std::wstring directory = win::To_Wide(tiles::Normalise_Directory_Name(win::To_Utf8(*chosen)));
     Extracted_Tile_Directory_Edit.Set_Text(directory);
     Last_Tile_Directory_Edit = directory;
 }
 
 bool TMainForm1::Create_Missing_Directory(const std::wstring& directory) {
-    const std::string name = kit::To_Utf8(directory);
+    const std::string name = win::To_Utf8(directory);
     if (!Ask("The Directory " + name + " does not exist.  Create this directory ?")) return false;
     std::error_code error;
     std::filesystem::create_directories(std::filesystem::path(directory), error);

@@ -5,11 +5,11 @@
 #include <commdlg.h>
 
 #include "desktop/file_system.h"
-#include "kit/text.h"
 #include "main_window/main_form.h"
 #include "main_window/program.h"
 #include "shell/input_check_text.h"
 #include "tiles/file_names.h"
+#include "win/text.h"
 
 namespace tilvane::app {
 namespace {
@@ -44,14 +44,14 @@ void TMainForm1::Extract_Mosaic_Bitmap_File_Name_SpeedButtonClick() {
 
 void TMainForm1::Choose_Single_File(kit::Edit& field, const wchar_t* title, DWORD options) {
     picker_file_name_.clear();
-    const std::string current = kit::To_Utf8(field.Text());
+    const std::string current = win::To_Utf8(field.Text());
     if (!current.empty() && desktop::File_Exists(current)) {
         // Kept even on Cancel: the picker starts where the named file is.
-        Last_Mosaic_Directory_Edit = kit::To_Wide(tiles::Directory_Part(current));
+        Last_Mosaic_Directory_Edit = win::To_Wide(tiles::Directory_Part(current));
         picker_file_name_ = field.Text();
     } else {
-        Last_Mosaic_Directory_Edit = kit::To_Wide(tiles::Usable_Last_Directory(
-            kit::To_Utf8(Last_Mosaic_Directory_Edit), Program_Directory(), desktop::Directory_Exists));
+        Last_Mosaic_Directory_Edit = win::To_Wide(tiles::Usable_Last_Directory(
+            win::To_Utf8(Last_Mosaic_Directory_Edit), Program_Directory(), desktop::Directory_Exists));
     }
     const std::vector<std::wstring> chosen = program_.Services.picker.Choose(
         Handle(), {title, kBitmap_Filter, options, Last_Mosaic_Directory_Edit, picker_file_name_});
@@ -59,7 +59,7 @@ void TMainForm1::Choose_Single_File(kit::Edit& field, const wchar_t* title, DWOR
     picker_file_name_ = chosen.front();
     field.Set_Text(chosen.front());
     Last_Mosaic_Directory_Edit =
-        kit::To_Wide(tiles::Normalise_Directory_Name(tiles::Directory_Part(kit::To_Utf8(chosen.front()))));
+        win::To_Wide(tiles::Normalise_Directory_Name(tiles::Directory_Part(win::To_Utf8(chosen.front()))));
 }
 
 void TMainForm1::View_Original_Image_SpeedButtonClick() {
@@ -76,7 +76,7 @@ void TMainForm1::View_Mosaic_2_SpeedButtonClick() {
 
 void TMainForm1::View_File(kit::Edit& field, std::string_view message) {
     // Any existing file goes to the shell as it is: no completion, no bitmap check.
-    const std::string name = kit::To_Utf8(field.Text());
+    const std::string name = win::To_Utf8(field.Text());
     if (!name.empty() && desktop::File_Exists(name)) {
         program_.Services.shell.Shell_Open_File(name);
         return;
@@ -88,8 +88,8 @@ void TMainForm1::View_File(kit::Edit& field, std::string_view message) {
 bool TMainForm1::Check_Bitmap_File_Name(kit::Edit& field, std::string_view blank_message,
                                         std::string_view not_found_message, tiles::Bitmap_Name_Checks checks) {
     const tiles::Bitmap_Name_Result result =
-        tiles::Check_Bitmap_Name(kit::To_Utf8(field.Text()), Program_Directory(), desktop::File_Exists, checks);
-    if (result.name_changed) field.Set_Text(kit::To_Wide(result.name));
+        tiles::Check_Bitmap_Name(win::To_Utf8(field.Text()), Program_Directory(), desktop::File_Exists, checks);
+    if (result.name_changed) field.Set_Text(win::To_Wide(result.name));
     switch (result.outcome) {
         case tiles::Bitmap_Name_Outcome::Ok: return true;
         case tiles::Bitmap_Name_Outcome::Blank: Show_Error(blank_message); break;

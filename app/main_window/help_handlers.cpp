@@ -2,9 +2,9 @@
 // Notepad.
 #include "desktop/file_system.h"
 #include "kit/application.h"
-#include "kit/text.h"
 #include "main_window/main_form.h"
 #include "main_window/program.h"
+#include "win/text.h"
 
 namespace tilvane::app {
 namespace {

@@ -4,10 +4,10 @@
 
 #include "desktop/file_system.h"
 #include "kit/application.h"
-#include "kit/text.h"
 #include "main_window/program.h"
 #include "shell/design_layout.h"
 #include "shell/error_report.h"
+#include "win/text.h"
 
 namespace tilvane::app {
 namespace {
@@ -296,7 +296,7 @@ void TMainForm1::Apply_Startup_Show_Mode() {
 
 bool TMainForm1::Ask(std::string_view question) {
     kit::Application& application = kit::Current_Application();
-    return application.Boxes().Show(Handle(), {kit::To_Wide(question), application.Title,
+    return application.Boxes().Show(Handle(), {win::To_Wide(question), application.Title,
                                                desktop::Box_Icon::Question, desktop::Box_Buttons::Yes_No}) ==
            desktop::Box_Answer::Yes;
 }

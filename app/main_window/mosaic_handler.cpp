@@ -2,13 +2,13 @@
 #include <windows.h>
 
 #include "desktop/file_system.h"
-#include "kit/text.h"
 #include "main_window/main_form.h"
 #include "main_window/program.h"
 #include "mosaic/mosaic_build.h"
 #include "mosaic/mosaic_inputs.h"
 #include "progress/progress_form_reporter.h"
 #include "shell/input_check_text.h"
+#include "win/text.h"
 
 namespace tilvane::app {
 
@@ -18,11 +18,11 @@ void TMainForm1::Connect_Mosaic_Handler() {
 
 bool TMainForm1::Check_Page_For_Mosaic() {
     for (;;) {
-        const Mosaic_Inputs inputs{kit::To_Utf8(Input_File_Name_Edit.Text()), tile_list_.Items(),
-                                   kit::To_Utf8(Output_File_Name_Edit.Text()), Mosaic_Page_Settings()};
+        const Mosaic_Inputs inputs{win::To_Utf8(Input_File_Name_Edit.Text()), tile_list_.Items(),
+                                   win::To_Utf8(Output_File_Name_Edit.Text()), Mosaic_Page_Settings()};
         const Mosaic_Input_Check check = Check_Mosaic_Inputs(inputs, Program_Directory(), desktop::File_Exists);
-        if (check.original != inputs.original) Input_File_Name_Edit.Set_Text(kit::To_Wide(check.original));
-        if (check.output != inputs.output) Output_File_Name_Edit.Set_Text(kit::To_Wide(check.output));
+        if (check.original != inputs.original) Input_File_Name_Edit.Set_Text(win::To_Wide(check.original));
+        if (check.output != inputs.output) Output_File_Name_Edit.Set_Text(win::To_Wide(check.output));
         const std::string text = shell::Mosaic_Input_Text(check);
         switch (check.problem) {
             case Mosaic_Input_Problem::None: return true;
@@ -74,7 +74,7 @@ void TMainForm1::Make_Mosaic_BitBtnClick() {
     // the build.
     const std::vector<std::string> tiles = tile_list_.Items();
     Progress_Form_Reporter progress(program_.Progress_Form);
-    Build_Mosaic(kit::To_Utf8(Input_File_Name_Edit.Text()), kit::To_Utf8(Output_File_Name_Edit.Text()), tiles,
+    Build_Mosaic(win::To_Utf8(Input_File_Name_Edit.Text()), win::To_Utf8(Output_File_Name_Edit.Text()), tiles,
                  Mosaic_Page_Settings(), program_.Services.random, progress);
 }
 

@@ -8,10 +8,10 @@
 #include "desktop/file_state.h"
 #include "desktop/profile_file.h"
 #include "kit/application.h"
-#include "kit/text.h"
 #include "main_window/main_form.h"
 #include "main_window/program.h"
 #include "settings/settings_values.h"
+#include "win/text.h"
 
 namespace tilvane::app {
 namespace {
@@ -29,7 +29,7 @@ constexpr char kClose_Unsaved_Question[] =
     "\r\n"
     "Close Tilvane without saving them ?";
 
-std::string Text_Of(const kit::Control& control) { return kit::To_Utf8(control.Text()); }
+std::string Text_Of(const kit::Control& control) { return win::To_Utf8(control.Text()); }
 
 // A window whose title bar would show on no monitor goes onto the nearest monitor's work area,
 // so that a screen since detached cannot hide it; any other placement stays as stored.
@@ -71,8 +71,8 @@ void TMainForm1::Load_Settings() {
     Always_On_Top_Option.Set_Checked(s.Always_on_Top_Option);
     Auto_Run_at_Windows_Startup_Option.Set_Checked(s.Auto_Run_at_Windows_Startup_Option);
     WindowState_wsMaximized = s.WindowState_wsMaximized;
-    Input_File_Name_Edit.Set_Text(kit::To_Wide(s.Input_File_Name_Edit));
-    Output_File_Name_Edit.Set_Text(kit::To_Wide(s.Output_File_Name_Edit));
+    Input_File_Name_Edit.Set_Text(win::To_Wide(s.Input_File_Name_Edit));
+    Output_File_Name_Edit.Set_Text(win::To_Wide(s.Output_File_Name_Edit));
     Tiles_Crop_To_Size_RadioButton.Set_Checked(s.Tiles_Crop_To_Size_RadioButton);
     Tiles_Shrink_Expand_To_Size_RadioButton.Set_Checked(!s.Tiles_Crop_To_Size_RadioButton);
     Insert_Gap_Between_Tiles_CheckBox.Set_Checked(s.Insert_Gap_Between_Tiles_CheckBox);
@@ -80,13 +80,13 @@ void TMainForm1::Load_Settings() {
     Vertical_Tile_Size_SpinEdit.Set_Value(s.Vertical_Tile_Size_SpinEdit);
     Horizontal_Tile_Gap_SpinEdit.Set_Value(s.Horizontal_Tile_Gap_SpinEdit);
     Vertical_Tile_Gap_SpinEdit.Set_Value(s.Vertical_Tile_Gap_SpinEdit);
-    Extract_Mosaic_Bitmap_File_Name_Edit.Set_Text(kit::To_Wide(s.Extract_Mosaic_Bitmap_File_Name_Edit));
+    Extract_Mosaic_Bitmap_File_Name_Edit.Set_Text(win::To_Wide(s.Extract_Mosaic_Bitmap_File_Name_Edit));
     Extract_Tile_Width_SpinEdit.Set_Value(s.Extract_Tile_Width_SpinEdit);
     Extract_Tile_Height_SpinEdit.Set_Value(s.Extract_Tile_Height_SpinEdit);
     Extract_Image_Limits_RadioGroup.Set_Item_Index(s.Extract_Image_Limits_RadioGroup);
-    Extracted_Tile_Directory_Edit.Set_Text(kit::To_Wide(s.Extracted_Tile_Directory_Edit));
-    Last_Mosaic_Directory_Edit = kit::To_Wide(s.Last_Mosaic_Directory_Edit);
-    Last_Tile_Directory_Edit = kit::To_Wide(s.Last_Tile_Directory_Edit);
+    Extracted_Tile_Directory_Edit.Set_Text(win::To_Wide(s.Extracted_Tile_Directory_Edit));
+    Last_Mosaic_Directory_Edit = win::To_Wide(s.Last_Mosaic_Directory_Edit);
+    Last_Tile_Directory_Edit = win::To_Wide(s.Last_Tile_Directory_Edit);
 }
 
 void TMainForm1::Save_Settings() {
@@ -116,8 +116,8 @@ void TMainForm1::Save_Settings() {
     s.Extract_Tile_Height_SpinEdit = Extract_Tile_Height_SpinEdit.Value();
     s.Extract_Image_Limits_RadioGroup = Extract_Image_Limits_RadioGroup.Item_Index();
     s.Extracted_Tile_Directory_Edit = Text_Of(Extracted_Tile_Directory_Edit);
-    s.Last_Mosaic_Directory_Edit = kit::To_Utf8(Last_Mosaic_Directory_Edit);
-    s.Last_Tile_Directory_Edit = kit::To_Utf8(Last_Tile_Directory_Edit);
+    s.Last_Mosaic_Directory_Edit = win::To_Utf8(Last_Mosaic_Directory_Edit);
+    s.Last_Tile_Directory_Edit = win::To_Utf8(Last_Tile_Directory_Edit);
     const std::string path = Settings_File_Path();
     if (!desktop::Write_Profile_Keys(path, settings::kSettings_Section, settings::Settings_Entries(s))) {
         throw std::runtime_error(settings::Settings_Write_Error(path));
@@ -128,14 +128,14 @@ void TMainForm1::Save_Settings() {
 bool TMainForm1::Close_Without_Saving(std::string_view error) {
     kit::Application& application = kit::Current_Application();
     application.Report_Error(error);
-    return application.Boxes().Show(Handle(), {kit::To_Wide(kClose_Unsaved_Question), application.Title,
+    return application.Boxes().Show(Handle(), {win::To_Wide(kClose_Unsaved_Question), application.Title,
                                                desktop::Box_Icon::Warning, desktop::Box_Buttons::Yes_No}) ==
            desktop::Box_Answer::Yes;
 }
 
 void TMainForm1::Restore_Factory_Defaults_OptionClick() {
     kit::Application& application = kit::Current_Application();
-    if (application.Boxes().Show(Handle(), {kit::To_Wide(kReset_Question), application.Title,
+    if (application.Boxes().Show(Handle(), {win::To_Wide(kReset_Question), application.Title,
                                             desktop::Box_Icon::Warning, desktop::Box_Buttons::Yes_No}) !=
         desktop::Box_Answer::Yes) {
         return;

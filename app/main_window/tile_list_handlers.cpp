@@ -6,16 +6,16 @@
 
 #include "desktop/file_system.h"
 #include "image/raster_image.h"
-#include "kit/text.h"
 #include "main_window/main_form.h"
 #include "main_window/program.h"
 #include "tiles/file_names.h"
 #include "tiles/tile_list_file.h"
+#include "win/text.h"
 
 namespace tilvane::app {
 
 void TMainForm1::Connect_Tile_List_Handlers() {
-    Tiles_ListBox.Item_Text = [this](int index) { return kit::To_Wide(tile_list_.Item(index)); };
+    Tiles_ListBox.Item_Text = [this](int index) { return win::To_Wide(tile_list_.Item(index)); };
     Add_Original_Picture_To_Tile_List_SpeedButton.On_Click = [this] {
         Add_Original_Picture_To_Tile_List_SpeedButtonClick();
     };
@@ -29,7 +29,7 @@ void TMainForm1::Connect_Tile_List_Handlers() {
 
 void TMainForm1::Add_Original_Picture_To_Tile_List_SpeedButtonClick() {
     if (!Check_Original_File_Name()) return;
-    const std::string name = kit::To_Utf8(Input_File_Name_Edit.Text());
+    const std::string name = win::To_Utf8(Input_File_Name_Edit.Text());
     if (Find_Tile_Item(name) >= 0) {
         Show_Error("Error: The Original Image is already in the Tiles List.");
         return;
@@ -38,7 +38,7 @@ void TMainForm1::Add_Original_Picture_To_Tile_List_SpeedButtonClick() {
 }
 
 void TMainForm1::Add_Selected_Tiles_To_List_SpeedButtonClick() {
-    Last_Tile_Directory_Edit = kit::To_Wide(tiles::Usable_Last_Directory(kit::To_Utf8(Last_Tile_Directory_Edit),
+    Last_Tile_Directory_Edit = win::To_Wide(tiles::Usable_Last_Directory(win::To_Utf8(Last_Tile_Directory_Edit),
                                                                          Program_Directory(), desktop::Directory_Exists));
     const std::vector<std::wstring> chosen = program_.Services.picker.Choose(
         Handle(), {L"Select Tile(s) to Add ?", kBitmap_Filter,
@@ -48,8 +48,8 @@ void TMainForm1::Add_Selected_Tiles_To_List_SpeedButtonClick() {
     picker_file_name_ = chosen.front();
     std::vector<std::string> files;
     files.reserve(chosen.size());
-    for (const std::wstring& file : chosen) files.push_back(kit::To_Utf8(file));
-    Last_Tile_Directory_Edit = kit::To_Wide(tiles::Normalise_Directory_Name(tiles::Directory_Part(files.front())));
+    for (const std::wstring& file : chosen) files.push_back(win::To_Utf8(file));
+    Last_Tile_Directory_Edit = win::To_Wide(tiles::Normalise_Directory_Name(tiles::Directory_Part(files.front())));
     Add_Chosen_Tiles(std::move(files));
 }
 
@@ -127,7 +127,7 @@ void TMainForm1::Set_Height_Width_To_Selected_Tile_BitBtnClick() {
 void TMainForm1::Load_Tile_List_File() {
     try {
         tiles::Load_Tile_List_File(tile_list_, Program_Directory() + std::string(tiles::kTile_List_File_Name),
-                                   desktop::File_Exists, kit::System_Code_Page_To_Utf8);
+                                   desktop::File_Exists, win::System_Code_Page_To_Utf8);
     } catch (...) {
         Tiles_ListBox.Reset(tile_list_.Count());  // the box must not show items the model lost
         throw;

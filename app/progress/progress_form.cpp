@@ -2,7 +2,7 @@
 
 #include "desktop/local_clock.h"
 #include "kit/application.h"
-#include "kit/text.h"
+#include "win/text.h"
 
 namespace tilvane::app {
 namespace {
@@ -35,7 +35,7 @@ std::wstring Format_Date_Time_With_Day(progress::Day_Time time) {
     wchar_t date[128] = L"", clock_time[128] = L"";
     GetDateFormatW(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &st, nullptr, date, static_cast<int>(std::size(date)));
     GetTimeFormatW(LOCALE_USER_DEFAULT, 0, &st, nullptr, clock_time, static_cast<int>(std::size(clock_time)));
-    return kit::To_Wide(progress::Short_Day_Names[static_cast<std::size_t>(st.wDayOfWeek)]) + L" " + date + L", " +
+    return win::To_Wide(progress::Short_Day_Names[static_cast<std::size_t>(st.wDayOfWeek)]) + L" " + date + L", " +
            clock_time;
 }
 
@@ -135,9 +135,9 @@ void TProgress_Form::Update_Processing(const std::wstring& major, const std::wst
     Major_Item_Label.Set_Text(major);
     Minor_Item_Label.Set_Text(minor);
     Progress_Bar.Set_Position(run_.Position());
-    Elapsed_Time_Label.Set_Text(kit::To_Wide(progress::Format_Duration(outcome.elapsed)));
+    Elapsed_Time_Label.Set_Text(win::To_Wide(progress::Format_Duration(outcome.elapsed)));
     if (outcome.end_time) Time_To_Completion_Label.Set_Text(Format_Date_Time_With_Day(*outcome.end_time));
-    if (outcome.remaining) Remaining_Date_Time_Label.Set_Text(kit::To_Wide(progress::Format_Duration(*outcome.remaining)));
+    if (outcome.remaining) Remaining_Date_Time_Label.Set_Text(win::To_Wide(progress::Format_Duration(*outcome.remaining)));
     kit::Process_Pending_Messages();
 }
 

@@ -1,7 +1,7 @@
 #include "progress/progress_form_reporter.h"
 
 #include "kit/form.h"
-#include "kit/text.h"
+#include "win/text.h"
 
 namespace tilvane::app {
 
@@ -10,7 +10,7 @@ void Progress_Form_Reporter::Initialise_Processing(int start, int minimum, int m
 }
 
 void Progress_Form_Reporter::Update_Processing(const std::string& major, const std::string& minor, int current) {
-    form_.Update_Processing(kit::To_Wide(major), kit::To_Wide(minor), current);
+    form_.Update_Processing(win::To_Wide(major), win::To_Wide(minor), current);
 }
 
 void Progress_Form_Reporter::End_Processing() { form_.End_Processing(); }

@@ -1,7 +1,7 @@
 #include "registration/registry_operations.h"
 
 #include "kit/application.h"
-#include "kit/text.h"
+#include "win/text.h"
 
 namespace tilvane::registration {
 namespace {
@@ -28,7 +28,7 @@ void Show_Failure(HWND owner, const std::string& text) {
 
 bool Show_Registration_Box(HWND owner, const std::string& text, desktop::Box_Icon icon, desktop::Box_Buttons buttons) {
     kit::Application& application = kit::Current_Application();
-    return application.Boxes().Show(owner, {kit::To_Wide(text), application.Title, icon, buttons}) ==
+    return application.Boxes().Show(owner, {win::To_Wide(text), application.Title, icon, buttons}) ==
            desktop::Box_Answer::Yes;
 }
 

@@ -7,8 +7,8 @@
 
 #include "desktop/file_picker.h"
 #include "desktop/file_system.h"
-#include "kit/text.h"
 #include "test_support.h"
+#include "win/text.h"
 
 namespace tilvane::desktop {
 namespace {
@@ -61,7 +61,7 @@ TEST(LocaleSortKey, OrdersAsTheLocaleComparisonIgnoringCase) {
     for (const std::string& a : texts) {
         for (const std::string& b : texts) {
             SCOPED_TRACE(a + " / " + b);
-            const std::wstring wa = kit::To_Wide(a), wb = kit::To_Wide(b);
+            const std::wstring wa = win::To_Wide(a), wb = win::To_Wide(b);
             const int locale = CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, wa.c_str(), -1, wb.c_str(), -1) - 2;
             const int keys = Locale_Sort_Key(a).compare(Locale_Sort_Key(b));
             EXPECT_EQ(locale < 0, keys < 0);

@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "image/raster_image.h"
-#include "kit/text.h"
 #include "main_window/main_form.h"
 #include "test_support.h"
+#include "win/text.h"
 
 namespace tilvane::app {
 namespace {
@@ -60,12 +60,12 @@ protected:
 TEST_F(ExtractPageTest, ExtractTilesCutsTheGridIntoTheNormalisedDirectory) {
     std::filesystem::create_directory(std::filesystem::u8path(Tiles()));
     testing_support::Write_File(Tiles() + "001,001.bmp", "old");
-    main.Extract_Mosaic_Bitmap_File_Name_Edit.Set_Text(kit::To_Wide(Mosaic()));
-    main.Extracted_Tile_Directory_Edit.Set_Text(L"  " + kit::To_Wide(folder.Path()) + L"tiles");
+    main.Extract_Mosaic_Bitmap_File_Name_Edit.Set_Text(win::To_Wide(Mosaic()));
+    main.Extracted_Tile_Directory_Edit.Set_Text(L"  " + win::To_Wide(folder.Path()) + L"tiles");
     main.Extract_Image_Limits_RadioGroup.Set_Item_Index(-1);  // no choice acts as all
     Click(main.Extract_Mosaic_Tiles_BitBtn);
     EXPECT_TRUE(Shown().empty()) << "no message at the end";
-    EXPECT_EQ(main.Extracted_Tile_Directory_Edit.Text(), kit::To_Wide(Tiles()));
+    EXPECT_EQ(main.Extracted_Tile_Directory_Edit.Text(), win::To_Wide(Tiles()));
     EXPECT_EQ(Names_In(Tiles()).size(), 16u);
     EXPECT_EQ(Names_In(Tiles()).back(), "004,004.bmp");
     EXPECT_NE(testing_support::Read_File(Tiles() + "001,001.bmp"), "old");
@@ -96,7 +96,7 @@ TEST_F(ExtractPageTest, ExtractTilesCutsTheGridIntoTheNormalisedDirectory) {
 
 TEST_F(ExtractPageTest, FailuresReachTheErrorReport) {
     // No directory: nothing is cut into the folder the program runs in.
-    main.Extract_Mosaic_Bitmap_File_Name_Edit.Set_Text(kit::To_Wide(Mosaic()));
+    main.Extract_Mosaic_Bitmap_File_Name_Edit.Set_Text(win::To_Wide(Mosaic()));
     for (const wchar_t* blank : {L"", L"   "}) {
         main.Extracted_Tile_Directory_Edit.Set_Text(blank);
         Click(main.Extract_Mosaic_Tiles_BitBtn);
@@ -105,22 +105,22 @@ TEST_F(ExtractPageTest, FailuresReachTheErrorReport) {
         EXPECT_FALSE(program.Progress_Form.Is_Visible());
     }
 
-    main.Extracted_Tile_Directory_Edit.Set_Text(kit::To_Wide(Tiles()));
-    main.Extract_Mosaic_Bitmap_File_Name_Edit.Set_Text(kit::To_Wide(folder.Path() + "missing.bmp"));
+    main.Extracted_Tile_Directory_Edit.Set_Text(win::To_Wide(Tiles()));
+    main.Extract_Mosaic_Bitmap_File_Name_Edit.Set_Text(win::To_Wide(folder.Path() + "missing.bmp"));
     Click(main.Extract_Mosaic_Tiles_BitBtn);
-    EXPECT_EQ(Shown(), std::vector<std::wstring>{L"Cannot open file " + kit::To_Wide(folder.Path()) + L"missing.bmp."});
+    EXPECT_EQ(Shown(), std::vector<std::wstring>{L"Cannot open file " + win::To_Wide(folder.Path()) + L"missing.bmp."});
     EXPECT_FALSE(program.Progress_Form.Is_Visible()) << "the dialog never started";
 
     // The tile directory does not exist: the first tile fails and the dialog stays running.
-    main.Extract_Mosaic_Bitmap_File_Name_Edit.Set_Text(kit::To_Wide(Mosaic()));
+    main.Extract_Mosaic_Bitmap_File_Name_Edit.Set_Text(win::To_Wide(Mosaic()));
     Click(main.Extract_Mosaic_Tiles_BitBtn);
-    EXPECT_EQ(Shown(), std::vector<std::wstring>{L"Cannot create file " + kit::To_Wide(Tiles()) + L"001,001.bmp."});
+    EXPECT_EQ(Shown(), std::vector<std::wstring>{L"Cannot create file " + win::To_Wide(Tiles()) + L"001,001.bmp."});
     EXPECT_TRUE(program.Progress_Form.Has_Started_CheckBox());
     EXPECT_TRUE(IsWindowEnabled(main.Extract_Mosaic_Tiles_BitBtn.Handle()));
 }
 
 TEST_F(ExtractPageTest, TestShowChecksTheNameAndThePreviewFollowsTheFields) {
-    const std::wstring dir = kit::To_Wide(folder.Path());
+    const std::wstring dir = win::To_Wide(folder.Path());
     struct Case {
         std::wstring typed, message, after;
     };
@@ -130,7 +130,7 @@ TEST_F(ExtractPageTest, TestShowChecksTheNameAndThePreviewFollowsTheFields) {
         {dir + L"mosaic.jpg", L"Error: Only Bitmap (.BMP) files are supported by this program.", dir + L"mosaic.jpg"},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(kit::To_Utf8(c.typed));
+        SCOPED_TRACE(win::To_Utf8(c.typed));
         main.Extract_Mosaic_Bitmap_File_Name_Edit.Set_Text(c.typed);
         Click(main.Test_Show_Image_Preview_BitBtn);
         EXPECT_EQ(Shown(), std::vector<std::wstring>{c.message});
@@ -167,14 +167,14 @@ TEST_F(ExtractPageTest, TestShowChecksTheNameAndThePreviewFollowsTheFields) {
 }
 
 TEST_F(ExtractPageTest, TheDirectoryChooserStartsInAUsableFolderAndMakesATypedOne) {
-    main.Last_Tile_Directory_Edit = kit::To_Wide(folder.Path()) + L"deleted-since";
+    main.Last_Tile_Directory_Edit = win::To_Wide(folder.Path()) + L"deleted-since";
     picker.folder_answers = {std::nullopt};
     Click(main.Extracted_Tile_Directory_SpeedButton);
     ASSERT_EQ(picker.folder_requests.size(), 1u);
-    EXPECT_EQ(picker.folder_requests[0].initial_directory, kit::To_Wide(folder.Path()));
+    EXPECT_EQ(picker.folder_requests[0].initial_directory, win::To_Wide(folder.Path()));
     EXPECT_EQ(main.Extracted_Tile_Directory_Edit.Text(), L"");
 
-    const std::wstring typed = kit::To_Wide(folder.Path()) + L"new\\deeper";
+    const std::wstring typed = win::To_Wide(folder.Path()) + L"new\\deeper";
     const std::wstring question = L"The Directory " + typed + L" does not exist.  Create this directory ?";
     boxes.answers = {Answer::No};
     picker.folder_answers = {typed};
@@ -196,8 +196,8 @@ TEST_F(ExtractPageTest, TheProgramAndTheCommandLineCutTheSameFiles) {
     RasterImage palette = Gradient(73, 52);
     palette.set_pixel_format(PixelFormat::Bits8);
     palette.save_to_file(Mosaic());
-    main.Extract_Mosaic_Bitmap_File_Name_Edit.Set_Text(kit::To_Wide(Mosaic()));
-    main.Extracted_Tile_Directory_Edit.Set_Text(kit::To_Wide(folder.Path() + "program"));
+    main.Extract_Mosaic_Bitmap_File_Name_Edit.Set_Text(win::To_Wide(Mosaic()));
+    main.Extracted_Tile_Directory_Edit.Set_Text(win::To_Wide(folder.Path() + "program"));
     main.Extract_Tile_Width_SpinEdit.Set_Value(20);
     main.Extract_Tile_Height_SpinEdit.Set_Value(15);
     main.Extract_Gap_Between_Tiles_CheckBox.Set_Checked(true);
@@ -207,7 +207,7 @@ TEST_F(ExtractPageTest, TheProgramAndTheCommandLineCutTheSameFiles) {
     Click(main.Extract_Mosaic_Tiles_BitBtn);
     ASSERT_TRUE(Shown().empty());
 
-    const std::wstring dir = kit::To_Wide(folder.Path());
+    const std::wstring dir = win::To_Wide(folder.Path());
     ASSERT_EQ(testing_support::Run_Process(L"\"" + testing_support::Command_Line_Tool() + L"\" extract \"" + dir +
                                            L"mosaic.bmp\" \"" + dir + L"command-line\" --size 20x15 --gap 3x2 --quiet"),
               0u);

@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "kit/text.h"
 #include "main_window/main_form.h"
 #include "test_support.h"
+#include "win/text.h"
 
 namespace tilvane::app {
 namespace {
@@ -21,7 +21,7 @@ protected:
     ~FileNameTest() override { testing_support::Pump_And_Forget_Quit(); }
 
     static void Click(const kit::Control& button) { SendMessageW(button.Handle(), BM_CLICK, 0, 0); }
-    std::wstring Program_Directory() const { return kit::To_Wide(folder.Path()); }
+    std::wstring Program_Directory() const { return win::To_Wide(folder.Path()); }
 
     TMainForm1& main = program.MainForm1;
 };
@@ -65,26 +65,26 @@ TEST_F(FileNameTest, ASinglePickerStartsInTheRememberedDirectoryAndFillsItsField
 }
 
 TEST_F(FileNameTest, ASinglePickerOpenedOnAnExistingFileStartsThereAndKeepsThatDirectoryOnCancel) {
-    std::filesystem::create_directory(kit::To_Wide(folder.Path() + "sub"));
+    std::filesystem::create_directory(win::To_Wide(folder.Path() + "sub"));
     const std::string existing = folder.Path() + "sub\\\\m.bmp";
     testing_support::Write_File(existing, "x");
     for (const Single_Picker& p : kSingle_Pickers) {
         SCOPED_TRACE(p.name);
         kit::Edit& field = main.*p.field;
-        field.Set_Text(kit::To_Wide(existing));
+        field.Set_Text(win::To_Wide(existing));
         main.Last_Mosaic_Directory_Edit = L"C:\\elsewhere\\";
         Click(main.*p.button);  // Cancel
         const desktop::Picker_Request& request = picker.requests.back();
-        EXPECT_EQ(request.initial_directory, kit::To_Wide(folder.Path() + "sub\\\\")) << "not normalised";
-        EXPECT_EQ(request.file_name, kit::To_Wide(existing));
-        EXPECT_EQ(main.Last_Mosaic_Directory_Edit, kit::To_Wide(folder.Path() + "sub\\\\"));
-        EXPECT_EQ(field.Text(), kit::To_Wide(existing));
+        EXPECT_EQ(request.initial_directory, win::To_Wide(folder.Path() + "sub\\\\")) << "not normalised";
+        EXPECT_EQ(request.file_name, win::To_Wide(existing));
+        EXPECT_EQ(main.Last_Mosaic_Directory_Edit, win::To_Wide(folder.Path() + "sub\\\\"));
+        EXPECT_EQ(field.Text(), win::To_Wide(existing));
 
         field.Set_Text(L"C:\\not\\there.bmp");
-        main.Last_Mosaic_Directory_Edit = kit::To_Wide(folder.Path() + "sub\\");
+        main.Last_Mosaic_Directory_Edit = win::To_Wide(folder.Path() + "sub\\");
         Click(main.*p.button);  // Cancel: the pre-filled name is cleared, the existing directory kept
         EXPECT_EQ(picker.requests.back().file_name, L"");
-        EXPECT_EQ(picker.requests.back().initial_directory, kit::To_Wide(folder.Path() + "sub\\"));
+        EXPECT_EQ(picker.requests.back().initial_directory, win::To_Wide(folder.Path() + "sub\\"));
         EXPECT_EQ(field.Text(), L"C:\\not\\there.bmp");
     }
 }
@@ -108,7 +108,7 @@ TEST_F(FileNameTest, ViewButtonsHandAnyExistingFileToTheShellAndOtherwiseSayWhy)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         kit::Edit& field = main.*c.field;
-        for (const std::wstring& absent : {std::wstring(), std::wstring(L"notes"), kit::To_Wide(folder.Path())}) {
+        for (const std::wstring& absent : {std::wstring(), std::wstring(L"notes"), win::To_Wide(folder.Path())}) {
             boxes.shown.clear();
             field.Set_Text(absent);
             main.Exit_BitBtn.Focus();
@@ -120,7 +120,7 @@ TEST_F(FileNameTest, ViewButtonsHandAnyExistingFileToTheShellAndOtherwiseSayWhy)
             EXPECT_EQ(field.Text(), absent) << "no completion";
         }
         shell.opened.clear();
-        field.Set_Text(kit::To_Wide(text_file));
+        field.Set_Text(win::To_Wide(text_file));
         boxes.shown.clear();  // naming a file in the mosaic field previews it, with its own report
         Click(main.*c.button);
         EXPECT_TRUE(boxes.shown.empty());

@@ -2,9 +2,9 @@
 
 #include <string>
 
-#include "kit/text.h"
 #include "main_window/main_form.h"
 #include "test_support.h"
+#include "win/text.h"
 
 namespace tilvane::app {
 namespace {

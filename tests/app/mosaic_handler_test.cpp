@@ -7,10 +7,10 @@
 #include <vector>
 
 #include "image/raster_image.h"
-#include "kit/text.h"
 #include "main_window/main_form.h"
 #include "support/random_source.h"
 #include "test_support.h"
+#include "win/text.h"
 
 namespace tilvane::app {
 namespace {
@@ -61,7 +61,7 @@ protected:
 
 TEST_F(MakeMosaicTest, InputChecksStopWithTheirMessageAndFocus) {
     main.Add_Chosen_Tiles({Tile("tile.bmp")});
-    const std::wstring dir = kit::To_Wide(folder.Path());
+    const std::wstring dir = win::To_Wide(folder.Path());
     struct Case {
         const char* name;
         std::wstring original, output;
@@ -97,7 +97,7 @@ TEST_F(MakeMosaicTest, InputChecksStopWithTheirMessageAndFocus) {
 }
 
 TEST_F(MakeMosaicTest, MissingTilesAreCountedAndRemovedOnlyOnYes) {
-    Fill_Page(kit::To_Wide(Original()), kit::To_Wide(Output()));
+    Fill_Page(win::To_Wide(Original()), win::To_Wide(Output()));
     Click_Make_Mosaic();
     EXPECT_EQ(Shown(), std::vector<std::wstring>{L"Error: There are no Tiles in the list to use in the Mosaic !"});
 
@@ -129,7 +129,7 @@ TEST_F(MakeMosaicTest, AnExistingOutputIsReplacedOnlyOnYes) {
         for (int x = 0; x < 8; ++x) striped.set_pixel(x, y, {100, 100, 100});
     striped.save_to_file(folder.Path() + "striped.bmp");
     main.Add_Chosen_Tiles({folder.Path() + "striped.bmp"});
-    Fill_Page(kit::To_Wide(Original()), kit::To_Wide(Original()));  // the original itself
+    Fill_Page(win::To_Wide(Original()), win::To_Wide(Original()));  // the original itself
     const std::string before = Read_File(Original());
     const std::wstring question = L"Warning: The Output File already exists.  Overwrite this file ?";
 
@@ -154,7 +154,7 @@ TEST_F(MakeMosaicTest, AnExistingOutputIsReplacedOnlyOnYes) {
 
 TEST_F(MakeMosaicTest, AGridThatNeverAdvancesIsRefused) {
     main.Add_Chosen_Tiles({Tile("tile.bmp")});
-    Fill_Page(kit::To_Wide(Original()), kit::To_Wide(Output()));
+    Fill_Page(win::To_Wide(Original()), win::To_Wide(Output()));
     main.Horizontal_Tile_Size_SpinEdit.Set_Value(0);
     main.Vertical_Tile_Size_SpinEdit.Set_Value(0);
     Click_Make_Mosaic();
@@ -180,7 +180,7 @@ TEST_F(MakeMosaicTest, AGridThatNeverAdvancesIsRefused) {
 
 TEST_F(MakeMosaicTest, ABuildEndsWithTheDialogFinishedAndAnImageErrorLeavesItRunning) {
     main.Add_Chosen_Tiles({Tile("tile.bmp")});
-    Fill_Page(kit::To_Wide(Original()), kit::To_Wide(Output()));
+    Fill_Page(win::To_Wide(Original()), win::To_Wide(Output()));
     Click_Make_Mosaic();
     EXPECT_TRUE(Shown().empty()) << "a finished build shows no message";
     EXPECT_FALSE(program.Progress_Form.Has_Started_CheckBox());
@@ -225,8 +225,8 @@ TEST(MakeMosaicAgreementTest, TheProgramAndTheCommandLineBuildTheSameFile) {
         main.Add_Chosen_Tiles({folder.Path() + "tile" + std::to_string(i) + ".bmp"});
     }
     main.Save_Tile_List_File();
-    main.Input_File_Name_Edit.Set_Text(kit::To_Wide(folder.Path() + "photo.bmp"));
-    main.Output_File_Name_Edit.Set_Text(kit::To_Wide(folder.Path() + "program.bmp"));
+    main.Input_File_Name_Edit.Set_Text(win::To_Wide(folder.Path() + "photo.bmp"));
+    main.Output_File_Name_Edit.Set_Text(win::To_Wide(folder.Path() + "program.bmp"));
     main.Horizontal_Tile_Size_SpinEdit.Set_Value(11);
     main.Vertical_Tile_Size_SpinEdit.Set_Value(8);
     main.Tiles_Crop_To_Size_RadioButton.Set_Checked(true);
@@ -238,7 +238,7 @@ TEST(MakeMosaicAgreementTest, TheProgramAndTheCommandLineBuildTheSameFile) {
     SendMessageW(main.Make_Mosaic_BitBtn.Handle(), BM_CLICK, 0, 0);
     ASSERT_TRUE(boxes.shown.empty());
 
-    const std::wstring dir = kit::To_Wide(folder.Path());
+    const std::wstring dir = win::To_Wide(folder.Path());
     ASSERT_EQ(testing_support::Run_Process(L"\"" + testing_support::Command_Line_Tool() + L"\" mosaic \"" + dir + L"photo.bmp\" \"" + dir + L"command-line.bmp\" --tiles \"" +
                   dir + L"Mosaic_Tiles.lst\" --size 11x8 --crop --gap 2x1 --seed 20261207 --quiet"),
               0u);

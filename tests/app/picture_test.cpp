@@ -10,9 +10,9 @@
 #include <vector>
 
 #include "image/raster_image.h"
-#include "kit/text.h"
 #include "shell/error_report.h"
 #include "test_support.h"
+#include "win/text.h"
 
 namespace tilvane::kit {
 namespace {
@@ -63,7 +63,7 @@ TEST(PictureTest, EachDecoderDrawsItsPictureAtItsOwnSize) {
     bitmap.set_pixel(4, 3, {255, 0, 0});
     bitmap.save_to_file(dir + "picture.BMP");
     testing_support::Write_File(dir + "picture.ico", Icon_File());
-    HDC wmf = CreateMetaFileW(kit::To_Wide(dir + "plain.wmf").c_str());
+    HDC wmf = CreateMetaFileW(win::To_Wide(dir + "plain.wmf").c_str());
     SetWindowExtEx(wmf, 40, 30, nullptr);
     Draw_Green(wmf);
     DeleteMetaFile(CloseMetaFile(wmf));
@@ -74,7 +74,7 @@ TEST(PictureTest, EachDecoderDrawsItsPictureAtItsOwnSize) {
     testing_support::Write_File(dir + "placeable.wmf", placeable + testing_support::Read_File(dir + "plain.wmf"));
     HDC screen = GetDC(nullptr);
     const RECT frame{0, 0, MulDiv(40, 2540, GetDeviceCaps(screen, LOGPIXELSX)), MulDiv(30, 2540, GetDeviceCaps(screen, LOGPIXELSY))};
-    HDC emf = CreateEnhMetaFileW(screen, kit::To_Wide(dir + "picture.emf").c_str(), &frame, nullptr);
+    HDC emf = CreateEnhMetaFileW(screen, win::To_Wide(dir + "picture.emf").c_str(), &frame, nullptr);
     ReleaseDC(nullptr, screen);
     Draw_Green(emf);
     DeleteEnhMetaFile(CloseEnhMetaFile(emf));

@@ -8,10 +8,10 @@
 
 #include "desktop/file_system.h"
 #include "kit/application.h"
-#include "kit/text.h"
 #include "main_window/main_form.h"
 #include "main_window/program.h"
 #include "test_support.h"
+#include "win/text.h"
 
 namespace tilvane::app {
 namespace {
@@ -53,7 +53,7 @@ const std::string kForeign_Name = "C:\\\xd0\x9f\xd1\x80\xd0\xb8\xd0\xb2\xd0\xb5\
 class Held_File {
 public:
     explicit Held_File(const std::string& path)
-        : handle_(CreateFileW(kit::To_Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
+        : handle_(CreateFileW(win::To_Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
                               nullptr)) {
         EXPECT_NE(handle_, INVALID_HANDLE_VALUE);
     }
@@ -168,7 +168,7 @@ TEST_F(SettingsTest, HandEditedValuesFollowTheRulesAndSurviveACloseAndAStart) {
     EXPECT_TRUE(IsZoomed(main.Handle()));
     EXPECT_TRUE(main.Always_On_Top_Option.Checked());
     EXPECT_TRUE(Topmost(main));
-    EXPECT_EQ(kit::To_Utf8(main.Input_File_Name_Edit.Text()), kForeign_Name);
+    EXPECT_EQ(win::To_Utf8(main.Input_File_Name_Edit.Text()), kForeign_Name);
     EXPECT_TRUE(main.Tiles_Crop_To_Size_RadioButton.Checked());
     EXPECT_FALSE(main.Tiles_Shrink_Expand_To_Size_RadioButton.Checked());
     EXPECT_FALSE(main.Insert_Gap_Between_Tiles_CheckBox.Checked()) << "not a number: the default";
@@ -194,7 +194,7 @@ TEST_F(SettingsTest, HandEditedValuesFollowTheRulesAndSurviveACloseAndAStart) {
     TMainForm1& again = Start();
     EXPECT_TRUE(IsZoomed(again.Handle()));
     EXPECT_EQ(again.Output_File_Name_Edit.Text(), L"x.bmp");
-    EXPECT_EQ(kit::To_Utf8(again.Input_File_Name_Edit.Text()), kForeign_Name);
+    EXPECT_EQ(win::To_Utf8(again.Input_File_Name_Edit.Text()), kForeign_Name);
     EXPECT_FALSE(again.Extract_Gap_Between_Tiles_CheckBox.Checked());
     EXPECT_EQ(again.Extract_Horizontal_Tile_Gap_SpinEdit.Value(), 0);
     ShowWindow(again.Handle(), SW_RESTORE);
@@ -228,7 +228,7 @@ TEST_F(SettingsTest, AnUnwritableFileIsReportedThenTheUserChoosesWhetherToClose)
     Held_File held(Settings_File());
     main.Close();
     ASSERT_EQ(boxes.shown.size(), 2u);
-    EXPECT_EQ(boxes.shown[0].text, kit::To_Wide("Unable to write to " + Settings_File() + "."));
+    EXPECT_EQ(boxes.shown[0].text, win::To_Wide("Unable to write to " + Settings_File() + "."));
     EXPECT_EQ(boxes.shown[0].icon, desktop::Box_Icon::Error);
     EXPECT_EQ(boxes.shown[1].buttons, desktop::Box_Buttons::Yes_No);
     EXPECT_TRUE(IsWindow(main.Handle())) << "answered No: the window stays";
@@ -244,7 +244,7 @@ TEST_F(SettingsTest, FactoryResetAsksThenDeletesTheFileAndRestartsFromDefaults) 
     Write_File(Settings_File(),
                "[Tilvane]\r\nwindow_Width=700\r\nAlways_on_Top_Option=1\r\nTiles_Crop_To_Size_RadioButton=1\r\n"
                "Extract_Image_Limits_RadioGroup=1\r\nOutput_File_Name_Edit=m.bmp\r\n");
-    SetFileAttributesW(kit::To_Wide(Settings_File()).c_str(), FILE_ATTRIBUTE_READONLY);
+    SetFileAttributesW(win::To_Wide(Settings_File()).c_str(), FILE_ATTRIBUTE_READONLY);
     Write_File(List_File(), "C:\\a.bmp\r\n");
     TMainForm1& main = Start();
     main.Add_Chosen_Tiles({"C:\\b.bmp"});
@@ -267,7 +267,7 @@ TEST_F(SettingsTest, FactoryResetAsksThenDeletesTheFileAndRestartsFromDefaults) 
         EXPECT_EQ(main.Output_File_Name_Edit.Text(), L"m.bmp") << "and its values come back";
     }
 
-    SetFileAttributesW(kit::To_Wide(Settings_File()).c_str(), FILE_ATTRIBUTE_READONLY);
+    SetFileAttributesW(win::To_Wide(Settings_File()).c_str(), FILE_ATTRIBUTE_READONLY);
     main.Input_File_Name_Edit.Set_Text(L"typed.bmp");
     boxes.answers = {Box_Answer::Yes};
     main.Restore_Factory_Defaults_OptionClick();

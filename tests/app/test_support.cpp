@@ -10,7 +10,7 @@
 
 #include "kit/application.h"
 #include "kit/form.h"
-#include "kit/text.h"
+#include "win/text.h"
 
 namespace tilvane::testing_support {
 namespace {
@@ -19,7 +19,7 @@ namespace {
 class Unexpected_Boxes final : public desktop::Message_Boxes {
 public:
     desktop::Box_Answer Show(HWND, const desktop::Box_Request& request) override {
-        ADD_FAILURE() << "Unexpected message box: " << kit::To_Utf8(request.text);
+        ADD_FAILURE() << "Unexpected message box: " << win::To_Utf8(request.text);
         return desktop::Box_Answer::Ok;
     }
 };
@@ -105,7 +105,7 @@ void Scripted_Registry::Set_Value(desktop::Registry_Root root, const std::string
 
 namespace {
 
-std::filesystem::path Native(const std::string& utf8) { return std::filesystem::path(kit::To_Wide(utf8)); }
+std::filesystem::path Native(const std::string& utf8) { return std::filesystem::path(win::To_Wide(utf8)); }
 
 }  // namespace
 
@@ -116,7 +116,7 @@ Temporary_Folder::Temporary_Folder() {
         (L"tilvane-app-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(made++));
     std::filesystem::remove_all(folder);
     std::filesystem::create_directories(folder);
-    path_ = kit::To_Utf8(folder.wstring()) + "\\";
+    path_ = win::To_Utf8(folder.wstring()) + "\\";
 }
 
 Temporary_Folder::~Temporary_Folder() {

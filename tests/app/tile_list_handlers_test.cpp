@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "image/raster_image.h"
-#include "kit/text.h"
 #include "main_window/main_form.h"
 #include "test_support.h"
+#include "win/text.h"
 
 namespace tilvane::app {
 namespace {
@@ -63,13 +63,13 @@ TEST_F(TileListTest, TheTilePickerAddsWhatIsNotListedAtItsSortedPlaceSilently) {
     EXPECT_EQ(request.filter, L"Bitmap files (*.bmp)|*.bmp");
     EXPECT_EQ(request.options, static_cast<DWORD>(OFN_ALLOWMULTISELECT | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST |
                                                   OFN_SHAREAWARE));
-    EXPECT_EQ(request.initial_directory, kit::To_Wide(folder.Path())) << "no remembered directory: the program's";
+    EXPECT_EQ(request.initial_directory, win::To_Wide(folder.Path())) << "no remembered directory: the program's";
     EXPECT_EQ(request.file_name, L"");
 
     Click(main.Add_Selected_Tiles_To_List_SpeedButton);  // Cancel
     ASSERT_EQ(picker.requests.size(), 2u);
     EXPECT_EQ(picker.requests[1].file_name, L"C:\\T\\e.bmp") << "left as the previous use left it";
-    EXPECT_EQ(picker.requests[1].initial_directory, kit::To_Wide(folder.Path())) << "C:\\T\\ does not exist";
+    EXPECT_EQ(picker.requests[1].initial_directory, win::To_Wide(folder.Path())) << "C:\\T\\ does not exist";
     EXPECT_EQ(Items_Shown().size(), 4u);
 }
 
@@ -77,13 +77,13 @@ TEST_F(TileListTest, TheTilePickerStartsInTheRememberedDirectoryWhenItExists) {
     const struct {
         std::wstring remembered, starts_in;
     } cases[] = {
-        {kit::To_Wide(folder.Path()), kit::To_Wide(folder.Path())},
-        {L".", kit::To_Wide(folder.Path())},
-        {L"\\", kit::To_Wide(folder.Path())},
-        {kit::To_Wide(folder.Path()) + L"gone\\", kit::To_Wide(folder.Path())},
+        {win::To_Wide(folder.Path()), win::To_Wide(folder.Path())},
+        {L".", win::To_Wide(folder.Path())},
+        {L"\\", win::To_Wide(folder.Path())},
+        {win::To_Wide(folder.Path()) + L"gone\\", win::To_Wide(folder.Path())},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(kit::To_Utf8(c.remembered));
+        SCOPED_TRACE(win::To_Utf8(c.remembered));
         main.Last_Tile_Directory_Edit = c.remembered;
         main.Add_Selected_Tiles_To_List_SpeedButtonClick();
         EXPECT_EQ(picker.requests.back().initial_directory, c.starts_in);
@@ -103,14 +103,14 @@ TEST_F(TileListTest, AddingTheOriginalImageChecksItsNameAndRefusesADuplicate) {
     } cases[] = {
         {L"", L"Error: The Original File name cannot be blank.", L""},
         {L"photo.jpg", L"Error: Only Bitmap (.BMP) files are supported by this program.",
-         kit::To_Wide(folder.Path()) + L"photo.jpg"},
-        {L"missing", L"Error: The Original File name does NOT exist.", kit::To_Wide(folder.Path()) + L"missing.BMP"},
-        {kit::To_Wide(folder.Path()) + L"a.bmp", L"Error: The Original Image is already in the Tiles List.",
-         kit::To_Wide(folder.Path()) + L"a.bmp"},
-        {L"pic", L"", kit::To_Wide(folder.Path()) + L"pic.BMP"},
+         win::To_Wide(folder.Path()) + L"photo.jpg"},
+        {L"missing", L"Error: The Original File name does NOT exist.", win::To_Wide(folder.Path()) + L"missing.BMP"},
+        {win::To_Wide(folder.Path()) + L"a.bmp", L"Error: The Original Image is already in the Tiles List.",
+         win::To_Wide(folder.Path()) + L"a.bmp"},
+        {L"pic", L"", win::To_Wide(folder.Path()) + L"pic.BMP"},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(kit::To_Utf8(c.input));
+        SCOPED_TRACE(win::To_Utf8(c.input));
         main.Input_File_Name_Edit.Set_Text(c.input);
         Click(main.Add_Original_Picture_To_Tile_List_SpeedButton);
         EXPECT_EQ(main.Input_File_Name_Edit.Text(), c.input_after);
@@ -221,7 +221,7 @@ TEST_F(TileListTest, TheListFileIsLoadedAtWindowShowAndSavedAtEveryClose) {
     main.Reset_Tile_List();
     Shown();
     EXPECT_TRUE(main.FormCloseQuery());
-    EXPECT_EQ(std::filesystem::file_size(kit::To_Wide(List_File())), 0u) << "an empty list gives zero bytes";
+    EXPECT_EQ(std::filesystem::file_size(win::To_Wide(List_File())), 0u) << "an empty list gives zero bytes";
 }
 
 TEST_F(TileListTest, AnOlderListFileInTheSystemsCodePageReadsAsItsNames) {
@@ -238,7 +238,7 @@ TEST_F(TileListTest, AnOlderListFileInTheSystemsCodePageReadsAsItsNames) {
 }
 
 TEST_F(TileListTest, AListFileThatCannotBeWrittenKeepsTheWindowOpenUnlessTheUserSaysClose) {
-    std::filesystem::create_directory(kit::To_Wide(List_File()));
+    std::filesystem::create_directory(win::To_Wide(List_File()));
     SendMessageW(main.Handle(), WM_CLOSE, 0, 0);
     ASSERT_EQ(boxes.shown.size(), 2u);
     EXPECT_EQ(boxes.shown[0].icon, desktop::Box_Icon::Error);

@@ -12,11 +12,11 @@
 #include <vector>
 
 #include "desktop/registry.h"
-#include "kit/text.h"
 #include "main_window/main_form.h"
 #include "registration/auto_run.h"
 #include "registration/shortcuts.h"
 #include "test_support.h"
+#include "win/text.h"
 
 namespace tilvane::app {
 namespace {
@@ -33,7 +33,7 @@ protected:
     void Choose(const kit::Menu_Item& item) { SendMessageW(main.Handle(), WM_COMMAND, item.Command_Id(), 0); }
     std::vector<std::string> Shown() {
         std::vector<std::string> texts;
-        for (const desktop::Box_Request& box : boxes.shown) texts.push_back(kit::To_Utf8(box.text));
+        for (const desktop::Box_Request& box : boxes.shown) texts.push_back(win::To_Utf8(box.text));
         boxes.shown.clear();
         return texts;
     }
@@ -157,15 +157,15 @@ TEST_F(WindowsIntegrationTest, ShortcutsGoOnlyWhereTheShellFoldersSay) {
     EXPECT_EQ(Shown().size(), 1u) << "the table's names are compared exactly";
 
     Choose(main.Create_Shortcut_on_Start_Programs_Menu_Option);  // no Programs folder here: silent
-    EXPECT_FALSE(std::filesystem::exists(kit::To_Wide(folder.Path() + "Programs")));
+    EXPECT_FALSE(std::filesystem::exists(win::To_Wide(folder.Path() + "Programs")));
     Choose(main.Create_Shortcut_on_Desktop_Option);
-    EXPECT_TRUE(std::filesystem::exists(kit::To_Wide(folder.Path() + "Tilvane.lnk")));
+    EXPECT_TRUE(std::filesystem::exists(win::To_Wide(folder.Path() + "Tilvane.lnk")));
     EXPECT_TRUE(Shown().empty());
 
     Choose(main.Delete_All_Shortcuts_Option);  // found under Desktop and again under Start Menu: one box
     EXPECT_EQ(Shown(), std::vector<std::string>{
                            "Success: All Desktop, Start Menu, and SendTo shortcuts to \"Tilvane\" have been deleted."});
-    EXPECT_FALSE(std::filesystem::exists(kit::To_Wide(folder.Path() + "Tilvane.lnk")));
+    EXPECT_FALSE(std::filesystem::exists(win::To_Wide(folder.Path() + "Tilvane.lnk")));
     Choose(main.Delete_All_Shortcuts_Option);
     EXPECT_EQ(Shown(), std::vector<std::string>{none_found});
 }
@@ -193,7 +193,7 @@ protected:
         return folder_path + "\\" + tiles::File_Name_Without_Extension(program_path) + ".lnk";
     }
     void Remove_Shortcut(const std::string& folder_path) {
-        const std::wstring file = kit::To_Wide(Shortcut(folder_path));
+        const std::wstring file = win::To_Wide(Shortcut(folder_path));
         SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_NORMAL);
         DeleteFileW(file.c_str());
     }
@@ -206,13 +206,13 @@ protected:
         IPersistFile* file = nullptr;
         std::wstring target(MAX_PATH, L'\0');
         if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
-            if (FAILED(file->Load(kit::To_Wide(link_path).c_str(), STGM_READ)) ||
+            if (FAILED(file->Load(win::To_Wide(link_path).c_str(), STGM_READ)) ||
                 FAILED(link->GetPath(target.data(), MAX_PATH, nullptr, 0)))
                 target = L"unreadable";
             file->Release();
         }
         link->Release();
-        return kit::To_Utf8(target.c_str());
+        return win::To_Utf8(target.c_str());
     }
     registration::Registry_Access Access() { return {real, nullptr}; }
 
@@ -228,7 +228,7 @@ TEST_F(RealServicesTest, TheRunEntryIsWrittenReadBackAndDeletedInTheMachineWideK
     ASSERT_TRUE(auto_run.Enable_Auto_Run());
     EXPECT_EQ(real.Read_String(Registry_Root::Local_Machine, kRun_Key, Program_Name()), program_path);
     const std::wstring query = L"reg query \"HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Run\" /v " +
-                               kit::To_Wide(Program_Name());
+                               win::To_Wide(Program_Name());
     EXPECT_EQ(testing_support::Run_Process(query), 0u) << "another process sees the entry";
     EXPECT_TRUE(auto_run.Check_Auto_Run_Location());
 
@@ -236,7 +236,7 @@ TEST_F(RealServicesTest, TheRunEntryIsWrittenReadBackAndDeletedInTheMachineWideK
     registration::Auto_Run moved(Access(), folder.Path() + "Elsewhere\\" + Program_Name());
     EXPECT_TRUE(moved.Check_Auto_Run_Location());
     ASSERT_EQ(boxes.shown.size(), 2u);
-    EXPECT_NE(kit::To_Utf8(boxes.shown[1].text).find(" Old      = " + program_path), std::string::npos);
+    EXPECT_NE(win::To_Utf8(boxes.shown[1].text).find(" Old      = " + program_path), std::string::npos);
 
     ASSERT_TRUE(auto_run.Disable_Auto_Run());
     EXPECT_FALSE(real.Read_String(Registry_Root::Local_Machine, kRun_Key, Program_Name()));
@@ -249,7 +249,7 @@ TEST_F(RealServicesTest, TheRunEntryIsWrittenReadBackAndDeletedInTheMachineWideK
                             KEY_ALL_ACCESS, &key),
               ERROR_SUCCESS);
     const DWORD number = 7;
-    RegSetValueExW(key, kit::To_Wide(Program_Name()).c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number),
+    RegSetValueExW(key, win::To_Wide(Program_Name()).c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number),
                    sizeof number);
     RegCloseKey(key);
     EXPECT_THROW(auto_run.Check_Auto_Run_Location(), desktop::Registry_Error);
@@ -264,25 +264,25 @@ TEST_F(RealServicesTest, ShortcutsAreMadeInTheShellFoldersAndPointAtTheProgram) 
     EXPECT_EQ(Link_Target(Shortcut(Folder("Desktop"))), program_path);
     EXPECT_EQ(Link_Target(Shortcut(Folder("Start Menu") + "\\Programs")), program_path);
     EXPECT_EQ(Link_Target(Shortcut(Folder("SendTo"))), program_path);
-    EXPECT_FALSE(std::filesystem::exists(kit::To_Wide(Shortcut(Folder("Start Menu")))));
+    EXPECT_FALSE(std::filesystem::exists(win::To_Wide(Shortcut(Folder("Start Menu")))));
 
     // A read-only shortcut goes too; the Programs one stays; the box shows once.
-    SetFileAttributesW(kit::To_Wide(Shortcut(Folder("SendTo"))).c_str(), FILE_ATTRIBUTE_READONLY);
+    SetFileAttributesW(win::To_Wide(Shortcut(Folder("SendTo"))).c_str(), FILE_ATTRIBUTE_READONLY);
     registration::Delete_All_Shortcuts(Access(), program_path);
     ASSERT_EQ(boxes.shown.size(), 1u);
-    EXPECT_EQ(kit::To_Utf8(boxes.shown[0].text), "Success: All Desktop, Start Menu, and SendTo shortcuts to \"" +
+    EXPECT_EQ(win::To_Utf8(boxes.shown[0].text), "Success: All Desktop, Start Menu, and SendTo shortcuts to \"" +
                                                      tiles::File_Name_Without_Extension(program_path) +
                                                      "\" have been deleted.");
-    EXPECT_FALSE(std::filesystem::exists(kit::To_Wide(Shortcut(Folder("Desktop")))));
-    EXPECT_FALSE(std::filesystem::exists(kit::To_Wide(Shortcut(Folder("SendTo")))));
-    EXPECT_TRUE(std::filesystem::exists(kit::To_Wide(Shortcut(Folder("Start Menu") + "\\Programs"))));
+    EXPECT_FALSE(std::filesystem::exists(win::To_Wide(Shortcut(Folder("Desktop")))));
+    EXPECT_FALSE(std::filesystem::exists(win::To_Wide(Shortcut(Folder("SendTo")))));
+    EXPECT_TRUE(std::filesystem::exists(win::To_Wide(Shortcut(Folder("Start Menu") + "\\Programs"))));
 }
 
 TEST_F(RealServicesTest, AShortcutHeldOpenByAnotherProcessStays) {
     registration::Create_Shortcut(Access(), program_path, "Desktop", "");
     const std::string shortcut = Shortcut(Folder("Desktop"));
     SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-    const HANDLE held = CreateFileW(kit::To_Wide(shortcut).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+    const HANDLE held = CreateFileW(win::To_Wide(shortcut).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                     &inherit, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
     // A child that inherits the handle holds the file after this process lets go of it.
@@ -296,7 +296,7 @@ TEST_F(RealServicesTest, AShortcutHeldOpenByAnotherProcessStays) {
     CloseHandle(held);
 
     EXPECT_FALSE(registration::Delete_Shortcut(real, program_path, "Desktop"));
-    EXPECT_TRUE(std::filesystem::exists(kit::To_Wide(shortcut)));
+    EXPECT_TRUE(std::filesystem::exists(win::To_Wide(shortcut)));
 
     TerminateProcess(child.hProcess, 0);
     WaitForSingleObject(child.hProcess, 10000);

@@ -1,8 +1,8 @@
-#include "kit/text.h"
+#include "win/text.h"
 
 #include <windows.h>
 
-namespace tilvane::kit {
+namespace tilvane::win {
 namespace {
 
 std::wstring Widen(UINT code_page, std::string_view text) {
@@ -37,4 +37,4 @@ std::string To_Utf8(std::wstring_view wide) {
 
 std::string System_Code_Page_To_Utf8(std::string_view text) { return To_Utf8(Widen(System_Code_Page(), text)); }
 
-}  // namespace tilvane::kit
+}  // namespace tilvane::win
