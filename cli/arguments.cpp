@@ -10,7 +10,6 @@
 #endif
 
 #include "commands.h"
-#include "mosaic/mosaic_build.h"
 
 namespace tilvane::cli {
 namespace {
@@ -38,12 +37,12 @@ const std::string& Argument_Walk::Value() {
 
 bool Argument_Walk::Next_Is_Value() const { return at_ + 1 < args_.size() && !Is_Option(args_[at_ + 1]); }
 
-int Parse_Number(const std::string& text, const std::string& option, int minimum) {
+int Parse_Number(const std::string& text, const std::string& option, int minimum, int maximum) {
     int value = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc{} || end != text.data() + text.size() || value < minimum || value > Mosaic_Settings::kLargest)
+    if (error != std::errc{} || end != text.data() + text.size() || value < minimum || value > maximum)
         throw UsageError(option + " takes whole numbers from " + std::to_string(minimum) + " to " +
-                         std::to_string(Mosaic_Settings::kLargest) + ", not " + text);
+                         std::to_string(maximum) + ", not " + text);
     return value;
 }
 

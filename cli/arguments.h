@@ -5,6 +5,8 @@
 #include <utility>
 #include <vector>
 
+#include "mosaic/mosaic_build.h"
+
 namespace tilvane::cli {
 
 // Walks a command's arguments in order. Every "--" argument goes to the command's option handler,
@@ -24,9 +26,9 @@ private:
     std::size_t at_ = 0;
 };
 
-// A whole number from minimum to Mosaic_Settings::kLargest, the range of the program's size and gap fields. Throws
-// UsageError naming option otherwise.
-int Parse_Number(const std::string& text, const std::string& option, int minimum = 0);
+// A whole number from minimum to maximum (by default Mosaic_Settings::kLargest, the range of the program's size
+// and gap fields). Throws UsageError naming option otherwise.
+int Parse_Number(const std::string& text, const std::string& option, int minimum = 0, int maximum = Mosaic_Settings::kLargest);
 
 // "WxH" as two such numbers.
 std::pair<int, int> Parse_Pair(const std::string& text, const std::string& option, int minimum = 0);

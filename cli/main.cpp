@@ -19,12 +19,22 @@ constexpr const char* kUsage =
     "      Loads IN, sets the pixel format to N bits (1, 4, 8, 15, 16, 24 or 32) if given,\n"
     "      and saves OUT as an uncompressed BMP.\n"
     "  tilvane-cli mosaic ORIGINAL OUTPUT --tiles PATH [PATH ...] --size WxH\n"
-    "                     [--crop] [--gap HxV] [--seed N] [--quiet]\n"
+    "                     [--crop] [--gap HxV] [--seed N] [--choose random|shuffle|best]\n"
+    "                     [--min-distance D] [--scale K] [--placements FILE.csv] [--quiet]\n"
     "      Builds a mosaic of ORIGINAL into OUTPUT. Every cell of W x H pixels gets a tile drawn\n"
     "      at random from the --tiles (BMP files, folders of them, tile list files *.lst),\n"
     "      stretched to the cell (or cropped, with --crop) and shifted onto the cell's mean\n"
     "      colour. --gap leaves H and V pixels of the original between tiles; --seed N makes\n"
-    "      the build repeatable. Progress shows on a terminal unless --quiet.\n"
+    "      the build repeatable. --choose shuffle uses every tile once before any twice;\n"
+    "      --choose best takes the tile whose shapes best match the cell's. --min-distance D\n"
+    "      keeps a tile from coming again within D cells while the list allows. --scale K\n"
+    "      (1 to 16) makes the mosaic K times the original's size; --size then means the\n"
+    "      mosaic's cells. --placements writes where each tile went (column,row,x,y,width,\n"
+    "      height,tile). Progress shows on a terminal unless --quiet.\n"
+    "  tilvane-cli compare ORIGINAL MOSAIC --block WxH\n"
+    "      How close MOSAIC comes to ORIGINAL (enlarged to its size if smaller), both reduced\n"
+    "      to the means of W x H blocks: the mean absolute difference (0-255) over all blocks\n"
+    "      and channels, and the PSNR of those means.\n"
     "  tilvane-cli extract MOSAIC DIRECTORY --size WxH [--gap HxV]\n"
     "                      [--limit first|row|column|all] [--quiet]\n"
     "      Cuts MOSAIC into tiles of W x H pixels, written to DIRECTORY (made if missing) as\n"
@@ -54,6 +64,7 @@ int main(int argc, char** argv) {
         if (command == "mosaic") return tilvane::cli::run_mosaic(rest);
         if (command == "extract") return tilvane::cli::run_extract(rest);
         if (command == "demo") return tilvane::cli::run_demo(rest);
+        if (command == "compare") return tilvane::cli::run_compare(rest);
         throw tilvane::cli::UsageError("Unknown command: " + command);
     } catch (const tilvane::cli::UsageError& e) {
         std::fprintf(stderr, "Error: %s\n\n%s", e.what(), kUsage);

@@ -6,7 +6,9 @@
 #include "arguments.h"
 #include "commands.h"
 #include "mosaic/mosaic_inputs.h"
+#include "mosaic/placements_file.h"
 #include "shell/input_check_text.h"
+#include "support/file_io.h"
 #include "terminal_progress.h"
 #include "tile_sources.h"
 
@@ -29,6 +31,7 @@ struct Mosaic_Arguments {
     std::uint64_t seed = 0;
     bool seed_given = false;
     bool quiet = false;
+    std::string placements;  // where to write the record of placements, if anywhere
 };
 
 Mosaic_Arguments parse(const std::vector<std::string>& args) {
@@ -48,6 +51,17 @@ Mosaic_Arguments parse(const std::vector<std::string>& args) {
         } else if (option == "--seed") {
             parsed.seed = parse_seed(walk.Value());
             parsed.seed_given = true;
+        } else if (option == "--choose") {
+            const std::optional<Tile_Choice> choice = Choice_Of_Word(walk.Value());
+            if (!choice) throw UsageError("--choose takes random, shuffle or best");
+            parsed.settings.choice = *choice;
+        } else if (option == "--min-distance") {
+            parsed.settings.min_distance = Parse_Number(walk.Value(), option);
+        } else if (option == "--scale") {
+            parsed.settings.scale = Parse_Number(walk.Value(), option, 1, Mosaic_Settings::kLargestScale);
+        } else if (option == "--placements") {
+            parsed.placements = walk.Value();
+            if (parsed.placements.empty()) throw UsageError("--placements needs a FILE name");
         } else if (option == "--quiet") {
             parsed.quiet = true;
         } else {
@@ -87,7 +101,13 @@ int run_mosaic(const std::vector<std::string>& args) {
     random.Seed(parsed.seed_given ? parsed.seed
                                   : static_cast<std::uint64_t>(std::chrono::system_clock::now().time_since_epoch().count()));
     Terminal_Progress progress(stderr, parsed.quiet || !Stderr_Is_Terminal());
-    Build_Mosaic(checked.original, checked.output, tiles, parsed.settings, random, progress);
+    std::vector<Tile_Placement> placements;
+    Build_Mosaic(checked.original, checked.output, tiles, parsed.settings, random, progress, 0,
+                 parsed.placements.empty() ? nullptr : &placements);
+    if (!parsed.placements.empty()) {
+        const std::string csv = Placements_Csv(placements, tiles);
+        write_file_atomically(parsed.placements, std::vector<std::uint8_t>(csv.begin(), csv.end()));
+    }
     return 0;
 }
 

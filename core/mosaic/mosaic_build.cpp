@@ -1,13 +1,15 @@
 #include "mosaic_build.h"
 
+#include <limits>
 #include <memory>
 #include <stdexcept>
 
 #include "image/colour_operations.h"
 #include "image/raster_drawing.h"
 #include "mosaic/fitted_tile_cache.h"
+#include "mosaic/scaled_original.h"
+#include "support/error.h"
 #include "support/work_crew.h"
-#include "tiles/tile_list.h"
 
 namespace tilvane {
 namespace {
@@ -19,6 +21,7 @@ constexpr std::size_t kFittedTileBudget = std::size_t{48} << 20;
 struct Planned_Cell {
     int x;
     std::shared_ptr<const Fitted_Tile> fitted;
+    Colour target;  // the original's mean under the cell
 };
 
 // Draws one row of cells. The tiles of a row are chosen, and the abort flag read, in the order
@@ -27,31 +30,21 @@ struct Planned_Cell {
 // size leaves the previous cell's pixels in the working tile.
 class Row_Painter {
 public:
-    Row_Painter(RasterImage& mosaic, const Mosaic_Settings& settings, unsigned processors)
-        : mosaic_(mosaic), settings_(settings), crew_(processors), preparers_(crew_.Size()) {}
+    Row_Painter(RasterImage& mosaic, const Mosaic_Settings& settings, Work_Crew& crew)
+        : mosaic_(mosaic), settings_(settings), crew_(crew), preparers_(crew_.Size()) {}
 
-    // Cells never overlap, so each cell's target, the original's mean under it, can be taken
-    // for a stretch of the row in one pass before any of it is drawn.
     void Paint(int y, const std::vector<Planned_Cell>& cells) {
         if (cells.empty()) return;
-        lefts_.resize(cells.size());
-        targets_.resize(cells.size());
-        for (std::size_t i = 0; i < cells.size(); ++i) lefts_[i] = cells[i].x;
         if (crew_.Size() == 1 || Carries_Pixels_Over(cells)) {
-            Take_Targets(y, 0, cells.size());
-            for (std::size_t i = 0; i < cells.size(); ++i) Paint_Cell(carried_, y, cells[i], targets_[i]);
+            for (const Planned_Cell& cell : cells) Paint_Cell(carried_, y, cell);
             return;
         }
-        const std::size_t share = (cells.size() + crew_.Size() - 1) / crew_.Size();
-        crew_.Run([&](unsigned part) {
-            const std::size_t first = std::min(cells.size(), part * share);
-            const std::size_t end = std::min(cells.size(), first + share);
-            Take_Targets(y, first, end);
-            for (std::size_t i = first; i < end; ++i) Paint_Independent_Cell(preparers_[part], y, cells[i], targets_[i]);
+        Share_Out(crew_, cells.size(), [&](unsigned part, std::size_t first, std::size_t end) {
+            for (std::size_t i = first; i < end; ++i) Paint_Independent_Cell(preparers_[part], y, cells[i]);
         });
         // A later row may carry this row's last tile over, so the working tile it leaves is kept.
         if (settings_.mode == FittingMode::TruncateCrop)
-            carried_.prepare_fitted(*cells.back().fitted, settings_.tile_width, settings_.tile_height, targets_.back());
+            carried_.prepare_fitted(*cells.back().fitted, settings_.tile_width, settings_.tile_height, cells.back().target);
     }
 
 private:
@@ -65,63 +58,121 @@ private:
         return false;
     }
 
-    void Take_Targets(int y, std::size_t first, std::size_t end) {
-        if (first == end) return;
-        Average_Colours(mosaic_, y, settings_.tile_height, std::span(lefts_).subspan(first, end - first), settings_.tile_width,
-                        std::span(targets_).subspan(first, end - first));
-    }
-
-    void Paint_Cell(TilePreparer& preparer, int y, const Planned_Cell& cell, Colour target) {
-        preparer.prepare_fitted(*cell.fitted, settings_.tile_width, settings_.tile_height, target);
+    void Paint_Cell(TilePreparer& preparer, int y, const Planned_Cell& cell) {
+        preparer.prepare_fitted(*cell.fitted, settings_.tile_width, settings_.tile_height, cell.target);
         copy_rect(mosaic_, Cell(cell.x, y), preparer.working_tile(), Rect::at(0, 0, settings_.tile_width, settings_.tile_height));
     }
 
     // A cell whose working tile no later cell sees: when the tile holds full 24-bit colours,
     // the working tile would round nothing, and the shifted tile can go straight into the mosaic,
     // reduced only to what the mosaic holds.
-    void Paint_Independent_Cell(TilePreparer& preparer, int y, const Planned_Cell& cell, Colour target) {
+    void Paint_Independent_Cell(TilePreparer& preparer, int y, const Planned_Cell& cell) {
         const Fitted_Tile& fitted = *cell.fitted;
         if (!fitted.block.stores_every_colour()) {
-            Paint_Cell(preparer, y, cell, target);
+            Paint_Cell(preparer, y, cell);
             return;
         }
-        Shift_Colours(mosaic_, Cell(cell.x, y), fitted.block, 0, 0, fitted.mean, target);
+        Shift_Colours(mosaic_, Cell(cell.x, y), fitted.block, 0, 0, fitted.mean, cell.target);
     }
 
     RasterImage& mosaic_;
     const Mosaic_Settings& settings_;
-    Work_Crew crew_;
+    Work_Crew& crew_;
     std::vector<TilePreparer> preparers_;
     TilePreparer carried_;
-    std::vector<int> lefts_;       // of the row's cells
-    std::vector<Colour> targets_;  // the original's mean under each of the row's cells
 };
+
+// The chooser the settings ask for. Matching structures needs every tile's, so each tile is
+// fitted once first (and kept, as far as the cache holds it, for drawing); an abort meanwhile
+// gives no chooser, and the build draws nothing.
+std::unique_ptr<Tile_Chooser> Chooser_For(const Mosaic_Settings& settings, const std::vector<std::string>& tiles,
+                                          Fitted_Tile_Cache& fitted_tiles, Random_Source& random, Mosaic_Progress& progress) {
+    std::vector<Structure> structures;
+    if (settings.choice == Tile_Choice::Best) {
+        structures.reserve(tiles.size());
+        for (const std::string& tile : tiles) {
+            if (progress.Abort_Requested()) return nullptr;
+            const std::shared_ptr<const Fitted_Tile> fitted = fitted_tiles.Fitted(tile);
+            structures.push_back(Structure_Of(fitted->block, Rect::at(0, 0, fitted->block.width(), fitted->block.height()), fitted->mean));
+        }
+    }
+    return Make_Tile_Chooser(settings.choice, settings.min_distance, static_cast<int>(tiles.size()), random,
+                             std::move(structures));
+}
+
+// The mosaic's pixels: the original itself at scale 1, else a new image of its layout, refused
+// before it is made when no bitmap file could hold it.
+RasterImage Scaled_Mosaic(const RasterImage& original, int scale) {
+    const std::uint64_t width = std::uint64_t(original.width()) * scale, height = std::uint64_t(original.height()) * scale;
+    const std::uint64_t row_bytes = (width * original.stored_bits_per_pixel() + 31) / 32 * 4;
+    if (width > RasterImage::kMaxDimension || height > RasterImage::kMaxDimension ||
+        row_bytes * height > std::numeric_limits<std::uint32_t>::max())
+        throw Error::Not_Valid(Bitmap_Fault::File_Too_Large);
+    return original.blank_with_layout(static_cast<int>(width), static_cast<int>(height));
+}
 
 }  // namespace
 
 void Build_Mosaic(const std::string& original_path, const std::string& output_path,
                   const std::vector<std::string>& tiles, const Mosaic_Settings& settings,
-                  Random_Source& random, Mosaic_Progress& progress, unsigned processors) {
-    if (tiles.empty() || settings.Step_X() <= 0 || settings.Step_Y() <= 0) throw std::invalid_argument("Build_Mosaic: nothing to build with");
+                  Random_Source& random, Mosaic_Progress& progress, unsigned processors,
+                  std::vector<Tile_Placement>* placements) {
+    if (tiles.empty() || settings.Step_X() <= 0 || settings.Step_Y() <= 0 || settings.scale < 1 ||
+        settings.scale > Mosaic_Settings::kLargestScale || settings.min_distance < 0)
+        throw std::invalid_argument("Build_Mosaic: nothing to build with");
 
-    RasterImage mosaic;
-    mosaic.load_from_file(original_path);
+    RasterImage original;
+    original.load_from_file(original_path);
+    const bool scaled = settings.scale > 1;
+    RasterImage enlarged = scaled ? Scaled_Mosaic(original, settings.scale) : RasterImage();
+    RasterImage& mosaic = scaled ? enlarged : original;
+    const Scaled_Original source(original, settings.scale);
+    // Without gaps a row's cells cover its band of the mosaic, and the enlarged original need
+    // not be drawn under them first.
+    const bool rows_covered = settings.Step_X() == settings.tile_width && settings.Step_Y() == settings.tile_height;
+
+    Work_Crew crew(processors);
     Fitted_Tile_Cache fitted_tiles(settings.tile_width, settings.tile_height, settings.mode, kFittedTileBudget);
-    Row_Painter painter(mosaic, settings, processors);
+    Row_Painter painter(mosaic, settings, crew);
+    std::vector<int> lefts;
+    for (int x = 0; x < mosaic.width(); x += settings.Step_X()) lefts.push_back(x);
+    std::vector<Colour> targets(lefts.size());
+    std::vector<Cell_Look> looks;
     std::vector<Planned_Cell> cells;
 
     progress.Initialise_Processing(0, 0, mosaic.height() + settings.tile_height + settings.gap_vertical);
     progress.Let_Messages_Run();
-    for (int y = 0; y < mosaic.height() && !progress.Abort_Requested();) {
+    const std::unique_ptr<Tile_Chooser> chooser = Chooser_For(settings, tiles, fitted_tiles, random, progress);
+    if (chooser && chooser->Needs_Looks()) looks.resize(lefts.size());
+    int y = 0;
+    for (int row = 0; chooser && y < mosaic.height() && !progress.Abort_Requested(); ++row) {
+        // Cells never overlap, so each cell's target, the original's mean under it, can be
+        // taken for the whole row before any of it is drawn.
+        Share_Out(crew, lefts.size(), [&](unsigned, std::size_t first, std::size_t end) {
+            source.Targets(y, settings.tile_height, std::span(lefts).subspan(first, end - first), settings.tile_width,
+                           std::span(targets).subspan(first, end - first));
+            for (std::size_t i = first; i < end && !looks.empty(); ++i) {
+                source.Look_At(Rect::at(lefts[i], y, settings.tile_width, settings.tile_height), targets[i], looks[i]);
+                chooser->Find_Nearest(looks[i]);
+            }
+        });
         cells.clear();
-        for (int x = 0; x < mosaic.width() && !progress.Abort_Requested(); x += settings.Step_X()) {
-            cells.push_back({x, fitted_tiles.Fitted(tiles::Random_Tile(tiles, random))});
+        for (std::size_t i = 0; i < lefts.size() && !progress.Abort_Requested(); ++i) {
+            const int tile = chooser->Choose(static_cast<int>(i), row, looks.empty() ? nullptr : &looks[i]);
+            cells.push_back({lefts[i], fitted_tiles.Fitted(tiles[static_cast<std::size_t>(tile)]), targets[i]});
+            if (placements)
+                placements->push_back({static_cast<int>(i) + 1, row + 1,
+                                       clip_to(Rect::at(lefts[i], y, settings.tile_width, settings.tile_height),
+                                               mosaic.width(), mosaic.height()),
+                                       tile});
         }
+        if (scaled && (!rows_covered || cells.size() < lefts.size())) source.Enlarge_Into(mosaic, y, y + settings.Step_Y());
         painter.Paint(y, cells);
         y += settings.Step_Y();
         const std::string reached = std::to_string(y);
         progress.Update_Processing("Processing Column at Pixel : " + reached, reached, y);
     }
+    if (scaled) source.Enlarge_Into(mosaic, y, mosaic.height());  // the rows an abort left
     progress.End_Processing();
     progress.Let_Messages_Run();
     mosaic.save_to_file(output_path);

@@ -2,6 +2,7 @@
 #include <string>
 #include <vector>
 
+#include "mosaic/tile_choice.h"
 #include "mosaic/tile_preparation.h"
 #include "progress/mosaic_progress.h"
 #include "support/random_source.h"
@@ -18,20 +19,36 @@ struct Mosaic_Settings {
     bool gap = false;  // the gap values count only when this is set (but always in the maximum)
     int gap_horizontal = 0;
     int gap_vertical = 0;
+    Tile_Choice choice = Tile_Choice::Random;
+    int min_distance = 0;  // in cells; 0: any tile may come anywhere
+    static constexpr int kLargestScale = 16;
+    int scale = 1;  // the mosaic is this many times the original in each direction
 
     int Step_X() const { return tile_width + (gap ? gap_horizontal : 0); }
     int Step_Y() const { return tile_height + (gap ? gap_vertical : 0); }
 };
 
-// Builds the mosaic of original_path into output_path: every cell of the grid gets a tile drawn
-// from tiles by Random_Tile, fitted and shifted onto the mean colour of the original under the cell.
-// Gaps and whatever no cell reaches keep the original's pixels. An aborted build is saved like a
-// finished one. Image-layer errors propagate with End_Processing not called and no file written.
+// Where a build put a tile: the cell's column and row (from 1, as extracted tiles are named), the
+// part of the mosaic it covers, and the tile's index in the list.
+struct Tile_Placement {
+    int column, row;
+    Rect area;
+    int tile;
+};
+
+// Builds the mosaic of original_path into output_path: every cell of the grid gets a tile chosen
+// from tiles as settings.choice says (by default drawn by Random_Tile), fitted and shifted onto
+// the mean colour of the original under the cell. Gaps and whatever no cell reaches keep the
+// original's pixels (enlarged when settings.scale is above 1; the grid is the mosaic's). An
+// aborted build is saved like a finished one. Image-layer errors propagate with End_Processing
+// not called and no file written; a mosaic too large for a bitmap file is refused before it is
+// made. placements, when given, receives every drawn cell in the order drawn.
 // Requires a non-empty tile list and a grid that advances (Check_Mosaic_Inputs refuses the rest).
 // The cells of a row are drawn on `processors` threads (0: one per processor); the result is
 // the same for any number.
 void Build_Mosaic(const std::string& original_path, const std::string& output_path,
                   const std::vector<std::string>& tiles, const Mosaic_Settings& settings,
-                  Random_Source& random, Mosaic_Progress& progress, unsigned processors = 0);
+                  Random_Source& random, Mosaic_Progress& progress, unsigned processors = 0,
+                  std::vector<Tile_Placement>* placements = nullptr);
 
 }  // namespace tilvane

@@ -61,4 +61,13 @@ void Work_Crew::Run(const std::function<void(unsigned part)>& part) {
         if (error) std::rethrow_exception(error);
 }
 
+void Share_Out(Work_Crew& crew, std::size_t count,
+               const std::function<void(unsigned member, std::size_t first, std::size_t end)>& part) {
+    const std::size_t share = (count + crew.Size() - 1) / crew.Size();
+    crew.Run([&](unsigned member) {
+        const std::size_t first = std::min(count, member * share);
+        part(member, first, std::min(count, first + share));
+    });
+}
+
 }  // namespace tilvane

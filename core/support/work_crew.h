@@ -40,4 +40,9 @@ private:
     std::vector<std::exception_ptr> errors_;
 };
 
+// Splits 0 .. count - 1 into one run of neighbours per member of the crew and calls
+// part(member, first, end) for each run, as Run does.
+void Share_Out(Work_Crew& crew, std::size_t count,
+               const std::function<void(unsigned member, std::size_t first, std::size_t end)>& part);
+
 }  // namespace tilvane

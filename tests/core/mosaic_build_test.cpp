@@ -144,6 +144,47 @@ TEST_F(MosaicBuildTest, GapsAndUnreachedPixelsKeepTheOriginal) {
     }
 }
 
+// At scale 3 a 10 x 8 original gives a 30 x 24 mosaic in cells of 5 x 5 of the mosaic; a cell
+// takes the mean of the original's pixels it lies over, and what no cell covers (gaps, the rows
+// an abort leaves) shows the original enlarged. The record names every drawn cell.
+TEST_F(MosaicBuildTest, AScaledMosaicTakesItsTargetsFromTheOriginalUnderTheCell) {
+    const RasterImage source = filled(10, 8, gradient);
+    const std::string original = Save("original.bmp", source);
+    const std::vector<std::string> tiles{Save("tile.bmp", filled(4, 4, [](int, int) { return Colour{9, 9, 9}; }))};
+    struct Case {
+        bool gap;
+        int cells_before_abort;
+        std::size_t drawn;
+    };
+    const Case cases[] = {{false, -1, 30}, {true, -1, 20}, {false, 7 + 3, 8}};  // the last aborts in the second row
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.gap << " " << c.cells_before_abort);
+        Mosaic_Settings settings{5, 5, FittingMode::ExpandShrink, c.gap, 1, 1};
+        settings.scale = 3;
+        Recording_Progress progress;
+        progress.cells_before_abort = c.cells_before_abort;
+        std::vector<Tile_Placement> placements;
+        Build_Mosaic(original, folder_.Path("out.bmp"), tiles, settings, random_, progress, 0, &placements);
+        const RasterImage mosaic = Load(folder_.Path("out.bmp"));
+        ASSERT_EQ(mosaic.width(), 30);
+        ASSERT_EQ(mosaic.height(), 24);
+        ASSERT_EQ(placements.size(), c.drawn);
+        EXPECT_EQ(mosaic.pixel(4, 4), Average_Colour(source, {0, 0, 2, 2}));
+        const Tile_Placement& second = placements[1];
+        EXPECT_EQ(second.area, Rect::at(c.gap ? 6 : 5, 0, 5, 5));
+        EXPECT_EQ(mosaic.pixel(second.area.left, 0), Average_Colour(source, {second.area.left / 3, 0, 4, 2}));
+        if (c.gap) {
+            EXPECT_EQ(mosaic.pixel(5, 3), source.pixel(1, 1));
+        }
+        if (c.cells_before_abort >= 0) {
+            EXPECT_EQ(placements.back().column, 2);
+            EXPECT_EQ(placements.back().row, 2);
+            EXPECT_EQ(mosaic.pixel(17, 7), source.pixel(5, 2));
+            EXPECT_EQ(mosaic.pixel(29, 23), source.pixel(9, 7));
+        }
+    }
+}
+
 TEST_F(MosaicBuildTest, ATileLargerThanTheOriginalMakesOneCell) {
     const RasterImage source = filled(10, 8, gradient);
     const std::string original = Save("original.bmp", source);

@@ -1,0 +1,31 @@
+#include <cmath>
+#include <cstdio>
+
+#include "arguments.h"
+#include "commands.h"
+#include "mosaic/fidelity.h"
+
+namespace tilvane::cli {
+
+int run_compare(const std::vector<std::string>& args) {
+    std::pair<int, int> block{0, 0};
+    Argument_Walk walk(args);
+    const std::vector<std::string> positional = walk.Positional([&](const std::string& option) {
+        if (option != "--block") return false;
+        block = Parse_Pair(walk.Value(), option, 1);
+        return true;
+    });
+    if (positional.size() != 2) throw UsageError("compare takes ORIGINAL and MOSAIC");
+    if (block.first == 0) throw UsageError("compare needs --block WIDTHxHEIGHT");
+    RasterImage original, mosaic;
+    original.load_from_file(positional[0]);
+    mosaic.load_from_file(positional[1]);
+    const Fidelity f = Compare_Block_Means(original, mosaic, block.first, block.second);
+    if (std::isinf(f.psnr))
+        std::printf("mean absolute difference %.2f, PSNR infinite (the block means agree)\n", f.mean_absolute_difference);
+    else
+        std::printf("mean absolute difference %.2f, PSNR %.2f dB\n", f.mean_absolute_difference, f.psnr);
+    return 0;
+}
+
+}  // namespace tilvane::cli

@@ -1,0 +1,55 @@
+#pragma once
+// How a mosaic build picks each cell's tile from the list.
+#include <memory>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "mosaic/tile_structure.h"
+#include "support/random_source.h"
+
+namespace tilvane {
+
+enum class Tile_Choice {
+    Random,   // each cell draws from the whole list, independently
+    Shuffle,  // every tile once, in a shuffled order, before any tile a second time
+    Best,     // the tile whose structure best matches the cell's, near-ties drawn at random
+};
+
+// The words the command line takes for each choice ("random", "shuffle", "best").
+const char* Choice_Word(Tile_Choice choice);
+std::optional<Tile_Choice> Choice_Of_Word(const std::string& word);
+
+// What a cell looks like to a chooser that matches structures.
+struct Cell_Look {
+    Colour target;                                         // the mean colour the tile is shifted onto
+    Structure structure;                                   // less target
+    std::array<bool, kStructureGrid * kStructureGrid> visible;  // the grid parts inside the mosaic
+    std::vector<int> nearest;                              // tiles nearest in the index
+};
+
+// Chooses the tiles of a build's cells, row by row and left to right, always in that order on one
+// thread, so a build is the same for the same seed whatever the number of threads. With a
+// minimum distance D above 0, no tile comes twice within D cells (columns and rows, whichever is
+// more) while the list has a tile that can go there (a list of 2D(D + 1) + 1 tiles always has:
+// that many cells come before a cell within the distance); otherwise the cell takes the tile whose
+// nearest use is farthest.
+class Tile_Chooser {
+public:
+    virtual ~Tile_Chooser() = default;
+    // The index of the tile for the cell at (column, row) of the grid, counted from 0. look is
+    // the cell's Cell_Look for a chooser that Needs_Looks, null otherwise.
+    virtual int Choose(int column, int row, const Cell_Look* look) = 0;
+    virtual bool Needs_Looks() const { return false; }
+    // For a chooser that Needs_Looks: fills look->nearest (safe to call on several threads).
+    virtual void Find_Nearest(Cell_Look&) const {}
+};
+
+// random draws one number per cell from `random`, as the plain build always has; the draws of
+// shuffle and best come from it too. tile_structures (each tile's own, less its mean) are
+// needed for Best only.
+std::unique_ptr<Tile_Chooser> Make_Tile_Chooser(Tile_Choice choice, int min_distance, int tile_count,
+                                                Random_Source& random, std::vector<Structure> tile_structures = {});
+
+}  // namespace tilvane

@@ -1,0 +1,188 @@
+#include "tile_structure.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <numeric>
+
+namespace tilvane {
+namespace {
+
+constexpr int kParts = kStructureGrid * kStructureGrid;
+
+// The eigenvectors of a symmetric matrix by cyclic Jacobi rotations, as the columns of the
+// result; the eigenvalues end on the diagonal of a.
+using Matrix = std::array<double, kStructureValues * kStructureValues>;
+constexpr int kN = kStructureValues;
+
+Matrix Eigenvectors(Matrix& a) {
+    Matrix v{};
+    for (int i = 0; i < kN; ++i) v[i * kN + i] = 1;
+    for (int sweep = 0; sweep < 60; ++sweep) {
+        double off = 0, all = 0;
+        for (int p = 0; p < kN; ++p)
+            for (int q = 0; q < kN; ++q) (p == q ? all : off) += a[p * kN + q] * a[p * kN + q];
+        if (off <= 1e-22 * (all + off) || off == 0) break;
+        for (int p = 0; p < kN; ++p)
+            for (int q = p + 1; q < kN; ++q) {
+                const double apq = a[p * kN + q];
+                if (apq == 0) continue;
+                const double theta = (a[q * kN + q] - a[p * kN + p]) / (2 * apq);
+                const double t = (theta >= 0 ? 1 : -1) / (std::abs(theta) + std::sqrt(theta * theta + 1));
+                const double c = 1 / std::sqrt(t * t + 1), s = t * c;
+                for (int k = 0; k < kN; ++k) {
+                    const double kp = a[k * kN + p], kq = a[k * kN + q];
+                    a[k * kN + p] = c * kp - s * kq;
+                    a[k * kN + q] = s * kp + c * kq;
+                }
+                for (int k = 0; k < kN; ++k) {
+                    const double pk = a[p * kN + k], qk = a[q * kN + k];
+                    a[p * kN + k] = c * pk - s * qk;
+                    a[q * kN + k] = s * pk + c * qk;
+                }
+                for (int k = 0; k < kN; ++k) {
+                    const double kp = v[k * kN + p], kq = v[k * kN + q];
+                    v[k * kN + p] = c * kp - s * kq;
+                    v[k * kN + q] = s * kp + c * kq;
+                }
+            }
+    }
+    return v;
+}
+
+int Part_Edge(int from, int length, int part) {
+    return static_cast<int>(from + std::int64_t{length} * part / kStructureGrid);
+}
+
+}  // namespace
+
+Rect Reduced_Rect(Rect r, int scale) {
+    const auto down = [scale](std::int32_t v) { return static_cast<std::int32_t>(v / scale); };
+    const auto up = [scale](std::int32_t v) { return static_cast<std::int32_t>((std::int64_t{v} + scale - 1) / scale); };
+    return {down(r.left), down(r.top), up(r.right), up(r.bottom)};
+}
+
+Structure Structure_Of(const RasterImage& image, Rect r, Colour mean, int scale,
+                       std::array<bool, kStructureGrid * kStructureGrid>* visible) {
+    Structure s{};
+    const float own[3] = {static_cast<float>(mean.blue), static_cast<float>(mean.green), static_cast<float>(mean.red)};
+    for (int py = 0; py < kStructureGrid; ++py)
+        for (int px = 0; px < kStructureGrid; ++px) {
+            const Rect part{Part_Edge(r.left, r.width(), px), Part_Edge(r.top, r.height(), py),
+                            Part_Edge(r.left, r.width(), px + 1), Part_Edge(r.top, r.height(), py + 1)};
+            const Rect c = clip_to(part.empty() ? part : Reduced_Rect(part, scale), image.width(), image.height());
+            const int index = py * kStructureGrid + px;
+            if (visible) (*visible)[static_cast<std::size_t>(index)] = !c.empty();
+            if (c.empty()) continue;
+            std::uint64_t sums[3] = {0, 0, 0};
+            for (int y = c.top; y < c.bottom; ++y) {
+                const std::uint8_t* p = image.row(y) + static_cast<std::size_t>(c.left) * 3;
+                for (int x = c.left; x < c.right; ++x, p += 3) {
+                    sums[0] += p[0];
+                    sums[1] += p[1];
+                    sums[2] += p[2];
+                }
+            }
+            const double count = static_cast<double>(c.width()) * c.height();
+            for (int ch = 0; ch < 3; ++ch)
+                s[static_cast<std::size_t>(index * 3 + ch)] = static_cast<float>(sums[ch] / count) - own[ch];
+        }
+    return s;
+}
+
+Structure_Index::Structure_Index(std::vector<Structure> tiles) : tiles_(std::move(tiles)) {
+    const double n = std::max<double>(1, static_cast<double>(tiles_.size()));
+    std::array<double, kN> centre{};
+    for (const Structure& t : tiles_)
+        for (int d = 0; d < kN; ++d) centre[d] += t[d] / n;
+    for (int d = 0; d < kN; ++d) centre_[d] = static_cast<float>(centre[d]);
+    Matrix spread{};
+    for (const Structure& t : tiles_)
+        for (int i = 0; i < kN; ++i)
+            for (int j = i; j < kN; ++j) spread[i * kN + j] += (t[i] - centre[i]) * (t[j] - centre[j]);
+    for (int i = 0; i < kN; ++i)
+        for (int j = 0; j < i; ++j) spread[i * kN + j] = spread[j * kN + i];
+    const Matrix vectors = Eigenvectors(spread);
+    std::array<int, kN> by_spread;
+    std::iota(by_spread.begin(), by_spread.end(), 0);
+    std::stable_sort(by_spread.begin(), by_spread.end(), [&](int a, int b) { return spread[a * kN + a] > spread[b * kN + b]; });
+    for (int k = 0; k < kProjected; ++k)
+        for (int d = 0; d < kN; ++d) axes_[k][d] = static_cast<float>(vectors[d * kN + by_spread[k]]);
+
+    points_.reserve(tiles_.size());
+    for (const Structure& t : tiles_) points_.push_back(Project(t));
+    order_.resize(tiles_.size());
+    std::iota(order_.begin(), order_.end(), 0);
+    if (!tiles_.empty()) Build(0, static_cast<int>(order_.size()));
+}
+
+Structure_Index::Point Structure_Index::Project(const Structure& s) const {
+    Point p{};
+    for (int k = 0; k < kProjected; ++k) {
+        float sum = 0;
+        for (int d = 0; d < kN; ++d) sum += axes_[k][d] * (s[d] - centre_[d]);
+        p[k] = sum;
+    }
+    return p;
+}
+
+int Structure_Index::Build(int begin, int end) {
+    const int at = static_cast<int>(nodes_.size());
+    nodes_.push_back({begin, end, -1, -1, 0, 0});
+    constexpr int kLeaf = 8;
+    if (end - begin <= kLeaf) return at;
+    int axis = 0;
+    float widest = -1;
+    for (int k = 0; k < kProjected; ++k) {
+        const auto [low, high] = std::minmax_element(order_.begin() + begin, order_.begin() + end,
+                                                     [&](int a, int b) { return points_[a][k] < points_[b][k]; });
+        const float width = points_[*high][k] - points_[*low][k];
+        if (width > widest) widest = width, axis = k;
+    }
+    const int middle = begin + (end - begin) / 2;
+    std::nth_element(order_.begin() + begin, order_.begin() + middle, order_.begin() + end, [&](int a, int b) {
+        return points_[a][axis] < points_[b][axis] || (points_[a][axis] == points_[b][axis] && a < b);
+    });
+    const float split = points_[order_[middle]][axis];
+    const int low = Build(begin, middle);
+    const int high = Build(middle, end);
+    nodes_[at] = {begin, end, low, high, axis, split};
+    return at;
+}
+
+void Structure_Index::Search(int index, const Point& q, int count, std::vector<std::pair<float, int>>& heap) const {
+    const Node& node = nodes_[static_cast<std::size_t>(index)];
+    if (node.low < 0) {
+        for (int i = node.begin; i < node.end; ++i) {
+            const int tile = order_[static_cast<std::size_t>(i)];
+            float d = 0;
+            for (int k = 0; k < kProjected; ++k) d += (points_[tile][k] - q[k]) * (points_[tile][k] - q[k]);
+            const std::pair<float, int> found{d, tile};
+            if (static_cast<int>(heap.size()) < count) {
+                heap.push_back(found);
+                std::push_heap(heap.begin(), heap.end());
+            } else if (found < heap.front()) {
+                std::pop_heap(heap.begin(), heap.end());
+                heap.back() = found;
+                std::push_heap(heap.begin(), heap.end());
+            }
+        }
+        return;
+    }
+    const float diff = q[node.axis] - node.split;
+    Search(diff < 0 ? node.low : node.high, q, count, heap);
+    if (static_cast<int>(heap.size()) < count || diff * diff <= heap.front().first)
+        Search(diff < 0 ? node.high : node.low, q, count, heap);
+}
+
+void Structure_Index::Nearest(const Structure& s, int count, std::vector<int>& out) const {
+    out.clear();
+    if (tiles_.empty() || count <= 0) return;
+    thread_local std::vector<std::pair<float, int>> heap;
+    heap.clear();
+    Search(0, Project(s), count, heap);
+    std::sort_heap(heap.begin(), heap.end());
+    for (const auto& [distance, tile] : heap) out.push_back(tile);
+}
+
+}  // namespace tilvane

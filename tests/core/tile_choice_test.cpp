@@ -1,0 +1,151 @@
+#include "mosaic/tile_choice.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <set>
+
+#include "mosaic/fidelity.h"
+#include "mosaic/placements_file.h"
+
+namespace tilvane {
+namespace {
+
+constexpr int kColumns = 15, kRows = 10;
+
+Structure Pattern(int seed) {
+    Structure s{};
+    for (std::size_t i = 0; i < s.size(); ++i) s[i] = static_cast<float>((seed * 37 + static_cast<int>(i) * 11 * (seed % 5 + 1)) % 61 - 30);
+    return s;
+}
+
+Cell_Look Look_Of(const Structure& s) {
+    Cell_Look look{{128, 128, 128}, s, {}, {}};
+    look.visible.fill(true);
+    return look;
+}
+
+// Every cell of a kColumns x kRows grid, row by row, as a build asks.
+std::vector<int> Choose_Grid(Tile_Chooser& chooser, const std::function<Structure(int, int)>& cell = {}) {
+    std::vector<int> chosen;
+    for (int row = 0; row < kRows; ++row)
+        for (int column = 0; column < kColumns; ++column) {
+            Cell_Look look = Look_Of(cell ? cell(column, row) : Pattern(column * 7 + row));
+            if (chooser.Needs_Looks()) chooser.Find_Nearest(look);
+            chosen.push_back(chooser.Choose(column, row, chooser.Needs_Looks() ? &look : nullptr));
+        }
+    return chosen;
+}
+
+// The smallest Chebyshev distance between two cells with the same tile.
+int Closest_Repeat(const std::vector<int>& chosen) {
+    int closest = 1 << 20;
+    for (std::size_t a = 0; a < chosen.size(); ++a)
+        for (std::size_t b = a + 1; b < chosen.size(); ++b)
+            if (chosen[a] == chosen[b])
+                closest = std::min(closest, std::max(std::abs(int(a % kColumns) - int(b % kColumns)), int(b / kColumns) - int(a / kColumns)));
+    return closest;
+}
+
+std::vector<Structure> Patterns(int count) {
+    std::vector<Structure> all;
+    for (int i = 0; i < count; ++i) all.push_back(Pattern(i));
+    return all;
+}
+
+TEST(TileChoiceTest, NoTileComesBackWithinTheMinimumDistanceWhileTheListAllows) {
+    struct Case {
+        Tile_Choice choice;
+        int tiles, distance, closest;  // the closest repeat expected at least
+    };
+    const Case cases[] = {
+        {Tile_Choice::Random, 40, 2, 3}, {Tile_Choice::Shuffle, 40, 2, 3}, {Tile_Choice::Best, 40, 2, 3},
+        // 2D(D + 1) + 1 tiles: always one that none of the cells chosen before within the distance has.
+        {Tile_Choice::Random, 5, 1, 2},  {Tile_Choice::Shuffle, 5, 1, 2},  {Tile_Choice::Best, 5, 1, 2},
+        // Too few tiles for the distance: every cell still gets one, as far from its last use as can be.
+        {Tile_Choice::Random, 3, 1, 1},  {Tile_Choice::Shuffle, 3, 1, 1},  {Tile_Choice::Best, 3, 1, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << Choice_Word(c.choice) << ", " << c.tiles << " tiles, distance " << c.distance);
+        Twister_Random_Source random;
+        random.Seed(5);
+        const auto chooser = Make_Tile_Chooser(c.choice, c.distance, c.tiles, random, Patterns(c.tiles));
+        const std::vector<int> chosen = Choose_Grid(*chooser);
+        EXPECT_GE(Closest_Repeat(chosen), c.closest);
+        EXPECT_TRUE(std::all_of(chosen.begin(), chosen.end(), [&](int t) { return t >= 0 && t < c.tiles; }));
+    }
+}
+
+TEST(TileChoiceTest, AShuffleUsesEveryTileOnceBeforeAnyTwiceAndFollowsTheSeed) {
+    const auto run = [](std::uint64_t seed) {
+        Twister_Random_Source random;
+        random.Seed(seed);
+        return Choose_Grid(*Make_Tile_Chooser(Tile_Choice::Shuffle, 0, 7, random));
+    };
+    const std::vector<int> chosen = run(1);
+    for (std::size_t round = 0; round + 7 <= chosen.size(); round += 7)
+        EXPECT_EQ(std::set<int>(chosen.begin() + round, chosen.begin() + round + 7).size(), 7u) << round;
+    EXPECT_EQ(run(1), chosen);
+    EXPECT_NE(run(2), chosen);
+}
+
+// Tiles 0 and 1 carry the two halves' patterns, tiles 2 .. 9 are flat: a cell of a pattern takes
+// its tile whatever its colour, and a flat area is spread over the flat tiles.
+TEST(TileChoiceTest, TheBestMatchFollowsTheCellsStructureAndSpreadsNearTies) {
+    std::vector<Structure> tiles{Pattern(3), Pattern(4)};
+    tiles.resize(10);
+    Twister_Random_Source random;
+    random.Seed(9);
+    const auto chooser = Make_Tile_Chooser(Tile_Choice::Best, 0, 10, random, tiles);
+    const std::vector<int> chosen = Choose_Grid(*chooser, [&](int column, int row) {
+        if (row >= 2) return Structure{};
+        return column < kColumns / 2 ? Pattern(3) : Pattern(4);
+    });
+    for (int column = 0; column < kColumns; ++column) EXPECT_EQ(chosen[column], column < kColumns / 2 ? 0 : 1) << column;
+    const std::set<int> flat(chosen.begin() + 2 * kColumns, chosen.end());
+    EXPECT_GE(flat.size(), 6u);
+    EXPECT_FALSE(flat.contains(0) || flat.contains(1));
+}
+
+TEST(FidelityTest, ComparesBlockMeansOfTheOriginalBroughtToTheMosaicsSize) {
+    RasterImage small(4, 3), large(8, 6);
+    for (int y = 0; y < 6; ++y)
+        for (int x = 0; x < 8; ++x) {
+            const auto v = static_cast<std::uint8_t>(20 * (x / 2) + 50 * (y / 2));
+            if (x % 2 == 0 && y % 2 == 0) small.set_pixel(x / 2, y / 2, {v, v, v});
+            large.set_pixel(x, y, {static_cast<std::uint8_t>(v + 10), v, v});
+        }
+    struct Case {
+        const RasterImage& original;
+        int block;
+        double difference, psnr;
+    };
+    const Case cases[] = {
+        {large, 3, 0, INFINITY},                                     // itself
+        {small, 2, 10.0 / 3, 10 * std::log10(255.0 * 255 * 3 / 100)}, // enlarged twice, one channel off by 10
+        {small, 5, 10.0 / 3, 10 * std::log10(255.0 * 255 * 3 / 100)}, // edge blocks take what lies inside
+    };
+    RasterImage self = large;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.block);
+        const Fidelity f = Compare_Block_Means(&c.original == &large ? self : c.original, large, c.block, c.block);
+        EXPECT_NEAR(f.mean_absolute_difference, c.difference, 1e-9);
+        if (std::isinf(c.psnr)) EXPECT_TRUE(std::isinf(f.psnr));
+        else EXPECT_NEAR(f.psnr, c.psnr, 1e-9);
+    }
+}
+
+TEST(PlacementsTest, PathsAreQuotedWhereTheyHoldCommasQuotesOrLineBreaks) {
+    const std::vector<std::string> tiles{"C:\\tiles\\plain.bmp", "a,b.bmp", "say \"cheese\".bmp", "two\nlines.bmp"};
+    std::vector<Tile_Placement> placements;
+    for (int i = 0; i < 4; ++i) placements.push_back({i + 1, 2, Rect::at(10 * i, 5, 10, 4), i});
+    EXPECT_EQ(Placements_Csv(placements, tiles),
+              "column,row,x,y,width,height,tile\r\n"
+              "1,2,0,5,10,4,C:\\tiles\\plain.bmp\r\n"
+              "2,2,10,5,10,4,\"a,b.bmp\"\r\n"
+              "3,2,20,5,10,4,\"say \"\"cheese\"\".bmp\"\r\n"
+              "4,2,30,5,10,4,\"two\nlines.bmp\"\r\n");
+}
+
+}  // namespace
+}  // namespace tilvane
