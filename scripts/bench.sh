@@ -180,15 +180,113 @@ bench_extract() {
       peak * mb, pixels / 1e6, peak * mb - pixels / 1e6 }'
 }
 
+# Choosing tiles, on real photographs: Debian's MATE backgrounds (installed here for the
+# benchmark only). The original is Garden.jpg; the tiles are 96x72 crops of the other nature
+# photographs at three sizes, 18,560 in all, of which the first 1,000 or 10,000 are used.
+photos=/usr/share/backgrounds/mate/nature
+choose_data=$data/choose
+
+prepare_photos() {
+  [ -d "$photos" ] || { apt-get update -qq && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq mate-backgrounds >/dev/null; }
+  mkdir -p "$choose_data/pool" "$choose_data/tiles-1000" "$choose_data/tiles-10000" "$choose_data/metapixel/tiles"
+  [ -f "$choose_data/garden.bmp" ] ||
+    convert "$photos/Garden.jpg" -resize 2400x1350^ -gravity center -extent 2400x1350 -type TrueColor "BMP3:$choose_data/garden.bmp"
+  [ -f "$choose_data/garden-6000.bmp" ] ||
+    convert "$photos/Garden.jpg" -resize 6000x4000^ -gravity center -extent 6000x4000 -type TrueColor "BMP3:$choose_data/garden-6000.bmp"
+  [ -f "$choose_data/garden-1500.bmp" ] ||
+    convert "$photos/Garden.jpg" -resize 1500x1000^ -gravity center -extent 1500x1000 -type TrueColor "BMP3:$choose_data/garden-1500.bmp"
+  [ -f "$choose_data/garden.png" ] || convert "$choose_data/garden.bmp" "$choose_data/garden.png"
+  if [ ! -f "$choose_data/pool/.made" ]; then
+    local photo size name
+    for photo in "$photos"/*.jpg; do
+      name=$(basename "$photo" .jpg)
+      [ "$name" = Garden ] && continue
+      for size in 1536x1152 2304x1728 3072x2304; do
+        convert "$photo" -resize "$size^" -gravity center -extent "$size" +repage -crop 96x72 +repage \
+          -type TrueColor "BMP3:$choose_data/pool/${size}_${name}_%04d.bmp"
+      done
+    done
+    touch "$choose_data/pool/.made"
+  fi
+  # Every photograph in both sets: the pool's crops dealt out in turn.
+  local count
+  for count in 1000 10000; do
+    [ "$(ls "$choose_data/tiles-$count" | wc -l)" -eq "$count" ] && continue
+    rm -f "$choose_data/tiles-$count"/*
+    ls "$choose_data/pool" | grep '\.bmp$' | awk -F_ '{ print $3 " " $0 }' | sort -k1,1 -s | cut -d' ' -f2 |
+      head -n "$count" | while read -r name; do ln "$choose_data/pool/$name" "$choose_data/tiles-$count/$name"; done
+  done
+  if [ ! -f "$choose_data/metapixel/library/tables.mxt" ]; then
+    install_if_missing metapixel metapixel
+    mogrify -path "$choose_data/metapixel/tiles" -format png "$choose_data/tiles-1000"/*.bmp
+    mkdir -p "$choose_data/metapixel/library"
+    metapixel-prepare --width=24 --height=24 "$choose_data/metapixel/tiles" "$choose_data/metapixel/library" >/dev/null
+  fi
+}
+
+fidelity() {  # ORIGINAL MOSAIC: the mean absolute difference of 6x6 block means
+  $cli compare "$1" "$2" --block 6x6 | awk '{ print $4 }' | tr -d ,
+}
+
+bench_choose() {
+  local speed_args="mosaic $choose_data/garden-6000.bmp $data/choose.bmp --size 20x20 --seed 1 --quiet"
+  echo "best / random over 60000 cells of a 6000x4000 photograph (goal: at most 3 with 1000 tiles, 5 with 10000):"
+  local count
+  for count in 1000 10000; do
+    ab_ratio "$slow_runs" \
+      "best, $count tiles" "$cli $speed_args --tiles $choose_data/tiles-$count --choose best" \
+      "random" "$cli $speed_args --tiles $choose_data/tiles-$count"
+  done
+
+  echo "Fidelity: mean absolute difference of 6x6 block means, 2400x1350 photograph, 1000 photo tiles of 96x72 in 24x24 cells"
+  echo "(goal: best at most 0.8 of random, and below metapixel):"
+  local job="mosaic $choose_data/garden.bmp $choose_data/fidelity.bmp --tiles $choose_data/tiles-1000 --size 24x24 --seed 1 --quiet"
+  local choice start end
+  for choice in random shuffle best; do
+    start=$(date +%s%N)
+    $cli $job --choose $choice
+    end=$(date +%s%N)
+    printf '  %-9s %6s  in %d ms\n' "$choice" "$(fidelity "$choose_data/garden.bmp" "$choose_data/fidelity.bmp")" $(((end - start) / 1000000))
+    [ "$choice" = random ] && random_error=$(fidelity "$choose_data/garden.bmp" "$choose_data/fidelity.bmp")
+  done
+  best_error=$(fidelity "$choose_data/garden.bmp" "$choose_data/fidelity.bmp")
+  start=$(date +%s%N)
+  metapixel --library "$choose_data/metapixel/library" --width=24 --height=24 \
+    --metapixel "$choose_data/garden.png" "$choose_data/metapixel/mosaic.png" >/dev/null
+  end=$(date +%s%N)
+  convert "$choose_data/metapixel/mosaic.png" -type TrueColor "BMP3:$choose_data/metapixel/mosaic.bmp"
+  printf '  %-9s %6s  in %d ms\n' metapixel "$(fidelity "$choose_data/garden.bmp" "$choose_data/metapixel/mosaic.bmp")" $(((end - start) / 1000000))
+  awk -v best="$best_error" -v random="$random_error" 'BEGIN { printf "  best / random: %.2f\n", best / random }'
+
+  echo "Mosaic at --scale 4 (1500x1000 to 6000x4000) / load+save of a 6000x4000 original (goal: at most 1.3):"
+  ab_ratio "$runs" \
+    "--scale 4" "$cli mosaic $choose_data/garden-1500.bmp $data/scaled.bmp --tiles $tiles --size 20x20 --scale 4 --seed 1 --quiet" \
+    "load+save" "$cli convert $choose_data/garden-6000.bmp $data/copy.bmp"
+  install_if_missing /usr/bin/time time
+  local peak
+  peak=$(peak_kib "$cli" mosaic "$choose_data/garden-1500.bmp" "$data/scaled.bmp" --tiles "$tiles" --size 20x20 --scale 4 --seed 1 --quiet)
+  awk -v peak="$peak" -v pixels="$pixel_bytes" 'BEGIN {
+    mb = 1024 / 1e6
+    printf "peak memory: --scale 4 %.1f MB; beyond the %.1f MB of the output'"'"'s pixels: %.1f MB (goal: at most 64)\n",
+      peak * mb, pixels / 1e6, peak * mb - pixels / 1e6 }'
+}
+
 # TILVANE_BENCH=extract runs only the extraction's measurements.
 build_native
-build_windows
+[ "${TILVANE_BENCH:-all}" = choose ] || build_windows
 make_data
 if [ "${TILVANE_BENCH:-all}" = extract ]; then
   install_if_missing /usr/bin/time time
   bench_extract
   exit 0
 fi
+# TILVANE_BENCH=choose runs only the measurements of choosing tiles and of scaled mosaics.
+if [ "${TILVANE_BENCH:-all}" = choose ]; then
+  prepare_photos
+  bench_choose
+  exit 0
+fi
+prepare_photos
 prepare_metapixel
 bench_convert
 bench_cells
@@ -198,3 +296,4 @@ bench_metapixel
 bench_memory
 bench_wine
 bench_extract
+bench_choose

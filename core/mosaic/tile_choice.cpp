@@ -164,9 +164,10 @@ private:
     // How many tiles the index offers for each cell, measured in full.
     static constexpr int kCandidates = 24;
     // Tiles whose error lies within this share of the best, plus this squared difference per
-    // grid part and channel, count as ties: in flat areas many tiles match about equally.
+    // grid part and channel (4 levels), count as ties: in flat areas many tiles match about
+    // equally, and one of them would otherwise fill the area.
     static constexpr float kTieShare = 0.1f;
-    static constexpr float kTieSquares = 4;
+    static constexpr float kTieSquares = 16;
 
     // The squared difference between the cell and the tile shifted onto its target, over the
     // visible grid parts, with the shift held within 0..255 as the pixels are.
