@@ -34,6 +34,9 @@ struct Settings {
     std::string Extracted_Tile_Directory_Edit;
     std::string Last_Mosaic_Directory_Edit;
     std::string Last_Tile_Directory_Edit;
+    // The Options menu's choice of tiles, after every other key: 0 draws at random, 1 uses every
+    // tile before repeating, 2 takes the best-matching tile (Tile_Choice's order).
+    int Tile_Choice_Option = 0;
 
     bool operator==(const Settings&) const = default;
 };

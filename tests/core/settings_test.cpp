@@ -79,7 +79,7 @@ TEST(Settings, NumbersAreHeldWithinTheirRangesAndWindowCoordinatesAreNot) {
     const Settings read = Read_Settings({
         "Horizontal_Tile_Size_SpinEdit=5000", "Extract_Tile_Width_SpinEdit=0", "Vertical_Tile_Gap_SpinEdit=-3",
         "window_Width=0x300", "window_Height=abc", "window_left_posn=-5000", "Insert_Gap_Between_Tiles_CheckBox=2",
-        "Tiles_Crop_To_Size_RadioButton=yes",
+        "Tiles_Crop_To_Size_RadioButton=yes", "Tile_Choice_Option=9",
     });
     EXPECT_EQ(read.Horizontal_Tile_Size_SpinEdit, 1000);
     EXPECT_EQ(read.Extract_Tile_Width_SpinEdit, 1);
@@ -89,6 +89,7 @@ TEST(Settings, NumbersAreHeldWithinTheirRangesAndWindowCoordinatesAreNot) {
     EXPECT_EQ(read.window_left_posn, -5000);
     EXPECT_TRUE(read.Insert_Gap_Between_Tiles_CheckBox);
     EXPECT_FALSE(read.Tiles_Crop_To_Size_RadioButton);
+    EXPECT_EQ(read.Tile_Choice_Option, 2);
     for (const auto& [stored, selected] : {std::pair{"1", 1}, {"9", 3}, {"-5", -1}, {"-1", -1}, {"x", 3}}) {
         EXPECT_EQ(Read_Settings({std::string("Extract_Image_Limits_RadioGroup=") + stored})
                       .Extract_Image_Limits_RadioGroup,
@@ -104,13 +105,14 @@ TEST(Settings, EntriesComeMaximisedStateFirstAndReadBackTheSame) {
     settings.Input_File_Name_Edit = "C:\\\xd0\x9f\xd1\x80\xd0\xb8\\\xe6\xbc\xa2.bmp";
     settings.Tiles_Crop_To_Size_RadioButton = true;
     settings.Extract_Image_Limits_RadioGroup = -1;
+    settings.Tile_Choice_Option = 1;
     const auto entries = Settings_Entries(settings);
-    ASSERT_EQ(entries.size(), 22u);
+    ASSERT_EQ(entries.size(), 23u);
     const std::vector<std::string_view> first = {"WindowState_wsMaximized", "window_top_posn", "window_left_posn",
                                                  "window_Width", "window_Height", "Always_on_Top_Option",
                                                  "Auto_Run_at_Windows_Startup_Option", "Input_File_Name_Edit"};
     for (std::size_t i = 0; i < first.size(); ++i) EXPECT_EQ(entries[i].first, first[i]);
-    EXPECT_EQ(entries.back().first, "Last_Tile_Directory_Edit");
+    EXPECT_EQ(entries.back().first, "Tile_Choice_Option");
     EXPECT_EQ(entries[0].second, "1");
     EXPECT_EQ(entries[1].second, "-8");
     Lines lines;
