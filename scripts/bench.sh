@@ -214,7 +214,7 @@ prepare_photos() {
     [ "$(ls "$choose_data/tiles-$count" | wc -l)" -eq "$count" ] && continue
     rm -f "$choose_data/tiles-$count"/*
     ls "$choose_data/pool" | grep '\.bmp$' | awk -F_ '{ print $3 " " $0 }' | sort -k1,1 -s | cut -d' ' -f2 |
-      head -n "$count" | while read -r name; do ln "$choose_data/pool/$name" "$choose_data/tiles-$count/$name"; done
+      awk -v n="$count" 'NR <= n' | while read -r name; do ln "$choose_data/pool/$name" "$choose_data/tiles-$count/$name"; done
   done
   if [ ! -f "$choose_data/metapixel/library/tables.mxt" ]; then
     install_if_missing metapixel metapixel
