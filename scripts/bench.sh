@@ -195,7 +195,7 @@ prepare_photos() {
     convert "$photos/Garden.jpg" -resize 6000x4000^ -gravity center -extent 6000x4000 -type TrueColor "BMP3:$choose_data/garden-6000.bmp"
   [ -f "$choose_data/garden-1500.bmp" ] ||
     convert "$photos/Garden.jpg" -resize 1500x1000^ -gravity center -extent 1500x1000 -type TrueColor "BMP3:$choose_data/garden-1500.bmp"
-  [ -f "$choose_data/garden.png" ] || convert "$choose_data/garden.bmp" "$choose_data/garden.png"
+  [ -f "$choose_data/garden.png" ] || convert "$choose_data/garden.bmp" -type TrueColor -define png:color-type=2 "$choose_data/garden.png"
   if [ ! -f "$choose_data/pool/.made" ]; then
     local photo size name
     for photo in "$photos"/*.jpg; do
@@ -218,7 +218,9 @@ prepare_photos() {
   done
   if [ ! -f "$choose_data/metapixel/library/tables.mxt" ]; then
     install_if_missing metapixel metapixel
-    mogrify -path "$choose_data/metapixel/tiles" -format png "$choose_data/tiles-1000"/*.bmp
+    # metapixel reads 8-bit RGB PNG files only.
+    mogrify -path "$choose_data/metapixel/tiles" -format png -type TrueColor -define png:color-type=2 \
+      "$choose_data/tiles-1000"/*.bmp
     mkdir -p "$choose_data/metapixel/library"
     metapixel-prepare --width=24 --height=24 "$choose_data/metapixel/tiles" "$choose_data/metapixel/library" >/dev/null
   fi
