@@ -100,15 +100,18 @@ std::unique_ptr<Tile_Chooser> Chooser_For(const Mosaic_Settings& settings, const
                              std::move(structures));
 }
 
-// The mosaic's pixels: the original itself at scale 1, else a new image of its layout, refused
-// before it is made when no bitmap file could hold it.
+// The mosaic's pixels at a scale above 1: a new image of the original's layout, refused before it
+// is made when no bitmap file could hold it. Its pixels start black, not in the fill colour: every
+// one is drawn, by a cell or from the enlarged original, before the mosaic is saved.
 RasterImage Scaled_Mosaic(const RasterImage& original, int scale) {
     const std::uint64_t width = std::uint64_t(original.width()) * scale, height = std::uint64_t(original.height()) * scale;
     const std::uint64_t row_bytes = (width * original.stored_bits_per_pixel() + 31) / 32 * 4;
     if (width > RasterImage::kMaxDimension || height > RasterImage::kMaxDimension ||
         row_bytes * height > std::numeric_limits<std::uint32_t>::max())
         throw Error::Not_Valid(Bitmap_Fault::File_Too_Large);
-    return original.blank_with_layout(static_cast<int>(width), static_cast<int>(height));
+    return RasterImage::from_layout(static_cast<int>(width), static_cast<int>(height), original.pixel_format(),
+                                    original.colour_table(), original.channel_masks(), original.stored_bits_per_pixel(),
+                                    std::vector<std::uint8_t>(width * height * 3));
 }
 
 }  // namespace
