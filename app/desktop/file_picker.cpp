@@ -62,7 +62,12 @@ std::wstring Picker_Filter(std::wstring_view filter) {
     return parts;
 }
 
-std::vector<std::wstring> Chosen_Files(std::wstring_view answer) {
+std::vector<std::wstring> Chosen_Files(std::wstring_view answer, bool multiple) {
+    if (!multiple) {
+        // What follows the path's terminator is what was left of a longer pre-filled name.
+        const std::wstring_view path = answer.substr(0, answer.find(L'\0'));
+        return path.empty() ? std::vector<std::wstring>{} : std::vector<std::wstring>{std::wstring(path)};
+    }
     std::vector<std::wstring> parts;
     for (std::size_t start = 0; start < answer.size() && answer[start] != L'\0';) {
         const std::size_t end = std::min(answer.find(L'\0', start), answer.size());
@@ -95,7 +100,7 @@ std::vector<std::wstring> Windows_File_Picker::Choose(HWND owner, const Picker_R
         dialog.lpstrTitle = request.title.c_str();
         // The "Open as read-only" box would change nothing in this program, so it is hidden.
         dialog.Flags = request.options | OFN_EXPLORER | OFN_HIDEREADONLY;
-        if (GetOpenFileNameW(&dialog)) return Chosen_Files(buffer);
+        if (GetOpenFileNameW(&dialog)) return Chosen_Files(buffer, (request.options & OFN_ALLOWMULTISELECT) != 0);
         const DWORD error = CommDlgExtendedError();
         if (error == 0) return {};  // Cancel
         if (error != FNERR_BUFFERTOOSMALL)

@@ -47,8 +47,9 @@ public:
 // "a|b|c|d" as the picker takes it: each part ended by a NUL, and one more NUL at the end.
 [[nodiscard]] std::wstring Picker_Filter(std::wstring_view filter);
 
-// The full paths held by the picker's NUL-separated answer: a single full path, or, when several
-// files were chosen, their folder followed by their names.
-[[nodiscard]] std::vector<std::wstring> Chosen_Files(std::wstring_view answer);
+// The full paths held by the picker's answer. A single-select answer is one path ended by a NUL
+// (the buffer may hold more after it); a multi-select answer is NUL-separated: a single full path,
+// or, when several files were chosen, their folder followed by their names.
+[[nodiscard]] std::vector<std::wstring> Chosen_Files(std::wstring_view answer, bool multiple);
 
 }  // namespace tilvane::desktop

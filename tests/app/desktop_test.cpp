@@ -22,16 +22,20 @@ TEST(FilePicker, TurnsTheFilterIntoNulSeparatedParts) {
 TEST(FilePicker, ReadsOneOrManyChosenFiles) {
     const struct {
         std::wstring answer;
+        bool multiple;
         std::vector<std::wstring> files;
     } cases[] = {
-        {L"\0\0"s, {}},
-        {L"C:\\T\\a.bmp\0\0"s, {L"C:\\T\\a.bmp"}},
-        {L"C:\\T\0a.bmp\0B.BMP\0\0"s, {L"C:\\T\\a.bmp", L"C:\\T\\B.BMP"}},
-        {L"C:\\\0a.bmp\0b.bmp\0\0junk"s, {L"C:\\a.bmp", L"C:\\b.bmp"}},
+        {L"\0\0"s, true, {}},
+        {L"C:\\T\\a.bmp\0\0"s, true, {L"C:\\T\\a.bmp"}},
+        {L"C:\\T\0a.bmp\0B.BMP\0\0"s, true, {L"C:\\T\\a.bmp", L"C:\\T\\B.BMP"}},
+        {L"C:\\\0a.bmp\0b.bmp\0\0junk"s, true, {L"C:\\a.bmp", L"C:\\b.bmp"}},
+        {L"\0\0"s, false, {}},
+        // The rest of a longer pre-filled name after the chosen path's terminator.
+        {L"C:\\test\\z.bmp\0pick.bmp\0\0"s, false, {L"C:\\test\\z.bmp"}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::PrintToString(c.files));
-        EXPECT_EQ(Chosen_Files(c.answer), c.files);
+        EXPECT_EQ(Chosen_Files(c.answer, c.multiple), c.files);
     }
 }
 
