@@ -33,7 +33,8 @@ bool To_Ansi(const std::wstring& wide, std::string& ansi) {
 
 }  // namespace
 
-void Save_Shell_Link(const std::string& target_path, const std::string& link_path) {
+void Save_Shell_Link(const std::string& target_path, const std::string& working_directory,
+                     const std::string& link_path) {
     CoInitialize(nullptr);  // a repeated initialisation is harmless; COM stays up for the program's life
     win::Com_Pointer<IUnknown> link;
     Require(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER, IID_IUnknown,
@@ -44,14 +45,18 @@ void Save_Shell_Link(const std::string& target_path, const std::string& link_pat
     win::Com_Pointer<IPersistFile> file;
     Require(link->QueryInterface(IID_IPersistFile, file.Out()), "asking for IPersistFile");
 
-    const std::wstring target = win::To_Wide(target_path);
-    std::string ansi_target;
-    if (To_Ansi(target, ansi_target)) {
+    const std::wstring target = win::To_Wide(target_path), directory = win::To_Wide(working_directory);
+    std::string ansi_target, ansi_directory;
+    if (To_Ansi(target, ansi_target) && To_Ansi(directory, ansi_directory)) {
         shell_link->SetPath(ansi_target.c_str());
+        shell_link->SetWorkingDirectory(ansi_directory.c_str());
     } else {
         // A path the ANSI code page cannot hold would point the shortcut at another file.
         win::Com_Pointer<IShellLinkW> wide_link;
-        if (SUCCEEDED(link->QueryInterface(IID_IShellLinkW, wide_link.Out()))) wide_link->SetPath(target.c_str());
+        if (SUCCEEDED(link->QueryInterface(IID_IShellLinkW, wide_link.Out()))) {
+            wide_link->SetPath(target.c_str());
+            wide_link->SetWorkingDirectory(directory.c_str());
+        }
     }
     file->Save(win::To_Wide(link_path).c_str(), FALSE);
 }

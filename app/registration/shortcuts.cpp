@@ -39,7 +39,8 @@ void Create_Shortcut(const Registry_Access& access, const std::string& target, c
         return;
     }
     const std::string place = subfolder.empty() ? folder_path + "\\" : folder_path + "\\" + subfolder + "\\";
-    desktop::Save_Shell_Link(target, place + name);
+    // Started from the shortcut, the program finds what lies beside it by relative names too.
+    desktop::Save_Shell_Link(target, std::string(tiles::Directory_Part(target)), place + name);
 }
 
 bool Delete_Shortcut(desktop::Registry& registry, const std::string& program_path, const std::string& folder) {

@@ -197,22 +197,24 @@ protected:
         SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_NORMAL);
         DeleteFileW(file.c_str());
     }
-    // The target that the shell link object reads back from a shortcut file.
+    // The target and the start folder that the shell link object reads back from a shortcut file,
+    // as "target|folder".
     static std::string Link_Target(const std::string& link_path) {
         IShellLinkW* link = nullptr;
         if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
                                     reinterpret_cast<void**>(&link))))
             return "no link object";
         IPersistFile* file = nullptr;
-        std::wstring target(MAX_PATH, L'\0');
+        std::wstring target(MAX_PATH, L'\0'), directory(MAX_PATH, L'\0');
         if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
             if (FAILED(file->Load(win::To_Wide(link_path).c_str(), STGM_READ)) ||
-                FAILED(link->GetPath(target.data(), MAX_PATH, nullptr, 0)))
+                FAILED(link->GetPath(target.data(), MAX_PATH, nullptr, 0)) ||
+                FAILED(link->GetWorkingDirectory(directory.data(), MAX_PATH)))
                 target = L"unreadable";
             file->Release();
         }
         link->Release();
-        return win::To_Utf8(target.c_str());
+        return win::To_Utf8(target.c_str()) + "|" + win::To_Utf8(directory.c_str());
     }
     registration::Registry_Access Access() { return {real, nullptr}; }
 
@@ -261,9 +263,11 @@ TEST_F(RealServicesTest, ShortcutsAreMadeInTheShellFoldersAndPointAtTheProgram) 
     registration::Create_Shortcut(Access(), program_path, "Start Menu", "Programs");
     registration::Create_Shortcut(Access(), program_path, "SendTo", "");
     EXPECT_TRUE(boxes.shown.empty());
-    EXPECT_EQ(Link_Target(Shortcut(Folder("Desktop"))), program_path);
-    EXPECT_EQ(Link_Target(Shortcut(Folder("Start Menu") + "\\Programs")), program_path);
-    EXPECT_EQ(Link_Target(Shortcut(Folder("SendTo"))), program_path);
+    // Each starts the program in its own folder, where its tile list's relative names lead.
+    const std::string link = program_path + "|" + folder.Path();
+    EXPECT_EQ(Link_Target(Shortcut(Folder("Desktop"))), link);
+    EXPECT_EQ(Link_Target(Shortcut(Folder("Start Menu") + "\\Programs")), link);
+    EXPECT_EQ(Link_Target(Shortcut(Folder("SendTo"))), link);
     EXPECT_FALSE(std::filesystem::exists(win::To_Wide(Shortcut(Folder("Start Menu")))));
 
     // A read-only shortcut goes too; the Programs one stays; the box shows once.
