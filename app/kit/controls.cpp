@@ -50,11 +50,17 @@ Spin_Edit::Spin_Edit(const Window_Host& parent, const Control_Args& args, int mi
     if (args.caption.empty()) Set_Value(minimum);
 }
 
-int Spin_Edit::Value() const {
+std::optional<int> Spin_Edit::Typed_Number() const {
     const std::string text = win::To_Utf8(Text());
     int value = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    return error == std::errc{} && end == text.data() + text.size() ? value : minimum_;
+    if (error != std::errc{} || end != text.data() + text.size()) return std::nullopt;
+    return value;
+}
+
+int Spin_Edit::Value() const {
+    const std::optional<int> typed = Typed_Number();
+    return typed ? std::clamp(*typed, minimum_, maximum_) : minimum_;
 }
 
 void Spin_Edit::Set_Value(int value) {
@@ -78,6 +84,9 @@ void Spin_Edit::Set_Bounds(const Bounds& b) {
 
 void Spin_Edit::On_Command(WORD code) {
     if (code == EN_CHANGE && On_Change) On_Change();
+    // A number typed past the range is shown as the value it counts as once the field is left.
+    if (code != EN_KILLFOCUS) return;
+    if (const std::optional<int> typed = Typed_Number(); typed && *typed != Value()) Set_Value(*typed);
 }
 
 List_Box::List_Box(const Window_Host& parent, const Control_Args& args)

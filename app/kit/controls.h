@@ -2,6 +2,7 @@
 // One small wrapper per Win32 control class the program uses. Handlers are callback members
 // that the parent's window procedure reaches through Control::On_Command / On_Notify.
 #include <functional>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -29,7 +30,8 @@ public:
 class Spin_Edit final : public Control {
 public:
     Spin_Edit(const Window_Host& parent, const Control_Args& args, int minimum, int maximum);
-    // The text read as a decimal whole number; text that is not one reads as the range's minimum.
+    // The text read as a decimal whole number forced into the range; text that is not one reads
+    // as the range's minimum. Leaving the field writes that value back into it.
     int Value() const;
     // Forced into the range first.
     void Set_Value(int value);
@@ -40,6 +42,8 @@ public:
     void On_Command(WORD code) override;
 
 private:
+    std::optional<int> Typed_Number() const;
+
     HWND arrows_ = nullptr;
     int minimum_, maximum_;
 };

@@ -2,7 +2,6 @@
 // the choice of the directory that the tiles go to.
 #include <windows.h>
 
-#include <algorithm>
 #include <filesystem>
 #include <system_error>
 
@@ -29,15 +28,11 @@ void TMainForm1::Connect_Extract_Handlers() {
 }
 
 Extract_Settings TMainForm1::Extract_Page_Settings() const {
-    // A typed or pasted number may lie outside the fields' ranges; a tile of 0 pixels or a
-    // negative gap would never advance the grid.
-    const auto size = [](const kit::Spin_Edit& field) { return std::clamp(field.Value(), 1, 1000); };
-    const auto gap = [](const kit::Spin_Edit& field) { return std::clamp(field.Value(), 0, 1000); };
-    return {size(Extract_Tile_Width_SpinEdit),
-            size(Extract_Tile_Height_SpinEdit),
+    return {Extract_Tile_Width_SpinEdit.Value(),
+            Extract_Tile_Height_SpinEdit.Value(),
             Extract_Gap_Between_Tiles_CheckBox.Checked(),
-            gap(Extract_Horizontal_Tile_Gap_SpinEdit),
-            gap(Extract_Vertical_Tile_Gap_SpinEdit),
+            Extract_Horizontal_Tile_Gap_SpinEdit.Value(),
+            Extract_Vertical_Tile_Gap_SpinEdit.Value(),
             Extract_Limit_From_Index(Extract_Image_Limits_RadioGroup.Item_Index())};
 }
 

@@ -27,7 +27,7 @@ TEST(SpinEdit, TextReadsAsItsNumberOrTheRangesMinimumAndWritesAreForcedIntoRange
         int size, width;
     };
     const Case cases[] = {
-        {L"42", 42, 42}, {L"", 0, 1}, {L"12a", 0, 1}, {L"1200", 1200, 1200}, {L"-3", -3, -3},
+        {L"42", 42, 42}, {L"", 0, 1}, {L"12a", 0, 1}, {L"1200", 1000, 1000}, {L"-3", 0, 1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << '"' << c.text << '"');
@@ -40,6 +40,14 @@ TEST(SpinEdit, TextReadsAsItsNumberOrTheRangesMinimumAndWritesAreForcedIntoRange
     EXPECT_EQ(form.Width.Text(), L"1");
     form.Size.Set_Value(1200);
     EXPECT_EQ(form.Size.Text(), L"1000");
+    // A typed number past the range is corrected when the field is left; other text stays.
+    form.Size.Focus();
+    form.Size.Set_Text(L"5000");
+    form.Width.Focus();
+    form.Width.Set_Text(L"");
+    form.Size.Focus();
+    EXPECT_EQ(form.Size.Text(), L"1000");
+    EXPECT_EQ(form.Width.Text(), L"");
 }
 
 TEST(SpinEdit, ChangeHandlerRunsOnEveryTextChange) {

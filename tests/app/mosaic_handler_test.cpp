@@ -152,6 +152,15 @@ TEST_F(MakeMosaicTest, AnExistingOutputIsReplacedOnlyOnYes) {
     EXPECT_EQ(mosaic.pixel(0, 2), (Colour{0, 60, 140}));
 }
 
+// Both pages count a typed number past a field's range as the nearest value in it.
+TEST_F(MakeMosaicTest, TypedSizesPastTheRangeCountAsItsEnds) {
+    main.Horizontal_Tile_Size_SpinEdit.Set_Text(L"5000");
+    main.Vertical_Tile_Gap_SpinEdit.Set_Text(L"-3");
+    const Mosaic_Settings settings = main.Mosaic_Page_Settings();
+    EXPECT_EQ(settings.tile_width, 1000);
+    EXPECT_EQ(settings.gap_vertical, 0);
+}
+
 TEST_F(MakeMosaicTest, AGridThatNeverAdvancesIsRefused) {
     main.Add_Chosen_Tiles({Tile("tile.bmp")});
     Fill_Page(win::To_Wide(Original()), win::To_Wide(Output()));
