@@ -282,6 +282,9 @@ void TMainForm1::Rescale_Controls() {
         components[i].control->Set_Bounds({g.left, g.top, g.width, g.height});
         components[i].control->Set_Font_Size(g.font_size);
     }
+    // The preview box shows the first tile at its true size, whatever the window's size.
+    Extract_Tile_Width_SpinEditChange();
+    Extract_Tile_Height_SpinEditChange();
 }
 
 void TMainForm1::Toggle_Always_On_Top() {

@@ -166,6 +166,19 @@ TEST_F(ExtractPageTest, TestShowChecksTheNameAndThePreviewFollowsTheFields) {
     EXPECT_EQ(main.Extract_Tile_Preview_Image.Shown().Size().cx, 40);
 }
 
+TEST_F(ExtractPageTest, ThePreviewBoxKeepsTheTileSizeThroughEveryReLayout) {
+    main.Extract_Tile_Width_SpinEdit.Set_Value(20);
+    main.Extract_Tile_Height_SpinEdit.Set_Value(17);
+    for (const int show : {SW_MAXIMIZE, SW_RESTORE}) {
+        ShowWindow(main.Handle(), show);
+        EXPECT_EQ(Preview().width, 20);
+        EXPECT_EQ(Preview().height, 17);
+    }
+    SetWindowPos(main.Handle(), nullptr, 0, 0, 900, 700, SWP_NOMOVE | SWP_NOZORDER);
+    EXPECT_EQ(Preview().width, 20);
+    EXPECT_EQ(Preview().height, 17);
+}
+
 TEST_F(ExtractPageTest, TheDirectoryChooserStartsInAUsableFolderAndMakesATypedOne) {
     main.Last_Tile_Directory_Edit = win::To_Wide(folder.Path()) + L"deleted-since";
     picker.folder_answers = {std::nullopt};
