@@ -43,7 +43,8 @@ constexpr char kWritten_From_Nothing[] =
     "Extract_Image_Limits_RadioGroup=3\r\n"
     "Extracted_Tile_Directory_Edit=\r\n"
     "Last_Mosaic_Directory_Edit=\r\n"
-    "Last_Tile_Directory_Edit=\r\n";
+    "Last_Tile_Directory_Edit=\r\n"
+    "Tile_Choice_Option=0\r\n";
 
 // A folder name of another script than the single-byte code page's.
 const std::string kForeign_Name = "C:\\\xd0\x9f\xd1\x80\xd0\xb8\xd0\xb2\xd0\xb5\xd1\x82\\\xe6\xbc\xa2.bmp";
