@@ -2,7 +2,7 @@
 #include <cstdio>
 
 #include "commands.h"
-#include "image/bmp_codec.h"
+#include "codecs/bmp_codec.h"
 #include "support/error.h"
 #include "support/file_io.h"
 

@@ -2,7 +2,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "image/bmp_codec.h"
+#include "codecs/bmp_codec.h"
 #include "support/error.h"
 
 namespace {

@@ -2,12 +2,12 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 #include <stdexcept>
 #include <vector>
 
-#include "image/bmp_codec.h"
-#include "image/jpeg_codec.h"
-#include "image/little_endian.h"
+#include "codecs/little_endian.h"
+#include "codecs/picture_file.h"
 #include "support/file_io.h"
 #include "tiles/file_names.h"
 #include "win/text.h"
@@ -85,8 +85,10 @@ Picture Picture::Load_File(const std::string& utf8_path) {
     const std::string_view typed_extension = tiles::Extension_Part(utf8_path);
     const std::string extension = Lower_Ascii(typed_extension);
     Picture picture;
-    if (extension == ".bmp" || extension == ".jpg" || extension == ".jpeg") {
-        const RasterImage image = extension == ".bmp" ? decode_bmp(Input_File(utf8_path)) : load_jpeg_file(utf8_path);
+    // Of the core's formats, the picture control shows bitmaps and JPEG files.
+    const std::optional<Picture_Format> format = Format_For_Path(utf8_path);
+    if (format == Picture_Format::Bmp || format == Picture_Format::Jpeg) {
+        const RasterImage image = Load_Picture(utf8_path);
         picture.bitmap_ = To_Bitmap(image);
         picture.size_ = {image.width(), image.height()};
     } else if (extension == ".ico") {

@@ -7,7 +7,7 @@
 
 #include <spng.h>
 
-#include "image/decode_limits.h"
+#include "codecs/decode_limits.h"
 #include "support/error.h"
 
 namespace tilvane {

@@ -4,7 +4,7 @@
 #include <stdexcept>
 #include <vector>
 
-#include "image/bmp_codec.h"
+#include "codecs/bmp_codec.h"
 #include "image/raster_drawing.h"
 #include "image/raster_image.h"
 #include "support/file_io.h"

@@ -1,6 +1,20 @@
 #include "shell/error_report.h"
 
+#include "codecs/decode_limits.h"
+#include "codecs/jpeg_codec.h"
+#include "tiles/file_names.h"
+
 namespace tilvane::shell {
+namespace {
+
+std::string Too_Large_Text(const Error& error) {
+    const std::string picture = "The picture " + error.Path() + " is too large";
+    if (error.Fault() == Bitmap_Fault::Side_Too_Long)
+        return picture + " for a JPEG file: at most " + std::to_string(kLargestJpegSide) + " pixels a side";
+    return picture + ": its pixels need more than " + std::to_string(decode_limits::kMaxPixelBytes >> 20) + " MB";
+}
+
+}  // namespace
 
 std::string Error_Text(const std::exception& error) {
     const auto* core = dynamic_cast<const Error*>(&error);
@@ -12,6 +26,11 @@ std::string Error_Text(const std::exception& error) {
         case Error_Kind::Invalid_Pixel_Format: return "Invalid pixel format";
         case Error_Kind::Jpeg_Not_Valid: return "JPEG image is not valid";
         case Error_Kind::Png_Not_Valid: return "PNG image is not valid";
+        case Error_Kind::Too_Large: return Too_Large_Text(*core);
+        case Error_Kind::Unknown_Extension: {
+            const std::string_view extension = tiles::Extension_Part(core->Path());
+            return "Unknown picture file extension (." + std::string(extension.empty() ? extension : extension.substr(1)) + ")";
+        }
     }
     return core->what();
 }

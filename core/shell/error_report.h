@@ -9,7 +9,8 @@ namespace tilvane::shell {
 
 // The text the user reads for an error that reached the program's or the tool's error report:
 // for a core error "Cannot open file %s", "Bitmap image is not valid", "Cannot create file %s"
-// "Invalid pixel format" or "JPEG image is not valid"; for any other error its own text.
+// "Invalid pixel format", "JPEG image is not valid", "The picture %s is too large: ..." or
+// "Unknown picture file extension (.%s)"; for any other error its own text.
 [[nodiscard]] std::string Error_Text(const std::exception& error);
 
 // The application-wide error report's text: a full stop is added unless the text already ends in

@@ -1,5 +1,7 @@
 #include "support/error.h"
 
+#include <new>
+
 namespace tilvane {
 
 const char* Error::what() const noexcept {
@@ -10,8 +12,21 @@ const char* Error::what() const noexcept {
         case Error_Kind::Invalid_Pixel_Format: return "tilvane::Error: invalid pixel format";
         case Error_Kind::Jpeg_Not_Valid: return "tilvane::Error: not a valid JPEG image";
         case Error_Kind::Png_Not_Valid: return "tilvane::Error: not a valid PNG image";
+        case Error_Kind::Too_Large: return "tilvane::Error: picture too large";
+        case Error_Kind::Unknown_Extension: return "tilvane::Error: unknown picture file extension";
     }
     return "tilvane::Error";
+}
+
+void Rethrow_Naming_File(const std::string& path) {
+    try {
+        throw;
+    } catch (const Error& error) {
+        if (error.Kind() == Error_Kind::Too_Large && error.Path().empty()) throw Error(Error_Kind::Too_Large, path, error.Fault());
+        throw;
+    } catch (const std::bad_alloc&) {
+        throw Error(Error_Kind::Too_Large, path, Bitmap_Fault::Too_Many_Pixels);
+    }
 }
 
 }  // namespace tilvane

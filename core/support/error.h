@@ -13,6 +13,8 @@ enum class Error_Kind {
     Invalid_Pixel_Format,  // the custom pixel format where a real one is needed
     Jpeg_Not_Valid,        // a JPEG file that the JPEG decoder refuses
     Png_Not_Valid,         // a PNG file that the PNG decoder refuses
+    Too_Large,             // a valid picture beyond what the program can hold or the format store
+    Unknown_Extension,     // a picture file name whose extension names no format the core knows
 };
 
 // Which check refused a bitmap, so that tests can tell the checks apart.
@@ -25,7 +27,8 @@ enum class Bitmap_Fault {
     Bad_Bit_Depth,        // planes other than 1, or bits that the header or compression cannot hold
     Bad_Dimensions,       // a width or height of zero, negative or above the largest allowed
     Top_Down_Compressed,  // a run-length, JPEG or PNG bitmap stored top-down
-    Too_Many_Pixels,      // more pixels than the decoder's memory cap
+    Too_Many_Pixels,      // more pixels than the decoders' memory cap, or than memory holds (Too_Large)
+    Side_Too_Long,        // a side longer than a JPEG file can store (Too_Large)
     Bad_Masks,            // channel masks that are empty, not one run of bits, overlap or spill
     Pixels_Missing,       // the pixel rows run past the end of the file
     Run_Length_Cut_Short, // a run-length code cut off by the end of the data
@@ -45,6 +48,8 @@ public:
     static Error Not_Valid(Bitmap_Fault fault) { return {Error_Kind::Not_Valid, {}, fault}; }
     static Error Jpeg_Not_Valid() { return {Error_Kind::Jpeg_Not_Valid, {}, Bitmap_Fault::None}; }
     static Error Png_Not_Valid() { return {Error_Kind::Png_Not_Valid, {}, Bitmap_Fault::None}; }
+    static Error Unknown_Extension(std::string path) { return {Error_Kind::Unknown_Extension, std::move(path), Bitmap_Fault::None}; }
+    static Error Too_Many_Pixels() { return {Error_Kind::Too_Large, {}, Bitmap_Fault::Too_Many_Pixels}; }
     static Error Invalid_Pixel_Format() { return {Error_Kind::Invalid_Pixel_Format, {}, Bitmap_Fault::None}; }
 
     Error_Kind Kind() const { return kind_; }
@@ -59,5 +64,10 @@ private:
     Bitmap_Fault fault_;
     std::string path_;
 };
+
+// Called inside a catch block while reading or writing the picture file at path: rethrows the
+// error, giving the path to a Too_Large error (codecs do not know the file's name) and turning a
+// failed allocation into Too_Large too.
+[[noreturn]] void Rethrow_Naming_File(const std::string& path);
 
 }  // namespace tilvane

@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "bmp_builder.h"
-#include "image/bmp_codec.h"
-#include "image/jpeg_codec.h"
+#include "codecs/bmp_codec.h"
+#include "codecs/jpeg_codec.h"
 #include "codecs/png_codec.h"
 #include "support/file_io.h"
 

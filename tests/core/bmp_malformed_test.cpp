@@ -5,7 +5,7 @@
 #include <random>
 
 #include "bmp_builder.h"
-#include "image/bmp_codec.h"
+#include "codecs/bmp_codec.h"
 #include "support/error.h"
 
 namespace tilvane {

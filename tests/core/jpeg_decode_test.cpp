@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "image/bmp_codec.h"
-#include "image/jpeg_codec.h"
+#include "codecs/bmp_codec.h"
+#include "codecs/jpeg_codec.h"
 #include "shell/error_report.h"
 #include "support/file_io.h"
 
@@ -40,7 +40,7 @@ TEST(JpegDecode, MatchesPillowOnEveryKindOfFile) {
     for (const char* name : {"baseline_420", "baseline_422", "baseline_444", "progressive", "greyscale", "cmyk_adobe",
                              "restart_markers", "exif_rotated"}) {
         SCOPED_TRACE(name);
-        const RasterImage got = load_jpeg_file(kFixtures + "/" + name + ".jpg");
+        const RasterImage got = decode_jpeg(fixture(std::string(name) + ".jpg"));
         const RasterImage want = decode_bmp(fixture(std::string(name) + ".bmp"));
         EXPECT_EQ(got.pixel_format(), PixelFormat::Bits24);
         // The rotated file's orientation tag is not applied: 45x29 as stored, not 29x45.

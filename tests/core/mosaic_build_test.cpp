@@ -6,7 +6,7 @@
 #include <functional>
 
 #include "bmp_builder.h"
-#include "image/bmp_codec.h"
+#include "codecs/bmp_codec.h"
 #include "image/colour_operations.h"
 #include "image/raster_drawing.h"
 #include "shell/error_report.h"

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "codecs/png_codec.h"
-#include "image/bmp_codec.h"
+#include "codecs/bmp_codec.h"
 #include "shell/error_report.h"
 #include "support/file_io.h"
 

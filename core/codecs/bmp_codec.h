@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "raster_image.h"
+#include "image/raster_image.h"
 #include "support/byte_stream.h"
 
 namespace tilvane {

@@ -1,16 +1,13 @@
 #include <algorithm>
-#include <csetjmp>
-#include <cstdio>  // jpeglib.h uses FILE and size_t without including their headers
 #include <memory>
 #include <vector>
 
-#include <jpeglib.h>
+#include "jpeg_error_trap.h"
 #include <jerror.h>
 
 #include "decode_limits.h"
 #include "jpeg_codec.h"
 #include "support/error.h"
-#include "support/file_io.h"
 
 namespace tilvane {
 namespace {
@@ -19,22 +16,6 @@ namespace {
 // whole image, a hang in all but name.
 constexpr int kMaxScans = 256;
 constexpr std::size_t kChunkBytes = std::size_t{64} << 10;
-
-// libjpeg reports a fatal error through error_exit, which must not return: it jumps back into
-// decode_into(). The frames it leaves are libjpeg's and the callbacks below, none of which
-// holds an object with a destructor.
-struct Error_Trap {
-    jpeg_error_mgr manager;
-    std::jmp_buf jump;
-};
-
-[[noreturn]] void jump_back(j_common_ptr info) {
-    std::longjmp(reinterpret_cast<Error_Trap*>(info->err)->jump, 1);
-}
-
-// Warnings (extraneous bytes, corrupt entropy data) would go to stderr; the pixels libjpeg
-// makes of such data are kept.
-void stay_quiet(j_common_ptr) {}
 
 void limit_scans(j_common_ptr info) {
     if (reinterpret_cast<j_decompress_ptr>(info)->input_scan_number > kMaxScans) info->err->error_exit(info);
@@ -79,7 +60,7 @@ void skip_bytes(j_decompress_ptr info, long count) {
 // Everything a decode owns lives here, outside the function that libjpeg jumps back into.
 struct Decode {
     jpeg_decompress_struct info{};
-    Error_Trap trap{};
+    jpeg::Error_Trap trap{};
     jpeg_progress_mgr progress{};
     Chunk_Reader reader{};
     bool created = false;
@@ -102,12 +83,23 @@ void cmyk_to_bgr(const JSAMPLE* cmyk, std::size_t width, bool inverted, std::uin
     }
 }
 
+// Sets the smallest scale M/8 whose output still covers the hint, and the output size. libjpeg
+// scales inside the inverse DCT, so a picture decoded at 1/8 costs a fraction of a full decode.
+void choose_scale(jpeg_decompress_struct& info, Load_Hint hint) {
+    info.scale_denom = 8;
+    info.scale_num = hint.min_width > 0 && hint.min_height > 0 ? 1 : 8;
+    for (;; ++info.scale_num) {
+        jpeg_calc_output_dimensions(&info);
+        if (info.scale_num == 8 || (info.output_width >= static_cast<JDIMENSION>(hint.min_width) &&
+                                    info.output_height >= static_cast<JDIMENSION>(hint.min_height)))
+            return;
+    }
+}
+
 // False when libjpeg gave up or the image is beyond the limits. Its own locals are plain values
 // that are not read again after a jump back.
-bool decode_into(Decode& d, const Byte_Source& source) {
-    d.info.err = jpeg_std_error(&d.trap.manager);
-    d.trap.manager.error_exit = jump_back;
-    d.trap.manager.output_message = stay_quiet;
+bool decode_into(Decode& d, const Byte_Source& source, Load_Hint hint) {
+    d.info.err = jpeg::Set_Trap(d.trap);
     if (setjmp(d.trap.jump)) return false;
 
     jpeg_create_decompress(&d.info);
@@ -125,12 +117,14 @@ bool decode_into(Decode& d, const Byte_Source& source) {
     d.info.src = &d.reader.manager;
 
     jpeg_read_header(&d.info, TRUE);
-    const std::uint64_t width = d.info.image_width;
-    const std::uint64_t height = d.info.image_height;
-    if (!decode_limits::fits_memory(width, height) || !decode_limits::plausible_for_data(width * height, source.size()))
-        return false;
+    const std::uint64_t pixels = std::uint64_t{d.info.image_width} * d.info.image_height;
+    if (!decode_limits::plausible_for_data(pixels, source.size())) return false;
     const bool cmyk = d.info.jpeg_color_space == JCS_CMYK || d.info.jpeg_color_space == JCS_YCCK;
     d.info.out_color_space = cmyk ? JCS_CMYK : JCS_EXT_BGR;
+    choose_scale(d.info, hint);
+    const std::uint64_t width = d.info.output_width;
+    const std::uint64_t height = d.info.output_height;
+    if (!decode_limits::fits_memory(width, height)) return false;
     jpeg_start_decompress(&d.info);
 
     const std::size_t row_bytes = static_cast<std::size_t>(width) * 3;
@@ -148,20 +142,16 @@ bool decode_into(Decode& d, const Byte_Source& source) {
 
 }  // namespace
 
-RasterImage decode_jpeg(const Byte_Source& source) {
+RasterImage decode_jpeg(const Byte_Source& source, Load_Hint hint) {
     const auto d = std::make_unique<Decode>();
-    if (!decode_into(*d, source)) throw Error::Jpeg_Not_Valid();
+    if (!decode_into(*d, source, hint)) throw Error::Jpeg_Not_Valid();
     const int width = static_cast<int>(d->info.output_width);
     const int height = static_cast<int>(d->info.output_height);
     return RasterImage::from_layout(width, height, PixelFormat::Bits24, {}, kMasks888, 24, std::move(d->bgr));
 }
 
-RasterImage decode_jpeg(std::span<const std::uint8_t> bytes) {
-    return decode_jpeg(Memory_Source(bytes));
-}
-
-RasterImage load_jpeg_file(const std::string& path) {
-    return decode_jpeg(Input_File(path));
+RasterImage decode_jpeg(std::span<const std::uint8_t> bytes, Load_Hint hint) {
+    return decode_jpeg(Memory_Source(bytes), hint);
 }
 
 }  // namespace tilvane

@@ -1,15 +1,20 @@
-#include "raster_image.h"
+#include "image/raster_image.h"
 
 #include "bmp_codec.h"
+#include "support/error.h"
 #include "support/file_io.h"
 
 namespace tilvane {
 
 void RasterImage::load_from_file(const std::string& path) {
     // Decode into a new image first, so a failure leaves this one as it was.
-    RasterImage loaded = decode_bmp(Input_File(path));
-    loaded.fill_ = fill_;
-    *this = std::move(loaded);
+    try {
+        RasterImage loaded = decode_bmp(Input_File(path));
+        loaded.fill_ = fill_;
+        *this = std::move(loaded);
+    } catch (...) {
+        Rethrow_Naming_File(path);
+    }
 }
 
 void RasterImage::save_to_file(const std::string& path, Flush_To_Disk flush) const {

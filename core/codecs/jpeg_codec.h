@@ -1,0 +1,34 @@
+#pragma once
+#include <cstdint>
+#include <span>
+
+#include "image/raster_image.h"
+#include "support/byte_stream.h"
+
+namespace tilvane {
+
+// The size a caller needs at least: a decoder that can shrink while decoding may return an
+// image down to this size (never below it, never above the file's own). Zero asks for the
+// full size.
+struct Load_Hint {
+    int min_width = 0;
+    int min_height = 0;
+};
+
+// Decodes a JPEG file (baseline, progressive or arithmetic-coded; greyscale, colour or CMYK)
+// into a 24-bit image, at the smallest of libjpeg's scales 1/8 to 8/8 that still covers the
+// hint. Throws a Jpeg_Not_Valid error for anything libjpeg refuses, for a file that ends before
+// its image does, and for an image larger than the decoders' limits; memory stays bounded and
+// nothing is written to the console.
+RasterImage decode_jpeg(const Byte_Source& source, Load_Hint hint = {});
+RasterImage decode_jpeg(std::span<const std::uint8_t> bytes, Load_Hint hint = {});
+
+// The longest side a JPEG file can store (libjpeg's JPEG_MAX_DIMENSION).
+inline constexpr int kLargestJpegSide = 65500;
+
+// Encodes a 24-bit colour JPEG (4:2:0, optimised Huffman tables) of quality 1 to 100.
+// Throws Error::Too_Large for an image with a side over kLargestJpegSide and a
+// Not_Valid(Empty_Image) error for one without pixels, before writing anything.
+void encode_jpeg(const RasterImage& image, int quality, const Byte_Sink& sink);
+
+}  // namespace tilvane

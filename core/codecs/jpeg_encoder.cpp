@@ -1,0 +1,106 @@
+#include <algorithm>
+#include <exception>
+#include <memory>
+#include <new>
+
+#include "jpeg_error_trap.h"
+#include <jerror.h>
+
+#include "jpeg_codec.h"
+#include "support/error.h"
+
+namespace tilvane {
+namespace {
+
+static_assert(kLargestJpegSide == JPEG_MAX_DIMENSION);
+constexpr std::size_t kChunkBytes = std::size_t{64} << 10;
+
+// Hands libjpeg's output to a Byte_Sink a chunk at a time. An exception from the sink must not
+// cross libjpeg's C frames: it is kept here and libjpeg stopped through the error trap.
+struct Chunk_Writer {
+    jpeg_destination_mgr manager;
+    const Byte_Sink* sink;
+    std::exception_ptr failure;
+    JOCTET chunk[kChunkBytes];
+};
+
+Chunk_Writer& Writer_Of(j_compress_ptr info) { return *reinterpret_cast<Chunk_Writer*>(info->dest); }
+
+void Start_Chunk(j_compress_ptr info) {
+    Chunk_Writer& w = Writer_Of(info);
+    w.manager.next_output_byte = w.chunk;
+    w.manager.free_in_buffer = kChunkBytes;
+}
+
+void Hand_Over(j_compress_ptr info, std::size_t bytes) {
+    Chunk_Writer& w = Writer_Of(info);
+    try {
+        (*w.sink)(std::span<const std::uint8_t>(w.chunk, bytes));
+    } catch (...) {
+        w.failure = std::current_exception();
+        ERREXIT(info, JERR_FILE_WRITE);
+    }
+}
+
+boolean Pass_Full_Chunk(j_compress_ptr info) {
+    Hand_Over(info, kChunkBytes);
+    Start_Chunk(info);
+    return TRUE;
+}
+
+void Pass_Last_Chunk(j_compress_ptr info) { Hand_Over(info, kChunkBytes - Writer_Of(info).manager.free_in_buffer); }
+
+// Everything an encode owns lives here, outside the function that libjpeg jumps back into.
+struct Encode {
+    jpeg_compress_struct info{};
+    jpeg::Error_Trap trap{};
+    Chunk_Writer writer{};
+    bool created = false;
+
+    ~Encode() {
+        if (created) jpeg_destroy_compress(&info);
+    }
+};
+
+bool Encode_Into(Encode& e, const RasterImage& image, int quality) {
+    e.info.err = jpeg::Set_Trap(e.trap);
+    if (setjmp(e.trap.jump)) return false;
+
+    jpeg_create_compress(&e.info);
+    e.created = true;
+    e.writer.manager.init_destination = Start_Chunk;
+    e.writer.manager.empty_output_buffer = Pass_Full_Chunk;
+    e.writer.manager.term_destination = Pass_Last_Chunk;
+    e.info.dest = &e.writer.manager;
+    e.info.image_width = static_cast<JDIMENSION>(image.width());
+    e.info.image_height = static_cast<JDIMENSION>(image.height());
+    e.info.input_components = 3;
+    e.info.in_color_space = JCS_EXT_BGR;
+    jpeg_set_defaults(&e.info);
+    jpeg_set_quality(&e.info, quality, TRUE);
+    e.info.optimize_coding = TRUE;
+    jpeg_start_compress(&e.info, TRUE);
+    while (e.info.next_scanline < e.info.image_height) {
+        // libjpeg only reads the rows it is given.
+        JSAMPROW row = const_cast<JSAMPLE*>(image.row(static_cast<int>(e.info.next_scanline)));
+        jpeg_write_scanlines(&e.info, &row, 1);
+    }
+    jpeg_finish_compress(&e.info);
+    return true;
+}
+
+}  // namespace
+
+void encode_jpeg(const RasterImage& image, int quality, const Byte_Sink& sink) {
+    if (image.width() == 0 || image.height() == 0) throw Error::Not_Valid(Bitmap_Fault::Empty_Image);
+    if (image.width() > kLargestJpegSide || image.height() > kLargestJpegSide)
+        throw Error(Error_Kind::Too_Large, {}, Bitmap_Fault::Side_Too_Long);
+    const auto e = std::make_unique<Encode>();
+    e->writer.sink = &sink;
+    if (Encode_Into(*e, image, std::clamp(quality, 1, 100))) return;
+    if (e->writer.failure) std::rethrow_exception(e->writer.failure);
+    // With its input checked above, libjpeg fails only for want of memory.
+    throw std::bad_alloc();
+}
+
+}  // namespace tilvane

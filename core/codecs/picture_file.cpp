@@ -1,0 +1,76 @@
+#include "picture_file.h"
+
+#include "bmp_codec.h"
+#include "jpeg_codec.h"
+#include "support/error.h"
+#include "support/file_io.h"
+#include "tiles/file_names.h"
+
+namespace tilvane {
+namespace {
+
+Picture_Format Known_Format(const std::string& path) {
+    const std::optional<Picture_Format> format = Format_For_Path(path);
+    if (!format) throw Error::Unknown_Extension(path);
+    return *format;
+}
+
+}  // namespace
+
+std::optional<Picture_Format> Format_For_Path(std::string_view path) {
+    struct Claim {
+        std::string_view extension;
+        Picture_Format format;
+    };
+    // Each format's extensions; a new format adds its own here.
+    static constexpr Claim kClaims[] = {
+        {".BMP", Picture_Format::Bmp},
+        {".JPG", Picture_Format::Jpeg},
+        {".JPEG", Picture_Format::Jpeg},
+    };
+    const std::string extension = tiles::Ascii_Upper(tiles::Extension_Part(path));
+    for (const Claim& claim : kClaims)
+        if (extension == claim.extension) return claim.format;
+    return std::nullopt;
+}
+
+const char* Format_Name(Picture_Format format) {
+    switch (format) {
+        case Picture_Format::Bmp: return "BMP";
+        case Picture_Format::Jpeg: return "JPEG";
+    }
+    return "";
+}
+
+RasterImage Load_Picture(const std::string& path, Load_Hint hint) {
+    const Picture_Format format = Known_Format(path);
+    const Input_File file(path);
+    try {
+        switch (format) {
+            case Picture_Format::Bmp: return decode_bmp(file);
+            case Picture_Format::Jpeg: return decode_jpeg(file, hint);
+        }
+    } catch (...) {
+        Rethrow_Naming_File(path);
+    }
+    throw Error::Unknown_Extension(path);
+}
+
+void Save_Picture(const std::string& path, const RasterImage& image, Save_Options options) {
+    const Picture_Format format = Known_Format(path);
+    try {
+        write_file_atomically(
+            path,
+            [&](const Byte_Sink& sink) {
+                switch (format) {
+                    case Picture_Format::Bmp: return encode_bmp(image, sink);
+                    case Picture_Format::Jpeg: return encode_jpeg(image, options.quality, sink);
+                }
+            },
+            options.flush);
+    } catch (...) {
+        Rethrow_Naming_File(path);
+    }
+}
+
+}  // namespace tilvane

@@ -1,0 +1,42 @@
+#pragma once
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "image/raster_image.h"
+#include "jpeg_codec.h"  // Load_Hint
+#include "support/flush_to_disk.h"
+
+namespace tilvane {
+
+// The picture file formats the core reads and writes, chosen by a file name's extension.
+enum class Picture_Format {
+    Bmp,   // .bmp
+    Jpeg,  // .jpg, .jpeg
+};
+
+// The format a path's extension names, letters in any case; nothing for any other extension.
+std::optional<Picture_Format> Format_For_Path(std::string_view path);
+
+// The format's name as reports show it: "BMP", "JPEG".
+const char* Format_Name(Picture_Format format);
+
+// Reads a picture in the format its extension names; a JPEG may come smaller, down to the hint
+// (decode_jpeg). Throws Error::Unknown_Extension(path) for an extension no format claims,
+// Error::Cannot_Open(path) for a file that cannot be read, Error::Too_Large(path) for a picture
+// beyond the decoders' limits or the memory there is, and the format's own not-valid error for
+// content its decoder refuses.
+RasterImage Load_Picture(const std::string& path, Load_Hint hint = {});
+
+struct Save_Options {
+    int quality = 92;  // JPEG quality, 1 to 100
+    Flush_To_Disk flush = Flush_To_Disk::Yes;
+};
+
+// Writes image in the format path's extension names, replacing the file safely
+// (write_file_atomically). A BMP keeps the image's pixel format; a JPEG is 24-bit colour.
+// Throws Error::Unknown_Extension(path) before creating anything for another extension, and
+// Error::Too_Large(path) for an image the format cannot store.
+void Save_Picture(const std::string& path, const RasterImage& image, Save_Options options = {});
+
+}  // namespace tilvane
