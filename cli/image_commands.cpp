@@ -21,13 +21,11 @@ int parse_bits(const std::string& text) {
 
 int run_info(const std::vector<std::string>& args) {
     if (args.size() != 1) throw UsageError("info takes one FILE");
-    BmpDescription description;
-    const RasterImage image = decode_bmp(read_whole_file(args[0]), &description);
-    const int bits = image.pixel_format() == PixelFormat::Custom ? description.bits_per_pixel
-                                                                 : static_cast<int>(image.pixel_format());
-    std::printf("%dx%d %d %s %s%s%s\n", image.width(), image.height(), bits, description.header_kind.c_str(),
-                description.compression.c_str(), description.top_down ? " top-down" : "",
-                image.pixel_format() == PixelFormat::Custom ? " custom-masks" : "");
+    const BmpDescription description = describe_bmp(Input_File(args[0]));  // the headers only
+    const bool custom = description.pixel_format == PixelFormat::Custom;
+    const int bits = custom ? description.bits_per_pixel : static_cast<int>(description.pixel_format);
+    std::printf("%dx%d %d %s %s%s%s\n", description.width, description.height, bits, description.header_kind.c_str(),
+                description.compression.c_str(), description.top_down ? " top-down" : "", custom ? " custom-masks" : "");
     return 0;
 }
 

@@ -16,7 +16,14 @@ struct BmpDescription {
     int bits_per_pixel = 0;    // as stored in the file
     int colour_table_entries = 0;
     bool top_down = false;
+    int width = 0;
+    int height = 0;
+    PixelFormat pixel_format = PixelFormat::Bits24;  // what the pixels decode to
 };
+
+// Reads only a BMP file's headers: what decode_bmp would make of it, without its pixels. Throws
+// a Not_Valid error for headers that are not a well-formed bitmap's.
+BmpDescription describe_bmp(const Byte_Source& source);
 
 // Decodes a whole BMP file held in memory. Throws a Not_Valid error for anything that is
 // not a well-formed bitmap; never reads outside `bytes` and never allocates more than the file

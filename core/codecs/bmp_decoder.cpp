@@ -132,8 +132,6 @@ Layout read_layout(const LittleEndianView& file, std::uint64_t file_size, BmpDes
     if (l.width == 0 || height == 0 || height > RasterImage::kMaxDimension) throw Error::Not_Valid(Bitmap_Fault::Bad_Dimensions);
     l.height = static_cast<int>(height);
     if (l.top_down && (is_run_length(l.compression) || is_embedded(l.compression))) throw Error::Not_Valid(Bitmap_Fault::Top_Down_Compressed);
-    if (!decode_limits::fits_memory(static_cast<std::uint64_t>(l.width), static_cast<std::uint64_t>(l.height)))
-        throw Error::Not_Valid(Bitmap_Fault::Too_Many_Pixels);
 
     std::uint64_t headers_end = h + header_size;
     if (is_bitfields(l.compression)) {
@@ -269,6 +267,14 @@ PixelFormat direct_format(int bits, const ChannelMasks& masks) {
     return PixelFormat::Custom;
 }
 
+// The format a file's pixels decode to.
+PixelFormat decoded_format(const Layout& l) {
+    if (is_embedded(l.compression) || l.compression == kOs2Rle24 || l.bits == 64) return PixelFormat::Bits24;
+    // There is no 2-bit format: its four colours fit a 4-bit image's table.
+    if (l.bits <= 8) return l.bits == 2 ? PixelFormat::Bits4 : static_cast<PixelFormat>(l.bits);
+    return direct_format(l.bits, l.masks);
+}
+
 std::vector<std::uint8_t> read_all(const Byte_Source& data) {
     std::vector<std::uint8_t> bytes(static_cast<std::size_t>(data.size()));
     if (!data.read(0, bytes)) throw Error::Not_Valid(Bitmap_Fault::Pixels_Missing);
@@ -314,9 +320,8 @@ RasterImage decode_palette(const Byte_Source& data, const Layout& l, std::vector
         bgr.resize(indices.size() * 3);
         mapper.map(indices.data(), indices.size(), bgr.data());
     }
-    // There is no 2-bit format: its four colours fit a 4-bit image's table.
-    const PixelFormat format = l.bits == 2 ? PixelFormat::Bits4 : static_cast<PixelFormat>(l.bits);
-    return RasterImage::from_layout(l.width, l.height, format, std::move(mapper).table(), kMasks888, l.bits, std::move(bgr));
+    return RasterImage::from_layout(l.width, l.height, decoded_format(l), std::move(mapper).table(), kMasks888, l.bits,
+                                    std::move(bgr));
 }
 
 // The 8-bit sRGB value of each channel value of a 64-bit pixel: s2.13 fixed point (1.0 is
@@ -341,7 +346,7 @@ private:
 };
 
 RasterImage decode_direct(const Byte_Source& data, const Layout& l) {
-    const PixelFormat format = l.bits == 64 ? PixelFormat::Bits24 : direct_format(l.bits, l.masks);
+    const PixelFormat format = decoded_format(l);
     const std::size_t width = static_cast<std::size_t>(l.width);
     std::vector<std::uint8_t> bgr;
     if (l.bits == 64) {
@@ -367,22 +372,44 @@ RasterImage decode_direct(const Byte_Source& data, const Layout& l) {
 RasterImage decode_embedded(const Byte_Source& data, std::uint32_t compression) {
     try {
         return compression == kJpeg ? decode_jpeg(data) : decode_png(data);
-    } catch (const Error&) {
+    } catch (const Error& error) {
+        if (error.Kind() == Error_Kind::Too_Large) throw;
         throw Error::Not_Valid(compression == kJpeg ? Bitmap_Fault::Bad_Embedded_Jpeg : Bitmap_Fault::Bad_Embedded_Png);
     }
 }
 
-}  // namespace
+// The headers and colour table lie within the first few kilobytes.
+constexpr std::uint64_t kHeaderBytes = 4096;
 
-RasterImage decode_bmp(const Byte_Source& source, BmpDescription* description) {
-    // The headers and colour table lie within the first few kilobytes.
-    constexpr std::uint64_t kHeaderBytes = 4096;
+std::vector<std::uint8_t> read_headers(const Byte_Source& source) {
     std::vector<std::uint8_t> headers(static_cast<std::size_t>(std::min(source.size(), kHeaderBytes)));
     if (!source.read(0, headers)) throw Error::Not_Valid(Bitmap_Fault::Truncated_Headers);
+    return headers;
+}
+
+Layout describe(const LittleEndianView& file, std::uint64_t file_size, BmpDescription& found) {
+    const Layout l = read_layout(file, file_size, found);
+    found.width = l.width;
+    found.height = l.height;
+    found.pixel_format = decoded_format(l);
+    found.top_down = l.top_down;
+    return l;
+}
+
+}  // namespace
+
+BmpDescription describe_bmp(const Byte_Source& source) {
+    const std::vector<std::uint8_t> headers = read_headers(source);
+    BmpDescription found;
+    describe(LittleEndianView(headers), source.size(), found);
+    return found;
+}
+
+RasterImage decode_bmp(const Byte_Source& source, BmpDescription* description) {
+    const std::vector<std::uint8_t> headers = read_headers(source);
     const LittleEndianView file(headers);
     BmpDescription found;
-    const Layout l = read_layout(file, source.size(), found);
-    found.top_down = l.top_down;
+    const Layout l = describe(file, source.size(), found);
 
     if (l.pixel_offset >= source.size()) throw Error::Not_Valid(Bitmap_Fault::Pixels_Missing);
     const Slice_Source data(source, l.pixel_offset);
@@ -395,6 +422,11 @@ RasterImage decode_bmp(const Byte_Source& source, BmpDescription* description) {
                                      (static_cast<std::uint64_t>(l.width) * l.bits + 7) / 8;
         if (needed > data.size()) throw Error::Not_Valid(Bitmap_Fault::Pixels_Missing);
     }
+    // Only a file whose data could hold its pixels gets this far: a few hostile bytes are not
+    // valid, a real picture beyond the cap is too large.
+    if (!is_embedded(l.compression) &&
+        !decode_limits::fits_memory(static_cast<std::uint64_t>(l.width), static_cast<std::uint64_t>(l.height)))
+        throw Error::Too_Many_Pixels();
 
     RasterImage image;
     if (is_embedded(l.compression)) {

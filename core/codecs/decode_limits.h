@@ -5,8 +5,9 @@
 // The bounds every decoder holds a file's claims to, whatever its headers say.
 namespace tilvane::decode_limits {
 
-// Decoded pixels stay within 1 GiB.
-inline constexpr std::uint64_t kMaxPixelBytes = std::uint64_t{1} << 30;
+// Decoded pixels (3 bytes each) stay within 4 GiB, about what a BMP's 32-bit size fields can
+// describe. A picture beyond it, or beyond the memory there is, is refused as too large.
+inline constexpr std::uint64_t kMaxPixelBytes = std::uint64_t{1} << 32;
 
 // A compressed stream can describe a large image in a few bytes (an RLE end-of-bitmap code,
 // a JPEG scan of empty blocks), so its size says little about the image's. Images up to

@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <limits>
 #include <memory>
 #include <vector>
 
@@ -64,6 +65,7 @@ struct Decode {
     jpeg_progress_mgr progress{};
     Chunk_Reader reader{};
     bool created = false;
+    bool too_large = false;
     std::vector<std::uint8_t> bgr;
     std::vector<JSAMPLE> cmyk_row;
 
@@ -72,15 +74,13 @@ struct Decode {
     }
 };
 
-// Adobe's writers store CMYK inverted (0 is full ink), and libjpeg keeps it that way.
-void cmyk_to_bgr(const JSAMPLE* cmyk, std::size_t width, bool inverted, std::uint8_t* bgr) {
-    for (std::size_t x = 0; x < width; ++x, cmyk += 4, bgr += 3) {
-        const unsigned k = inverted ? cmyk[3] : 255u - cmyk[3];
-        for (int channel = 0; channel < 3; ++channel) {
-            const unsigned ink = inverted ? cmyk[2 - channel] : 255u - cmyk[2 - channel];
-            bgr[channel] = static_cast<std::uint8_t>((ink * k + 127) / 255);
-        }
-    }
+// CMYK samples are taken as Adobe's writers store them, 0 meaning full ink, with or without
+// their marker: libjpeg's own conversion (cmyk_to_rgb in its tools) reads them so, and a file
+// without the marker reads as a negative otherwise.
+void cmyk_to_bgr(const JSAMPLE* cmyk, std::size_t width, std::uint8_t* bgr) {
+    for (std::size_t x = 0; x < width; ++x, cmyk += 4, bgr += 3)
+        for (int channel = 0; channel < 3; ++channel)
+            bgr[channel] = static_cast<std::uint8_t>((cmyk[2 - channel] * unsigned{cmyk[3]} + 127) / 255);
 }
 
 // Sets the smallest scale M/8 whose output still covers the hint, and the output size. libjpeg
@@ -105,7 +105,8 @@ bool decode_into(Decode& d, const Byte_Source& source, Load_Hint hint) {
     jpeg_create_decompress(&d.info);
     d.created = true;
     // Coefficient buffers of progressive files count here; beyond it libjpeg fails cleanly.
-    d.info.mem->max_memory_to_use = static_cast<long>(decode_limits::kMaxPixelBytes);
+    d.info.mem->max_memory_to_use =
+        static_cast<long>(std::min<std::uint64_t>(decode_limits::kMaxPixelBytes, std::numeric_limits<long>::max()));
     d.progress.progress_monitor = limit_scans;
     d.info.progress = &d.progress;
     d.reader.source = &source;
@@ -124,7 +125,10 @@ bool decode_into(Decode& d, const Byte_Source& source, Load_Hint hint) {
     choose_scale(d.info, hint);
     const std::uint64_t width = d.info.output_width;
     const std::uint64_t height = d.info.output_height;
-    if (!decode_limits::fits_memory(width, height)) return false;
+    if (!decode_limits::fits_memory(width, height)) {
+        d.too_large = true;
+        return false;
+    }
     jpeg_start_decompress(&d.info);
 
     const std::size_t row_bytes = static_cast<std::size_t>(width) * 3;
@@ -134,7 +138,7 @@ bool decode_into(Decode& d, const Byte_Source& source, Load_Hint hint) {
         std::uint8_t* out = d.bgr.data() + d.info.output_scanline * row_bytes;
         JSAMPROW row = cmyk ? d.cmyk_row.data() : out;
         if (jpeg_read_scanlines(&d.info, &row, 1) != 1) return false;
-        if (cmyk) cmyk_to_bgr(row, static_cast<std::size_t>(width), d.info.saw_Adobe_marker, out);
+        if (cmyk) cmyk_to_bgr(row, static_cast<std::size_t>(width), out);
     }
     jpeg_finish_decompress(&d.info);
     return true;
@@ -144,7 +148,7 @@ bool decode_into(Decode& d, const Byte_Source& source, Load_Hint hint) {
 
 RasterImage decode_jpeg(const Byte_Source& source, Load_Hint hint) {
     const auto d = std::make_unique<Decode>();
-    if (!decode_into(*d, source, hint)) throw Error::Jpeg_Not_Valid();
+    if (!decode_into(*d, source, hint)) throw d->too_large ? Error::Too_Many_Pixels() : Error::Jpeg_Not_Valid();
     const int width = static_cast<int>(d->info.output_width);
     const int height = static_cast<int>(d->info.output_height);
     return RasterImage::from_layout(width, height, PixelFormat::Bits24, {}, kMasks888, 24, std::move(d->bgr));

@@ -6,13 +6,17 @@
 
 #include "bmp_builder.h"
 #include "codecs/bmp_codec.h"
+#include "shell/error_report.h"
 #include "support/error.h"
+#include "support/file_io.h"
+#include "temp_folder.h"
 
 namespace tilvane {
 namespace {
 
 using test::BmpFields;
 using test::build_bmp;
+using testing_support::Temp_Folder;
 
 // Decodes bytes and tells which check refused them as not valid (None when they decode); any
 // other failure fails the test.
@@ -81,7 +85,9 @@ TEST(BmpMalformed, RefusedCleanly) {
         {"width past the limit", [](BmpFields& f) { f.width = RasterImage::kMaxDimension + 1; }, Bad_Dimensions},
         {"height past the limit", [](BmpFields& f) { f.height = -RasterImage::kMaxDimension - 1; }, Bad_Dimensions},
         {"lowest height", [](BmpFields& f) { f.height = INT32_MIN; }, Bad_Dimensions},
-        {"too many pixels", [](BmpFields& f) { f.width = f.height = RasterImage::kMaxDimension; }, Too_Many_Pixels},
+        // A few bytes claiming more than memory holds are not valid; only data that could hold
+        // the pixels makes a picture too large.
+        {"too many pixels for the data", [](BmpFields& f) { f.width = f.height = RasterImage::kMaxDimension; }, Pixels_Missing},
         {"pixels missing", [](BmpFields& f) { f.height = 3; }, Pixels_Missing},
         {"no pixel data at all", [](BmpFields& f) { f.pixels.clear(); }, Pixels_Missing},
         {"zero mask", masks(16, {0x7C00, 0, 0x1F}), Bad_Masks},
@@ -124,6 +130,22 @@ TEST(BmpMalformed, RleRefusedCleanly) {
         BmpFields f = small_rle8();
         c.change(f);
         EXPECT_EQ(refusal(build_bmp(f)), c.fault);
+    }
+}
+
+TEST(BmpMalformed, PictureBeyondTheCapIsTooLargeAndNamed) {
+    // 40000 x 40000 pixels need 4.8 GB; 1.6 MB of run-length data could describe them.
+    BmpFields f = small_rle8();
+    f.width = f.height = 40000;
+    f.pixels.assign(1600000, 0);
+    const Temp_Folder temp;
+    const std::string path = temp.Path("huge.bmp");
+    write_file_atomically(path, build_bmp(f));
+    try {
+        RasterImage().load_from_file(path);
+        FAIL() << "decoded";
+    } catch (const Error& e) {
+        EXPECT_EQ(shell::Error_Text(e), "The picture " + path + " is too large: its pixels need more than 4096 MB");
     }
 }
 

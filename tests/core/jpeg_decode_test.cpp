@@ -37,7 +37,7 @@ std::size_t find_marker(const std::vector<std::uint8_t>& bytes, std::uint8_t kin
 }
 
 TEST(JpegDecode, MatchesPillowOnEveryKindOfFile) {
-    for (const char* name : {"baseline_420", "baseline_422", "baseline_444", "progressive", "greyscale", "cmyk_adobe",
+    for (const char* name : {"baseline_420", "baseline_422", "baseline_444", "progressive", "greyscale", "cmyk_adobe", "cmyk_plain",
                              "restart_markers", "exif_rotated"}) {
         SCOPED_TRACE(name);
         const RasterImage got = decode_jpeg(fixture(std::string(name) + ".jpg"));

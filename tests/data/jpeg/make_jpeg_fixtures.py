@@ -47,6 +47,17 @@ save("progressive", picture(), progressive=True, subsampling=2)
 save("greyscale", picture("L"))
 save("cmyk_adobe", picture("CMYK"))
 
+
+def without_adobe_marker(jpeg):
+    """The file without its APP14 segment, as some writers leave CMYK files."""
+    at = jpeg.index(b"\xff\xee")
+    return jpeg[:at] + jpeg[at + 2 + int.from_bytes(jpeg[at + 2:at + 4], "big"):]
+
+
+# The same samples, which every reader still takes as Adobe stores them.
+(here / "cmyk_plain.jpg").write_bytes(without_adobe_marker((here / "cmyk_adobe.jpg").read_bytes()))
+(here / "cmyk_plain.bmp").write_bytes((here / "cmyk_adobe.bmp").read_bytes())
+
 # The orientation tag says "rotate 90 degrees clockwise"; the pixels stay as stored.
 exif = Image.Exif()
 exif[0x0112] = 6
