@@ -162,9 +162,10 @@ void write_file_atomically(const std::string& path, const std::function<void(con
     produce(sink);
     written = written && (flush == Flush_To_Disk::Yes ? file_system::flush_to_disk(f) : std::fflush(f) == 0);
     // A file with several names (hard links) is written in place, so that all of them keep
-    // naming it; anything else is replaced whole, so that a failure leaves the old file.
-    const bool placed = written && (state.link_count > 1 ? temporary.copy_into(*target, flush)
-                                                         : temporary.take_place_of(*target));
+    // naming it, and so is one the folder lets this user write but not replace; anything else
+    // is replaced whole, so that a failure leaves the old file.
+    const bool in_place = state.link_count > 1 || !state.may_replace;
+    const bool placed = written && (in_place ? temporary.copy_into(*target, flush) : temporary.take_place_of(*target));
     if (!placed) throw Error::Cannot_Create(path);
 }
 

@@ -46,8 +46,9 @@ File_Stamp stamp_of_readable_file(const std::string& path);
 // Replaces (or creates) path with bytes the way a plain create-and-write would, but never leaves
 // a half-written file where a good one stood: the bytes go to a temporary file beside the
 // target, which then takes the target's place (keeping its permissions, owner and attributes).
-// A symbolic link is followed and the file it names replaced; a file with other hard links is
-// written in place once the new content is complete, so that every name sees it. A file the
+// A symbolic link is followed and the file it names replaced; a file with other hard links, or
+// one the folder lets the user write but not replace (a sticky folder), is written in place once
+// the new content is complete. A file the
 // user may not write is left alone. Throws Error::Cannot_Create(path) on failure, after
 // removing the temporary file; the next save of the same path removes one a crash left.
 void write_file_atomically(const std::string& path, const std::vector<std::uint8_t>& bytes,

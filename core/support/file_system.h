@@ -26,6 +26,9 @@ struct Target_State {
     // or when it is not a regular file.
     bool may_write = true;
     std::uint64_t link_count = 0;
+    // False when the folder lets this user write the file but not put another in its place: a
+    // sticky folder (such as /tmp) and a file that neither it nor this user owns.
+    bool may_replace = true;
 };
 Target_State inspect_target(const std::filesystem::path& target);
 

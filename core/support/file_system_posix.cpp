@@ -44,9 +44,13 @@ std::optional<fs::path> follow_links(const fs::path& named) {
 }
 
 Target_State inspect_target(const fs::path& target) {
-    struct stat st {};
+    struct stat st {}, folder {};
     if (stat(target.c_str(), &st) != 0) return {};
-    return {true, S_ISREG(st.st_mode) && may_write(target, st), static_cast<std::uint64_t>(st.st_nlink)};
+    const uid_t user = geteuid();
+    const fs::path parent = target.has_parent_path() ? target.parent_path() : fs::path(".");
+    const bool sticky = stat(parent.c_str(), &folder) == 0 && (folder.st_mode & S_ISVTX) != 0;
+    return {true, S_ISREG(st.st_mode) && may_write(target, st), static_cast<std::uint64_t>(st.st_nlink),
+            !sticky || user == 0 || st.st_uid == user || folder.st_uid == user};
 }
 
 int create_new_descriptor(const fs::path& path) { return open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666); }
