@@ -2,6 +2,7 @@
 
 #include "bmp_codec.h"
 #include "jpeg_codec.h"
+#include "png_codec.h"
 #include "support/error.h"
 #include "support/file_io.h"
 #include "tiles/file_names.h"
@@ -27,6 +28,7 @@ std::optional<Picture_Format> Format_For_Path(std::string_view path) {
         {".BMP", Picture_Format::Bmp},
         {".JPG", Picture_Format::Jpeg},
         {".JPEG", Picture_Format::Jpeg},
+        {".PNG", Picture_Format::Png},
     };
     const std::string extension = tiles::Ascii_Upper(tiles::Extension_Part(path));
     for (const Claim& claim : kClaims)
@@ -38,6 +40,7 @@ const char* Format_Name(Picture_Format format) {
     switch (format) {
         case Picture_Format::Bmp: return "BMP";
         case Picture_Format::Jpeg: return "JPEG";
+        case Picture_Format::Png: return "PNG";
     }
     return "";
 }
@@ -49,6 +52,7 @@ RasterImage Load_Picture(const std::string& path, Load_Hint hint) {
         switch (format) {
             case Picture_Format::Bmp: return decode_bmp(file);
             case Picture_Format::Jpeg: return decode_jpeg(file, hint);
+            case Picture_Format::Png: return decode_png(file);
         }
     } catch (...) {
         Rethrow_Naming_File(path);
@@ -65,6 +69,7 @@ void Save_Picture(const std::string& path, const RasterImage& image, Save_Option
                 switch (format) {
                     case Picture_Format::Bmp: return encode_bmp(image, sink);
                     case Picture_Format::Jpeg: return encode_jpeg(image, options.quality, sink);
+                    case Picture_Format::Png: return encode_png(image, sink);
                 }
             },
             options.flush);

@@ -13,12 +13,13 @@ namespace tilvane {
 enum class Picture_Format {
     Bmp,   // .bmp
     Jpeg,  // .jpg, .jpeg
+    Png,   // .png
 };
 
 // The format a path's extension names, letters in any case; nothing for any other extension.
 std::optional<Picture_Format> Format_For_Path(std::string_view path);
 
-// The format's name as reports show it: "BMP", "JPEG".
+// The format's name as reports show it: "BMP", "JPEG", "PNG".
 const char* Format_Name(Picture_Format format);
 
 // Reads a picture in the format its extension names; a JPEG may come smaller, down to the hint
@@ -34,7 +35,7 @@ struct Save_Options {
 };
 
 // Writes image in the format path's extension names, replacing the file safely
-// (write_file_atomically). A BMP keeps the image's pixel format; a JPEG is 24-bit colour.
+// (write_file_atomically). A BMP keeps the image's pixel format; JPEG and PNG are 24-bit colour.
 // Throws Error::Unknown_Extension(path) before creating anything for another extension, and
 // Error::Too_Large(path) for an image the format cannot store.
 void Save_Picture(const std::string& path, const RasterImage& image, Save_Options options = {});

@@ -31,7 +31,7 @@ TEST(PictureFile, FormatIsChosenByExtension) {
         std::optional<Picture_Format> format;
     } cases[] = {
         {"a.bmp", Picture_Format::Bmp},  {"dir/A.BMP", Picture_Format::Bmp}, {"photo.JPG", Picture_Format::Jpeg},
-        {"photo.jpeg", Picture_Format::Jpeg}, {"photo.gif", std::nullopt},   {"photo", std::nullopt},
+        {"photo.jpeg", Picture_Format::Jpeg}, {"a.Png", Picture_Format::Png}, {"photo.gif", std::nullopt},   {"photo", std::nullopt},
         {"dir.jpg/photo", std::nullopt},
     };
     for (const auto& c : cases) {
