@@ -14,14 +14,14 @@
 #endif
 
 namespace tilvane {
-namespace {
 
-using file_system::File;
-
-// Paths are UTF-8 text; Windows needs them as UTF-16 to reach every name.
 std::filesystem::path native_path(const std::string& utf8) {
     return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
 }
+
+namespace {
+
+using file_system::File;
 
 std::FILE* open_for_reading(const std::string& path) {
     // POSIX systems open a folder for reading too, and its length is no file's.

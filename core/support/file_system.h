@@ -62,6 +62,10 @@ File open_for_update(const std::filesystem::path& path);
 [[nodiscard]] bool replace_with(File temporary_file, const std::filesystem::path& temporary,
                                 const std::filesystem::path& target);
 
+// Whether a folder listing should pass over the file or folder: a name starting with "." on
+// every system, and the hidden attribute on Windows.
+[[nodiscard]] bool is_hidden(const std::filesystem::path& path);
+
 // Removes a file by name without allocating, so that a signal handler may call it.
 void remove_file_now(const std::filesystem::path::value_type* path) noexcept;
 

@@ -116,4 +116,8 @@ bool replace_with(File temporary_file, const fs::path& temporary, const fs::path
 
 void remove_file_now(const fs::path::value_type* path) noexcept { unlink(path); }
 
+bool is_hidden(const fs::path& path) {
+    return path.filename().native().starts_with('.');
+}
+
 }  // namespace tilvane::file_system

@@ -131,4 +131,10 @@ bool replace_with(File temporary_file, const fs::path& temporary, const fs::path
 
 void remove_file_now(const fs::path::value_type* path) noexcept { DeleteFileW(path); }
 
+bool is_hidden(const fs::path& path) {
+    if (path.filename().native().starts_with(L'.')) return true;
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_HIDDEN);
+}
+
 }  // namespace tilvane::file_system

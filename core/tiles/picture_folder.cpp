@@ -1,0 +1,66 @@
+#include "tiles/picture_folder.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <set>
+
+#include "support/file_io.h"
+#include "support/file_system.h"
+
+namespace tilvane::tiles {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string utf8_of(const fs::path& path) {
+    const std::u8string text = path.u8string();
+    return {text.begin(), text.end()};
+}
+
+class Walker {
+public:
+    explicit Walker(const std::function<bool(std::string_view)>& take) : take_(take) {}
+
+    void Walk(const fs::path& folder) {
+        std::error_code error;
+        const fs::path real = fs::canonical(folder, error);
+        if (error || !folders_seen_.insert(real).second) return;
+        std::vector<fs::path> entries;
+        for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error))
+            entries.push_back(it->path());
+        if (error) {
+            found_.unreadable_folders.push_back(utf8_of(folder));
+            return;
+        }
+        std::sort(entries.begin(), entries.end(), [](const fs::path& a, const fs::path& b) {
+            return a.filename().u8string() < b.filename().u8string();
+        });
+        for (const fs::path& entry : entries) {
+            if (file_system::is_hidden(entry)) continue;
+            if (fs::is_directory(entry, error)) {
+                Walk(entry);
+            } else if (fs::is_regular_file(entry, error) && take_(utf8_of(entry.filename()))) {
+                const fs::path real_file = fs::canonical(entry, error);
+                if (!error && files_seen_.insert(real_file).second) found_.files.push_back(utf8_of(entry));
+            }
+        }
+    }
+
+    Folder_Walk Take() { return std::move(found_); }
+
+private:
+    const std::function<bool(std::string_view)>& take_;
+    std::set<fs::path> folders_seen_;
+    std::set<fs::path> files_seen_;
+    Folder_Walk found_;
+};
+
+}  // namespace
+
+Folder_Walk Walk_Folder(const std::string& folder, const std::function<bool(std::string_view name)>& take) {
+    Walker walker(take);
+    walker.Walk(native_path(folder));
+    return walker.Take();
+}
+
+}  // namespace tilvane::tiles
