@@ -52,6 +52,14 @@ std::pair<int, int> Parse_Pair(const std::string& text, const std::string& optio
     return {Parse_Number(text.substr(0, x), option, minimum), Parse_Number(text.substr(x + 1), option, minimum)};
 }
 
+int Parse_Quality(const std::string& text) {
+    int quality = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), quality);
+    if (error != std::errc{} || end != text.data() + text.size() || quality < 1 || quality > 100)
+        throw UsageError("--quality takes a whole number from 1 to 100, not " + text);
+    return quality;
+}
+
 bool Stderr_Is_Terminal() {
 #ifdef _WIN32
     return _isatty(_fileno(stderr)) != 0;

@@ -33,6 +33,9 @@ int Parse_Number(const std::string& text, const std::string& option, int minimum
 // "WxH" as two such numbers.
 std::pair<int, int> Parse_Pair(const std::string& text, const std::string& option, int minimum = 0);
 
+// --quality: a JPEG quality from 1 to 100. Throws UsageError otherwise.
+int Parse_Quality(const std::string& text);
+
 // Whether progress shown on stderr reaches a person.
 bool Stderr_Is_Terminal();
 

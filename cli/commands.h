@@ -17,5 +17,6 @@ int run_mosaic(const std::vector<std::string>& args);
 int run_extract(const std::vector<std::string>& args);
 int run_demo(const std::vector<std::string>& args);
 int run_compare(const std::vector<std::string>& args);
+int run_tiles(const std::vector<std::string>& args);
 
 }  // namespace tilvane::cli

@@ -2,7 +2,9 @@
 #include <cstdio>
 
 #include "commands.h"
+#include "arguments.h"
 #include "codecs/bmp_codec.h"
+#include "codecs/picture_file.h"
 #include "support/error.h"
 #include "support/file_io.h"
 
@@ -21,6 +23,12 @@ int parse_bits(const std::string& text) {
 
 int run_info(const std::vector<std::string>& args) {
     if (args.size() != 1) throw UsageError("info takes one FILE");
+    const std::optional<Picture_Format> format = Format_For_Path(args[0]);
+    if (format && *format != Picture_Format::Bmp) {
+        const RasterImage image = Load_Picture(args[0]);
+        std::printf("%dx%d 24 %s\n", image.width(), image.height(), Format_Name(*format));
+        return 0;
+    }
     const BmpDescription description = describe_bmp(Input_File(args[0]));  // the headers only
     const bool custom = description.pixel_format == PixelFormat::Custom;
     const int bits = custom ? description.bits_per_pixel : static_cast<int>(description.pixel_format);
@@ -32,19 +40,24 @@ int run_info(const std::vector<std::string>& args) {
 int run_convert(const std::vector<std::string>& args) {
     std::vector<std::string> paths;
     int bits = 0;
+    Save_Options save;
     for (std::size_t i = 0; i < args.size(); ++i) {
         if (args[i] == "--bits") {
             if (i + 1 == args.size()) throw UsageError("--bits needs a value");
             bits = parse_bits(args[++i]);
+        } else if (args[i] == "--quality") {
+            if (i + 1 == args.size()) throw UsageError("--quality needs a value");
+            save.quality = Parse_Quality(args[++i]);
         } else {
             paths.push_back(args[i]);
         }
     }
     if (paths.size() != 2) throw UsageError("convert takes IN and OUT");
-    RasterImage image;
-    image.load_from_file(paths[0]);
+    // An output of no known format is refused before anything is read.
+    if (!Format_For_Path(paths[1])) throw Error::Unknown_Extension(paths[1]);
+    RasterImage image = Load_Picture(paths[0]);
     if (bits != 0) image.set_pixel_format(*pixel_format_from_bits(bits));
-    image.save_to_file(paths[1]);
+    Save_Picture(paths[1], image, save);
     return 0;
 }
 

@@ -14,15 +14,19 @@ namespace {
 constexpr const char* kUsage =
     "Usage:\n"
     "  tilvane-cli info FILE\n"
-    "      Prints WIDTHxHEIGHT BITS of a BMP file, then its header kind and compression.\n"
-    "  tilvane-cli convert IN OUT [--bits N]\n"
-    "      Loads IN, sets the pixel format to N bits (1, 4, 8, 15, 16, 24 or 32) if given,\n"
-    "      and saves OUT as an uncompressed BMP.\n"
+    "      Prints WIDTHxHEIGHT BITS of a picture, then a BMP file's header kind and compression,\n"
+    "      or the format of a JPEG or PNG file.\n"
+    "  tilvane-cli convert IN OUT [--bits N] [--quality Q]\n"
+    "      Loads IN (BMP, JPEG or PNG), sets the pixel format to N bits (1, 4, 8, 15, 16, 24 or\n"
+    "      32) if given, and saves OUT in the format its extension names: .bmp (uncompressed),\n"
+    "      .png, or .jpg/.jpeg of quality Q (1 to 100, default 92).\n"
     "  tilvane-cli mosaic ORIGINAL OUTPUT --tiles PATH [PATH ...] --size WxH\n"
     "                     [--crop] [--gap HxV] [--seed N] [--choose random|shuffle|best]\n"
-    "                     [--min-distance D] [--scale K] [--placements FILE.csv] [--quiet]\n"
-    "      Builds a mosaic of ORIGINAL into OUTPUT. Every cell of W x H pixels gets a tile drawn\n"
-    "      at random from the --tiles (BMP files, folders of them, tile list files *.lst),\n"
+    "                     [--min-distance D] [--scale K] [--placements FILE.csv] [--quality Q]\n"
+    "                     [--quiet]\n"
+    "      Builds a mosaic of ORIGINAL into OUTPUT (each BMP, JPEG or PNG, by extension). Every\n"
+    "      cell of W x H pixels gets a tile drawn at random from the --tiles (picture files,\n"
+    "      folders searched through their subfolders, tile list files *.lst),\n"
     "      stretched to the cell (or cropped, with --crop) and shifted onto the cell's mean\n"
     "      colour. --gap leaves H and V pixels of the original between tiles; --seed N makes\n"
     "      the build repeatable. --choose shuffle uses every tile once before any twice;\n"
@@ -41,6 +45,11 @@ constexpr const char* kUsage =
     "      COL,ROW.bmp (001,001.bmp is the top-left tile). --gap skips H and V pixels between\n"
     "      tiles; --limit cuts only the first tile, the first row, the first column, or all\n"
     "      (the default). Progress shows on a terminal unless --quiet.\n"
+    "  tilvane-cli tiles SOURCE [SOURCE ...] FOLDER --size WxH [--crop] [--quiet]\n"
+    "      Makes every picture of the SOURCEs (files, folders searched through their subfolders,\n"
+    "      tile list files) a 24-bit BMP tile of exactly W x H pixels in FOLDER, stretched or,\n"
+    "      with --crop, cut from the picture's centre, and lists them in FOLDER/Mosaic_Tiles.lst.\n"
+    "      A picture in a folder that cannot be read is named and skipped.\n"
     "  tilvane-cli demo FOLDER\n"
     "      Writes a demo original (Demo_Original.bmp), demo tiles (Demo_Tiles) and a tile list\n"
     "      file (Mosaic_Tiles.lst) that lists them into FOLDER.\n"
@@ -65,6 +74,7 @@ int main(int argc, char** argv) {
         if (command == "extract") return tilvane::cli::run_extract(rest);
         if (command == "demo") return tilvane::cli::run_demo(rest);
         if (command == "compare") return tilvane::cli::run_compare(rest);
+        if (command == "tiles") return tilvane::cli::run_tiles(rest);
         throw tilvane::cli::UsageError("Unknown command: " + command);
     } catch (const tilvane::cli::UsageError& e) {
         std::fprintf(stderr, "Error: %s\n\n%s", e.what(), kUsage);

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <charconv>
 #include <chrono>
 #include <cstdio>
@@ -32,6 +33,7 @@ struct Mosaic_Arguments {
     bool seed_given = false;
     bool quiet = false;
     std::string placements;  // where to write the record of placements, if anywhere
+    Save_Options save;
 };
 
 Mosaic_Arguments parse(const std::vector<std::string>& args) {
@@ -62,6 +64,8 @@ Mosaic_Arguments parse(const std::vector<std::string>& args) {
         } else if (option == "--placements") {
             parsed.placements = walk.Value();
             if (parsed.placements.empty()) throw UsageError("--placements needs a FILE name");
+        } else if (option == "--quality") {
+            parsed.save.quality = Parse_Quality(walk.Value());
         } else if (option == "--quiet") {
             parsed.quiet = true;
         } else {
@@ -81,7 +85,7 @@ Mosaic_Arguments parse(const std::vector<std::string>& args) {
 // stop instead. An existing output is replaced, as a command line expects.
 Mosaic_Input_Check check(const Mosaic_Arguments& args, const std::vector<std::string>& tiles) {
     const Mosaic_Input_Check checked =
-        Check_Mosaic_Inputs({args.original, tiles, args.output, args.settings}, "", [](const std::string& path) {
+        Check_Mosaic_Inputs({args.original, tiles, args.output, args.settings, true}, "", [](const std::string& path) {
             std::error_code ec;
             return std::filesystem::is_regular_file(path, ec);
         });
@@ -94,8 +98,27 @@ Mosaic_Input_Check check(const Mosaic_Arguments& args, const std::vector<std::st
 
 int run_mosaic(const std::vector<std::string>& args) {
     const Mosaic_Arguments parsed = parse(args);
-    const std::vector<std::string> tiles = Expand_Tile_Sources(parsed.tile_sources);
+    const std::vector<Picture_Source> sources = Expand_Picture_Sources(parsed.tile_sources);
+    std::vector<std::string> tiles;
+    for (const Picture_Source& source : sources) tiles.push_back(source.path);
     const Mosaic_Input_Check checked = check(parsed, tiles);
+    // Pictures found in folders are tried first, on every processor, so that one that cannot be
+    // read is passed over rather than stopping the build halfway.
+    if (std::any_of(sources.begin(), sources.end(), [](const Picture_Source& s) { return s.from_folder; })) {
+        const Load_Hint hint = parsed.settings.mode == FittingMode::ExpandShrink
+                                   ? Load_Hint{parsed.settings.tile_width, parsed.settings.tile_height}
+                                   : Load_Hint{};
+        const std::vector<std::size_t> readable = Work_Through_Pictures(sources, "Reading tile", parsed.quiet, [&](std::size_t i) {
+            if (sources[i].from_folder) (void)Load_Picture(sources[i].path, hint);
+        });
+        tiles.clear();
+        for (const std::size_t i : readable) tiles.push_back(sources[i].path);
+        if (tiles.empty()) {
+            Mosaic_Input_Check none = checked;
+            none.problem = Mosaic_Input_Problem::No_Tile_Found;
+            throw std::runtime_error(shell::Mosaic_Input_Text(none));
+        }
+    }
 
     Twister_Random_Source random;
     random.Seed(parsed.seed_given ? parsed.seed
@@ -103,7 +126,7 @@ int run_mosaic(const std::vector<std::string>& args) {
     Terminal_Progress progress(stderr, parsed.quiet || !Stderr_Is_Terminal());
     std::vector<Tile_Placement> placements;
     Build_Mosaic(checked.original, checked.output, tiles, parsed.settings, random, progress, 0,
-                 parsed.placements.empty() ? nullptr : &placements);
+                 parsed.placements.empty() ? nullptr : &placements, {true, parsed.save});
     if (!parsed.placements.empty()) {
         const std::string csv = Placements_Csv(placements, tiles);
         write_file_atomically(parsed.placements, std::vector<std::uint8_t>(csv.begin(), csv.end()));

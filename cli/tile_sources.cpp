@@ -1,51 +1,89 @@
 #include "tile_sources.h"
 
 #include <algorithm>
+#include <atomic>
+#include <cstdio>
+#include <exception>
 #include <filesystem>
 
+#include "arguments.h"
+#include "codecs/picture_file.h"
+#include "shell/error_report.h"
 #include "support/error.h"
 #include "support/file_io.h"
+#include "support/work_crew.h"
+#include "terminal_progress.h"
 #include "tiles/file_names.h"
+#include "tiles/picture_folder.h"
 #include "tiles/tile_list_file.h"
 
 namespace tilvane::cli {
 namespace {
 
-namespace fs = std::filesystem;
-
-bool is_tile_list_file(const fs::path& path) {
-    std::string extension = path.extension().string();
-    std::transform(extension.begin(), extension.end(), extension.begin(),
-                   [](unsigned char c) { return static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c); });
-    return extension == ".lst";
-}
-
-std::vector<std::string> bitmaps_in_folder(const fs::path& folder) {
-    std::vector<std::string> found;
-    for (const fs::directory_entry& entry : fs::directory_iterator(folder))
-        if (entry.is_regular_file() && tiles::Has_Bitmap_Extension(entry.path().filename().string()))
-            found.push_back(entry.path().string());
-    std::sort(found.begin(), found.end());
-    return found;
-}
+bool is_tile_list_file(const std::string& path) { return tiles::Ascii_Upper(tiles::Extension_Part(path)) == ".LST"; }
 
 }  // namespace
 
-std::vector<std::string> Expand_Tile_Sources(const std::vector<std::string>& sources) {
-    std::vector<std::string> tiles;
+std::vector<Picture_Source> Expand_Picture_Sources(const std::vector<std::string>& sources) {
+    std::vector<Picture_Source> pictures;
     for (const std::string& source : sources) {
         std::error_code ec;
-        if (fs::is_directory(source, ec)) {
-            const std::vector<std::string> found = bitmaps_in_folder(source);
-            tiles.insert(tiles.end(), found.begin(), found.end());
+        if (std::filesystem::is_directory(native_path(source), ec)) {
+            const tiles::Folder_Walk walk =
+                tiles::Walk_Folder(source, [](std::string_view name) { return Format_For_Path(name).has_value(); });
+            for (const std::string& folder : walk.unreadable_folders)
+                std::fprintf(stderr, "%s (skipped)\n", shell::Error_Text(Error::Cannot_Open(folder)).c_str());
+            for (const std::string& file : walk.files) pictures.push_back({file, true});
         } else if (is_tile_list_file(source)) {
-            const std::vector<std::string> listed = tiles::Parse_Tile_List(read_whole_file(source));
-            tiles.insert(tiles.end(), listed.begin(), listed.end());
+            for (std::string& listed : tiles::Parse_Tile_List(read_whole_file(source))) pictures.push_back({std::move(listed), false});
         } else {
-            tiles.push_back(source);
+            pictures.push_back({source, false});
         }
     }
-    return tiles;
+    return pictures;
+}
+
+std::vector<std::size_t> Work_Through_Pictures(const std::vector<Picture_Source>& sources, const std::string& label,
+                                               bool quiet, const std::function<void(std::size_t index)>& work) {
+    std::vector<std::exception_ptr> failures(sources.size());
+    std::atomic<std::size_t> next{0};
+    std::atomic<int> done{0};
+    Terminal_Progress progress(stderr, quiet || !Stderr_Is_Terminal());
+    const int count = static_cast<int>(sources.size());
+    progress.Initialise_Processing(0, 0, count);
+    Work_Crew crew;
+    crew.Run([&](unsigned part) {
+        for (std::size_t i; (i = next++) < sources.size();) {
+            try {
+                work(i);
+            } catch (...) {
+                failures[i] = std::current_exception();
+            }
+            const int finished = ++done;
+            // The status line is the calling thread's alone.
+            if (part == 0) progress.Update_Processing(label + " " + std::to_string(finished) + " of " + std::to_string(count), "", finished);
+        }
+    });
+    progress.Update_Processing(label + " " + std::to_string(count) + " of " + std::to_string(count), "", count);
+    progress.End_Processing();
+
+    std::vector<std::size_t> worked;
+    int skipped = 0;
+    for (std::size_t i = 0; i < sources.size(); ++i) {
+        if (!failures[i]) {
+            worked.push_back(i);
+            continue;
+        }
+        if (!sources[i].from_folder) std::rethrow_exception(failures[i]);
+        try {
+            std::rethrow_exception(failures[i]);
+        } catch (const std::exception& e) {
+            std::fprintf(stderr, "%s: %s (skipped)\n", sources[i].path.c_str(), shell::Error_Text(e).c_str());
+        }
+        ++skipped;
+    }
+    if (skipped) std::fprintf(stderr, "%d picture%s that could not be read skipped\n", skipped, skipped == 1 ? "" : "s");
+    return worked;
 }
 
 }  // namespace tilvane::cli

@@ -1,16 +1,24 @@
 #include "fitted_tile_cache.h"
 
+#include "codecs/picture_file.h"
+
 namespace tilvane {
 
-Fitted_Tile_Cache::Fitted_Tile_Cache(int width, int height, FittingMode mode, std::size_t byte_budget, Clock clock)
-    : width_(width), height_(height), mode_(mode), byte_budget_(byte_budget), clock_(std::move(clock)) {}
+Fitted_Tile_Cache::Fitted_Tile_Cache(int width, int height, FittingMode mode, std::size_t byte_budget, Clock clock,
+                                     bool any_format)
+    : width_(width), height_(height), mode_(mode), byte_budget_(byte_budget), any_format_(any_format), clock_(std::move(clock)) {}
 
 Fitted_Tile_Cache::Entry Fitted_Tile_Cache::Read(const std::string& path,
                                                  std::chrono::steady_clock::time_point now) const {
     Entry entry;
     entry.stamp = stamp_of_readable_file(path);
     RasterImage tile;
-    tile.load_from_file(path);
+    if (!any_format_)
+        tile.load_from_file(path);
+    else if (mode_ == FittingMode::ExpandShrink)
+        tile = Load_Picture(path, {width_, height_});
+    else
+        tile = Load_Picture(path);  // cropping keeps the tile's own scale
     entry.fitted = std::make_shared<const Fitted_Tile>(Fit_Tile(tile, width_, height_, mode_));
     entry.checked = now;
     return entry;

@@ -20,8 +20,10 @@ class Fitted_Tile_Cache {
 public:
     using Clock = std::function<std::chrono::steady_clock::time_point()>;
 
+    // any_format reads tiles of every picture format by their extension (Load_Picture), a
+    // stretched JPEG at the smallest scale that covers the tile size; otherwise BMP files only.
     Fitted_Tile_Cache(int width, int height, FittingMode mode, std::size_t byte_budget,
-                      Clock clock = std::chrono::steady_clock::now);
+                      Clock clock = std::chrono::steady_clock::now, bool any_format = false);
 
     // The tile's fitted block (see Fit_Tile). Image-layer errors propagate.
     std::shared_ptr<const Fitted_Tile> Fitted(const std::string& path);
@@ -40,6 +42,7 @@ private:
     int height_;
     FittingMode mode_;
     std::size_t byte_budget_;
+    bool any_format_;
     std::size_t bytes_held_ = 0;
     Clock clock_;
     std::unordered_map<std::string, Entry> entries_;

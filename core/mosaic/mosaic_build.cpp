@@ -119,13 +119,16 @@ RasterImage Scaled_Mosaic(const RasterImage& original, int scale) {
 void Build_Mosaic(const std::string& original_path, const std::string& output_path,
                   const std::vector<std::string>& tiles, const Mosaic_Settings& settings,
                   Random_Source& random, Mosaic_Progress& progress, unsigned processors,
-                  std::vector<Tile_Placement>* placements) {
+                  std::vector<Tile_Placement>* placements, const Picture_Access& access) {
     if (tiles.empty() || settings.Step_X() <= 0 || settings.Step_Y() <= 0 || settings.scale < 1 ||
         settings.scale > Mosaic_Settings::kLargestScale || settings.min_distance < 0)
         throw std::invalid_argument("Build_Mosaic: nothing to build with");
 
     RasterImage original;
-    original.load_from_file(original_path);
+    if (access.any_format)
+        original = Load_Picture(original_path);
+    else
+        original.load_from_file(original_path);
     const bool scaled = settings.scale > 1;
     RasterImage enlarged = scaled ? Scaled_Mosaic(original, settings.scale) : RasterImage();
     RasterImage& mosaic = scaled ? enlarged : original;
@@ -135,7 +138,8 @@ void Build_Mosaic(const std::string& original_path, const std::string& output_pa
     const bool rows_covered = settings.Step_X() == settings.tile_width && settings.Step_Y() == settings.tile_height;
 
     Work_Crew crew(processors);
-    Fitted_Tile_Cache fitted_tiles(settings.tile_width, settings.tile_height, settings.mode, kFittedTileBudget);
+    Fitted_Tile_Cache fitted_tiles(settings.tile_width, settings.tile_height, settings.mode, kFittedTileBudget,
+                                   std::chrono::steady_clock::now, access.any_format);
     Row_Painter painter(mosaic, settings, crew);
     std::vector<int> lefts;
     for (int x = 0; x < mosaic.width(); x += settings.Step_X()) lefts.push_back(x);
@@ -178,7 +182,10 @@ void Build_Mosaic(const std::string& original_path, const std::string& output_pa
     if (scaled) source.Enlarge_Into(mosaic, y, mosaic.height());  // the rows an abort left
     progress.End_Processing();
     progress.Let_Messages_Run();
-    mosaic.save_to_file(output_path);
+    if (access.any_format)
+        Save_Picture(output_path, mosaic, access.save);
+    else
+        mosaic.save_to_file(output_path);
 }
 
 }  // namespace tilvane

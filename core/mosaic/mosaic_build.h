@@ -2,6 +2,7 @@
 #include <string>
 #include <vector>
 
+#include "codecs/picture_file.h"
 #include "mosaic/tile_choice.h"
 #include "mosaic/tile_preparation.h"
 #include "progress/mosaic_progress.h"
@@ -28,6 +29,14 @@ struct Mosaic_Settings {
     int Step_Y() const { return tile_height + (gap ? gap_vertical : 0); }
 };
 
+// How a build reads and writes its pictures: the program's way by default, BMP files only.
+struct Picture_Access {
+    // Every format by its extension (the command-line tool); a JPEG tile that is stretched
+    // decodes at the smallest scale that covers the tile size.
+    bool any_format = false;
+    Save_Options save;
+};
+
 // Where a build put a tile: the cell's column and row (from 1, as extracted tiles are named), the
 // part of the mosaic it covers, and the tile's index in the list.
 struct Tile_Placement {
@@ -49,6 +58,6 @@ struct Tile_Placement {
 void Build_Mosaic(const std::string& original_path, const std::string& output_path,
                   const std::vector<std::string>& tiles, const Mosaic_Settings& settings,
                   Random_Source& random, Mosaic_Progress& progress, unsigned processors = 0,
-                  std::vector<Tile_Placement>* placements = nullptr);
+                  std::vector<Tile_Placement>* placements = nullptr, const Picture_Access& access = {});
 
 }  // namespace tilvane

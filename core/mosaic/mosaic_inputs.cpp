@@ -1,5 +1,7 @@
 #include "mosaic/mosaic_inputs.h"
 
+#include "codecs/picture_file.h"
+
 namespace tilvane {
 
 Mosaic_Input_Check Check_Mosaic_Inputs(const Mosaic_Inputs& inputs, std::string_view program_directory,
@@ -11,11 +13,17 @@ Mosaic_Input_Check Check_Mosaic_Inputs(const Mosaic_Inputs& inputs, std::string_
         check.problem = problem;
         return check;
     };
+    // A JPEG or PNG name, where those pass, goes on to the checks after the extension's.
+    const auto outcome = [&](const tiles::Bitmap_Name_Result& name, bool must_exist) {
+        if (name.outcome != Bitmap_Name_Outcome::Not_Bitmap || !inputs.any_picture_format || !Format_For_Path(name.name))
+            return name.outcome;
+        return !must_exist || file_exists(name.name) ? Bitmap_Name_Outcome::Ok : Bitmap_Name_Outcome::Not_Found;
+    };
 
     const tiles::Bitmap_Name_Result original =
         tiles::Check_Bitmap_Name(inputs.original, program_directory, file_exists, tiles::Bitmap_Name_Checks::Existing_File);
     check.original = original.name;
-    switch (original.outcome) {
+    switch (outcome(original, true)) {
         case Bitmap_Name_Outcome::Ok: break;
         case Bitmap_Name_Outcome::Blank: return stop(Original_Blank);
         case Bitmap_Name_Outcome::Not_Bitmap: return stop(Original_Not_Bitmap);
@@ -32,7 +40,7 @@ Mosaic_Input_Check Check_Mosaic_Inputs(const Mosaic_Inputs& inputs, std::string_
         tiles::Check_Bitmap_Name(inputs.output, program_directory, file_exists, tiles::Bitmap_Name_Checks::New_File);
     check.output = output.name;
     if (output.outcome == Bitmap_Name_Outcome::Blank) return stop(Output_Blank);
-    if (output.outcome == Bitmap_Name_Outcome::Not_Bitmap) return stop(Output_Not_Bitmap);
+    if (outcome(output, false) == Bitmap_Name_Outcome::Not_Bitmap) return stop(Output_Not_Bitmap);
 
     if (inputs.settings.Step_X() <= 0) return stop(Zero_Tile_Width);
     if (inputs.settings.Step_Y() <= 0) return stop(Zero_Tile_Height);

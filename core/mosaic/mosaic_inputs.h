@@ -16,6 +16,7 @@ struct Mosaic_Inputs {
     std::vector<std::string> tiles;
     std::string output;  // as typed
     Mosaic_Settings settings;
+    bool any_picture_format = false;  // JPEG and PNG names pass too (the command-line tool)
 };
 
 enum class Mosaic_Input_Problem {

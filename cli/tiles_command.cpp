@@ -1,0 +1,117 @@
+// tilvane-cli tiles: photos made into tiles of one size for the program, with their list file.
+#include <algorithm>
+#include <filesystem>
+#include <set>
+#include <stdexcept>
+
+#include "arguments.h"
+#include "codecs/picture_file.h"
+#include "commands.h"
+#include "image/raster_drawing.h"
+#include "support/file_io.h"
+#include "tile_sources.h"
+#include "tiles/file_names.h"
+#include "tiles/tile_list_file.h"
+
+namespace tilvane::cli {
+namespace {
+
+struct Tiles_Arguments {
+    std::vector<std::string> sources;
+    std::string folder;
+    int width = 0;
+    int height = 0;
+    bool crop = false;
+    bool quiet = false;
+};
+
+Tiles_Arguments parse(const std::vector<std::string>& args) {
+    Tiles_Arguments parsed;
+    bool size_given = false;
+    Argument_Walk walk(args);
+    std::vector<std::string> positional = walk.Positional([&](const std::string& option) {
+        if (option == "--size") {
+            std::tie(parsed.width, parsed.height) = Parse_Pair(walk.Value(), option, 1);
+            size_given = true;
+        } else if (option == "--crop") {
+            parsed.crop = true;
+        } else if (option == "--quiet") {
+            parsed.quiet = true;
+        } else {
+            return false;
+        }
+        return true;
+    });
+    if (positional.size() < 2) throw UsageError("tiles takes SOURCE... and FOLDER");
+    if (!size_given) throw UsageError("tiles needs --size WIDTHxHEIGHT");
+    if (positional.back().empty()) throw UsageError("tiles needs a FOLDER name, not an empty one");
+    parsed.folder = positional.back();
+    positional.pop_back();
+    parsed.sources = std::move(positional);
+    return parsed;
+}
+
+// The picture made exactly width x height: stretched whole, or, cropping, its largest centred
+// part of the tile's proportions stretched.
+RasterImage fit_exactly(const RasterImage& picture, int width, int height, bool crop) {
+    RasterImage tile(width, height);
+    const Rect whole = Rect::at(0, 0, width, height);
+    if (!crop) {
+        stretch_draw(tile, whole, picture);
+        return tile;
+    }
+    const std::int64_t w = picture.width();
+    const std::int64_t h = picture.height();
+    const int part_width = static_cast<int>(w * height > h * width ? std::max<std::int64_t>(1, h * width / height) : w);
+    const int part_height = static_cast<int>(w * height > h * width ? h : std::max<std::int64_t>(1, w * height / width));
+    RasterImage part(part_width, part_height);
+    copy_rect(part, Rect::at(0, 0, part_width, part_height), picture,
+              Rect::at(static_cast<int>(w - part_width) / 2, static_cast<int>(h - part_height) / 2, part_width, part_height));
+    stretch_draw(tile, whole, part);
+    return tile;
+}
+
+// A tile's file name: its source's name without the extension, made safe for Windows and, when
+// another source of the same name (in any letter case) came first, numbered.
+std::string tile_name(const std::string& source, std::set<std::string>& taken) {
+    std::string stem(tiles::File_Name_Part(source.substr(source.find_last_of('/') + 1)));
+    stem = stem.substr(0, stem.size() - tiles::Extension_Part(stem).size());
+    for (char& c : stem)
+        if (static_cast<unsigned char>(c) < 32 || std::string_view("<>:\"/\\|?*").find(c) != std::string_view::npos) c = '_';
+    if (stem.empty()) stem = "tile";
+    std::string name = stem + ".bmp";
+    for (int n = 2; !taken.insert(tiles::Ascii_Upper(name)).second; ++n) name = stem + " (" + std::to_string(n) + ").bmp";
+    return name;
+}
+
+}  // namespace
+
+int run_tiles(const std::vector<std::string>& args) {
+    const Tiles_Arguments parsed = parse(args);
+    std::vector<Picture_Source> sources = Expand_Picture_Sources(parsed.sources);
+    // The same file named twice makes one tile.
+    std::set<std::string> seen;
+    std::erase_if(sources, [&](const Picture_Source& s) { return !seen.insert(s.path).second; });
+    if (sources.empty()) throw std::runtime_error("tiles found no pictures in the SOURCE given");
+
+    std::set<std::string> taken{tiles::Ascii_Upper(std::string(tiles::kTile_List_File_Name))};
+    std::vector<std::string> names;
+    for (const Picture_Source& source : sources) names.push_back(tile_name(source.path, taken));
+    const std::filesystem::path folder = native_path(parsed.folder);
+    std::error_code ignored;
+    std::filesystem::create_directories(folder, ignored);  // one that cannot be made shows as a tile not created
+    const std::u8string prefix = (folder / "").u8string();
+    const std::string in_folder(prefix.begin(), prefix.end());
+
+    const std::vector<std::size_t> made = Work_Through_Pictures(sources, "Tile", parsed.quiet, [&](std::size_t i) {
+        // A JPEG decodes straight to the smallest scale that still covers the tile.
+        const RasterImage picture = Load_Picture(sources[i].path, {parsed.width, parsed.height});
+        fit_exactly(picture, parsed.width, parsed.height, parsed.crop).save_to_file(in_folder + names[i], Flush_To_Disk::No);
+    });
+    std::vector<std::string> listed;
+    for (const std::size_t i : made) listed.push_back(names[i]);
+    write_file_atomically(in_folder + std::string(tiles::kTile_List_File_Name), tiles::Serialise_Tile_List(listed));
+    return 0;
+}
+
+}  // namespace tilvane::cli

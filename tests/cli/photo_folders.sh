@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# Photo collections: a folder tree of JPEG, PNG and BMP pictures, with hidden ones, a broken one
+# and a link back up among them, made into tiles and straight into mosaics.
+# Usage: photo_folders.sh WORK_FOLDER FIXTURES COMMAND... (the tool, after its emulator if any)
+set -euo pipefail
+work=$1
+data=$2
+shift 2
+fail() { echo "FAIL: $*"; exit 1; }
+rm -rf "$work" && mkdir -p "$work/pics/deeper/.hidden" && cd "$work"
+cp "$data/jpeg/baseline_420.jpg" pics/photo.jpg
+cp "$data/png/rgb_8.bmp" pics/photo.bmp
+cp "$data/jpeg/progressive.jpg" pics/deeper/photo.JPEG
+cp "$data/png/rgba_8_interlaced.png" pics/deeper/photo.png
+cp "$data/jpeg/greyscale.jpg" pics/deeper/.hidden/secret.jpg
+cp "$data/jpeg/greyscale.jpg" pics/.dotted.jpg
+echo "not a picture" > pics/deeper/broken.png
+ln -s .. pics/deeper/up
+
+"$@" tiles pics tiles --size 12x10 --crop --quiet 2>errors.txt
+[ "$(tr -d '\r' < tiles/Mosaic_Tiles.lst)" = "$(printf 'photo.bmp\nphoto (2).bmp\nphoto (3).bmp\nphoto (4).bmp')" ] ||
+  fail "tiles listed: $(cat tiles/Mosaic_Tiles.lst)"
+grep -q "broken.png: PNG image is not valid (skipped)" errors.txt || fail "the broken picture is not named: $(cat errors.txt)"
+grep -q "^1 picture that could not be read skipped" errors.txt || fail "no count of skipped pictures"
+"$@" info "tiles/photo (2).bmp" | grep -q "^12x10 24 BITMAPINFOHEADER" || fail "a tile is not 12x10 at 24 bits"
+
+# --seed repeats a build straight from the folder; a JPEG original written as BMP is 24-bit.
+for out in a.bmp b.bmp c.png; do
+  "$@" mosaic pics/photo.jpg "$out" --tiles pics --size 5x4 --seed 3 --quiet 2>/dev/null
+done
+cmp -s a.bmp b.bmp || fail "the same seed built two different mosaics"
+"$@" info a.bmp | grep -q "^45x29 24 BITMAPINFOHEADER" || fail "the mosaic of a JPEG is not 45x29 at 24 bits"
+"$@" info c.png | grep -q "^45x29 24 PNG" || fail "info does not name the PNG format"
+# A broken picture named on the command line stops the build.
+if "$@" mosaic pics/photo.jpg d.bmp --tiles pics/deeper/broken.png pics/photo.jpg --size 5x4 --quiet 2>/dev/null; then
+  fail "a broken tile named on the command line was skipped"
+fi
+echo "photo folders made into tiles and mosaics"
