@@ -186,8 +186,12 @@ bench_extract() {
 photos=/usr/share/backgrounds/mate/nature
 choose_data=$data/choose
 
-prepare_photos() {
+install_backgrounds() {
   [ -d "$photos" ] || { apt-get update -qq && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq mate-backgrounds >/dev/null; }
+}
+
+prepare_photos() {
+  install_backgrounds
   mkdir -p "$choose_data/pool" "$choose_data/tiles-1000" "$choose_data/tiles-10000" "$choose_data/metapixel/tiles"
   [ -f "$choose_data/garden.bmp" ] ||
     convert "$photos/Garden.jpg" -resize 2400x1350^ -gravity center -extent 2400x1350 -type TrueColor "BMP3:$choose_data/garden.bmp"
@@ -273,13 +277,74 @@ bench_choose() {
       peak * mb, pixels / 1e6, peak * mb - pixels / 1e6 }'
 }
 
+# Photo collections: 2,000 JPEG photographs of 1024x768, cut and re-encoded here from the same
+# MATE backgrounds at five sizes, mirrored too. vipsthumbnail (installed here for the benchmark
+# only) shrinks on load as the tool does, which makes it the yardstick for making tiles.
+photo_jpegs=$data/photo-jpegs
+
+prepare_photo_jpegs() {
+  install_backgrounds
+  [ "$(find "$photo_jpegs" -name '*.jpg' 2>/dev/null | wc -l)" -eq 2000 ] && return
+  rm -rf "$photo_jpegs"
+  # Each photograph at 2048x1536 and 3072x2304, plain and mirrored, cut into 1024x768 windows
+  # a quarter of their size apart, until there are 2,000; ten subfolders, as a library has.
+  /usr/bin/python3 - "$photos" "$photo_jpegs" <<'PY'
+import pathlib, sys
+from PIL import Image, ImageOps
+source, target = pathlib.Path(sys.argv[1]), pathlib.Path(sys.argv[2])
+made = 0
+for width in (2048, 3072):
+    for photo in sorted(source.glob("*.jpg")):
+        for mirrored in (False, True):
+            with Image.open(photo) as im:
+                picture = ImageOps.fit(im.convert("RGB"), (width, width * 3 // 4))
+            if mirrored:
+                picture = ImageOps.mirror(picture)
+            for top in range(0, width * 3 // 4 - 768 + 1, 192):
+                for left in range(0, width - 1024 + 1, 256):
+                    if made == 2000:
+                        sys.exit(0)
+                    folder = target / str(made % 10)
+                    folder.mkdir(parents=True, exist_ok=True)
+                    picture.crop((left, top, left + 1024, top + 768)).save(folder / f"{photo.stem}_{width}_{made:04d}.jpg", quality=90)
+                    made += 1
+PY
+}
+
+bench_photos() {
+  install_if_missing vipsthumbnail libvips-tools
+  install_if_missing /usr/bin/time time
+  local made=$data/photo-tiles thumbs=$data/photo-thumbs
+  echo "tilvane-cli tiles / vipsthumbnail, 2000 JPEGs of 1024x768 to 40x40 (goal: at most 1):"
+  ab_ratio "$slow_runs" \
+    "tilvane-cli tiles" "rm -rf $made && $cli tiles $photo_jpegs $made --size 40x40 --quiet" \
+    "vipsthumbnail" "rm -rf $thumbs && mkdir -p $thumbs && find $photo_jpegs -name '*.jpg' -print0 | xargs -0 vipsthumbnail -s '40x40!' -o $root/$thumbs/%s.jpg"
+  local straight="$cli mosaic $data/photo.bmp $data/photo-mosaic.bmp --size 40x40 --seed 1 --quiet"
+  echo "mosaic straight from the JPEG folder / tiles, then a mosaic of the BMP tiles (goal: at most 1.2):"
+  ab_ratio "$slow_runs" \
+    "from the folder" "$straight --tiles $photo_jpegs" \
+    "tiles + mosaic" "rm -rf $made && $cli tiles $photo_jpegs $made --size 40x40 --quiet && $straight --tiles $made"
+  local peak
+  peak=$(peak_kib $straight --tiles "$photo_jpegs")
+  awk -v peak="$peak" -v pixels="$pixel_bytes" 'BEGIN {
+    mb = 1024 / 1e6
+    printf "peak memory: mosaic from 2000 JPEGs %.1f MB; beyond the %.1f MB of the original'"'"'s pixels: %.1f MB (goal: at most 64)\n",
+      peak * mb, pixels / 1e6, peak * mb - pixels / 1e6 }'
+}
+
 # TILVANE_BENCH=extract runs only the extraction's measurements.
 build_native
-[ "${TILVANE_BENCH:-all}" = choose ] || build_windows
+case "${TILVANE_BENCH:-all}" in choose | photos) ;; *) build_windows ;; esac
 make_data
 if [ "${TILVANE_BENCH:-all}" = extract ]; then
   install_if_missing /usr/bin/time time
   bench_extract
+  exit 0
+fi
+# TILVANE_BENCH=photos runs only the measurements of photo collections.
+if [ "${TILVANE_BENCH:-all}" = photos ]; then
+  prepare_photo_jpegs
+  bench_photos
   exit 0
 fi
 # TILVANE_BENCH=choose runs only the measurements of choosing tiles and of scaled mosaics.
@@ -299,3 +364,5 @@ bench_memory
 bench_wine
 bench_extract
 bench_choose
+prepare_photo_jpegs
+bench_photos
