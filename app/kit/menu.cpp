@@ -30,6 +30,13 @@ void Popup_Menu::Rebuild() {
         } else {
             AppendMenuW(menu_, MF_STRING | (item->checked_ ? MF_CHECKED : MF_UNCHECKED), item->id_,
                         item->caption_.c_str());
+            if (item->kind_ == Item_Kind::Radio) {
+                MENUITEMINFOW info{};
+                info.cbSize = sizeof info;
+                info.fMask = MIIM_FTYPE;
+                info.fType = MFT_STRING | MFT_RADIOCHECK;
+                SetMenuItemInfoW(menu_, item->id_, FALSE, &info);
+            }
         }
     }
 }

@@ -44,7 +44,8 @@ private:
     std::vector<Menu_Item*> items_;
 };
 
-enum class Item_Kind { Command, Check, Separator };
+// A Radio item shows its check mark as a bullet: one of a group of choices.
+enum class Item_Kind { Command, Check, Radio, Separator };
 
 class Menu_Item {
 public:

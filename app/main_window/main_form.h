@@ -110,6 +110,11 @@ public:
     void Add_Chosen_Tiles(std::vector<std::string> files);
     [[nodiscard]] const tiles::Tile_List& Tiles() const { return tile_list_; }
 
+    // The Options menu (tile_choice_options.cpp): how "Make Mosaic" chooses each cell's tile,
+    // one of three radio items, drawing at random when nothing else is chosen.
+    void Tile_Choice_OptionClick(Tile_Choice choice);
+    [[nodiscard]] Tile_Choice Chosen_Tile_Choice() const;
+
     // The settings file (settings_handlers.cpp): loaded by the window-show sequence, saved by
     // every close, deleted by the factory reset.
     void Load_Settings();
@@ -211,6 +216,10 @@ public:
     kit::Menu_Item Delete_All_Shortcuts_Option;
     kit::Menu_Item N2;
     kit::Menu_Item ExitOption;
+    kit::Popup_Menu Options1;
+    kit::Menu_Item Draw_Tiles_at_Random_Option;
+    kit::Menu_Item Use_Every_Tile_Before_Repeating_Option;
+    kit::Menu_Item Choose_Best_Matching_Tile_Option;
     kit::Popup_Menu Help1;
     kit::Menu_Item View_Readme_file_Option;
     kit::Menu_Item Help_and_StepbyStepGuide_Option;
@@ -228,6 +237,7 @@ private:
     void Connect_Windows_Integration_Handlers();
     void Connect_Help_Handlers();
     void Connect_Settings_Handlers();
+    void Connect_Tile_Choice_Options();
     // After a failed save: reports the error, then asks whether to close all the same.
     bool Close_Without_Saving(std::string_view error);
     // The "Make Mosaic" input checks with their messages, questions and focus; true to build.

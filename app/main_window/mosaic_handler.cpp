@@ -62,7 +62,8 @@ Mosaic_Settings TMainForm1::Mosaic_Page_Settings() const {
             Tiles_Crop_To_Size_RadioButton.Checked() ? FittingMode::TruncateCrop : FittingMode::ExpandShrink,
             Insert_Gap_Between_Tiles_CheckBox.Checked(),
             Horizontal_Tile_Gap_SpinEdit.Value(),
-            Vertical_Tile_Gap_SpinEdit.Value()};
+            Vertical_Tile_Gap_SpinEdit.Value(),
+            Chosen_Tile_Choice()};
 }
 
 void TMainForm1::Make_Mosaic_BitBtnClick() {

@@ -87,6 +87,7 @@ void TMainForm1::Load_Settings() {
     Extracted_Tile_Directory_Edit.Set_Text(win::To_Wide(s.Extracted_Tile_Directory_Edit));
     Last_Mosaic_Directory_Edit = win::To_Wide(s.Last_Mosaic_Directory_Edit);
     Last_Tile_Directory_Edit = win::To_Wide(s.Last_Tile_Directory_Edit);
+    Tile_Choice_OptionClick(static_cast<Tile_Choice>(s.Tile_Choice_Option));
 }
 
 void TMainForm1::Save_Settings() {
@@ -118,6 +119,7 @@ void TMainForm1::Save_Settings() {
     s.Extracted_Tile_Directory_Edit = Text_Of(Extracted_Tile_Directory_Edit);
     s.Last_Mosaic_Directory_Edit = win::To_Utf8(Last_Mosaic_Directory_Edit);
     s.Last_Tile_Directory_Edit = win::To_Utf8(Last_Tile_Directory_Edit);
+    s.Tile_Choice_Option = static_cast<int>(Chosen_Tile_Choice());
     const std::string path = Settings_File_Path();
     if (!desktop::Write_Profile_Keys(path, settings::kSettings_Section, settings::Settings_Entries(s))) {
         throw std::runtime_error(settings::Settings_Write_Error(path));

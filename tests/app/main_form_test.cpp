@@ -258,7 +258,15 @@ TEST_F(MainFormTest, MenusHoldTheirItemsAndHideTheReadmeItem) {
     const std::vector<std::wstring> help = {L"Help + Step by Step Guide", L"View &Shareware Catalog", L"", L"&About"};
     EXPECT_EQ(captions(main.File1.Handle()), file);
     EXPECT_EQ(captions(main.Help1.Handle()), help);
-    EXPECT_EQ(captions(GetMenu(main.Handle())), (std::vector<std::wstring>{L"&File", L"&Help"}));
+    EXPECT_EQ(captions(main.Options1.Handle()),
+              (std::vector<std::wstring>{L"Draw Tiles at &Random", L"Use Every Tile &Before Repeating",
+                                         L"Choose the Best-&Matching Tile"}));
+    MENUITEMINFOW radio{};
+    radio.cbSize = sizeof radio;
+    radio.fMask = MIIM_FTYPE | MIIM_STATE;
+    GetMenuItemInfoW(main.Options1.Handle(), 0, TRUE, &radio);
+    EXPECT_TRUE((radio.fType & MFT_RADIOCHECK) && (radio.fState & MFS_CHECKED)) << "a bullet, at random by default";
+    EXPECT_EQ(captions(GetMenu(main.Handle())), (std::vector<std::wstring>{L"&File", L"&Options", L"&Help"}));
 }
 
 TEST_F(MainFormTest, PagesAndHintsCarryTheirTexts) {

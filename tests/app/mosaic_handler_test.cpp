@@ -211,8 +211,8 @@ TEST_F(MakeMosaicTest, ABuildEndsWithTheDialogFinishedAndAnImageErrorLeavesItRun
 namespace tilvane::app {
 namespace {
 
-// The same list in the same order and the same draws give the same file, byte for byte, from
-// the program and from the command line.
+// The same list in the same order, the same draws and the same choice on the Options menu give
+// the same file, byte for byte, from the program and from the command line.
 TEST(MakeMosaicAgreementTest, TheProgramAndTheCommandLineBuildTheSameFile) {
     testing_support::Recording_Message_Boxes boxes;
     testing_support::Boxes_In_Use boxes_in_use{boxes};
@@ -235,7 +235,6 @@ TEST(MakeMosaicAgreementTest, TheProgramAndTheCommandLineBuildTheSameFile) {
     }
     main.Save_Tile_List_File();
     main.Input_File_Name_Edit.Set_Text(win::To_Wide(folder.Path() + "photo.bmp"));
-    main.Output_File_Name_Edit.Set_Text(win::To_Wide(folder.Path() + "program.bmp"));
     main.Horizontal_Tile_Size_SpinEdit.Set_Value(11);
     main.Vertical_Tile_Size_SpinEdit.Set_Value(8);
     main.Tiles_Crop_To_Size_RadioButton.Set_Checked(true);
@@ -243,17 +242,29 @@ TEST(MakeMosaicAgreementTest, TheProgramAndTheCommandLineBuildTheSameFile) {
     main.Insert_Gap_Between_Tiles_CheckBox.Set_Checked(true);
     main.Horizontal_Tile_Gap_SpinEdit.Set_Value(2);
     main.Vertical_Tile_Gap_SpinEdit.Set_Value(1);
-    random.Seed(20261207);
-    SendMessageW(main.Make_Mosaic_BitBtn.Handle(), BM_CLICK, 0, 0);
-    ASSERT_TRUE(boxes.shown.empty());
+    struct Case {
+        kit::Menu_Item& option;  // of the Options menu
+        std::wstring choose;     // the command line's words for it
+    };
+    const Case cases[] = {{main.Draw_Tiles_at_Random_Option, L""},
+                          {main.Choose_Best_Matching_Tile_Option, L" --choose best"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(win::To_Utf8(c.choose));
+        SendMessageW(main.Handle(), WM_COMMAND, c.option.Command_Id(), 0);
+        main.Output_File_Name_Edit.Set_Text(win::To_Wide(folder.Path() + "program.bmp"));
+        std::filesystem::remove(std::filesystem::u8path(folder.Path() + "program.bmp"));
+        random.Seed(20261207);
+        SendMessageW(main.Make_Mosaic_BitBtn.Handle(), BM_CLICK, 0, 0);
+        ASSERT_TRUE(boxes.shown.empty());
 
-    const std::wstring dir = win::To_Wide(folder.Path());
-    ASSERT_EQ(testing_support::Run_Process(L"\"" + testing_support::Command_Line_Tool() + L"\" mosaic \"" + dir + L"photo.bmp\" \"" + dir + L"command-line.bmp\" --tiles \"" +
-                  dir + L"Mosaic_Tiles.lst\" --size 11x8 --crop --gap 2x1 --seed 20261207 --quiet"),
-              0u);
-    const std::string built_by_program = testing_support::Read_File(folder.Path() + "program.bmp");
-    ASSERT_FALSE(built_by_program.empty());
-    EXPECT_TRUE(built_by_program == testing_support::Read_File(folder.Path() + "command-line.bmp"));
+        const std::wstring dir = win::To_Wide(folder.Path());
+        ASSERT_EQ(testing_support::Run_Process(L"\"" + testing_support::Command_Line_Tool() + L"\" mosaic \"" + dir + L"photo.bmp\" \"" + dir + L"command-line.bmp\" --tiles \"" +
+                      dir + L"Mosaic_Tiles.lst\" --size 11x8 --crop --gap 2x1 --seed 20261207 --quiet" + c.choose),
+                  0u);
+        const std::string built_by_program = testing_support::Read_File(folder.Path() + "program.bmp");
+        ASSERT_FALSE(built_by_program.empty());
+        EXPECT_TRUE(built_by_program == testing_support::Read_File(folder.Path() + "command-line.bmp"));
+    }
     testing_support::Pump_And_Forget_Quit();
 }
 

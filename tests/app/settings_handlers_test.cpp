@@ -126,6 +126,8 @@ void Expect_Factory_Values(const TMainForm1& main) {
     EXPECT_EQ(main.Extract_Tile_Width_SpinEdit.Value(), 6);
     EXPECT_EQ(main.Extract_Tile_Height_SpinEdit.Value(), 6);
     EXPECT_EQ(main.Extract_Image_Limits_RadioGroup.Item_Index(), 3);
+    EXPECT_TRUE(main.Draw_Tiles_at_Random_Option.Checked());
+    EXPECT_FALSE(main.Use_Every_Tile_Before_Repeating_Option.Checked() || main.Choose_Best_Matching_Tile_Option.Checked());
     for (const kit::Edit* name : {&main.Input_File_Name_Edit, &main.Output_File_Name_Edit,
                                   &main.Extract_Mosaic_Bitmap_File_Name_Edit, &main.Extracted_Tile_Directory_Edit}) {
         EXPECT_EQ(name->Text(), L"");
@@ -244,7 +246,7 @@ TEST_F(SettingsTest, AnUnwritableFileIsReportedThenTheUserChoosesWhetherToClose)
 TEST_F(SettingsTest, FactoryResetAsksThenDeletesTheFileAndRestartsFromDefaults) {
     Write_File(Settings_File(),
                "[Tilvane]\r\nwindow_Width=700\r\nAlways_on_Top_Option=1\r\nTiles_Crop_To_Size_RadioButton=1\r\n"
-               "Extract_Image_Limits_RadioGroup=1\r\nOutput_File_Name_Edit=m.bmp\r\n");
+               "Extract_Image_Limits_RadioGroup=1\r\nOutput_File_Name_Edit=m.bmp\r\nTile_Choice_Option=2\r\n");
     SetFileAttributesW(win::To_Wide(Settings_File()).c_str(), FILE_ATTRIBUTE_READONLY);
     Write_File(List_File(), "C:\\a.bmp\r\n");
     TMainForm1& main = Start();
@@ -258,6 +260,7 @@ TEST_F(SettingsTest, FactoryResetAsksThenDeletesTheFileAndRestartsFromDefaults) 
     EXPECT_TRUE(desktop::File_Exists(Settings_File()));
     EXPECT_TRUE(IsZoomed(main.Handle()));
     EXPECT_TRUE(main.Tiles_Crop_To_Size_RadioButton.Checked());
+    EXPECT_TRUE(main.Choose_Best_Matching_Tile_Option.Checked());
     EXPECT_EQ(main.Tiles().Count(), 2);
 
     {
