@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# Fuzzes the BMP, JPEG and PNG decoders with libFuzzer (clang, AddressSanitizer,
-# UndefinedBehaviorSanitizer), each for the given number of seconds, starting from their seed
-# files. New inputs collect in build/fuzz/corpus-*, so the seeds in the repository stay as they
-# are.
+# Fuzzes the BMP, JPEG and PNG decoders and the Exif orientation reader with libFuzzer (clang,
+# AddressSanitizer, UndefinedBehaviorSanitizer), each for the given number of seconds, starting
+# from their seed files. New inputs collect in build/fuzz/corpus-*, so the seeds in the
+# repository stay as they are.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
@@ -10,7 +10,7 @@ seconds=${1:-60}
 
 CC=clang CXX=clang++ cmake -S . -B build/fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DTILVANE_FUZZ=ON -DTILVANE_TESTS=OFF -DTILVANE_BENCHMARKS=OFF >/dev/null
-cmake --build build/fuzz -j "$(nproc)" --target bmp_decode_fuzz jpeg_decode_fuzz png_decode_fuzz >/dev/null
+cmake --build build/fuzz -j "$(nproc)" --target bmp_decode_fuzz jpeg_decode_fuzz png_decode_fuzz exif_decode_fuzz >/dev/null
 mkdir -p build/fuzz/findings
 
 failed=0
@@ -32,5 +32,6 @@ fuzz() {  # fuzz NAME SEEDS: one target, its log in build/fuzz/last-NAME.log
 fuzz bmp fuzz/corpus/bmp
 fuzz jpeg tests/data/jpeg
 fuzz png tests/data/png
-echo "fuzz: $((3 - failed)) passed, ${failed} failed"
+fuzz exif fuzz/corpus/exif
+echo "fuzz: $((4 - failed)) passed, ${failed} failed"
 ((failed == 0))

@@ -17,9 +17,10 @@ struct Load_Hint {
 
 // Decodes a JPEG file (baseline, progressive or arithmetic-coded; greyscale, colour or CMYK)
 // into a 24-bit image, at the smallest of libjpeg's scales 1/8 to 8/8 that still covers the
-// hint. Throws a Jpeg_Not_Valid error for anything libjpeg refuses, for a file that ends before
-// its image does, and for an image larger than the decoders' limits; memory stays bounded and
-// nothing is written to the console.
+// hint, turned upright as its Exif orientation tag says (all 8 values; the hint is for the
+// upright picture). Throws a Jpeg_Not_Valid error for anything libjpeg refuses and for a file
+// that ends before its image does, and a Too_Large one for an image beyond the decoders' memory
+// cap; memory stays bounded and nothing is written to the console.
 RasterImage decode_jpeg(const Byte_Source& source, Load_Hint hint = {});
 RasterImage decode_jpeg(std::span<const std::uint8_t> bytes, Load_Hint hint = {});
 

@@ -1,12 +1,14 @@
 #include <algorithm>
 #include <limits>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "jpeg_error_trap.h"
 #include <jerror.h>
 
 #include "decode_limits.h"
+#include "exif_orientation.h"
 #include "jpeg_codec.h"
 #include "support/error.h"
 
@@ -66,6 +68,7 @@ struct Decode {
     Chunk_Reader reader{};
     bool created = false;
     bool too_large = false;
+    int orientation = 1;
     std::vector<std::uint8_t> bgr;
     std::vector<JSAMPLE> cmyk_row;
 
@@ -117,7 +120,12 @@ bool decode_into(Decode& d, const Byte_Source& source, Load_Hint hint) {
     d.reader.manager.term_source = stop_reading;
     d.info.src = &d.reader.manager;
 
+    jpeg_save_markers(&d.info, JPEG_APP0 + 1, 0xFFFF);
     jpeg_read_header(&d.info, TRUE);
+    for (jpeg_saved_marker_ptr m = d.info.marker_list; m && d.orientation == 1; m = m->next)
+        d.orientation = Exif_Orientation({m->data, m->data_length});
+    // The hint is for the upright picture.
+    if (d.orientation >= 5) std::swap(hint.min_width, hint.min_height);
     const std::uint64_t pixels = std::uint64_t{d.info.image_width} * d.info.image_height;
     if (!decode_limits::plausible_for_data(pixels, source.size())) return false;
     const bool cmyk = d.info.jpeg_color_space == JCS_CMYK || d.info.jpeg_color_space == JCS_YCCK;
@@ -149,8 +157,9 @@ bool decode_into(Decode& d, const Byte_Source& source, Load_Hint hint) {
 RasterImage decode_jpeg(const Byte_Source& source, Load_Hint hint) {
     const auto d = std::make_unique<Decode>();
     if (!decode_into(*d, source, hint)) throw d->too_large ? Error::Too_Many_Pixels() : Error::Jpeg_Not_Valid();
-    const int width = static_cast<int>(d->info.output_width);
-    const int height = static_cast<int>(d->info.output_height);
+    int width = static_cast<int>(d->info.output_width);
+    int height = static_cast<int>(d->info.output_height);
+    Make_Upright(d->bgr, width, height, d->orientation);
     return RasterImage::from_layout(width, height, PixelFormat::Bits24, {}, kMasks888, 24, std::move(d->bgr));
 }
 
