@@ -12,19 +12,22 @@ namespace fs = std::filesystem;
 
 TEST(PictureFolder, WalksSubfoldersInNameOrderOnceEach) {
     testing_support::Temp_Folder temp;
+    const auto path = [](const std::string& utf8) { return fs::path(std::u8string(utf8.begin(), utf8.end())); };
     for (const char* name : {"b.jpg", "a/z.png", "a/c/d.bmp", "A.BMP", "notes.txt", ".hidden.jpg", ".cache/x.jpg", "é.jpg"}) {
-        fs::create_directories((temp.Folder() / name).parent_path());
-        std::ofstream(temp.Folder() / name) << "x";
+        const fs::path file = path(temp.Path(name));  // UTF-8 names, as the core's
+        fs::create_directories(file.parent_path());
+        std::ofstream(file) << "x";
     }
-    // A link back to the top and a second way into a folder add nothing.
-    std::error_code no_links;
-    fs::create_directory_symlink(temp.Folder(), temp.Folder() / "a" / "up", no_links);
-    if (!no_links) fs::create_directory_symlink(temp.Folder() / "a" / "c", temp.Folder() / "same-as-c", no_links);
+#ifndef _WIN32
+    // A link back to the top and a second way into a folder add nothing. (Wine shows links as
+    // plain folders, so a loop of them cannot be told there.)
+    fs::create_directory_symlink(temp.Folder(), temp.Folder() / "a" / "up");
+    fs::create_directory_symlink(temp.Folder() / "a" / "c", temp.Folder() / "same-as-c");
+#endif
 
     const tiles::Folder_Walk walk = tiles::Walk_Folder(temp.Path(""), [](std::string_view name) {
         return !name.ends_with(".txt");
     });
-    const auto path = [](const std::string& utf8) { return fs::path(std::u8string(utf8.begin(), utf8.end())); };
     std::vector<fs::path> got;
     for (const std::string& file : walk.files) got.push_back(path(file));
     const std::vector<fs::path> want = {path(temp.Path("A.BMP")), path(temp.Path("a/c/d.bmp")), path(temp.Path("a/z.png")),
