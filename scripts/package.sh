@@ -1,12 +1,28 @@
 #!/usr/bin/env bash
-# Builds the distribution ZIP, Tilvane-1.0f.zip, from a finished Windows build: the program, the
-# command-line tool, the guide, the catalog, the demo original, tiles and tile list, and a read-me.
-# The tile list names the demo tiles relative to the program's folder, so it works wherever the
-# ZIP is unpacked (the program starts in its own folder, as Explorer and its shortcuts start it).
+# Builds the distribution ZIP, Tilvane-1.0f.zip: the program, the command-line tool, the guide,
+# the catalog, the demo original, tiles and tile list, and a read-me. The tile list names the
+# demo tiles relative to the folder it is in.
+# Without a build folder it builds the Windows targets it needs in build/mingw first (configuring
+# that folder when missing), so one command makes the ZIP from a fresh
+# clone; given the folder of a finished Windows build, it packs what that folder holds.
 # Usage: scripts/package.sh [Windows build folder] [ZIP file]
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-build=$(realpath "${1:-$root/build/mingw}")
+
+if [ -n "${1:-}" ]; then
+  build=$(realpath -m "$1")
+else
+  build=$root/build/mingw
+  launcher=()
+  if command -v ccache >/dev/null; then
+    launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
+  fi
+  if [ ! -f "$build/CMakeCache.txt" ]; then  # (the configure cross-compiles the libraries too)
+    cmake -S "$root" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
+      -DCMAKE_BUILD_TYPE=Release "${launcher[@]}" >/dev/null
+  fi
+  cmake --build "$build" -j "$(nproc)" --target Tilvane tilvane-cli documents >/dev/null
+fi
 zip_file=$(realpath -m "${2:-$build/Tilvane-1.0f.zip}")
 app="$build/app"
 
@@ -22,6 +38,7 @@ cp -r "$app/Demo_Tiles" "$stage/"
 (cd "$stage" && for tile in Demo_Tiles/*.bmp; do printf '%s\r\n' "${tile//\//\\}"; done) > "$stage/Mosaic_Tiles.lst"
 sed 's/$/\r/' "$root/docs/ReadMe.txt" > "$stage/ReadMe.txt"
 
+mkdir -p "$(dirname "$zip_file")"
 rm -f "$zip_file"
 (cd "$stage" && TZ=UTC zip -q -X -r "$zip_file" .)
 echo "$zip_file: $(unzip -Z1 "$zip_file" | wc -l) files, $(stat -c %s "$zip_file") bytes"
