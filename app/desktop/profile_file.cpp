@@ -21,27 +21,6 @@ bool Flush_To_Disk(const std::wstring& path) {
 
 }  // namespace
 
-std::vector<std::string> Read_Profile_Section(const std::string& path, std::string_view section) {
-    const std::wstring wide_path = win::To_Wide(path);
-    const std::wstring wide_section = win::To_Wide(section);
-    std::wstring buffer(4096, L'\0');
-    DWORD length = 0;
-    for (;;) {
-        length = GetPrivateProfileSectionW(wide_section.c_str(), buffer.data(), static_cast<DWORD>(buffer.size()),
-                                           wide_path.c_str());
-        if (length + 2 < buffer.size()) break;
-        buffer.resize(buffer.size() * 2);  // cut short: the system says so by filling all but two
-    }
-    Release_Profile(wide_path);
-    std::vector<std::string> lines;
-    for (std::size_t start = 0; start < length;) {
-        const std::size_t end = buffer.find(L'\0', start);
-        lines.push_back(win::To_Utf8(std::wstring_view(buffer).substr(start, end - start)));
-        start = end + 1;
-    }
-    return lines;
-}
-
 bool Write_Profile_Keys(const std::string& path, std::string_view section,
                         const std::vector<std::pair<std::string_view, std::string>>& keys) {
     const std::wstring wide_path = win::To_Wide(path);

@@ -1,16 +1,13 @@
 #pragma once
-// Windows profile (INI) files through the system's own profile calls, on UTF-8 texts. Each call
-// releases the file afterwards, so the system keeps no copy of it between a load and a save.
+// Writing Windows profile (INI) files through the system's own profile calls, on UTF-8 texts. The
+// call releases the file afterwards, so the system keeps no copy of it between a load and a save.
+// (The core reads them: settings/profile_text.h.)
 #include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
 
 namespace tilvane::desktop {
-
-// The lines of `section`, each "key=value" as the file holds it; none when the file or the
-// section is missing.
-[[nodiscard]] std::vector<std::string> Read_Profile_Section(const std::string& path, std::string_view section);
 
 // Writes each key in turn (replacing its line, or adding it at the end of the section, the
 // section at the end of the file, the file itself), then flushes the file to disk. False at the

@@ -10,6 +10,7 @@
 #include "kit/application.h"
 #include "main_window/main_form.h"
 #include "main_window/program.h"
+#include "settings/profile_text.h"
 #include "settings/settings_values.h"
 #include "win/text.h"
 
@@ -64,7 +65,7 @@ std::string TMainForm1::Settings_File_Path() const {
 
 void TMainForm1::Load_Settings() {
     const settings::Settings s = settings::Read_Settings(
-        desktop::Read_Profile_Section(Settings_File_Path(), settings::kSettings_Section));
+        settings::Read_Profile_Section(Settings_File_Path(), settings::kSettings_Section, win::System_Code_Page_To_Utf8));
     SetWindowPos(Handle(), nullptr, s.window_left_posn, s.window_top_posn, s.window_Width, s.window_Height,
                  SWP_NOZORDER | SWP_NOACTIVATE);
     Bring_Title_Bar_Into_View(Handle());

@@ -3,6 +3,9 @@
 #include <charconv>
 #include <cstdint>
 
+#include "support/error.h"
+#include "support/file_io.h"
+
 namespace tilvane::settings {
 namespace {
 
@@ -40,6 +43,36 @@ bool Parse_All(std::string_view digits, Number& value, int base) {
 }
 
 }  // namespace
+
+std::vector<std::string> Profile_Section_Lines(std::string_view text, std::string_view section) {
+    std::vector<std::string> lines;
+    bool inside = false;
+    while (!text.empty()) {
+        const std::size_t end = text.find_first_of("\r\n");
+        const std::string_view line = Trimmed(text.substr(0, end));
+        text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+        const std::size_t close = line.rfind(']');
+        if (line.starts_with('[') && close != std::string_view::npos) {
+            if (inside) break;  // the first section of the name is the one read
+            inside = Same_Name(line.substr(1, close - 1), section);
+        } else if (inside && !line.empty()) {
+            lines.emplace_back(line);
+        }
+    }
+    return lines;
+}
+
+std::vector<std::string> Read_Profile_Section(const std::string& path, std::string_view section,
+                                              const Legacy_Text_Decoder& decode_legacy) {
+    std::vector<std::uint8_t> bytes;
+    try {
+        bytes = read_whole_file(path);
+    } catch (const Error&) {
+        return {};  // missing or unreadable: every key takes its default
+    }
+    const std::string_view raw(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    return Profile_Section_Lines(File_Text_As_Utf8(raw, decode_legacy), section);
+}
 
 std::optional<std::string> Profile_Value(const std::vector<std::string>& section_lines, std::string_view key) {
     const std::string_view wanted = Trimmed(key);

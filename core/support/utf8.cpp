@@ -39,4 +39,10 @@ bool Is_Valid_Utf8(std::string_view text) {
     return true;
 }
 
+std::string File_Text_As_Utf8(std::string_view bytes, const Legacy_Text_Decoder& decode_legacy) {
+    constexpr std::string_view kByte_Order_Mark = "\xEF\xBB\xBF";
+    if (bytes.starts_with(kByte_Order_Mark)) bytes.remove_prefix(kByte_Order_Mark.size());
+    return decode_legacy && !Is_Valid_Utf8(bytes) ? decode_legacy(bytes) : std::string(bytes);
+}
+
 }  // namespace tilvane

@@ -3,22 +3,13 @@
 #include <algorithm>
 
 #include "support/file_io.h"
-#include "support/utf8.h"
 
 namespace tilvane::tiles {
-namespace {
-
-constexpr std::string_view kByte_Order_Mark = "\xEF\xBB\xBF";
-
-}  // namespace
 
 std::vector<std::string> Parse_Tile_List(std::span<const std::uint8_t> bytes,
                                          const Legacy_Text_Decoder& decode_legacy) {
-    std::string_view raw(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-    raw = raw.substr(0, raw.find('\0'));
-    if (raw.starts_with(kByte_Order_Mark)) raw.remove_prefix(kByte_Order_Mark.size());
-    // A file is one encoding throughout: an older list in the code page is decoded whole.
-    const std::string text = decode_legacy && !Is_Valid_Utf8(raw) ? decode_legacy(raw) : std::string(raw);
+    const std::string_view raw(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    const std::string text = File_Text_As_Utf8(raw.substr(0, raw.find('\0')), decode_legacy);
     const auto end = text.end();
     std::vector<std::string> items;
     for (auto line = text.begin(); line != end;) {

@@ -3,12 +3,12 @@
 // ends, as UTF-8 or, for older files, in the system's single-byte code page; written as UTF-8 with
 // CRLF after every item.
 #include <cstdint>
-#include <functional>
 #include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "support/utf8.h"
 #include "tiles/file_names.h"
 #include "tiles/tile_list.h"
 
@@ -17,13 +17,9 @@ namespace tilvane::tiles {
 // Kept in the program's directory.
 inline constexpr std::string_view kTile_List_File_Name = "Mosaic_Tiles.lst";
 
-// Turns text in the system's single-byte code page into UTF-8. The program passes the Windows
-// conversion; the portable core knows no code pages.
-using Legacy_Text_Decoder = std::function<std::string(std::string_view)>;
-
 // The items held by the file's bytes. A zero byte ends the text; a last line without a line
-// break counts; an empty line gives an empty item. A leading UTF-8 byte-order mark is dropped.
-// Bytes that are not valid UTF-8 are read through decode_legacy, or kept as they are without it.
+// break counts; an empty line gives an empty item. The text is read as File_Text_As_Utf8 reads it:
+// an older list in the code page goes through decode_legacy.
 [[nodiscard]] std::vector<std::string> Parse_Tile_List(std::span<const std::uint8_t> bytes,
                                                        const Legacy_Text_Decoder& decode_legacy = {});
 

@@ -208,6 +208,17 @@ TEST_F(SettingsTest, HandEditedValuesFollowTheRulesAndSurviveACloseAndAStart) {
     EXPECT_EQ(normal.bottom - normal.top, 490);
 }
 
+TEST_F(SettingsTest, AnOlderFileInTheSystemsCodePageReadsAsItsLetters) {
+    const unsigned code_page = testing_support::System_Code_Page();
+    if (code_page != 1252) GTEST_SKIP() << "the system's code page is " << code_page;
+    Write_File(Settings_File(), "[Tilvane]\r\nInput_File_Name_Edit=C:\\caf\xe9.bmp\r\n");
+    TMainForm1& main = Start();
+    EXPECT_EQ(main.Input_File_Name_Edit.Text(), L"C:\\caf\u00e9.bmp");
+    main.Close();
+    EXPECT_NE(Read_File(Settings_File()).find("Input_File_Name_Edit=C:\\caf\xc3\xa9.bmp\r\n"), std::string::npos)
+        << "written back as UTF-8";
+}
+
 // A window whose title bar no monitor shows comes onto the nearest one; others stay as stored.
 TEST_F(SettingsTest, AWindowLeftOnNoMonitorComesBackIntoView) {
     Write_File(Settings_File(), "[Tilvane]\r\nwindow_left_posn=-5000\r\nwindow_top_posn=-4000\r\n");

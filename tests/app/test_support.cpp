@@ -133,6 +133,13 @@ std::string Read_File(const std::string& path) {
     return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
 }
 
+unsigned System_Code_Page() {
+    DWORD code_page = 0;
+    GetLocaleInfoW(LOCALE_SYSTEM_DEFAULT, LOCALE_IDEFAULTANSICODEPAGE | LOCALE_RETURN_NUMBER,
+                   reinterpret_cast<LPWSTR>(&code_page), sizeof code_page / sizeof(wchar_t));
+    return code_page;
+}
+
 Boxes_In_Use::Boxes_In_Use(desktop::Message_Boxes& boxes) { kit::Current_Application().Use_Message_Boxes(boxes); }
 Boxes_In_Use::~Boxes_In_Use() { kit::Current_Application().Use_Message_Boxes(unexpected_boxes); }
 

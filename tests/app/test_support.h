@@ -97,6 +97,8 @@ private:
 void Write_File(const std::string& path, std::string_view bytes);
 // The bytes of a file, or nothing when it cannot be read.
 std::string Read_File(const std::string& path);
+// The system's single-byte code page, in which older versions wrote their files.
+unsigned System_Code_Page();
 
 class Fake_Clock final : public progress::Clock {
 public:

@@ -226,10 +226,8 @@ TEST_F(TileListTest, TheListFileIsLoadedAtWindowShowAndSavedAtEveryClose) {
 
 TEST_F(TileListTest, AnOlderListFileInTheSystemsCodePageReadsAsItsNames) {
     // An older version wrote in the system's code page, whatever this program's own is.
-    DWORD system_code_page = 0;
-    GetLocaleInfoW(LOCALE_SYSTEM_DEFAULT, LOCALE_IDEFAULTANSICODEPAGE | LOCALE_RETURN_NUMBER,
-                   reinterpret_cast<LPWSTR>(&system_code_page), 2);
-    if (system_code_page != 1252) GTEST_SKIP() << "the system's code page is " << system_code_page;
+    const unsigned code_page = testing_support::System_Code_Page();
+    if (code_page != 1252) GTEST_SKIP() << "the system's code page is " << code_page;
     Write_File(List_File(), "C:\\caf\xe9.bmp\r\nC:\\b.bmp\r\n");
     main.FormShow();
     EXPECT_EQ(Items_Shown(), (Items{"C:\\b.bmp", "C:\\caf\xc3\xa9.bmp"}));

@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <string>
 #include <vector>
 
 #include "settings/profile_text.h"
 #include "settings/settings_values.h"
+#include "temp_folder.h"
 
 namespace tilvane::settings {
 namespace {
@@ -25,6 +27,37 @@ TEST(ProfileValue, NamesIgnoreCaseSpacesAndQuotesGoTheFirstLineWins) {
     EXPECT_EQ(Profile_Value(lines, "key with"), "in=v") << "the first equals sign ends the name";
     EXPECT_EQ(Profile_Value(lines, "no equals sign"), std::nullopt);
     EXPECT_EQ(Profile_Value(lines, "missing"), std::nullopt);
+}
+
+TEST(ProfileSection, TheFirstSectionOfTheNameWithoutBlanksOrEmptyLines) {
+    const struct { const char* what; const char* text; Lines lines; } cases[] = {
+        {"any line end", "[Tilvane]\r\na=1\rb=2\nc=3", {"a=1", "b=2", "c=3"}},
+        {"case, blanks, empty lines", "x=0\r\n  [tILVANE] ; note\r\n\r\n  a = 1 \r\n[Other]\r\nb=2", {"a = 1"}},
+        {"the first of two", "[Tilvane]\na=1\n[Tilvane]\na=2", {"a=1"}},
+        {"a bracket that does not close is a line", "[Tilvane]\n[a=1\n", {"[a=1"}},
+        {"no section", "a=1\n[Other]\nb=2", {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(Profile_Section_Lines(c.text, "Tilvane"), c.lines);
+    }
+}
+
+TEST(ProfileSection, AnOlderFileInTheSystemsCodePageIsDecodedMissingFilesHaveNoLines) {
+    const testing_support::Temp_Folder folder;
+    const Legacy_Text_Decoder latin_1 = [](std::string_view text) {
+        std::string utf8;
+        for (const unsigned char c : text) utf8 += c < 0x80 ? std::string(1, static_cast<char>(c))
+                                                            : std::string{static_cast<char>(0xC0 | (c >> 6)),
+                                                                          static_cast<char>(0x80 | (c & 0x3F))};
+        return utf8;
+    };
+    const std::string path = folder.Path("Tilvane.ini");
+    std::ofstream(path, std::ios::binary) << "[Tilvane]\r\nInput_File_Name_Edit=C:\\caf\xe9.bmp\r\n";
+    EXPECT_EQ(Read_Profile_Section(path, "Tilvane", latin_1), Lines{"Input_File_Name_Edit=C:\\caf\xc3\xa9.bmp"});
+    std::ofstream(path, std::ios::binary) << "\xef\xbb\xbf[Tilvane]\r\nk=caf\xc3\xa9\r\n";
+    EXPECT_EQ(Read_Profile_Section(path, "Tilvane", latin_1), Lines{"k=caf\xc3\xa9"}) << "UTF-8 stays";
+    EXPECT_EQ(Read_Profile_Section(folder.Path("missing.ini"), "Tilvane", latin_1), Lines{});
 }
 
 TEST(ProfileValue, LongValuesAreCutBetweenCharacters) {
