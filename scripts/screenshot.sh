@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
 # Screenshots of the program under Xvfb, in a Wine virtual desktop (which gives windows their
 # frames): the mosaic page, the extraction page, the About box and the progress dialog in the
-# middle of a run.
-# Usage: scripts/screenshot.sh [Tilvane.exe] [output directory]
+# middle of a run. The program runs as a user of the ZIP runs it: the ZIP that scripts/package.sh
+# makes from the build is unpacked into C:\Tilvane of the screenshots' own Wine prefix, with a
+# settings file holding what the guide's "Try it now" and its extraction chapter type in.
+# Usage: scripts/screenshot.sh [Windows build folder] [output directory]
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-exe=$(realpath "${1:-$root/build/mingw/app/Tilvane.exe}")
+build=$(realpath "${1:-$root/build/mingw}")
 out=$(mkdir -p "${2:-$root/build/screenshots}" && realpath "${2:-$root/build/screenshots}")
 export TILVANE_WINEPREFIX=${TILVANE_WINEPREFIX:-$root/build/screenshot-wineprefix}
 settle=${TILVANE_SCREENSHOT_SETTLE:-10}
@@ -16,15 +18,27 @@ if [ ! -f "$TILVANE_WINEPREFIX/.x11-prefix" ]; then
   touch "$TILVANE_WINEPREFIX/.x11-prefix"
 fi
 
+folder=$TILVANE_WINEPREFIX/drive_c/Tilvane
+zip_file=$(mktemp -d)/Tilvane-1.0f.zip
+trap 'rm -rf "$(dirname "$zip_file")"' EXIT
+bash "$root/scripts/package.sh" "$build" "$zip_file" >/dev/null
+rm -rf "$folder" && mkdir -p "$folder"
+unzip -q "$zip_file" -d "$folder"
+printf '%s\r\n' '[Tilvane]' 'Input_File_Name_Edit=Demo_Original' 'Output_File_Name_Edit=My_Mosaic.bmp' \
+  'Horizontal_Tile_Size_SpinEdit=16' 'Vertical_Tile_Size_SpinEdit=12' \
+  'Extract_Mosaic_Bitmap_File_Name_Edit=C:\Tilvane\My_Mosaic.bmp' 'Extract_Tile_Width_SpinEdit=16' \
+  'Extract_Tile_Height_SpinEdit=12' 'Extracted_Tile_Directory_Edit=C:\Tilvane\My_Tiles' > "$folder/Tilvane.ini"
+
 shot() {  # shot MODE FILE: starts the program in MODE, waits, saves the screen, ends Wine
   local mode=$1 file=$2
-  xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
-    TILVANE_SCREENSHOT="$1" bash "$2/scripts/wine-run.sh" explorer /desktop=shot,1024x768 "$3" >/dev/null 2>&1 &
-    sleep "$4"
-    xwd -root -silent | convert xwd:- -fuzz 1% -trim +repage png:"$5"  # cut to the windows
+  # Started in its own folder, as Explorer and its shortcuts start it.
+  (cd "$folder" && xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
+    TILVANE_SCREENSHOT="$1" bash "$2/scripts/wine-run.sh" explorer /desktop=shot,1024x768 "C:\\Tilvane\\Tilvane.exe" >/dev/null 2>&1 &
+    sleep "$3"
+    xwd -root -silent | convert xwd:- -fuzz 1% -trim +repage png:"$4"  # cut to the windows
     WINEPREFIX="$TILVANE_WINEPREFIX" wineserver -k 2>/dev/null || true
     wait
-  ' _ "$mode" "$root" "$exe" "$settle" "$file"
+  ' _ "$mode" "$root" "$settle" "$file")
   echo "saved $file"
 }
 

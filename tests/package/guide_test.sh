@@ -17,7 +17,7 @@ for heading in "What Tilvane does" "Getting started" "Making a mosaic, step by s
   grep -qF "$heading" <<<"$text" || fail "no heading \"$heading\""
 done
 images=$(pdfimages -list "$pdf" | awk 'NR > 2' | wc -l)
-[ "$images" -ge 5 ] || fail "only $images pictures"
+[ "$images" -ge 8 ] || fail "only $images pictures"
 
 pdftoppm -r 40 -png "$pdf" "$work/page"
 rendered=$(ls "$work"/page-*.png | wc -l)
