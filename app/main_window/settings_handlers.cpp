@@ -122,6 +122,7 @@ void TMainForm1::Save_Settings() {
     s.Last_Tile_Directory_Edit = win::To_Utf8(Last_Tile_Directory_Edit);
     s.Tile_Choice_Option = static_cast<int>(Chosen_Tile_Choice());
     const std::string path = Settings_File_Path();
+    settings::Rewrite_Older_Profile_As_Utf8(path, win::System_Code_Page_To_Utf8);
     if (!desktop::Write_Profile_Keys(path, settings::kSettings_Section, settings::Settings_Entries(s))) {
         throw std::runtime_error(settings::Settings_Write_Error(path));
     }

@@ -74,6 +74,17 @@ std::vector<std::string> Read_Profile_Section(const std::string& path, std::stri
     return Profile_Section_Lines(File_Text_As_Utf8(raw, decode_legacy), section);
 }
 
+void Rewrite_Older_Profile_As_Utf8(const std::string& path, const Legacy_Text_Decoder& decode_legacy) {
+    try {
+        const std::vector<std::uint8_t> bytes = read_whole_file(path);
+        const std::string_view raw(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+        if (Is_Valid_Utf8(raw)) return;
+        const std::string text = File_Text_As_Utf8(raw, decode_legacy);
+        write_file_atomically(path, std::vector<std::uint8_t>(text.begin(), text.end()));
+    } catch (const Error&) {
+    }
+}
+
 std::optional<std::string> Profile_Value(const std::vector<std::string>& section_lines, std::string_view key) {
     const std::string_view wanted = Trimmed(key);
     for (const std::string& line : section_lines) {

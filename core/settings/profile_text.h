@@ -25,6 +25,12 @@ inline constexpr std::size_t kProfile_Value_Limit = 2047;
 [[nodiscard]] std::vector<std::string> Read_Profile_Section(const std::string& path, std::string_view section,
                                                             const Legacy_Text_Decoder& decode_legacy);
 
+// Rewrites an older file in the system's code page as UTF-8, every line kept, so that the
+// system's profile writes, which read the file as UTF-8, keep its letters. Leaves alone a file
+// that is UTF-8 already, a missing or unreadable one, and one it cannot replace (the writes that
+// follow then report that).
+void Rewrite_Older_Profile_As_Utf8(const std::string& path, const Legacy_Text_Decoder& decode_legacy);
+
 // The value of `key` among a section's "key=value" lines (UTF-8): the first line whose key
 // matches without regard to letter case, spaces around key and value ignored, one pair of
 // enclosing double or single quotation marks removed, cut to the limit. Nothing when no line has

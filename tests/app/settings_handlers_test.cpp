@@ -211,12 +211,13 @@ TEST_F(SettingsTest, HandEditedValuesFollowTheRulesAndSurviveACloseAndAStart) {
 TEST_F(SettingsTest, AnOlderFileInTheSystemsCodePageReadsAsItsLetters) {
     const unsigned code_page = testing_support::System_Code_Page();
     if (code_page != 1252) GTEST_SKIP() << "the system's code page is " << code_page;
-    Write_File(Settings_File(), "[Tilvane]\r\nInput_File_Name_Edit=C:\\caf\xe9.bmp\r\n");
+    Write_File(Settings_File(), "; caf\xe9\r\n[Tilvane]\r\nInput_File_Name_Edit=C:\\caf\xe9.bmp\r\n");
     TMainForm1& main = Start();
     EXPECT_EQ(main.Input_File_Name_Edit.Text(), L"C:\\caf\u00e9.bmp");
     main.Close();
-    EXPECT_NE(Read_File(Settings_File()).find("Input_File_Name_Edit=C:\\caf\xc3\xa9.bmp\r\n"), std::string::npos)
-        << "written back as UTF-8";
+    const std::string written = Read_File(Settings_File());
+    EXPECT_EQ(written.rfind("; caf\xc3\xa9\r\n[Tilvane]\r\n", 0), 0u) << "every line kept, as UTF-8: " << written;
+    EXPECT_NE(written.find("Input_File_Name_Edit=C:\\caf\xc3\xa9.bmp\r\n"), std::string::npos);
 }
 
 // A window whose title bar no monitor shows comes onto the nearest one; others stay as stored.
