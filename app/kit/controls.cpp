@@ -13,7 +13,8 @@
 namespace tilvane::kit {
 namespace {
 
-constexpr int kArrows_Width = 17;
+// The arrows keep the design's shape at any size: 17 pixels wide beside a field 23 high.
+int Arrows_Width(int height) { return MulDiv(height, 17, 23); }
 
 DWORD Static_Alignment(Alignment alignment) {
     switch (alignment) {
@@ -71,12 +72,12 @@ void Spin_Edit::Set_Value(int value) {
 
 Bounds Spin_Edit::Get_Bounds() const {
     Bounds b = Control::Get_Bounds();
-    b.width += kArrows_Width;
+    b.width += Arrows_Width(b.height);
     return b;
 }
 
 void Spin_Edit::Set_Bounds(const Bounds& b) {
-    const int edit_width = std::max(0, b.width - kArrows_Width);
+    const int edit_width = std::max(0, b.width - Arrows_Width(b.height));
     Control::Set_Bounds({b.left, b.top, edit_width, b.height});
     SetWindowPos(arrows_, nullptr, b.left + edit_width, b.top, b.width - edit_width, b.height,
                  SWP_NOZORDER | SWP_NOACTIVATE);

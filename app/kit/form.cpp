@@ -116,6 +116,10 @@ LRESULT Form::Handle_Message(UINT message, WPARAM wparam, LPARAM lparam) {
         case WM_DESTROY:
             if (On_Destroy) On_Destroy();
             return 0;
+        case WM_DPICHANGED:
+            if (!On_Dpi_Changed) break;
+            On_Dpi_Changed(HIWORD(wparam), *reinterpret_cast<const RECT*>(lparam));
+            return 0;
     }
     return DefWindowProcW(hwnd_, message, wparam, lparam);
 }

@@ -55,6 +55,9 @@ public:
     std::function<void()> On_Cancel;  // Escape, as the dialog keys turn it into a cancel command
     std::function<void()> On_Activate;
     std::function<void()> On_Destroy;
+    // The window has moved to a screen of another scale: its new pixels per inch, and the frame
+    // that Windows suggests for it there.
+    std::function<void(int dpi, const RECT& suggested)> On_Dpi_Changed;
 
     // Components in creation order: controls at every depth, and the non-visual ones (menu items,
     // with a null control) that the layout list records as "0".

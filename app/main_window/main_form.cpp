@@ -198,6 +198,13 @@ TMainForm1::TMainForm1(Program& program)
     On_Close_Query = [this] { return FormCloseQuery(); };
     On_Resize = [this] { FormResize(); };
     On_Destroy = [] { PostQuitMessage(0); };  // closing the main window ends the program
+    // The layout follows the client area, so the frame Windows suggests scales the pages too.
+    Window_Dpi = kit::Screen_Dpi();
+    On_Dpi_Changed = [this](int dpi, const RECT& frame) {
+        Window_Dpi = dpi;
+        SetWindowPos(Handle(), nullptr, frame.left, frame.top, frame.right - frame.left, frame.bottom - frame.top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+    };
     ExitOption.On_Click = [this] { ExitOptionClick(); };
     Exit_BitBtn.On_Click = [this] { Exit_BitBtnClick(); };
     Exit_BitBtn2.On_Click = [this] { Exit_BitBtn2Click(); };

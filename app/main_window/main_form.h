@@ -9,6 +9,7 @@
 #include "extract/tile_extraction.h"
 #include "kit/containers.h"
 #include "kit/controls.h"
+#include "kit/fonts.h"
 #include "kit/form.h"
 #include "kit/menu.h"
 #include "mosaic/mosaic_inputs.h"
@@ -140,6 +141,10 @@ public:
     std::wstring Last_Mosaic_Directory_Edit;
     std::wstring Last_Tile_Directory_Edit;
     bool WindowState_wsMaximized = false;  // read from the settings file
+    // The window's pixels per inch. The pages are designed at 96; the settings file keeps the
+    // window's placement in those design pixels, so the window, and with it the pages and their
+    // fonts, comes out larger on a screen of a larger scale and looks the same otherwise.
+    int Window_Dpi = kit::kDesign_Dpi;
 
     kit::Tab_Control PageControl1;
 

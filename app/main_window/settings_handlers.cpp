@@ -66,8 +66,9 @@ std::string TMainForm1::Settings_File_Path() const {
 void TMainForm1::Load_Settings() {
     const settings::Settings s = settings::Read_Settings(
         settings::Read_Profile_Section(Settings_File_Path(), settings::kSettings_Section, win::System_Code_Page_To_Utf8));
-    SetWindowPos(Handle(), nullptr, s.window_left_posn, s.window_top_posn, s.window_Width, s.window_Height,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
+    const auto pixels = [this](int design) { return MulDiv(design, Window_Dpi, kit::kDesign_Dpi); };
+    SetWindowPos(Handle(), nullptr, pixels(s.window_left_posn), pixels(s.window_top_posn), pixels(s.window_Width),
+                 pixels(s.window_Height), SWP_NOZORDER | SWP_NOACTIVATE);
     Bring_Title_Bar_Into_View(Handle());
     Always_On_Top_Option.Set_Checked(s.Always_on_Top_Option);
     Auto_Run_at_Windows_Startup_Option.Set_Checked(s.Auto_Run_at_Windows_Startup_Option);
@@ -99,10 +100,11 @@ void TMainForm1::Save_Settings() {
     if (s.WindowState_wsMaximized) ShowWindow(Handle(), SW_RESTORE);
     RECT placed{};
     GetWindowRect(Handle(), &placed);
-    s.window_top_posn = placed.top;
-    s.window_left_posn = placed.left;
-    s.window_Width = placed.right - placed.left;
-    s.window_Height = placed.bottom - placed.top;
+    const auto design = [this](LONG pixels) { return MulDiv(pixels, kit::kDesign_Dpi, Window_Dpi); };
+    s.window_top_posn = design(placed.top);
+    s.window_left_posn = design(placed.left);
+    s.window_Width = design(placed.right - placed.left);
+    s.window_Height = design(placed.bottom - placed.top);
     s.Always_on_Top_Option = Always_On_Top_Option.Checked();
     s.Auto_Run_at_Windows_Startup_Option = Auto_Run_at_Windows_Startup_Option.Checked();
     s.Input_File_Name_Edit = Text_Of(Input_File_Name_Edit);

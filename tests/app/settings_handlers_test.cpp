@@ -220,6 +220,21 @@ TEST_F(SettingsTest, AnOlderFileInTheSystemsCodePageReadsAsItsLetters) {
     EXPECT_NE(written.find("Input_File_Name_Edit=C:\\caf\xc3\xa9.bmp\r\n"), std::string::npos);
 }
 
+// On a screen of 150% the window, and with it every control, is half as large again; the file
+// keeps the placement in design pixels, so a start at either scale opens the same pages.
+TEST_F(SettingsTest, AScreenOfLargerScaleGrowsThePagesAndThePlacementIsKeptInDesignPixels) {
+    TMainForm1& main = Start();
+    const kit::Bounds design = main.Make_Mosaic_BitBtn.Get_Bounds();
+    RECT larger{30, 30, 30 + 891, 30 + 735};
+    SendMessageW(main.Handle(), WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&larger));
+    EXPECT_EQ(Placement(main).right, larger.right);
+    EXPECT_GE(main.Make_Mosaic_BitBtn.Get_Bounds().width, design.width * 3 / 2);
+    EXPECT_GE(main.Make_Mosaic_BitBtn.Get_Bounds().height, design.height * 3 / 2);
+    EXPECT_GE(main.Make_Mosaic_BitBtn.Font_Size(), 16);
+    main.Close();
+    EXPECT_EQ(Read_File(Settings_File()), kWritten_From_Nothing);
+}
+
 // A window whose title bar no monitor shows comes onto the nearest one; others stay as stored.
 TEST_F(SettingsTest, AWindowLeftOnNoMonitorComesBackIntoView) {
     Write_File(Settings_File(), "[Tilvane]\r\nwindow_left_posn=-5000\r\nwindow_top_posn=-4000\r\n");
