@@ -10,7 +10,6 @@
 #include "codecs/picture_file.h"
 #include "shell/error_report.h"
 #include "support/error.h"
-#include "support/file_io.h"
 #include "support/work_crew.h"
 #include "terminal_progress.h"
 #include "tiles/file_names.h"
@@ -35,7 +34,9 @@ std::vector<Picture_Source> Expand_Picture_Sources(const std::vector<std::string
                 std::fprintf(stderr, "%s (skipped)\n", shell::Error_Text(Error::Cannot_Open(folder)).c_str());
             for (const std::string& file : walk.files) pictures.push_back({file, true});
         } else if (is_tile_list_file(source)) {
-            for (std::string& listed : tiles::Parse_Tile_List(read_whole_file(source))) pictures.push_back({std::move(listed), false});
+            // A blank line (often the last) names no tile.
+            for (std::string& listed : tiles::Read_Tile_List_File(source))
+                if (listed.find_first_not_of(" \t") != std::string::npos) pictures.push_back({std::move(listed), false});
         } else {
             pictures.push_back({source, false});
         }

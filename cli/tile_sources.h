@@ -14,7 +14,8 @@ struct Picture_Source {
 
 // The pictures that the command line's --tiles (or tiles SOURCE) arguments name, in order: a
 // picture file as it is, a folder as its BMP, JPEG and PNG files and those of its subfolders
-// (tiles::Walk_Folder), a tile list file (*.lst) as its lines. Throws Error::Cannot_Open for a
+// (tiles::Walk_Folder), a tile list file (*.lst) as its lines that are not blank, relative ones taken from the
+// list's folder. Throws Error::Cannot_Open for a
 // path that is none of these or cannot be read. A subfolder that cannot be listed is named on
 // stderr and passed over.
 std::vector<Picture_Source> Expand_Picture_Sources(const std::vector<std::string>& sources);

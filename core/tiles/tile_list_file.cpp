@@ -36,17 +36,48 @@ std::vector<std::uint8_t> Serialise_Tile_List(const std::vector<std::string>& it
     return bytes;
 }
 
+bool Is_Absolute_Entry(std::string_view entry) {
+    const char letter = entry.empty() ? '\0' : static_cast<char>(entry[0] | 0x20);
+    const bool drive = entry.size() >= 2 && entry[1] == ':' && letter >= 'a' && letter <= 'z';
+    return drive || entry.starts_with('\\') || entry.starts_with('/');
+}
+
+std::string_view List_Folder(std::string_view list_path) {
+    const std::size_t last = list_path.find_last_of("\\/");
+    if (last != std::string_view::npos) return list_path.substr(0, last + 1);
+    return Is_Absolute_Entry(list_path) ? list_path.substr(0, 2) : std::string_view{};  // "C:list.lst"
+}
+
+std::string Resolve_Entry(std::string_view entry, std::string_view list_folder) {
+    if (entry.empty() || Is_Absolute_Entry(entry)) return std::string(entry);
+    return std::string(list_folder).append(entry);
+}
+
+std::string Relative_Entry(std::string_view item, std::string_view list_folder) {
+    if (list_folder.empty() || !item.starts_with(list_folder)) return std::string(item);
+    const std::string_view rest = item.substr(list_folder.size());
+    // What would read back as another file stays whole.
+    return rest.empty() || Is_Absolute_Entry(rest) ? std::string(item) : std::string(rest);
+}
+
+std::vector<std::string> Read_Tile_List_File(const std::string& path, const Legacy_Text_Decoder& decode_legacy) {
+    std::vector<std::string> items = Parse_Tile_List(read_whole_file(path), decode_legacy);
+    for (std::string& item : items) item = Resolve_Entry(item, List_Folder(path));
+    return items;
+}
+
 void Load_Tile_List_File(Tile_List& list, const std::string& path, const Path_Exists& file_exists,
                          const Legacy_Text_Decoder& decode_legacy) {
     list.Clear();
     if (!file_exists(path)) return;
     // Read whole before the first item goes in, so a failed read leaves the list empty.
-    const std::vector<std::uint8_t> bytes = read_whole_file(path);
-    list.Insert_Items(Parse_Tile_List(bytes, decode_legacy));
+    list.Insert_Items(Read_Tile_List_File(path, decode_legacy));
 }
 
 void Save_Tile_List_File(const Tile_List& list, const std::string& path) {
-    write_file_atomically(path, Serialise_Tile_List(list.Items()));
+    std::vector<std::string> items = list.Items();
+    for (std::string& item : items) item = Relative_Entry(item, List_Folder(path));
+    write_file_atomically(path, Serialise_Tile_List(items));
 }
 
 }  // namespace tilvane::tiles

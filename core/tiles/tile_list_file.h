@@ -26,14 +26,33 @@ inline constexpr std::string_view kTile_List_File_Name = "Mosaic_Tiles.lst";
 // Every item followed by CR LF; no items give no bytes.
 [[nodiscard]] std::vector<std::uint8_t> Serialise_Tile_List(const std::vector<std::string>& items);
 
-// Clears the list, then, if the file exists, reads it whole (as Parse_Tile_List does) and inserts
+// Entries may name their files relative to the folder that holds the list file, as playlists do,
+// so that a list shipped beside its tiles works wherever the folder is put and whatever the
+// current folder is. An entry is absolute when it starts with "\\" or "/" (a root or a UNC
+// name) or with a drive letter and ":"; the empty entry stays empty.
+[[nodiscard]] bool Is_Absolute_Entry(std::string_view entry);
+// The folder of the list file at list_path, its last separator ("\\" or "/") included; empty
+// for a bare file name.
+[[nodiscard]] std::string_view List_Folder(std::string_view list_path);
+// A relative entry joined to list_folder; any other entry as it is.
+[[nodiscard]] std::string Resolve_Entry(std::string_view entry, std::string_view list_folder);
+// The inverse when saving: an item in list_folder (or below it) is written relative to it, so a
+// relative list stays relative; every other item as it is.
+[[nodiscard]] std::string Relative_Entry(std::string_view item, std::string_view list_folder);
+
+// The items of the list file at path, read whole (as Parse_Tile_List does), relative entries
+// resolved. Throws Error::Cannot_Open(path) when it cannot be read.
+[[nodiscard]] std::vector<std::string> Read_Tile_List_File(const std::string& path,
+                                                           const Legacy_Text_Decoder& decode_legacy = {});
+
+// Clears the list, then, if the file exists, reads it as Read_Tile_List_File does and inserts
 // every line at its sorted place, duplicates included. Throws Error::Cannot_Open(path) when
 // an existing file cannot be read; the list is then empty.
 void Load_Tile_List_File(Tile_List& list, const std::string& path, const Path_Exists& file_exists,
                          const Legacy_Text_Decoder& decode_legacy);
 
 // Writes the list through a temporary file renamed over path, so a failure leaves the old file
-// whole. Throws Error::Cannot_Create(path).
+// whole; items in the list file's folder are written relative to it (Relative_Entry). Throws Error::Cannot_Create(path).
 void Save_Tile_List_File(const Tile_List& list, const std::string& path);
 
 }  // namespace tilvane::tiles

@@ -7,6 +7,7 @@
 #include <random>
 
 #include "shell/error_report.h"
+#include "support/file_io.h"
 #include "tiles/tile_list_file.h"
 
 namespace tilvane::tiles {
@@ -188,6 +189,36 @@ TEST(TileListFile, WritesCrLfAfterEveryItem) {
     EXPECT_EQ(std::string(bytes.begin(), bytes.end()), "\r\nC:\\a.bmp\r\n");
 }
 
+TEST(TileListFile, RelativeEntriesAreTakenFromTheListsFolderAndWrittenBackRelative) {
+    const struct { const char* entry; std::string resolved; bool written_back_as_read; } cases[] = {
+        {"Demo_Tiles\\Tile_01.bmp", "C:\\Tilvane\\Demo_Tiles\\Tile_01.bmp", true},
+        {"..\\Tiles\\a.bmp", "C:\\Tilvane\\..\\Tiles\\a.bmp", true},
+        {"tiles/a.bmp", "C:\\Tilvane\\tiles/a.bmp", true},
+        {"", "", true},
+        {"D:\\a.bmp", "D:\\a.bmp", true},
+        {"c:a.bmp", "c:a.bmp", true},
+        {"\\\\server\\share\\a.bmp", "\\\\server\\share\\a.bmp", true},
+        {"\\a.bmp", "\\a.bmp", true},
+        {"/home/a.bmp", "/home/a.bmp", true},
+        // Written as the list's folder holds it: relative from then on, the same file.
+        {"C:\\Tilvane\\Demo_Tiles\\Tile_02.bmp", "C:\\Tilvane\\Demo_Tiles\\Tile_02.bmp", false},
+        {"C:\\Tilvane\\\\x.bmp", "C:\\Tilvane\\\\x.bmp", true},
+    };
+    const std::string_view folder = List_Folder("C:\\Tilvane\\Mosaic_Tiles.lst");
+    EXPECT_EQ(folder, "C:\\Tilvane\\");
+    EXPECT_EQ(List_Folder("/srv/tiles/my.lst"), "/srv/tiles/");
+    EXPECT_EQ(List_Folder("my.lst"), "");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.entry);
+        EXPECT_EQ(Resolve_Entry(c.entry, folder), c.resolved);
+        const std::string written = Relative_Entry(c.resolved, folder);
+        EXPECT_EQ(Resolve_Entry(written, folder), c.resolved);  // never another file
+        if (c.written_back_as_read) {
+            EXPECT_EQ(written, c.entry);
+        }
+    }
+}
+
 TEST(TileListFile, SavesAndLoadsThroughTheFile) {
     namespace fs = std::filesystem;
     const fs::path folder = fs::temp_directory_path() / ("tilvane-tiles-" + std::to_string(std::random_device{}()));
@@ -205,6 +236,14 @@ TEST(TileListFile, SavesAndLoadsThroughTheFile) {
     Save_Tile_List_File(List_Of({"C:\\b.bmp", "c:\\B.BMP", "", "C:\\Caf\xc3\xa9.bmp"}), path);
     Load_Tile_List_File(list, path, exists, {});
     EXPECT_EQ(list.Items(), (Items{"", "C:\\b.bmp", "c:\\B.BMP", "C:\\Caf\xc3\xa9.bmp"}));
+
+    // A shipped list names its tiles relative to itself: loaded as full names, saved as it was.
+    const std::string shipped = "Demo_Tiles\\Tile_01.bmp\r\n";
+    write_file_atomically(path, std::vector<std::uint8_t>(shipped.begin(), shipped.end()));
+    Load_Tile_List_File(list, path, exists, {});
+    EXPECT_EQ(list.Items(), Items{text(folder / "") + "Demo_Tiles\\Tile_01.bmp"});
+    Save_Tile_List_File(list, path);
+    EXPECT_EQ(read_whole_file(path), std::vector<std::uint8_t>(shipped.begin(), shipped.end()));
 
     const std::string unreadable = text(folder / "gone.lst");
     try {
