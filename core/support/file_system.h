@@ -41,6 +41,19 @@ File create_new_file(const std::filesystem::path& path);
 // handler may remove it while it is open.
 int create_new_descriptor(const std::filesystem::path& path);
 
+// While it lives, the signals that end a program wait (where the system can hold them), so that
+// creating a file and marking it for the interrupt handler happen as one step.
+class Interrupts_Held {
+public:
+    Interrupts_Held();
+    ~Interrupts_Held();
+    Interrupts_Held(const Interrupts_Held&) = delete;
+    Interrupts_Held& operator=(const Interrupts_Held&) = delete;
+
+private:
+    std::uint64_t saved_[16];  // the signal mask before (POSIX)
+};
+
 // Writes all of bytes to fd and closes it; false when either fails.
 [[nodiscard]] bool write_all_and_close(int fd, std::span<const std::uint8_t> bytes);
 

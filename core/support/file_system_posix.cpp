@@ -1,6 +1,7 @@
 #include "file_system.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -68,6 +69,15 @@ File create_new_file(const fs::path& path) {
     if (!f) close(fd);
     return File(f);
 }
+
+Interrupts_Held::Interrupts_Held() {
+    static_assert(sizeof(sigset_t) <= sizeof saved_);
+    sigset_t all;
+    sigfillset(&all);
+    pthread_sigmask(SIG_BLOCK, &all, reinterpret_cast<sigset_t*>(saved_));
+}
+
+Interrupts_Held::~Interrupts_Held() { pthread_sigmask(SIG_SETMASK, reinterpret_cast<sigset_t*>(saved_), nullptr); }
 
 bool write_all_and_close(int fd, std::span<const std::uint8_t> bytes) {
     bool written = true;

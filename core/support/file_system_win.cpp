@@ -76,7 +76,14 @@ int create_new_descriptor(const fs::path& path) {
     HANDLE h = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
                            CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE) {
-        errno = GetLastError() == ERROR_FILE_EXISTS ? EEXIST : EACCES;
+        switch (GetLastError()) {
+            case ERROR_FILE_EXISTS: errno = EEXIST; break;
+            case ERROR_PATH_NOT_FOUND: errno = ENOENT; break;
+            case ERROR_DISK_FULL:
+            case ERROR_HANDLE_DISK_FULL: errno = ENOSPC; break;
+            case ERROR_WRITE_PROTECT: errno = EROFS; break;
+            default: errno = EACCES; break;
+        }
         return -1;
     }
     const int fd = _open_osfhandle(reinterpret_cast<intptr_t>(h), _O_RDWR | _O_BINARY);
@@ -91,6 +98,10 @@ File create_new_file(const fs::path& path) {
     if (!f) _close(fd);
     return File(f);
 }
+
+// Windows runs a console's Ctrl-C handler on a thread of its own, which no mask holds back.
+Interrupts_Held::Interrupts_Held() : saved_{} {}
+Interrupts_Held::~Interrupts_Held() = default;
 
 bool write_all_and_close(int fd, std::span<const std::uint8_t> bytes) {
     bool written = true;

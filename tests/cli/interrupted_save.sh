@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Ctrl-C while tilvane-cli is saving a big picture: the old output stays as it was and the
-# temporary file beside it goes. Usage: interrupted_save.sh TILVANE_CLI WORK_FOLDER
+# temporary file beside it goes. Ctrl-C while it cuts tiles: no tile file is left empty or cut
+# short. Usage: interrupted_save.sh TILVANE_CLI WORK_FOLDER
 set -euo pipefail
 set -m  # background jobs of a script ignore Ctrl-C unless they run under job control
 cli=$1
@@ -17,6 +18,19 @@ with open(sys.argv[1], "wb") as f:
     f.write(bytes(range(256)) * (pixels // 256) + bytes(pixels % 256))
 PY
 echo old > "$work/out.bmp"
+
+# Signals come when a system call returns, and most of a tile's time goes into creating its file.
+for attempt in 1 2 3 4 5; do
+  rm -rf "$work/tiles"
+  "$cli" extract "$work/big.bmp" "$work/tiles" --size 4x4 --quiet &
+  pid=$!
+  until compgen -G "$work/tiles/*,*.bmp" >/dev/null || ! kill -0 "$pid" 2>/dev/null; do :; done
+  kill -INT "$pid" 2>/dev/null || true
+  wait "$pid" || true
+  short=$(find "$work/tiles" -name '*.bmp' ! -size 102c | head -3)
+  [ -z "$short" ] || { echo "FAIL: interrupted extraction left a tile cut short: $short"; exit 1; }
+done
+echo "interrupted extractions left only whole tiles"
 
 for attempt in 1 2 3 4 5 6 7 8 9 10; do
   "$cli" convert "$work/big.bmp" "$work/out.bmp" &
