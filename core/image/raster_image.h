@@ -80,6 +80,7 @@ public:
     // fill colour, filled with that colour.
     RasterImage blank_with_layout(int width, int height) const;
 
+    // Errors name the file, a refused bitmap's included.
     void load_from_file(const std::string& path);
     void save_to_file(const std::string& path, Flush_To_Disk flush = Flush_To_Disk::Yes) const;
 

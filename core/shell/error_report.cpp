@@ -35,6 +35,17 @@ std::string Error_Text(const std::exception& error) {
     return core->what();
 }
 
+std::string Error_Text_With_Details(const std::exception& error) {
+    const auto* core = dynamic_cast<const Error*>(&error);
+    std::string text = Error_Text(error);
+    if (!core) return text;
+    const bool names_file = core->Kind() == Error_Kind::Cannot_Open || core->Kind() == Error_Kind::Cannot_Create ||
+                            core->Kind() == Error_Kind::Too_Large || core->Kind() == Error_Kind::Unknown_Extension;
+    if (!names_file && !core->Path().empty()) text += ": " + core->Path();
+    if (core->Reason()) text += ": " + core->Reason().message();
+    return text;
+}
+
 std::string With_Full_Stop(std::string text) {
     if (!text.empty() && static_cast<unsigned char>(text.back()) > '.') text += '.';
     return text;

@@ -13,6 +13,11 @@ namespace tilvane::shell {
 // "Unknown picture file extension (.%s)"; for any other error its own text.
 [[nodiscard]] std::string Error_Text(const std::exception& error);
 
+// The same words with what a command-line user needs to find the fault: the name of the file a
+// refused bitmap came from ("Bitmap image is not valid: tiles/broken.bmp") and the system's reason
+// a file could not be opened or created ("Cannot create file out.bmp: No space left on device").
+[[nodiscard]] std::string Error_Text_With_Details(const std::exception& error);
+
 // The application-wide error report's text: a full stop is added unless the text already ends in
 // a character whose code is at most that of "." (such as ".", "!" or ")"). Empty text stays empty.
 [[nodiscard]] std::string With_Full_Stop(std::string text);

@@ -1,6 +1,7 @@
 #include "support/error.h"
 
 #include <new>
+#include <cerrno>
 
 namespace tilvane {
 
@@ -22,11 +23,15 @@ void Rethrow_Naming_File(const std::string& path) {
     try {
         throw;
     } catch (const Error& error) {
-        if (error.Kind() == Error_Kind::Too_Large && error.Path().empty()) throw Error(Error_Kind::Too_Large, path, error.Fault());
+        if (error.Path().empty()) throw error.About_File(path);  // codecs know bytes, not names
         throw;
     } catch (const std::bad_alloc&) {
         throw Error(Error_Kind::Too_Large, path, Bitmap_Fault::Too_Many_Pixels);
     }
+}
+
+std::error_code Last_System_Error() {
+    return errno == 0 ? std::error_code{} : std::error_code(errno, std::generic_category());
 }
 
 }  // namespace tilvane

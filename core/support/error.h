@@ -3,6 +3,7 @@
 // reads are chosen at the edge (shell/error_report.h), never here.
 #include <exception>
 #include <string>
+#include <system_error>
 
 namespace tilvane {
 
@@ -41,10 +42,15 @@ enum class Bitmap_Fault {
 
 class Error : public std::exception {
 public:
-    Error(Error_Kind kind, std::string path, Bitmap_Fault fault) : kind_(kind), fault_(fault), path_(std::move(path)) {}
+    Error(Error_Kind kind, std::string path, Bitmap_Fault fault, std::error_code reason = {})
+        : kind_(kind), fault_(fault), path_(std::move(path)), reason_(reason) {}
 
-    static Error Cannot_Open(std::string path) { return {Error_Kind::Cannot_Open, std::move(path), Bitmap_Fault::None}; }
-    static Error Cannot_Create(std::string path) { return {Error_Kind::Cannot_Create, std::move(path), Bitmap_Fault::None}; }
+    static Error Cannot_Open(std::string path, std::error_code reason = {}) {
+        return {Error_Kind::Cannot_Open, std::move(path), Bitmap_Fault::None, reason};
+    }
+    static Error Cannot_Create(std::string path, std::error_code reason = {}) {
+        return {Error_Kind::Cannot_Create, std::move(path), Bitmap_Fault::None, reason};
+    }
     static Error Not_Valid(Bitmap_Fault fault) { return {Error_Kind::Not_Valid, {}, fault}; }
     static Error Jpeg_Not_Valid() { return {Error_Kind::Jpeg_Not_Valid, {}, Bitmap_Fault::None}; }
     static Error Png_Not_Valid() { return {Error_Kind::Png_Not_Valid, {}, Bitmap_Fault::None}; }
@@ -55,6 +61,10 @@ public:
     Error_Kind Kind() const { return kind_; }
     Bitmap_Fault Fault() const { return fault_; }
     const std::string& Path() const { return path_; }  // empty when no file is concerned
+    // The system's reason a file could not be opened or created; empty when it gave none.
+    std::error_code Reason() const { return reason_; }
+    // The same error about the file at path, for an error raised where the file's name was unknown.
+    [[nodiscard]] Error About_File(std::string path) const { return {kind_, std::move(path), fault_, reason_}; }
 
     // For developers' logs and test failures only: names the kind, not the user's words.
     const char* what() const noexcept override;
@@ -63,11 +73,15 @@ private:
     Error_Kind kind_;
     Bitmap_Fault fault_;
     std::string path_;
+    std::error_code reason_;
 };
 
 // Called inside a catch block while reading or writing the picture file at path: rethrows the
-// error, giving the path to a Too_Large error (codecs do not know the file's name) and turning a
-// failed allocation into Too_Large too.
+// error, giving the path to an error that names no file (codecs do not know the file's name) and
+// turning a failed allocation into Too_Large.
 [[noreturn]] void Rethrow_Naming_File(const std::string& path);
+
+// The system's reason for the last failed call (errno); empty when it recorded none.
+std::error_code Last_System_Error();
 
 }  // namespace tilvane

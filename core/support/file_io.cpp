@@ -24,9 +24,13 @@ namespace {
 using file_system::File;
 
 std::FILE* open_for_reading(const std::string& path) {
+    errno = 0;
     // POSIX systems open a folder for reading too, and its length is no file's.
     std::error_code folder_error;
-    if (std::filesystem::is_directory(native_path(path), folder_error)) return nullptr;
+    if (std::filesystem::is_directory(native_path(path), folder_error)) {
+        errno = EISDIR;
+        return nullptr;
+    }
 #ifdef _WIN32
     // Others may read the file while we do, but not write it.
     return _wfsopen(native_path(path).c_str(), L"rb", _SH_DENYWR);
@@ -111,10 +115,18 @@ private:
     std::optional<Temporary_In_Flight> in_flight_;
 };
 
+// Why an existing target may not be written.
+std::error_code refusal_reason(const std::filesystem::path& target) {
+    std::error_code ignored;
+    if (std::filesystem::is_directory(target, ignored)) return std::make_error_code(std::errc::is_a_directory);
+    const std::error_code reason = Last_System_Error();
+    return reason ? reason : std::make_error_code(std::errc::permission_denied);
+}
+
 }  // namespace
 
 Input_File::Input_File(const std::string& path) : file_(open_for_reading(path)) {
-    if (!file_ || !seek(file_.get(), 0, SEEK_END)) throw Error::Cannot_Open(path);
+    if (!file_ || !seek(file_.get(), 0, SEEK_END)) throw Error::Cannot_Open(path, Last_System_Error());
     const std::int64_t size = tell(file_.get());
     if (size < 0) throw Error::Cannot_Open(path);
     size_ = static_cast<std::uint64_t>(size);
@@ -146,14 +158,15 @@ void write_file_atomically(const std::string& path, const std::function<void(con
                            Flush_To_Disk flush) {
     // What the user named may be a link: the file it leads to is the one to replace.
     const std::optional<std::filesystem::path> target = file_system::follow_links(native_path(path));
-    if (!target) throw Error::Cannot_Create(path);
+    if (!target) throw Error::Cannot_Create(path, std::make_error_code(std::errc::too_many_symbolic_link_levels));
     // Refuse what a plain create-and-write would refuse, before writing anything.
+    errno = 0;
     const file_system::Target_State state = file_system::inspect_target(*target);
-    if (!state.may_write) throw Error::Cannot_Create(path);
+    if (!state.may_write) throw Error::Cannot_Create(path, refusal_reason(*target));
 
     Temporary_File temporary(*target);
     std::FILE* f = temporary.file();
-    if (!f) throw Error::Cannot_Create(path);
+    if (!f) throw Error::Cannot_Create(path, Last_System_Error());
     bool written = true;
     const Byte_Sink sink = [&](std::span<const std::uint8_t> chunk) {
         // fwrite must not see the null data pointer of an empty chunk.
@@ -166,7 +179,7 @@ void write_file_atomically(const std::string& path, const std::function<void(con
     // is replaced whole, so that a failure leaves the old file.
     const bool in_place = state.link_count > 1 || !state.may_replace;
     const bool placed = written && (in_place ? temporary.copy_into(*target, flush) : temporary.take_place_of(*target));
-    if (!placed) throw Error::Cannot_Create(path);
+    if (!placed) throw Error::Cannot_Create(path, Last_System_Error());
 }
 
 void write_file_atomically(const std::string& path, const std::vector<std::uint8_t>& bytes, Flush_To_Disk flush) {
@@ -175,19 +188,29 @@ void write_file_atomically(const std::string& path, const std::vector<std::uint8
 
 void write_file_new_or_replacing(const std::string& path, std::span<const std::uint8_t> bytes) {
     const std::filesystem::path target = native_path(path);
-    const int fd = file_system::create_new_descriptor(target);
+    int fd = -1;
+    int create_error = 0;
+    std::optional<Temporary_In_Flight> in_flight;
+    {
+        // Nothing stood here before, so nothing of a failed or interrupted write may stay; the
+        // name is marked for the interrupt handler before a signal can end the tool.
+        const file_system::Interrupts_Held held;
+        fd = file_system::create_new_descriptor(target);
+        create_error = errno;
+        if (fd >= 0) in_flight.emplace(target);
+    }
+    errno = create_error;
     if (fd < 0 && errno == EEXIST) {
         write_file_atomically(path, [&](const Byte_Sink& sink) { sink(bytes); }, Flush_To_Disk::No);
         return;
     }
+    if (fd >= 0 && file_system::write_all_and_close(fd, bytes)) return;
+    const std::error_code reason = Last_System_Error();
     if (fd >= 0) {
-        // Nothing stood here before, so nothing of a failed or interrupted write may stay.
-        const Temporary_In_Flight in_flight(target);
-        if (file_system::write_all_and_close(fd, bytes)) return;
         std::error_code ignored;
         std::filesystem::remove(target, ignored);
     }
-    throw Error::Cannot_Create(path);
+    throw Error::Cannot_Create(path, reason);
 }
 
 }  // namespace tilvane
