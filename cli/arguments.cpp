@@ -1,5 +1,6 @@
 #include "arguments.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdio>
 
@@ -14,51 +15,79 @@
 namespace tilvane::cli {
 namespace {
 
-bool Is_Option(const std::string& arg) { return arg.rfind("--", 0) == 0; }
+constexpr std::string_view kEnd_Of_Options = "--";
+
+// "-" alone is a name (standard input to many tools); anything else that starts with "-" is an
+// option, so a mistyped one is never taken for a file name.
+bool Is_Option(const std::string& arg) { return arg.size() > 1 && arg[0] == '-'; }
 
 }  // namespace
 
-std::vector<std::string> Argument_Walk::Positional(const std::function<bool(const std::string& option)>& on_option) {
+std::vector<std::string> Parse_Arguments(const std::vector<std::string>& args, const std::vector<Option>& options) {
     std::vector<std::string> positional;
-    for (at_ = 0; at_ < args_.size(); ++at_) {
-        const std::string& arg = args_[at_];
-        if (!Is_Option(arg))
+    for (std::size_t at = 0; at < args.size(); ++at) {
+        const std::string& arg = args[at];
+        if (arg == kEnd_Of_Options) {
+            positional.insert(positional.end(), args.begin() + static_cast<std::ptrdiff_t>(at) + 1, args.end());
+            break;
+        }
+        if (!Is_Option(arg)) {
             positional.push_back(arg);
-        else if (!on_option(arg))
-            throw UsageError("Unknown option: " + arg);
+            continue;
+        }
+        const std::size_t equals = arg.find('=');
+        const std::string name = arg.substr(0, equals);
+        const auto option = std::find_if(options.begin(), options.end(), [&](const Option& o) { return o.name == name; });
+        if (option == options.end()) throw UsageError("Unknown option: " + name);
+        if (option->takes == Option::Nothing) {
+            if (equals != std::string::npos) throw UsageError(name + " takes no value");
+            option->take({});
+            continue;
+        }
+        if (equals != std::string::npos) {
+            option->take(arg.substr(equals + 1));
+        } else {
+            if (at + 1 >= args.size()) throw UsageError(name + " needs a value");
+            option->take(args[++at]);
+        }
+        while (option->takes == Option::Values && at + 1 < args.size() && !Is_Option(args[at + 1]) &&
+               args[at + 1] != kEnd_Of_Options)
+            option->take(args[++at]);
     }
     return positional;
 }
 
-const std::string& Argument_Walk::Value() {
-    if (at_ + 1 >= args_.size()) throw UsageError(args_[at_] + " needs a value");
-    return args_[++at_];
+bool Asks_For_Help(const std::vector<std::string>& args) {
+    for (const std::string& arg : args) {
+        if (arg == kEnd_Of_Options) return false;
+        if (arg == "--help" || arg == "-h") return true;
+    }
+    return false;
 }
-
-bool Argument_Walk::Next_Is_Value() const { return at_ + 1 < args_.size() && !Is_Option(args_[at_ + 1]); }
 
 int Parse_Number(const std::string& text, const std::string& option, int minimum, int maximum) {
     int value = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
     if (error != std::errc{} || end != text.data() + text.size() || value < minimum || value > maximum)
         throw UsageError(option + " takes whole numbers from " + std::to_string(minimum) + " to " +
-                         std::to_string(maximum) + ", not " + text);
+                         std::to_string(maximum) + ", not \"" + text + "\"");
     return value;
 }
 
 std::pair<int, int> Parse_Pair(const std::string& text, const std::string& option, int minimum) {
     const std::size_t x = text.find_first_of("xX");
-    if (x == std::string::npos) throw UsageError(option + " takes WIDTHxHEIGHT, not " + text);
-    return {Parse_Number(text.substr(0, x), option, minimum), Parse_Number(text.substr(x + 1), option, minimum)};
+    try {
+        if (x != std::string::npos)
+            return {Parse_Number(text.substr(0, x), option, minimum), Parse_Number(text.substr(x + 1), option, minimum)};
+    } catch (const UsageError&) {
+    }
+    throw UsageError(option + " takes WIDTHxHEIGHT, whole numbers from " + std::to_string(minimum) + " to " +
+                     std::to_string(Mosaic_Settings::kLargest) + ", not \"" + text + "\"");
 }
 
-int Parse_Quality(const std::string& text) {
-    int quality = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), quality);
-    if (error != std::errc{} || end != text.data() + text.size() || quality < 1 || quality > 100)
-        throw UsageError("--quality takes a whole number from 1 to 100, not " + text);
-    return quality;
-}
+int Parse_Quality(const std::string& text) { return Parse_Number(text, "--quality", 1, 100); }
+
+std::filesystem::path Native_Path(const std::string& utf8) { return std::u8string(utf8.begin(), utf8.end()); }
 
 bool Stderr_Is_Terminal() {
 #ifdef _WIN32

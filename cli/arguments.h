@@ -1,7 +1,9 @@
 #pragma once
-// Reading the options that more than one command takes.
+// Reading a command's arguments: one table of options per command, one walk for all commands.
+#include <filesystem>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -9,32 +11,36 @@
 
 namespace tilvane::cli {
 
-// Walks a command's arguments in order. Every "--" argument goes to the command's option handler,
-// which takes its values from the walk and answers false for an option it does not know (a usage
-// error); the other arguments are the positional ones.
-class Argument_Walk {
-public:
-    explicit Argument_Walk(const std::vector<std::string>& args) : args_(args) {}
-    std::vector<std::string> Positional(const std::function<bool(const std::string& option)>& on_option);
-    // The current option's value: the next argument; a usage error when there is none.
-    const std::string& Value();
-    // Whether a next argument is there and is not an option, for options that take several values.
-    [[nodiscard]] bool Next_Is_Value() const;
-
-private:
-    const std::vector<std::string>& args_;
-    std::size_t at_ = 0;
+// One option of a command. A switch (no value) is called with empty text; an option with a value
+// takes it as "--name VALUE" or "--name=VALUE"; a repeated one (--tiles) also takes every
+// following argument up to the next option.
+struct Option {
+    std::string_view name;  // "--size"
+    enum Takes { Nothing, One_Value, Values } takes = Nothing;
+    std::function<void(const std::string& value)> take;
 };
+
+// The positional arguments, in order, after every option has been handed to its table entry.
+// "--" ends the options: what follows is positional even if it starts with "-". Throws UsageError
+// for an option the table does not hold, a missing value, or a value given to a switch.
+std::vector<std::string> Parse_Arguments(const std::vector<std::string>& args, const std::vector<Option>& options);
+
+// Whether args ask for the command's help ("--help" or "-h" before any "--").
+bool Asks_For_Help(const std::vector<std::string>& args);
 
 // A whole number from minimum to maximum (by default Mosaic_Settings::kLargest, the range of the program's size
 // and gap fields). Throws UsageError naming option otherwise.
-int Parse_Number(const std::string& text, const std::string& option, int minimum = 0, int maximum = Mosaic_Settings::kLargest);
+int Parse_Number(const std::string& text, const std::string& option, int minimum = 0,
+                 int maximum = Mosaic_Settings::kLargest);
 
-// "WxH" as two such numbers.
+// "WxH" as two such numbers; the message of a refusal quotes the whole text.
 std::pair<int, int> Parse_Pair(const std::string& text, const std::string& option, int minimum = 0);
 
 // --quality: a JPEG quality from 1 to 100. Throws UsageError otherwise.
 int Parse_Quality(const std::string& text);
+
+// An argument (UTF-8 text) as a path the system's calls take.
+std::filesystem::path Native_Path(const std::string& utf8);
 
 // Whether progress shown on stderr reaches a person.
 bool Stderr_Is_Terminal();

@@ -5,7 +5,7 @@
 
 namespace tilvane::cli {
 
-// Wrong arguments: the message is followed by the usage text.
+// Wrong arguments: the message is followed by a pointer to the command's help.
 class UsageError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;

@@ -9,12 +9,8 @@ namespace tilvane::cli {
 
 int run_compare(const std::vector<std::string>& args) {
     std::pair<int, int> block{0, 0};
-    Argument_Walk walk(args);
-    const std::vector<std::string> positional = walk.Positional([&](const std::string& option) {
-        if (option != "--block") return false;
-        block = Parse_Pair(walk.Value(), option, 1);
-        return true;
-    });
+    const std::vector<std::string> positional = Parse_Arguments(
+        args, {{"--block", Option::One_Value, [&](const std::string& value) { block = Parse_Pair(value, "--block", 1); }}});
     if (positional.size() != 2) throw UsageError("compare takes ORIGINAL and MOSAIC");
     if (block.first == 0) throw UsageError("compare needs --block WIDTHxHEIGHT");
     RasterImage original, mosaic;

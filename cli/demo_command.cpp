@@ -1,17 +1,24 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "arguments.h"
 #include "commands.h"
 #include "demo_pictures.h"
+#include "support/error.h"
 
 namespace tilvane::cli {
 
 int run_demo(const std::vector<std::string>& args) {
-    if (args.size() != 1) throw UsageError("demo takes one FOLDER");
-    std::filesystem::create_directories(std::filesystem::path(std::u8string(args[0].begin(), args[0].end())));
-    const std::vector<std::string> tiles = demo::Write_Demo(args[0]);
+    const std::vector<std::string> positional = Parse_Arguments(args, {});
+    if (positional.size() != 1) throw UsageError("demo takes one FOLDER");
+    if (positional[0].empty()) throw UsageError("demo needs a FOLDER name, not an empty one");
+    const std::string& folder = positional[0];
+    std::error_code ec;
+    std::filesystem::create_directories(Native_Path(folder), ec);
+    if (ec) throw Error::Cannot_Create(folder, ec);
+    const std::vector<std::string> tiles = demo::Write_Demo(folder);
     std::printf("Wrote Demo_Original.bmp, %zu tiles in Demo_Tiles and Mosaic_Tiles.lst in %s\n", tiles.size(),
-                args[0].c_str());
+                folder.c_str());
     return 0;
 }
 

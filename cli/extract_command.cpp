@@ -1,5 +1,6 @@
 #include <filesystem>
 #include <system_error>
+#include <vector>
 
 #include "arguments.h"
 #include "commands.h"
@@ -26,23 +27,21 @@ Extract_Limit parse_limit(const std::string& text) {
 Extract_Arguments parse(const std::vector<std::string>& args) {
     Extract_Arguments parsed;
     bool size_given = false;
-    Argument_Walk walk(args);
-    const std::vector<std::string> positional = walk.Positional([&](const std::string& option) {
-        if (option == "--size") {
-            std::tie(parsed.settings.tile_width, parsed.settings.tile_height) = Parse_Pair(walk.Value(), option, 1);
-            size_given = true;
-        } else if (option == "--gap") {
-            std::tie(parsed.settings.gap_horizontal, parsed.settings.gap_vertical) = Parse_Pair(walk.Value(), option);
-            parsed.settings.gap = true;
-        } else if (option == "--limit") {
-            parsed.settings.limit = parse_limit(walk.Value());
-        } else if (option == "--quiet") {
-            parsed.quiet = true;
-        } else {
-            return false;
-        }
-        return true;
-    });
+    const std::vector<std::string> positional = Parse_Arguments(
+        args, {
+                  {"--size", Option::One_Value,
+                   [&](const std::string& value) {
+                       std::tie(parsed.settings.tile_width, parsed.settings.tile_height) = Parse_Pair(value, "--size", 1);
+                       size_given = true;
+                   }},
+                  {"--gap", Option::One_Value,
+                   [&](const std::string& value) {
+                       std::tie(parsed.settings.gap_horizontal, parsed.settings.gap_vertical) = Parse_Pair(value, "--gap");
+                       parsed.settings.gap = true;
+                   }},
+                  {"--limit", Option::One_Value, [&](const std::string& value) { parsed.settings.limit = parse_limit(value); }},
+                  {"--quiet", Option::Nothing, [&](const std::string&) { parsed.quiet = true; }},
+              });
     if (positional.size() != 2) throw UsageError("extract takes MOSAIC and DIRECTORY");
     if (!size_given) throw UsageError("extract needs --size WIDTHxHEIGHT");
     // An empty name, such as an unset shell variable, would cut every tile into the current folder.
@@ -52,23 +51,37 @@ Extract_Arguments parse(const std::vector<std::string>& args) {
     return parsed;
 }
 
-std::filesystem::path native_path(const std::string& utf8) { return std::u8string(utf8.begin(), utf8.end()); }
+// Makes directory and the folders above it that are missing; returns those it made, deepest first.
+std::vector<std::filesystem::path> make_folders(const std::filesystem::path& directory) {
+    std::vector<std::filesystem::path> missing;
+    std::filesystem::path folder = directory.lexically_normal();
+    if (!folder.has_filename()) folder = folder.parent_path();  // "a/b/" names a/b
+    std::error_code ec;
+    for (; !folder.empty() && !std::filesystem::exists(folder, ec); folder = folder.parent_path()) {
+        missing.push_back(folder);
+        if (folder == folder.parent_path()) break;  // a root that is not there
+    }
+    // A folder that cannot be made shows as the first tile that cannot be created, with the reason.
+    std::filesystem::create_directories(directory, ec);
+    std::erase_if(missing, [&](const std::filesystem::path& f) { return !std::filesystem::is_directory(f, ec); });
+    return missing;
+}
 
 }  // namespace
 
 int run_extract(const std::vector<std::string>& args) {
     const Extract_Arguments parsed = parse(args);
-    const std::filesystem::path directory = native_path(parsed.directory);
-    std::error_code ignored;
-    // A folder that cannot be made shows as the first tile that cannot be created.
-    const bool made = std::filesystem::create_directories(directory, ignored);
+    const std::filesystem::path directory = Native_Path(parsed.directory);
+    const std::vector<std::filesystem::path> made = make_folders(directory);
     const std::u8string prefix = (directory / "").u8string();
-    Terminal_Progress progress(stderr, parsed.quiet || !Stderr_Is_Terminal());
     try {
+        Terminal_Progress progress(stderr, parsed.quiet || !Stderr_Is_Terminal());
         Extract_Tiles(parsed.mosaic, std::string(prefix.begin(), prefix.end()), parsed.settings, progress);
     } catch (...) {
-        // A run that wrote nothing leaves no folder of its own making behind.
-        if (made) std::filesystem::remove(directory, ignored);
+        // A run that wrote nothing leaves none of the folders it made behind; a folder that holds
+        // tiles is not empty and stays.
+        std::error_code ignored;
+        for (const std::filesystem::path& folder : made) std::filesystem::remove(folder, ignored);
         throw;
     }
     return 0;

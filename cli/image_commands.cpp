@@ -1,8 +1,8 @@
 #include <charconv>
 #include <cstdio>
 
-#include "commands.h"
 #include "arguments.h"
+#include "commands.h"
 #include "codecs/bmp_codec.h"
 #include "codecs/picture_file.h"
 #include "support/error.h"
@@ -15,21 +15,22 @@ int parse_bits(const std::string& text) {
     int bits = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), bits);
     if (error != std::errc{} || end != text.data() + text.size() || !pixel_format_from_bits(bits))
-        throw UsageError("--bits takes 1, 4, 8, 15, 16, 24 or 32, not " + text);
+        throw UsageError("--bits takes 1, 4, 8, 15, 16, 24 or 32, not \"" + text + "\"");
     return bits;
 }
 
 }  // namespace
 
 int run_info(const std::vector<std::string>& args) {
-    if (args.size() != 1) throw UsageError("info takes one FILE");
-    const std::optional<Picture_Format> format = Format_For_Path(args[0]);
+    const std::vector<std::string> positional = Parse_Arguments(args, {});
+    if (positional.size() != 1) throw UsageError("info takes one FILE");
+    const std::optional<Picture_Format> format = Format_For_Path(positional[0]);
     if (format && *format != Picture_Format::Bmp) {
-        const RasterImage image = Load_Picture(args[0]);
+        const RasterImage image = Load_Picture(positional[0]);
         std::printf("%dx%d 24 %s\n", image.width(), image.height(), Format_Name(*format));
         return 0;
     }
-    const BmpDescription description = describe_bmp(Input_File(args[0]));  // the headers only
+    const BmpDescription description = describe_bmp(Input_File(positional[0]));  // the headers only
     const bool custom = description.pixel_format == PixelFormat::Custom;
     const int bits = custom ? description.bits_per_pixel : static_cast<int>(description.pixel_format);
     std::printf("%dx%d %d %s %s%s%s\n", description.width, description.height, bits, description.header_kind.c_str(),
@@ -38,20 +39,11 @@ int run_info(const std::vector<std::string>& args) {
 }
 
 int run_convert(const std::vector<std::string>& args) {
-    std::vector<std::string> paths;
     int bits = 0;
     Save_Options save;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == "--bits") {
-            if (i + 1 == args.size()) throw UsageError("--bits needs a value");
-            bits = parse_bits(args[++i]);
-        } else if (args[i] == "--quality") {
-            if (i + 1 == args.size()) throw UsageError("--quality needs a value");
-            save.quality = Parse_Quality(args[++i]);
-        } else {
-            paths.push_back(args[i]);
-        }
-    }
+    const std::vector<std::string> paths = Parse_Arguments(
+        args, {{"--bits", Option::One_Value, [&](const std::string& value) { bits = parse_bits(value); }},
+               {"--quality", Option::One_Value, [&](const std::string& value) { save.quality = Parse_Quality(value); }}});
     if (paths.size() != 2) throw UsageError("convert takes IN and OUT");
     // An output of no known format is refused before anything is read.
     if (!Format_For_Path(paths[1])) throw Error::Unknown_Extension(paths[1]);

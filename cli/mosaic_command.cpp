@@ -9,6 +9,7 @@
 #include "mosaic/mosaic_inputs.h"
 #include "mosaic/placements_file.h"
 #include "shell/input_check_text.h"
+#include "support/error.h"
 #include "support/file_io.h"
 #include "terminal_progress.h"
 #include "tile_sources.h"
@@ -19,7 +20,7 @@ namespace {
 std::uint64_t parse_seed(const std::string& text) {
     std::uint64_t seed = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), seed);
-    if (error != std::errc{} || end != text.data() + text.size()) throw UsageError("--seed takes a whole number, not " + text);
+    if (error != std::errc{} || end != text.data() + text.size()) throw UsageError("--seed takes a whole number, not \"" + text + "\"");
     return seed;
 }
 
@@ -38,41 +39,47 @@ struct Mosaic_Arguments {
 
 Mosaic_Arguments parse(const std::vector<std::string>& args) {
     Mosaic_Arguments parsed;
-    Argument_Walk walk(args);
-    const std::vector<std::string> positional = walk.Positional([&](const std::string& option) {
-        if (option == "--tiles") {
-            while (walk.Next_Is_Value()) parsed.tile_sources.push_back(walk.Value());
-        } else if (option == "--size") {
-            std::tie(parsed.settings.tile_width, parsed.settings.tile_height) = Parse_Pair(walk.Value(), option);
-            parsed.size_given = true;
-        } else if (option == "--gap") {
-            std::tie(parsed.settings.gap_horizontal, parsed.settings.gap_vertical) = Parse_Pair(walk.Value(), option);
-            parsed.settings.gap = true;
-        } else if (option == "--crop") {
-            parsed.settings.mode = FittingMode::TruncateCrop;
-        } else if (option == "--seed") {
-            parsed.seed = parse_seed(walk.Value());
-            parsed.seed_given = true;
-        } else if (option == "--choose") {
-            const std::optional<Tile_Choice> choice = Choice_Of_Word(walk.Value());
-            if (!choice) throw UsageError("--choose takes random, shuffle or best");
-            parsed.settings.choice = *choice;
-        } else if (option == "--min-distance") {
-            parsed.settings.min_distance = Parse_Number(walk.Value(), option);
-        } else if (option == "--scale") {
-            parsed.settings.scale = Parse_Number(walk.Value(), option, 1, Mosaic_Settings::kLargestScale);
-        } else if (option == "--placements") {
-            parsed.placements = walk.Value();
-            if (parsed.placements.empty()) throw UsageError("--placements needs a FILE name");
-        } else if (option == "--quality") {
-            parsed.save.quality = Parse_Quality(walk.Value());
-        } else if (option == "--quiet") {
-            parsed.quiet = true;
-        } else {
-            return false;
-        }
-        return true;
-    });
+    Mosaic_Settings& settings = parsed.settings;
+    const std::vector<std::string> positional = Parse_Arguments(
+        args, {
+                  {"--tiles", Option::Values, [&](const std::string& value) { parsed.tile_sources.push_back(value); }},
+                  {"--size", Option::One_Value,
+                   [&](const std::string& value) {
+                       std::tie(settings.tile_width, settings.tile_height) = Parse_Pair(value, "--size");
+                       parsed.size_given = true;
+                   }},
+                  {"--gap", Option::One_Value,
+                   [&](const std::string& value) {
+                       std::tie(settings.gap_horizontal, settings.gap_vertical) = Parse_Pair(value, "--gap");
+                       settings.gap = true;
+                   }},
+                  {"--crop", Option::Nothing, [&](const std::string&) { settings.mode = FittingMode::TruncateCrop; }},
+                  {"--seed", Option::One_Value,
+                   [&](const std::string& value) {
+                       parsed.seed = parse_seed(value);
+                       parsed.seed_given = true;
+                   }},
+                  {"--choose", Option::One_Value,
+                   [&](const std::string& value) {
+                       const std::optional<Tile_Choice> choice = Choice_Of_Word(value);
+                       if (!choice) throw UsageError("--choose takes random, shuffle or best, not \"" + value + "\"");
+                       settings.choice = *choice;
+                   }},
+                  {"--min-distance", Option::One_Value,
+                   [&](const std::string& value) { settings.min_distance = Parse_Number(value, "--min-distance"); }},
+                  {"--scale", Option::One_Value,
+                   [&](const std::string& value) {
+                       settings.scale = Parse_Number(value, "--scale", 1, Mosaic_Settings::kLargestScale);
+                   }},
+                  {"--placements", Option::One_Value,
+                   [&](const std::string& value) {
+                       if (value.empty()) throw UsageError("--placements needs a FILE name");
+                       parsed.placements = value;
+                   }},
+                  {"--quality", Option::One_Value,
+                   [&](const std::string& value) { parsed.save.quality = Parse_Quality(value); }},
+                  {"--quiet", Option::Nothing, [&](const std::string&) { parsed.quiet = true; }},
+              });
     if (positional.size() != 2) throw UsageError("mosaic takes ORIGINAL and OUTPUT");
     if (parsed.tile_sources.empty()) throw UsageError("mosaic needs --tiles");
     if (!parsed.size_given) throw UsageError("mosaic needs --size WIDTHxHEIGHT");
@@ -81,16 +88,49 @@ Mosaic_Arguments parse(const std::vector<std::string>& args) {
     return parsed;
 }
 
+// The problems that the command line alone shows, whatever the files: usage errors.
+bool Is_Usage_Problem(Mosaic_Input_Problem problem) {
+    switch (problem) {
+        case Mosaic_Input_Problem::Original_Blank:
+        case Mosaic_Input_Problem::Original_Not_Bitmap:
+        case Mosaic_Input_Problem::Output_Blank:
+        case Mosaic_Input_Problem::Output_Not_Bitmap:
+        case Mosaic_Input_Problem::Zero_Tile_Width:
+        case Mosaic_Input_Problem::Zero_Tile_Height: return true;
+        default: return false;
+    }
+}
+
+// The program's words, then which tiles are missing: the first few and a count of the rest.
+std::string problem_text(const Mosaic_Input_Check& checked, const std::vector<std::string>& tiles) {
+    constexpr std::size_t kNamed = 5;
+    std::string text = shell::Mosaic_Input_Text(checked);
+    const std::size_t missing = checked.missing_tiles.size();
+    for (std::size_t i = 0; i < std::min(missing, kNamed); ++i)
+        text += "\n  " + tiles[static_cast<std::size_t>(checked.missing_tiles[i])];
+    if (missing > kNamed) text += "\n  ... and " + std::to_string(missing - kNamed) + " more";
+    return text;
+}
+
 // The program's checks and words; where the program would ask a question about missing tiles,
-// stop instead. An existing output is replaced, as a command line expects.
+// stop instead. An existing output is replaced, as a command line expects. An output folder
+// that is not there fails here, not after the build.
 Mosaic_Input_Check check(const Mosaic_Arguments& args, const std::vector<std::string>& tiles) {
     const Mosaic_Input_Check checked =
         Check_Mosaic_Inputs({args.original, tiles, args.output, args.settings, true}, "", [](const std::string& path) {
             std::error_code ec;
-            return std::filesystem::is_regular_file(path, ec);
+            return std::filesystem::is_regular_file(Native_Path(path), ec);
         });
+    if (Is_Usage_Problem(checked.problem)) throw UsageError(shell::Mosaic_Input_Text(checked));
     if (checked.problem != Mosaic_Input_Problem::None && checked.problem != Mosaic_Input_Problem::Output_Exists)
-        throw std::runtime_error(shell::Mosaic_Input_Text(checked));
+        throw std::runtime_error(problem_text(checked, tiles));
+    const std::filesystem::path folder = Native_Path(checked.output).parent_path();
+    std::error_code ec;
+    const std::filesystem::file_status status = std::filesystem::status(folder, ec);
+    if (!folder.empty() && !std::filesystem::is_directory(status))
+        throw Error::Cannot_Create(checked.output, std::make_error_code(std::filesystem::exists(status)
+                                                                             ? std::errc::not_a_directory
+                                                                             : std::errc::no_such_file_or_directory));
     return checked;
 }
 

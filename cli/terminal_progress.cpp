@@ -1,5 +1,7 @@
 #include "terminal_progress.h"
 
+#include <algorithm>
+
 #include "progress/progress_clock.h"
 
 namespace tilvane::cli {
@@ -20,20 +22,33 @@ void Terminal_Progress::Initialise_Processing(int, int minimum, int maximum) {
 
 void Terminal_Progress::Update_Processing(const std::string& major, const std::string&, int current) {
     const auto now = Clock::now();
+    major_ = major;
     if (quiet_ || (shown_ && now - last_shown_ <= std::chrono::milliseconds(250) && current != maximum_)) return;
-    last_shown_ = now;
-    shown_ = true;
     const double share = maximum_ > minimum_ ? static_cast<double>(current - minimum_) / (maximum_ - minimum_) : 1.0;
-    const auto elapsed = now - start_;
-    const std::string remaining =
-        share > 0 ? progress::Format_Duration(in_days(elapsed) * (1 - share) / share) : std::string("--:--:--");
-    std::fprintf(out_, "\r%s  %3d%%  elapsed %s  remaining %s ", major.c_str(), static_cast<int>(share * 100),
-                 progress::Format_Duration(in_days(elapsed)).c_str(), remaining.c_str());
-    std::fflush(out_);
+    Show(std::min(share, 1.0), now);
 }
 
 void Terminal_Progress::End_Processing() {
-    if (!quiet_ && shown_) std::fputc('\n', out_);
+    if (quiet_) return;
+    // The last row seldom reaches the maximum, which counts a tile and a gap more than the picture.
+    Show(1.0, Clock::now());
+    std::fputc('\n', out_);
+    shown_ = false;
+}
+
+Terminal_Progress::~Terminal_Progress() {
+    if (shown_) std::fputc('\n', out_);  // an error that ended the run starts on a line of its own
+}
+
+void Terminal_Progress::Show(double share, Clock::time_point now) {
+    last_shown_ = now;
+    shown_ = true;
+    const auto elapsed = now - start_;
+    const std::string remaining =
+        share > 0 ? progress::Format_Duration(in_days(elapsed) * (1 - share) / share) : std::string("--:--:--");
+    std::fprintf(out_, "\r%s  %3d%%  elapsed %s  remaining %s ", major_.c_str(), static_cast<int>(share * 100),
+                 progress::Format_Duration(in_days(elapsed)).c_str(), remaining.c_str());
+    std::fflush(out_);
 }
 
 }  // namespace tilvane::cli

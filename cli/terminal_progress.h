@@ -1,16 +1,21 @@
 #pragma once
 #include <chrono>
 #include <cstdio>
+#include <string>
 
 #include "progress/mosaic_progress.h"
 
 namespace tilvane::cli {
 
 // A build's progress as one status line on a terminal: the share done, the time so far and the
-// time still to go, redrawn at most every quarter second. Silent when quiet.
+// time still to go, redrawn at most every quarter second; the end shows 100% and ends the line.
+// Silent when quiet.
 class Terminal_Progress final : public Mosaic_Progress {
 public:
     Terminal_Progress(std::FILE* out, bool quiet) : out_(out), quiet_(quiet) {}
+    ~Terminal_Progress() override;
+    Terminal_Progress(const Terminal_Progress&) = delete;
+    Terminal_Progress& operator=(const Terminal_Progress&) = delete;
 
     void Initialise_Processing(int start, int minimum, int maximum) override;
     void Update_Processing(const std::string& major, const std::string& minor, int current) override;
@@ -19,6 +24,7 @@ public:
 
 private:
     using Clock = std::chrono::steady_clock;
+    void Show(double share, Clock::time_point now);
 
     std::FILE* out_;
     bool quiet_;
@@ -26,7 +32,8 @@ private:
     int maximum_ = 0;
     Clock::time_point start_;
     Clock::time_point last_shown_;
-    bool shown_ = false;
+    bool shown_ = false;  // a line is on the terminal and not ended
+    std::string major_;
 };
 
 }  // namespace tilvane::cli

@@ -9,6 +9,7 @@
 #include "arguments.h"
 #include "codecs/picture_file.h"
 #include "shell/error_report.h"
+#include "support/file_io.h"
 #include "support/error.h"
 #include "support/work_crew.h"
 #include "terminal_progress.h"

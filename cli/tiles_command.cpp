@@ -28,20 +28,14 @@ struct Tiles_Arguments {
 Tiles_Arguments parse(const std::vector<std::string>& args) {
     Tiles_Arguments parsed;
     bool size_given = false;
-    Argument_Walk walk(args);
-    std::vector<std::string> positional = walk.Positional([&](const std::string& option) {
-        if (option == "--size") {
-            std::tie(parsed.width, parsed.height) = Parse_Pair(walk.Value(), option, 1);
-            size_given = true;
-        } else if (option == "--crop") {
-            parsed.crop = true;
-        } else if (option == "--quiet") {
-            parsed.quiet = true;
-        } else {
-            return false;
-        }
-        return true;
-    });
+    std::vector<std::string> positional = Parse_Arguments(
+        args, {{"--size", Option::One_Value,
+                [&](const std::string& value) {
+                    std::tie(parsed.width, parsed.height) = Parse_Pair(value, "--size", 1);
+                    size_given = true;
+                }},
+               {"--crop", Option::Nothing, [&](const std::string&) { parsed.crop = true; }},
+               {"--quiet", Option::Nothing, [&](const std::string&) { parsed.quiet = true; }}});
     if (positional.size() < 2) throw UsageError("tiles takes SOURCE... and FOLDER");
     if (!size_given) throw UsageError("tiles needs --size WIDTHxHEIGHT");
     if (positional.back().empty()) throw UsageError("tiles needs a FOLDER name, not an empty one");

@@ -1,0 +1,67 @@
+#!/usr/bin/env bash
+# tilvane-cli as a user meets it: each command's help, usage errors, and failures that name the
+# file at fault with the system's reason, leaving nothing behind.
+# Usage: command_line.sh WORK_FOLDER COMMAND... (the tool, after its emulator if any)
+set -uo pipefail
+work=$1
+shift
+rm -rf "$work" && mkdir -p "$work" && cd "$work" || exit 1
+"$@" demo demo >/dev/null || { echo "FAIL: demo"; exit 1; }
+printf 'not a picture' > broken.bmp
+mkdir broken-tiles && cp demo/Demo_Tiles/Tile_01.bmp broken.bmp broken-tiles/
+printf 'Demo_Tiles/Tile_01.bmp\r\ngone.bmp\r\n\r\n' > demo/some.lst
+failed=0
+
+# expect STATUS 'REGEX on stdout+stderr' ARGUMENTS...: the tool exits with STATUS, says what matches,
+# and leaves the folder as it was (but for a zero status).
+expect() {
+  local status=$1 pattern=$2
+  shift 2
+  local before after output actual=0
+  before=$(find . | sort)
+  output=$("${tool[@]}" "$@" 2>&1) || actual=$?
+  after=$(find . | sort)
+  if [ "$actual" != "$status" ] || ! grep -Eq -- "$pattern" <<<"$output"; then
+    echo "FAIL: $* exited $actual, not $status, or said no /$pattern/:"
+    echo "$output"
+    failed=1
+  elif [ "$status" != 0 ] && [ "$before" != "$after" ]; then
+    echo "FAIL: $* left: $(comm -13 <(echo "$before") <(echo "$after"))"
+    failed=1
+  fi
+}
+tool=("$@")
+
+for command in info convert mosaic extract demo; do
+  expect 0 "^Usage:" "$command" --help
+done
+expect 0 "tilvane-cli demo FOLDER" demo new --help
+[ -e new ] && { echo "FAIL: demo --help made a folder"; failed=1; }
+expect 2 '^Error: --size takes WIDTHxHEIGHT.*"20x"
+see tilvane-cli extract --help$' extract demo/Demo_Original.bmp tiles --size 20x
+expect 2 "^Error: The Tile Width cannot be 0" mosaic demo/Demo_Original.bmp out.bmp --tiles demo --size 0x20
+expect 2 "^Error: Unknown option: --bogus" info --bogus demo/Demo_Original.bmp
+expect 2 "^Error: Only Bitmap \(.BMP\) files are supported by this program." convert broken.bmp out.png
+expect 2 "^Error: Only Bitmap" convert broken.bmp out
+expect 1 "^Bitmap image is not valid: broken.bmp" extract broken.bmp a/b/c --size=3x2
+expect 1 "^Bitmap image is not valid: broken-tiles.broken.bmp" mosaic demo/Demo_Original.bmp out.bmp \
+  --tiles broken-tiles --size 20x20 --quiet
+expect 1 "^Cannot create file no-folder/out.bmp: No such file or directory" mosaic demo/Demo_Original.bmp \
+  no-folder/out.bmp --tiles demo --size 20x20 --quiet
+expect 1 "^Cannot create file broken.bmp.001,001.bmp: (Not a directory|No such file or directory)" extract demo/Demo_Original.bmp broken.bmp \
+  --size 20x20 --quiet
+# Relative lines of a list are taken from its folder; its blank last line is no missing tile.
+expect 1 "^Error: 1 tiles in the Tiles List could not be found !
+  demo/gone.bmp$" mosaic demo/Demo_Original.bmp out.bmp --tiles demo/some.lst --size 20x20 --quiet
+expect 0 "" extract --quiet --size=100x100 -- demo/Demo_Original.bmp "Fotos été"
+expect 0 "" mosaic "Fotos été/001,001.bmp" "Fotos été/mosaic.bmp" --tiles "Fotos été" --size 20x20 --quiet
+[ -f "Fotos été/mosaic.bmp" ] && [ -f "Fotos été/007,005.bmp" ] || { echo "FAIL: no files in Fotos été"; failed=1; }
+# On a terminal the progress line ends at 100% with a line break.
+if [ ${#tool[@]} = 1 ] && command -v script >/dev/null; then
+  shown=$(script -qec "'${tool[0]}' extract demo/Demo_Original.bmp progress --size 7x7" /dev/null; echo .)
+  shown=${shown%.}
+  last=${shown%$'\r\n'}
+  last=${last##*$'\r'}
+  [[ "$shown" == *$'\n' && "$last" == *" 100%  "* ]] || { echo "FAIL: the progress ended as: $last"; failed=1; }
+fi
+exit $failed
