@@ -87,10 +87,7 @@ void Print_Usage(std::FILE* out) {
     std::fputs(kGeneral_Help, out);
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-    const std::vector<std::string> args(argv + 1, argv + argc);
+int Run(const std::vector<std::string>& args) {
     if (args.empty() || args[0] == "--help" || args[0] == "-h") {
         Print_Usage(args.empty() ? stderr : stdout);
         return args.empty() ? 2 : 0;
@@ -125,3 +122,20 @@ int main(int argc, char** argv) {
         return 1;
     }
 }
+
+}  // namespace
+
+#ifdef _WIN32
+// Windows hands a program's arguments over as UTF-16; the narrow ones of main are in the code
+// page and lose every letter it lacks. The core takes UTF-8.
+int wmain(int argc, wchar_t** argv) {
+    std::vector<std::string> args;
+    for (int i = 1; i < argc; ++i) {
+        const std::u8string text = std::filesystem::path(argv[i]).u8string();
+        args.emplace_back(text.begin(), text.end());
+    }
+    return Run(args);
+}
+#else
+int main(int argc, char** argv) { return Run({argv + 1, argv + argc}); }
+#endif
