@@ -204,16 +204,16 @@ TEST_F(TileListTest, SetSelectTakesTheSizeOfTheTopmostSelectedTileWithinTheSpinR
 
 TEST_F(TileListTest, TheListFileIsLoadedAtWindowShowAndSavedAtEveryClose) {
     EXPECT_TRUE(Items_Shown().empty()) << "no list file: an empty list and no message";
-    Write_File(List_File(), std::string("b\nC:\\Caf\xc3\xa9\\A.bmp\r\n\r\nb\0c", 23));  // a zero byte ends the text
+    Write_File(List_File(), std::string("C:\\b\nC:\\Caf\xc3\xa9\\A.bmp\r\n\r\nC:\\b\0c", 29));  // a zero byte ends the text
     main.Add_Chosen_Tiles({"gone at the next load"});
     main.FormShow();
-    EXPECT_EQ(Items_Shown(), (Items{"", "b", "b", "C:\\Caf\xc3\xa9\\A.bmp"}));
+    EXPECT_EQ(Items_Shown(), (Items{"", "C:\\b", "C:\\b", "C:\\Caf\xc3\xa9\\A.bmp"}));
     EXPECT_EQ(main.Tiles_ListBox.Item_Text(3), L"C:\\Caf\u00e9\\A.bmp");
 
     picker.answers.push_back({L"C:\\\u65e5\u672c\\\u0416.bmp"});
     Click(main.Add_Selected_Tiles_To_List_SpeedButton);
     EXPECT_TRUE(main.FormCloseQuery());
-    EXPECT_EQ(Read_File(List_File()), "\r\nb\r\nb\r\nC:\\Caf\xc3\xa9\\A.bmp\r\nC:\\\xe6\x97\xa5\xe6\x9c\xac\\\xd0\x96.bmp\r\n");
+    EXPECT_EQ(Read_File(List_File()), "\r\nC:\\b\r\nC:\\b\r\nC:\\Caf\xc3\xa9\\A.bmp\r\nC:\\\xe6\x97\xa5\xe6\x9c\xac\\\xd0\x96.bmp\r\n");
     main.FormShow();
     EXPECT_EQ(main.Find_Tile_Item("c:\\\xe6\x97\xa5\xe6\x9c\xac\\\xd0\xb6.BMP"), 4) << "letter case ignored beyond ASCII";
 
