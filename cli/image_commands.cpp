@@ -5,6 +5,7 @@
 #include "commands.h"
 #include "codecs/bmp_codec.h"
 #include "codecs/picture_file.h"
+#include "shell/error_report.h"
 #include "support/error.h"
 #include "support/file_io.h"
 
@@ -46,7 +47,7 @@ int run_convert(const std::vector<std::string>& args) {
                {"--quality", Option::One_Value, [&](const std::string& value) { save.quality = Parse_Quality(value); }}});
     if (paths.size() != 2) throw UsageError("convert takes IN and OUT");
     // An output of no known format is refused before anything is read.
-    if (!Format_For_Path(paths[1])) throw Error::Unknown_Extension(paths[1]);
+    if (!Format_For_Path(paths[1])) throw UsageError(shell::Error_Text(Error::Unknown_Extension(paths[1])));
     RasterImage image = Load_Picture(paths[0]);
     if (bits != 0) image.set_pixel_format(*pixel_format_from_bits(bits));
     Save_Picture(paths[1], image, save);

@@ -41,11 +41,11 @@ expect 2 '^Error: --size takes WIDTHxHEIGHT.*"20x"
 see tilvane-cli extract --help$' extract demo/Demo_Original.bmp tiles --size 20x
 expect 2 "^Error: The Tile Width cannot be 0" mosaic demo/Demo_Original.bmp out.bmp --tiles demo --size 0x20
 expect 2 "^Error: Unknown option: --bogus" info --bogus demo/Demo_Original.bmp
-expect 2 "^Error: Only Bitmap \(.BMP\) files are supported by this program." convert broken.bmp out.png
-expect 2 "^Error: Only Bitmap" convert broken.bmp out
+expect 2 "^Error: Unknown picture file extension \(.gif\)" convert broken.bmp out.gif
 expect 1 "^Bitmap image is not valid: broken.bmp" extract broken.bmp a/b/c --size=3x2
-expect 1 "^Bitmap image is not valid: broken-tiles.broken.bmp" mosaic demo/Demo_Original.bmp out.bmp \
-  --tiles broken-tiles --size 20x20 --quiet
+printf 'broken-tiles/Tile_01.bmp\nbroken.bmp\n' > broken.lst
+expect 1 "^Bitmap image is not valid: .*broken.bmp" mosaic demo/Demo_Original.bmp out.bmp \
+  --tiles broken.lst --size 20x20 --quiet
 expect 1 "^Cannot create file no-folder/out.bmp: No such file or directory" mosaic demo/Demo_Original.bmp \
   no-folder/out.bmp --tiles demo --size 20x20 --quiet
 expect 1 "^Cannot create file broken.bmp.001,001.bmp: (Not a directory|No such file or directory)" extract demo/Demo_Original.bmp broken.bmp \
