@@ -1,17 +1,18 @@
-# Sourced by the scripts that cross-compile Debian source packages for the Windows build
-# (build-libjpeg.sh, build-libspng.sh). Each result lands in build/deps/NAME-mingw and is built
-# once per checkout: a stamp file marks it done.
+# Sourced by the scripts that build Debian source packages for the Windows build
+# (build-libjpeg.sh, build-libspng.sh) and for the fuzzers. Each result lands in
+# build/deps/NAME-FLAVOUR and is built once per checkout: a stamp file marks it done.
 
-# deps_begin NAME: sets root, prefix and work for NAME and takes its lock, so that concurrent
-# builds in one checkout (test-all and a configure) do not race. Returns 1 when NAME is built.
+# deps_begin NAME [FLAVOUR]: sets root, prefix and work for NAME built as FLAVOUR (mingw unless
+# given) and takes its lock, so that concurrent builds in one checkout (test-all and a configure)
+# do not race. Returns 1 when it is built.
 deps_begin() {
   root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-  local deps=$root/build/deps
-  prefix=$deps/$1-mingw
-  work=$deps/$1-work
+  local deps=$root/build/deps flavour=${2:-mingw}
+  prefix=$deps/$1-$flavour
+  work=$deps/$1-$flavour-work
   [ -f "$prefix/.built" ] && return 1
   mkdir -p "$deps"
-  exec 9>"$deps/$1.lock"
+  exec 9>"$deps/$1-$flavour.lock"
   flock 9
   [ -f "$prefix/.built" ] && return 1
   rm -rf "$work" "$prefix"

@@ -8,6 +8,8 @@ root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
 seconds=${1:-60}
 
+# libjpeg built with the same instrumentation, so the JPEG target sees the library's code too.
+bash scripts/build-libjpeg.sh fuzz
 CC=clang CXX=clang++ cmake -S . -B build/fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DTILVANE_FUZZ=ON -DTILVANE_TESTS=OFF -DTILVANE_BENCHMARKS=OFF >/dev/null
 cmake --build build/fuzz -j "$(nproc)" --target bmp_decode_fuzz jpeg_decode_fuzz png_decode_fuzz exif_decode_fuzz >/dev/null

@@ -8,8 +8,6 @@
 namespace tilvane {
 namespace {
 
-constexpr int kParts = kStructureGrid * kStructureGrid;
-
 // The eigenvectors of a symmetric matrix by cyclic Jacobi rotations, as the columns of the
 // result; the eigenvalues end on the diagonal of a.
 using Matrix = std::array<double, kStructureValues * kStructureValues>;
