@@ -128,6 +128,7 @@ TAboutBox::TAboutBox(HWND owner, progress::Clock& clock, Random_Source& random, 
     // The box lives until the program ends: Alt+F4 closes it like OK and never destroys it.
     On_Close = [this] { OKButtonClick(); };
     On_Activate = [this] { FormActivate(); };
+    Follow_Screen_Scale();
 }
 
 void TAboutBox::Seed_From_Clock() {

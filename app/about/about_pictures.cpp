@@ -49,6 +49,8 @@ void Draw_Text(HDC dc, RECT rect, const wchar_t* text, int points, bool bold, CO
 
 void Paint_Banner(HDC dc, const RECT& area) {
     const int height = std::max<int>(1, area.bottom - area.top);
+    // Designed on a banner 64 pixels high; drawn in proportion at any screen scale.
+    const auto scaled = [height](int design) { return std::max(1, design * height / 64); };
     for (int y = area.top; y < area.bottom; ++y) {
         const RECT line{area.left, y, area.right, y + 1};
         Fill(dc, line, Blend(RGB(16, 32, 96), RGB(24, 120, 150), double(y - area.top) / height));
@@ -57,16 +59,16 @@ void Paint_Banner(HDC dc, const RECT& area) {
     const int tile = std::max(4, height / 4);
     for (int row = 0; row < 3; ++row) {
         for (int column = 0; column < 8; ++column) {
-            const int left = area.right - (column + 1) * (tile + 2) - 8;
-            const int top = area.top + 6 + row * (tile + 2);
+            const int left = area.right - (column + 1) * (tile + 2) - scaled(8);
+            const int top = area.top + scaled(6) + row * (tile + 2);
             const RECT cell{left, top, left + tile, top + tile};
             Fill(dc, cell, Hue(0.08 * column + 0.11 * row, 0.55 + 0.15 * ((column + row) % 3)));
         }
     }
-    RECT title{area.left + 16, area.top + 4, area.right, area.top + height * 2 / 3};
-    Draw_Text(dc, title, L"Varnok Software", 22, true, RGB(255, 255, 255), DT_LEFT | DT_VCENTER | DT_SINGLELINE);
-    RECT subtitle{area.left + 18, area.top + height * 3 / 5, area.right, area.bottom - 2};
-    Draw_Text(dc, subtitle, L"Picture mosaics from your own pictures", 11, false, RGB(210, 230, 240),
+    RECT title{area.left + scaled(16), area.top + scaled(4), area.right, area.top + height * 2 / 3};
+    Draw_Text(dc, title, L"Varnok Software", scaled(22), true, RGB(255, 255, 255), DT_LEFT | DT_VCENTER | DT_SINGLELINE);
+    RECT subtitle{area.left + scaled(18), area.top + height * 3 / 5, area.right, area.bottom - 2};
+    Draw_Text(dc, subtitle, L"Picture mosaics from your own pictures", scaled(11), false, RGB(210, 230, 240),
               DT_LEFT | DT_VCENTER | DT_SINGLELINE);
 }
 

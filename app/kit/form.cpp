@@ -194,6 +194,29 @@ void Form::Set_Client_Size(int width, int height) {
     }
 }
 
+void Form::Rescale(int dpi) {
+    if (dpi <= 0 || dpi == dpi_) return;
+    const int from = dpi_;
+    const auto scaled = [from, dpi](int length) { return MulDiv(length, dpi, from); };
+    const SIZE client = Client_Size();
+    for (const Component& component : components_) {
+        if (!component.control) continue;
+        const Bounds b = component.control->Get_Bounds();
+        component.control->Set_Bounds({scaled(b.left), scaled(b.top), scaled(b.width), scaled(b.height)});
+        component.control->Set_Font_Size(scaled(component.control->Font_Size()));
+    }
+    dpi_ = dpi;
+    Set_Client_Size(scaled(client.cx), scaled(client.cy));
+}
+
+void Form::Follow_Screen_Scale() {
+    Rescale(Screen_Dpi());
+    On_Dpi_Changed = [this](int dpi, const RECT& suggested) {
+        Rescale(dpi);
+        SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    };
+}
+
 void Form::Close() { SendMessageW(hwnd_, WM_CLOSE, 0, 0); }
 
 void Form::Show_Modal(HWND owner) {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "kit/control.h"
+#include "kit/fonts.h"
 
 namespace tilvane::kit {
 
@@ -41,6 +42,16 @@ public:
     std::wstring Caption() const;
     SIZE Client_Size() const;
     void Set_Client_Size(int width, int height);
+    // The pixels per inch the form is laid out for: the design's 96 until Rescale.
+    int Dpi() const { return dpi_; }
+    // A length of the 96-pixels-an-inch design at the form's scale.
+    int Scaled(int design) const { return MulDiv(design, dpi_, kDesign_Dpi); }
+    // Lays the form out again for `dpi`: the client area, every control's bounds and its font
+    // change by the same ratio, so text and room for it stay in proportion.
+    void Rescale(int dpi);
+    // Rescales a form designed at 96 pixels an inch to the screen's scale now, and again whenever
+    // it moves to a screen of another scale.
+    void Follow_Screen_Scale();
     // Asks the window to close, through its close query, as the close box does.
     void Close();
     // Shows the window modally over `owner` and returns once it has been hidden.
@@ -95,6 +106,7 @@ private:
     std::vector<Component> components_;
     std::map<UINT, std::function<void()>> commands_;
     UINT next_command_ = 100;  // clear of IDOK and IDCANCEL
+    int dpi_ = kDesign_Dpi;
 };
 
 // Lets every pending window message run (one pass that empties the queue); a quit request met on

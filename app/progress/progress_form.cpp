@@ -72,6 +72,7 @@ TProgress_Form::TProgress_Form(progress::Clock& clock, HWND owner)
     Progress_GroupBox.Set_Visible(false);
     Arrange();
     On_Resize = [this] { Arrange(); };
+    Follow_Screen_Scale();
     On_Close = [this] { Hide(); };  // the close box only hides: the run goes on
     On_Cancel = [this] { Abort_Processing_BitBtnKeyDown(VK_ESCAPE); };
     Abort_Processing_BitBtn.On_Click = [this] { Abort_Processing_BitBtnClick(); };
@@ -80,22 +81,29 @@ TProgress_Form::TProgress_Form(progress::Clock& clock, HWND owner)
 
 void TProgress_Form::Arrange() {
     const SIZE client = Client_Size();
-    const int width = static_cast<int>(client.cx), full = std::max(0, width - 2 * kMargin);
+    const int margin = Scaled(kMargin), row_height = Scaled(kRow_Height);
+    const int width = static_cast<int>(client.cx), full = std::max(0, width - 2 * margin);
+    const auto row_top = [this](int row) { return Scaled(Time_Row(row)); };
     Progress_GroupBox.Set_Bounds({0, 0, width, static_cast<int>(client.cy)});
-    Major_Item_Label.Set_Bounds({kMargin, kMajor_Top, full, kRow_Height});
-    Progress_Bar.Set_Bounds({kMargin, kBar_Top, full, 20});
-    Minor_Item_Label.Set_Bounds({kMargin, kMinor_Top, full, kRow_Height});
-    const int value_left = kCaption_Right + kMargin;
+    Major_Item_Label.Set_Bounds({margin, Scaled(kMajor_Top), full, row_height});
+    Progress_Bar.Set_Bounds({margin, Scaled(kBar_Top), full, Scaled(20)});
+    Minor_Item_Label.Set_Bounds({margin, Scaled(kMinor_Top), full, row_height});
+    const int value_left = Scaled(kCaption_Right + kMargin);
+    kit::Label* captions[] = {&Start_Date_Time_Caption_Label, &Elapsed_Time_Caption_Label,
+                              &Remaining_Time_Caption_Label, &Time_To_Completion_Caption_Label};
     kit::Label* values[] = {&Start_Date_Time_Label, &Elapsed_Time_Label, &Remaining_Date_Time_Label,
                             &Time_To_Completion_Label};
     for (int row = 0; row < 4; ++row) {
         const bool has_note = row == 1 || row == 2;
-        values[row]->Set_Bounds({value_left, Time_Row(row), has_note ? 70 : std::max(0, width - value_left - kMargin),
-                                 kRow_Height});
+        captions[row]->Set_Bounds({margin, row_top(row), Scaled(kCaption_Right - kMargin), row_height});
+        values[row]->Set_Bounds({value_left, row_top(row),
+                                 has_note ? Scaled(70) : std::max(0, width - value_left - margin), row_height});
     }
-    Elapsed_Time_Format_Label.Set_Bounds({value_left + 76, Time_Row(1), 100, kRow_Height});
-    Remaining_Time_Format_Label.Set_Bounds({value_left + 76, Time_Row(2), 100, kRow_Height});
-    Abort_Processing_BitBtn.Set_Bounds({(width - kButton_Width) / 2, kButton_Top, kButton_Width, kButton_Height});
+    Elapsed_Time_Format_Label.Set_Bounds({value_left + Scaled(76), row_top(1), Scaled(100), row_height});
+    Remaining_Time_Format_Label.Set_Bounds({value_left + Scaled(76), row_top(2), Scaled(100), row_height});
+    const int button_width = Scaled(kButton_Width);
+    Abort_Processing_BitBtn.Set_Bounds({(width - button_width) / 2, Scaled(kButton_Top), button_width,
+                                        Scaled(kButton_Height)});
 }
 
 void TProgress_Form::Initialise_Processing(int start, int minimum, int maximum) {

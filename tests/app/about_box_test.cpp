@@ -47,6 +47,18 @@ TEST_F(AboutBoxTest, TextsAreFilledByTheWindowShowAndTheNoticeEndsWithTheClocksY
     EXPECT_FALSE(GetWindowLongPtrW(about.Handle(), GWL_STYLE) & WS_SYSMENU) << "no border icons";
 }
 
+TEST_F(AboutBoxTest, AScreenOfTwiceTheScaleDoublesTheBoxAndItsText) {
+    const kit::Bounds ok = about.OKButton.Get_Bounds();
+    RECT suggested{0, 0, 1300, 900};
+    SendMessageW(about.Handle(), WM_DPICHANGED, MAKEWPARAM(192, 192), reinterpret_cast<LPARAM>(&suggested));
+    EXPECT_EQ(about.Client_Size().cx, 2 * 622);
+    EXPECT_EQ(about.Client_Size().cy, 2 * 411);
+    const kit::Bounds doubled = about.OKButton.Get_Bounds();
+    EXPECT_EQ(doubled.left, 2 * ok.left);
+    EXPECT_EQ(doubled.width, 2 * ok.width);
+    EXPECT_EQ(about.Product_Name_Label.Font_Size(), 28);
+}
+
 TEST_F(AboutBoxTest, ActivationShowsAQuoteAndTheFigureAtOnceAndPutsTheLinksInTheButtonsPlaces) {
     ASSERT_TRUE(about.Quote_From_Varnok_Label.Text().empty());
     Open();

@@ -206,6 +206,21 @@ TEST_F(ProgressFormTest, AbortClickDuringUpdateMessagesStopsTheCallersLoop) {
     EXPECT_FALSE(form.Is_Visible());
 }
 
+TEST_F(ProgressFormTest, AScreenOfLargerScaleGrowsTheDialogWhichKeepsThatScaleWhenResized) {
+    const SIZE design = form.Client_Size();
+    RECT suggested{40, 40, 1000, 600};
+    SendMessageW(form.Handle(), WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
+    const SIZE larger = form.Client_Size();
+    EXPECT_EQ(larger.cx, MulDiv(design.cx, 3, 2));
+    EXPECT_EQ(larger.cy, MulDiv(design.cy, 3, 2));
+    form.Set_Client_Size(larger.cx + 100, larger.cy);
+    const kit::Bounds button = form.Abort_Processing_BitBtn.Get_Bounds();
+    EXPECT_EQ(button.width, 150) << "re-laid out at the new scale";
+    EXPECT_EQ(button.height, 42);
+    EXPECT_EQ(button.left, (larger.cx + 100 - 150) / 2);
+    EXPECT_EQ(form.Start_Date_Time_Caption_Label.Font_Size(), 17);
+}
+
 TEST(FormatDateTimeWithDay, BeginsWithTheEnglishDayThenDateCommaAndTime) {
     const progress::Day_Time time = progress::From_Calendar(2024, 3, 5, 8, 7, 6, 0);  // a Tuesday
     const SYSTEMTIME st{2024, 3, 2, 5, 8, 7, 6, 0};
