@@ -65,29 +65,27 @@ bool Asks_For_Help(const std::vector<std::string>& args) {
     return false;
 }
 
-int Parse_Number(const std::string& text, const std::string& option, int minimum, int maximum) {
+int Parse_Number(const std::string& text, const std::string& option, Value_Range range) {
     int value = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc{} || end != text.data() + text.size() || value < minimum || value > maximum)
-        throw UsageError(option + " takes whole numbers from " + std::to_string(minimum) + " to " +
-                         std::to_string(maximum) + ", not \"" + text + "\"");
+    if (error != std::errc{} || end != text.data() + text.size() || !range.Holds(value))
+        throw UsageError(option + " takes whole numbers from " + std::to_string(range.minimum) + " to " +
+                         std::to_string(range.maximum) + ", not \"" + text + "\"");
     return value;
 }
 
-std::pair<int, int> Parse_Pair(const std::string& text, const std::string& option, int minimum) {
+std::pair<int, int> Parse_Pair(const std::string& text, const std::string& option, Value_Range range) {
     const std::size_t x = text.find_first_of("xX");
     try {
         if (x != std::string::npos)
-            return {Parse_Number(text.substr(0, x), option, minimum), Parse_Number(text.substr(x + 1), option, minimum)};
+            return {Parse_Number(text.substr(0, x), option, range), Parse_Number(text.substr(x + 1), option, range)};
     } catch (const UsageError&) {
     }
-    throw UsageError(option + " takes WIDTHxHEIGHT, whole numbers from " + std::to_string(minimum) + " to " +
-                     std::to_string(Mosaic_Settings::kLargest) + ", not \"" + text + "\"");
+    throw UsageError(option + " takes WIDTHxHEIGHT, whole numbers from " + std::to_string(range.minimum) + " to " +
+                     std::to_string(range.maximum) + ", not \"" + text + "\"");
 }
 
-int Parse_Quality(const std::string& text) { return Parse_Number(text, "--quality", 1, 100); }
-
-std::filesystem::path Native_Path(const std::string& utf8) { return std::u8string(utf8.begin(), utf8.end()); }
+int Parse_Quality(const std::string& text) { return Parse_Number(text, "--quality", {1, 100}); }
 
 bool Stderr_Is_Terminal() {
 #ifdef _WIN32

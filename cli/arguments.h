@@ -1,13 +1,12 @@
 #pragma once
 // Reading a command's arguments: one table of options per command, one walk for all commands.
-#include <filesystem>
 #include <functional>
 #include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
 
-#include "mosaic/mosaic_build.h"
+#include "grid/tile_grid.h"
 
 namespace tilvane::cli {
 
@@ -28,19 +27,15 @@ std::vector<std::string> Parse_Arguments(const std::vector<std::string>& args, c
 // Whether args ask for the command's help ("--help" or "-h" before any "--").
 bool Asks_For_Help(const std::vector<std::string>& args);
 
-// A whole number from minimum to maximum (by default Mosaic_Settings::kLargest, the range of the program's size
-// and gap fields). Throws UsageError naming option otherwise.
-int Parse_Number(const std::string& text, const std::string& option, int minimum = 0,
-                 int maximum = Mosaic_Settings::kLargest);
+// A whole number in range (for sizes and gaps the range of the program's matching field). Throws
+// UsageError naming option otherwise.
+int Parse_Number(const std::string& text, const std::string& option, Value_Range range);
 
 // "WxH" as two such numbers; the message of a refusal quotes the whole text.
-std::pair<int, int> Parse_Pair(const std::string& text, const std::string& option, int minimum = 0);
+std::pair<int, int> Parse_Pair(const std::string& text, const std::string& option, Value_Range range);
 
 // --quality: a JPEG quality from 1 to 100. Throws UsageError otherwise.
 int Parse_Quality(const std::string& text);
-
-// An argument (UTF-8 text) as a path the system's calls take.
-std::filesystem::path Native_Path(const std::string& utf8);
 
 // Whether progress shown on stderr reaches a person.
 bool Stderr_Is_Terminal();

@@ -10,7 +10,7 @@ namespace tilvane::cli {
 int run_compare(const std::vector<std::string>& args) {
     std::pair<int, int> block{0, 0};
     const std::vector<std::string> positional = Parse_Arguments(
-        args, {{"--block", Option::One_Value, [&](const std::string& value) { block = Parse_Pair(value, "--block", 1); }}});
+        args, {{"--block", Option::One_Value, [&](const std::string& value) { block = Parse_Pair(value, "--block", {1, kLargest_Field_Value}); }}});
     if (positional.size() != 2) throw UsageError("compare takes ORIGINAL and MOSAIC");
     if (block.first == 0) throw UsageError("compare needs --block WIDTHxHEIGHT");
     RasterImage original, mosaic;

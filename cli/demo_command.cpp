@@ -5,6 +5,7 @@
 #include "commands.h"
 #include "demo_pictures.h"
 #include "support/error.h"
+#include "support/native_path.h"
 
 namespace tilvane::cli {
 

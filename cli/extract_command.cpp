@@ -4,7 +4,9 @@
 
 #include "arguments.h"
 #include "commands.h"
-#include "extract/tile_extraction.h"
+#include "extract/extract_inputs.h"
+#include "shell/input_check_text.h"
+#include "support/native_path.h"
 #include "terminal_progress.h"
 
 namespace tilvane::cli {
@@ -31,12 +33,14 @@ Extract_Arguments parse(const std::vector<std::string>& args) {
         args, {
                   {"--size", Option::One_Value,
                    [&](const std::string& value) {
-                       std::tie(parsed.settings.tile_width, parsed.settings.tile_height) = Parse_Pair(value, "--size", 1);
+                       std::tie(parsed.settings.tile_width, parsed.settings.tile_height) =
+                           Parse_Pair(value, "--size", kExtract_Tile_Size_Range);
                        size_given = true;
                    }},
                   {"--gap", Option::One_Value,
                    [&](const std::string& value) {
-                       std::tie(parsed.settings.gap_horizontal, parsed.settings.gap_vertical) = Parse_Pair(value, "--gap");
+                       std::tie(parsed.settings.gap_horizontal, parsed.settings.gap_vertical) =
+                           Parse_Pair(value, "--gap", kTile_Gap_Range);
                        parsed.settings.gap = true;
                    }},
                   {"--limit", Option::One_Value, [&](const std::string& value) { parsed.settings.limit = parse_limit(value); }},
@@ -44,10 +48,13 @@ Extract_Arguments parse(const std::vector<std::string>& args) {
               });
     if (positional.size() != 2) throw UsageError("extract takes MOSAIC and DIRECTORY");
     if (!size_given) throw UsageError("extract needs --size WIDTHxHEIGHT");
-    // An empty name, such as an unset shell variable, would cut every tile into the current folder.
-    if (positional[1].empty()) throw UsageError("extract needs a DIRECTORY name, not an empty one");
+    // The program's check and words: an empty name, such as an unset shell variable, would cut
+    // every tile into the current folder, and a bare root into the root.
+    const Extract_Input_Check check = Check_Extract_Inputs({positional[1], parsed.settings});
+    if (check.problem != Extract_Input_Problem::None) throw UsageError(shell::Extract_Input_Text(check));
     parsed.mosaic = positional[0];
     parsed.directory = positional[1];
+    parsed.settings = check.settings;
     return parsed;
 }
 
@@ -73,10 +80,9 @@ int run_extract(const std::vector<std::string>& args) {
     const Extract_Arguments parsed = parse(args);
     const std::filesystem::path directory = Native_Path(parsed.directory);
     const std::vector<std::filesystem::path> made = make_folders(directory);
-    const std::u8string prefix = (directory / "").u8string();
     try {
         Terminal_Progress progress(stderr, parsed.quiet || !Stderr_Is_Terminal());
-        Extract_Tiles(parsed.mosaic, std::string(prefix.begin(), prefix.end()), parsed.settings, progress);
+        Extract_Tiles(parsed.mosaic, Utf8_Path(directory / ""), parsed.settings, progress);
     } catch (...) {
         // A run that wrote nothing leaves none of the folders it made behind; a folder that holds
         // tiles is not empty and stays.

@@ -10,6 +10,7 @@
 #include "commands.h"
 #include "interrupts.h"
 #include "shell/error_report.h"
+#include "support/native_path.h"
 
 namespace {
 
@@ -130,10 +131,7 @@ int Run(const std::vector<std::string>& args) {
 // page and lose every letter it lacks. The core takes UTF-8.
 int wmain(int argc, wchar_t** argv) {
     std::vector<std::string> args;
-    for (int i = 1; i < argc; ++i) {
-        const std::u8string text = std::filesystem::path(argv[i]).u8string();
-        args.emplace_back(text.begin(), text.end());
-    }
+    for (int i = 1; i < argc; ++i) args.push_back(tilvane::Utf8_Path(argv[i]));
     return Run(args);
 }
 #else

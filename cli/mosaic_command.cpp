@@ -11,6 +11,7 @@
 #include "shell/input_check_text.h"
 #include "support/error.h"
 #include "support/file_io.h"
+#include "support/native_path.h"
 #include "terminal_progress.h"
 #include "tile_sources.h"
 
@@ -45,12 +46,12 @@ Mosaic_Arguments parse(const std::vector<std::string>& args) {
                   {"--tiles", Option::Values, [&](const std::string& value) { parsed.tile_sources.push_back(value); }},
                   {"--size", Option::One_Value,
                    [&](const std::string& value) {
-                       std::tie(settings.tile_width, settings.tile_height) = Parse_Pair(value, "--size");
+                       std::tie(settings.tile_width, settings.tile_height) = Parse_Pair(value, "--size", kMosaic_Tile_Size_Range);
                        parsed.size_given = true;
                    }},
                   {"--gap", Option::One_Value,
                    [&](const std::string& value) {
-                       std::tie(settings.gap_horizontal, settings.gap_vertical) = Parse_Pair(value, "--gap");
+                       std::tie(settings.gap_horizontal, settings.gap_vertical) = Parse_Pair(value, "--gap", kTile_Gap_Range);
                        settings.gap = true;
                    }},
                   {"--crop", Option::Nothing, [&](const std::string&) { settings.mode = FittingMode::TruncateCrop; }},
@@ -66,10 +67,12 @@ Mosaic_Arguments parse(const std::vector<std::string>& args) {
                        settings.choice = *choice;
                    }},
                   {"--min-distance", Option::One_Value,
-                   [&](const std::string& value) { settings.min_distance = Parse_Number(value, "--min-distance"); }},
+                   [&](const std::string& value) {
+                       settings.min_distance = Parse_Number(value, "--min-distance", {0, kLargest_Field_Value});
+                   }},
                   {"--scale", Option::One_Value,
                    [&](const std::string& value) {
-                       settings.scale = Parse_Number(value, "--scale", 1, Mosaic_Settings::kLargestScale);
+                       settings.scale = Parse_Number(value, "--scale", {1, Mosaic_Settings::kLargestScale});
                    }},
                   {"--placements", Option::One_Value,
                    [&](const std::string& value) {

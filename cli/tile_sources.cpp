@@ -9,8 +9,8 @@
 #include "arguments.h"
 #include "codecs/picture_file.h"
 #include "shell/error_report.h"
-#include "support/file_io.h"
 #include "support/error.h"
+#include "support/native_path.h"
 #include "support/work_crew.h"
 #include "terminal_progress.h"
 #include "tiles/file_names.h"
@@ -28,7 +28,7 @@ std::vector<Picture_Source> Expand_Picture_Sources(const std::vector<std::string
     std::vector<Picture_Source> pictures;
     for (const std::string& source : sources) {
         std::error_code ec;
-        if (std::filesystem::is_directory(native_path(source), ec)) {
+        if (std::filesystem::is_directory(Native_Path(source), ec)) {
             const tiles::Folder_Walk walk =
                 tiles::Walk_Folder(source, [](std::string_view name) { return Format_For_Path(name).has_value(); });
             for (const std::string& folder : walk.unreadable_folders)

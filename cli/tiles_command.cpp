@@ -9,6 +9,7 @@
 #include "commands.h"
 #include "image/raster_drawing.h"
 #include "support/file_io.h"
+#include "support/native_path.h"
 #include "tile_sources.h"
 #include "tiles/file_names.h"
 #include "tiles/tile_list_file.h"
@@ -31,7 +32,7 @@ Tiles_Arguments parse(const std::vector<std::string>& args) {
     std::vector<std::string> positional = Parse_Arguments(
         args, {{"--size", Option::One_Value,
                 [&](const std::string& value) {
-                    std::tie(parsed.width, parsed.height) = Parse_Pair(value, "--size", 1);
+                    std::tie(parsed.width, parsed.height) = Parse_Pair(value, "--size", {1, kLargest_Field_Value});
                     size_given = true;
                 }},
                {"--crop", Option::Nothing, [&](const std::string&) { parsed.crop = true; }},
@@ -91,11 +92,10 @@ int run_tiles(const std::vector<std::string>& args) {
     std::set<std::string> taken{tiles::Ascii_Upper(std::string(tiles::kTile_List_File_Name))};
     std::vector<std::string> names;
     for (const Picture_Source& source : sources) names.push_back(tile_name(source.path, taken));
-    const std::filesystem::path folder = native_path(parsed.folder);
+    const std::filesystem::path folder = Native_Path(parsed.folder);
     std::error_code ignored;
     std::filesystem::create_directories(folder, ignored);  // one that cannot be made shows as a tile not created
-    const std::u8string prefix = (folder / "").u8string();
-    const std::string in_folder(prefix.begin(), prefix.end());
+    const std::string in_folder = Utf8_Path(folder / "");
 
     const std::vector<std::size_t> made = Work_Through_Pictures(sources, "Tile", parsed.quiet, [&](std::size_t i) {
         // A JPEG decodes straight to the smallest scale that still covers the tile.

@@ -6,10 +6,12 @@
 #include <system_error>
 
 #include "desktop/file_system.h"
-#include "extract/tile_extraction.h"
+#include "extract/extract_inputs.h"
 #include "main_window/main_form.h"
 #include "main_window/program.h"
 #include "progress/progress_form_reporter.h"
+#include "shell/input_check_text.h"
+#include "support/native_path.h"
 #include "tiles/file_names.h"
 #include "win/text.h"
 
@@ -28,21 +30,23 @@ void TMainForm1::Connect_Extract_Handlers() {
 }
 
 Extract_Settings TMainForm1::Extract_Page_Settings() const {
-    return {Extract_Tile_Width_SpinEdit.Value(),
-            Extract_Tile_Height_SpinEdit.Value(),
-            Extract_Gap_Between_Tiles_CheckBox.Checked(),
-            Extract_Horizontal_Tile_Gap_SpinEdit.Value(),
-            Extract_Vertical_Tile_Gap_SpinEdit.Value(),
-            Extract_Limit_From_Index(Extract_Image_Limits_RadioGroup.Item_Index())};
+    Extract_Settings settings;
+    settings.tile_width = Extract_Tile_Width_SpinEdit.Value();
+    settings.tile_height = Extract_Tile_Height_SpinEdit.Value();
+    settings.gap = Extract_Gap_Between_Tiles_CheckBox.Checked();
+    settings.gap_horizontal = Extract_Horizontal_Tile_Gap_SpinEdit.Value();
+    settings.gap_vertical = Extract_Vertical_Tile_Gap_SpinEdit.Value();
+    settings.limit = Extract_Limit_From_Index(Extract_Image_Limits_RadioGroup.Item_Index());
+    return settings;
 }
 
 void TMainForm1::Extract_Mosaic_Tiles_BitBtnClick() {
     const std::string directory = tiles::Normalise_Directory_Name(win::To_Utf8(Extracted_Tile_Directory_Edit.Text()));
     Extracted_Tile_Directory_Edit.Set_Text(win::To_Wide(directory));
-    if (directory.empty() || directory == "\\") {
-        // Bare tile names would land in whatever folder the program was started in, thousands
-        // of them, maybe the system's own; a field of blanks comes out as the drive's root.
-        Show_Error("Error: The Directory to hold the Extracted Tiles cannot be blank.");
+    // A typed or pasted number may lie outside the fields' ranges: the check brings it back in.
+    const Extract_Input_Check check = Check_Extract_Inputs({directory, Extract_Page_Settings()});
+    if (check.problem != Extract_Input_Problem::None) {
+        Show_Error(shell::Extract_Input_Text(check));
         Extracted_Tile_Directory_Edit.Focus();
         return;
     }
@@ -50,8 +54,7 @@ void TMainForm1::Extract_Mosaic_Tiles_BitBtnClick() {
     // The page stays usable while the progress dialog lets messages through; the run keeps the
     // grid it started with.
     Progress_Form_Reporter progress(program_.Progress_Form);
-    Extract_Tiles(win::To_Utf8(Extract_Mosaic_Bitmap_File_Name_Edit.Text()), directory, Extract_Page_Settings(),
-                  progress);
+    Extract_Tiles(win::To_Utf8(Extract_Mosaic_Bitmap_File_Name_Edit.Text()), directory, check.settings, progress);
 }
 
 void TMainForm1::Test_Show_Image_Preview_BitBtnClick() {
@@ -84,7 +87,7 @@ void TMainForm1::Extract_Tile_Height_SpinEditChange() {
 }
 
 void TMainForm1::Set_Height_Width_To_Selected_Tile_Mosaic_Tab_BitBtnClick() {
-    // The size fields hold 1 to 1000, so a mosaic tile size of 0 arrives as 1.
+    // The size fields hold kExtract_Tile_Size_Range, so a mosaic tile size of 0 arrives as 1.
     Extract_Tile_Width_SpinEdit.Set_Value(Horizontal_Tile_Size_SpinEdit.Value());
     Extract_Tile_Height_SpinEdit.Set_Value(Vertical_Tile_Size_SpinEdit.Value());
 }
@@ -105,7 +108,7 @@ bool TMainForm1::Create_Missing_Directory(const std::wstring& directory) {
     const std::string name = win::To_Utf8(directory);
     if (!Ask("The Directory " + name + " does not exist.  Create this directory ?")) return false;
     std::error_code error;
-    std::filesystem::create_directories(std::filesystem::path(directory), error);
+    std::filesystem::create_directories(Native_Path(name), error);
     if (desktop::Directory_Exists(name)) return true;
     Show_Error("Error: The Directory " + name + " could not be created.");
     return false;

@@ -3,6 +3,7 @@
 #include <exception>
 
 #include "desktop/file_system.h"
+#include "grid/tile_grid.h"
 #include "kit/application.h"
 #include "main_window/program.h"
 #include "shell/design_layout.h"
@@ -16,10 +17,6 @@ using kit::Alignment;
 using kit::Item_Kind;
 
 constexpr int kWindow_Points = 11;  // Times New Roman, 15 pixels high
-
-// The top of every size and gap field of both pages; the fields count a typed number past their
-// range as the nearest value in it.
-constexpr int kLargest = Mosaic_Settings::kLargest;
 
 // The page's common layout: group boxes across the page, a row of three buttons at the bottom.
 constexpr int kGroup_Left = 6, kGroup_Width = 561;
@@ -35,6 +32,8 @@ const wchar_t* const kHelp_Hint = L"Display the on-line help and step-by-step gu
 
 }  // namespace
 
+// The size and gap fields of both pages take their ranges from the grid's (grid/tile_grid.h) and
+// count a typed number past them as the nearest value in them.
 TMainForm1::TMainForm1(Program& program)
     : Form({L"TMainForm1", L"Tilvane"}),
       PageControl1(*this, {"PageControl1", {4, 2, 581, 433}}),
@@ -63,9 +62,11 @@ TMainForm1::TMainForm1(Program& program)
       Tile_Size_GroupBox(Mosaic_TabSheet,
                          Step("Tile_Size_GroupBox", 184, 78, L" Step 3 - Specify the Tile Size (in pixels) : ")),
       Horizontal_Tile_Size_Label(Tile_Size_GroupBox, {"Horizontal_Tile_Size_Label", {10, 23, 80, 20}, L"Tile Width :"}),
-      Horizontal_Tile_Size_SpinEdit(Tile_Size_GroupBox, {"Horizontal_Tile_Size_SpinEdit", {92, 20, 60, 23}}, 0, kLargest),
+      Horizontal_Tile_Size_SpinEdit(Tile_Size_GroupBox, {"Horizontal_Tile_Size_SpinEdit", {92, 20, 60, 23}},
+                                    kMosaic_Tile_Size_Range.minimum, kMosaic_Tile_Size_Range.maximum),
       Vertical_Tile_Size_Label(Tile_Size_GroupBox, {"Vertical_Tile_Size_Label", {164, 23, 84, 20}, L"Tile Height :"}),
-      Vertical_Tile_Size_SpinEdit(Tile_Size_GroupBox, {"Vertical_Tile_Size_SpinEdit", {250, 20, 60, 23}}, 0, kLargest),
+      Vertical_Tile_Size_SpinEdit(Tile_Size_GroupBox, {"Vertical_Tile_Size_SpinEdit", {250, 20, 60, 23}},
+                                  kMosaic_Tile_Size_Range.minimum, kMosaic_Tile_Size_Range.maximum),
       Set_Height_Width_To_Selected_Tile_BitBtn(
           Tile_Size_GroupBox,
           {"Set_Height_Width_To_Selected_Tile_BitBtn", {324, 19, 90, 25}, L"Set Select",
@@ -82,9 +83,11 @@ TMainForm1::TMainForm1(Program& program)
       Insert_Gap_Between_Tiles_CheckBox(Tile_Gap_GroupBox, {"Insert_Gap_Between_Tiles_CheckBox", {10, 22, 240, 20},
                                                             L"Leave a Gap between Mosaic Tiles"}),
       Horizontal_Tile_Gap_Label(Tile_Gap_GroupBox, {"Horizontal_Tile_Gap_Label", {256, 23, 80, 20}, L"Horizontal :"}),
-      Horizontal_Tile_Gap_SpinEdit(Tile_Gap_GroupBox, {"Horizontal_Tile_Gap_SpinEdit", {338, 20, 60, 23}}, 0, kLargest),
+      Horizontal_Tile_Gap_SpinEdit(Tile_Gap_GroupBox, {"Horizontal_Tile_Gap_SpinEdit", {338, 20, 60, 23}},
+                                   kTile_Gap_Range.minimum, kTile_Gap_Range.maximum),
       Vertical_Tile_Gap_Label(Tile_Gap_GroupBox, {"Vertical_Tile_Gap_Label", {410, 23, 64, 20}, L"Vertical :"}),
-      Vertical_Tile_Gap_SpinEdit(Tile_Gap_GroupBox, {"Vertical_Tile_Gap_SpinEdit", {476, 20, 60, 23}}, 0, kLargest),
+      Vertical_Tile_Gap_SpinEdit(Tile_Gap_GroupBox, {"Vertical_Tile_Gap_SpinEdit", {476, 20, 60, 23}},
+                                 kTile_Gap_Range.minimum, kTile_Gap_Range.maximum),
       Output_File_GroupBox(Mosaic_TabSheet,
                            Step("Output_File_GroupBox", 316, 50, L" Step 5 - Specify the Mosaic's File Name : ")),
       Output_File_Name_Edit(Output_File_GroupBox, {"Output_File_Name_Edit", {10, 20, 455, 23}}),
@@ -112,11 +115,12 @@ TMainForm1::TMainForm1(Program& program)
       Extract_Tile_Size_GroupBox(Extract_TabSheet, Step("Extract_Tile_Size_GroupBox", 54, 104,
                                                         L" Step 2 - Specify the Tile Size (in pixels) : ")),
       Extract_Tile_Width_Label(Extract_Tile_Size_GroupBox, {"Extract_Tile_Width_Label", {10, 25, 84, 20}, L"Tile Width :"}),
-      Extract_Tile_Width_SpinEdit(Extract_Tile_Size_GroupBox, {"Extract_Tile_Width_SpinEdit", {96, 22, 60, 23}}, 1, kLargest),
+      Extract_Tile_Width_SpinEdit(Extract_Tile_Size_GroupBox, {"Extract_Tile_Width_SpinEdit", {96, 22, 60, 23}},
+                                  kExtract_Tile_Size_Range.minimum, kExtract_Tile_Size_Range.maximum),
       Extract_Tile_Height_Label(Extract_Tile_Size_GroupBox,
                                 {"Extract_Tile_Height_Label", {10, 61, 84, 20}, L"Tile Height :"}),
-      Extract_Tile_Height_SpinEdit(Extract_Tile_Size_GroupBox, {"Extract_Tile_Height_SpinEdit", {96, 58, 60, 23}}, 1,
-                                   kLargest),
+      Extract_Tile_Height_SpinEdit(Extract_Tile_Size_GroupBox, {"Extract_Tile_Height_SpinEdit", {96, 58, 60, 23}},
+                                   kExtract_Tile_Size_Range.minimum, kExtract_Tile_Size_Range.maximum),
       Test_Show_Image_Preview_BitBtn(Extract_Tile_Size_GroupBox,
                                      {"Test_Show_Image_Preview_BitBtn", {168, 21, 90, 25}, L"Test / Show"}),
       Set_Height_Width_To_Selected_Tile_Mosaic_Tab_BitBtn(
@@ -132,11 +136,13 @@ TMainForm1::TMainForm1(Program& program)
       Extract_Horizontal_Tile_Gap_Label(Extract_Tile_Gap_GroupBox,
                                         {"Extract_Horizontal_Tile_Gap_Label", {256, 23, 80, 20}, L"Horizontal :"}),
       Extract_Horizontal_Tile_Gap_SpinEdit(Extract_Tile_Gap_GroupBox,
-                                           {"Extract_Horizontal_Tile_Gap_SpinEdit", {338, 20, 60, 23}}, 0, kLargest),
+                                           {"Extract_Horizontal_Tile_Gap_SpinEdit", {338, 20, 60, 23}},
+                                           kTile_Gap_Range.minimum, kTile_Gap_Range.maximum),
       Extract_Vertical_Tile_Gap_Label(Extract_Tile_Gap_GroupBox,
                                       {"Extract_Vertical_Tile_Gap_Label", {410, 23, 64, 20}, L"Vertical :"}),
       Extract_Vertical_Tile_Gap_SpinEdit(Extract_Tile_Gap_GroupBox,
-                                         {"Extract_Vertical_Tile_Gap_SpinEdit", {476, 20, 60, 23}}, 0, kLargest),
+                                         {"Extract_Vertical_Tile_Gap_SpinEdit", {476, 20, 60, 23}},
+                                         kTile_Gap_Range.minimum, kTile_Gap_Range.maximum),
       Extract_Image_Limits_RadioGroup(Extract_TabSheet,
                                       Step("Extract_Image_Limits_RadioGroup", 212, 102,
                                            L" Step 4 - Extract Tile Processing Limits : "),

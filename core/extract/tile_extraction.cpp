@@ -44,7 +44,7 @@ std::string Extracted_Tile_Name(const std::string& directory, int column, int ro
 
 void Extract_Tiles(const std::string& mosaic_path, const std::string& directory, const Extract_Settings& settings,
                    Mosaic_Progress& progress) {
-    if (settings.tile_width < 1 || settings.tile_height < 1 || settings.Step_X() < 1 || settings.Step_Y() < 1)
+    if (settings.tile_width < 1 || settings.tile_height < 1 || !settings.Advances())
         throw std::invalid_argument("Extract_Tiles: a grid that never advances");
     const bool whole_rows = settings.limit == Extract_Limit::All || settings.limit == Extract_Limit::First_Row;
     const bool every_row = settings.limit == Extract_Limit::All || settings.limit == Extract_Limit::First_Column;
@@ -59,7 +59,7 @@ void Extract_Tiles(const std::string& mosaic_path, const std::string& directory,
     RasterImage tile = blank;
     Tile_Writer writer;
 
-    progress.Initialise_Processing(0, 0, mosaic.height() + settings.tile_height + settings.gap_vertical);
+    progress.Initialise_Processing(0, 0, settings.Progress_Maximum(mosaic.height()));
     progress.Let_Messages_Run();
     int row = 0;
     for (int y = 0; y < mosaic.height() && !progress.Abort_Requested();) {

@@ -1,6 +1,7 @@
 #pragma once
 #include <string>
 
+#include "grid/tile_grid.h"
 #include "progress/mosaic_progress.h"
 
 namespace tilvane {
@@ -17,19 +18,11 @@ enum class Extract_Limit {
 [[nodiscard]] Extract_Limit Extract_Limit_From_Index(int index);
 
 // The extraction page's choices, taken once at the start of a run.
-struct Extract_Settings {
-    int tile_width = 1;
-    int tile_height = 1;
-    bool gap = false;  // the gap values count only when this is set (but always in the maximum)
-    int gap_horizontal = 0;
-    int gap_vertical = 0;
+struct Extract_Settings : Tile_Grid {
     Extract_Limit limit = Extract_Limit::All;
-
-    int Step_X() const { return tile_width + (gap ? gap_horizontal : 0); }
-    int Step_Y() const { return tile_height + (gap ? gap_vertical : 0); }
 };
 
-// directory (which ends with a separator, or is empty for the current directory), then the
+// The name of an extracted tile file: directory (which ends with a separator, or is empty for the current directory), then the
 // column and row numbers zero-padded to three digits and joined by a comma, then ".bmp":
 // "D\012,003.bmp". Numbers of four or more digits are written in full.
 [[nodiscard]] std::string Extracted_Tile_Name(const std::string& directory, int column, int row);

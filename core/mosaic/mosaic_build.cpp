@@ -120,7 +120,7 @@ void Build_Mosaic(const std::string& original_path, const std::string& output_pa
                   const std::vector<std::string>& tiles, const Mosaic_Settings& settings,
                   Random_Source& random, Mosaic_Progress& progress, unsigned processors,
                   std::vector<Tile_Placement>* placements, const Picture_Access& access) {
-    if (tiles.empty() || settings.Step_X() <= 0 || settings.Step_Y() <= 0 || settings.scale < 1 ||
+    if (tiles.empty() || !settings.Advances() || settings.scale < 1 ||
         settings.scale > Mosaic_Settings::kLargestScale || settings.min_distance < 0)
         throw std::invalid_argument("Build_Mosaic: nothing to build with");
 
@@ -147,7 +147,7 @@ void Build_Mosaic(const std::string& original_path, const std::string& output_pa
     std::vector<Cell_Look> looks;
     std::vector<Planned_Cell> cells;
 
-    progress.Initialise_Processing(0, 0, mosaic.height() + settings.tile_height + settings.gap_vertical);
+    progress.Initialise_Processing(0, 0, settings.Progress_Maximum(mosaic.height()));
     progress.Let_Messages_Run();
     const std::unique_ptr<Tile_Chooser> chooser = Chooser_For(settings, tiles, fitted_tiles, random, progress);
     if (chooser && chooser->Needs_Looks()) looks.resize(lefts.size());

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "codecs/picture_file.h"
+#include "grid/tile_grid.h"
 #include "mosaic/tile_choice.h"
 #include "mosaic/tile_preparation.h"
 #include "progress/mosaic_progress.h"
@@ -10,23 +11,13 @@
 
 namespace tilvane {
 
-// The mosaic page's choices that shape the grid.
-struct Mosaic_Settings {
-    static constexpr int kLargest = 1000;  // of a tile size or gap, as the page's fields hold them
-
-    int tile_width = 0;
-    int tile_height = 0;
+// The mosaic page's choices that shape the grid, and how tiles are fitted to its cells.
+struct Mosaic_Settings : Tile_Grid {
     FittingMode mode = FittingMode::ExpandShrink;
-    bool gap = false;  // the gap values count only when this is set (but always in the maximum)
-    int gap_horizontal = 0;
-    int gap_vertical = 0;
     Tile_Choice choice = Tile_Choice::Random;
     int min_distance = 0;  // in cells; 0: any tile may come anywhere
     static constexpr int kLargestScale = 16;
     int scale = 1;  // the mosaic is this many times the original in each direction
-
-    int Step_X() const { return tile_width + (gap ? gap_horizontal : 0); }
-    int Step_Y() const { return tile_height + (gap ? gap_vertical : 0); }
 };
 
 // How a build reads and writes its pictures: the program's way by default, BMP files only.

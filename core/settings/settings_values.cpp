@@ -1,9 +1,9 @@
 #include "settings/settings_values.h"
 
-#include <algorithm>
 #include <climits>
 #include <variant>
 
+#include "grid/tile_grid.h"
 #include "settings/profile_text.h"
 
 namespace tilvane::settings {
@@ -11,7 +11,8 @@ namespace {
 
 struct Integer_Key {
     int Settings::*member;
-    int fallback, low, high;
+    int fallback;
+    Value_Range range;
 };
 struct Boolean_Key {
     bool Settings::*member;
@@ -25,15 +26,15 @@ struct Key {
     std::variant<Integer_Key, Boolean_Key, Text_Key> form;
 };
 
-constexpr int kAny_Low = INT_MIN, kAny_High = INT_MAX;  // used as stored
+constexpr Value_Range kAny{INT_MIN, INT_MAX};  // used as stored
 
 // In the order they are read. The limits group's range -1..3 with default 6: above 3 is the last
 // item, below -1 none, so a missing key selects the last item.
 const Key kKeys[] = {
-    {"window_top_posn", Integer_Key{&Settings::window_top_posn, 20, kAny_Low, kAny_High}},
-    {"window_left_posn", Integer_Key{&Settings::window_left_posn, 20, kAny_Low, kAny_High}},
-    {"window_Width", Integer_Key{&Settings::window_Width, 594, kAny_Low, kAny_High}},
-    {"window_Height", Integer_Key{&Settings::window_Height, 490, kAny_Low, kAny_High}},
+    {"window_top_posn", Integer_Key{&Settings::window_top_posn, 20, kAny}},
+    {"window_left_posn", Integer_Key{&Settings::window_left_posn, 20, kAny}},
+    {"window_Width", Integer_Key{&Settings::window_Width, 594, kAny}},
+    {"window_Height", Integer_Key{&Settings::window_Height, 490, kAny}},
     {"Always_on_Top_Option", Boolean_Key{&Settings::Always_on_Top_Option, false}},
     {"Auto_Run_at_Windows_Startup_Option", Boolean_Key{&Settings::Auto_Run_at_Windows_Startup_Option, false}},
     {"WindowState_wsMaximized", Boolean_Key{&Settings::WindowState_wsMaximized, false}},
@@ -41,14 +42,14 @@ const Key kKeys[] = {
     {"Output_File_Name_Edit", Text_Key{&Settings::Output_File_Name_Edit}},
     {"Tiles_Crop_To_Size_RadioButton", Boolean_Key{&Settings::Tiles_Crop_To_Size_RadioButton, false}},
     {"Insert_Gap_Between_Tiles_CheckBox", Boolean_Key{&Settings::Insert_Gap_Between_Tiles_CheckBox, false}},
-    {"Horizontal_Tile_Size_SpinEdit", Integer_Key{&Settings::Horizontal_Tile_Size_SpinEdit, 20, 0, 1000}},
-    {"Vertical_Tile_Size_SpinEdit", Integer_Key{&Settings::Vertical_Tile_Size_SpinEdit, 20, 0, 1000}},
-    {"Horizontal_Tile_Gap_SpinEdit", Integer_Key{&Settings::Horizontal_Tile_Gap_SpinEdit, 6, 0, 1000}},
-    {"Vertical_Tile_Gap_SpinEdit", Integer_Key{&Settings::Vertical_Tile_Gap_SpinEdit, 6, 0, 1000}},
+    {"Horizontal_Tile_Size_SpinEdit", Integer_Key{&Settings::Horizontal_Tile_Size_SpinEdit, 20, kMosaic_Tile_Size_Range}},
+    {"Vertical_Tile_Size_SpinEdit", Integer_Key{&Settings::Vertical_Tile_Size_SpinEdit, 20, kMosaic_Tile_Size_Range}},
+    {"Horizontal_Tile_Gap_SpinEdit", Integer_Key{&Settings::Horizontal_Tile_Gap_SpinEdit, 6, kTile_Gap_Range}},
+    {"Vertical_Tile_Gap_SpinEdit", Integer_Key{&Settings::Vertical_Tile_Gap_SpinEdit, 6, kTile_Gap_Range}},
     {"Extract_Mosaic_Bitmap_File_Name_Edit", Text_Key{&Settings::Extract_Mosaic_Bitmap_File_Name_Edit}},
-    {"Extract_Tile_Width_SpinEdit", Integer_Key{&Settings::Extract_Tile_Width_SpinEdit, 6, 1, 1000}},
-    {"Extract_Tile_Height_SpinEdit", Integer_Key{&Settings::Extract_Tile_Height_SpinEdit, 6, 1, 1000}},
-    {"Extract_Image_Limits_RadioGroup", Integer_Key{&Settings::Extract_Image_Limits_RadioGroup, 6, -1, 3}},
+    {"Extract_Tile_Width_SpinEdit", Integer_Key{&Settings::Extract_Tile_Width_SpinEdit, 6, kExtract_Tile_Size_Range}},
+    {"Extract_Tile_Height_SpinEdit", Integer_Key{&Settings::Extract_Tile_Height_SpinEdit, 6, kExtract_Tile_Size_Range}},
+    {"Extract_Image_Limits_RadioGroup", Integer_Key{&Settings::Extract_Image_Limits_RadioGroup, 6, {-1, 3}}},
     {"Extracted_Tile_Directory_Edit", Text_Key{&Settings::Extracted_Tile_Directory_Edit}},
     {"Last_Mosaic_Directory_Edit", Text_Key{&Settings::Last_Mosaic_Directory_Edit}},
     {"Last_Tile_Directory_Edit", Text_Key{&Settings::Last_Tile_Directory_Edit}},
@@ -82,7 +83,7 @@ Settings Read_Settings(const std::vector<std::string>& section_lines) {
         const std::optional<std::string> value = Profile_Value(section_lines, key.name);
         std::visit(Overloaded{
                        [&](const Integer_Key& k) {
-                           settings.*k.member = std::clamp(Profile_Integer(value, k.fallback), k.low, k.high);
+                           settings.*k.member = k.range.Clamp(Profile_Integer(value, k.fallback));
                        },
                        [&](const Boolean_Key& k) { settings.*k.member = Profile_Boolean(value, k.fallback); },
                        [&](const Text_Key& k) { settings.*k.member = value.value_or(std::string()); },

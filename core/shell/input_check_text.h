@@ -1,9 +1,10 @@
 #pragma once
-// The words of the input checks (the bitmap-name checks and those of "Make Mosaic"), shared by
-// the program and the command-line tool.
+// The words of the input checks (the bitmap-name checks, and those of "Make Mosaic" and
+// "Extract Tiles"), shared by the program and the command-line tool.
 #include <string>
 #include <string_view>
 
+#include "extract/extract_inputs.h"
 #include "mosaic/mosaic_inputs.h"
 
 namespace tilvane::shell {
@@ -12,6 +13,8 @@ namespace tilvane::shell {
 // (some tiles missing, the output exists) this is the question's first part, the words the tool
 // refuses with.
 [[nodiscard]] std::string Mosaic_Input_Text(const Mosaic_Input_Check& check);
+// Likewise for "Extract Tiles".
+[[nodiscard]] std::string Extract_Input_Text(const Extract_Input_Check& check);
 
 // Shared by every check that refuses a name that is not a bitmap.
 inline constexpr std::string_view kOnly_Bitmap_Files_Message =

@@ -7,6 +7,7 @@
 
 #include "file_system.h"
 #include "support/error.h"
+#include "support/native_path.h"
 #include "temporaries_in_flight.h"
 
 #ifdef _WIN32
@@ -14,11 +15,6 @@
 #endif
 
 namespace tilvane {
-
-std::filesystem::path native_path(const std::string& utf8) {
-    return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
-}
-
 namespace {
 
 using file_system::File;
@@ -27,13 +23,13 @@ std::FILE* open_for_reading(const std::string& path) {
     errno = 0;
     // POSIX systems open a folder for reading too, and its length is no file's.
     std::error_code folder_error;
-    if (std::filesystem::is_directory(native_path(path), folder_error)) {
+    if (std::filesystem::is_directory(Native_Path(path), folder_error)) {
         errno = EISDIR;
         return nullptr;
     }
 #ifdef _WIN32
     // Others may read the file while we do, but not write it.
-    return _wfsopen(native_path(path).c_str(), L"rb", _SH_DENYWR);
+    return _wfsopen(Native_Path(path).c_str(), L"rb", _SH_DENYWR);
 #else
     return std::fopen(path.c_str(), "rb");
 #endif
@@ -147,7 +143,7 @@ std::vector<std::uint8_t> read_whole_file(const std::string& path) {
 File_Stamp stamp_of_readable_file(const std::string& path) {
     if (!File(open_for_reading(path))) throw Error::Cannot_Open(path);
     std::error_code size_error, time_error;
-    const std::filesystem::path native = native_path(path);
+    const std::filesystem::path native = Native_Path(path);
     const auto size = std::filesystem::file_size(native, size_error);
     const auto modified = std::filesystem::last_write_time(native, time_error);
     if (size_error || time_error) throw Error::Cannot_Open(path);
@@ -157,7 +153,7 @@ File_Stamp stamp_of_readable_file(const std::string& path) {
 void write_file_atomically(const std::string& path, const std::function<void(const Byte_Sink&)>& produce,
                            Flush_To_Disk flush) {
     // What the user named may be a link: the file it leads to is the one to replace.
-    const std::optional<std::filesystem::path> target = file_system::follow_links(native_path(path));
+    const std::optional<std::filesystem::path> target = file_system::follow_links(Native_Path(path));
     if (!target) throw Error::Cannot_Create(path, std::make_error_code(std::errc::too_many_symbolic_link_levels));
     // Refuse what a plain create-and-write would refuse, before writing anything.
     errno = 0;
@@ -187,7 +183,7 @@ void write_file_atomically(const std::string& path, const std::vector<std::uint8
 }
 
 void write_file_new_or_replacing(const std::string& path, std::span<const std::uint8_t> bytes) {
-    const std::filesystem::path target = native_path(path);
+    const std::filesystem::path target = Native_Path(path);
     int fd = -1;
     int create_error = 0;
     std::optional<Temporary_In_Flight> in_flight;

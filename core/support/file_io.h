@@ -1,7 +1,6 @@
 #pragma once
 #include <cstdint>
 #include <cstdio>
-#include <filesystem>
 #include <memory>
 #include <span>
 #include <string>
@@ -11,9 +10,6 @@
 #include "support/flush_to_disk.h"
 
 namespace tilvane {
-
-// Paths are UTF-8 text; Windows needs them as UTF-16 to reach every name.
-std::filesystem::path native_path(const std::string& utf8);
 
 // A file opened for reading only: other programs may read it meanwhile but not write it.
 class Input_File final : public Byte_Source {

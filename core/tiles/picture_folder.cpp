@@ -4,18 +4,13 @@
 #include <filesystem>
 #include <set>
 
-#include "support/file_io.h"
 #include "support/file_system.h"
+#include "support/native_path.h"
 
 namespace tilvane::tiles {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string utf8_of(const fs::path& path) {
-    const std::u8string text = path.u8string();
-    return {text.begin(), text.end()};
-}
 
 class Walker {
 public:
@@ -29,7 +24,7 @@ public:
         for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error))
             entries.push_back(it->path());
         if (error) {
-            found_.unreadable_folders.push_back(utf8_of(folder));
+            found_.unreadable_folders.push_back(Utf8_Path(folder));
             return;
         }
         std::sort(entries.begin(), entries.end(), [](const fs::path& a, const fs::path& b) {
@@ -39,9 +34,9 @@ public:
             if (file_system::is_hidden(entry)) continue;
             if (fs::is_directory(entry, error)) {
                 Walk(entry);
-            } else if (fs::is_regular_file(entry, error) && take_(utf8_of(entry.filename()))) {
+            } else if (fs::is_regular_file(entry, error) && take_(Utf8_Path(entry.filename()))) {
                 const fs::path real_file = fs::canonical(entry, error);
-                if (!error && files_seen_.insert(real_file).second) found_.files.push_back(utf8_of(entry));
+                if (!error && files_seen_.insert(real_file).second) found_.files.push_back(Utf8_Path(entry));
             }
         }
     }
@@ -59,7 +54,7 @@ private:
 
 Folder_Walk Walk_Folder(const std::string& folder, const std::function<bool(std::string_view name)>& take) {
     Walker walker(take);
-    walker.Walk(native_path(folder));
+    walker.Walk(Native_Path(folder));
     return walker.Take();
 }
 

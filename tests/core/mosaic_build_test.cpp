@@ -99,7 +99,7 @@ protected:
 TEST_F(MosaicBuildTest, ReportsEveryRowAgainstTheMaximum) {
     const std::string original = Save("original.bmp", filled(100, 100, gradient));
     const std::vector<std::string> tiles{Save("tile.bmp", filled(7, 9, gradient))};
-    Build_Mosaic(original, folder_.Path("out.bmp"), tiles, {20, 20, FittingMode::ExpandShrink, false, 0, 3}, random_,
+    Build_Mosaic(original, folder_.Path("out.bmp"), tiles, {{20, 20, false, 0, 3}, FittingMode::ExpandShrink}, random_,
                  progress_);
     EXPECT_EQ(progress_.calls,
               (std::vector<std::string>{"Initialise 0 0 123", "Processing Column at Pixel : 20|20",
@@ -129,7 +129,7 @@ TEST_F(MosaicBuildTest, GapsAndUnreachedPixelsKeepTheOriginal) {
         Recording_Progress progress;
         Cycling_Random random;
         const std::string output = folder_.Path("out.bmp");
-        Build_Mosaic(original, output, tiles, {30, 20, FittingMode::ExpandShrink, c.gap, 6, 6}, random, progress);
+        Build_Mosaic(original, output, tiles, {{30, 20, c.gap, 6, 6}, FittingMode::ExpandShrink}, random, progress);
         const RasterImage mosaic = Load(output);
         ASSERT_EQ(mosaic.width(), 100);
         ASSERT_EQ(mosaic.height(), 50);
@@ -159,7 +159,7 @@ TEST_F(MosaicBuildTest, AScaledMosaicTakesItsTargetsFromTheOriginalUnderTheCell)
     const Case cases[] = {{false, -1, 30}, {true, -1, 20}, {false, 7 + 3, 8}};  // the last aborts in the second row
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.gap << " " << c.cells_before_abort);
-        Mosaic_Settings settings{5, 5, FittingMode::ExpandShrink, c.gap, 1, 1};
+        Mosaic_Settings settings{{5, 5, c.gap, 1, 1}, FittingMode::ExpandShrink};
         settings.scale = 3;
         Recording_Progress progress;
         progress.cells_before_abort = c.cells_before_abort;
@@ -191,7 +191,7 @@ TEST_F(MosaicBuildTest, ATileLargerThanTheOriginalMakesOneCell) {
     const RasterImage tile = filled(16, 16, [](int x, int y) { return Colour{static_cast<std::uint8_t>(x * 10), 50, static_cast<std::uint8_t>(y * 10)}; });
     const std::vector<std::string> tiles{Save("tile.bmp", tile)};
     const std::string output = folder_.Path("out.bmp");
-    Build_Mosaic(original, output, tiles, {16, 16, FittingMode::TruncateCrop, false, 0, 0}, random_, progress_);
+    Build_Mosaic(original, output, tiles, {{16, 16, false, 0, 0}, FittingMode::TruncateCrop}, random_, progress_);
     EXPECT_EQ(random_.next, 1);
     const Colour whole_original = Average_Colour(source, Rect::at(0, 0, 10, 8));
     const Colour whole_tile = Average_Colour(tile, Rect::at(0, 0, 16, 16));
@@ -234,7 +234,7 @@ TEST_F(MosaicBuildTest, MatchesPreparingEveryTileFromItsFile) {
         SCOPED_TRACE(testing::Message() << "format " << static_cast<int>(format) << ", " << processors
                                         << " processors, mode " << static_cast<int>(mode));
         const std::string original = Save("original.bmp", filled(97, 61, gradient, format));
-        const Mosaic_Settings settings{12, 10, mode, true, 1, 2};
+        const Mosaic_Settings settings{{12, 10, true, 1, 2}, mode};
         Cycling_Random random;
         random.pick = c.pick;
         Recording_Progress progress;
@@ -265,7 +265,7 @@ TEST_F(MosaicBuildTest, KeepsTheOriginalsFormat) {
         const std::string original =
             format == PixelFormat::Custom ? custom_path : Save("original.bmp", filled(37, 23, gradient, format));
         for (const FittingMode mode : {FittingMode::ExpandShrink, FittingMode::TruncateCrop}) {
-            const Mosaic_Settings settings{8, 6, mode, true, 1, 0};
+            const Mosaic_Settings settings{{8, 6, true, 1, 0}, mode};
             Cycling_Random random;
             Recording_Progress progress;
             Build_Mosaic(original, folder_.Path("built.bmp"), tiles, settings, random, progress);
@@ -302,7 +302,7 @@ TEST_F(MosaicBuildTest, ACustomLayoutTileAlwaysEndsTheBuild) {
         random.pick = [custom_cell](int n, int) { return n == custom_cell ? 1 : 0; };
         Recording_Progress progress;
         try {
-            Build_Mosaic(original, output, tiles, {8, 8, mode, false, 0, 0}, random, progress, processors);
+            Build_Mosaic(original, output, tiles, {{8, 8, false, 0, 0}, mode}, random, progress, processors);
             ADD_FAILURE() << "built";
         } catch (const Error& e) {
             EXPECT_EQ(e.Kind(), Error_Kind::Invalid_Pixel_Format);
@@ -320,7 +320,7 @@ TEST_F(MosaicBuildTest, AnAbortedBuildIsSavedWithTheRowInHandPartDrawn) {
     // 4th cell of the third row.
     progress_.cells_before_abort = 2 * 11 + 1 + 3;
     const std::string output = folder_.Path("out.bmp");
-    Build_Mosaic(original, output, tiles, {10, 10, FittingMode::ExpandShrink, false, 0, 0}, random_, progress_);
+    Build_Mosaic(original, output, tiles, {{10, 10, false, 0, 0}, FittingMode::ExpandShrink}, random_, progress_);
     EXPECT_EQ(random_.next, 23);
     EXPECT_EQ(progress_.values, (std::vector<int>{10, 20, 30}));
     EXPECT_EQ(progress_.calls.back(), "End");
@@ -350,7 +350,7 @@ TEST_F(MosaicBuildTest, ImageErrorsStopTheBuildAndWriteNothing) {
         Recording_Progress progress;
         Cycling_Random random;
         try {
-            Build_Mosaic(original, c.output, c.tiles, {10, 10, FittingMode::ExpandShrink, false, 0, 0}, random, progress);
+            Build_Mosaic(original, c.output, c.tiles, {{10, 10, false, 0, 0}, FittingMode::ExpandShrink}, random, progress);
             ADD_FAILURE() << "no error";
         } catch (const Error& e) {
             EXPECT_EQ(shell::Error_Text(e), c.error);
@@ -362,7 +362,7 @@ TEST_F(MosaicBuildTest, ImageErrorsStopTheBuildAndWriteNothing) {
 TEST_F(MosaicBuildTest, TheOriginalCanBeItsOwnOutput) {
     const std::string original = Save("photo.bmp", filled(30, 30, gradient));
     const std::vector<std::string> tiles{Save("tile.bmp", filled(10, 10, [](int, int) { return kWhite; }))};
-    Build_Mosaic(original, original, tiles, {10, 10, FittingMode::ExpandShrink, false, 0, 0}, random_, progress_);
+    Build_Mosaic(original, original, tiles, {{10, 10, false, 0, 0}, FittingMode::ExpandShrink}, random_, progress_);
     const RasterImage mosaic = Load(original);
     EXPECT_EQ(mosaic.pixel(0, 0), mosaic.pixel(9, 9));
     EXPECT_EQ(folder_.Names().size(), 2u);

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "extract/extract_inputs.h"
 #include "image/raster_image.h"
 #include "shell/error_report.h"
 #include "support/file_io.h"
@@ -86,13 +87,13 @@ TEST_F(TileExtractionTest, TheGridAndTheLimitsChooseTheTiles) {
         return files;
     };
     const Case cases[] = {
-        {"edge tiles that do not fit are still cut", 100, 100, {30, 30, false, 10, 10, Extract_Limit::All}, names(4, 4)},
-        {"gaps between tiles only", 100, 100, {30, 30, true, 10, 10, Extract_Limit::All}, names(3, 3)},
-        {"no tile starts on the edge", 60, 60, {30, 30, false, 0, 0, Extract_Limit::All}, names(2, 2)},
-        {"first tile", 100, 100, {30, 30, false, 0, 0, Extract_Limit::First_Tile}, names(1, 1)},
-        {"first row", 100, 100, {30, 30, false, 0, 0, Extract_Limit::First_Row}, names(4, 1)},
-        {"first column", 100, 100, {30, 30, false, 0, 0, Extract_Limit::First_Column}, names(1, 4)},
-        {"four-digit columns", 1200, 2, {1, 5, false, 0, 0, Extract_Limit::First_Row}, names(1200, 1)},
+        {"edge tiles that do not fit are still cut", 100, 100, {{30, 30, false, 10, 10}, Extract_Limit::All}, names(4, 4)},
+        {"gaps between tiles only", 100, 100, {{30, 30, true, 10, 10}, Extract_Limit::All}, names(3, 3)},
+        {"no tile starts on the edge", 60, 60, {{30, 30, false, 0, 0}, Extract_Limit::All}, names(2, 2)},
+        {"first tile", 100, 100, {{30, 30, false, 0, 0}, Extract_Limit::First_Tile}, names(1, 1)},
+        {"first row", 100, 100, {{30, 30, false, 0, 0}, Extract_Limit::First_Row}, names(4, 1)},
+        {"first column", 100, 100, {{30, 30, false, 0, 0}, Extract_Limit::First_Column}, names(1, 4)},
+        {"four-digit columns", 1200, 2, {{1, 5, false, 0, 0}, Extract_Limit::First_Row}, names(1200, 1)},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -111,13 +112,30 @@ TEST_F(TileExtractionTest, TheGridAndTheLimitsChooseTheTiles) {
     EXPECT_EQ(Extract_Limit_From_Index(7), Extract_Limit::All);
 }
 
+TEST(ExtractInputsTest, NoFolderIsRefusedAndTheGridAlwaysAdvances) {
+    struct Case {
+        const char* directory;
+        Extract_Input_Problem problem;
+    };
+    for (const Case& c : {Case{"", Extract_Input_Problem::Directory_Blank}, Case{" \t", Extract_Input_Problem::Directory_Blank},
+                          Case{"\\", Extract_Input_Problem::Directory_Blank}, Case{"/", Extract_Input_Problem::Directory_Blank},
+                          Case{"C:\\Tiles\\", Extract_Input_Problem::None}, Case{".", Extract_Input_Problem::None}}) {
+        SCOPED_TRACE(c.directory);
+        EXPECT_EQ(Check_Extract_Inputs({c.directory, {}}).problem, c.problem);
+    }
+    const Extract_Settings typed{{0, 2000, true, -5, 1001}, Extract_Limit::All};
+    const Extract_Settings used = Check_Extract_Inputs({"D\\", typed}).settings;
+    EXPECT_EQ(std::vector<int>({used.tile_width, used.tile_height, used.gap_horizontal, used.gap_vertical}),
+              std::vector<int>({1, 1000, 0, 1000}));
+}
+
 TEST_F(TileExtractionTest, TilesHoldTheMosaicsPixelsAndBlackBeyondIt) {
     // Palette mosaics keep their table, so every tile shows exactly the mosaic's pixels.
     for (PixelFormat format : {PixelFormat::Bits24, PixelFormat::Bits8, PixelFormat::Bits16}) {
         SCOPED_TRACE(static_cast<int>(format));
         std::filesystem::remove_all(folder_.Folder() / "tiles");
         const RasterImage mosaic = Gradient(25, 17, format);
-        Extract_Tiles(Mosaic(mosaic), Tiles_Directory(), {10, 10, true, 2, 1, Extract_Limit::All}, progress_);
+        Extract_Tiles(Mosaic(mosaic), Tiles_Directory(), {{10, 10, true, 2, 1}, Extract_Limit::All}, progress_);
         ASSERT_EQ(Written().size(), 6u);
         for (int row = 1; row <= 2; ++row)
             for (int column = 1; column <= 3; ++column) {
@@ -137,20 +155,20 @@ TEST_F(TileExtractionTest, TilesHoldTheMosaicsPixelsAndBlackBeyondIt) {
 TEST_F(TileExtractionTest, ReportsEachRowAndStopsAtAnAbort) {
     const std::string mosaic = Mosaic(Gradient(100, 100));
     // The vertical gap counts in the maximum even with the gap switch off.
-    Extract_Tiles(mosaic, Tiles_Directory(), {30, 40, false, 0, 7, Extract_Limit::All}, progress_);
+    Extract_Tiles(mosaic, Tiles_Directory(), {{30, 40, false, 0, 7}, Extract_Limit::All}, progress_);
     EXPECT_EQ(progress_.calls, (std::vector<std::string>{"Initialise 0 0 147", "Processing Column at Pixel : 40|40|40",
                                                          "Processing Column at Pixel : 80|80|80",
                                                          "Processing Column at Pixel : 120|120|120", "End"}));
 
     Recording_Progress first_row;
-    Extract_Tiles(mosaic, Tiles_Directory(), {30, 40, false, 0, 0, Extract_Limit::First_Row}, first_row);
+    Extract_Tiles(mosaic, Tiles_Directory(), {{30, 40, false, 0, 0}, Extract_Limit::First_Row}, first_row);
     EXPECT_EQ(first_row.calls[1], "Processing Column at Pixel : 100|100|100");
 
     // The flag is read before each row and each tile: abort at the second tile of row 2.
     std::filesystem::remove_all(folder_.Folder() / "tiles");
     Recording_Progress aborted;
     aborted.reads_before_abort = 1 + 4 + 1 + 1;
-    Extract_Tiles(mosaic, Tiles_Directory(), {30, 40, false, 0, 0, Extract_Limit::All}, aborted);
+    Extract_Tiles(mosaic, Tiles_Directory(), {{30, 40, false, 0, 0}, Extract_Limit::All}, aborted);
     EXPECT_EQ(Written(), (std::vector<std::string>{"001,001.bmp", "001,002.bmp", "002,001.bmp", "003,001.bmp", "004,001.bmp"}));
     EXPECT_EQ(aborted.calls.back(), "End");
 }
