@@ -23,7 +23,9 @@ void Terminal_Progress::Initialise_Processing(int, int minimum, int maximum) {
 void Terminal_Progress::Update_Processing(const std::string& major, const std::string&, int current) {
     const auto now = Clock::now();
     major_ = major;
-    if (quiet_ || (shown_ && now - last_shown_ <= std::chrono::milliseconds(250) && current != maximum_)) return;
+    if (quiet_ ||
+        (shown_ && !progress::Is_It_Time_For_An_Update(in_days(now - start_), in_days(last_shown_ - start_), current, maximum_)))
+        return;
     const double share = maximum_ > minimum_ ? static_cast<double>(current - minimum_) / (maximum_ - minimum_) : 1.0;
     Show(std::min(share, 1.0), now);
 }

@@ -8,8 +8,8 @@
 namespace tilvane::cli {
 
 // A build's progress as one status line on a terminal: the share done, the time so far and the
-// time still to go, redrawn at most every quarter second; the end shows 100% and ends the line.
-// Silent when quiet.
+// time still to go, redrawn as often as the progress dialog's throttle allows; the end shows 100%
+// and ends the line. Silent when quiet.
 class Terminal_Progress final : public Mosaic_Progress {
 public:
     Terminal_Progress(std::FILE* out, bool quiet) : out_(out), quiet_(quiet) {}

@@ -60,7 +60,7 @@ Calendar_Time To_Calendar(Day_Time time) {
 }
 
 bool Is_It_Time_For_An_Update(Day_Time now, Day_Time last_update, int current, int maximum) {
-    return (now - last_update) * 24 * 60 * 60 * 1000 > 250 || current == maximum;
+    return (now - last_update) * 24 * 60 * 60 * 1000 > kUpdate_Interval_Ms || current == maximum;
 }
 
 std::string Format_Duration(Day_Time duration) {

@@ -37,7 +37,10 @@ struct Calendar_Time {
 // Rounds to the millisecond; a time that rounds up to midnight belongs to the next day.
 [[nodiscard]] Calendar_Time To_Calendar(Day_Time time);
 
-// The throttle: strictly more than 250 ms since the last accepted update, or the maximum reached.
+// The throttle that the progress dialog and the tool's status line share: an update is due when
+// strictly more than kUpdate_Interval_Ms have passed since the last accepted one, or when it
+// reaches the maximum.
+inline constexpr int kUpdate_Interval_Ms = 250;
 [[nodiscard]] bool Is_It_Time_For_An_Update(Day_Time now, Day_Time last_update, int current, int maximum);
 
 // "HH:MM:SS": rounded to the millisecond, whole days dropped, the fraction of a second dropped.
