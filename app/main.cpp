@@ -9,8 +9,10 @@
 #include "desktop/message_boxes.h"
 #include "desktop/registry.h"
 #include "kit/form.h"
+#include "kit/text.h"
 #include "main_window/program.h"
 #include "shell/error_report.h"
+#include "shell/progress_text.h"
 #include "support/random_source.h"
 
 namespace {
@@ -31,7 +33,8 @@ void Prepare_Screenshot(tilvane::app::Program& program) {
     dialog.Initialise_Processing(0, 0, kRows);
     for (int row = 1; row <= kRows && !dialog.Abort_Processing_CheckBox(); ++row) {
         Sleep(10);
-        dialog.Update_Processing(L"Processing Column at Pixel : " + std::to_wstring(row), std::to_wstring(row), row);
+        const tilvane::shell::Progress_Texts texts = tilvane::shell::Row_Progress_Texts(row);
+        dialog.Update_Processing(tilvane::kit::To_Wide(texts.major), tilvane::kit::To_Wide(texts.minor), row);
     }
     dialog.End_Processing();
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "progress/progress_clock.h"
+#include "shell/progress_text.h"
 
 namespace tilvane::cli {
 namespace {
@@ -13,6 +14,11 @@ progress::Day_Time in_days(std::chrono::steady_clock::duration d) {
 
 }  // namespace
 
+Terminal_Progress::Terminal_Progress(std::FILE* out, bool quiet, Words words)
+    : out_(out), quiet_(quiet), words_(std::move(words)) {}
+
+std::string Terminal_Progress::Row_Words(int row) { return shell::Row_Progress_Texts(row).major; }
+
 void Terminal_Progress::Initialise_Processing(int, int minimum, int maximum) {
     minimum_ = minimum;
     maximum_ = maximum;
@@ -20,13 +26,13 @@ void Terminal_Progress::Initialise_Processing(int, int minimum, int maximum) {
     shown_ = false;
 }
 
-void Terminal_Progress::Update_Processing(const std::string& major, const std::string&, int current) {
+void Terminal_Progress::Update_Processing(int row) {
     const auto now = Clock::now();
-    major_ = major;
+    major_ = words_(row);
     if (quiet_ ||
-        (shown_ && !progress::Is_It_Time_For_An_Update(in_days(now - start_), in_days(last_shown_ - start_), current, maximum_)))
+        (shown_ && !progress::Is_It_Time_For_An_Update(in_days(now - start_), in_days(last_shown_ - start_), row, maximum_)))
         return;
-    const double share = maximum_ > minimum_ ? static_cast<double>(current - minimum_) / (maximum_ - minimum_) : 1.0;
+    const double share = maximum_ > minimum_ ? static_cast<double>(row - minimum_) / (maximum_ - minimum_) : 1.0;
     Show(std::min(share, 1.0), now);
 }
 

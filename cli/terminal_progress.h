@@ -1,33 +1,38 @@
 #pragma once
 #include <chrono>
 #include <cstdio>
+#include <functional>
 #include <string>
 
-#include "progress/mosaic_progress.h"
+#include "progress/run_progress.h"
 
 namespace tilvane::cli {
 
 // A build's progress as one status line on a terminal: the share done, the time so far and the
 // time still to go, redrawn as often as the progress dialog's throttle allows; the end shows 100%
-// and ends the line. Silent when quiet.
-class Terminal_Progress final : public Mosaic_Progress {
+// and ends the line. Silent when quiet. The line starts with the words for the value reached:
+// by default a run's row, as the progress dialog shows it.
+class Terminal_Progress final : public Run_Progress {
 public:
-    Terminal_Progress(std::FILE* out, bool quiet) : out_(out), quiet_(quiet) {}
+    using Words = std::function<std::string(int value)>;
+    Terminal_Progress(std::FILE* out, bool quiet, Words words = Row_Words);
     ~Terminal_Progress() override;
     Terminal_Progress(const Terminal_Progress&) = delete;
     Terminal_Progress& operator=(const Terminal_Progress&) = delete;
 
     void Initialise_Processing(int start, int minimum, int maximum) override;
-    void Update_Processing(const std::string& major, const std::string& minor, int current) override;
+    void Update_Processing(int row) override;
     void End_Processing() override;
     bool Abort_Requested() override { return false; }
 
 private:
     using Clock = std::chrono::steady_clock;
     void Show(double share, Clock::time_point now);
+    static std::string Row_Words(int row);
 
     std::FILE* out_;
     bool quiet_;
+    Words words_;
     int minimum_ = 0;
     int maximum_ = 0;
     Clock::time_point start_;

@@ -50,8 +50,10 @@ std::vector<std::size_t> Work_Through_Pictures(const std::vector<Picture_Source>
     std::vector<std::exception_ptr> failures(sources.size());
     std::atomic<std::size_t> next{0};
     std::atomic<int> done{0};
-    Terminal_Progress progress(stderr, quiet || !Stderr_Is_Terminal());
     const int count = static_cast<int>(sources.size());
+    Terminal_Progress progress(stderr, quiet || !Stderr_Is_Terminal(), [&](int finished) {
+        return label + " " + std::to_string(finished) + " of " + std::to_string(count);
+    });
     progress.Initialise_Processing(0, 0, count);
     Work_Crew crew;
     crew.Run([&](unsigned part) {
@@ -63,10 +65,10 @@ std::vector<std::size_t> Work_Through_Pictures(const std::vector<Picture_Source>
             }
             const int finished = ++done;
             // The status line is the calling thread's alone.
-            if (part == 0) progress.Update_Processing(label + " " + std::to_string(finished) + " of " + std::to_string(count), "", finished);
+            if (part == 0) progress.Update_Processing(finished);
         }
     });
-    progress.Update_Processing(label + " " + std::to_string(count) + " of " + std::to_string(count), "", count);
+    progress.Update_Processing(count);
     progress.End_Processing();
 
     std::vector<std::size_t> worked;

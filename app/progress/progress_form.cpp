@@ -2,6 +2,7 @@
 
 #include "desktop/local_clock.h"
 #include "kit/application.h"
+#include "shell/progress_text.h"
 #include "win/text.h"
 
 namespace tilvane::app {
@@ -133,7 +134,7 @@ void TProgress_Form::Update_Processing(const std::wstring& major, const std::wst
     switch (outcome.kind) {
         case Kind::Not_Initialised:
         case Kind::Above_Maximum:
-            Show_Error(outcome.error_text);
+            Show_Error(shell::Progress_Error_Text(outcome));
             return;
         case Kind::Shown:
             break;

@@ -1,6 +1,7 @@
 #include "progress/progress_form_reporter.h"
 
 #include "kit/form.h"
+#include "shell/progress_text.h"
 #include "win/text.h"
 
 namespace tilvane::app {
@@ -9,8 +10,9 @@ void Progress_Form_Reporter::Initialise_Processing(int start, int minimum, int m
     form_.Initialise_Processing(start, minimum, maximum);
 }
 
-void Progress_Form_Reporter::Update_Processing(const std::string& major, const std::string& minor, int current) {
-    form_.Update_Processing(win::To_Wide(major), win::To_Wide(minor), current);
+void Progress_Form_Reporter::Update_Processing(int row) {
+    const shell::Progress_Texts texts = shell::Row_Progress_Texts(row);
+    form_.Update_Processing(win::To_Wide(texts.major), win::To_Wide(texts.minor), row);
 }
 
 void Progress_Form_Reporter::End_Processing() { form_.End_Processing(); }

@@ -1,16 +1,16 @@
 #pragma once
 // A long operation of the core reporting to the one progress dialog.
-#include "progress/mosaic_progress.h"
+#include "progress/run_progress.h"
 #include "progress/progress_form.h"
 
 namespace tilvane::app {
 
-class Progress_Form_Reporter final : public Mosaic_Progress {
+class Progress_Form_Reporter final : public Run_Progress {
 public:
     explicit Progress_Form_Reporter(TProgress_Form& form) : form_(form) {}
 
     void Initialise_Processing(int start, int minimum, int maximum) override;
-    void Update_Processing(const std::string& major, const std::string& minor, int current) override;
+    void Update_Processing(int row) override;
     void End_Processing() override;
     bool Abort_Requested() override { return form_.Abort_Processing_CheckBox(); }
     void Let_Messages_Run() override;

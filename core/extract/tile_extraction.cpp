@@ -1,12 +1,12 @@
 #include "tile_extraction.h"
 
 #include <cstdio>
-#include <stdexcept>
 #include <vector>
 
 #include "codecs/bmp_codec.h"
 #include "image/raster_drawing.h"
 #include "image/raster_image.h"
+#include "support/error.h"
 #include "support/file_io.h"
 
 namespace tilvane {
@@ -43,9 +43,9 @@ std::string Extracted_Tile_Name(const std::string& directory, int column, int ro
 }
 
 void Extract_Tiles(const std::string& mosaic_path, const std::string& directory, const Extract_Settings& settings,
-                   Mosaic_Progress& progress) {
+                   Run_Progress& progress) {
     if (settings.tile_width < 1 || settings.tile_height < 1 || !settings.Advances())
-        throw std::invalid_argument("Extract_Tiles: a grid that never advances");
+        throw Error::Of_Kind(Error_Kind::Grid_Never_Advances);
     const bool whole_rows = settings.limit == Extract_Limit::All || settings.limit == Extract_Limit::First_Row;
     const bool every_row = settings.limit == Extract_Limit::All || settings.limit == Extract_Limit::First_Column;
 
@@ -75,8 +75,7 @@ void Extract_Tiles(const std::string& mosaic_path, const std::string& directory,
             x = whole_rows ? x + settings.Step_X() : mosaic.width();
         }
         y = every_row ? y + settings.Step_Y() : mosaic.height();
-        const std::string reached = std::to_string(y);
-        progress.Update_Processing("Processing Column at Pixel : " + reached, reached, y);
+        progress.Update_Processing(y);
         progress.Let_Messages_Run();
     }
     progress.End_Processing();

@@ -2,7 +2,7 @@
 #include <string>
 
 #include "grid/tile_grid.h"
-#include "progress/mosaic_progress.h"
+#include "progress/run_progress.h"
 
 namespace tilvane {
 
@@ -34,8 +34,9 @@ struct Extract_Settings : Tile_Grid {
 // replaced. Progress is reported once per row; the abort flag is read before every row and tile.
 // Image-layer errors propagate: a mosaic that cannot be read before anything is written or the
 // progress started, a tile that cannot be written with the tiles before it kept, no partial file
-// left and End_Processing not called. Requires tile sizes of at least 1 and gaps of at least 0.
+// left and End_Processing not called. A tile size below 1 or a grid that never advances throws
+// Error Grid_Never_Advances before anything is read (Check_Extract_Inputs brings both in range).
 void Extract_Tiles(const std::string& mosaic_path, const std::string& directory, const Extract_Settings& settings,
-                   Mosaic_Progress& progress);
+                   Run_Progress& progress);
 
 }  // namespace tilvane

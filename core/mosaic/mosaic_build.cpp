@@ -86,7 +86,7 @@ private:
 // fitted once first (and kept, as far as the cache holds it, for drawing); an abort meanwhile
 // gives no chooser, and the build draws nothing.
 std::unique_ptr<Tile_Chooser> Chooser_For(const Mosaic_Settings& settings, const std::vector<std::string>& tiles,
-                                          Fitted_Tile_Cache& fitted_tiles, Random_Source& random, Mosaic_Progress& progress) {
+                                          Fitted_Tile_Cache& fitted_tiles, Random_Source& random, Run_Progress& progress) {
     std::vector<Structure> structures;
     if (settings.choice == Tile_Choice::Best) {
         structures.reserve(tiles.size());
@@ -118,10 +118,11 @@ RasterImage Scaled_Mosaic(const RasterImage& original, int scale) {
 
 void Build_Mosaic(const std::string& original_path, const std::string& output_path,
                   const std::vector<std::string>& tiles, const Mosaic_Settings& settings,
-                  Random_Source& random, Mosaic_Progress& progress, unsigned processors,
+                  Random_Source& random, Run_Progress& progress, unsigned processors,
                   std::vector<Tile_Placement>* placements, const Picture_Access& access) {
-    if (tiles.empty() || !settings.Advances() || settings.scale < 1 ||
-        settings.scale > Mosaic_Settings::kLargestScale || settings.min_distance < 0)
+    if (tiles.empty()) throw Error::Of_Kind(Error_Kind::No_Tiles);
+    if (!settings.Advances()) throw Error::Of_Kind(Error_Kind::Grid_Never_Advances);
+    if (settings.scale < 1 || settings.scale > Mosaic_Settings::kLargestScale || settings.min_distance < 0)
         throw std::invalid_argument("Build_Mosaic: nothing to build with");
 
     RasterImage original;
@@ -176,8 +177,7 @@ void Build_Mosaic(const std::string& original_path, const std::string& output_pa
         if (scaled && (!rows_covered || cells.size() < lefts.size())) source.Enlarge_Into(mosaic, y, y + settings.Step_Y());
         painter.Paint(y, cells);
         y += settings.Step_Y();
-        const std::string reached = std::to_string(y);
-        progress.Update_Processing("Processing Column at Pixel : " + reached, reached, y);
+        progress.Update_Processing(y);
     }
     if (scaled) source.Enlarge_Into(mosaic, y, mosaic.height());  // the rows an abort left
     progress.End_Processing();

@@ -6,7 +6,7 @@
 #include "grid/tile_grid.h"
 #include "mosaic/tile_choice.h"
 #include "mosaic/tile_preparation.h"
-#include "progress/mosaic_progress.h"
+#include "progress/run_progress.h"
 #include "support/random_source.h"
 
 namespace tilvane {
@@ -43,12 +43,13 @@ struct Tile_Placement {
 // aborted build is saved like a finished one. Image-layer errors propagate with End_Processing
 // not called and no file written; a mosaic too large for a bitmap file is refused before it is
 // made. placements, when given, receives every drawn cell in the order drawn.
-// Requires a non-empty tile list and a grid that advances (Check_Mosaic_Inputs refuses the rest).
+// No tiles or a grid that never advances throw Error No_Tiles or Grid_Never_Advances before
+// anything is read (Check_Mosaic_Inputs refuses both first).
 // The cells of a row are drawn on `processors` threads (0: one per processor); the result is
 // the same for any number.
 void Build_Mosaic(const std::string& original_path, const std::string& output_path,
                   const std::vector<std::string>& tiles, const Mosaic_Settings& settings,
-                  Random_Source& random, Mosaic_Progress& progress, unsigned processors = 0,
+                  Random_Source& random, Run_Progress& progress, unsigned processors = 0,
                   std::vector<Tile_Placement>* placements = nullptr, const Picture_Access& access = {});
 
 }  // namespace tilvane

@@ -5,15 +5,6 @@
 
 namespace tilvane::progress {
 
-std::string Not_Initialised_Message() {
-    return "Dialog_Progress_Form ERROR - Initialise_Processing was not called first !";
-}
-
-std::string Above_Maximum_Message(int current, int maximum) {
-    return "Dialog_Progress_Form ERROR - Current Val (" + std::to_string(current) +
-           ") is greater than Max Val (" + std::to_string(maximum) + ") !";
-}
-
 void Progress_Run::Set_Position(int value) {
     // Like the bar itself, the position is held within the range.
     position_ = std::clamp(value, minimum_, std::max(minimum_, maximum_));
@@ -32,18 +23,18 @@ void Progress_Run::Initialise(int start, int minimum, int maximum, Day_Time now)
 Update_Outcome Progress_Run::Update(int current, Day_Time now) {
     using Kind = Update_Outcome::Kind;
     Update_Outcome outcome;
+    outcome.current = current;
+    outcome.maximum = maximum_;
     if (Abort_Processing_CheckBox) {
         outcome.kind = Kind::Ignored_After_Abort;
         return outcome;
     }
     if (!Has_Started_CheckBox) {
         outcome.kind = Kind::Not_Initialised;
-        outcome.error_text = Not_Initialised_Message();
         return outcome;
     }
     if (current > maximum_) {
         outcome.kind = Kind::Above_Maximum;
-        outcome.error_text = Above_Maximum_Message(current, maximum_);
         return outcome;
     }
     if (!Is_It_Time_For_An_Update(now, last_update_time_, current, maximum_)) {

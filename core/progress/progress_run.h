@@ -2,7 +2,6 @@
 // The progress dialog's run as a pure state machine: the flags, the bar's range and position, the
 // throttle and the estimates. The dialog window shows what this decides.
 #include <optional>
-#include <string>
 
 #include "progress/progress_clock.h"
 
@@ -11,14 +10,15 @@ namespace tilvane::progress {
 struct Update_Outcome {
     enum class Kind {
         Ignored_After_Abort,  // nothing shown, no message
-        Not_Initialised,      // error_text holds the message to show
-        Above_Maximum,        // error_text holds the message to show
+        Not_Initialised,      // an error message to show (shell/progress_text.h)
+        Above_Maximum,        // likewise, naming current and maximum
         Dropped,              // the throttle said no
         Throttle_Restarted,   // a value of 0: the wait starts again, nothing else changes
         Shown,                // texts, bar and the fields below are to be shown
     };
     Kind kind = Kind::Dropped;
-    std::string error_text;
+    int current = 0;  // as the caller gave it
+    int maximum = 0;  // the bar's
     Day_Time elapsed = 0;
     std::optional<Day_Time> end_time;   // absent when the estimate is negative or undefined
     std::optional<Day_Time> remaining;  // likewise
@@ -48,8 +48,5 @@ private:
     Day_Time start_time_ = 0;
     Day_Time last_update_time_ = kTime_Long_Past;
 };
-
-[[nodiscard]] std::string Not_Initialised_Message();
-[[nodiscard]] std::string Above_Maximum_Message(int current, int maximum);
 
 }  // namespace tilvane::progress

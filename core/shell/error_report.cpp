@@ -31,6 +31,8 @@ std::string Error_Text(const std::exception& error) {
             const std::string_view extension = tiles::Extension_Part(core->Path());
             return "Unknown picture file extension (." + std::string(extension.empty() ? extension : extension.substr(1)) + ")";
         }
+        case Error_Kind::No_Tiles: return "Error: There are no Tiles in the list to use in the Mosaic !";
+        case Error_Kind::Grid_Never_Advances: return "Error: The Tile Size cannot be 0 unless a Gap between the Tiles is set.";
     }
     return core->what();
 }

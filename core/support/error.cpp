@@ -15,6 +15,8 @@ const char* Error::what() const noexcept {
         case Error_Kind::Png_Not_Valid: return "tilvane::Error: not a valid PNG image";
         case Error_Kind::Too_Large: return "tilvane::Error: picture too large";
         case Error_Kind::Unknown_Extension: return "tilvane::Error: unknown picture file extension";
+        case Error_Kind::No_Tiles: return "tilvane::Error: no tiles";
+        case Error_Kind::Grid_Never_Advances: return "tilvane::Error: a grid that never advances";
     }
     return "tilvane::Error";
 }

@@ -16,6 +16,8 @@ enum class Error_Kind {
     Png_Not_Valid,         // a PNG file that the PNG decoder refuses
     Too_Large,             // a valid picture beyond what the program can hold or the format store
     Unknown_Extension,     // a picture file name whose extension names no format the core knows
+    No_Tiles,              // a mosaic build given no tile to draw from
+    Grid_Never_Advances,   // a run given a tile size of 0 with no gap to move the grid on
 };
 
 // Which check refused a bitmap, so that tests can tell the checks apart.
@@ -57,6 +59,7 @@ public:
     static Error Unknown_Extension(std::string path) { return {Error_Kind::Unknown_Extension, std::move(path), Bitmap_Fault::None}; }
     static Error Too_Many_Pixels() { return {Error_Kind::Too_Large, {}, Bitmap_Fault::Too_Many_Pixels}; }
     static Error Invalid_Pixel_Format() { return {Error_Kind::Invalid_Pixel_Format, {}, Bitmap_Fault::None}; }
+    static Error Of_Kind(Error_Kind kind) { return {kind, {}, Bitmap_Fault::None}; }
 
     Error_Kind Kind() const { return kind_; }
     Bitmap_Fault Fault() const { return fault_; }

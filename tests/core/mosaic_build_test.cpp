@@ -10,6 +10,7 @@
 #include "image/colour_operations.h"
 #include "image/raster_drawing.h"
 #include "shell/error_report.h"
+#include "shell/progress_text.h"
 #include "support/file_io.h"
 #include "temp_folder.h"
 
@@ -18,7 +19,7 @@ namespace {
 
 using testing_support::Temp_Folder;
 
-struct Recording_Progress final : Mosaic_Progress {
+struct Recording_Progress final : Run_Progress {
     std::vector<std::string> calls;
     std::vector<int> values;
     int cells_before_abort = -1;  // -1: never abort
@@ -27,9 +28,11 @@ struct Recording_Progress final : Mosaic_Progress {
     void Initialise_Processing(int start, int minimum, int maximum) override {
         calls.push_back("Initialise " + std::to_string(start) + " " + std::to_string(minimum) + " " + std::to_string(maximum));
     }
-    void Update_Processing(const std::string& major, const std::string& minor, int current) override {
-        calls.push_back(major + "|" + minor);
-        values.push_back(current);
+    // What the progress dialog shows for each report.
+    void Update_Processing(int row) override {
+        const shell::Progress_Texts texts = shell::Row_Progress_Texts(row);
+        calls.push_back(texts.major + "|" + texts.minor);
+        values.push_back(row);
     }
     void End_Processing() override { calls.push_back("End"); }
     bool Abort_Requested() override { return cells_before_abort >= 0 && abort_reads++ >= cells_before_abort; }
@@ -338,19 +341,24 @@ TEST_F(MosaicBuildTest, ImageErrorsStopTheBuildAndWriteNothing) {
         std::vector<std::string> tiles;
         std::string output;
         std::string error;
+        int size = 10;
     };
     const std::string missing = folder_.Path("gone.bmp");
     const std::string unwritable = folder_.Path("no folder/out.bmp");
     const Case cases[] = {
         {"missing tile", {tile, missing}, folder_.Path("out.bmp"), "Cannot open file " + missing},
         {"output folder missing", {tile}, unwritable, "Cannot create file " + unwritable},
+        {"no tiles", {}, folder_.Path("out.bmp"), "Error: There are no Tiles in the list to use in the Mosaic !"},
+        {"a grid that never advances", {tile}, folder_.Path("out.bmp"),
+         "Error: The Tile Size cannot be 0 unless a Gap between the Tiles is set.", 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         Recording_Progress progress;
         Cycling_Random random;
         try {
-            Build_Mosaic(original, c.output, c.tiles, {{10, 10, false, 0, 0}, FittingMode::ExpandShrink}, random, progress);
+            Build_Mosaic(original, c.output, c.tiles, {{c.size, c.size, false, 0, 0}, FittingMode::ExpandShrink}, random,
+                         progress);
             ADD_FAILURE() << "no error";
         } catch (const Error& e) {
             EXPECT_EQ(shell::Error_Text(e), c.error);

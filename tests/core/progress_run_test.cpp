@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "shell/progress_text.h"
+
 namespace tilvane::progress {
 namespace {
 
@@ -15,7 +17,7 @@ TEST(ProgressRun, UpdateBeforeInitialiseReportsTheMissingCall) {
     Progress_Run run;
     const Update_Outcome outcome = run.Update(5, At(0));
     EXPECT_EQ(outcome.kind, Kind::Not_Initialised);
-    EXPECT_EQ(outcome.error_text, "Dialog_Progress_Form ERROR - Initialise_Processing was not called first !");
+    EXPECT_EQ(shell::Progress_Error_Text(outcome), "Dialog_Progress_Form ERROR - Initialise_Processing was not called first !");
 }
 
 TEST(ProgressRun, ValueAboveMaximumIsReportedBeforeTheThrottleAndChangesNothing) {
@@ -25,7 +27,7 @@ TEST(ProgressRun, ValueAboveMaximumIsReportedBeforeTheThrottleAndChangesNothing)
     for (int i = 0; i < 2; ++i) {
         const Update_Outcome outcome = run.Update(150, At(2));
         EXPECT_EQ(outcome.kind, Kind::Above_Maximum);
-        EXPECT_EQ(outcome.error_text, "Dialog_Progress_Form ERROR - Current Val (150) is greater than Max Val (147) !");
+        EXPECT_EQ(shell::Progress_Error_Text(outcome), "Dialog_Progress_Form ERROR - Current Val (150) is greater than Max Val (147) !");
     }
     EXPECT_EQ(run.Position(), 10);
     EXPECT_EQ(run.Last_Update_Time(), At(1));

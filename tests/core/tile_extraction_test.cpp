@@ -8,6 +8,7 @@
 #include "extract/extract_inputs.h"
 #include "image/raster_image.h"
 #include "shell/error_report.h"
+#include "shell/progress_text.h"
 #include "support/file_io.h"
 #include "temp_folder.h"
 
@@ -22,7 +23,7 @@ namespace {
 
 using testing_support::Temp_Folder;
 
-struct Recording_Progress final : Mosaic_Progress {
+struct Recording_Progress final : Run_Progress {
     std::vector<std::string> calls;
     int reads_before_abort = -1;  // -1: never abort
     int abort_reads = 0;
@@ -30,8 +31,10 @@ struct Recording_Progress final : Mosaic_Progress {
     void Initialise_Processing(int start, int minimum, int maximum) override {
         calls.push_back("Initialise " + std::to_string(start) + " " + std::to_string(minimum) + " " + std::to_string(maximum));
     }
-    void Update_Processing(const std::string& major, const std::string& minor, int current) override {
-        calls.push_back(major + "|" + minor + "|" + std::to_string(current));
+    // What the progress dialog shows for each report.
+    void Update_Processing(int row) override {
+        const shell::Progress_Texts texts = shell::Row_Progress_Texts(row);
+        calls.push_back(texts.major + "|" + texts.minor + "|" + std::to_string(row));
     }
     void End_Processing() override { calls.push_back("End"); }
     bool Abort_Requested() override { return reads_before_abort >= 0 && abort_reads++ >= reads_before_abort; }
