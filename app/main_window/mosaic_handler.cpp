@@ -57,12 +57,10 @@ kit::Control* TMainForm1::Field_Of(Mosaic_Input_Problem problem) {
 }
 
 Mosaic_Settings TMainForm1::Mosaic_Page_Settings() const {
-    return {Horizontal_Tile_Size_SpinEdit.Value(),
-            Vertical_Tile_Size_SpinEdit.Value(),
+    return {{Horizontal_Tile_Size_SpinEdit.Value(), Vertical_Tile_Size_SpinEdit.Value(),
+             Insert_Gap_Between_Tiles_CheckBox.Checked(), Horizontal_Tile_Gap_SpinEdit.Value(),
+             Vertical_Tile_Gap_SpinEdit.Value()},
             Tiles_Crop_To_Size_RadioButton.Checked() ? FittingMode::TruncateCrop : FittingMode::ExpandShrink,
-            Insert_Gap_Between_Tiles_CheckBox.Checked(),
-            Horizontal_Tile_Gap_SpinEdit.Value(),
-            Vertical_Tile_Gap_SpinEdit.Value(),
             Chosen_Tile_Choice()};
 }
 
