@@ -19,14 +19,14 @@ struct Extract_Arguments {
     bool quiet = false;
 };
 
-Extract_Limit parse_limit(const std::string& text) {
+Extract_Limit Parse_Limit(const std::string& text) {
     const char* const names[] = {"first", "row", "column", "all"};
     for (int i = 0; i < 4; ++i)
         if (text == names[i]) return Extract_Limit_From_Index(i);
     throw UsageError("--limit takes first, row, column or all, not " + text);
 }
 
-Extract_Arguments parse(const std::vector<std::string>& args) {
+Extract_Arguments Parse_Extract_Arguments(const std::vector<std::string>& args) {
     Extract_Arguments parsed;
     bool size_given = false;
     const std::vector<std::string> positional = Parse_Arguments(
@@ -43,7 +43,7 @@ Extract_Arguments parse(const std::vector<std::string>& args) {
                            Parse_Pair(value, "--gap", kTile_Gap_Range);
                        parsed.settings.gap = true;
                    }},
-                  {"--limit", Option::One_Value, [&](const std::string& value) { parsed.settings.limit = parse_limit(value); }},
+                  {"--limit", Option::One_Value, [&](const std::string& value) { parsed.settings.limit = Parse_Limit(value); }},
                   {"--quiet", Option::Nothing, [&](const std::string&) { parsed.quiet = true; }},
               });
     if (positional.size() != 2) throw UsageError("extract takes MOSAIC and DIRECTORY");
@@ -59,7 +59,7 @@ Extract_Arguments parse(const std::vector<std::string>& args) {
 }
 
 // Makes directory and the folders above it that are missing; returns those it made, deepest first.
-std::vector<std::filesystem::path> make_folders(const std::filesystem::path& directory) {
+std::vector<std::filesystem::path> Make_Folders(const std::filesystem::path& directory) {
     std::vector<std::filesystem::path> missing;
     std::filesystem::path folder = directory.lexically_normal();
     if (!folder.has_filename()) folder = folder.parent_path();  // "a/b/" names a/b
@@ -77,9 +77,9 @@ std::vector<std::filesystem::path> make_folders(const std::filesystem::path& dir
 }  // namespace
 
 int run_extract(const std::vector<std::string>& args) {
-    const Extract_Arguments parsed = parse(args);
+    const Extract_Arguments parsed = Parse_Extract_Arguments(args);
     const std::filesystem::path directory = Native_Path(parsed.directory);
-    const std::vector<std::filesystem::path> made = make_folders(directory);
+    const std::vector<std::filesystem::path> made = Make_Folders(directory);
     try {
         Terminal_Progress progress(stderr, parsed.quiet || !Stderr_Is_Terminal());
         Extract_Tiles(parsed.mosaic, Utf8_Path(directory / ""), parsed.settings, progress);

@@ -18,7 +18,7 @@
 namespace tilvane::cli {
 namespace {
 
-std::uint64_t parse_seed(const std::string& text) {
+std::uint64_t Parse_Seed(const std::string& text) {
     std::uint64_t seed = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), seed);
     if (error != std::errc{} || end != text.data() + text.size()) throw UsageError("--seed takes a whole number, not \"" + text + "\"");
@@ -38,7 +38,7 @@ struct Mosaic_Arguments {
     Save_Options save;
 };
 
-Mosaic_Arguments parse(const std::vector<std::string>& args) {
+Mosaic_Arguments Parse_Mosaic_Arguments(const std::vector<std::string>& args) {
     Mosaic_Arguments parsed;
     Mosaic_Settings& settings = parsed.settings;
     const std::vector<std::string> positional = Parse_Arguments(
@@ -54,10 +54,10 @@ Mosaic_Arguments parse(const std::vector<std::string>& args) {
                        std::tie(settings.gap_horizontal, settings.gap_vertical) = Parse_Pair(value, "--gap", kTile_Gap_Range);
                        settings.gap = true;
                    }},
-                  {"--crop", Option::Nothing, [&](const std::string&) { settings.mode = FittingMode::TruncateCrop; }},
+                  {"--crop", Option::Nothing, [&](const std::string&) { settings.mode = Fitting_Mode::Truncate_Crop; }},
                   {"--seed", Option::One_Value,
                    [&](const std::string& value) {
-                       parsed.seed = parse_seed(value);
+                       parsed.seed = Parse_Seed(value);
                        parsed.seed_given = true;
                    }},
                   {"--choose", Option::One_Value,
@@ -105,7 +105,7 @@ bool Is_Usage_Problem(Mosaic_Input_Problem problem) {
 }
 
 // The program's words, then which tiles are missing: the first few and a count of the rest.
-std::string problem_text(const Mosaic_Input_Check& checked, const std::vector<std::string>& tiles) {
+std::string Problem_Text(const Mosaic_Input_Check& checked, const std::vector<std::string>& tiles) {
     constexpr std::size_t kNamed = 5;
     std::string text = shell::Mosaic_Input_Text(checked);
     const std::size_t missing = checked.missing_tiles.size();
@@ -118,7 +118,7 @@ std::string problem_text(const Mosaic_Input_Check& checked, const std::vector<st
 // The program's checks and words; where the program would ask a question about missing tiles,
 // stop instead. An existing output is replaced, as a command line expects. An output folder
 // that is not there fails here, not after the build.
-Mosaic_Input_Check check(const Mosaic_Arguments& args, const std::vector<std::string>& tiles) {
+Mosaic_Input_Check Check_Arguments(const Mosaic_Arguments& args, const std::vector<std::string>& tiles) {
     const Mosaic_Input_Check checked =
         Check_Mosaic_Inputs({args.original, tiles, args.output, args.settings, true}, "", [](const std::string& path) {
             std::error_code ec;
@@ -126,7 +126,7 @@ Mosaic_Input_Check check(const Mosaic_Arguments& args, const std::vector<std::st
         });
     if (Is_Usage_Problem(checked.problem)) throw UsageError(shell::Mosaic_Input_Text(checked));
     if (checked.problem != Mosaic_Input_Problem::None && checked.problem != Mosaic_Input_Problem::Output_Exists)
-        throw std::runtime_error(problem_text(checked, tiles));
+        throw std::runtime_error(Problem_Text(checked, tiles));
     const std::filesystem::path folder = Native_Path(checked.output).parent_path();
     std::error_code ec;
     const std::filesystem::file_status status = std::filesystem::status(folder, ec);
@@ -140,15 +140,15 @@ Mosaic_Input_Check check(const Mosaic_Arguments& args, const std::vector<std::st
 }  // namespace
 
 int run_mosaic(const std::vector<std::string>& args) {
-    const Mosaic_Arguments parsed = parse(args);
+    const Mosaic_Arguments parsed = Parse_Mosaic_Arguments(args);
     const std::vector<Picture_Source> sources = Expand_Picture_Sources(parsed.tile_sources);
     std::vector<std::string> tiles;
     for (const Picture_Source& source : sources) tiles.push_back(source.path);
-    const Mosaic_Input_Check checked = check(parsed, tiles);
+    const Mosaic_Input_Check checked = Check_Arguments(parsed, tiles);
     // Pictures found in folders are tried first, on every processor, so that one that cannot be
     // read is passed over rather than stopping the build halfway.
     if (std::any_of(sources.begin(), sources.end(), [](const Picture_Source& s) { return s.from_folder; })) {
-        const Load_Hint hint = parsed.settings.mode == FittingMode::ExpandShrink
+        const Load_Hint hint = parsed.settings.mode == Fitting_Mode::Expand_Shrink
                                    ? Load_Hint{parsed.settings.tile_width, parsed.settings.tile_height}
                                    : Load_Hint{};
         const std::vector<std::size_t> readable = Work_Through_Pictures(sources, "Reading tile", parsed.quiet, [&](std::size_t i) {

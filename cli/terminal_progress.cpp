@@ -8,7 +8,7 @@
 namespace tilvane::cli {
 namespace {
 
-progress::Day_Time in_days(std::chrono::steady_clock::duration d) {
+progress::Day_Time In_Days(std::chrono::steady_clock::duration d) {
     return std::chrono::duration<double>(d).count() / (24.0 * 60 * 60);
 }
 
@@ -30,7 +30,7 @@ void Terminal_Progress::Update_Processing(int row) {
     const auto now = Clock::now();
     major_ = words_(row);
     if (quiet_ ||
-        (shown_ && !progress::Is_It_Time_For_An_Update(in_days(now - start_), in_days(last_shown_ - start_), row, maximum_)))
+        (shown_ && !progress::Is_It_Time_For_An_Update(In_Days(now - start_), In_Days(last_shown_ - start_), row, maximum_)))
         return;
     const double share = maximum_ > minimum_ ? static_cast<double>(row - minimum_) / (maximum_ - minimum_) : 1.0;
     Show(std::min(share, 1.0), now);
@@ -53,9 +53,9 @@ void Terminal_Progress::Show(double share, Clock::time_point now) {
     shown_ = true;
     const auto elapsed = now - start_;
     const std::string remaining =
-        share > 0 ? progress::Format_Duration(in_days(elapsed) * (1 - share) / share) : std::string("--:--:--");
+        share > 0 ? progress::Format_Duration(In_Days(elapsed) * (1 - share) / share) : std::string("--:--:--");
     std::fprintf(out_, "\r%s  %3d%%  elapsed %s  remaining %s ", major_.c_str(), static_cast<int>(share * 100),
-                 progress::Format_Duration(in_days(elapsed)).c_str(), remaining.c_str());
+                 progress::Format_Duration(In_Days(elapsed)).c_str(), remaining.c_str());
     std::fflush(out_);
 }
 

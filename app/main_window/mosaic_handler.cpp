@@ -60,7 +60,7 @@ Mosaic_Settings TMainForm1::Mosaic_Page_Settings() const {
     return {{Horizontal_Tile_Size_SpinEdit.Value(), Vertical_Tile_Size_SpinEdit.Value(),
              Insert_Gap_Between_Tiles_CheckBox.Checked(), Horizontal_Tile_Gap_SpinEdit.Value(),
              Vertical_Tile_Gap_SpinEdit.Value()},
-            Tiles_Crop_To_Size_RadioButton.Checked() ? FittingMode::TruncateCrop : FittingMode::ExpandShrink,
+            Tiles_Crop_To_Size_RadioButton.Checked() ? Fitting_Mode::Truncate_Crop : Fitting_Mode::Expand_Shrink,
             Chosen_Tile_Choice()};
 }
 

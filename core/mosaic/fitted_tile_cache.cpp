@@ -4,7 +4,7 @@
 
 namespace tilvane {
 
-Fitted_Tile_Cache::Fitted_Tile_Cache(int width, int height, FittingMode mode, std::size_t byte_budget, Clock clock,
+Fitted_Tile_Cache::Fitted_Tile_Cache(int width, int height, Fitting_Mode mode, std::size_t byte_budget, Clock clock,
                                      bool any_format)
     : width_(width), height_(height), mode_(mode), byte_budget_(byte_budget), any_format_(any_format), clock_(std::move(clock)) {}
 
@@ -15,7 +15,7 @@ Fitted_Tile_Cache::Entry Fitted_Tile_Cache::Read(const std::string& path,
     RasterImage tile;
     if (!any_format_)
         tile.load_from_file(path);
-    else if (mode_ == FittingMode::ExpandShrink)
+    else if (mode_ == Fitting_Mode::Expand_Shrink)
         tile = Load_Picture(path, {width_, height_});
     else
         tile = Load_Picture(path);  // cropping keeps the tile's own scale

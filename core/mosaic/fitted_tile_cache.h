@@ -22,7 +22,7 @@ public:
 
     // any_format reads tiles of every picture format by their extension (Load_Picture), a
     // stretched JPEG at the smallest scale that covers the tile size; otherwise BMP files only.
-    Fitted_Tile_Cache(int width, int height, FittingMode mode, std::size_t byte_budget,
+    Fitted_Tile_Cache(int width, int height, Fitting_Mode mode, std::size_t byte_budget,
                       Clock clock = std::chrono::steady_clock::now, bool any_format = false);
 
     // The tile's fitted block (see Fit_Tile). Image-layer errors propagate.
@@ -40,7 +40,7 @@ private:
 
     int width_;
     int height_;
-    FittingMode mode_;
+    Fitting_Mode mode_;
     std::size_t byte_budget_;
     bool any_format_;
     std::size_t bytes_held_ = 0;

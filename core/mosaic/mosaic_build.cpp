@@ -43,30 +43,30 @@ public:
             for (std::size_t i = first; i < end; ++i) Paint_Independent_Cell(preparers_[part], y, cells[i]);
         });
         // A later row may carry this row's last tile over, so the working tile it leaves is kept.
-        if (settings_.mode == FittingMode::TruncateCrop)
-            carried_.prepare_fitted(*cells.back().fitted, settings_.tile_width, settings_.tile_height, cells.back().target);
+        if (settings_.mode == Fitting_Mode::Truncate_Crop)
+            carried_.Prepare_Fitted(*cells.back().fitted, settings_.tile_width, settings_.tile_height, cells.back().target);
     }
 
 private:
     Rect Cell(int x, int y) const { return Rect::at(x, y, settings_.tile_width, settings_.tile_height); }
 
     bool Carries_Pixels_Over(const std::vector<Planned_Cell>& cells) const {
-        if (settings_.mode == FittingMode::ExpandShrink) return false;
+        if (settings_.mode == Fitting_Mode::Expand_Shrink) return false;
         for (const Planned_Cell& cell : cells)
             if (cell.fitted->block.width() < settings_.tile_width || cell.fitted->block.height() < settings_.tile_height)
                 return true;
         return false;
     }
 
-    void Paint_Cell(TilePreparer& preparer, int y, const Planned_Cell& cell) {
-        preparer.prepare_fitted(*cell.fitted, settings_.tile_width, settings_.tile_height, cell.target);
-        copy_rect(mosaic_, Cell(cell.x, y), preparer.working_tile(), Rect::at(0, 0, settings_.tile_width, settings_.tile_height));
+    void Paint_Cell(Tile_Preparer& preparer, int y, const Planned_Cell& cell) {
+        preparer.Prepare_Fitted(*cell.fitted, settings_.tile_width, settings_.tile_height, cell.target);
+        copy_rect(mosaic_, Cell(cell.x, y), preparer.Working_Tile(), Rect::at(0, 0, settings_.tile_width, settings_.tile_height));
     }
 
     // A cell whose working tile no later cell sees: when the tile holds full 24-bit colours,
     // the working tile would round nothing, and the shifted tile can go straight into the mosaic,
     // reduced only to what the mosaic holds.
-    void Paint_Independent_Cell(TilePreparer& preparer, int y, const Planned_Cell& cell) {
+    void Paint_Independent_Cell(Tile_Preparer& preparer, int y, const Planned_Cell& cell) {
         const Fitted_Tile& fitted = *cell.fitted;
         if (!fitted.block.stores_every_colour()) {
             Paint_Cell(preparer, y, cell);
@@ -78,8 +78,8 @@ private:
     RasterImage& mosaic_;
     const Mosaic_Settings& settings_;
     Work_Crew& crew_;
-    std::vector<TilePreparer> preparers_;
-    TilePreparer carried_;
+    std::vector<Tile_Preparer> preparers_;
+    Tile_Preparer carried_;
 };
 
 // The chooser the settings ask for. Matching structures needs every tile's, so each tile is

@@ -13,7 +13,7 @@ namespace tilvane {
 
 // The mosaic page's choices that shape the grid, and how tiles are fitted to its cells.
 struct Mosaic_Settings : Tile_Grid {
-    FittingMode mode = FittingMode::ExpandShrink;
+    Fitting_Mode mode = Fitting_Mode::Expand_Shrink;
     Tile_Choice choice = Tile_Choice::Random;
     int min_distance = 0;  // in cells; 0: any tile may come anywhere
     static constexpr int kLargestScale = 16;

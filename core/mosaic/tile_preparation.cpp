@@ -8,11 +8,11 @@
 
 namespace tilvane {
 
-Fitted_Tile Fit_Tile(const RasterImage& tile, int width, int height, FittingMode mode) {
+Fitted_Tile Fit_Tile(const RasterImage& tile, int width, int height, Fitting_Mode mode) {
     // The working tile cannot take a custom layout. Refusing it here, before any cell is drawn
     // with it, makes every way of drawing the cells fail alike.
     if (tile.pixel_format() == PixelFormat::Custom) throw Error::Invalid_Pixel_Format();
-    const bool stretch = mode == FittingMode::ExpandShrink;
+    const bool stretch = mode == Fitting_Mode::Expand_Shrink;
     const int block_width = stretch ? width : std::min(width, tile.width());
     const int block_height = stretch ? height : std::min(height, tile.height());
     const Rect block = Rect::at(0, 0, block_width, block_height);
@@ -25,15 +25,15 @@ Fitted_Tile Fit_Tile(const RasterImage& tile, int width, int height, FittingMode
     return fitted;
 }
 
-TilePreparer::TilePreparer() { working_.set_fill_colour(kWhite); }
+Tile_Preparer::Tile_Preparer() { working_.set_fill_colour(kWhite); }
 
-void TilePreparer::Prepare_Tile(const std::string& tile_path, int width, int height, FittingMode mode,
+void Tile_Preparer::Prepare_Tile(const std::string& tile_path, int width, int height, Fitting_Mode mode,
                                 Colour target) {
     loaded_.load_from_file(tile_path);
-    prepare_fitted(Fit_Tile(loaded_, width, height, mode), width, height, target);
+    Prepare_Fitted(Fit_Tile(loaded_, width, height, mode), width, height, target);
 }
 
-void TilePreparer::prepare_fitted(const Fitted_Tile& fitted, int width, int height, Colour target) {
+void Tile_Preparer::Prepare_Fitted(const Fitted_Tile& fitted, int width, int height, Colour target) {
     working_.set_width(width);
     working_.set_height(height);
     working_.set_pixel_format_of(fitted.block);

@@ -6,9 +6,9 @@
 
 namespace tilvane {
 
-enum class FittingMode {
-    ExpandShrink,  // stretch the whole tile to the tile size, distorting it if need be
-    TruncateCrop,  // keep the tile's scale, anchored top-left; cut what lies beyond the size
+enum class Fitting_Mode {
+    Expand_Shrink,  // stretch the whole tile to the tile size, distorting it if need be
+    Truncate_Crop,  // keep the tile's scale, anchored top-left; cut what lies beyond the size
 };
 
 // The part of a tile that fitting puts into a width x height working tile, in the tile's own
@@ -21,26 +21,26 @@ struct Fitted_Tile {
     RasterImage block;
     Colour mean;
 };
-Fitted_Tile Fit_Tile(const RasterImage& tile, int width, int height, FittingMode mode);
+Fitted_Tile Fit_Tile(const RasterImage& tile, int width, int height, Fitting_Mode mode);
 
 // Brings tiles to the tile size and onto a target colour, one cell after another. The loaded
 // tile and the working tile live as long as this object (one mosaic build) and are reused for
 // every cell: the working tile starts white and is never cleared, so in crop mode a small tile
 // leaves the previous cell's pixels around it, and they count in its mean colour.
-class TilePreparer {
+class Tile_Preparer {
 public:
-    TilePreparer();
+    Tile_Preparer();
 
-    // Loads the tile file, fits it and shifts it onto target; the result is working_tile() over
+    // Loads the tile file, fits it and shifts it onto target; the result is Working_Tile() over
     // (0, 0, width, height). Image-layer errors propagate. This is the plain cell-by-cell
     // preparation: the build's faster drawing (tiles fitted once, rows shared among threads,
     // shifted tiles written straight into the mosaic) is tested against it pixel for pixel.
-    void Prepare_Tile(const std::string& tile_path, int width, int height, FittingMode mode, Colour target);
+    void Prepare_Tile(const std::string& tile_path, int width, int height, Fitting_Mode mode, Colour target);
 
     // The same for a tile already fitted with Fit_Tile.
-    void prepare_fitted(const Fitted_Tile& fitted, int width, int height, Colour target);
+    void Prepare_Fitted(const Fitted_Tile& fitted, int width, int height, Colour target);
 
-    const RasterImage& working_tile() const { return working_; }
+    const RasterImage& Working_Tile() const { return working_; }
 
 private:
     RasterImage loaded_;

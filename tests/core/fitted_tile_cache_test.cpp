@@ -21,7 +21,7 @@ RasterImage uniform(int width, int height, Colour c) {
 class FittedTileCacheTest : public testing::Test {
 protected:
     Fitted_Tile_Cache Cache(std::size_t budget = 1 << 20) {
-        return Fitted_Tile_Cache(4, 4, FittingMode::ExpandShrink, budget, [this] { return now_; });
+        return Fitted_Tile_Cache(4, 4, Fitting_Mode::Expand_Shrink, budget, [this] { return now_; });
     }
     void Wait(int milliseconds) { now_ += std::chrono::milliseconds(milliseconds); }
 

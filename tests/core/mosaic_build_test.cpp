@@ -75,7 +75,7 @@ protected:
     RasterImage Reference_Mosaic(const std::string& original, const std::vector<std::string>& tiles,
                                  const Mosaic_Settings& settings, const std::function<int(int, int)>& pick) {
         RasterImage expected = Load(original);
-        TilePreparer preparer;
+        Tile_Preparer preparer;
         const int w = settings.tile_width, h = settings.tile_height;
         int draw = 0;
         for (int y = 0; y < expected.height(); y += settings.Step_Y())
@@ -83,7 +83,7 @@ protected:
                 const Rect cell = Rect::at(x, y, w, h);
                 const std::string& tile = tiles[static_cast<std::size_t>(pick(draw++, static_cast<int>(tiles.size())))];
                 preparer.Prepare_Tile(tile, w, h, settings.mode, Average_Colour(expected, cell));
-                copy_rect(expected, cell, preparer.working_tile(), Rect::at(0, 0, w, h));
+                copy_rect(expected, cell, preparer.Working_Tile(), Rect::at(0, 0, w, h));
             }
         return expected;
     }
@@ -102,7 +102,7 @@ protected:
 TEST_F(MosaicBuildTest, ReportsEveryRowAgainstTheMaximum) {
     const std::string original = Save("original.bmp", filled(100, 100, gradient));
     const std::vector<std::string> tiles{Save("tile.bmp", filled(7, 9, gradient))};
-    Build_Mosaic(original, folder_.Path("out.bmp"), tiles, {{20, 20, false, 0, 3}, FittingMode::ExpandShrink}, random_,
+    Build_Mosaic(original, folder_.Path("out.bmp"), tiles, {{20, 20, false, 0, 3}, Fitting_Mode::Expand_Shrink}, random_,
                  progress_);
     EXPECT_EQ(progress_.calls,
               (std::vector<std::string>{"Initialise 0 0 123", "Processing Column at Pixel : 20|20",
@@ -132,7 +132,7 @@ TEST_F(MosaicBuildTest, GapsAndUnreachedPixelsKeepTheOriginal) {
         Recording_Progress progress;
         Cycling_Random random;
         const std::string output = folder_.Path("out.bmp");
-        Build_Mosaic(original, output, tiles, {{30, 20, c.gap, 6, 6}, FittingMode::ExpandShrink}, random, progress);
+        Build_Mosaic(original, output, tiles, {{30, 20, c.gap, 6, 6}, Fitting_Mode::Expand_Shrink}, random, progress);
         const RasterImage mosaic = Load(output);
         ASSERT_EQ(mosaic.width(), 100);
         ASSERT_EQ(mosaic.height(), 50);
@@ -162,7 +162,7 @@ TEST_F(MosaicBuildTest, AScaledMosaicTakesItsTargetsFromTheOriginalUnderTheCell)
     const Case cases[] = {{false, -1, 30}, {true, -1, 20}, {false, 7 + 3, 8}};  // the last aborts in the second row
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.gap << " " << c.cells_before_abort);
-        Mosaic_Settings settings{{5, 5, c.gap, 1, 1}, FittingMode::ExpandShrink};
+        Mosaic_Settings settings{{5, 5, c.gap, 1, 1}, Fitting_Mode::Expand_Shrink};
         settings.scale = 3;
         Recording_Progress progress;
         progress.cells_before_abort = c.cells_before_abort;
@@ -194,7 +194,7 @@ TEST_F(MosaicBuildTest, ATileLargerThanTheOriginalMakesOneCell) {
     const RasterImage tile = filled(16, 16, [](int x, int y) { return Colour{static_cast<std::uint8_t>(x * 10), 50, static_cast<std::uint8_t>(y * 10)}; });
     const std::vector<std::string> tiles{Save("tile.bmp", tile)};
     const std::string output = folder_.Path("out.bmp");
-    Build_Mosaic(original, output, tiles, {{16, 16, false, 0, 0}, FittingMode::TruncateCrop}, random_, progress_);
+    Build_Mosaic(original, output, tiles, {{16, 16, false, 0, 0}, Fitting_Mode::Truncate_Crop}, random_, progress_);
     EXPECT_EQ(random_.next, 1);
     const Colour whole_original = Average_Colour(source, Rect::at(0, 0, 10, 8));
     const Colour whole_tile = Average_Colour(tile, Rect::at(0, 0, 16, 16));
@@ -226,14 +226,14 @@ TEST_F(MosaicBuildTest, MatchesPreparingEveryTileFromItsFile) {
     const std::function<int(int, int)> cycle = [](int n, int count) { return n % count; };
     const std::function<int(int, int)> large_then_small = [](int n, int) { return n < 16 || n % 8 ? 2 : 4; };
     struct Case {
-        FittingMode mode;
+        Fitting_Mode mode;
         std::function<int(int, int)> pick;
     };
     for (const PixelFormat format : {PixelFormat::Bits24, PixelFormat::Bits16, PixelFormat::Bits8, PixelFormat::Bits4, PixelFormat::Bits1})
     for (const unsigned processors : {1u, 2u})
-    for (const Case& c : {Case{FittingMode::ExpandShrink, cycle}, Case{FittingMode::TruncateCrop, cycle},
-                          Case{FittingMode::TruncateCrop, large_then_small}}) {
-        const FittingMode mode = c.mode;
+    for (const Case& c : {Case{Fitting_Mode::Expand_Shrink, cycle}, Case{Fitting_Mode::Truncate_Crop, cycle},
+                          Case{Fitting_Mode::Truncate_Crop, large_then_small}}) {
+        const Fitting_Mode mode = c.mode;
         SCOPED_TRACE(testing::Message() << "format " << static_cast<int>(format) << ", " << processors
                                         << " processors, mode " << static_cast<int>(mode));
         const std::string original = Save("original.bmp", filled(97, 61, gradient, format));
@@ -267,7 +267,7 @@ TEST_F(MosaicBuildTest, KeepsTheOriginalsFormat) {
         SCOPED_TRACE(static_cast<int>(format));
         const std::string original =
             format == PixelFormat::Custom ? custom_path : Save("original.bmp", filled(37, 23, gradient, format));
-        for (const FittingMode mode : {FittingMode::ExpandShrink, FittingMode::TruncateCrop}) {
+        for (const Fitting_Mode mode : {Fitting_Mode::Expand_Shrink, Fitting_Mode::Truncate_Crop}) {
             const Mosaic_Settings settings{{8, 6, true, 1, 0}, mode};
             Cycling_Random random;
             Recording_Progress progress;
@@ -295,7 +295,7 @@ TEST_F(MosaicBuildTest, ACustomLayoutTileAlwaysEndsTheBuild) {
     ASSERT_EQ(Load(tiles[1]).pixel_format(), PixelFormat::Custom);
     for (const PixelFormat format : {PixelFormat::Bits24, PixelFormat::Bits8})
     for (const unsigned processors : {1u, 2u})
-    for (const FittingMode mode : {FittingMode::ExpandShrink, FittingMode::TruncateCrop})
+    for (const Fitting_Mode mode : {Fitting_Mode::Expand_Shrink, Fitting_Mode::Truncate_Crop})
     for (const int custom_cell : {0, 4}) {  // the first or the last cell of the first row
         SCOPED_TRACE(testing::Message() << "format " << static_cast<int>(format) << ", " << processors
                                         << " processors, mode " << static_cast<int>(mode) << ", cell " << custom_cell);
@@ -323,7 +323,7 @@ TEST_F(MosaicBuildTest, AnAbortedBuildIsSavedWithTheRowInHandPartDrawn) {
     // 4th cell of the third row.
     progress_.cells_before_abort = 2 * 11 + 1 + 3;
     const std::string output = folder_.Path("out.bmp");
-    Build_Mosaic(original, output, tiles, {{10, 10, false, 0, 0}, FittingMode::ExpandShrink}, random_, progress_);
+    Build_Mosaic(original, output, tiles, {{10, 10, false, 0, 0}, Fitting_Mode::Expand_Shrink}, random_, progress_);
     EXPECT_EQ(random_.next, 23);
     EXPECT_EQ(progress_.values, (std::vector<int>{10, 20, 30}));
     EXPECT_EQ(progress_.calls.back(), "End");
@@ -357,7 +357,7 @@ TEST_F(MosaicBuildTest, ImageErrorsStopTheBuildAndWriteNothing) {
         Recording_Progress progress;
         Cycling_Random random;
         try {
-            Build_Mosaic(original, c.output, c.tiles, {{c.size, c.size, false, 0, 0}, FittingMode::ExpandShrink}, random,
+            Build_Mosaic(original, c.output, c.tiles, {{c.size, c.size, false, 0, 0}, Fitting_Mode::Expand_Shrink}, random,
                          progress);
             ADD_FAILURE() << "no error";
         } catch (const Error& e) {
@@ -370,7 +370,7 @@ TEST_F(MosaicBuildTest, ImageErrorsStopTheBuildAndWriteNothing) {
 TEST_F(MosaicBuildTest, TheOriginalCanBeItsOwnOutput) {
     const std::string original = Save("photo.bmp", filled(30, 30, gradient));
     const std::vector<std::string> tiles{Save("tile.bmp", filled(10, 10, [](int, int) { return kWhite; }))};
-    Build_Mosaic(original, original, tiles, {{10, 10, false, 0, 0}, FittingMode::ExpandShrink}, random_, progress_);
+    Build_Mosaic(original, original, tiles, {{10, 10, false, 0, 0}, Fitting_Mode::Expand_Shrink}, random_, progress_);
     const RasterImage mosaic = Load(original);
     EXPECT_EQ(mosaic.pixel(0, 0), mosaic.pixel(9, 9));
     EXPECT_EQ(folder_.Names().size(), 2u);

@@ -16,7 +16,7 @@ Mosaic_Input_Check Check(Mosaic_Inputs inputs) {
     return Check_Mosaic_Inputs(inputs, "C:\\P\\", [&](const std::string& path) { return files.count(path) > 0; });
 }
 
-Mosaic_Inputs Good() { return {"photo", {"C:\\P\\a.bmp", "C:\\P\\b.bmp"}, "new.bmp", {{10, 10, false, 0, 0}, FittingMode::ExpandShrink}}; }
+Mosaic_Inputs Good() { return {"photo", {"C:\\P\\a.bmp", "C:\\P\\b.bmp"}, "new.bmp", {{10, 10, false, 0, 0}, Fitting_Mode::Expand_Shrink}}; }
 
 // Each case breaks one input of an otherwise good page; the first check that fails names it,
 // in the order the user meets them.
@@ -49,7 +49,7 @@ TEST(MosaicInputsTest, TheFirstFailingCheckStopsWithItsWords) {
          "Error: The Tile Width cannot be 0 unless a horizontal Gap between the Mosaic Tiles is set."},
         {"zero height, gap box off", [](Mosaic_Inputs& i) { i.settings.tile_height = 0, i.settings.gap_vertical = 5; },
          Zero_Tile_Height, "Error: The Tile Height cannot be 0 unless a vertical Gap between the Mosaic Tiles is set."},
-        {"zero width with a gap", [](Mosaic_Inputs& i) { i.settings = {{0, 10, true, 5, 0}, FittingMode::ExpandShrink}; }, None, ""},
+        {"zero width with a gap", [](Mosaic_Inputs& i) { i.settings = {{0, 10, true, 5, 0}, Fitting_Mode::Expand_Shrink}; }, None, ""},
         {"output exists", [](Mosaic_Inputs& i) { i.output = "out.bmp"; }, Output_Exists,
          "Warning: The Output File already exists."},
     };

@@ -24,13 +24,13 @@ RasterImage striped(int width, int height) {
     return image;
 }
 
-void prepare(TilePreparer& preparer, const RasterImage& tile, int width, int height, FittingMode mode, Colour target) {
-    preparer.prepare_fitted(Fit_Tile(tile, width, height, mode), width, height, target);
+void prepare(Tile_Preparer& preparer, const RasterImage& tile, int width, int height, Fitting_Mode mode, Colour target) {
+    preparer.Prepare_Fitted(Fit_Tile(tile, width, height, mode), width, height, target);
 }
 
 TEST(PrepareTileTest, ExpandShrinkDropsColumnsAndRepeatsRows) {
     const RasterImage tile = striped(40, 10);
-    TilePreparer preparer;
+    Tile_Preparer preparer;
     // The tile's own mean becomes the target, so the fitted pixels come out unshifted.
     const RasterImage expected_fit = [&] {
         RasterImage fit(20, 20);
@@ -38,8 +38,8 @@ TEST(PrepareTileTest, ExpandShrinkDropsColumnsAndRepeatsRows) {
         return fit;
     }();
     const Colour mean = Average_Colour(expected_fit, Rect::at(0, 0, 20, 20));
-    prepare(preparer, tile, 20, 20, FittingMode::ExpandShrink, mean);
-    const RasterImage& out = preparer.working_tile();
+    prepare(preparer, tile, 20, 20, Fitting_Mode::Expand_Shrink, mean);
+    const RasterImage& out = preparer.Working_Tile();
     ASSERT_EQ(out.width(), 20);
     ASSERT_EQ(out.height(), 20);
     for (int y = 0; y < 20; ++y)
@@ -48,34 +48,34 @@ TEST(PrepareTileTest, ExpandShrinkDropsColumnsAndRepeatsRows) {
 
 TEST(PrepareTileTest, CropKeepsTheTopLeftBlockUnscaled) {
     RasterImage tile = striped(40, 40);
-    TilePreparer preparer;
+    Tile_Preparer preparer;
     const Colour mean = Average_Colour(tile, Rect::at(0, 0, 20, 20));
-    prepare(preparer, tile, 20, 20, FittingMode::TruncateCrop, mean);
+    prepare(preparer, tile, 20, 20, Fitting_Mode::Truncate_Crop, mean);
     for (int y = 0; y < 20; ++y)
-        for (int x = 0; x < 20; ++x) EXPECT_EQ(preparer.working_tile().pixel(x, y), tile.pixel(x, y));
+        for (int x = 0; x < 20; ++x) EXPECT_EQ(preparer.Working_Tile().pixel(x, y), tile.pixel(x, y));
 }
 
 TEST(PrepareTileTest, CropOfASmallFirstTileLeavesWhiteThatCountsInTheMean) {
-    TilePreparer preparer;
+    Tile_Preparer preparer;
     // A black 10x10 tile in a white 20x20 tile: mean (255 * 300 / 400) = 191 per channel.
     // Shifting it onto 191 keeps it as it is.
-    prepare(preparer, uniform(10, 10, kBlack), 20, 20, FittingMode::TruncateCrop, {191, 191, 191});
-    EXPECT_EQ(preparer.working_tile().pixel(5, 5), kBlack);
-    EXPECT_EQ(preparer.working_tile().pixel(15, 15), kWhite);
+    prepare(preparer, uniform(10, 10, kBlack), 20, 20, Fitting_Mode::Truncate_Crop, {191, 191, 191});
+    EXPECT_EQ(preparer.Working_Tile().pixel(5, 5), kBlack);
+    EXPECT_EQ(preparer.Working_Tile().pixel(15, 15), kWhite);
     // Onto 91: everything moves down by 100.
-    TilePreparer second;
-    prepare(second, uniform(10, 10, kBlack), 20, 20, FittingMode::TruncateCrop, {91, 91, 91});
-    EXPECT_EQ(second.working_tile().pixel(5, 5), kBlack);
-    EXPECT_EQ(second.working_tile().pixel(15, 15), (Colour{155, 155, 155}));
+    Tile_Preparer second;
+    prepare(second, uniform(10, 10, kBlack), 20, 20, Fitting_Mode::Truncate_Crop, {91, 91, 91});
+    EXPECT_EQ(second.Working_Tile().pixel(5, 5), kBlack);
+    EXPECT_EQ(second.Working_Tile().pixel(15, 15), (Colour{155, 155, 155}));
 }
 
 TEST(PrepareTileTest, CropOfASmallTileKeepsThePreviousCellAroundIt) {
-    TilePreparer preparer;
-    prepare(preparer, uniform(20, 20, {10, 10, 10}), 20, 20, FittingMode::TruncateCrop, {60, 70, 80});
-    prepare(preparer, uniform(10, 10, {200, 200, 200}), 20, 20, FittingMode::TruncateCrop, {60, 70, 80});
+    Tile_Preparer preparer;
+    prepare(preparer, uniform(20, 20, {10, 10, 10}), 20, 20, Fitting_Mode::Truncate_Crop, {60, 70, 80});
+    prepare(preparer, uniform(10, 10, {200, 200, 200}), 20, 20, Fitting_Mode::Truncate_Crop, {60, 70, 80});
     // Mean of 100 pixels at 200 and 300 at (60,70,80) = (95, 102, 110); shift = target - mean.
-    EXPECT_EQ(preparer.working_tile().pixel(3, 3), (Colour{165, 168, 170}));
-    EXPECT_EQ(preparer.working_tile().pixel(19, 19), (Colour{25, 38, 50}));
+    EXPECT_EQ(preparer.Working_Tile().pixel(3, 3), (Colour{165, 168, 170}));
+    EXPECT_EQ(preparer.Working_Tile().pixel(19, 19), (Colour{25, 38, 50}));
 }
 
 TEST(PrepareTileTest, ShiftsUniformTilesOntoTheTarget) {
@@ -86,11 +86,11 @@ TEST(PrepareTileTest, ShiftsUniformTilesOntoTheTarget) {
     const Case cases[] = {{kBlack, {128, 128, 128}}, {kWhite, kBlack}, {{12, 200, 99}, {12, 200, 99}}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.tile.packed());
-        for (FittingMode mode : {FittingMode::ExpandShrink, FittingMode::TruncateCrop}) {
-            TilePreparer preparer;
+        for (Fitting_Mode mode : {Fitting_Mode::Expand_Shrink, Fitting_Mode::Truncate_Crop}) {
+            Tile_Preparer preparer;
             prepare(preparer, uniform(13, 7, c.tile), 13, 7, mode, c.target);
-            EXPECT_EQ(preparer.working_tile().pixel(0, 0), c.target);
-            EXPECT_EQ(preparer.working_tile().pixel(12, 6), c.target);
+            EXPECT_EQ(preparer.Working_Tile().pixel(0, 0), c.target);
+            EXPECT_EQ(preparer.Working_Tile().pixel(12, 6), c.target);
         }
     }
 }
@@ -105,13 +105,13 @@ TEST(PrepareTileTest, WorkingTileTakesTheTilesFormatAndTable) {
         pixels.insert(pixels.end(), {c.blue, c.green, c.red});
     }
     const RasterImage tile = RasterImage::from_layout(4, 4, PixelFormat::Bits8, ColourTable(table), {}, 8, pixels);
-    TilePreparer preparer;
-    for (const FittingMode mode : {FittingMode::ExpandShrink, FittingMode::TruncateCrop}) {
+    Tile_Preparer preparer;
+    for (const Fitting_Mode mode : {Fitting_Mode::Expand_Shrink, Fitting_Mode::Truncate_Crop}) {
         prepare(preparer, uniform(4, 4, kWhite, PixelFormat::Bits8), 4, 4, mode, kWhite);
         prepare(preparer, tile, 4, 4, mode, Average_Colour(tile, Rect::at(0, 0, 4, 4)));
-        EXPECT_EQ(preparer.working_tile().pixel_format(), PixelFormat::Bits8);
+        EXPECT_EQ(preparer.Working_Tile().pixel_format(), PixelFormat::Bits8);
         for (int y = 0; y < 4; ++y)
-            for (int x = 0; x < 4; ++x) EXPECT_EQ(preparer.working_tile().pixel(x, y), tile.pixel(x, y)) << x << "," << y;
+            for (int x = 0; x < 4; ++x) EXPECT_EQ(preparer.Working_Tile().pixel(x, y), tile.pixel(x, y)) << x << "," << y;
     }
 }
 
