@@ -9,11 +9,11 @@
 #include "desktop/message_boxes.h"
 #include "desktop/registry.h"
 #include "kit/form.h"
-#include "kit/text.h"
 #include "main_window/program.h"
 #include "shell/error_report.h"
 #include "shell/progress_text.h"
 #include "support/random_source.h"
+#include "win/text.h"
 
 namespace {
 
@@ -34,7 +34,7 @@ void Prepare_Screenshot(tilvane::app::Program& program) {
     for (int row = 1; row <= kRows && !dialog.Abort_Processing_CheckBox(); ++row) {
         Sleep(10);
         const tilvane::shell::Progress_Texts texts = tilvane::shell::Row_Progress_Texts(row);
-        dialog.Update_Processing(tilvane::kit::To_Wide(texts.major), tilvane::kit::To_Wide(texts.minor), row);
+        dialog.Update_Processing(tilvane::win::To_Wide(texts.major), tilvane::win::To_Wide(texts.minor), row);
     }
     dialog.End_Processing();
 }
