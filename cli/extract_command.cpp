@@ -5,7 +5,7 @@
 #include "arguments.h"
 #include "commands.h"
 #include "extract/extract_inputs.h"
-#include "shell/input_check_text.h"
+#include "extract/tile_extraction.h"
 #include "support/native_path.h"
 #include "terminal_progress.h"
 
@@ -48,13 +48,12 @@ Extract_Arguments Parse_Extract_Arguments(const std::vector<std::string>& args) 
               });
     if (positional.size() != 2) throw UsageError("extract takes MOSAIC and DIRECTORY");
     if (!size_given) throw UsageError("extract needs --size WIDTHxHEIGHT");
-    // The program's check and words: an empty name, such as an unset shell variable, would cut
-    // every tile into the current folder, and a bare root into the root.
-    const Extract_Input_Check check = Check_Extract_Inputs({positional[1], parsed.settings});
-    if (check.problem != Extract_Input_Problem::None) throw UsageError(shell::Extract_Input_Text(check));
+    // The program's check: an empty name, such as an unset shell variable, would cut every tile
+    // into the current folder, and a bare root into the root.
+    if (Check_Extract_Inputs(positional[1]) == Extract_Input_Problem::Directory_Blank)
+        throw UsageError("extract needs a DIRECTORY name, not an empty one or a bare root");
     parsed.mosaic = positional[0];
     parsed.directory = positional[1];
-    parsed.settings = check.settings;
     return parsed;
 }
 

@@ -7,6 +7,7 @@
 
 #include "desktop/file_system.h"
 #include "extract/extract_inputs.h"
+#include "extract/tile_extraction.h"
 #include "main_window/main_form.h"
 #include "main_window/program.h"
 #include "progress/progress_form_reporter.h"
@@ -43,10 +44,11 @@ Extract_Settings TMainForm1::Extract_Page_Settings() const {
 void TMainForm1::Extract_Mosaic_Tiles_BitBtnClick() {
     const std::string directory = tiles::Normalise_Directory_Name(win::To_Utf8(Extracted_Tile_Directory_Edit.Text()));
     Extracted_Tile_Directory_Edit.Set_Text(win::To_Wide(directory));
-    // A typed or pasted number may lie outside the fields' ranges: the check brings it back in.
-    const Extract_Input_Check check = Check_Extract_Inputs({directory, Extract_Page_Settings()});
-    if (check.problem != Extract_Input_Problem::None) {
-        Show_Error(shell::Extract_Input_Text(check));
+    // Bare tile names would land in whatever folder the program was started in, thousands of
+    // them, maybe the system's own; a field of blanks comes out as the drive's root.
+    const Extract_Input_Problem problem = Check_Extract_Inputs(directory);
+    if (problem != Extract_Input_Problem::None) {
+        Show_Error(shell::Extract_Input_Text(problem));
         Extracted_Tile_Directory_Edit.Focus();
         return;
     }
@@ -54,7 +56,7 @@ void TMainForm1::Extract_Mosaic_Tiles_BitBtnClick() {
     // The page stays usable while the progress dialog lets messages through; the run keeps the
     // grid it started with.
     Progress_Form_Reporter progress(program_.Progress_Form);
-    Extract_Tiles(win::To_Utf8(Extract_Mosaic_Bitmap_File_Name_Edit.Text()), directory, check.settings, progress);
+    Extract_Tiles(win::To_Utf8(Extract_Mosaic_Bitmap_File_Name_Edit.Text()), directory, Extract_Page_Settings(), progress);
 }
 
 void TMainForm1::Test_Show_Image_Preview_BitBtnClick() {

@@ -35,7 +35,7 @@ struct Extract_Settings : Tile_Grid {
 // Image-layer errors propagate: a mosaic that cannot be read before anything is written or the
 // progress started, a tile that cannot be written with the tiles before it kept, no partial file
 // left and End_Processing not called. A tile size below 1 or a grid that never advances throws
-// Error Grid_Never_Advances before anything is read (Check_Extract_Inputs brings both in range).
+// Error Grid_Never_Advances before anything is read (the size and gap fields and the tool hold both in range).
 void Extract_Tiles(const std::string& mosaic_path, const std::string& directory, const Extract_Settings& settings,
                    Run_Progress& progress);
 

@@ -23,8 +23,8 @@ std::string Mosaic_Input_Text(const Mosaic_Input_Check& check) {
     return {};
 }
 
-std::string Extract_Input_Text(const Extract_Input_Check& check) {
-    switch (check.problem) {
+std::string Extract_Input_Text(Extract_Input_Problem problem) {
+    switch (problem) {
         case Extract_Input_Problem::None: return {};
         case Extract_Input_Problem::Directory_Blank: return "Error: The Directory to hold the Extracted Tiles cannot be blank.";
     }

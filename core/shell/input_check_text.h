@@ -14,7 +14,7 @@ namespace tilvane::shell {
 // refuses with.
 [[nodiscard]] std::string Mosaic_Input_Text(const Mosaic_Input_Check& check);
 // Likewise for "Extract Tiles".
-[[nodiscard]] std::string Extract_Input_Text(const Extract_Input_Check& check);
+[[nodiscard]] std::string Extract_Input_Text(Extract_Input_Problem problem);
 
 // Shared by every check that refuses a name that is not a bitmap.
 inline constexpr std::string_view kOnly_Bitmap_Files_Message =

@@ -115,7 +115,7 @@ TEST_F(TileExtractionTest, TheGridAndTheLimitsChooseTheTiles) {
     EXPECT_EQ(Extract_Limit_From_Index(7), Extract_Limit::All);
 }
 
-TEST(ExtractInputsTest, NoFolderIsRefusedAndTheGridAlwaysAdvances) {
+TEST(ExtractInputsTest, NoFolderIsRefused) {
     struct Case {
         const char* directory;
         Extract_Input_Problem problem;
@@ -124,12 +124,8 @@ TEST(ExtractInputsTest, NoFolderIsRefusedAndTheGridAlwaysAdvances) {
                           Case{"\\", Extract_Input_Problem::Directory_Blank}, Case{"/", Extract_Input_Problem::Directory_Blank},
                           Case{"C:\\Tiles\\", Extract_Input_Problem::None}, Case{".", Extract_Input_Problem::None}}) {
         SCOPED_TRACE(c.directory);
-        EXPECT_EQ(Check_Extract_Inputs({c.directory, {}}).problem, c.problem);
+        EXPECT_EQ(Check_Extract_Inputs(c.directory), c.problem);
     }
-    const Extract_Settings typed{{0, 2000, true, -5, 1001}, Extract_Limit::All};
-    const Extract_Settings used = Check_Extract_Inputs({"D\\", typed}).settings;
-    EXPECT_EQ(std::vector<int>({used.tile_width, used.tile_height, used.gap_horizontal, used.gap_vertical}),
-              std::vector<int>({1, 1000, 0, 1000}));
 }
 
 TEST_F(TileExtractionTest, TilesHoldTheMosaicsPixelsAndBlackBeyondIt) {
