@@ -3,7 +3,6 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <stdexcept>
 
 #include "desktop/file_state.h"
 #include "desktop/profile_file.h"
@@ -12,6 +11,7 @@
 #include "main_window/program.h"
 #include "settings/profile_text.h"
 #include "settings/settings_values.h"
+#include "support/error.h"
 #include "win/text.h"
 
 namespace tilvane::app {
@@ -126,7 +126,7 @@ void TMainForm1::Save_Settings() {
     const std::string path = Settings_File_Path();
     settings::Rewrite_Older_Profile_As_Utf8(path, win::System_Code_Page_To_Utf8);
     if (!desktop::Write_Profile_Keys(path, settings::kSettings_Section, settings::Settings_Entries(s))) {
-        throw std::runtime_error(settings::Settings_Write_Error(path));
+        throw Error::Cannot_Write_Settings(path);
     }
     Save_Tile_List_File();
 }

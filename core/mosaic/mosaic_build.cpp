@@ -2,7 +2,6 @@
 
 #include <limits>
 #include <memory>
-#include <stdexcept>
 
 #include "image/colour_operations.h"
 #include "image/raster_drawing.h"
@@ -122,8 +121,9 @@ void Build_Mosaic(const std::string& original_path, const std::string& output_pa
                   std::vector<Tile_Placement>* placements, const Picture_Access& access) {
     if (tiles.empty()) throw Error::Of_Kind(Error_Kind::No_Tiles);
     if (!settings.Advances()) throw Error::Of_Kind(Error_Kind::Grid_Never_Advances);
-    if (settings.scale < 1 || settings.scale > Mosaic_Settings::kLargestScale || settings.min_distance < 0)
-        throw std::invalid_argument("Build_Mosaic: nothing to build with");
+    if (settings.scale < 1 || settings.scale > Mosaic_Settings::kLargestScale)
+        throw Error::Of_Kind(Error_Kind::Scale_Out_Of_Range);
+    if (settings.min_distance < 0) throw Error::Of_Kind(Error_Kind::Negative_Distance);
 
     RasterImage original;
     if (access.any_format)

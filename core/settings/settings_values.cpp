@@ -102,8 +102,4 @@ std::vector<std::pair<std::string_view, std::string>> Settings_Entries(const Set
     return entries;
 }
 
-std::string Settings_Write_Error(std::string_view settings_path) {
-    return "Unable to write to " + std::string(settings_path);
-}
-
 }  // namespace tilvane::settings

@@ -50,7 +50,4 @@ struct Settings {
 // placement, the check marks and the fields. Numbers in decimal, booleans as "1" and "0".
 [[nodiscard]] std::vector<std::pair<std::string_view, std::string>> Settings_Entries(const Settings& settings);
 
-// The error of a key that cannot be written.
-[[nodiscard]] std::string Settings_Write_Error(std::string_view settings_path);
-
 }  // namespace tilvane::settings

@@ -2,6 +2,7 @@
 
 #include "codecs/decode_limits.h"
 #include "codecs/jpeg_codec.h"
+#include "mosaic/mosaic_build.h"
 #include "tiles/file_names.h"
 
 namespace tilvane::shell {
@@ -33,6 +34,10 @@ std::string Error_Text(const std::exception& error) {
         }
         case Error_Kind::No_Tiles: return "Error: There are no Tiles in the list to use in the Mosaic !";
         case Error_Kind::Grid_Never_Advances: return "Error: The Tile Size cannot be 0 unless a Gap between the Tiles is set.";
+        case Error_Kind::Scale_Out_Of_Range:
+            return "Error: The Scale must be from 1 to " + std::to_string(Mosaic_Settings::kLargestScale) + ".";
+        case Error_Kind::Negative_Distance: return "Error: The Distance between repeated Tiles cannot be negative.";
+        case Error_Kind::Cannot_Write_Settings: return "Unable to write to " + core->Path();
     }
     return core->what();
 }
@@ -42,7 +47,8 @@ std::string Error_Text_With_Details(const std::exception& error) {
     std::string text = Error_Text(error);
     if (!core) return text;
     const bool names_file = core->Kind() == Error_Kind::Cannot_Open || core->Kind() == Error_Kind::Cannot_Create ||
-                            core->Kind() == Error_Kind::Too_Large || core->Kind() == Error_Kind::Unknown_Extension;
+                            core->Kind() == Error_Kind::Too_Large || core->Kind() == Error_Kind::Unknown_Extension ||
+                            core->Kind() == Error_Kind::Cannot_Write_Settings;
     if (!names_file && !core->Path().empty()) text += ": " + core->Path();
     if (core->Reason()) text += ": " + core->Reason().message();
     return text;

@@ -18,6 +18,9 @@ enum class Error_Kind {
     Unknown_Extension,     // a picture file name whose extension names no format the core knows
     No_Tiles,              // a mosaic build given no tile to draw from
     Grid_Never_Advances,   // a run given a tile size of 0 with no gap to move the grid on
+    Scale_Out_Of_Range,    // a mosaic build asked for a scale below 1 or above its largest
+    Negative_Distance,     // a mosaic build asked for a negative distance between repeated tiles
+    Cannot_Write_Settings, // the settings file's keys could not be written
 };
 
 // Which check refused a bitmap, so that tests can tell the checks apart.
@@ -60,6 +63,9 @@ public:
     static Error Too_Many_Pixels() { return {Error_Kind::Too_Large, {}, Bitmap_Fault::Too_Many_Pixels}; }
     static Error Invalid_Pixel_Format() { return {Error_Kind::Invalid_Pixel_Format, {}, Bitmap_Fault::None}; }
     static Error Of_Kind(Error_Kind kind) { return {kind, {}, Bitmap_Fault::None}; }
+    static Error Cannot_Write_Settings(std::string path) {
+        return {Error_Kind::Cannot_Write_Settings, std::move(path), Bitmap_Fault::None};
+    }
 
     Error_Kind Kind() const { return kind_; }
     Bitmap_Fault Fault() const { return fault_; }

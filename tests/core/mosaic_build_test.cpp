@@ -342,6 +342,8 @@ TEST_F(MosaicBuildTest, ImageErrorsStopTheBuildAndWriteNothing) {
         std::string output;
         std::string error;
         int size = 10;
+        int scale = 1;
+        int min_distance = 0;
     };
     const std::string missing = folder_.Path("gone.bmp");
     const std::string unwritable = folder_.Path("no folder/out.bmp");
@@ -351,14 +353,19 @@ TEST_F(MosaicBuildTest, ImageErrorsStopTheBuildAndWriteNothing) {
         {"no tiles", {}, folder_.Path("out.bmp"), "Error: There are no Tiles in the list to use in the Mosaic !"},
         {"a grid that never advances", {tile}, folder_.Path("out.bmp"),
          "Error: The Tile Size cannot be 0 unless a Gap between the Tiles is set.", 0},
+        {"a scale beyond the largest", {tile}, folder_.Path("out.bmp"), "Error: The Scale must be from 1 to 16.", 10, 17},
+        {"a negative distance", {tile}, folder_.Path("out.bmp"),
+         "Error: The Distance between repeated Tiles cannot be negative.", 10, 1, -1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         Recording_Progress progress;
         Cycling_Random random;
         try {
-            Build_Mosaic(original, c.output, c.tiles, {{c.size, c.size, false, 0, 0}, Fitting_Mode::Expand_Shrink}, random,
-                         progress);
+            Mosaic_Settings settings{{c.size, c.size, false, 0, 0}, Fitting_Mode::Expand_Shrink};
+            settings.scale = c.scale;
+            settings.min_distance = c.min_distance;
+            Build_Mosaic(original, c.output, c.tiles, settings, random, progress);
             ADD_FAILURE() << "no error";
         } catch (const Error& e) {
             EXPECT_EQ(shell::Error_Text(e), c.error);

@@ -6,6 +6,8 @@
 
 #include "settings/profile_text.h"
 #include "settings/settings_values.h"
+#include "shell/error_report.h"
+#include "support/error.h"
 #include "temp_folder.h"
 
 namespace tilvane::settings {
@@ -151,7 +153,7 @@ TEST(Settings, EntriesComeMaximisedStateFirstAndReadBackTheSame) {
     Lines lines;
     for (const auto& [key, text] : entries) lines.push_back(std::string(key) + "=" + text);
     EXPECT_EQ(Read_Settings(lines), settings);
-    EXPECT_EQ(Settings_Write_Error("C:\\P\\Tilvane.ini"), "Unable to write to C:\\P\\Tilvane.ini");
+    EXPECT_EQ(shell::Error_Text(Error::Cannot_Write_Settings("C:\\P\\Tilvane.ini")), "Unable to write to C:\\P\\Tilvane.ini");
 }
 
 }  // namespace
