@@ -48,7 +48,7 @@ Tiles_Arguments parse(const std::vector<std::string>& args) {
 
 // The picture made exactly width x height: stretched whole, or, cropping, its largest centred
 // part of the tile's proportions stretched.
-RasterImage fit_exactly(const RasterImage& picture, int width, int height, bool crop) {
+RasterImage Fit_Exactly(const RasterImage& picture, int width, int height, bool crop) {
     RasterImage tile(width, height);
     const Rect whole = Rect::at(0, 0, width, height);
     if (!crop) {
@@ -68,7 +68,7 @@ RasterImage fit_exactly(const RasterImage& picture, int width, int height, bool 
 
 // A tile's file name: its source's name without the extension, made safe for Windows and, when
 // another source of the same name (in any letter case) came first, numbered.
-std::string tile_name(const std::string& source, std::set<std::string>& taken) {
+std::string Tile_Name(const std::string& source, std::set<std::string>& taken) {
     std::string stem(tiles::File_Name_Part(source.substr(source.find_last_of('/') + 1)));
     stem = stem.substr(0, stem.size() - tiles::Extension_Part(stem).size());
     for (char& c : stem)
@@ -91,7 +91,7 @@ int run_tiles(const std::vector<std::string>& args) {
 
     std::set<std::string> taken{tiles::Ascii_Upper(std::string(tiles::kTile_List_File_Name))};
     std::vector<std::string> names;
-    for (const Picture_Source& source : sources) names.push_back(tile_name(source.path, taken));
+    for (const Picture_Source& source : sources) names.push_back(Tile_Name(source.path, taken));
     const std::filesystem::path folder = Native_Path(parsed.folder);
     std::error_code ignored;
     std::filesystem::create_directories(folder, ignored);  // one that cannot be made shows as a tile not created
@@ -100,7 +100,7 @@ int run_tiles(const std::vector<std::string>& args) {
     const std::vector<std::size_t> made = Work_Through_Pictures(sources, "Tile", parsed.quiet, [&](std::size_t i) {
         // A JPEG decodes straight to the smallest scale that still covers the tile.
         const RasterImage picture = Load_Picture(sources[i].path, {parsed.width, parsed.height});
-        fit_exactly(picture, parsed.width, parsed.height, parsed.crop).save_to_file(in_folder + names[i], Flush_To_Disk::No);
+        Fit_Exactly(picture, parsed.width, parsed.height, parsed.crop).save_to_file(in_folder + names[i], Flush_To_Disk::No);
     });
     std::vector<std::string> listed;
     for (const std::size_t i : made) listed.push_back(names[i]);

@@ -19,7 +19,7 @@ namespace {
 
 using file_system::File;
 
-std::FILE* open_for_reading(const std::string& path) {
+std::FILE* Open_For_Reading(const std::string& path) {
     errno = 0;
     // POSIX systems open a folder for reading too, and its length is no file's.
     std::error_code folder_error;
@@ -55,7 +55,7 @@ constexpr int kTemporarySlots = 8;
 
 // Fixed names beside the target, so that the next save of the same file finds and removes a
 // temporary file that a crash left. Slots let saves of one file in several programs overlap.
-std::filesystem::path temporary_name(const std::filesystem::path& target, int slot) {
+std::filesystem::path Temporary_Name(const std::filesystem::path& target, int slot) {
     std::filesystem::path name = target;
     name += ".saving-" + std::to_string(slot) + ".tmp";
     return name;
@@ -66,7 +66,7 @@ class Temporary_File {
 public:
     explicit Temporary_File(const std::filesystem::path& target) {
         for (int slot = 0; slot < kTemporarySlots; ++slot) {
-            const std::filesystem::path name = temporary_name(target, slot);
+            const std::filesystem::path name = Temporary_Name(target, slot);
             file_system::remove_if_abandoned(name);
             if (file_) continue;
             in_flight_.emplace(name);  // before the file exists, so an interrupt never misses it
@@ -112,7 +112,7 @@ private:
 };
 
 // Why an existing target may not be written.
-std::error_code refusal_reason(const std::filesystem::path& target) {
+std::error_code Refusal_Reason(const std::filesystem::path& target) {
     std::error_code ignored;
     if (std::filesystem::is_directory(target, ignored)) return std::make_error_code(std::errc::is_a_directory);
     const std::error_code reason = Last_System_Error();
@@ -121,7 +121,7 @@ std::error_code refusal_reason(const std::filesystem::path& target) {
 
 }  // namespace
 
-Input_File::Input_File(const std::string& path) : file_(open_for_reading(path)) {
+Input_File::Input_File(const std::string& path) : file_(Open_For_Reading(path)) {
     if (!file_ || !seek(file_.get(), 0, SEEK_END)) throw Error::Cannot_Open(path, Last_System_Error());
     const std::int64_t size = tell(file_.get());
     if (size < 0) throw Error::Cannot_Open(path);
@@ -141,7 +141,7 @@ std::vector<std::uint8_t> read_whole_file(const std::string& path) {
 }
 
 File_Stamp stamp_of_readable_file(const std::string& path) {
-    if (!File(open_for_reading(path))) throw Error::Cannot_Open(path);
+    if (!File(Open_For_Reading(path))) throw Error::Cannot_Open(path);
     std::error_code size_error, time_error;
     const std::filesystem::path native = Native_Path(path);
     const auto size = std::filesystem::file_size(native, size_error);
@@ -158,7 +158,7 @@ void write_file_atomically(const std::string& path, const std::function<void(con
     // Refuse what a plain create-and-write would refuse, before writing anything.
     errno = 0;
     const file_system::Target_State state = file_system::inspect_target(*target);
-    if (!state.may_write) throw Error::Cannot_Create(path, refusal_reason(*target));
+    if (!state.may_write) throw Error::Cannot_Create(path, Refusal_Reason(*target));
 
     Temporary_File temporary(*target);
     std::FILE* f = temporary.file();
