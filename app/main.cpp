@@ -10,10 +10,9 @@
 #include "desktop/registry.h"
 #include "kit/form.h"
 #include "main_window/program.h"
+#include "progress/progress_form_reporter.h"
 #include "shell/error_report.h"
-#include "shell/progress_text.h"
 #include "support/random_source.h"
-#include "win/text.h"
 
 namespace {
 
@@ -27,16 +26,15 @@ void Prepare_Screenshot(tilvane::app::Program& program) {
     if (which == L"extract") program.MainForm1.PageControl1.Set_Active_Page_Index(1);
     if (which == L"about") program.MainForm1.AboutOptionClick();
     if (which != L"progress") return;
-    tilvane::app::TProgress_Form& dialog = program.Progress_Form;
+    tilvane::app::Progress_Form_Reporter progress(program.Progress_Form);
     const tilvane::app::TMainForm1::Long_Run run(program.MainForm1);
     constexpr int kRows = 6000;
-    dialog.Initialise_Processing(0, 0, kRows);
-    for (int row = 1; row <= kRows && !dialog.Abort_Processing_CheckBox(); ++row) {
+    progress.Initialise_Processing(0, 0, kRows);
+    for (int row = 1; row <= kRows && !progress.Abort_Requested(); ++row) {
         Sleep(10);
-        const tilvane::shell::Progress_Texts texts = tilvane::shell::Row_Progress_Texts(row);
-        dialog.Update_Processing(tilvane::win::To_Wide(texts.major), tilvane::win::To_Wide(texts.minor), row);
+        progress.Update_Processing(row);
     }
-    dialog.End_Processing();
+    progress.End_Processing();
 }
 
 }  // namespace
