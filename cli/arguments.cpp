@@ -38,16 +38,16 @@ std::vector<std::string> Parse_Arguments(const std::vector<std::string>& args, c
         const std::size_t equals = arg.find('=');
         const std::string name = arg.substr(0, equals);
         const auto option = std::find_if(options.begin(), options.end(), [&](const Option& o) { return o.name == name; });
-        if (option == options.end()) throw UsageError("Unknown option: " + name);
+        if (option == options.end()) throw Usage_Error("Unknown option: " + name);
         if (option->takes == Option::Nothing) {
-            if (equals != std::string::npos) throw UsageError(name + " takes no value");
+            if (equals != std::string::npos) throw Usage_Error(name + " takes no value");
             option->take({});
             continue;
         }
         if (equals != std::string::npos) {
             option->take(arg.substr(equals + 1));
         } else {
-            if (at + 1 >= args.size()) throw UsageError(name + " needs a value");
+            if (at + 1 >= args.size()) throw Usage_Error(name + " needs a value");
             option->take(args[++at]);
         }
         while (option->takes == Option::Values && at + 1 < args.size() && !Is_Option(args[at + 1]) &&
@@ -69,7 +69,7 @@ int Parse_Number(const std::string& text, const std::string& option, Value_Range
     int value = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
     if (error != std::errc{} || end != text.data() + text.size() || !range.Holds(value))
-        throw UsageError(option + " takes whole numbers from " + std::to_string(range.minimum) + " to " +
+        throw Usage_Error(option + " takes whole numbers from " + std::to_string(range.minimum) + " to " +
                          std::to_string(range.maximum) + ", not \"" + text + "\"");
     return value;
 }
@@ -79,9 +79,9 @@ std::pair<int, int> Parse_Pair(const std::string& text, const std::string& optio
     try {
         if (x != std::string::npos)
             return {Parse_Number(text.substr(0, x), option, range), Parse_Number(text.substr(x + 1), option, range)};
-    } catch (const UsageError&) {
+    } catch (const Usage_Error&) {
     }
-    throw UsageError(option + " takes WIDTHxHEIGHT, whole numbers from " + std::to_string(range.minimum) + " to " +
+    throw Usage_Error(option + " takes WIDTHxHEIGHT, whole numbers from " + std::to_string(range.minimum) + " to " +
                      std::to_string(range.maximum) + ", not \"" + text + "\"");
 }
 

@@ -20,7 +20,7 @@ struct Option {
 };
 
 // The positional arguments, in order, after every option has been handed to its table entry.
-// "--" ends the options: what follows is positional even if it starts with "-". Throws UsageError
+// "--" ends the options: what follows is positional even if it starts with "-". Throws Usage_Error
 // for an option the table does not hold, a missing value, or a value given to a switch.
 std::vector<std::string> Parse_Arguments(const std::vector<std::string>& args, const std::vector<Option>& options);
 
@@ -28,13 +28,13 @@ std::vector<std::string> Parse_Arguments(const std::vector<std::string>& args, c
 bool Asks_For_Help(const std::vector<std::string>& args);
 
 // A whole number in range (for sizes and gaps the range of the program's matching field). Throws
-// UsageError naming option otherwise.
+// Usage_Error naming option otherwise.
 int Parse_Number(const std::string& text, const std::string& option, Value_Range range);
 
 // "WxH" as two such numbers; the message of a refusal quotes the whole text.
 std::pair<int, int> Parse_Pair(const std::string& text, const std::string& option, Value_Range range);
 
-// --quality: a JPEG quality from 1 to 100. Throws UsageError otherwise.
+// --quality: a JPEG quality from 1 to 100. Throws Usage_Error otherwise.
 int Parse_Quality(const std::string& text);
 
 // Whether progress shown on stderr reaches a person.

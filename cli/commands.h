@@ -6,17 +6,17 @@
 namespace tilvane::cli {
 
 // Wrong arguments: the message is followed by a pointer to the command's help.
-class UsageError : public std::runtime_error {
+class Usage_Error : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
 };
 
-int run_info(const std::vector<std::string>& args);
-int run_convert(const std::vector<std::string>& args);
-int run_mosaic(const std::vector<std::string>& args);
-int run_extract(const std::vector<std::string>& args);
-int run_demo(const std::vector<std::string>& args);
-int run_compare(const std::vector<std::string>& args);
-int run_tiles(const std::vector<std::string>& args);
+int Run_Info(const std::vector<std::string>& args);
+int Run_Convert(const std::vector<std::string>& args);
+int Run_Mosaic(const std::vector<std::string>& args);
+int Run_Extract(const std::vector<std::string>& args);
+int Run_Demo(const std::vector<std::string>& args);
+int Run_Compare(const std::vector<std::string>& args);
+int Run_Tiles(const std::vector<std::string>& args);
 
 }  // namespace tilvane::cli

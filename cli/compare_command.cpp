@@ -7,12 +7,12 @@
 
 namespace tilvane::cli {
 
-int run_compare(const std::vector<std::string>& args) {
+int Run_Compare(const std::vector<std::string>& args) {
     std::pair<int, int> block{0, 0};
     const std::vector<std::string> positional = Parse_Arguments(
         args, {{"--block", Option::One_Value, [&](const std::string& value) { block = Parse_Pair(value, "--block", {1, kLargest_Field_Value}); }}});
-    if (positional.size() != 2) throw UsageError("compare takes ORIGINAL and MOSAIC");
-    if (block.first == 0) throw UsageError("compare needs --block WIDTHxHEIGHT");
+    if (positional.size() != 2) throw Usage_Error("compare takes ORIGINAL and MOSAIC");
+    if (block.first == 0) throw Usage_Error("compare needs --block WIDTHxHEIGHT");
     RasterImage original, mosaic;
     original.load_from_file(positional[0]);
     mosaic.load_from_file(positional[1]);

@@ -9,10 +9,10 @@
 
 namespace tilvane::cli {
 
-int run_demo(const std::vector<std::string>& args) {
+int Run_Demo(const std::vector<std::string>& args) {
     const std::vector<std::string> positional = Parse_Arguments(args, {});
-    if (positional.size() != 1) throw UsageError("demo takes one FOLDER");
-    if (positional[0].empty()) throw UsageError("demo needs a FOLDER name, not an empty one");
+    if (positional.size() != 1) throw Usage_Error("demo takes one FOLDER");
+    if (positional[0].empty()) throw Usage_Error("demo needs a FOLDER name, not an empty one");
     const std::string& folder = positional[0];
     std::error_code ec;
     std::filesystem::create_directories(Native_Path(folder), ec);

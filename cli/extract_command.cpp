@@ -23,7 +23,7 @@ Extract_Limit Parse_Limit(const std::string& text) {
     const char* const names[] = {"first", "row", "column", "all"};
     for (int i = 0; i < 4; ++i)
         if (text == names[i]) return Extract_Limit_From_Index(i);
-    throw UsageError("--limit takes first, row, column or all, not " + text);
+    throw Usage_Error("--limit takes first, row, column or all, not " + text);
 }
 
 Extract_Arguments Parse_Extract_Arguments(const std::vector<std::string>& args) {
@@ -46,12 +46,12 @@ Extract_Arguments Parse_Extract_Arguments(const std::vector<std::string>& args) 
                   {"--limit", Option::One_Value, [&](const std::string& value) { parsed.settings.limit = Parse_Limit(value); }},
                   {"--quiet", Option::Nothing, [&](const std::string&) { parsed.quiet = true; }},
               });
-    if (positional.size() != 2) throw UsageError("extract takes MOSAIC and DIRECTORY");
-    if (!size_given) throw UsageError("extract needs --size WIDTHxHEIGHT");
+    if (positional.size() != 2) throw Usage_Error("extract takes MOSAIC and DIRECTORY");
+    if (!size_given) throw Usage_Error("extract needs --size WIDTHxHEIGHT");
     // The program's check: an empty name, such as an unset shell variable, would cut every tile
     // into the current folder, and a bare root into the root.
     if (Check_Extract_Inputs(positional[1]) == Extract_Input_Problem::Directory_Blank)
-        throw UsageError("extract needs a DIRECTORY name, not an empty one or a bare root");
+        throw Usage_Error("extract needs a DIRECTORY name, not an empty one or a bare root");
     parsed.mosaic = positional[0];
     parsed.directory = positional[1];
     return parsed;
@@ -75,7 +75,7 @@ std::vector<std::filesystem::path> Make_Folders(const std::filesystem::path& dir
 
 }  // namespace
 
-int run_extract(const std::vector<std::string>& args) {
+int Run_Extract(const std::vector<std::string>& args) {
     const Extract_Arguments parsed = Parse_Extract_Arguments(args);
     const std::filesystem::path directory = Native_Path(parsed.directory);
     const std::vector<std::filesystem::path> made = Make_Folders(directory);

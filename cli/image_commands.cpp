@@ -12,19 +12,19 @@
 namespace tilvane::cli {
 namespace {
 
-int parse_bits(const std::string& text) {
+int Parse_Bits(const std::string& text) {
     int bits = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), bits);
     if (error != std::errc{} || end != text.data() + text.size() || !pixel_format_from_bits(bits))
-        throw UsageError("--bits takes 1, 4, 8, 15, 16, 24 or 32, not \"" + text + "\"");
+        throw Usage_Error("--bits takes 1, 4, 8, 15, 16, 24 or 32, not \"" + text + "\"");
     return bits;
 }
 
 }  // namespace
 
-int run_info(const std::vector<std::string>& args) {
+int Run_Info(const std::vector<std::string>& args) {
     const std::vector<std::string> positional = Parse_Arguments(args, {});
-    if (positional.size() != 1) throw UsageError("info takes one FILE");
+    if (positional.size() != 1) throw Usage_Error("info takes one FILE");
     const std::optional<Picture_Format> format = Format_For_Path(positional[0]);
     if (format && *format != Picture_Format::Bmp) {
         const RasterImage image = Load_Picture(positional[0]);
@@ -39,15 +39,15 @@ int run_info(const std::vector<std::string>& args) {
     return 0;
 }
 
-int run_convert(const std::vector<std::string>& args) {
+int Run_Convert(const std::vector<std::string>& args) {
     int bits = 0;
     Save_Options save;
     const std::vector<std::string> paths = Parse_Arguments(
-        args, {{"--bits", Option::One_Value, [&](const std::string& value) { bits = parse_bits(value); }},
+        args, {{"--bits", Option::One_Value, [&](const std::string& value) { bits = Parse_Bits(value); }},
                {"--quality", Option::One_Value, [&](const std::string& value) { save.quality = Parse_Quality(value); }}});
-    if (paths.size() != 2) throw UsageError("convert takes IN and OUT");
+    if (paths.size() != 2) throw Usage_Error("convert takes IN and OUT");
     // An output of no known format is refused before anything is read.
-    if (!Format_For_Path(paths[1])) throw UsageError(shell::Error_Text(Error::Unknown_Extension(paths[1])));
+    if (!Format_For_Path(paths[1])) throw Usage_Error(shell::Error_Text(Error::Unknown_Extension(paths[1])));
     RasterImage image = Load_Picture(paths[0]);
     if (bits != 0) image.set_pixel_format(*pixel_format_from_bits(bits));
     Save_Picture(paths[1], image, save);

@@ -25,13 +25,13 @@ constexpr Command kCommands[] = {
      "  tilvane-cli info FILE\n"
      "      Prints WIDTHxHEIGHT BITS of a picture, then a BMP file's header kind and compression,\n"
      "      or the format of a JPEG or PNG file.\n",
-     tilvane::cli::run_info},
+     tilvane::cli::Run_Info},
     {"convert",
      "  tilvane-cli convert IN OUT [--bits N] [--quality Q]\n"
      "      Loads IN (BMP, JPEG or PNG), sets the pixel format to N bits (1, 4, 8, 15, 16, 24 or\n"
      "      32) if given, and saves OUT in the format its extension names: .bmp (uncompressed),\n"
      "      .png, or .jpg/.jpeg of quality Q (1 to 100, default 92).\n",
-     tilvane::cli::run_convert},
+     tilvane::cli::Run_Convert},
     {"mosaic",
      "  tilvane-cli mosaic ORIGINAL OUTPUT --tiles PATH [PATH ...] --size WxH\n"
      "                     [--crop] [--gap HxV] [--seed N] [--choose random|shuffle|best]\n"
@@ -48,13 +48,13 @@ constexpr Command kCommands[] = {
      "      (1 to 16) makes the mosaic K times the original's size; --size then means the\n"
      "      mosaic's cells. --placements writes where each tile went (column,row,x,y,width,\n"
      "      height,tile). Progress shows on a terminal unless --quiet.\n",
-     tilvane::cli::run_mosaic},
+     tilvane::cli::Run_Mosaic},
     {"compare",
      "  tilvane-cli compare ORIGINAL MOSAIC --block WxH\n"
      "      How close MOSAIC comes to ORIGINAL (enlarged to its size if smaller), both reduced\n"
      "      to the means of W x H blocks: the mean absolute difference (0-255) over all blocks\n"
      "      and channels, and the PSNR of those means.\n",
-     tilvane::cli::run_compare},
+     tilvane::cli::Run_Compare},
     {"extract",
      "  tilvane-cli extract MOSAIC DIRECTORY --size WxH [--gap HxV]\n"
      "                      [--limit first|row|column|all] [--quiet]\n"
@@ -62,19 +62,19 @@ constexpr Command kCommands[] = {
      "      COL,ROW.bmp (001,001.bmp is the top-left tile). --gap skips H and V pixels between\n"
      "      tiles; --limit cuts only the first tile, the first row, the first column, or all\n"
      "      (the default). Progress shows on a terminal unless --quiet.\n",
-     tilvane::cli::run_extract},
+     tilvane::cli::Run_Extract},
     {"tiles",
      "  tilvane-cli tiles SOURCE [SOURCE ...] FOLDER --size WxH [--crop] [--quiet]\n"
      "      Makes every picture of the SOURCEs (files, folders searched through their subfolders,\n"
      "      tile list files) a 24-bit BMP tile of exactly W x H pixels in FOLDER, stretched or,\n"
      "      with --crop, cut from the picture's centre, and lists them in FOLDER/Mosaic_Tiles.lst.\n"
      "      A picture in a folder that cannot be read is named and skipped.\n",
-     tilvane::cli::run_tiles},
+     tilvane::cli::Run_Tiles},
     {"demo",
      "  tilvane-cli demo FOLDER\n"
      "      Writes a demo original (Demo_Original.bmp), demo tiles (Demo_Tiles) and a tile list\n"
      "      file (Mosaic_Tiles.lst) that lists them into FOLDER.\n",
-     tilvane::cli::run_demo},
+     tilvane::cli::Run_Demo},
 };
 
 constexpr const char* kGeneral_Help =
@@ -108,7 +108,7 @@ int Run(const std::vector<std::string>& args) {
     tilvane::cli::remove_temporaries_on_interrupt();
     try {
         return command->run(rest);
-    } catch (const tilvane::cli::UsageError& e) {
+    } catch (const tilvane::cli::Usage_Error& e) {
         // The program's words for a refused name already start with "Error: ".
         const std::string_view text = e.what();
         std::fprintf(stderr, "%s%s\nsee tilvane-cli %s --help\n", text.starts_with("Error: ") ? "" : "Error: ", e.what(),

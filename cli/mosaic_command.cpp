@@ -21,7 +21,7 @@ namespace {
 std::uint64_t Parse_Seed(const std::string& text) {
     std::uint64_t seed = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), seed);
-    if (error != std::errc{} || end != text.data() + text.size()) throw UsageError("--seed takes a whole number, not \"" + text + "\"");
+    if (error != std::errc{} || end != text.data() + text.size()) throw Usage_Error("--seed takes a whole number, not \"" + text + "\"");
     return seed;
 }
 
@@ -63,7 +63,7 @@ Mosaic_Arguments Parse_Mosaic_Arguments(const std::vector<std::string>& args) {
                   {"--choose", Option::One_Value,
                    [&](const std::string& value) {
                        const std::optional<Tile_Choice> choice = Choice_Of_Word(value);
-                       if (!choice) throw UsageError("--choose takes random, shuffle or best, not \"" + value + "\"");
+                       if (!choice) throw Usage_Error("--choose takes random, shuffle or best, not \"" + value + "\"");
                        settings.choice = *choice;
                    }},
                   {"--min-distance", Option::One_Value,
@@ -76,16 +76,16 @@ Mosaic_Arguments Parse_Mosaic_Arguments(const std::vector<std::string>& args) {
                    }},
                   {"--placements", Option::One_Value,
                    [&](const std::string& value) {
-                       if (value.empty()) throw UsageError("--placements needs a FILE name");
+                       if (value.empty()) throw Usage_Error("--placements needs a FILE name");
                        parsed.placements = value;
                    }},
                   {"--quality", Option::One_Value,
                    [&](const std::string& value) { parsed.save.quality = Parse_Quality(value); }},
                   {"--quiet", Option::Nothing, [&](const std::string&) { parsed.quiet = true; }},
               });
-    if (positional.size() != 2) throw UsageError("mosaic takes ORIGINAL and OUTPUT");
-    if (parsed.tile_sources.empty()) throw UsageError("mosaic needs --tiles");
-    if (!parsed.size_given) throw UsageError("mosaic needs --size WIDTHxHEIGHT");
+    if (positional.size() != 2) throw Usage_Error("mosaic takes ORIGINAL and OUTPUT");
+    if (parsed.tile_sources.empty()) throw Usage_Error("mosaic needs --tiles");
+    if (!parsed.size_given) throw Usage_Error("mosaic needs --size WIDTHxHEIGHT");
     parsed.original = positional[0];
     parsed.output = positional[1];
     return parsed;
@@ -124,7 +124,7 @@ Mosaic_Input_Check Check_Arguments(const Mosaic_Arguments& args, const std::vect
             std::error_code ec;
             return std::filesystem::is_regular_file(Native_Path(path), ec);
         });
-    if (Is_Usage_Problem(checked.problem)) throw UsageError(shell::Mosaic_Input_Text(checked));
+    if (Is_Usage_Problem(checked.problem)) throw Usage_Error(shell::Mosaic_Input_Text(checked));
     if (checked.problem != Mosaic_Input_Problem::None && checked.problem != Mosaic_Input_Problem::Output_Exists)
         throw std::runtime_error(Problem_Text(checked, tiles));
     const std::filesystem::path folder = Native_Path(checked.output).parent_path();
@@ -139,7 +139,7 @@ Mosaic_Input_Check Check_Arguments(const Mosaic_Arguments& args, const std::vect
 
 }  // namespace
 
-int run_mosaic(const std::vector<std::string>& args) {
+int Run_Mosaic(const std::vector<std::string>& args) {
     const Mosaic_Arguments parsed = Parse_Mosaic_Arguments(args);
     const std::vector<Picture_Source> sources = Expand_Picture_Sources(parsed.tile_sources);
     std::vector<std::string> tiles;

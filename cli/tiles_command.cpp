@@ -26,7 +26,7 @@ struct Tiles_Arguments {
     bool quiet = false;
 };
 
-Tiles_Arguments parse(const std::vector<std::string>& args) {
+Tiles_Arguments Parse_Tiles_Arguments(const std::vector<std::string>& args) {
     Tiles_Arguments parsed;
     bool size_given = false;
     std::vector<std::string> positional = Parse_Arguments(
@@ -37,9 +37,9 @@ Tiles_Arguments parse(const std::vector<std::string>& args) {
                 }},
                {"--crop", Option::Nothing, [&](const std::string&) { parsed.crop = true; }},
                {"--quiet", Option::Nothing, [&](const std::string&) { parsed.quiet = true; }}});
-    if (positional.size() < 2) throw UsageError("tiles takes SOURCE... and FOLDER");
-    if (!size_given) throw UsageError("tiles needs --size WIDTHxHEIGHT");
-    if (positional.back().empty()) throw UsageError("tiles needs a FOLDER name, not an empty one");
+    if (positional.size() < 2) throw Usage_Error("tiles takes SOURCE... and FOLDER");
+    if (!size_given) throw Usage_Error("tiles needs --size WIDTHxHEIGHT");
+    if (positional.back().empty()) throw Usage_Error("tiles needs a FOLDER name, not an empty one");
     parsed.folder = positional.back();
     positional.pop_back();
     parsed.sources = std::move(positional);
@@ -81,8 +81,8 @@ std::string Tile_Name(const std::string& source, std::set<std::string>& taken) {
 
 }  // namespace
 
-int run_tiles(const std::vector<std::string>& args) {
-    const Tiles_Arguments parsed = parse(args);
+int Run_Tiles(const std::vector<std::string>& args) {
+    const Tiles_Arguments parsed = Parse_Tiles_Arguments(args);
     std::vector<Picture_Source> sources = Expand_Picture_Sources(parsed.sources);
     // The same file named twice makes one tile.
     std::set<std::string> seen;

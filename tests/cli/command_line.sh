@@ -39,6 +39,8 @@ expect 0 "tilvane-cli demo FOLDER" demo new --help
 [ -e new ] && { echo "FAIL: demo --help made a folder"; failed=1; }
 expect 2 '^Error: --size takes WIDTHxHEIGHT.*"20x"
 see tilvane-cli extract --help$' extract demo/Demo_Original.bmp tiles --size 20x
+# A bare root is no folder for tiles, in the tool as in the program.
+expect 2 "^Error: extract needs a DIRECTORY name" extract demo/Demo_Original.bmp / --size 20x20
 expect 2 "^Error: The Tile Width cannot be 0" mosaic demo/Demo_Original.bmp out.bmp --tiles demo --size 0x20
 expect 2 "^Error: Unknown option: --bogus" info --bogus demo/Demo_Original.bmp
 expect 2 "^Error: Unknown picture file extension \(.gif\)" convert broken.bmp out.gif
