@@ -141,35 +141,36 @@ Mosaic_Input_Check Check_Arguments(const Mosaic_Arguments& args, const std::vect
 
 int Run_Mosaic(const std::vector<std::string>& args) {
     const Mosaic_Arguments parsed = Parse_Mosaic_Arguments(args);
-    const std::vector<Picture_Source> sources = Expand_Picture_Sources(parsed.tile_sources);
+    // Every tile is read once, on every processor, before the first cell, so that a picture found
+    // in a folder that cannot be read is passed over rather than stopping the build halfway.
+    Picture_Access access{true, parsed.save, true, {}, {}};
     std::vector<std::string> tiles;
-    for (const Picture_Source& source : sources) tiles.push_back(source.path);
-    const Mosaic_Input_Check checked = Check_Arguments(parsed, tiles);
-    // Pictures found in folders are tried first, on every processor, so that one that cannot be
-    // read is passed over rather than stopping the build halfway.
-    if (std::any_of(sources.begin(), sources.end(), [](const Picture_Source& s) { return s.from_folder; })) {
-        const Load_Hint hint = parsed.settings.mode == Fitting_Mode::Expand_Shrink
-                                   ? Load_Hint{parsed.settings.tile_width, parsed.settings.tile_height}
-                                   : Load_Hint{};
-        const std::vector<std::size_t> readable = Work_Through_Pictures(sources, "Reading tile", parsed.quiet, [&](std::size_t i) {
-            if (sources[i].from_folder) (void)Load_Picture(sources[i].path, hint);
-        });
-        tiles.clear();
-        for (const std::size_t i : readable) tiles.push_back(sources[i].path);
-        if (tiles.empty()) {
-            Mosaic_Input_Check none = checked;
-            none.problem = Mosaic_Input_Problem::No_Tile_Found;
-            throw std::runtime_error(shell::Mosaic_Input_Text(none));
-        }
+    for (Picture_Source& source : Expand_Picture_Sources(parsed.tile_sources)) {
+        tiles.push_back(std::move(source.path));
+        access.found_in_folder.push_back(source.from_folder);
     }
+    const Mosaic_Input_Check checked = Check_Arguments(parsed, tiles);
+    int passed_over = 0;
+    Terminal_Progress progress(stderr, parsed.quiet || !Stderr_Is_Terminal());
+    access.passed_over = [&](std::size_t tile, const std::exception& error) {
+        progress.Break_Line();
+        Tell_Passed_Over(tiles[tile], error);
+        ++passed_over;
+    };
 
     Twister_Random_Source random;
     random.Seed(parsed.seed_given ? parsed.seed
                                   : static_cast<std::uint64_t>(std::chrono::system_clock::now().time_since_epoch().count()));
-    Terminal_Progress progress(stderr, parsed.quiet || !Stderr_Is_Terminal());
     std::vector<Tile_Placement> placements;
-    Build_Mosaic(checked.original, checked.output, tiles, parsed.settings, random, progress, 0,
-                 parsed.placements.empty() ? nullptr : &placements, {true, parsed.save});
+    try {
+        Build_Mosaic(checked.original, checked.output, tiles, parsed.settings, random, progress, 0,
+                     parsed.placements.empty() ? nullptr : &placements, access);
+    } catch (...) {
+        progress.Break_Line();
+        Tell_Passed_Over_Count(passed_over);
+        throw;
+    }
+    Tell_Passed_Over_Count(passed_over);
     if (!parsed.placements.empty()) {
         const std::string csv = Placements_Csv(placements, tiles);
         write_file_atomically(parsed.placements, std::vector<std::uint8_t>(csv.begin(), csv.end()));

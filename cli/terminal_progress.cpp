@@ -22,16 +22,28 @@ std::string Terminal_Progress::Row_Words(int row) { return shell::Row_Progress_T
 void Terminal_Progress::Initialise_Processing(int, int minimum, int maximum) {
     minimum_ = minimum;
     maximum_ = maximum;
-    start_ = Clock::now();
-    shown_ = false;
+    start_ = stage_start_ = Clock::now();
+    shown_ = reading_ = false;
+}
+
+bool Terminal_Progress::Due(int value, int maximum, Clock::time_point now) const {
+    return !quiet_ &&
+           (!shown_ || progress::Is_It_Time_For_An_Update(In_Days(now - start_), In_Days(last_shown_ - start_), value, maximum));
+}
+
+void Terminal_Progress::Update_Reading(int done, int count) {
+    const auto now = Clock::now();
+    reading_ = true;
+    major_ = "Reading tile " + std::to_string(done) + " of " + std::to_string(count);
+    if (Due(done, count, now)) Show(count > 0 ? static_cast<double>(done) / count : 1.0, now);
 }
 
 void Terminal_Progress::Update_Processing(int row) {
     const auto now = Clock::now();
+    if (reading_) stage_start_ = now;  // the rows' estimate leaves the reading out
+    reading_ = false;
     major_ = words_(row);
-    if (quiet_ ||
-        (shown_ && !progress::Is_It_Time_For_An_Update(In_Days(now - start_), In_Days(last_shown_ - start_), row, maximum_)))
-        return;
+    if (!Due(row, maximum_, now)) return;
     const double share = maximum_ > minimum_ ? static_cast<double>(row - minimum_) / (maximum_ - minimum_) : 1.0;
     Show(std::min(share, 1.0), now);
 }
@@ -44,6 +56,11 @@ void Terminal_Progress::End_Processing() {
     shown_ = false;
 }
 
+void Terminal_Progress::Break_Line() {
+    if (shown_) std::fputc('\n', out_);
+    shown_ = false;
+}
+
 Terminal_Progress::~Terminal_Progress() {
     if (shown_) std::fputc('\n', out_);  // an error that ended the run starts on a line of its own
 }
@@ -51,11 +68,10 @@ Terminal_Progress::~Terminal_Progress() {
 void Terminal_Progress::Show(double share, Clock::time_point now) {
     last_shown_ = now;
     shown_ = true;
-    const auto elapsed = now - start_;
     const std::string remaining =
-        share > 0 ? progress::Format_Duration(In_Days(elapsed) * (1 - share) / share) : std::string("--:--:--");
+        share > 0 ? progress::Format_Duration(In_Days(now - stage_start_) * (1 - share) / share) : std::string("--:--:--");
     std::fprintf(out_, "\r%s  %3d%%  elapsed %s  remaining %s ", major_.c_str(), static_cast<int>(share * 100),
-                 progress::Format_Duration(In_Days(elapsed)).c_str(), remaining.c_str());
+                 progress::Format_Duration(In_Days(now - start_)).c_str(), remaining.c_str());
     std::fflush(out_);
 }
 

@@ -23,10 +23,16 @@ public:
     void Initialise_Processing(int start, int minimum, int maximum) override;
     void Update_Processing(int row) override;
     void End_Processing() override;
+    // "Reading tile n of N", with the share of the tiles read and the time they still need.
+    void Update_Reading(int done, int count) override;
     bool Abort_Requested() override { return false; }
+    // Ends the status line, if one is shown, so that a message can take a line of its own.
+    void Break_Line();
 
 private:
     using Clock = std::chrono::steady_clock;
+    // Whether the throttle lets value of maximum show now.
+    bool Due(int value, int maximum, Clock::time_point now) const;
     void Show(double share, Clock::time_point now);
     static std::string Row_Words(int row);
 
@@ -36,6 +42,8 @@ private:
     int minimum_ = 0;
     int maximum_ = 0;
     Clock::time_point start_;
+    Clock::time_point stage_start_;  // of the reading of tiles, then of the rows: the estimates count from here
+    bool reading_ = false;
     Clock::time_point last_shown_;
     bool shown_ = false;  // a line is on the terminal and not ended
     std::string major_;

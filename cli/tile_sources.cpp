@@ -82,12 +82,20 @@ std::vector<std::size_t> Work_Through_Pictures(const std::vector<Picture_Source>
         try {
             std::rethrow_exception(failures[i]);
         } catch (const std::exception& e) {
-            std::fprintf(stderr, "%s: %s (skipped)\n", sources[i].path.c_str(), shell::Error_Text(e).c_str());
+            Tell_Passed_Over(sources[i].path, e);
         }
         ++skipped;
     }
-    if (skipped) std::fprintf(stderr, "%d picture%s that could not be read skipped\n", skipped, skipped == 1 ? "" : "s");
+    Tell_Passed_Over_Count(skipped);
     return worked;
+}
+
+void Tell_Passed_Over(const std::string& path, const std::exception& error) {
+    std::fprintf(stderr, "%s: %s (skipped)\n", path.c_str(), shell::Error_Text(error).c_str());
+}
+
+void Tell_Passed_Over_Count(int count) {
+    if (count) std::fprintf(stderr, "%d picture%s that could not be read skipped\n", count, count == 1 ? "" : "s");
 }
 
 }  // namespace tilvane::cli

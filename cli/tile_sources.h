@@ -1,4 +1,5 @@
 #pragma once
+#include <exception>
 #include <functional>
 #include <string>
 #include <vector>
@@ -26,5 +27,10 @@ std::vector<Picture_Source> Expand_Picture_Sources(const std::vector<std::string
 // throw its error. Returns the indexes of the sources that worked, in order.
 std::vector<std::size_t> Work_Through_Pictures(const std::vector<Picture_Source>& sources, const std::string& label,
                                                bool quiet, const std::function<void(std::size_t index)>& work);
+
+// A picture found in a folder that could not be read, named on stderr with its error as passed
+// over; and, after the last, how many there were (nothing when none).
+void Tell_Passed_Over(const std::string& path, const std::exception& error);
+void Tell_Passed_Over_Count(int count);
 
 }  // namespace tilvane::cli

@@ -1,16 +1,26 @@
 #include "fitted_tile_cache.h"
 
+#include <atomic>
+#include <mutex>
+
 #include "codecs/picture_file.h"
 
 namespace tilvane {
+namespace {
+
+// What holding a tile costs beside its pixels and its path: the map's node, the entry, the
+// shared block and its image's own fields.
+constexpr std::size_t kHoldingCost = 256;
+
+}  // namespace
 
 Fitted_Tile_Cache::Fitted_Tile_Cache(int width, int height, Fitting_Mode mode, std::size_t byte_budget, Clock clock,
                                      bool any_format)
     : width_(width), height_(height), mode_(mode), byte_budget_(byte_budget), any_format_(any_format), clock_(std::move(clock)) {}
 
-Fitted_Tile_Cache::Entry Fitted_Tile_Cache::Read(const std::string& path,
-                                                 std::chrono::steady_clock::time_point now) const {
+Fitted_Tile_Cache::Entry Fitted_Tile_Cache::Read(const std::string& path) const {
     Entry entry;
+    entry.checked = clock_();
     entry.stamp = stamp_of_readable_file(path);
     RasterImage tile;
     if (!any_format_)
@@ -20,25 +30,54 @@ Fitted_Tile_Cache::Entry Fitted_Tile_Cache::Read(const std::string& path,
     else
         tile = Load_Picture(path);  // cropping keeps the tile's own scale
     entry.fitted = std::make_shared<const Fitted_Tile>(Fit_Tile(tile, width_, height_, mode_));
-    entry.checked = now;
     return entry;
 }
 
+std::shared_ptr<const Fitted_Tile> Fitted_Tile_Cache::Keep(const std::string& path, Entry entry) {
+    const std::size_t bytes =
+        entry.fitted->block.row_bytes() * static_cast<std::size_t>(entry.fitted->block.height()) + path.size() + kHoldingCost;
+    if (bytes_held_ + bytes > byte_budget_) return entry.fitted;  // used once, read again next time
+    const auto [kept, added] = entries_.try_emplace(path, std::move(entry));
+    if (added) bytes_held_ += bytes;
+    return kept->second.fitted;
+}
+
 std::shared_ptr<const Fitted_Tile> Fitted_Tile_Cache::Fitted(const std::string& path) {
-    const auto now = clock_();
     if (auto found = entries_.find(path); found != entries_.end()) {
         Entry& entry = found->second;
+        const auto now = clock_();
         if (now - entry.checked >= kRecheckInterval) {
-            if (stamp_of_readable_file(path) != entry.stamp) entry = Read(path, now);
+            if (stamp_of_readable_file(path) != entry.stamp) entry = Read(path);
             entry.checked = now;
         }
         return entry.fitted;
     }
-    Entry entry = Read(path, now);
-    const std::size_t bytes = entry.fitted->block.row_bytes() * static_cast<std::size_t>(entry.fitted->block.height()) + path.size();
-    if (bytes_held_ + bytes > byte_budget_) return entry.fitted;  // used once, read again next time
-    bytes_held_ += bytes;
-    return entries_.emplace(path, std::move(entry)).first->second.fitted;
+    return Keep(path, Read(path));
+}
+
+std::vector<std::exception_ptr> Fitted_Tile_Cache::Fit_All(const std::vector<std::string>& paths, Work_Crew& crew,
+                                                           const std::function<void(std::size_t, const Fitted_Tile&)>& each,
+                                                           const std::function<bool(std::size_t)>& go_on) {
+    std::vector<std::exception_ptr> failures(paths.size());
+    std::atomic<std::size_t> next{0};
+    std::atomic<std::size_t> done{0};
+    std::atomic<bool> stop{false};
+    std::mutex keeping;
+    crew.Run([&](unsigned part) {
+        for (std::size_t i; !stop && (i = next++) < paths.size();) {
+            try {
+                Entry entry = Read(paths[i]);
+                each(i, *entry.fitted);
+                const std::lock_guard lock(keeping);
+                Keep(paths[i], std::move(entry));
+            } catch (...) {
+                failures[i] = std::current_exception();
+            }
+            const std::size_t finished = ++done;
+            if (part == 0 && !go_on(finished)) stop = true;
+        }
+    });
+    return failures;
 }
 
 }  // namespace tilvane

@@ -1,13 +1,16 @@
 #pragma once
 #include <chrono>
 #include <cstddef>
+#include <exception>
 #include <functional>
 #include <memory>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 #include "mosaic/tile_preparation.h"
 #include "support/file_io.h"
+#include "support/work_crew.h"
 
 namespace tilvane {
 
@@ -22,11 +25,22 @@ public:
 
     // any_format reads tiles of every picture format by their extension (Load_Picture), a
     // stretched JPEG at the smallest scale that covers the tile size; otherwise BMP files only.
+    // Tiles beyond byte_budget (their pixels and what holding them costs) are not kept, and are
+    // read again whenever they are wanted.
     Fitted_Tile_Cache(int width, int height, Fitting_Mode mode, std::size_t byte_budget,
                       Clock clock = std::chrono::steady_clock::now, bool any_format = false);
 
     // The tile's fitted block (see Fit_Tile). Image-layer errors propagate.
     std::shared_ptr<const Fitted_Tile> Fitted(const std::string& path);
+
+    // Reads and fits every tile of paths on the crew's threads, each picture decoded once, and
+    // keeps them as Fitted would. each(i, fitted) runs on the crew's threads for every tile read.
+    // After each tile it reads, the calling thread asks go_on(tiles done so far); once that says
+    // no, the tiles not yet begun are left unread. Returns each tile's error, null where the
+    // tile was read or left.
+    std::vector<std::exception_ptr> Fit_All(const std::vector<std::string>& paths, Work_Crew& crew,
+                                            const std::function<void(std::size_t index, const Fitted_Tile&)>& each,
+                                            const std::function<bool(std::size_t done)>& go_on);
 
     static constexpr std::chrono::milliseconds kRecheckInterval{250};
 
@@ -36,7 +50,9 @@ private:
         File_Stamp stamp;
         std::chrono::steady_clock::time_point checked;
     };
-    Entry Read(const std::string& path, std::chrono::steady_clock::time_point now) const;
+    Entry Read(const std::string& path) const;
+    // Holds entry when the budget has room for it; returns its fitted block either way.
+    std::shared_ptr<const Fitted_Tile> Keep(const std::string& path, Entry entry);
 
     int width_;
     int height_;

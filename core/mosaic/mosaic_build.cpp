@@ -2,6 +2,8 @@
 
 #include <limits>
 #include <memory>
+#include <numeric>
+#include <optional>
 
 #include "image/colour_operations.h"
 #include "image/raster_drawing.h"
@@ -13,9 +15,9 @@
 namespace tilvane {
 namespace {
 
-// Fitted tiles are small (one cell each); this keeps a library of a few thousand of them, or a
+// Fitted tiles are small (one cell each); this keeps a library of 100,000 of them at 20x20, or a
 // few dozen at the largest tile size, within a bounded share of memory.
-constexpr std::size_t kFittedTileBudget = std::size_t{48} << 20;
+constexpr std::size_t kFittedTileBudget = std::size_t{192} << 20;
 
 struct Planned_Cell {
     int x;
@@ -81,22 +83,57 @@ private:
     Tile_Preparer carried_;
 };
 
-// The chooser the settings ask for. Matching structures needs every tile's, so each tile is
-// fitted once first (and kept, as far as the cache holds it, for drawing); an abort meanwhile
-// gives no chooser, and the build draws nothing.
-std::unique_ptr<Tile_Chooser> Chooser_For(const Mosaic_Settings& settings, const std::vector<std::string>& tiles,
-                                          Fitted_Tile_Cache& fitted_tiles, Random_Source& random, Run_Progress& progress) {
+// The tiles a build draws from, as indexes into its list, and their structures when the best
+// choice matches them.
+struct Tile_Stock {
+    std::vector<std::size_t> drawn;
     std::vector<Structure> structures;
-    if (settings.choice == Tile_Choice::Best) {
-        structures.reserve(tiles.size());
-        for (const std::string& tile : tiles) {
-            if (progress.Abort_Requested()) return nullptr;
-            const std::shared_ptr<const Fitted_Tile> fitted = fitted_tiles.Fitted(tile);
-            structures.push_back(Structure_Of(fitted->block, Rect::at(0, 0, fitted->block.width(), fitted->block.height()), fitted->mean));
+};
+
+// Reads and fits every tile first when the best choice needs their structures or access asks
+// for it, leaving out the unreadable ones found in folders; otherwise every tile is drawn from
+// and read when first drawn. An abort meanwhile gives nothing.
+std::optional<Tile_Stock> Stock_Tiles(const std::vector<std::string>& tiles, const Mosaic_Settings& settings,
+                                      const Picture_Access& access, Fitted_Tile_Cache& fitted_tiles, Work_Crew& crew,
+                                      Run_Progress& progress) {
+    Tile_Stock stock;
+    const bool best = settings.choice == Tile_Choice::Best;
+    if (!best && !access.fit_first) {
+        stock.drawn.resize(tiles.size());
+        std::iota(stock.drawn.begin(), stock.drawn.end(), std::size_t{0});
+        return stock;
+    }
+    std::vector<Structure> structures(best ? tiles.size() : 0);
+    bool aborted = false;
+    const std::vector<std::exception_ptr> failures = fitted_tiles.Fit_All(
+        tiles, crew,
+        [&](std::size_t i, const Fitted_Tile& fitted) {
+            if (best)
+                structures[i] = Structure_Of(fitted.block, Rect::at(0, 0, fitted.block.width(), fitted.block.height()), fitted.mean);
+        },
+        [&](std::size_t done) {
+            progress.Update_Reading(static_cast<int>(done), static_cast<int>(tiles.size()));
+            aborted = progress.Abort_Requested();
+            return !aborted;
+        });
+    if (aborted) return std::nullopt;
+    const auto searched = [&](std::size_t i) { return i < access.found_in_folder.size() && access.found_in_folder[i]; };
+    for (std::size_t i = 0; i < tiles.size(); ++i)
+        if (failures[i] && !searched(i)) std::rethrow_exception(failures[i]);
+    for (std::size_t i = 0; i < tiles.size(); ++i) {
+        if (!failures[i]) {
+            stock.drawn.push_back(i);
+            if (best) stock.structures.push_back(std::move(structures[i]));
+            continue;
+        }
+        try {
+            std::rethrow_exception(failures[i]);
+        } catch (const std::exception& error) {
+            if (access.passed_over) access.passed_over(i, error);
         }
     }
-    return Make_Tile_Chooser(settings.choice, settings.min_distance, static_cast<int>(tiles.size()), random,
-                             std::move(structures));
+    if (stock.drawn.empty()) throw Error::Of_Kind(Error_Kind::No_Readable_Tile);
+    return stock;
 }
 
 // The mosaic's pixels at a scale above 1: a new image of the original's layout, refused before it
@@ -150,7 +187,11 @@ void Build_Mosaic(const std::string& original_path, const std::string& output_pa
 
     progress.Initialise_Processing(0, 0, settings.Progress_Maximum(mosaic.height()));
     progress.Let_Messages_Run();
-    const std::unique_ptr<Tile_Chooser> chooser = Chooser_For(settings, tiles, fitted_tiles, random, progress);
+    std::optional<Tile_Stock> stock = Stock_Tiles(tiles, settings, access, fitted_tiles, crew, progress);
+    const std::unique_ptr<Tile_Chooser> chooser =
+        stock ? Make_Tile_Chooser(settings.choice, settings.min_distance, static_cast<int>(stock->drawn.size()), random,
+                                  std::move(stock->structures))
+              : nullptr;
     if (chooser && chooser->Needs_Looks()) looks.resize(lefts.size());
     int y = 0;
     for (int row = 0; chooser && y < mosaic.height() && !progress.Abort_Requested(); ++row) {
@@ -166,13 +207,14 @@ void Build_Mosaic(const std::string& original_path, const std::string& output_pa
         });
         cells.clear();
         for (std::size_t i = 0; i < lefts.size() && !progress.Abort_Requested(); ++i) {
-            const int tile = chooser->Choose(static_cast<int>(i), row, looks.empty() ? nullptr : &looks[i]);
-            cells.push_back({lefts[i], fitted_tiles.Fitted(tiles[static_cast<std::size_t>(tile)]), targets[i]});
+            const std::size_t tile =
+                stock->drawn[static_cast<std::size_t>(chooser->Choose(static_cast<int>(i), row, looks.empty() ? nullptr : &looks[i]))];
+            cells.push_back({lefts[i], fitted_tiles.Fitted(tiles[tile]), targets[i]});
             if (placements)
                 placements->push_back({static_cast<int>(i) + 1, row + 1,
                                        clip_to(Rect::at(lefts[i], y, settings.tile_width, settings.tile_height),
                                                mosaic.width(), mosaic.height()),
-                                       tile});
+                                       static_cast<int>(tile)});
         }
         if (scaled && (!rows_covered || cells.size() < lefts.size())) source.Enlarge_Into(mosaic, y, y + settings.Step_Y());
         painter.Paint(y, cells);

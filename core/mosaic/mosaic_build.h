@@ -1,4 +1,7 @@
 #pragma once
+#include <cstddef>
+#include <exception>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -26,10 +29,18 @@ struct Picture_Access {
     // decodes at the smallest scale that covers the tile size.
     bool any_format = false;
     Save_Options save;
+    // Every tile is read and fitted before the first cell, each picture once, on all processors
+    // (the best choice does so whatever this says: it compares them all before it chooses).
+    bool fit_first = false;
+    // Which tiles, by index, were found by searching a folder (none when shorter than the list).
+    // Fitted first, one of them that cannot be read is left out of the build and told to
+    // passed_over, in list order, rather than stopping it.
+    std::vector<bool> found_in_folder;
+    std::function<void(std::size_t tile, const std::exception& error)> passed_over;
 };
 
 // Where a build put a tile: the cell's column and row (from 1, as extracted tiles are named), the
-// part of the mosaic it covers, and the tile's index in the list.
+// part of the mosaic it covers, and the tile's index in the list the build was given.
 struct Tile_Placement {
     int column, row;
     Rect area;
@@ -42,7 +53,10 @@ struct Tile_Placement {
 // original's pixels (enlarged when settings.scale is above 1; the grid is the mosaic's). An
 // aborted build is saved like a finished one. Image-layer errors propagate with End_Processing
 // not called and no file written; a mosaic too large for a bitmap file is refused before it is
-// made. placements, when given, receives every drawn cell in the order drawn.
+// made. placements, when given, receives every drawn cell in the order drawn. When tiles are
+// fitted first, the first that cannot be read (and was not found in a folder) stops the build
+// with its error before any cell is drawn, and so does an Error No_Readable_Tile when every tile
+// is left out.
 // No tiles or a grid that never advances throw Error No_Tiles or Grid_Never_Advances before
 // anything is read (Check_Mosaic_Inputs refuses both first).
 // The cells of a row are drawn on `processors` threads (0: one per processor); the result is

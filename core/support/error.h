@@ -21,6 +21,7 @@ enum class Error_Kind {
     Scale_Out_Of_Range,    // a mosaic build asked for a scale below 1 or above its largest
     Negative_Distance,     // a mosaic build asked for a negative distance between repeated tiles
     Cannot_Write_Settings, // the settings file's keys could not be written
+    No_Readable_Tile,      // a mosaic build whose tiles were all left out, none of them readable
 };
 
 // Which check refused a bitmap, so that tests can tell the checks apart.
