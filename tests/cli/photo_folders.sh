@@ -32,6 +32,14 @@ done
 cmp -s a.bmp b.bmp || fail "the same seed built two different mosaics"
 "$@" info a.bmp | grep -q "^45x29 24 BITMAPINFOHEADER" || fail "the mosaic of a JPEG is not 45x29 at 24 bits"
 "$@" info c.png | grep -q "^45x29 24 PNG" || fail "info does not name the PNG format"
+# The placements name only pictures drawn; a folder of nothing readable stops the build.
+"$@" mosaic pics/photo.jpg e.bmp --tiles pics --size 5x4 --seed 3 --placements e.csv --quiet 2>/dev/null
+cut -d, -f7 e.csv | tr -d '\r' | sort -u | grep -qv -e '^tile$' -e '^pics' && fail "a placement names no picture drawn"
+grep -q broken e.csv && fail "a placement names the picture passed over"
+mkdir -p nothing && cp pics/deeper/broken.png nothing/
+if "$@" mosaic pics/photo.jpg f.bmp --tiles nothing --size 5x4 --quiet 2>errors.txt; then fail "a folder of nothing readable built"; fi
+grep -q "None of the tiles could be read" errors.txt || fail "no readable tile, yet: $(cat errors.txt)"
+[ -e f.bmp ] && fail "a mosaic was written without tiles"
 # A broken picture named on the command line stops the build.
 if "$@" mosaic pics/photo.jpg d.bmp --tiles pics/deeper/broken.png pics/photo.jpg --size 5x4 --quiet 2>/dev/null; then
   fail "a broken tile named on the command line was skipped"

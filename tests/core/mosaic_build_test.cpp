@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <functional>
 
 #include "bmp_builder.h"
@@ -371,6 +372,54 @@ TEST_F(MosaicBuildTest, ImageErrorsStopTheBuildAndWriteNothing) {
             EXPECT_EQ(shell::Error_Text(e), c.error);
         }
         EXPECT_FALSE(std::filesystem::exists(folder_.Folder() / "out.bmp"));
+    }
+}
+
+// Tiles fitted first: an unreadable one found in a folder is left out and told, the others keep
+// their places in the list (the placements' indexes), and the seed's draws go to the rest; an
+// unreadable one named itself, or a list with nothing readable, stops the build unwritten.
+TEST_F(MosaicBuildTest, FittingFirstPassesOverUnreadablePicturesFoundInFolders) {
+    const std::string original = Save("original.bmp", filled(40, 10, gradient));
+    const std::string red = Save("red.bmp", filled(4, 4, [](int, int) { return Colour{200, 0, 0}; }));
+    const std::string blue = Save("blue.bmp", filled(4, 4, [](int, int) { return Colour{0, 0, 200}; }));
+    const std::string broken = folder_.Path("broken.bmp");
+    std::ofstream(std::filesystem::path(folder_.Folder() / "broken.bmp"), std::ios::binary) << "not a picture";
+    struct Case {
+        std::vector<std::string> tiles;
+        std::vector<bool> found_in_folder;
+        std::vector<int> placed;  // tile indexes of the four cells, empty when the build fails
+        std::string error;
+    };
+    const Case cases[] = {
+        {{broken, red, blue}, {true, true, true}, {1, 2, 1, 2}, ""},
+        {{red, broken, blue}, {false, true, false}, {0, 2, 0, 2}, ""},
+        {{red, broken}, {true}, {}, "Bitmap image is not valid"},
+        {{broken, broken}, {true, true}, {}, "None of the tiles could be read"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.tiles.size());
+        std::filesystem::remove(folder_.Folder() / "out.bmp");
+        Picture_Access access;
+        access.fit_first = true;
+        access.found_in_folder = c.found_in_folder;
+        std::vector<std::size_t> told;
+        access.passed_over = [&](std::size_t tile, const std::exception&) { told.push_back(tile); };
+        Cycling_Random random;
+        std::vector<Tile_Placement> placements;
+        try {
+            Build_Mosaic(original, folder_.Path("out.bmp"), c.tiles, {{10, 10, false, 0, 0}, Fitting_Mode::Expand_Shrink}, random,
+                         progress_, 0, &placements, access);
+            EXPECT_EQ(c.error, "");
+        } catch (const Error& e) {
+            EXPECT_EQ(shell::Error_Text(e), c.error);
+        }
+        std::vector<int> placed;
+        for (const Tile_Placement& p : placements) placed.push_back(p.tile);
+        EXPECT_EQ(placed, c.placed);
+        EXPECT_EQ(std::filesystem::exists(folder_.Folder() / "out.bmp"), c.error.empty());
+        if (c.error.empty()) {
+            EXPECT_EQ(told, std::vector<std::size_t>{c.tiles[0] == broken ? 0u : 1u});
+        }
     }
 }
 
