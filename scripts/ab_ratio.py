@@ -2,11 +2,11 @@
 
 Usage: ab_ratio.py RUNS NAME_A "COMMAND A" NAME_B "COMMAND B" ["SETUP"] [--less NAME_C "COMMAND C"]
 Pairing the runs keeps the ratio sound when the machine's speed drifts during the measurement.
-SETUP, when given, runs through the shell before every timed command, untimed (for example to
+Commands run through the shell, so they may chain (a && b) and pipe; SETUP, when given, runs
+through the shell before every timed command, untimed (for example to
 empty the folder that both commands fill). With --less, COMMAND C is timed beside each pair and
 its time taken off A's (for example a process start that A pays and B does not).
 """
-import shlex
 import statistics
 import subprocess
 import sys
@@ -17,7 +17,7 @@ def timed(command, setup=None):
     if setup:
         subprocess.run(setup, shell=True, check=True)
     start = time.perf_counter()
-    subprocess.run(shlex.split(command), check=True, stdout=subprocess.DEVNULL)
+    subprocess.run(command, shell=True, check=True, stdout=subprocess.DEVNULL)
     return time.perf_counter() - start
 
 

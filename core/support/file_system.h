@@ -79,6 +79,17 @@ File open_for_update(const std::filesystem::path& path);
 // every system, and the hidden attribute on Windows.
 [[nodiscard]] bool is_hidden(const std::filesystem::path& path);
 
+// Which file or folder a path leads to, links followed: the same for every path to it, and
+// different for any other (the device and file number, or on Windows the volume serial number
+// and file index, which also tell apart folders that Wine shows links to as plain folders).
+// Empty when the system cannot say.
+struct File_Identity {
+    std::uint64_t volume = 0;
+    std::uint64_t index = 0;
+    friend auto operator<=>(const File_Identity&, const File_Identity&) = default;
+};
+[[nodiscard]] std::optional<File_Identity> identity_of(const std::filesystem::path& path);
+
 // Removes a file by name without allocating, so that a signal handler may call it.
 void remove_file_now(const std::filesystem::path::value_type* path) noexcept;
 

@@ -126,6 +126,12 @@ bool replace_with(File temporary_file, const fs::path& temporary, const fs::path
 
 void remove_file_now(const fs::path::value_type* path) noexcept { unlink(path); }
 
+std::optional<File_Identity> identity_of(const fs::path& path) {
+    struct stat status;
+    if (::stat(path.c_str(), &status) != 0) return std::nullopt;
+    return File_Identity{static_cast<std::uint64_t>(status.st_dev), static_cast<std::uint64_t>(status.st_ino)};
+}
+
 bool is_hidden(const fs::path& path) {
     return path.filename().native().starts_with('.');
 }

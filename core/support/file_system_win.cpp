@@ -142,6 +142,15 @@ bool replace_with(File temporary_file, const fs::path& temporary, const fs::path
 
 void remove_file_now(const fs::path::value_type* path) noexcept { DeleteFileW(path); }
 
+std::optional<File_Identity> identity_of(const fs::path& path) {
+    // No access asked, so a file that others hold open still answers; backup semantics open folders.
+    const Handle file(CreateFileW(path.c_str(), 0, kShareAll, nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    BY_HANDLE_FILE_INFORMATION information;
+    if (file.h == INVALID_HANDLE_VALUE || !GetFileInformationByHandle(file.h, &information)) return std::nullopt;
+    return File_Identity{information.dwVolumeSerialNumber,
+                         (std::uint64_t{information.nFileIndexHigh} << 32) | information.nFileIndexLow};
+}
+
 bool is_hidden(const fs::path& path) {
     if (path.filename().native().starts_with(L'.')) return true;
     const DWORD attributes = GetFileAttributesW(path.c_str());

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <optional>
 #include <set>
 
 #include "support/file_system.h"
@@ -16,10 +17,16 @@ class Walker {
 public:
     explicit Walker(const std::function<bool(std::string_view)>& take) : take_(take) {}
 
+    // Each folder is known by its identity, not its name: under Wine a link to a folder looks
+    // like a plain folder, and only the identity shows a way round in a circle.
     void Walk(const fs::path& folder) {
+        const std::optional<file_system::File_Identity> identity = file_system::identity_of(folder);
+        if (!identity) {
+            found_.unreadable_folders.push_back(Utf8_Path(folder));
+            return;
+        }
+        if (!folders_seen_.insert(*identity).second) return;
         std::error_code error;
-        const fs::path real = fs::canonical(folder, error);
-        if (error || !folders_seen_.insert(real).second) return;
         std::vector<fs::path> entries;
         for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error))
             entries.push_back(it->path());
@@ -35,8 +42,9 @@ public:
             if (fs::is_directory(entry, error)) {
                 Walk(entry);
             } else if (fs::is_regular_file(entry, error) && take_(Utf8_Path(entry.filename()))) {
-                const fs::path real_file = fs::canonical(entry, error);
-                if (!error && files_seen_.insert(real_file).second) found_.files.push_back(Utf8_Path(entry));
+                // One whose identity is unknown is taken, and its reading will tell what is wrong.
+                const std::optional<file_system::File_Identity> file = file_system::identity_of(entry);
+                if (!file || files_seen_.insert(*file).second) found_.files.push_back(Utf8_Path(entry));
             }
         }
     }
@@ -45,8 +53,8 @@ public:
 
 private:
     const std::function<bool(std::string_view)>& take_;
-    std::set<fs::path> folders_seen_;
-    std::set<fs::path> files_seen_;
+    std::set<file_system::File_Identity> folders_seen_;
+    std::set<file_system::File_Identity> files_seen_;
     Folder_Walk found_;
 };
 

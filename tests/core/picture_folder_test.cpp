@@ -19,8 +19,8 @@ TEST(PictureFolder, WalksSubfoldersInNameOrderOnceEach) {
         std::ofstream(file) << "x";
     }
 #ifndef _WIN32
-    // A link back to the top and a second way into a folder add nothing. (Wine shows links as
-    // plain folders, so a loop of them cannot be told there.)
+    // A link back to the top and a second way into a folder add nothing. (A Windows program
+    // cannot make links under Wine; the command line's photo folder test makes one there.)
     fs::create_directory_symlink(temp.Folder(), temp.Folder() / "a" / "up");
     fs::create_directory_symlink(temp.Folder() / "a" / "c", temp.Folder() / "same-as-c");
 #endif
