@@ -16,7 +16,7 @@ constexpr std::size_t kHoldingCost = 256;
 
 Fitted_Tile_Cache::Fitted_Tile_Cache(int width, int height, Fitting_Mode mode, std::size_t byte_budget, Clock clock,
                                      bool any_format)
-    : width_(width), height_(height), mode_(mode), byte_budget_(byte_budget), any_format_(any_format), clock_(std::move(clock)) {}
+    : width_(width), height_(height), mode_(mode), byte_budget_(byte_budget), any_format_(any_format), clock_(std::move(clock)), started_(clock_()) {}
 
 Fitted_Tile_Cache::Entry Fitted_Tile_Cache::Read(const std::string& path) const {
     Entry entry;
@@ -46,9 +46,10 @@ std::shared_ptr<const Fitted_Tile> Fitted_Tile_Cache::Fitted(const std::string& 
     if (auto found = entries_.find(path); found != entries_.end()) {
         Entry& entry = found->second;
         const auto now = clock_();
-        if (now - entry.checked >= kRecheckInterval) {
+        if (now - entry.checked >= kRecheckInterval && looking_ * kLookingShare <= now - started_) {
             if (stamp_of_readable_file(path) != entry.stamp) entry = Read(path);
-            entry.checked = now;
+            entry.checked = clock_();
+            looking_ += entry.checked - now;
         }
         return entry.fitted;
     }
