@@ -27,7 +27,7 @@ void Prepare_Screenshot(tilvane::app::Program& program) {
     if (which == L"about") program.MainForm1.AboutOptionClick();
     if (which != L"progress") return;
     tilvane::app::Progress_Form_Reporter progress(program.Progress_Form);
-    const tilvane::app::TMainForm1::Long_Run run(program.MainForm1);
+    const tilvane::app::Long_Runs::Run run(program.MainForm1.long_runs);
     constexpr int kRows = 6000;
     progress.Initialise_Processing(0, 0, kRows);
     for (int row = 1; row <= kRows && !progress.Abort_Requested(); ++row) {

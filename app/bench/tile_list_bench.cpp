@@ -74,9 +74,9 @@ int main() {
     tilvane::desktop::Windows_Shell shell;
     tilvane::desktop::Windows_Registry registry;
     tilvane::app::Program program({clock, random, boxes, picker, shell, registry, directory, directory + "Tilvane.EXE"});
-    tilvane::app::TMainForm1& main_form = program.MainForm1;
-    main_form.Show_Main_Window();
-    const auto show = [&] { UpdateWindow(main_form.Tiles_ListBox.Handle()); };
+    program.MainForm1.Show_Main_Window();
+    tilvane::app::Mosaic_Page& page = program.MainForm1.mosaic_page;
+    const auto show = [&] { UpdateWindow(page.Tiles_ListBox.Handle()); };
 
     std::mt19937 engine(2024);
     std::vector<std::string> unsorted = Tile_Paths(100000, "Set", engine);
@@ -88,32 +88,32 @@ int main() {
     };
     std::printf("%-52s %8.1f ms\n", "floor: reading the 100,000-line list file", floor);
     report("load 100,000 unsorted lines into model and list box", Milliseconds([&] {
-               main_form.Load_Tile_List_File();
+               page.Load_Tile_List_File();
                show();
            }));
-    main_form.Save_Tile_List_File();  // now in list order
+    page.Save_Tile_List_File();  // now in list order
     report("load 100,000 sorted lines into model and list box", Milliseconds([&] {
-               main_form.Load_Tile_List_File();
+               page.Load_Tile_List_File();
                show();
            }));
 
     for (const std::string& path : Tile_Paths(10000, "New", engine)) picker.files.push_back(To_Wide(path));
     report("add 10,000 chosen files to 100,000 (tile picker)", Milliseconds([&] {
-               main_form.Add_Selected_Tiles_To_List_SpeedButtonClick();
+               page.Add_Selected_Tiles_To_List_SpeedButtonClick();
                show();
            }));
 
     tilvane::write_file_atomically(list_file, tilvane::tiles::Serialise_Tile_List(Tile_Paths(10000, "Few", engine)));
-    main_form.Load_Tile_List_File();
+    page.Load_Tile_List_File();
     std::vector<int> every_other;
     for (int i = 0; i < 10000; i += 2) every_other.push_back(i);
-    main_form.Tiles_ListBox.Reset(main_form.Tiles().Count(), every_other);
+    page.Tiles_ListBox.Reset(page.Tiles().Count(), every_other);
     report("remove 5,000 selected of 10,000", Milliseconds([&] {
-               main_form.Delete_Selected_Tiles();
+               page.Delete_Selected_Tiles();
                show();
            }));
 
     std::error_code ignored;
     fs::remove_all(folder, ignored);
-    return main_form.Tiles().Count() == 5000 ? 0 : 1;
+    return page.Tiles().Count() == 5000 ? 0 : 1;
 }

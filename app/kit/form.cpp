@@ -246,6 +246,13 @@ void Form::Show_Error(std::string_view utf8_text) {
                                         desktop::Box_Buttons::Ok});
 }
 
+bool Form::Ask(std::string_view utf8_question) {
+    Application& application = Current_Application();
+    return application.Boxes().Show(Handle(), {win::To_Wide(utf8_question), application.Title,
+                                               desktop::Box_Icon::Question, desktop::Box_Buttons::Yes_No}) ==
+           desktop::Box_Answer::Yes;
+}
+
 void Form::Register_Component(Control& control) { components_.push_back({&control, control.Name()}); }
 void Form::Register_Non_Visual(std::string_view name) { components_.push_back({nullptr, std::string(name)}); }
 

@@ -58,6 +58,8 @@ public:
     void Show_Modal(HWND owner);
     // An error box over this window: the program's title, the error icon and one OK button.
     void Show_Error(std::string_view utf8_text);
+    // A question box over this window: the program's title, Yes and No; true for Yes.
+    [[nodiscard]] bool Ask(std::string_view utf8_question);
 
     // The form's events. A missing handler leaves Windows' default.
     std::function<bool()> On_Close_Query;  // false keeps the window open

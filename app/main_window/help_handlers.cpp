@@ -3,7 +3,7 @@
 #include "desktop/file_system.h"
 #include "kit/application.h"
 #include "main_window/main_form.h"
-#include "main_window/program.h"
+#include "about/about_box.h"
 #include "win/text.h"
 
 namespace tilvane::app {
@@ -18,18 +18,18 @@ void Inform(HWND owner, std::wstring text) {
 }  // namespace
 
 void TMainForm1::Connect_Help_Handlers() {
-    Help_BitBtn.On_Click = [this] { Help_BitBtnClick(); };
-    BitBtn1.On_Click = [this] { Help_BitBtnClick(); };
+    mosaic_page.Help_BitBtn.On_Click = [this] { Help_BitBtnClick(); };
+    extract_page.BitBtn1.On_Click = [this] { Help_BitBtnClick(); };
     Help_and_StepbyStepGuide_Option.On_Click = [this] { Help_and_StepbyStepGuide_OptionClick(); };
     View_Shareware_Catalog_Option.On_Click = [this] { View_Shareware_Catalog_OptionClick(); };
 }
 
-void TMainForm1::Help_BitBtnClick() { program_.Services.shell.Shell_Open_File(Program_Directory() + "Tilvane.pdf"); }
+void TMainForm1::Help_BitBtnClick() { services_.shell.Shell_Open_File(Program_Directory() + "Tilvane.pdf"); }
 
 void TMainForm1::Help_and_StepbyStepGuide_OptionClick() { Help_BitBtnClick(); }
 
 void TMainForm1::View_Shareware_Catalog_OptionClick() {
-    View_Catalog_Text(program_.AboutBox.Product_Name_Label.Text());
+    View_Catalog_Text(about_box_.Product_Name_Label.Text());
 }
 
 void TMainForm1::View_Catalog_Text(const std::wstring& product_name) {
@@ -44,7 +44,7 @@ void TMainForm1::View_Catalog_Text(const std::wstring& product_name) {
 }
 
 void TMainForm1::View_Text_File(const std::string& path) {
-    desktop::Desktop_Shell& shell = program_.Services.shell;
+    desktop::Desktop_Shell& shell = services_.shell;
     if (!desktop::File_Exists(shell.Windows_Directory() + "\\Notepad.EXE")) {
         Inform(Handle(), L"Windows Notepad could not be found.");
         return;

@@ -2,168 +2,34 @@
 
 #include <exception>
 
-#include "desktop/file_system.h"
-#include "grid/tile_grid.h"
+#include "about/about_box.h"
 #include "kit/application.h"
-#include "main_window/program.h"
+#include "progress/progress_form.h"
 #include "shell/design_layout.h"
 #include "shell/error_report.h"
-#include "win/text.h"
 
 namespace tilvane::app {
 namespace {
 
-using kit::Alignment;
 using kit::Item_Kind;
 
 constexpr int kWindow_Points = 11;  // Times New Roman, 15 pixels high
 
-// The page's common layout: group boxes across the page, a row of three buttons at the bottom.
-constexpr int kGroup_Left = 6, kGroup_Width = 561;
-constexpr int kButton_Top = 370, kButton_Width = 110, kButton_Height = 28;
-constexpr int kHelp_Left = 60, kAction_Left = 231, kExit_Left = 402;
-
-kit::Control_Args Step(std::string_view name, int top, int height, std::wstring_view caption) {
-    return {name, {kGroup_Left, top, kGroup_Width, height}, caption};
-}
-
-const wchar_t* const kExit_Hint = L"Exit this program";
-const wchar_t* const kHelp_Hint = L"Display the on-line help and step-by-step guide";
-
 }  // namespace
 
-// The size and gap fields of both pages take their ranges from the grid's (grid/tile_grid.h) and
-// count a typed number past them as the nearest value in them.
-TMainForm1::TMainForm1(Program& program)
+TMainForm1::TMainForm1(const Program_Services& services, TAboutBox& about_box, TProgress_Form& progress_form)
     : Form({L"TMainForm1", L"Tilvane"}),
+      long_runs(
+          [this](bool idle) {
+              mosaic_page.Make_Mosaic_BitBtn.Set_Enabled(idle);
+              extract_page.Extract_Mosaic_Tiles_BitBtn.Set_Enabled(idle);
+          },
+          [this] { PostMessageW(Handle(), WM_CLOSE, 0, 0); }),
+      file_fields(services.picker, services.shell, services.program_directory),
       PageControl1(*this, {"PageControl1", {4, 2, 581, 433}}),
-
-      Mosaic_TabSheet(PageControl1, {"Mosaic_TabSheet", {}, L" Make a New Mosaic     "}),
-      Original_Image_GroupBox(Mosaic_TabSheet, Step("Original_Image_GroupBox", 2, 50,
-                                                    L" Step 1 - Select the Original Image File Name : ")),
-      Input_File_Name_Edit(Original_Image_GroupBox, {"Input_File_Name_Edit", {10, 20, 455, 23}}),
-      Input_File_Name_SpeedButton(Original_Image_GroupBox, {"Input_File_Name_SpeedButton", {469, 19, 30, 25}, L"...",
-                                                            L"Select the original image"}),
-      View_Original_Image_SpeedButton(Original_Image_GroupBox, {"View_Original_Image_SpeedButton", {503, 19, 50, 25},
-                                                                L"View", L"View the original image"}),
-      Tile_List_GroupBox(Mosaic_TabSheet, Step("Tile_List_GroupBox", 54, 128,
-                                               L" Step 2 - List of Tiles to use to make the Mosaic : ")),
-      Tiles_ListBox(Tile_List_GroupBox, {"Tiles_ListBox", {10, 20, 420, 100}}),
-      Add_Original_Picture_To_Tile_List_SpeedButton(
-          Tile_List_GroupBox, {"Add_Original_Picture_To_Tile_List_SpeedButton", {438, 20, 115, 23}, L"Add Original",
-                               L"Add the Original Image to the list of tiles"}),
-      Add_Selected_Tiles_To_List_SpeedButton(Tile_List_GroupBox, {"Add_Selected_Tiles_To_List_SpeedButton",
-                                                                  {438, 45, 115, 23}, L"Add Tiles ...", L"Add tiles"}),
-      Delete_Selected_Tiles_From_List_SpeedButton(
-          Tile_List_GroupBox, {"Delete_Selected_Tiles_From_List_SpeedButton", {438, 70, 115, 23}, L"Remove",
-                               L"Remove selected tile(s)"}),
-      Reset_Tile_List_SpeedButton(Tile_List_GroupBox, {"Reset_Tile_List_SpeedButton", {438, 95, 115, 23},
-                                                       L"Remove All", L"Remove all tiles from the list"}),
-      Tile_Size_GroupBox(Mosaic_TabSheet,
-                         Step("Tile_Size_GroupBox", 184, 78, L" Step 3 - Specify the Tile Size (in pixels) : ")),
-      Horizontal_Tile_Size_Label(Tile_Size_GroupBox, {"Horizontal_Tile_Size_Label", {10, 23, 80, 20}, L"Tile Width :"}),
-      Horizontal_Tile_Size_SpinEdit(Tile_Size_GroupBox, {"Horizontal_Tile_Size_SpinEdit", {92, 20, 60, 23}},
-                                    kMosaic_Tile_Size_Range.minimum, kMosaic_Tile_Size_Range.maximum),
-      Vertical_Tile_Size_Label(Tile_Size_GroupBox, {"Vertical_Tile_Size_Label", {164, 23, 84, 20}, L"Tile Height :"}),
-      Vertical_Tile_Size_SpinEdit(Tile_Size_GroupBox, {"Vertical_Tile_Size_SpinEdit", {250, 20, 60, 23}},
-                                  kMosaic_Tile_Size_Range.minimum, kMosaic_Tile_Size_Range.maximum),
-      Set_Height_Width_To_Selected_Tile_BitBtn(
-          Tile_Size_GroupBox,
-          {"Set_Height_Width_To_Selected_Tile_BitBtn", {324, 19, 90, 25}, L"Set Select",
-           L"Set the tile size to the actual size of the currently selected tile (in the list above)."}),
-      Tiles_Shrink_Expand_To_Size_RadioButton(
-          Tile_Size_GroupBox,
-          {"Tiles_Shrink_Expand_To_Size_RadioButton", {10, 50, 265, 20}, L"Expand / Shrink Tiles to specified size"},
-          true),
-      Tiles_Crop_To_Size_RadioButton(
-          Tile_Size_GroupBox,
-          {"Tiles_Crop_To_Size_RadioButton", {280, 50, 275, 20}, L"Truncate / Crop tiles to specified size"}, false),
-      Tile_Gap_GroupBox(Mosaic_TabSheet, Step("Tile_Gap_GroupBox", 264, 50,
-                                              L" Step 4 - Allow for a Gap (in pixels) between the Mosaic Tiles : ")),
-      Insert_Gap_Between_Tiles_CheckBox(Tile_Gap_GroupBox, {"Insert_Gap_Between_Tiles_CheckBox", {10, 22, 240, 20},
-                                                            L"Leave a Gap between Mosaic Tiles"}),
-      Horizontal_Tile_Gap_Label(Tile_Gap_GroupBox, {"Horizontal_Tile_Gap_Label", {256, 23, 80, 20}, L"Horizontal :"}),
-      Horizontal_Tile_Gap_SpinEdit(Tile_Gap_GroupBox, {"Horizontal_Tile_Gap_SpinEdit", {338, 20, 60, 23}},
-                                   kTile_Gap_Range.minimum, kTile_Gap_Range.maximum),
-      Vertical_Tile_Gap_Label(Tile_Gap_GroupBox, {"Vertical_Tile_Gap_Label", {410, 23, 64, 20}, L"Vertical :"}),
-      Vertical_Tile_Gap_SpinEdit(Tile_Gap_GroupBox, {"Vertical_Tile_Gap_SpinEdit", {476, 20, 60, 23}},
-                                 kTile_Gap_Range.minimum, kTile_Gap_Range.maximum),
-      Output_File_GroupBox(Mosaic_TabSheet,
-                           Step("Output_File_GroupBox", 316, 50, L" Step 5 - Specify the Mosaic's File Name : ")),
-      Output_File_Name_Edit(Output_File_GroupBox, {"Output_File_Name_Edit", {10, 20, 455, 23}}),
-      Output_File_Name_SpeedButton(Output_File_GroupBox, {"Output_File_Name_SpeedButton", {469, 19, 30, 25}, L"...",
-                                                          L"Select the Mosaic's file name"}),
-      View_Mosaic_SpeedButton(Output_File_GroupBox,
-                              {"View_Mosaic_SpeedButton", {503, 19, 50, 25}, L"View", L"View the mosaic image"}),
-      Help_BitBtn(Mosaic_TabSheet, {"Help_BitBtn", {kHelp_Left, kButton_Top, kButton_Width, kButton_Height}, L"Help",
-                                    kHelp_Hint}),
-      Make_Mosaic_BitBtn(Mosaic_TabSheet, {"Make_Mosaic_BitBtn", {kAction_Left, kButton_Top, kButton_Width, kButton_Height},
-                                           L"Make Mosaic", L"Build a Mosaic based on the above settings"}),
-      Exit_BitBtn(Mosaic_TabSheet,
-                  {"Exit_BitBtn", {kExit_Left, kButton_Top, kButton_Width, kButton_Height}, L"Exit", kExit_Hint}),
-
-      Extract_TabSheet(PageControl1, {"Extract_TabSheet", {}, L" Extract Images from an Existing  Mosaic "}),
-      Extract_Mosaic_GroupBox(Extract_TabSheet,
-                              Step("Extract_Mosaic_GroupBox", 2, 50, L" Step 1 - Select the Mosaic's File Name : ")),
-      Extract_Mosaic_Bitmap_File_Name_Edit(Extract_Mosaic_GroupBox,
-                                           {"Extract_Mosaic_Bitmap_File_Name_Edit", {10, 20, 455, 23}}),
-      Extract_Mosaic_Bitmap_File_Name_SpeedButton(Extract_Mosaic_GroupBox,
-                                                  {"Extract_Mosaic_Bitmap_File_Name_SpeedButton", {469, 19, 30, 25},
-                                                   L"...", L"Select the Mosaic"}),
-      View_Mosaic_2_SpeedButton(Extract_Mosaic_GroupBox,
-                                {"View_Mosaic_2_SpeedButton", {503, 19, 50, 25}, L"View", L"View the mosaic image"}),
-      Extract_Tile_Size_GroupBox(Extract_TabSheet, Step("Extract_Tile_Size_GroupBox", 54, 104,
-                                                        L" Step 2 - Specify the Tile Size (in pixels) : ")),
-      Extract_Tile_Width_Label(Extract_Tile_Size_GroupBox, {"Extract_Tile_Width_Label", {10, 25, 84, 20}, L"Tile Width :"}),
-      Extract_Tile_Width_SpinEdit(Extract_Tile_Size_GroupBox, {"Extract_Tile_Width_SpinEdit", {96, 22, 60, 23}},
-                                  kExtract_Tile_Size_Range.minimum, kExtract_Tile_Size_Range.maximum),
-      Extract_Tile_Height_Label(Extract_Tile_Size_GroupBox,
-                                {"Extract_Tile_Height_Label", {10, 61, 84, 20}, L"Tile Height :"}),
-      Extract_Tile_Height_SpinEdit(Extract_Tile_Size_GroupBox, {"Extract_Tile_Height_SpinEdit", {96, 58, 60, 23}},
-                                   kExtract_Tile_Size_Range.minimum, kExtract_Tile_Size_Range.maximum),
-      Test_Show_Image_Preview_BitBtn(Extract_Tile_Size_GroupBox,
-                                     {"Test_Show_Image_Preview_BitBtn", {168, 21, 90, 25}, L"Test / Show"}),
-      Set_Height_Width_To_Selected_Tile_Mosaic_Tab_BitBtn(
-          Extract_Tile_Size_GroupBox,
-          {"Set_Height_Width_To_Selected_Tile_Mosaic_Tab_BitBtn", {168, 57, 90, 25}, L"Set Select",
-           L"Set the tile size to the current Mosaic Tile Size, in Step 3 on \"Make a New Mosaic\" tab."}),
-      Extract_Tile_Preview_Image(Extract_Tile_Size_GroupBox, {"Extract_Tile_Preview_Image", {272, 20, 80, 76}}),
-      Extract_Tile_Gap_GroupBox(Extract_TabSheet,
-                                Step("Extract_Tile_Gap_GroupBox", 160, 50,
-                                     L" Step 3 - Allow for a Gap (in pixels) between the Tiles in the Mosaic : ")),
-      Extract_Gap_Between_Tiles_CheckBox(Extract_Tile_Gap_GroupBox, {"Extract_Gap_Between_Tiles_CheckBox",
-                                                                     {10, 22, 240, 20}, L"Allow a Gap between Mosaic Tiles"}),
-      Extract_Horizontal_Tile_Gap_Label(Extract_Tile_Gap_GroupBox,
-                                        {"Extract_Horizontal_Tile_Gap_Label", {256, 23, 80, 20}, L"Horizontal :"}),
-      Extract_Horizontal_Tile_Gap_SpinEdit(Extract_Tile_Gap_GroupBox,
-                                           {"Extract_Horizontal_Tile_Gap_SpinEdit", {338, 20, 60, 23}},
-                                           kTile_Gap_Range.minimum, kTile_Gap_Range.maximum),
-      Extract_Vertical_Tile_Gap_Label(Extract_Tile_Gap_GroupBox,
-                                      {"Extract_Vertical_Tile_Gap_Label", {410, 23, 64, 20}, L"Vertical :"}),
-      Extract_Vertical_Tile_Gap_SpinEdit(Extract_Tile_Gap_GroupBox,
-                                         {"Extract_Vertical_Tile_Gap_SpinEdit", {476, 20, 60, 23}},
-                                         kTile_Gap_Range.minimum, kTile_Gap_Range.maximum),
-      Extract_Image_Limits_RadioGroup(Extract_TabSheet,
-                                      Step("Extract_Image_Limits_RadioGroup", 212, 102,
-                                           L" Step 4 - Extract Tile Processing Limits : "),
-                                      {L"Extract the first image only.  i.e. at row 1, column 1.",
-                                       L"Extract all images from the first row only.",
-                                       L"Extract all images from the first column only.",
-                                       L"Extract all images from all rows and columns."}),
-      Extracted_Tile_Directory_GroupBox(
-          Extract_TabSheet, Step("Extracted_Tile_Directory_GroupBox", 316, 50,
-                                 L" Step 5 - Specify the Directory to hold the Extracted Tiles : ")),
-      Extracted_Tile_Directory_Edit(Extracted_Tile_Directory_GroupBox, {"Extracted_Tile_Directory_Edit", {10, 20, 489, 23}}),
-      Extracted_Tile_Directory_SpeedButton(Extracted_Tile_Directory_GroupBox,
-                                           {"Extracted_Tile_Directory_SpeedButton", {503, 19, 50, 25}, L"...",
-                                            L"Select the target directory for the extracted tiles"}),
-      BitBtn1(Extract_TabSheet, {"BitBtn1", {kHelp_Left, kButton_Top, kButton_Width, kButton_Height}, L"Help", kHelp_Hint}),
-      Extract_Mosaic_Tiles_BitBtn(Extract_TabSheet,
-                                  {"Extract_Mosaic_Tiles_BitBtn", {kAction_Left, kButton_Top, kButton_Width, kButton_Height},
-                                   L"Extract Tiles", L"Extract the Tiles from the Mosaic"}),
-      Exit_BitBtn2(Extract_TabSheet,
-                   {"Exit_BitBtn2", {kExit_Left, kButton_Top, kButton_Width, kButton_Height}, L"Exit", kExit_Hint}),
-
+      mosaic_page(PageControl1,
+                  {file_fields, services.random, progress_form, long_runs, [this] { return Chosen_Tile_Choice(); }}),
+      extract_page(PageControl1, {file_fields, progress_form, long_runs, mosaic_page}),
       MainMenu1(*this, "MainMenu1"),
       File1(MainMenu1, "File1", L"&File"),
       Always_On_Top_Option(File1, "Always_On_Top_Option", L"Always &On Top", Item_Kind::Check),
@@ -193,13 +59,12 @@ TMainForm1::TMainForm1(Program& program)
       View_Shareware_Catalog_Option(Help1, "View_Shareware_Catalog_Option", L"View &Shareware Catalog"),
       N3(Help1, "N3", {}, Item_Kind::Separator),
       AboutOption(Help1, "AboutOption", L"&About"),
-      program_(program),
-      tile_list_(desktop::Locale_Sort_Key) {
+      services_(services),
+      about_box_(about_box),
+      progress_form_(progress_form) {
     for (const Component& component : Components()) {
         if (component.control) component.control->Set_Font_Size(kWindow_Points);
     }
-    Tiles_Shrink_Expand_To_Size_RadioButton.Set_Checked(true);
-    Extract_Image_Limits_RadioGroup.Set_Item_Index(3);
 
     On_Close_Query = [this] { return FormCloseQuery(); };
     On_Resize = [this] { FormResize(); };
@@ -212,24 +77,20 @@ TMainForm1::TMainForm1(Program& program)
                      SWP_NOZORDER | SWP_NOACTIVATE);
     };
     ExitOption.On_Click = [this] { ExitOptionClick(); };
-    Exit_BitBtn.On_Click = [this] { Exit_BitBtnClick(); };
-    Exit_BitBtn2.On_Click = [this] { Exit_BitBtn2Click(); };
+    mosaic_page.Exit_BitBtn.On_Click = [this] { Exit_BitBtnClick(); };
+    extract_page.Exit_BitBtn2.On_Click = [this] { Exit_BitBtn2Click(); };
     Always_On_Top_Option.On_Click = [this] { Always_On_Top_OptionClick(); };
     AboutOption.On_Click = [this] { AboutOptionClick(); };
-    Connect_File_Name_Handlers();
-    Connect_Tile_List_Handlers();
-    Connect_Mosaic_Handler();
-    Connect_Extract_Handlers();
+    Restore_Factory_Defaults_Option.On_Click = [this] { Restore_Factory_Defaults_OptionClick(); };
     Connect_Windows_Integration_Handlers();
     Connect_Help_Handlers();
-    Connect_Settings_Handlers();
     Connect_Tile_Choice_Options();
 }
 
 void TMainForm1::Show_Main_Window() {
     FormShow();
     if (!Is_Visible()) Show();
-    Input_File_Name_Edit.Focus();  // typing at once lands in the first field
+    mosaic_page.Input_File_Name_Edit.Focus();  // typing at once lands in the first field
 }
 
 void TMainForm1::FormShow() {
@@ -239,7 +100,7 @@ void TMainForm1::FormShow() {
     Load_Settings();
     kit::Current_Application().Title = kApplication_Title;
     Set_Caption(kApplication_Title);
-    program_.AboutBox.Fill_Texts(progress::To_Calendar(program_.Services.clock.Now()).year);
+    about_box_.Fill_Texts(progress::To_Calendar(services_.clock.Now()).year);
     Apply_Startup_Show_Mode();
     if (WindowState_wsMaximized) ShowWindow(Handle(), SW_SHOWMAXIMIZED);
     // Inverted and toggled back: the stored check mark stays and the stacking follows it.
@@ -247,16 +108,16 @@ void TMainForm1::FormShow() {
     Toggle_Always_On_Top();
     // The registry decides the check mark; the copy in the settings file has no lasting effect.
     Auto_Run_at_Windows_Startup_Option.Set_Checked(Check_Auto_Run_Location());
-    Load_Tile_List_File();
+    mosaic_page.Load_Tile_List_File();
     PageControl1.Set_Active_Page_Index(0);
     View_Readme_file_Option.Set_Visible(false);
 }
 
 bool TMainForm1::FormCloseQuery() {
-    if (long_runs_ > 0) {
+    if (long_runs.Under_Way()) {
         // The run ends at its next look at the abort flag; the close follows then.
-        close_after_run_ = true;
-        program_.Progress_Form.Abort_Processing_BitBtnClick();
+        long_runs.Close_When_Done();
+        progress_form_.Abort_Processing_BitBtnClick();
         return false;
     }
     try {
@@ -272,7 +133,7 @@ void TMainForm1::ExitOptionClick() { Close(); }
 void TMainForm1::Exit_BitBtnClick() { Close(); }
 void TMainForm1::Exit_BitBtn2Click() { Close(); }
 void TMainForm1::Always_On_Top_OptionClick() { Toggle_Always_On_Top(); }
-void TMainForm1::AboutOptionClick() { program_.AboutBox.Show_Modal(Handle()); }
+void TMainForm1::AboutOptionClick() { about_box_.Show_Modal(Handle()); }
 
 void TMainForm1::Record_Design_Layout() {
     if (!Scaling_ListBox.empty()) return;
@@ -303,8 +164,8 @@ void TMainForm1::Rescale_Controls() {
         components[i].control->Set_Font_Size(g.font_size);
     }
     // The preview box shows the first tile at its true size, whatever the window's size.
-    Extract_Tile_Width_SpinEditChange();
-    Extract_Tile_Height_SpinEditChange();
+    extract_page.Extract_Tile_Width_SpinEditChange();
+    extract_page.Extract_Tile_Height_SpinEditChange();
 }
 
 void TMainForm1::Toggle_Always_On_Top() {
@@ -319,33 +180,6 @@ void TMainForm1::Apply_Startup_Show_Mode() {
     startup.cb = sizeof startup;
     GetStartupInfoW(&startup);
     if (startup.dwFlags & STARTF_USESHOWWINDOW) ShowWindow(Handle(), startup.wShowWindow);
-}
-
-bool TMainForm1::Ask(std::string_view question) {
-    kit::Application& application = kit::Current_Application();
-    return application.Boxes().Show(Handle(), {win::To_Wide(question), application.Title,
-                                               desktop::Box_Icon::Question, desktop::Box_Buttons::Yes_No}) ==
-           desktop::Box_Answer::Yes;
-}
-
-const std::string& TMainForm1::Program_Directory() const { return program_.Services.program_directory; }
-
-void TMainForm1::Set_Action_Buttons_Enabled(bool enabled) {
-    Make_Mosaic_BitBtn.Set_Enabled(enabled);
-    Extract_Mosaic_Tiles_BitBtn.Set_Enabled(enabled);
-}
-
-TMainForm1::Long_Run::Long_Run(TMainForm1& form) : form_(form) {
-    if (form_.long_runs_++ == 0) form_.Set_Action_Buttons_Enabled(false);
-}
-
-TMainForm1::Long_Run::~Long_Run() {
-    if (--form_.long_runs_ > 0) return;
-    form_.Set_Action_Buttons_Enabled(true);
-    if (form_.close_after_run_) {
-        form_.close_after_run_ = false;
-        PostMessageW(form_.Handle(), WM_CLOSE, 0, 0);
-    }
 }
 
 }  // namespace tilvane::app

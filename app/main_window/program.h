@@ -1,33 +1,11 @@
 #pragma once
 // The program's three windows, created once each in this order, and the services they share.
-#include <string>
-
 #include "about/about_box.h"
-#include "desktop/desktop_shell.h"
-#include "desktop/file_picker.h"
-#include "desktop/message_boxes.h"
-#include "desktop/registry.h"
 #include "main_window/main_form.h"
-#include "progress/progress_clock.h"
+#include "main_window/program_services.h"
 #include "progress/progress_form.h"
-#include "support/random_source.h"
 
 namespace tilvane::app {
-
-struct Program_Services {
-    progress::Clock& clock;
-    Random_Source& random;  // the one generator that mosaic tiles are drawn from
-    desktop::Message_Boxes& boxes;
-    desktop::File_Picker& picker;
-    desktop::Desktop_Shell& shell;
-    desktop::Registry& registry;
-    // Where the settings and tile list files live and names typed without a directory are taken
-    // to be; ends with a backslash.
-    std::string program_directory;
-    // The running program's full path as the platform spells it: the start-up entry and the
-    // shortcuts point at it, and are named after its file name.
-    std::string program_path;
-};
 
 class Program {
 public:

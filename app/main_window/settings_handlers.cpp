@@ -8,7 +8,6 @@
 #include "desktop/profile_file.h"
 #include "kit/application.h"
 #include "main_window/main_form.h"
-#include "main_window/program.h"
 #include "settings/profile_text.h"
 #include "settings/settings_values.h"
 #include "support/error.h"
@@ -52,13 +51,6 @@ void Bring_Title_Bar_Into_View(HWND window) {
 
 }  // namespace
 
-void TMainForm1::Connect_Settings_Handlers() {
-    Restore_Factory_Defaults_Option.On_Click = [this] { Restore_Factory_Defaults_OptionClick(); };
-    // Never kept in the settings file: every run starts with no extraction gap.
-    Extract_Horizontal_Tile_Gap_SpinEdit.Set_Value(0);
-    Extract_Vertical_Tile_Gap_SpinEdit.Set_Value(0);
-}
-
 std::string TMainForm1::Settings_File_Path() const {
     return Program_Directory() + std::string(settings::kSettings_File_Name);
 }
@@ -73,22 +65,22 @@ void TMainForm1::Load_Settings() {
     Always_On_Top_Option.Set_Checked(s.Always_on_Top_Option);
     Auto_Run_at_Windows_Startup_Option.Set_Checked(s.Auto_Run_at_Windows_Startup_Option);
     WindowState_wsMaximized = s.WindowState_wsMaximized;
-    Input_File_Name_Edit.Set_Text(win::To_Wide(s.Input_File_Name_Edit));
-    Output_File_Name_Edit.Set_Text(win::To_Wide(s.Output_File_Name_Edit));
-    Tiles_Crop_To_Size_RadioButton.Set_Checked(s.Tiles_Crop_To_Size_RadioButton);
-    Tiles_Shrink_Expand_To_Size_RadioButton.Set_Checked(!s.Tiles_Crop_To_Size_RadioButton);
-    Insert_Gap_Between_Tiles_CheckBox.Set_Checked(s.Insert_Gap_Between_Tiles_CheckBox);
-    Horizontal_Tile_Size_SpinEdit.Set_Value(s.Horizontal_Tile_Size_SpinEdit);
-    Vertical_Tile_Size_SpinEdit.Set_Value(s.Vertical_Tile_Size_SpinEdit);
-    Horizontal_Tile_Gap_SpinEdit.Set_Value(s.Horizontal_Tile_Gap_SpinEdit);
-    Vertical_Tile_Gap_SpinEdit.Set_Value(s.Vertical_Tile_Gap_SpinEdit);
-    Extract_Mosaic_Bitmap_File_Name_Edit.Set_Text(win::To_Wide(s.Extract_Mosaic_Bitmap_File_Name_Edit));
-    Extract_Tile_Width_SpinEdit.Set_Value(s.Extract_Tile_Width_SpinEdit);
-    Extract_Tile_Height_SpinEdit.Set_Value(s.Extract_Tile_Height_SpinEdit);
-    Extract_Image_Limits_RadioGroup.Set_Item_Index(s.Extract_Image_Limits_RadioGroup);
-    Extracted_Tile_Directory_Edit.Set_Text(win::To_Wide(s.Extracted_Tile_Directory_Edit));
-    Last_Mosaic_Directory_Edit = win::To_Wide(s.Last_Mosaic_Directory_Edit);
-    Last_Tile_Directory_Edit = win::To_Wide(s.Last_Tile_Directory_Edit);
+    mosaic_page.Input_File_Name_Edit.Set_Text(win::To_Wide(s.Input_File_Name_Edit));
+    mosaic_page.Output_File_Name_Edit.Set_Text(win::To_Wide(s.Output_File_Name_Edit));
+    mosaic_page.Tiles_Crop_To_Size_RadioButton.Set_Checked(s.Tiles_Crop_To_Size_RadioButton);
+    mosaic_page.Tiles_Shrink_Expand_To_Size_RadioButton.Set_Checked(!s.Tiles_Crop_To_Size_RadioButton);
+    mosaic_page.Insert_Gap_Between_Tiles_CheckBox.Set_Checked(s.Insert_Gap_Between_Tiles_CheckBox);
+    mosaic_page.Horizontal_Tile_Size_SpinEdit.Set_Value(s.Horizontal_Tile_Size_SpinEdit);
+    mosaic_page.Vertical_Tile_Size_SpinEdit.Set_Value(s.Vertical_Tile_Size_SpinEdit);
+    mosaic_page.Horizontal_Tile_Gap_SpinEdit.Set_Value(s.Horizontal_Tile_Gap_SpinEdit);
+    mosaic_page.Vertical_Tile_Gap_SpinEdit.Set_Value(s.Vertical_Tile_Gap_SpinEdit);
+    extract_page.Extract_Mosaic_Bitmap_File_Name_Edit.Set_Text(win::To_Wide(s.Extract_Mosaic_Bitmap_File_Name_Edit));
+    extract_page.Extract_Tile_Width_SpinEdit.Set_Value(s.Extract_Tile_Width_SpinEdit);
+    extract_page.Extract_Tile_Height_SpinEdit.Set_Value(s.Extract_Tile_Height_SpinEdit);
+    extract_page.Extract_Image_Limits_RadioGroup.Set_Item_Index(s.Extract_Image_Limits_RadioGroup);
+    extract_page.Extracted_Tile_Directory_Edit.Set_Text(win::To_Wide(s.Extracted_Tile_Directory_Edit));
+    file_fields.Last_Mosaic_Directory_Edit = win::To_Wide(s.Last_Mosaic_Directory_Edit);
+    file_fields.Last_Tile_Directory_Edit = win::To_Wide(s.Last_Tile_Directory_Edit);
     Tile_Choice_OptionClick(static_cast<Tile_Choice>(s.Tile_Choice_Option));
 }
 
@@ -107,28 +99,28 @@ void TMainForm1::Save_Settings() {
     s.window_Height = design(placed.bottom - placed.top);
     s.Always_on_Top_Option = Always_On_Top_Option.Checked();
     s.Auto_Run_at_Windows_Startup_Option = Auto_Run_at_Windows_Startup_Option.Checked();
-    s.Input_File_Name_Edit = Text_Of(Input_File_Name_Edit);
-    s.Output_File_Name_Edit = Text_Of(Output_File_Name_Edit);
-    s.Tiles_Crop_To_Size_RadioButton = Tiles_Crop_To_Size_RadioButton.Checked();
-    s.Insert_Gap_Between_Tiles_CheckBox = Insert_Gap_Between_Tiles_CheckBox.Checked();
-    s.Horizontal_Tile_Size_SpinEdit = Horizontal_Tile_Size_SpinEdit.Value();
-    s.Vertical_Tile_Size_SpinEdit = Vertical_Tile_Size_SpinEdit.Value();
-    s.Horizontal_Tile_Gap_SpinEdit = Horizontal_Tile_Gap_SpinEdit.Value();
-    s.Vertical_Tile_Gap_SpinEdit = Vertical_Tile_Gap_SpinEdit.Value();
-    s.Extract_Mosaic_Bitmap_File_Name_Edit = Text_Of(Extract_Mosaic_Bitmap_File_Name_Edit);
-    s.Extract_Tile_Width_SpinEdit = Extract_Tile_Width_SpinEdit.Value();
-    s.Extract_Tile_Height_SpinEdit = Extract_Tile_Height_SpinEdit.Value();
-    s.Extract_Image_Limits_RadioGroup = Extract_Image_Limits_RadioGroup.Item_Index();
-    s.Extracted_Tile_Directory_Edit = Text_Of(Extracted_Tile_Directory_Edit);
-    s.Last_Mosaic_Directory_Edit = win::To_Utf8(Last_Mosaic_Directory_Edit);
-    s.Last_Tile_Directory_Edit = win::To_Utf8(Last_Tile_Directory_Edit);
+    s.Input_File_Name_Edit = Text_Of(mosaic_page.Input_File_Name_Edit);
+    s.Output_File_Name_Edit = Text_Of(mosaic_page.Output_File_Name_Edit);
+    s.Tiles_Crop_To_Size_RadioButton = mosaic_page.Tiles_Crop_To_Size_RadioButton.Checked();
+    s.Insert_Gap_Between_Tiles_CheckBox = mosaic_page.Insert_Gap_Between_Tiles_CheckBox.Checked();
+    s.Horizontal_Tile_Size_SpinEdit = mosaic_page.Horizontal_Tile_Size_SpinEdit.Value();
+    s.Vertical_Tile_Size_SpinEdit = mosaic_page.Vertical_Tile_Size_SpinEdit.Value();
+    s.Horizontal_Tile_Gap_SpinEdit = mosaic_page.Horizontal_Tile_Gap_SpinEdit.Value();
+    s.Vertical_Tile_Gap_SpinEdit = mosaic_page.Vertical_Tile_Gap_SpinEdit.Value();
+    s.Extract_Mosaic_Bitmap_File_Name_Edit = Text_Of(extract_page.Extract_Mosaic_Bitmap_File_Name_Edit);
+    s.Extract_Tile_Width_SpinEdit = extract_page.Extract_Tile_Width_SpinEdit.Value();
+    s.Extract_Tile_Height_SpinEdit = extract_page.Extract_Tile_Height_SpinEdit.Value();
+    s.Extract_Image_Limits_RadioGroup = extract_page.Extract_Image_Limits_RadioGroup.Item_Index();
+    s.Extracted_Tile_Directory_Edit = Text_Of(extract_page.Extracted_Tile_Directory_Edit);
+    s.Last_Mosaic_Directory_Edit = win::To_Utf8(file_fields.Last_Mosaic_Directory_Edit);
+    s.Last_Tile_Directory_Edit = win::To_Utf8(file_fields.Last_Tile_Directory_Edit);
     s.Tile_Choice_Option = static_cast<int>(Chosen_Tile_Choice());
     const std::string path = Settings_File_Path();
     settings::Rewrite_Older_Profile_As_Utf8(path, win::System_Code_Page_To_Utf8);
     if (!desktop::Write_Profile_Keys(path, settings::kSettings_Section, settings::Settings_Entries(s))) {
         throw Error::Cannot_Write_Settings(path);
     }
-    Save_Tile_List_File();
+    mosaic_page.Save_Tile_List_File();
 }
 
 bool TMainForm1::Close_Without_Saving(std::string_view error) {

@@ -38,8 +38,8 @@ protected:
     ExtractPageTest() {
         main.Show_Main_Window();
         Gradient(100, 100).save_to_file(Mosaic());
-        main.Extract_Tile_Width_SpinEdit.Set_Value(30);
-        main.Extract_Tile_Height_SpinEdit.Set_Value(30);
+        main.extract_page.Extract_Tile_Width_SpinEdit.Set_Value(30);
+        main.extract_page.Extract_Tile_Height_SpinEdit.Set_Value(30);
     }
     ~ExtractPageTest() override { testing_support::Pump_And_Forget_Quit(); }
 
@@ -52,7 +52,7 @@ protected:
         boxes.shown.clear();
         return texts;
     }
-    kit::Bounds Preview() const { return main.Extract_Tile_Preview_Image.Get_Bounds(); }
+    kit::Bounds Preview() const { return main.extract_page.Extract_Tile_Preview_Image.Get_Bounds(); }
 
     TMainForm1& main = program.MainForm1;
 };
@@ -60,63 +60,63 @@ protected:
 TEST_F(ExtractPageTest, ExtractTilesCutsTheGridIntoTheNormalisedDirectory) {
     std::filesystem::create_directory(std::filesystem::u8path(Tiles()));
     testing_support::Write_File(Tiles() + "001,001.bmp", "old");
-    main.Extract_Mosaic_Bitmap_File_Name_Edit.Set_Text(win::To_Wide(Mosaic()));
-    main.Extracted_Tile_Directory_Edit.Set_Text(L"  " + win::To_Wide(folder.Path()) + L"tiles");
-    main.Extract_Image_Limits_RadioGroup.Set_Item_Index(-1);  // no choice acts as all
-    Click(main.Extract_Mosaic_Tiles_BitBtn);
+    main.extract_page.Extract_Mosaic_Bitmap_File_Name_Edit.Set_Text(win::To_Wide(Mosaic()));
+    main.extract_page.Extracted_Tile_Directory_Edit.Set_Text(L"  " + win::To_Wide(folder.Path()) + L"tiles");
+    main.extract_page.Extract_Image_Limits_RadioGroup.Set_Item_Index(-1);  // no choice acts as all
+    Click(main.extract_page.Extract_Mosaic_Tiles_BitBtn);
     EXPECT_TRUE(Shown().empty()) << "no message at the end";
-    EXPECT_EQ(main.Extracted_Tile_Directory_Edit.Text(), win::To_Wide(Tiles()));
+    EXPECT_EQ(main.extract_page.Extracted_Tile_Directory_Edit.Text(), win::To_Wide(Tiles()));
     EXPECT_EQ(Names_In(Tiles()).size(), 16u);
     EXPECT_EQ(Names_In(Tiles()).back(), "004,004.bmp");
     EXPECT_NE(testing_support::Read_File(Tiles() + "001,001.bmp"), "old");
     EXPECT_FALSE(program.Progress_Form.Has_Started_CheckBox());
     EXPECT_EQ(program.Progress_Form.Abort_Processing_BitBtn.Text(), L"OK");
-    EXPECT_TRUE(IsWindowEnabled(main.Extract_Mosaic_Tiles_BitBtn.Handle()));
+    EXPECT_TRUE(IsWindowEnabled(main.extract_page.Extract_Mosaic_Tiles_BitBtn.Handle()));
 
     std::filesystem::remove_all(std::filesystem::u8path(Tiles()));
     std::filesystem::create_directory(std::filesystem::u8path(Tiles()));
-    main.Extract_Gap_Between_Tiles_CheckBox.Set_Checked(true);
-    main.Extract_Horizontal_Tile_Gap_SpinEdit.Set_Value(10);
-    main.Extract_Vertical_Tile_Gap_SpinEdit.Set_Value(10);
-    main.Extract_Image_Limits_RadioGroup.Set_Item_Index(2);
-    Click(main.Extract_Mosaic_Tiles_BitBtn);
+    main.extract_page.Extract_Gap_Between_Tiles_CheckBox.Set_Checked(true);
+    main.extract_page.Extract_Horizontal_Tile_Gap_SpinEdit.Set_Value(10);
+    main.extract_page.Extract_Vertical_Tile_Gap_SpinEdit.Set_Value(10);
+    main.extract_page.Extract_Image_Limits_RadioGroup.Set_Item_Index(2);
+    Click(main.extract_page.Extract_Mosaic_Tiles_BitBtn);
     EXPECT_EQ(Names_In(Tiles()), (std::vector<std::string>{"001,001.bmp", "001,002.bmp", "001,003.bmp"}));
 
     // Numbers typed past the fields' ranges count as the nearest they allow: a gap of -40 would
     // never advance the grid.
     std::filesystem::remove_all(std::filesystem::u8path(Tiles()));
     std::filesystem::create_directory(std::filesystem::u8path(Tiles()));
-    main.Extract_Vertical_Tile_Gap_SpinEdit.Set_Text(L"-40");
-    main.Extract_Tile_Height_SpinEdit.Set_Text(L"0");
-    main.Extract_Image_Limits_RadioGroup.Set_Item_Index(2);
-    Click(main.Extract_Mosaic_Tiles_BitBtn);
+    main.extract_page.Extract_Vertical_Tile_Gap_SpinEdit.Set_Text(L"-40");
+    main.extract_page.Extract_Tile_Height_SpinEdit.Set_Text(L"0");
+    main.extract_page.Extract_Image_Limits_RadioGroup.Set_Item_Index(2);
+    Click(main.extract_page.Extract_Mosaic_Tiles_BitBtn);
     EXPECT_TRUE(Shown().empty());
     EXPECT_EQ(Names_In(Tiles()).size(), 100u);
 }
 
 TEST_F(ExtractPageTest, FailuresReachTheErrorReport) {
     // No directory: nothing is cut into the folder the program runs in.
-    main.Extract_Mosaic_Bitmap_File_Name_Edit.Set_Text(win::To_Wide(Mosaic()));
+    main.extract_page.Extract_Mosaic_Bitmap_File_Name_Edit.Set_Text(win::To_Wide(Mosaic()));
     for (const wchar_t* blank : {L"", L"   "}) {
-        main.Extracted_Tile_Directory_Edit.Set_Text(blank);
-        Click(main.Extract_Mosaic_Tiles_BitBtn);
+        main.extract_page.Extracted_Tile_Directory_Edit.Set_Text(blank);
+        Click(main.extract_page.Extract_Mosaic_Tiles_BitBtn);
         EXPECT_EQ(Shown(), std::vector<std::wstring>{L"Error: The Directory to hold the Extracted Tiles cannot be blank."});
-        EXPECT_EQ(GetFocus(), main.Extracted_Tile_Directory_Edit.Handle());
+        EXPECT_EQ(GetFocus(), main.extract_page.Extracted_Tile_Directory_Edit.Handle());
         EXPECT_FALSE(program.Progress_Form.Is_Visible());
     }
 
-    main.Extracted_Tile_Directory_Edit.Set_Text(win::To_Wide(Tiles()));
-    main.Extract_Mosaic_Bitmap_File_Name_Edit.Set_Text(win::To_Wide(folder.Path() + "missing.bmp"));
-    Click(main.Extract_Mosaic_Tiles_BitBtn);
+    main.extract_page.Extracted_Tile_Directory_Edit.Set_Text(win::To_Wide(Tiles()));
+    main.extract_page.Extract_Mosaic_Bitmap_File_Name_Edit.Set_Text(win::To_Wide(folder.Path() + "missing.bmp"));
+    Click(main.extract_page.Extract_Mosaic_Tiles_BitBtn);
     EXPECT_EQ(Shown(), std::vector<std::wstring>{L"Cannot open file " + win::To_Wide(folder.Path()) + L"missing.bmp."});
     EXPECT_FALSE(program.Progress_Form.Is_Visible()) << "the dialog never started";
 
     // The tile directory does not exist: the first tile fails and the dialog stays running.
-    main.Extract_Mosaic_Bitmap_File_Name_Edit.Set_Text(win::To_Wide(Mosaic()));
-    Click(main.Extract_Mosaic_Tiles_BitBtn);
+    main.extract_page.Extract_Mosaic_Bitmap_File_Name_Edit.Set_Text(win::To_Wide(Mosaic()));
+    Click(main.extract_page.Extract_Mosaic_Tiles_BitBtn);
     EXPECT_EQ(Shown(), std::vector<std::wstring>{L"Cannot create file " + win::To_Wide(Tiles()) + L"001,001.bmp."});
     EXPECT_TRUE(program.Progress_Form.Has_Started_CheckBox());
-    EXPECT_TRUE(IsWindowEnabled(main.Extract_Mosaic_Tiles_BitBtn.Handle()));
+    EXPECT_TRUE(IsWindowEnabled(main.extract_page.Extract_Mosaic_Tiles_BitBtn.Handle()));
 }
 
 TEST_F(ExtractPageTest, TestShowChecksTheNameAndThePreviewFollowsTheFields) {
@@ -131,44 +131,44 @@ TEST_F(ExtractPageTest, TestShowChecksTheNameAndThePreviewFollowsTheFields) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(win::To_Utf8(c.typed));
-        main.Extract_Mosaic_Bitmap_File_Name_Edit.Set_Text(c.typed);
-        Click(main.Test_Show_Image_Preview_BitBtn);
+        main.extract_page.Extract_Mosaic_Bitmap_File_Name_Edit.Set_Text(c.typed);
+        Click(main.extract_page.Test_Show_Image_Preview_BitBtn);
         EXPECT_EQ(Shown(), std::vector<std::wstring>{c.message});
-        EXPECT_EQ(main.Extract_Mosaic_Bitmap_File_Name_Edit.Text(), c.after);
-        EXPECT_EQ(GetFocus(), main.Extract_Mosaic_Bitmap_File_Name_Edit.Handle());
-        EXPECT_TRUE(main.Extract_Tile_Preview_Image.Shown().Empty());
+        EXPECT_EQ(main.extract_page.Extract_Mosaic_Bitmap_File_Name_Edit.Text(), c.after);
+        EXPECT_EQ(GetFocus(), main.extract_page.Extract_Mosaic_Bitmap_File_Name_Edit.Handle());
+        EXPECT_TRUE(main.extract_page.Extract_Tile_Preview_Image.Shown().Empty());
     }
-    main.Extract_Mosaic_Bitmap_File_Name_Edit.Set_Text(L"mosaic");
-    Click(main.Test_Show_Image_Preview_BitBtn);
+    main.extract_page.Extract_Mosaic_Bitmap_File_Name_Edit.Set_Text(L"mosaic");
+    Click(main.extract_page.Test_Show_Image_Preview_BitBtn);
     EXPECT_TRUE(Shown().empty());
-    EXPECT_EQ(main.Extract_Mosaic_Bitmap_File_Name_Edit.Text(), dir + L"mosaic.BMP");
-    EXPECT_EQ(main.Extract_Tile_Preview_Image.Shown().Size().cx, 100);
+    EXPECT_EQ(main.extract_page.Extract_Mosaic_Bitmap_File_Name_Edit.Text(), dir + L"mosaic.BMP");
+    EXPECT_EQ(main.extract_page.Extract_Tile_Preview_Image.Shown().Size().cx, 100);
     EXPECT_EQ(Preview().width, 30);
 
     // Set Select takes the mosaic page's size; 0 arrives as 1.
-    main.Horizontal_Tile_Size_SpinEdit.Set_Value(0);
-    main.Vertical_Tile_Size_SpinEdit.Set_Value(24);
-    Click(main.Set_Height_Width_To_Selected_Tile_Mosaic_Tab_BitBtn);
-    EXPECT_EQ(main.Extract_Tile_Width_SpinEdit.Value(), 1);
+    main.mosaic_page.Horizontal_Tile_Size_SpinEdit.Set_Value(0);
+    main.mosaic_page.Vertical_Tile_Size_SpinEdit.Set_Value(24);
+    Click(main.extract_page.Set_Height_Width_To_Selected_Tile_Mosaic_Tab_BitBtn);
+    EXPECT_EQ(main.extract_page.Extract_Tile_Width_SpinEdit.Value(), 1);
     EXPECT_EQ(Preview().width, 1);
     EXPECT_EQ(Preview().height, 24);
 
     // Typing reloads whatever the name holds; a failed load keeps the picture shown.
     Gradient(40, 20).save_to_file(folder.Path() + "small.bmp");
-    main.Extract_Mosaic_Bitmap_File_Name_Edit.Set_Text(dir + L"small.bmp");
-    EXPECT_EQ(main.Extract_Tile_Preview_Image.Shown().Size().cx, 40);
+    main.extract_page.Extract_Mosaic_Bitmap_File_Name_Edit.Set_Text(dir + L"small.bmp");
+    EXPECT_EQ(main.extract_page.Extract_Tile_Preview_Image.Shown().Size().cx, 40);
     testing_support::Write_File(folder.Path() + "broken.bmp", "BM not really");
     testing_support::Write_File(folder.Path() + "photo.png", "png");
-    main.Extract_Mosaic_Bitmap_File_Name_Edit.Set_Text(dir + L"broken.bmp");
-    main.Extract_Mosaic_Bitmap_File_Name_Edit.Set_Text(dir + L"photo.png");
-    main.Extract_Mosaic_Bitmap_File_Name_Edit.Set_Text(dir + L"nothing-here.bmp");
+    main.extract_page.Extract_Mosaic_Bitmap_File_Name_Edit.Set_Text(dir + L"broken.bmp");
+    main.extract_page.Extract_Mosaic_Bitmap_File_Name_Edit.Set_Text(dir + L"photo.png");
+    main.extract_page.Extract_Mosaic_Bitmap_File_Name_Edit.Set_Text(dir + L"nothing-here.bmp");
     EXPECT_EQ(Shown(), (std::vector<std::wstring>{L"Bitmap image is not valid.", L"Unknown picture file extension (.png)"}));
-    EXPECT_EQ(main.Extract_Tile_Preview_Image.Shown().Size().cx, 40);
+    EXPECT_EQ(main.extract_page.Extract_Tile_Preview_Image.Shown().Size().cx, 40);
 }
 
 TEST_F(ExtractPageTest, ThePreviewBoxKeepsTheTileSizeThroughEveryReLayout) {
-    main.Extract_Tile_Width_SpinEdit.Set_Value(20);
-    main.Extract_Tile_Height_SpinEdit.Set_Value(17);
+    main.extract_page.Extract_Tile_Width_SpinEdit.Set_Value(20);
+    main.extract_page.Extract_Tile_Height_SpinEdit.Set_Value(17);
     for (const int show : {SW_MAXIMIZE, SW_RESTORE}) {
         ShowWindow(main.Handle(), show);
         EXPECT_EQ(Preview().width, 20);
@@ -180,44 +180,44 @@ TEST_F(ExtractPageTest, ThePreviewBoxKeepsTheTileSizeThroughEveryReLayout) {
 }
 
 TEST_F(ExtractPageTest, TheDirectoryChooserStartsInAUsableFolderAndMakesATypedOne) {
-    main.Last_Tile_Directory_Edit = win::To_Wide(folder.Path()) + L"deleted-since";
+    main.file_fields.Last_Tile_Directory_Edit = win::To_Wide(folder.Path()) + L"deleted-since";
     picker.folder_answers = {std::nullopt};
-    Click(main.Extracted_Tile_Directory_SpeedButton);
+    Click(main.extract_page.Extracted_Tile_Directory_SpeedButton);
     ASSERT_EQ(picker.folder_requests.size(), 1u);
     EXPECT_EQ(picker.folder_requests[0].initial_directory, win::To_Wide(folder.Path()));
-    EXPECT_EQ(main.Extracted_Tile_Directory_Edit.Text(), L"");
+    EXPECT_EQ(main.extract_page.Extracted_Tile_Directory_Edit.Text(), L"");
 
     const std::wstring typed = win::To_Wide(folder.Path()) + L"new\\deeper";
     const std::wstring question = L"The Directory " + typed + L" does not exist.  Create this directory ?";
     boxes.answers = {Answer::No};
     picker.folder_answers = {typed};
-    Click(main.Extracted_Tile_Directory_SpeedButton);
+    Click(main.extract_page.Extracted_Tile_Directory_SpeedButton);
     EXPECT_EQ(Shown(), std::vector<std::wstring>{question});
     EXPECT_FALSE(std::filesystem::exists(std::filesystem::path(typed)));
-    EXPECT_EQ(main.Extracted_Tile_Directory_Edit.Text(), L"");
+    EXPECT_EQ(main.extract_page.Extracted_Tile_Directory_Edit.Text(), L"");
 
     boxes.answers = {Answer::Yes};
     picker.folder_answers = {typed};
-    Click(main.Extracted_Tile_Directory_SpeedButton);
+    Click(main.extract_page.Extracted_Tile_Directory_SpeedButton);
     EXPECT_EQ(Shown(), std::vector<std::wstring>{question});
     EXPECT_TRUE(std::filesystem::is_directory(std::filesystem::path(typed)));
-    EXPECT_EQ(main.Extracted_Tile_Directory_Edit.Text(), typed + L"\\");
-    EXPECT_EQ(main.Last_Tile_Directory_Edit, typed + L"\\");
+    EXPECT_EQ(main.extract_page.Extracted_Tile_Directory_Edit.Text(), typed + L"\\");
+    EXPECT_EQ(main.file_fields.Last_Tile_Directory_Edit, typed + L"\\");
 }
 
 TEST_F(ExtractPageTest, TheProgramAndTheCommandLineCutTheSameFiles) {
     RasterImage palette = Gradient(73, 52);
     palette.set_pixel_format(PixelFormat::Bits8);
     palette.save_to_file(Mosaic());
-    main.Extract_Mosaic_Bitmap_File_Name_Edit.Set_Text(win::To_Wide(Mosaic()));
-    main.Extracted_Tile_Directory_Edit.Set_Text(win::To_Wide(folder.Path() + "program"));
-    main.Extract_Tile_Width_SpinEdit.Set_Value(20);
-    main.Extract_Tile_Height_SpinEdit.Set_Value(15);
-    main.Extract_Gap_Between_Tiles_CheckBox.Set_Checked(true);
-    main.Extract_Horizontal_Tile_Gap_SpinEdit.Set_Value(3);
-    main.Extract_Vertical_Tile_Gap_SpinEdit.Set_Value(2);
+    main.extract_page.Extract_Mosaic_Bitmap_File_Name_Edit.Set_Text(win::To_Wide(Mosaic()));
+    main.extract_page.Extracted_Tile_Directory_Edit.Set_Text(win::To_Wide(folder.Path() + "program"));
+    main.extract_page.Extract_Tile_Width_SpinEdit.Set_Value(20);
+    main.extract_page.Extract_Tile_Height_SpinEdit.Set_Value(15);
+    main.extract_page.Extract_Gap_Between_Tiles_CheckBox.Set_Checked(true);
+    main.extract_page.Extract_Horizontal_Tile_Gap_SpinEdit.Set_Value(3);
+    main.extract_page.Extract_Vertical_Tile_Gap_SpinEdit.Set_Value(2);
     std::filesystem::create_directory(std::filesystem::u8path(folder.Path() + "program"));
-    Click(main.Extract_Mosaic_Tiles_BitBtn);
+    Click(main.extract_page.Extract_Mosaic_Tiles_BitBtn);
     ASSERT_TRUE(Shown().empty());
 
     const std::wstring dir = win::To_Wide(folder.Path());

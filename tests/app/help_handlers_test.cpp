@@ -21,8 +21,8 @@ protected:
 };
 
 TEST_F(HelpHandlersTest, BothHelpButtonsAndTheMenuOpenTheGuideBesideTheProgram) {
-    Click(main.Help_BitBtn);
-    Click(main.BitBtn1);
+    Click(main.mosaic_page.Help_BitBtn);
+    Click(main.extract_page.BitBtn1);
     Menu(main.Help_and_StepbyStepGuide_Option);
     const std::string guide = folder.Path() + "Tilvane.pdf";
     EXPECT_EQ(shell.opened, (std::vector<std::string>{guide, guide, guide}));

@@ -38,8 +38,8 @@ TEST_F(MainFormTest, WindowShowRecordsTheDesignSizeThenTakesThePlacementTitleAnd
     EXPECT_EQ(main.Caption(), L"Tilvane v1.0f");
     EXPECT_EQ(kit::Current_Application().Title, L"Tilvane v1.0f");
     EXPECT_EQ(main.PageControl1.Active_Page_Index(), 0);
-    EXPECT_TRUE(main.Mosaic_TabSheet.Is_Visible());
-    EXPECT_FALSE(main.Extract_TabSheet.Is_Visible());
+    EXPECT_TRUE(main.mosaic_page.Mosaic_TabSheet.Is_Visible());
+    EXPECT_FALSE(main.extract_page.Extract_TabSheet.Is_Visible());
     EXPECT_TRUE(main.Is_Visible());
     EXPECT_FALSE(main.Always_On_Top_Option.Checked());
     EXPECT_FALSE(GetWindowLongPtrW(main.Handle(), GWL_EXSTYLE) & WS_EX_TOPMOST);
@@ -87,14 +87,14 @@ TEST_F(MainFormTest, ResizeRescalesEveryControlFromTheRecordedDesign) {
         const auto& components = main.Components();
         for (std::size_t i = 0; i < components.size(); ++i) {
             kit::Control* control = components[i].control;
-            if (!control || control == &main.Mosaic_TabSheet || control == &main.Extract_TabSheet) continue;
+            if (!control || control == &main.mosaic_page.Mosaic_TabSheet || control == &main.extract_page.Extract_TabSheet) continue;
             SCOPED_TRACE(components[i].name);
             const shell::Control_Geometry expected = shell::Scaled_Geometry(design[i + 1], ratios);
             const kit::Bounds actual = control->Get_Bounds();
             EXPECT_EQ(actual.left, expected.left);
             EXPECT_EQ(actual.top, expected.top);
             EXPECT_EQ(control->Font_Size(), expected.font_size);
-            if (control == &main.Extract_Tile_Preview_Image) continue;  // the tile's size
+            if (control == &main.extract_page.Extract_Tile_Preview_Image) continue;  // the tile's size
             EXPECT_EQ(actual.width, expected.width);
             EXPECT_EQ(actual.height, expected.height);
         }
@@ -106,12 +106,12 @@ TEST_F(MainFormTest, TheWindowsNumbersForAWideAndANarrowClientArea) {
     Resize_Client(883, 437);
     EXPECT_EQ(main.PageControl1.Get_Bounds().left, 5);
     EXPECT_EQ(main.PageControl1.Get_Bounds().width, 871);
-    EXPECT_EQ(main.Tile_List_GroupBox.Font_Size(), 11);
+    EXPECT_EQ(main.mosaic_page.Tile_List_GroupBox.Font_Size(), 11);
     Resize_Client(294, 437);
-    EXPECT_EQ(main.Tile_List_GroupBox.Get_Bounds().left, 2);
-    EXPECT_EQ(main.Tile_List_GroupBox.Get_Bounds().width, 280);
-    EXPECT_EQ(main.Tile_List_GroupBox.Get_Bounds().top, 54);
-    EXPECT_EQ(main.Tile_List_GroupBox.Font_Size(), 5);
+    EXPECT_EQ(main.mosaic_page.Tile_List_GroupBox.Get_Bounds().left, 2);
+    EXPECT_EQ(main.mosaic_page.Tile_List_GroupBox.Get_Bounds().width, 280);
+    EXPECT_EQ(main.mosaic_page.Tile_List_GroupBox.Get_Bounds().top, 54);
+    EXPECT_EQ(main.mosaic_page.Tile_List_GroupBox.Font_Size(), 5);
 }
 
 TEST_F(MainFormTest, AnyResizeSequenceEndsInTheLayoutOfOneResize) {
@@ -121,7 +121,7 @@ TEST_F(MainFormTest, AnyResizeSequenceEndsInTheLayoutOfOneResize) {
         for (const auto& component : main.Components()) {
             if (component.control) result.emplace_back(component.name, component.control->Get_Bounds());
         }
-        const kit::Radio_Group& group = main.Extract_Image_Limits_RadioGroup;
+        const kit::Radio_Group& group = main.extract_page.Extract_Image_Limits_RadioGroup;
         for (int i = 0; i < 4; ++i) {
             RECT r;
             GetWindowRect(group.Item_Handle(i), &r);
@@ -206,12 +206,12 @@ TEST_F(MainFormTest, TheKeyboardStartsInTheFirstFieldAndReachesBothPages) {
         SetKeyboardState(none);
     };
     const HWND tabs = main.PageControl1.Handle();
-    EXPECT_EQ(GetFocus(), main.Input_File_Name_Edit.Handle());
+    EXPECT_EQ(GetFocus(), main.mosaic_page.Input_File_Name_Edit.Handle());
     press(VK_TAB, false, true);
     EXPECT_EQ(GetFocus(), tabs) << "Shift+Tab from the first field stops on the page tabs";
     press(VK_TAB);
-    EXPECT_EQ(GetFocus(), main.Input_File_Name_Edit.Handle());
-    main.Exit_BitBtn.Focus();
+    EXPECT_EQ(GetFocus(), main.mosaic_page.Input_File_Name_Edit.Handle());
+    main.mosaic_page.Exit_BitBtn.Focus();
     press(VK_TAB);
     EXPECT_EQ(GetFocus(), tabs) << "Tab from the last button comes round to the page tabs";
 
@@ -225,14 +225,14 @@ TEST_F(MainFormTest, TheKeyboardStartsInTheFirstFieldAndReachesBothPages) {
         SCOPED_TRACE(testing::Message() << "key " << step.key << (step.shift ? " with Shift" : ""));
         press(step.key, true, step.shift);
         EXPECT_EQ(main.PageControl1.Active_Page_Index(), step.page);
-        EXPECT_EQ(main.Extract_TabSheet.Is_Visible(), step.page == 1);
+        EXPECT_EQ(main.extract_page.Extract_TabSheet.Is_Visible(), step.page == 1);
         EXPECT_EQ(GetFocus(), tabs);
     }
     // From a field of the page that goes, the focus moves into the page that comes.
-    main.Output_File_Name_Edit.Focus();
+    main.mosaic_page.Output_File_Name_Edit.Focus();
     press(VK_TAB, true);
     EXPECT_EQ(main.PageControl1.Active_Page_Index(), 1);
-    EXPECT_EQ(GetFocus(), main.Extract_Mosaic_Bitmap_File_Name_Edit.Handle());
+    EXPECT_EQ(GetFocus(), main.extract_page.Extract_Mosaic_Bitmap_File_Name_Edit.Handle());
     // Tab goes all the way round the shown page, never to a control of the hidden one.
     for (int i = 0; i < 40 && GetFocus() != tabs; ++i) {
         press(VK_TAB);
@@ -285,14 +285,14 @@ TEST_F(MainFormTest, PagesAndHintsCarryTheirTexts) {
         const wchar_t* hint;
     };
     const Case cases[] = {
-        {main.Exit_BitBtn, L"Exit this program"},
-        {main.Exit_BitBtn2, L"Exit this program"},
-        {main.Make_Mosaic_BitBtn, L"Build a Mosaic based on the above settings"},
-        {main.Extract_Mosaic_Tiles_BitBtn, L"Extract the Tiles from the Mosaic"},
-        {main.Help_BitBtn, L"Display the on-line help and step-by-step guide"},
-        {main.Set_Height_Width_To_Selected_Tile_Mosaic_Tab_BitBtn,
+        {main.mosaic_page.Exit_BitBtn, L"Exit this program"},
+        {main.extract_page.Exit_BitBtn2, L"Exit this program"},
+        {main.mosaic_page.Make_Mosaic_BitBtn, L"Build a Mosaic based on the above settings"},
+        {main.extract_page.Extract_Mosaic_Tiles_BitBtn, L"Extract the Tiles from the Mosaic"},
+        {main.mosaic_page.Help_BitBtn, L"Display the on-line help and step-by-step guide"},
+        {main.extract_page.Set_Height_Width_To_Selected_Tile_Mosaic_Tab_BitBtn,
          L"Set the tile size to the current Mosaic Tile Size, in Step 3 on \"Make a New Mosaic\" tab."},
-        {main.Reset_Tile_List_SpeedButton, L"Remove all tiles from the list"},
+        {main.mosaic_page.Reset_Tile_List_SpeedButton, L"Remove all tiles from the list"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.control.Name());
@@ -307,8 +307,8 @@ TEST(MainFormClose, MenuAndBothExitButtonsCloseTheWindowAndEndTheLoop) {
     };
     const Case cases[] = {
         {"E&xit", [](TMainForm1& f) { SendMessageW(f.Handle(), WM_COMMAND, f.ExitOption.Command_Id(), 0); }},
-        {"Exit on the first page", [](TMainForm1& f) { SendMessageW(f.Exit_BitBtn.Handle(), BM_CLICK, 0, 0); }},
-        {"Exit on the second page", [](TMainForm1& f) { SendMessageW(f.Exit_BitBtn2.Handle(), BM_CLICK, 0, 0); }},
+        {"Exit on the first page", [](TMainForm1& f) { SendMessageW(f.mosaic_page.Exit_BitBtn.Handle(), BM_CLICK, 0, 0); }},
+        {"Exit on the second page", [](TMainForm1& f) { SendMessageW(f.extract_page.Exit_BitBtn2.Handle(), BM_CLICK, 0, 0); }},
         {"close box", [](TMainForm1& f) { SendMessageW(f.Handle(), WM_CLOSE, 0, 0); }},
     };
     for (const Case& c : cases) {
@@ -325,28 +325,28 @@ TEST(MainFormClose, MenuAndBothExitButtonsCloseTheWindowAndEndTheLoop) {
 
 TEST_F(MainFormTest, ALongRunDisablesTheActionButtonsAndACloseWaitsForItsEnd) {
     {
-        const TMainForm1::Long_Run run(main);
+        const Long_Runs::Run run(main.long_runs);
         program.Progress_Form.Initialise_Processing(0, 0, 100);
-        EXPECT_FALSE(main.Make_Mosaic_BitBtn.Is_Enabled());
-        EXPECT_FALSE(main.Extract_Mosaic_Tiles_BitBtn.Is_Enabled());
-        Click(main.Exit_BitBtn);
+        EXPECT_FALSE(main.mosaic_page.Make_Mosaic_BitBtn.Is_Enabled());
+        EXPECT_FALSE(main.extract_page.Extract_Mosaic_Tiles_BitBtn.Is_Enabled());
+        Click(main.mosaic_page.Exit_BitBtn);
         EXPECT_TRUE(IsWindow(main.Handle())) << "the close waits for the run";
         EXPECT_TRUE(program.Progress_Form.Abort_Processing_CheckBox());
         program.Progress_Form.End_Processing();
     }
-    EXPECT_TRUE(main.Make_Mosaic_BitBtn.Is_Enabled());
-    EXPECT_TRUE(main.Extract_Mosaic_Tiles_BitBtn.Is_Enabled());
+    EXPECT_TRUE(main.mosaic_page.Make_Mosaic_BitBtn.Is_Enabled());
+    EXPECT_TRUE(main.extract_page.Extract_Mosaic_Tiles_BitBtn.Is_Enabled());
     kit::Process_Pending_Messages();
     EXPECT_EQ(main.Handle(), nullptr) << "the close follows the end of the run";
 }
 
 TEST_F(MainFormTest, ARunThatFailsStillGivesTheButtonsBack) {
-    main.Make_Mosaic_BitBtn.On_Click = [this] {
-        const TMainForm1::Long_Run run(main);
+    main.mosaic_page.Make_Mosaic_BitBtn.On_Click = [this] {
+        const Long_Runs::Run run(main.long_runs);
         throw std::runtime_error("Cannot open file \"C:\\x.bmp\"");
     };
-    Click(main.Make_Mosaic_BitBtn);
-    EXPECT_TRUE(main.Make_Mosaic_BitBtn.Is_Enabled());
+    Click(main.mosaic_page.Make_Mosaic_BitBtn);
+    EXPECT_TRUE(main.mosaic_page.Make_Mosaic_BitBtn.Is_Enabled());
     ASSERT_EQ(boxes.shown.size(), 1u);
 }
 
@@ -365,8 +365,8 @@ TEST_F(MainFormTest, AnErrorEscapingAHandlerIsReportedAndTheProgramGoesOn) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.error);
         boxes.shown.clear();
-        main.Help_BitBtn.On_Click = [&c] { throw std::runtime_error(c.error); };
-        Click(main.Help_BitBtn);
+        main.mosaic_page.Help_BitBtn.On_Click = [&c] { throw std::runtime_error(c.error); };
+        Click(main.mosaic_page.Help_BitBtn);
         ASSERT_EQ(boxes.shown.size(), 1u);
         EXPECT_EQ(boxes.shown[0].text, c.text);
         EXPECT_EQ(boxes.shown[0].caption, L"Tilvane v1.0f");

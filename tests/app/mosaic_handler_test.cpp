@@ -31,8 +31,8 @@ protected:
     MakeMosaicTest() {
         main.Show_Main_Window();
         Uniform(40, 30, {10, 120, 200}).save_to_file(Original());
-        main.Horizontal_Tile_Size_SpinEdit.Set_Value(10);
-        main.Vertical_Tile_Size_SpinEdit.Set_Value(10);
+        main.mosaic_page.Horizontal_Tile_Size_SpinEdit.Set_Value(10);
+        main.mosaic_page.Vertical_Tile_Size_SpinEdit.Set_Value(10);
     }
     ~MakeMosaicTest() override { testing_support::Pump_And_Forget_Quit(); }
 
@@ -44,10 +44,10 @@ protected:
         return path;
     }
     void Fill_Page(const std::wstring& original, const std::wstring& output) {
-        main.Input_File_Name_Edit.Set_Text(original);
-        main.Output_File_Name_Edit.Set_Text(output);
+        main.mosaic_page.Input_File_Name_Edit.Set_Text(original);
+        main.mosaic_page.Output_File_Name_Edit.Set_Text(output);
     }
-    void Click_Make_Mosaic() { SendMessageW(main.Make_Mosaic_BitBtn.Handle(), BM_CLICK, 0, 0); }
+    void Click_Make_Mosaic() { SendMessageW(main.mosaic_page.Make_Mosaic_BitBtn.Handle(), BM_CLICK, 0, 0); }
     std::vector<std::wstring> Shown() {
         std::vector<std::wstring> texts;
         for (const desktop::Box_Request& box : boxes.shown) texts.push_back(box.text);
@@ -60,7 +60,7 @@ protected:
 };
 
 TEST_F(MakeMosaicTest, InputChecksStopWithTheirMessageAndFocus) {
-    main.Add_Chosen_Tiles({Tile("tile.bmp")});
+    main.mosaic_page.Add_Chosen_Tiles({Tile("tile.bmp")});
     const std::wstring dir = win::To_Wide(folder.Path());
     struct Case {
         const char* name;
@@ -71,13 +71,13 @@ TEST_F(MakeMosaicTest, InputChecksStopWithTheirMessageAndFocus) {
     };
     const std::wstring bitmaps_only = L"Error: Only Bitmap (.BMP) files are supported by this program.";
     const Case cases[] = {
-        {"blank original", L"", L"x.bmp", L"Error: The Original File name cannot be blank.", &main.Input_File_Name_Edit, L""},
+        {"blank original", L"", L"x.bmp", L"Error: The Original File name cannot be blank.", &main.mosaic_page.Input_File_Name_Edit, L""},
         {"bare name completed, then missing", L"holiday", L"x.bmp", L"Error: The Original File name does NOT exist.",
-         &main.Input_File_Name_Edit, dir + L"holiday.BMP"},
-        {"original not a bitmap", dir + L"photo.jpg", L"x.bmp", bitmaps_only, &main.Input_File_Name_Edit, dir + L"photo.jpg"},
-        {"blank output", dir + L"photo.bmp", L"", L"Error: The Output File name cannot be blank.", &main.Output_File_Name_Edit,
+         &main.mosaic_page.Input_File_Name_Edit, dir + L"holiday.BMP"},
+        {"original not a bitmap", dir + L"photo.jpg", L"x.bmp", bitmaps_only, &main.mosaic_page.Input_File_Name_Edit, dir + L"photo.jpg"},
+        {"blank output", dir + L"photo.bmp", L"", L"Error: The Output File name cannot be blank.", &main.mosaic_page.Output_File_Name_Edit,
          dir + L"photo.bmp"},
-        {"output without extension", L"photo", L"result", bitmaps_only, &main.Output_File_Name_Edit, dir + L"photo.BMP"},
+        {"output without extension", L"photo", L"result", bitmaps_only, &main.mosaic_page.Output_File_Name_Edit, dir + L"photo.BMP"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -85,14 +85,14 @@ TEST_F(MakeMosaicTest, InputChecksStopWithTheirMessageAndFocus) {
         Click_Make_Mosaic();
         EXPECT_EQ(Shown(), std::vector<std::wstring>{c.message});
         EXPECT_EQ(GetFocus(), c.focused->Handle());
-        EXPECT_EQ(main.Input_File_Name_Edit.Text(), c.original_after);
+        EXPECT_EQ(main.mosaic_page.Input_File_Name_Edit.Text(), c.original_after);
         EXPECT_FALSE(Output_Written());
     }
     // Names without a folder are taken to be in the program's folder, in either letter case.
     Fill_Page(L"PHOTO.Bmp", L"result.bmp");
     Click_Make_Mosaic();
     EXPECT_TRUE(Shown().empty());
-    EXPECT_EQ(main.Output_File_Name_Edit.Text(), dir + L"result.bmp");
+    EXPECT_EQ(main.mosaic_page.Output_File_Name_Edit.Text(), dir + L"result.bmp");
     EXPECT_TRUE(Output_Written());
 }
 
@@ -101,25 +101,25 @@ TEST_F(MakeMosaicTest, MissingTilesAreCountedAndRemovedOnlyOnYes) {
     Click_Make_Mosaic();
     EXPECT_EQ(Shown(), std::vector<std::wstring>{L"Error: There are no Tiles in the list to use in the Mosaic !"});
 
-    main.Add_Chosen_Tiles({folder.Path() + "gone1.bmp", folder.Path() + "gone2.bmp"});
+    main.mosaic_page.Add_Chosen_Tiles({folder.Path() + "gone1.bmp", folder.Path() + "gone2.bmp"});
     Click_Make_Mosaic();
     EXPECT_EQ(Shown(), std::vector<std::wstring>{L"Error: None of the 2 in the Tiles List could be found !"});
-    EXPECT_EQ(main.Tiles().Count(), 2);
+    EXPECT_EQ(main.mosaic_page.Tiles().Count(), 2);
 
-    main.Add_Chosen_Tiles({Tile("a.bmp"), Tile("b.bmp"), Tile("c.bmp")});
+    main.mosaic_page.Add_Chosen_Tiles({Tile("a.bmp"), Tile("b.bmp"), Tile("c.bmp")});
     const std::wstring question =
         L"Error: 2 tiles in the Tiles List could not be found !  Would you like to remove the missing tiles from the list and proceed ?";
     boxes.answers = {Answer::No};
     Click_Make_Mosaic();
     EXPECT_EQ(Shown(), std::vector<std::wstring>{question});
-    EXPECT_EQ(main.Tiles().Count(), 5);
+    EXPECT_EQ(main.mosaic_page.Tiles().Count(), 5);
     EXPECT_FALSE(Output_Written());
 
     boxes.answers = {Answer::Yes};
     Click_Make_Mosaic();
     EXPECT_EQ(Shown(), std::vector<std::wstring>{question});
-    EXPECT_EQ(main.Tiles().Items(), (std::vector<std::string>{Tile("a.bmp"), Tile("b.bmp"), Tile("c.bmp")}));
-    EXPECT_EQ(main.Tiles_ListBox.Count(), 3);
+    EXPECT_EQ(main.mosaic_page.Tiles().Items(), (std::vector<std::string>{Tile("a.bmp"), Tile("b.bmp"), Tile("c.bmp")}));
+    EXPECT_EQ(main.mosaic_page.Tiles_ListBox.Count(), 3);
     EXPECT_TRUE(Output_Written());
 }
 
@@ -128,7 +128,7 @@ TEST_F(MakeMosaicTest, AnExistingOutputIsReplacedOnlyOnYes) {
     for (int y = 0; y < 8; y += 2)
         for (int x = 0; x < 8; ++x) striped.set_pixel(x, y, {100, 100, 100});
     striped.save_to_file(folder.Path() + "striped.bmp");
-    main.Add_Chosen_Tiles({folder.Path() + "striped.bmp"});
+    main.mosaic_page.Add_Chosen_Tiles({folder.Path() + "striped.bmp"});
     Fill_Page(win::To_Wide(Original()), win::To_Wide(Original()));  // the original itself
     const std::string before = Read_File(Original());
     const std::wstring question = L"Warning: The Output File already exists.  Overwrite this file ?";
@@ -136,7 +136,7 @@ TEST_F(MakeMosaicTest, AnExistingOutputIsReplacedOnlyOnYes) {
     boxes.answers = {Answer::No};
     Click_Make_Mosaic();
     EXPECT_EQ(Shown(), std::vector<std::wstring>{question});
-    EXPECT_EQ(GetFocus(), main.Output_File_Name_Edit.Handle());
+    EXPECT_EQ(GetFocus(), main.mosaic_page.Output_File_Name_Edit.Handle());
     EXPECT_TRUE(Read_File(Original()) == before);
 
     boxes.answers = {Answer::Yes};
@@ -154,47 +154,47 @@ TEST_F(MakeMosaicTest, AnExistingOutputIsReplacedOnlyOnYes) {
 
 // Both pages count a typed number past a field's range as the nearest value in it.
 TEST_F(MakeMosaicTest, TypedSizesPastTheRangeCountAsItsEnds) {
-    main.Horizontal_Tile_Size_SpinEdit.Set_Text(L"5000");
-    main.Vertical_Tile_Gap_SpinEdit.Set_Text(L"-3");
-    const Mosaic_Settings settings = main.Mosaic_Page_Settings();
+    main.mosaic_page.Horizontal_Tile_Size_SpinEdit.Set_Text(L"5000");
+    main.mosaic_page.Vertical_Tile_Gap_SpinEdit.Set_Text(L"-3");
+    const Mosaic_Settings settings = main.mosaic_page.Mosaic_Page_Settings();
     EXPECT_EQ(settings.tile_width, 1000);
     EXPECT_EQ(settings.gap_vertical, 0);
 }
 
 TEST_F(MakeMosaicTest, AGridThatNeverAdvancesIsRefused) {
-    main.Add_Chosen_Tiles({Tile("tile.bmp")});
+    main.mosaic_page.Add_Chosen_Tiles({Tile("tile.bmp")});
     Fill_Page(win::To_Wide(Original()), win::To_Wide(Output()));
-    main.Horizontal_Tile_Size_SpinEdit.Set_Value(0);
-    main.Vertical_Tile_Size_SpinEdit.Set_Value(0);
+    main.mosaic_page.Horizontal_Tile_Size_SpinEdit.Set_Value(0);
+    main.mosaic_page.Vertical_Tile_Size_SpinEdit.Set_Value(0);
     Click_Make_Mosaic();
     EXPECT_EQ(Shown(), std::vector<std::wstring>{
                            L"Error: The Tile Width cannot be 0 unless a horizontal Gap between the Mosaic Tiles is set."});
-    EXPECT_EQ(GetFocus(), main.Horizontal_Tile_Size_SpinEdit.Handle()) << "the field the message is about";
-    main.Horizontal_Tile_Size_SpinEdit.Set_Value(4);
+    EXPECT_EQ(GetFocus(), main.mosaic_page.Horizontal_Tile_Size_SpinEdit.Handle()) << "the field the message is about";
+    main.mosaic_page.Horizontal_Tile_Size_SpinEdit.Set_Value(4);
     Click_Make_Mosaic();
     EXPECT_EQ(Shown(), std::vector<std::wstring>{
                            L"Error: The Tile Height cannot be 0 unless a vertical Gap between the Mosaic Tiles is set."});
-    EXPECT_EQ(GetFocus(), main.Vertical_Tile_Size_SpinEdit.Handle());
+    EXPECT_EQ(GetFocus(), main.mosaic_page.Vertical_Tile_Size_SpinEdit.Handle());
     EXPECT_FALSE(Output_Written());
-    main.Horizontal_Tile_Size_SpinEdit.Set_Value(0);
-    main.Vertical_Tile_Size_SpinEdit.Set_Value(10);
+    main.mosaic_page.Horizontal_Tile_Size_SpinEdit.Set_Value(0);
+    main.mosaic_page.Vertical_Tile_Size_SpinEdit.Set_Value(10);
 
     // With a gap the grid advances, and empty cells leave the original as it was.
-    main.Insert_Gap_Between_Tiles_CheckBox.Set_Checked(true);
-    main.Horizontal_Tile_Gap_SpinEdit.Set_Value(5);
+    main.mosaic_page.Insert_Gap_Between_Tiles_CheckBox.Set_Checked(true);
+    main.mosaic_page.Horizontal_Tile_Gap_SpinEdit.Set_Value(5);
     Click_Make_Mosaic();
     EXPECT_TRUE(Shown().empty());
     EXPECT_TRUE(Read_File(Output()) == Read_File(Original()));
 }
 
 TEST_F(MakeMosaicTest, ABuildEndsWithTheDialogFinishedAndAnImageErrorLeavesItRunning) {
-    main.Add_Chosen_Tiles({Tile("tile.bmp")});
+    main.mosaic_page.Add_Chosen_Tiles({Tile("tile.bmp")});
     Fill_Page(win::To_Wide(Original()), win::To_Wide(Output()));
     Click_Make_Mosaic();
     EXPECT_TRUE(Shown().empty()) << "a finished build shows no message";
     EXPECT_FALSE(program.Progress_Form.Has_Started_CheckBox());
     EXPECT_EQ(program.Progress_Form.Abort_Processing_BitBtn.Text(), L"OK");
-    EXPECT_TRUE(IsWindowEnabled(main.Make_Mosaic_BitBtn.Handle()));
+    EXPECT_TRUE(IsWindowEnabled(main.mosaic_page.Make_Mosaic_BitBtn.Handle()));
 
     std::filesystem::remove(std::filesystem::u8path(Output()));
     Write_File(folder.Path() + "tile.bmp", "not a picture");
@@ -202,7 +202,7 @@ TEST_F(MakeMosaicTest, ABuildEndsWithTheDialogFinishedAndAnImageErrorLeavesItRun
     EXPECT_EQ(Shown(), std::vector<std::wstring>{L"Bitmap image is not valid."});
     EXPECT_TRUE(program.Progress_Form.Has_Started_CheckBox()) << "the dialog stays in its running state";
     EXPECT_FALSE(Output_Written());
-    EXPECT_TRUE(IsWindowEnabled(main.Make_Mosaic_BitBtn.Handle()));
+    EXPECT_TRUE(IsWindowEnabled(main.mosaic_page.Make_Mosaic_BitBtn.Handle()));
 }
 
 }  // namespace
@@ -231,17 +231,17 @@ TEST(MakeMosaicAgreementTest, TheProgramAndTheCommandLineBuildTheSameFile) {
         RasterImage tile = Uniform(9 + i, 7 + 2 * i, {static_cast<std::uint8_t>(60 * i), 200, 40});
         tile.set_pixel(1, 1, {255, 255, 255});
         tile.save_to_file(folder.Path() + "tile" + std::to_string(i) + ".bmp");
-        main.Add_Chosen_Tiles({folder.Path() + "tile" + std::to_string(i) + ".bmp"});
+        main.mosaic_page.Add_Chosen_Tiles({folder.Path() + "tile" + std::to_string(i) + ".bmp"});
     }
-    main.Save_Tile_List_File();
-    main.Input_File_Name_Edit.Set_Text(win::To_Wide(folder.Path() + "photo.bmp"));
-    main.Horizontal_Tile_Size_SpinEdit.Set_Value(11);
-    main.Vertical_Tile_Size_SpinEdit.Set_Value(8);
-    main.Tiles_Crop_To_Size_RadioButton.Set_Checked(true);
-    main.Tiles_Shrink_Expand_To_Size_RadioButton.Set_Checked(false);
-    main.Insert_Gap_Between_Tiles_CheckBox.Set_Checked(true);
-    main.Horizontal_Tile_Gap_SpinEdit.Set_Value(2);
-    main.Vertical_Tile_Gap_SpinEdit.Set_Value(1);
+    main.mosaic_page.Save_Tile_List_File();
+    main.mosaic_page.Input_File_Name_Edit.Set_Text(win::To_Wide(folder.Path() + "photo.bmp"));
+    main.mosaic_page.Horizontal_Tile_Size_SpinEdit.Set_Value(11);
+    main.mosaic_page.Vertical_Tile_Size_SpinEdit.Set_Value(8);
+    main.mosaic_page.Tiles_Crop_To_Size_RadioButton.Set_Checked(true);
+    main.mosaic_page.Tiles_Shrink_Expand_To_Size_RadioButton.Set_Checked(false);
+    main.mosaic_page.Insert_Gap_Between_Tiles_CheckBox.Set_Checked(true);
+    main.mosaic_page.Horizontal_Tile_Gap_SpinEdit.Set_Value(2);
+    main.mosaic_page.Vertical_Tile_Gap_SpinEdit.Set_Value(1);
     struct Case {
         kit::Menu_Item& option;  // of the Options menu
         std::wstring choose;     // the command line's words for it
@@ -251,10 +251,10 @@ TEST(MakeMosaicAgreementTest, TheProgramAndTheCommandLineBuildTheSameFile) {
     for (const Case& c : cases) {
         SCOPED_TRACE(win::To_Utf8(c.choose));
         SendMessageW(main.Handle(), WM_COMMAND, c.option.Command_Id(), 0);
-        main.Output_File_Name_Edit.Set_Text(win::To_Wide(folder.Path() + "program.bmp"));
+        main.mosaic_page.Output_File_Name_Edit.Set_Text(win::To_Wide(folder.Path() + "program.bmp"));
         std::filesystem::remove(std::filesystem::u8path(folder.Path() + "program.bmp"));
         random.Seed(20261207);
-        SendMessageW(main.Make_Mosaic_BitBtn.Handle(), BM_CLICK, 0, 0);
+        SendMessageW(main.mosaic_page.Make_Mosaic_BitBtn.Handle(), BM_CLICK, 0, 0);
         ASSERT_TRUE(boxes.shown.empty());
 
         const std::wstring dir = win::To_Wide(folder.Path());

@@ -116,31 +116,31 @@ void Expect_Factory_Values(const TMainForm1& main) {
     EXPECT_FALSE(IsZoomed(main.Handle()));
     EXPECT_FALSE(main.Always_On_Top_Option.Checked());
     EXPECT_FALSE(Topmost(main));
-    EXPECT_EQ(main.Horizontal_Tile_Size_SpinEdit.Value(), 20);
-    EXPECT_EQ(main.Vertical_Tile_Size_SpinEdit.Value(), 20);
-    EXPECT_EQ(main.Horizontal_Tile_Gap_SpinEdit.Value(), 6);
-    EXPECT_EQ(main.Vertical_Tile_Gap_SpinEdit.Value(), 6);
-    EXPECT_FALSE(main.Insert_Gap_Between_Tiles_CheckBox.Checked());
-    EXPECT_TRUE(main.Tiles_Shrink_Expand_To_Size_RadioButton.Checked());
-    EXPECT_FALSE(main.Tiles_Crop_To_Size_RadioButton.Checked());
-    EXPECT_EQ(main.Extract_Tile_Width_SpinEdit.Value(), 6);
-    EXPECT_EQ(main.Extract_Tile_Height_SpinEdit.Value(), 6);
-    EXPECT_EQ(main.Extract_Image_Limits_RadioGroup.Item_Index(), 3);
+    EXPECT_EQ(main.mosaic_page.Horizontal_Tile_Size_SpinEdit.Value(), 20);
+    EXPECT_EQ(main.mosaic_page.Vertical_Tile_Size_SpinEdit.Value(), 20);
+    EXPECT_EQ(main.mosaic_page.Horizontal_Tile_Gap_SpinEdit.Value(), 6);
+    EXPECT_EQ(main.mosaic_page.Vertical_Tile_Gap_SpinEdit.Value(), 6);
+    EXPECT_FALSE(main.mosaic_page.Insert_Gap_Between_Tiles_CheckBox.Checked());
+    EXPECT_TRUE(main.mosaic_page.Tiles_Shrink_Expand_To_Size_RadioButton.Checked());
+    EXPECT_FALSE(main.mosaic_page.Tiles_Crop_To_Size_RadioButton.Checked());
+    EXPECT_EQ(main.extract_page.Extract_Tile_Width_SpinEdit.Value(), 6);
+    EXPECT_EQ(main.extract_page.Extract_Tile_Height_SpinEdit.Value(), 6);
+    EXPECT_EQ(main.extract_page.Extract_Image_Limits_RadioGroup.Item_Index(), 3);
     EXPECT_TRUE(main.Draw_Tiles_at_Random_Option.Checked());
     EXPECT_FALSE(main.Use_Every_Tile_Before_Repeating_Option.Checked() || main.Choose_Best_Matching_Tile_Option.Checked());
-    for (const kit::Edit* name : {&main.Input_File_Name_Edit, &main.Output_File_Name_Edit,
-                                  &main.Extract_Mosaic_Bitmap_File_Name_Edit, &main.Extracted_Tile_Directory_Edit}) {
+    for (const kit::Edit* name : {&main.mosaic_page.Input_File_Name_Edit, &main.mosaic_page.Output_File_Name_Edit,
+                                  &main.extract_page.Extract_Mosaic_Bitmap_File_Name_Edit, &main.extract_page.Extracted_Tile_Directory_Edit}) {
         EXPECT_EQ(name->Text(), L"");
     }
-    EXPECT_EQ(main.Last_Mosaic_Directory_Edit, L"");
-    EXPECT_EQ(main.Last_Tile_Directory_Edit, L"");
+    EXPECT_EQ(main.file_fields.Last_Mosaic_Directory_Edit, L"");
+    EXPECT_EQ(main.file_fields.Last_Tile_Directory_Edit, L"");
 }
 
 TEST_F(SettingsTest, FirstStartGivesTheFactoryValuesAndTheCloseWritesEveryKeyInOrder) {
     TMainForm1& main = Start();
     Expect_Factory_Values(main);
-    EXPECT_FALSE(main.Extract_Gap_Between_Tiles_CheckBox.Checked());
-    EXPECT_EQ(main.Extract_Horizontal_Tile_Gap_SpinEdit.Text(), L"0");
+    EXPECT_FALSE(main.extract_page.Extract_Gap_Between_Tiles_CheckBox.Checked());
+    EXPECT_EQ(main.extract_page.Extract_Horizontal_Tile_Gap_SpinEdit.Text(), L"0");
     main.Close();
     EXPECT_FALSE(IsWindow(main.Handle()));
     EXPECT_EQ(Read_File(Settings_File()), kWritten_From_Nothing);
@@ -171,19 +171,19 @@ TEST_F(SettingsTest, HandEditedValuesFollowTheRulesAndSurviveACloseAndAStart) {
     EXPECT_TRUE(IsZoomed(main.Handle()));
     EXPECT_TRUE(main.Always_On_Top_Option.Checked());
     EXPECT_TRUE(Topmost(main));
-    EXPECT_EQ(win::To_Utf8(main.Input_File_Name_Edit.Text()), kForeign_Name);
-    EXPECT_TRUE(main.Tiles_Crop_To_Size_RadioButton.Checked());
-    EXPECT_FALSE(main.Tiles_Shrink_Expand_To_Size_RadioButton.Checked());
-    EXPECT_FALSE(main.Insert_Gap_Between_Tiles_CheckBox.Checked()) << "not a number: the default";
-    EXPECT_EQ(main.Horizontal_Tile_Size_SpinEdit.Value(), 1000);
-    EXPECT_EQ(main.Vertical_Tile_Gap_SpinEdit.Value(), 0);
-    EXPECT_EQ(main.Extract_Tile_Width_SpinEdit.Value(), 1);
-    EXPECT_EQ(main.Extract_Image_Limits_RadioGroup.Item_Index(), -1);
-    EXPECT_EQ(main.Last_Tile_Directory_Edit, L"C:\\Tiles\\");
+    EXPECT_EQ(win::To_Utf8(main.mosaic_page.Input_File_Name_Edit.Text()), kForeign_Name);
+    EXPECT_TRUE(main.mosaic_page.Tiles_Crop_To_Size_RadioButton.Checked());
+    EXPECT_FALSE(main.mosaic_page.Tiles_Shrink_Expand_To_Size_RadioButton.Checked());
+    EXPECT_FALSE(main.mosaic_page.Insert_Gap_Between_Tiles_CheckBox.Checked()) << "not a number: the default";
+    EXPECT_EQ(main.mosaic_page.Horizontal_Tile_Size_SpinEdit.Value(), 1000);
+    EXPECT_EQ(main.mosaic_page.Vertical_Tile_Gap_SpinEdit.Value(), 0);
+    EXPECT_EQ(main.extract_page.Extract_Tile_Width_SpinEdit.Value(), 1);
+    EXPECT_EQ(main.extract_page.Extract_Image_Limits_RadioGroup.Item_Index(), -1);
+    EXPECT_EQ(main.file_fields.Last_Tile_Directory_Edit, L"C:\\Tiles\\");
 
-    main.Extract_Gap_Between_Tiles_CheckBox.Set_Checked(true);
-    main.Extract_Horizontal_Tile_Gap_SpinEdit.Set_Value(5);
-    main.Output_File_Name_Edit.Set_Text(L"x.bmp");
+    main.extract_page.Extract_Gap_Between_Tiles_CheckBox.Set_Checked(true);
+    main.extract_page.Extract_Horizontal_Tile_Gap_SpinEdit.Set_Value(5);
+    main.mosaic_page.Output_File_Name_Edit.Set_Text(L"x.bmp");
     main.Close();
     const std::string written = Read_File(Settings_File());
     EXPECT_EQ(written.rfind("; kept as it is\r\n[Other]\r\nwindow_Width=1\r\n[tilvane]\r\n", 0), 0u) << written;
@@ -196,10 +196,10 @@ TEST_F(SettingsTest, HandEditedValuesFollowTheRulesAndSurviveACloseAndAStart) {
 
     TMainForm1& again = Start();
     EXPECT_TRUE(IsZoomed(again.Handle()));
-    EXPECT_EQ(again.Output_File_Name_Edit.Text(), L"x.bmp");
-    EXPECT_EQ(win::To_Utf8(again.Input_File_Name_Edit.Text()), kForeign_Name);
-    EXPECT_FALSE(again.Extract_Gap_Between_Tiles_CheckBox.Checked());
-    EXPECT_EQ(again.Extract_Horizontal_Tile_Gap_SpinEdit.Value(), 0);
+    EXPECT_EQ(again.mosaic_page.Output_File_Name_Edit.Text(), L"x.bmp");
+    EXPECT_EQ(win::To_Utf8(again.mosaic_page.Input_File_Name_Edit.Text()), kForeign_Name);
+    EXPECT_FALSE(again.extract_page.Extract_Gap_Between_Tiles_CheckBox.Checked());
+    EXPECT_EQ(again.extract_page.Extract_Horizontal_Tile_Gap_SpinEdit.Value(), 0);
     ShowWindow(again.Handle(), SW_RESTORE);
     const RECT normal = Placement(again);
     EXPECT_EQ(normal.left, 40);
@@ -213,7 +213,7 @@ TEST_F(SettingsTest, AnOlderFileInTheSystemsCodePageReadsAsItsLetters) {
     if (code_page != 1252) GTEST_SKIP() << "the system's code page is " << code_page;
     Write_File(Settings_File(), "; caf\xe9\r\n[Tilvane]\r\nInput_File_Name_Edit=C:\\caf\xe9.bmp\r\n");
     TMainForm1& main = Start();
-    EXPECT_EQ(main.Input_File_Name_Edit.Text(), L"C:\\caf\u00e9.bmp");
+    EXPECT_EQ(main.mosaic_page.Input_File_Name_Edit.Text(), L"C:\\caf\u00e9.bmp");
     main.Close();
     const std::string written = Read_File(Settings_File());
     EXPECT_EQ(written.rfind("; caf\xc3\xa9\r\n[Tilvane]\r\n", 0), 0u) << "every line kept, as UTF-8: " << written;
@@ -224,13 +224,13 @@ TEST_F(SettingsTest, AnOlderFileInTheSystemsCodePageReadsAsItsLetters) {
 // keeps the placement in design pixels, so a start at either scale opens the same pages.
 TEST_F(SettingsTest, AScreenOfLargerScaleGrowsThePagesAndThePlacementIsKeptInDesignPixels) {
     TMainForm1& main = Start();
-    const kit::Bounds design = main.Make_Mosaic_BitBtn.Get_Bounds();
+    const kit::Bounds design = main.mosaic_page.Make_Mosaic_BitBtn.Get_Bounds();
     RECT larger{30, 30, 30 + 891, 30 + 735};
     SendMessageW(main.Handle(), WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&larger));
     EXPECT_EQ(Placement(main).right, larger.right);
-    EXPECT_GE(main.Make_Mosaic_BitBtn.Get_Bounds().width, design.width * 3 / 2);
-    EXPECT_GE(main.Make_Mosaic_BitBtn.Get_Bounds().height, design.height * 3 / 2);
-    EXPECT_GE(main.Make_Mosaic_BitBtn.Font_Size(), 16);
+    EXPECT_GE(main.mosaic_page.Make_Mosaic_BitBtn.Get_Bounds().width, design.width * 3 / 2);
+    EXPECT_GE(main.mosaic_page.Make_Mosaic_BitBtn.Get_Bounds().height, design.height * 3 / 2);
+    EXPECT_GE(main.mosaic_page.Make_Mosaic_BitBtn.Font_Size(), 16);
     main.Close();
     EXPECT_EQ(Read_File(Settings_File()), kWritten_From_Nothing);
 }
@@ -277,7 +277,7 @@ TEST_F(SettingsTest, FactoryResetAsksThenDeletesTheFileAndRestartsFromDefaults) 
     SetFileAttributesW(win::To_Wide(Settings_File()).c_str(), FILE_ATTRIBUTE_READONLY);
     Write_File(List_File(), "C:\\a.bmp\r\n");
     TMainForm1& main = Start();
-    main.Add_Chosen_Tiles({"C:\\b.bmp"});
+    main.mosaic_page.Add_Chosen_Tiles({"C:\\b.bmp"});
     ShowWindow(main.Handle(), SW_MAXIMIZE);
 
     main.Restore_Factory_Defaults_OptionClick();  // answered No
@@ -286,25 +286,25 @@ TEST_F(SettingsTest, FactoryResetAsksThenDeletesTheFileAndRestartsFromDefaults) 
     EXPECT_EQ(boxes.shown[0].buttons, desktop::Box_Buttons::Yes_No);
     EXPECT_TRUE(desktop::File_Exists(Settings_File()));
     EXPECT_TRUE(IsZoomed(main.Handle()));
-    EXPECT_TRUE(main.Tiles_Crop_To_Size_RadioButton.Checked());
+    EXPECT_TRUE(main.mosaic_page.Tiles_Crop_To_Size_RadioButton.Checked());
     EXPECT_TRUE(main.Choose_Best_Matching_Tile_Option.Checked());
-    EXPECT_EQ(main.Tiles().Count(), 2);
+    EXPECT_EQ(main.mosaic_page.Tiles().Count(), 2);
 
     {
         Held_File held(Settings_File());
         boxes.answers = {Box_Answer::Yes};
         main.Restore_Factory_Defaults_OptionClick();
         EXPECT_TRUE(desktop::File_Exists(Settings_File())) << "held by another program: it stays";
-        EXPECT_EQ(main.Output_File_Name_Edit.Text(), L"m.bmp") << "and its values come back";
+        EXPECT_EQ(main.mosaic_page.Output_File_Name_Edit.Text(), L"m.bmp") << "and its values come back";
     }
 
     SetFileAttributesW(win::To_Wide(Settings_File()).c_str(), FILE_ATTRIBUTE_READONLY);
-    main.Input_File_Name_Edit.Set_Text(L"typed.bmp");
+    main.mosaic_page.Input_File_Name_Edit.Set_Text(L"typed.bmp");
     boxes.answers = {Box_Answer::Yes};
     main.Restore_Factory_Defaults_OptionClick();
     EXPECT_FALSE(desktop::File_Exists(Settings_File())) << "read-only, and deleted all the same";
     Expect_Factory_Values(main);
-    EXPECT_EQ(main.Tiles().Count(), 1) << "the list as its file holds it";
+    EXPECT_EQ(main.mosaic_page.Tiles().Count(), 1) << "the list as its file holds it";
     EXPECT_EQ(main.Scaling_ListBox[0], "589 437 W/H Mainform1");
 }
 

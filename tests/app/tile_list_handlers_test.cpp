@@ -27,7 +27,7 @@ protected:
 
     static void Click(const kit::Control& button) { SendMessageW(button.Handle(), BM_CLICK, 0, 0); }
     void Select(const std::vector<int>& indexes) {
-        for (const int index : indexes) main.Tiles_ListBox.Set_Selected(index, true);
+        for (const int index : indexes) main.mosaic_page.Tiles_ListBox.Set_Selected(index, true);
     }
     // The texts of the boxes shown so far, and forgets them.
     std::vector<std::wstring> Shown() {
@@ -38,8 +38,8 @@ protected:
     }
     // The list as the model holds it; the box must show as many.
     const Items& Items_Shown() const {
-        EXPECT_EQ(main.Tiles_ListBox.Count(), main.Tiles().Count());
-        return main.Tiles().Items();
+        EXPECT_EQ(main.mosaic_page.Tiles_ListBox.Count(), main.mosaic_page.Tiles().Count());
+        return main.mosaic_page.Tiles().Items();
     }
     std::string List_File() const { return folder.Path() + "Mosaic_Tiles.lst"; }
 
@@ -47,15 +47,15 @@ protected:
 };
 
 TEST_F(TileListTest, TheTilePickerAddsWhatIsNotListedAtItsSortedPlaceSilently) {
-    main.Add_Chosen_Tiles({"C:\\T\\d.bmp", "c:\\t\\A.BMP"});
+    main.mosaic_page.Add_Chosen_Tiles({"C:\\T\\d.bmp", "c:\\t\\A.BMP"});
     Select({1});  // d
     picker.answers.push_back({L"C:\\T\\e.bmp", L"C:\\T\\a.bmp", L"C:\\T\\b.bmp"});
-    Click(main.Add_Selected_Tiles_To_List_SpeedButton);
+    Click(main.mosaic_page.Add_Selected_Tiles_To_List_SpeedButton);
 
     EXPECT_EQ(Items_Shown(), (Items{"c:\\t\\A.BMP", "C:\\T\\b.bmp", "C:\\T\\d.bmp", "C:\\T\\e.bmp"}));
     EXPECT_TRUE(Shown().empty()) << "duplicates are skipped silently";
-    EXPECT_EQ(main.Tiles_ListBox.Selected_Indexes(), std::vector<int>{2}) << "the selection stays on its item";
-    EXPECT_EQ(main.Last_Tile_Directory_Edit, L"C:\\T\\");
+    EXPECT_EQ(main.mosaic_page.Tiles_ListBox.Selected_Indexes(), std::vector<int>{2}) << "the selection stays on its item";
+    EXPECT_EQ(main.file_fields.Last_Tile_Directory_Edit, L"C:\\T\\");
 
     ASSERT_EQ(picker.requests.size(), 1u);
     const desktop::Picker_Request& request = picker.requests[0];
@@ -66,7 +66,7 @@ TEST_F(TileListTest, TheTilePickerAddsWhatIsNotListedAtItsSortedPlaceSilently) {
     EXPECT_EQ(request.initial_directory, win::To_Wide(folder.Path())) << "no remembered directory: the program's";
     EXPECT_EQ(request.file_name, L"");
 
-    Click(main.Add_Selected_Tiles_To_List_SpeedButton);  // Cancel
+    Click(main.mosaic_page.Add_Selected_Tiles_To_List_SpeedButton);  // Cancel
     ASSERT_EQ(picker.requests.size(), 2u);
     EXPECT_EQ(picker.requests[1].file_name, L"C:\\T\\e.bmp") << "left as the previous use left it";
     EXPECT_EQ(picker.requests[1].initial_directory, win::To_Wide(folder.Path())) << "C:\\T\\ does not exist";
@@ -84,10 +84,10 @@ TEST_F(TileListTest, TheTilePickerStartsInTheRememberedDirectoryWhenItExists) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(win::To_Utf8(c.remembered));
-        main.Last_Tile_Directory_Edit = c.remembered;
-        main.Add_Selected_Tiles_To_List_SpeedButtonClick();
+        main.file_fields.Last_Tile_Directory_Edit = c.remembered;
+        main.mosaic_page.Add_Selected_Tiles_To_List_SpeedButtonClick();
         EXPECT_EQ(picker.requests.back().initial_directory, c.starts_in);
-        EXPECT_EQ(main.Last_Tile_Directory_Edit, c.starts_in) << "kept after Cancel";
+        EXPECT_EQ(main.file_fields.Last_Tile_Directory_Edit, c.starts_in) << "kept after Cancel";
     }
 }
 
@@ -95,7 +95,7 @@ TEST_F(TileListTest, AddingTheOriginalImageChecksItsNameAndRefusesADuplicate) {
     Write_File(folder.Path() + "a.bmp", "any bytes");
     Write_File(folder.Path() + "pic.bmp", "any bytes");
     const std::string listed = folder.Path() + "A.BMP";
-    main.Add_Chosen_Tiles({listed});
+    main.mosaic_page.Add_Chosen_Tiles({listed});
     const struct {
         std::wstring input;
         std::wstring message;  // empty: added
@@ -111,9 +111,9 @@ TEST_F(TileListTest, AddingTheOriginalImageChecksItsNameAndRefusesADuplicate) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(win::To_Utf8(c.input));
-        main.Input_File_Name_Edit.Set_Text(c.input);
-        Click(main.Add_Original_Picture_To_Tile_List_SpeedButton);
-        EXPECT_EQ(main.Input_File_Name_Edit.Text(), c.input_after);
+        main.mosaic_page.Input_File_Name_Edit.Set_Text(c.input);
+        Click(main.mosaic_page.Add_Original_Picture_To_Tile_List_SpeedButton);
+        EXPECT_EQ(main.mosaic_page.Input_File_Name_Edit.Text(), c.input_after);
         if (c.message.empty()) {
             EXPECT_TRUE(Shown().empty());
             EXPECT_EQ(Items_Shown(), (Items{listed, folder.Path() + "pic.BMP"}));
@@ -123,102 +123,102 @@ TEST_F(TileListTest, AddingTheOriginalImageChecksItsNameAndRefusesADuplicate) {
         EXPECT_EQ(boxes.shown.size(), 0u);
         EXPECT_EQ(Items_Shown(), Items{listed}) << "the list is unchanged after an error";
         const bool focus_stays = c.message == L"Error: The Original Image is already in the Tiles List.";
-        EXPECT_EQ(GetFocus(), focus_stays ? main.Add_Original_Picture_To_Tile_List_SpeedButton.Handle()
-                                          : main.Input_File_Name_Edit.Handle());  // a click focuses its button
+        EXPECT_EQ(GetFocus(), focus_stays ? main.mosaic_page.Add_Original_Picture_To_Tile_List_SpeedButton.Handle()
+                                          : main.mosaic_page.Input_File_Name_Edit.Handle());  // a click focuses its button
     }
 }
 
 TEST_F(TileListTest, RemovingSelectedTilesAsksWithTheCountAndDeletesOnYesOnly) {
-    Click(main.Delete_Selected_Tiles_From_List_SpeedButton);
+    Click(main.mosaic_page.Delete_Selected_Tiles_From_List_SpeedButton);
     EXPECT_EQ(Shown(), std::vector<std::wstring>{L"Error: It is not possible to remove items from an empty list."});
 
-    main.Add_Chosen_Tiles({"e", "d", "c", "b", "a"});
-    Click(main.Delete_Selected_Tiles_From_List_SpeedButton);
+    main.mosaic_page.Add_Chosen_Tiles({"e", "d", "c", "b", "a"});
+    Click(main.mosaic_page.Delete_Selected_Tiles_From_List_SpeedButton);
     EXPECT_EQ(Shown(), std::vector<std::wstring>{L"Error: There are no items selected in the list !"});
 
     Select({0, 2, 4});
     boxes.answers.push_back(desktop::Box_Answer::No);
-    EXPECT_EQ(main.Remove_Selected_Tiles(), 0);
+    EXPECT_EQ(main.mosaic_page.Remove_Selected_Tiles(), 0);
     ASSERT_EQ(boxes.shown.size(), 1u);
     EXPECT_EQ(boxes.shown[0].buttons, desktop::Box_Buttons::Yes_No);
     EXPECT_EQ(Shown(), std::vector<std::wstring>{L"Delete all 3 selected items ?  Are you sure ?"});
     EXPECT_EQ(Items_Shown().size(), 5u);
 
     boxes.answers.push_back(desktop::Box_Answer::Yes);
-    EXPECT_EQ(main.Remove_Selected_Tiles(), 3);
+    EXPECT_EQ(main.mosaic_page.Remove_Selected_Tiles(), 3);
     EXPECT_EQ(Items_Shown(), (Items{"b", "d"}));
-    EXPECT_TRUE(main.Tiles_ListBox.Selected_Indexes().empty());
-    EXPECT_EQ(main.First_Selected_Tile(), "");
+    EXPECT_TRUE(main.mosaic_page.Tiles_ListBox.Selected_Indexes().empty());
+    EXPECT_EQ(main.mosaic_page.First_Selected_Tile(), "");
 }
 
 TEST_F(TileListTest, EmptyingTheListAsksWithTheItemCount) {
-    Click(main.Reset_Tile_List_SpeedButton);
+    Click(main.mosaic_page.Reset_Tile_List_SpeedButton);
     EXPECT_EQ(Shown(), std::vector<std::wstring>{L"Error: There are no items in the list to remove !"});
 
     Items twelve;
     for (int i = 0; i < 12; ++i) twelve.push_back("C:\\T\\" + std::to_string(i + 10) + ".bmp");
-    main.Add_Chosen_Tiles(twelve);
+    main.mosaic_page.Add_Chosen_Tiles(twelve);
     Select({3});
-    Click(main.Reset_Tile_List_SpeedButton);  // No
+    Click(main.mosaic_page.Reset_Tile_List_SpeedButton);  // No
     EXPECT_EQ(Shown(), std::vector<std::wstring>{L"Remove all 12 items from the list ?  Are you sure ?"});
     EXPECT_EQ(Items_Shown(), twelve);
-    EXPECT_EQ(main.First_Selected_Tile_Index(), 3);
+    EXPECT_EQ(main.mosaic_page.First_Selected_Tile_Index(), 3);
 
     boxes.answers.push_back(desktop::Box_Answer::Yes);
-    Click(main.Reset_Tile_List_SpeedButton);
+    Click(main.mosaic_page.Reset_Tile_List_SpeedButton);
     EXPECT_TRUE(Items_Shown().empty());
-    EXPECT_EQ(main.Count_Selected_Tiles(), 0);
-    EXPECT_EQ(main.Random_Tile(), "");
+    EXPECT_EQ(main.mosaic_page.Count_Selected_Tiles(), 0);
+    EXPECT_EQ(main.mosaic_page.Random_Tile(), "");
 }
 
 TEST_F(TileListTest, SetSelectTakesTheSizeOfTheTopmostSelectedTileWithinTheSpinRange) {
     RasterImage(1200, 900).save_to_file(folder.Path() + "big \xc3\xa9t\xc3\xa9.bmp");
     RasterImage(30, 20).save_to_file(folder.Path() + "small.bmp");
     Write_File(folder.Path() + "junk.bmp", "not a bitmap");
-    main.Add_Chosen_Tiles({folder.Path() + "small.bmp", folder.Path() + "big \xc3\xa9t\xc3\xa9.bmp",
+    main.mosaic_page.Add_Chosen_Tiles({folder.Path() + "small.bmp", folder.Path() + "big \xc3\xa9t\xc3\xa9.bmp",
                            folder.Path() + "junk.bmp", folder.Path() + "missing.bmp"});
-    main.Horizontal_Tile_Size_SpinEdit.Set_Value(7);
-    main.Vertical_Tile_Size_SpinEdit.Set_Value(8);
+    main.mosaic_page.Horizontal_Tile_Size_SpinEdit.Set_Value(7);
+    main.mosaic_page.Vertical_Tile_Size_SpinEdit.Set_Value(8);
 
-    Click(main.Set_Height_Width_To_Selected_Tile_BitBtn);
+    Click(main.mosaic_page.Set_Height_Width_To_Selected_Tile_BitBtn);
     EXPECT_EQ(Shown(), std::vector<std::wstring>{L"Error: No file was selected in the Tile List."});
 
     Select({2});  // missing.bmp
-    Click(main.Set_Height_Width_To_Selected_Tile_BitBtn);
+    Click(main.mosaic_page.Set_Height_Width_To_Selected_Tile_BitBtn);
     EXPECT_EQ(Shown(), std::vector<std::wstring>{L"Error: The selected file in the Tile List does not exist."});
 
     Select({1, 3});  // junk.bmp above small.bmp
-    Click(main.Set_Height_Width_To_Selected_Tile_BitBtn);
+    Click(main.mosaic_page.Set_Height_Width_To_Selected_Tile_BitBtn);
     ASSERT_EQ(boxes.shown.size(), 1u) << "the image layer's error, through the error report";
     EXPECT_EQ(boxes.shown[0].caption, L"Tilvane v1.0f");
     Shown();
-    EXPECT_EQ(main.Horizontal_Tile_Size_SpinEdit.Value(), 7);
-    EXPECT_EQ(main.Vertical_Tile_Size_SpinEdit.Value(), 8);
+    EXPECT_EQ(main.mosaic_page.Horizontal_Tile_Size_SpinEdit.Value(), 7);
+    EXPECT_EQ(main.mosaic_page.Vertical_Tile_Size_SpinEdit.Value(), 8);
 
-    main.Tiles_ListBox.Reset(main.Tiles().Count(), std::vector<int>{0, 3});  // big, small
-    Click(main.Set_Height_Width_To_Selected_Tile_BitBtn);
+    main.mosaic_page.Tiles_ListBox.Reset(main.mosaic_page.Tiles().Count(), std::vector<int>{0, 3});  // big, small
+    Click(main.mosaic_page.Set_Height_Width_To_Selected_Tile_BitBtn);
     EXPECT_TRUE(Shown().empty());
-    EXPECT_EQ(main.Horizontal_Tile_Size_SpinEdit.Value(), 1000);
-    EXPECT_EQ(main.Vertical_Tile_Size_SpinEdit.Value(), 900);
+    EXPECT_EQ(main.mosaic_page.Horizontal_Tile_Size_SpinEdit.Value(), 1000);
+    EXPECT_EQ(main.mosaic_page.Vertical_Tile_Size_SpinEdit.Value(), 900);
 }
 
 TEST_F(TileListTest, TheListFileIsLoadedAtWindowShowAndSavedAtEveryClose) {
     EXPECT_TRUE(Items_Shown().empty()) << "no list file: an empty list and no message";
     Write_File(List_File(), std::string("C:\\b\nC:\\Caf\xc3\xa9\\A.bmp\r\n\r\nC:\\b\0c", 29));  // a zero byte ends the text
-    main.Add_Chosen_Tiles({"gone at the next load"});
+    main.mosaic_page.Add_Chosen_Tiles({"gone at the next load"});
     main.FormShow();
     EXPECT_EQ(Items_Shown(), (Items{"", "C:\\b", "C:\\b", "C:\\Caf\xc3\xa9\\A.bmp"}));
-    EXPECT_EQ(main.Tiles_ListBox.Item_Text(3), L"C:\\Caf\u00e9\\A.bmp");
+    EXPECT_EQ(main.mosaic_page.Tiles_ListBox.Item_Text(3), L"C:\\Caf\u00e9\\A.bmp");
 
     picker.answers.push_back({L"C:\\\u65e5\u672c\\\u0416.bmp"});
-    Click(main.Add_Selected_Tiles_To_List_SpeedButton);
+    Click(main.mosaic_page.Add_Selected_Tiles_To_List_SpeedButton);
     EXPECT_TRUE(main.FormCloseQuery());
     EXPECT_EQ(Read_File(List_File()), "\r\nC:\\b\r\nC:\\b\r\nC:\\Caf\xc3\xa9\\A.bmp\r\nC:\\\xe6\x97\xa5\xe6\x9c\xac\\\xd0\x96.bmp\r\n");
     main.FormShow();
-    EXPECT_EQ(main.Find_Tile_Item("c:\\\xe6\x97\xa5\xe6\x9c\xac\\\xd0\xb6.BMP"), 4) << "letter case ignored beyond ASCII";
+    EXPECT_EQ(main.mosaic_page.Find_Tile_Item("c:\\\xe6\x97\xa5\xe6\x9c\xac\\\xd0\xb6.BMP"), 4) << "letter case ignored beyond ASCII";
 
     boxes.answers.push_back(desktop::Box_Answer::Yes);
-    main.Reset_Tile_List();
+    main.mosaic_page.Reset_Tile_List();
     Shown();
     EXPECT_TRUE(main.FormCloseQuery());
     EXPECT_EQ(std::filesystem::file_size(win::To_Wide(List_File())), 0u) << "an empty list gives zero bytes";
@@ -245,8 +245,8 @@ TEST_F(TileListTest, AListFileThatCannotBeWrittenKeepsTheWindowOpenUnlessTheUser
 }
 
 TEST_F(TileListTest, RandomTileDrawsFromTheProgramsGenerator) {
-    main.Add_Chosen_Tiles({"b", "a"});
-    EXPECT_EQ(main.Random_Tile(), "a");  // the recording generator always draws 0
+    main.mosaic_page.Add_Chosen_Tiles({"b", "a"});
+    EXPECT_EQ(main.mosaic_page.Random_Tile(), "a");  // the recording generator always draws 0
 }
 
 }  // namespace
