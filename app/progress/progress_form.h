@@ -28,6 +28,8 @@ public:
     void Abort_Processing_BitBtnClick();
     void Abort_Processing_BitBtnKeyDown(WPARAM key);
 
+    // Has_Started_CheckBox and Abort_Processing_CheckBox keep the names of the check boxes that
+    // the dialog's design holds these two flags in; here they are plain flags, never shown.
     bool Has_Started_CheckBox() const { return run_.Has_Started_CheckBox; }
     // The callers read this between units of work and leave their loop when it is set.
     bool Abort_Processing_CheckBox() const { return run_.Abort_Processing_CheckBox; }
