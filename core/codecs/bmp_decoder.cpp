@@ -169,32 +169,13 @@ std::vector<Colour> read_colour_table(const LittleEndianView& file, const Layout
     return entries;
 }
 
-// Maps colour indexes to BGR through the file's table. Indexes past the table's end read as
-// black; the image's table then gains black entries up to the highest index seen, so that
-// every pixel still has its colour at its own index.
-class PaletteMapper {
-public:
-    explicit PaletteMapper(std::vector<Colour> entries) : entries_(std::move(entries)) {
-        for (std::size_t i = 0; i < entries_.size(); ++i)
-            bgr_[i] = {entries_[i].blue, entries_[i].green, entries_[i].red};
-    }
-
-    void map(const std::uint8_t* indices, std::size_t count, std::uint8_t* dst) {
-        const std::uint8_t most = count ? *std::max_element(indices, indices + count) : 0;
-        highest_ = std::max(highest_, std::size_t{most});
-        for (std::size_t i = 0; i < count; ++i, dst += 3) std::memcpy(dst, bgr_[indices[i]].data(), 3);
-    }
-
-    ColourTable table() && {
-        if (entries_.size() <= highest_) entries_.resize(highest_ + 1, kBlack);
-        return ColourTable(std::move(entries_));
-    }
-
-private:
-    std::vector<Colour> entries_;
-    std::array<std::array<std::uint8_t, 3>, 256> bgr_{};
-    std::size_t highest_ = 0;
-};
+// The table of a palette file's pixels. Indexes past the file's table read as black: the table
+// gains black entries up to the highest index used, so that every pixel keeps its own index.
+ColourTable table_for(std::vector<Colour> entries, const std::vector<std::uint8_t>& indexes) {
+    const std::size_t highest = indexes.empty() ? 0 : *std::max_element(indexes.begin(), indexes.end());
+    if (entries.size() <= highest) entries.resize(highest + 1, kBlack);
+    return ColourTable(std::move(entries));
+}
 
 // Unpacks one row of 1-, 4- or 8-bit indexes, most significant bits first.
 void unpack_indices(const std::uint8_t* src, int bits, int width, std::uint8_t* out) {
@@ -281,16 +262,17 @@ std::vector<std::uint8_t> read_all(const Byte_Source& data) {
     return bytes;
 }
 
-// Calls convert(stored row, image row) for every row, in the order stored. The stored rows are
-// read chunk by chunk, so a large picture's file is never held in memory beside its pixels.
-// The last row's padding may be missing from the file; it reads as zeros.
+// Calls convert(stored row, image row) for every row, in the order stored, into image rows of
+// pixel_bytes a pixel. The stored rows are read chunk by chunk, so a large picture's file is
+// never held in memory beside its pixels. The last row's padding may be missing from the file;
+// it reads as zeros.
 template <typename Convert>
-std::vector<std::uint8_t> convert_rows(const Byte_Source& data, const Layout& l, Convert convert) {
+std::vector<std::uint8_t> convert_rows(const Byte_Source& data, const Layout& l, std::size_t pixel_bytes, Convert convert) {
     constexpr std::size_t kChunkBytes = std::size_t{1} << 20;
-    const std::size_t row_bytes = static_cast<std::size_t>(l.width) * 3;
+    const std::size_t row_bytes = static_cast<std::size_t>(l.width) * pixel_bytes;
     const std::size_t stride = static_cast<std::size_t>(row_stride(static_cast<std::uint64_t>(l.width), l.bits));
     const int rows_per_chunk = static_cast<int>(std::max<std::size_t>(1, kChunkBytes / stride));
-    std::vector<std::uint8_t> bgr(row_bytes * static_cast<std::size_t>(l.height));
+    std::vector<std::uint8_t> pixels(row_bytes * static_cast<std::size_t>(l.height));
     std::vector<std::uint8_t> chunk;
     for (int first = 0; first < l.height; first += rows_per_chunk) {
         const int rows = std::min(rows_per_chunk, l.height - first);
@@ -300,28 +282,20 @@ std::vector<std::uint8_t> convert_rows(const Byte_Source& data, const Layout& l,
         if (!data.read(at, std::span(chunk).first(present))) throw Error::Not_Valid(Bitmap_Fault::Pixels_Missing);
         for (int r = first; r < first + rows; ++r) {
             const int y = l.top_down ? r : l.height - 1 - r;
-            convert(chunk.data() + static_cast<std::size_t>(r - first) * stride, bgr.data() + static_cast<std::size_t>(y) * row_bytes);
+            convert(chunk.data() + static_cast<std::size_t>(r - first) * stride, pixels.data() + static_cast<std::size_t>(y) * row_bytes);
         }
     }
-    return bgr;
+    return pixels;
 }
 
 RasterImage decode_palette(const Byte_Source& data, const Layout& l, std::vector<Colour> entries) {
-    PaletteMapper mapper(std::move(entries));
-    std::vector<std::uint8_t> bgr;
-    if (l.compression == kRgb) {
-        std::vector<std::uint8_t> indices(static_cast<std::size_t>(l.width));
-        bgr = convert_rows(data, l, [&](const std::uint8_t* src, std::uint8_t* dst) {
-            unpack_indices(src, l.bits, l.width, indices.data());
-            mapper.map(indices.data(), indices.size(), dst);
-        });
-    } else {
-        const std::vector<std::uint8_t> indices = expand_rle(read_all(data), l.bits, l.width, l.height);
-        bgr.resize(indices.size() * 3);
-        mapper.map(indices.data(), indices.size(), bgr.data());
-    }
-    return RasterImage::from_layout(l.width, l.height, decoded_format(l), std::move(mapper).table(), kMasks888, l.bits,
-                                    std::move(bgr));
+    std::vector<std::uint8_t> indexes =
+        l.compression == kRgb
+            ? convert_rows(data, l, 1, [&](const std::uint8_t* src, std::uint8_t* dst) { unpack_indices(src, l.bits, l.width, dst); })
+            : expand_rle(read_all(data), l.bits, l.width, l.height);
+    ColourTable table = table_for(std::move(entries), indexes);
+    return RasterImage::from_layout(l.width, l.height, decoded_format(l), std::move(table), kMasks888, l.bits,
+                                    std::move(indexes));
 }
 
 // The 8-bit sRGB value of each channel value of a 64-bit pixel: s2.13 fixed point (1.0 is
@@ -351,19 +325,19 @@ RasterImage decode_direct(const Byte_Source& data, const Layout& l) {
     std::vector<std::uint8_t> bgr;
     if (l.bits == 64) {
         static const LinearChannelReducer reduce;
-        bgr = convert_rows(data, l, [&](const std::uint8_t* src, std::uint8_t* dst) {
+        bgr = convert_rows(data, l, 3, [&](const std::uint8_t* src, std::uint8_t* dst) {
             for (std::size_t x = 0; x < width; ++x, src += 8, dst += 3)
                 for (int c = 0; c < 3; ++c) dst[c] = reduce(src + 2 * c);
         });
     } else if (format == PixelFormat::Bits24) {
-        bgr = convert_rows(data, l, [&](const std::uint8_t* src, std::uint8_t* dst) { std::memcpy(dst, src, width * 3); });
+        bgr = convert_rows(data, l, 3, [&](const std::uint8_t* src, std::uint8_t* dst) { std::memcpy(dst, src, width * 3); });
     } else if (format == PixelFormat::Bits32) {
-        bgr = convert_rows(data, l, [&](const std::uint8_t* src, std::uint8_t* dst) {
+        bgr = convert_rows(data, l, 3, [&](const std::uint8_t* src, std::uint8_t* dst) {
             for (std::size_t x = 0; x < width; ++x, src += 4, dst += 3) std::memcpy(dst, src, 3);
         });
     } else {
         const MaskedPixelReader reader(l.masks, l.bits);
-        bgr = convert_rows(data, l, [&](const std::uint8_t* src, std::uint8_t* dst) { reader.read_row(src, l.width, dst); });
+        bgr = convert_rows(data, l, 3, [&](const std::uint8_t* src, std::uint8_t* dst) { reader.read_row(src, l.width, dst); });
     }
     return RasterImage::from_layout(l.width, l.height, format, {}, l.masks, l.bits, std::move(bgr));
 }

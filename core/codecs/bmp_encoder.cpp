@@ -43,44 +43,15 @@ private:
     Table red_{}, green_{}, blue_{};
 };
 
-// Finds each pixel's index in a palette image. Its pixels are table colours, so a hash of the
-// table's own colours answers every look-up without ColourTable's general search.
-class IndexFinder {
-public:
-    explicit IndexFinder(const ColourTable& table) : table_(table) {
-        keys_.fill(kEmpty);
-        for (int i = table.size() - 1; i >= 0; --i) {  // the lowest index of a repeated colour wins
-            const std::uint32_t key = table[i].packed();
-            std::size_t s = slot(key);
-            while (keys_[s] != kEmpty && keys_[s] != key) s = (s + 1) % kSlots;
-            keys_[s] = key;
-            indices_[s] = static_cast<std::uint8_t>(i);
-        }
-    }
-
-    unsigned find(const std::uint8_t* bgr) const {
-        const std::uint32_t key = Colour{bgr[2], bgr[1], bgr[0]}.packed();
-        for (std::size_t s = slot(key);; s = (s + 1) % kSlots) {
-            if (keys_[s] == key) return indices_[s];
-            if (keys_[s] == kEmpty) return static_cast<unsigned>(table_.nearest_index({bgr[2], bgr[1], bgr[0]}));
-        }
-    }
-
-private:
-    static constexpr std::size_t kSlots = 1024;  // at least four times the largest table
-    static constexpr std::uint32_t kEmpty = 0xFFFFFFFF;  // packed colours leave the top byte 0
-    static std::size_t slot(std::uint32_t key) { return (key * 2654435761u) >> 22; }
-
-    const ColourTable& table_;
-    std::array<std::uint32_t, kSlots> keys_;
-    std::array<std::uint8_t, kSlots> indices_{};
-};
-
 // Packs colour indexes most significant bits first; the row must start zeroed.
-void write_index_row(const std::uint8_t* bgr, int width, int bits, const IndexFinder& finder, std::uint8_t* dst) {
+void write_index_row(const std::uint8_t* indexes, int width, int bits, std::uint8_t* dst) {
+    if (bits == 8) {
+        std::memcpy(dst, indexes, static_cast<std::size_t>(width));
+        return;
+    }
     const int per_byte = 8 / bits;
-    for (int x = 0; x < width; ++x, bgr += 3)
-        dst[x / per_byte] |= static_cast<std::uint8_t>(finder.find(bgr) << (8 - bits - (x % per_byte) * bits));
+    for (int x = 0; x < width; ++x)
+        dst[x / per_byte] |= static_cast<std::uint8_t>(indexes[x] << (8 - bits - (x % per_byte) * bits));
 }
 
 }  // namespace
@@ -139,7 +110,6 @@ void encode_bmp(const RasterImage& image, const Byte_Sink& sink) {
 
     // Rows go out bottom-up, a chunk of about a megabyte at a time.
     const MaskedPixelWriter masked(image.channel_masks());
-    const IndexFinder finder(image.colour_table());
     const std::size_t row_bytes = image.row_bytes();
     const std::size_t row_stride_bytes = static_cast<std::size_t>(stride);
     const int rows_per_chunk = static_cast<int>(std::max<std::size_t>(1, (std::size_t{1} << 20) / row_stride_bytes));
@@ -149,9 +119,10 @@ void encode_bmp(const RasterImage& image, const Byte_Sink& sink) {
         chunk.assign(static_cast<std::size_t>(rows) * row_stride_bytes, 0);
         for (int r = 0; r < rows; ++r) {
             std::uint8_t* dst = chunk.data() + static_cast<std::size_t>(r) * row_stride_bytes;
-            const std::uint8_t* src = image.row(height - 1 - (written + r));
+            const int y = height - 1 - (written + r);
+            const std::uint8_t* src = image.row(y);
             if (has_colour_table(format)) {
-                write_index_row(src, width, bits, finder, dst);
+                write_index_row(image.index_row(y), width, bits, dst);
             } else if (bits == 24) {
                 std::memcpy(dst, src, row_bytes);
             } else if (format == PixelFormat::Bits32) {

@@ -112,7 +112,7 @@ void Shift_Colours(RasterImage& dst, Rect dst_rect, const RasterImage& src, int 
         std::size_t done = 0;
         for (; done + kPeriod <= run; done += kPeriod) shift(s + done, p + done, kPeriod);
         shift(s + done, p + done, run - done);
-        if (!exact) dst.reduce_run(p, static_cast<std::size_t>(c.width()));
+        if (!exact) dst.reduce_run(c.left, y, static_cast<std::size_t>(c.width()));
     }
 }
 

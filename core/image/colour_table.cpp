@@ -192,10 +192,12 @@ ColourTable ColourTable::standard(PixelFormat format) {
 
 int ColourTable::nearest_index(Colour c) const { return search().Index(c.red, c.green, c.blue); }
 
-void ColourTable::reduce(std::uint8_t* bgr, std::size_t pixels) const {
+void ColourTable::reduce(std::uint8_t* bgr, std::uint8_t* indexes, std::size_t pixels) const {
     const Nearest_Search& lookup = search();
     for (std::size_t i = 0; i < pixels; ++i, bgr += 3) {
-        const Colour& c = entries_[static_cast<std::size_t>(lookup.Index(bgr[2], bgr[1], bgr[0]))];
+        const int index = lookup.Index(bgr[2], bgr[1], bgr[0]);
+        indexes[i] = static_cast<std::uint8_t>(index);
+        const Colour& c = entries_[static_cast<std::size_t>(index)];
         bgr[0] = c.blue;
         bgr[1] = c.green;
         bgr[2] = c.red;

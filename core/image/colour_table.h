@@ -30,8 +30,9 @@ public:
 
     int nearest_index(Colour c) const;
     Colour nearest(Colour c) const { return entries_[static_cast<std::size_t>(nearest_index(c))]; }
-    // Replaces each of a run of blue-green-red pixels by its nearest entry.
-    void reduce(std::uint8_t* bgr, std::size_t pixels) const;
+    // Replaces each of a run of blue-green-red pixels by its nearest entry, whose index goes to
+    // the pixel's place in indexes.
+    void reduce(std::uint8_t* bgr, std::uint8_t* indexes, std::size_t pixels) const;
 
 private:
     class Nearest_Search;

@@ -1,28 +1,20 @@
 #include "raster_drawing.h"
 
 #include <algorithm>
-#include <cstring>
 
 namespace tilvane {
 namespace {
 
-// Writes n source pixels to target, reduced to what dst holds when convert is set.
-void put_run(const RasterImage& dst, std::uint8_t* target, const std::uint8_t* source, std::size_t n, bool convert) {
-    std::memcpy(target, source, n * 3);
-    if (convert) dst.reduce_run(target, n);
-}
-
 // A pixel-for-pixel copy between rectangles of one size: the overlap of what exists on both
 // sides is copied row by row.
-void copy_same_size(RasterImage& dst, Rect dst_rect, const RasterImage& src, Rect src_rect, bool convert) {
+void copy_same_size(RasterImage& dst, Rect dst_rect, const RasterImage& src, Rect src_rect, bool unchanged) {
     const std::int64_t dx = std::int64_t{src_rect.left} - dst_rect.left;
     const std::int64_t dy = std::int64_t{src_rect.top} - dst_rect.top;
     const Rect r = clip_to_both(dst_rect, dst.width(), dst.height(), dx, dy, src.width(), src.height());
     if (r.empty()) return;
     const std::size_t n = static_cast<std::size_t>(r.width());
     for (int y = r.top; y < r.bottom; ++y)
-        put_run(dst, dst.row(y) + static_cast<std::size_t>(r.left) * 3,
-                src.row(static_cast<int>(y + dy)) + static_cast<std::size_t>(r.left + dx) * 3, n, convert);
+        dst.copy_run(r.left, y, src, static_cast<int>(r.left + dx), static_cast<int>(y + dy), n, unchanged);
 }
 
 // For each destination position d in [0, dst_length), the source position it takes, or -1 where
@@ -41,9 +33,9 @@ const std::vector<int>& source_positions(std::vector<int>& positions, int dst_le
 // Scales src_rect of src into dst_rect of dst: one source pixel per destination pixel.
 void draw_scaled(RasterImage& dst, Rect dst_rect, const RasterImage& src, Rect src_rect) {
     if (dst_rect.empty() || src_rect.empty()) return;
-    const bool convert = !dst.stores_unchanged(src);
+    const bool unchanged = dst.stores_unchanged(src);
     if (dst_rect.width() == src_rect.width() && dst_rect.height() == src_rect.height()) {
-        copy_same_size(dst, dst_rect, src, src_rect, convert);
+        copy_same_size(dst, dst_rect, src, src_rect, unchanged);
         return;
     }
     const Rect clipped = clip_to(dst_rect, dst.width(), dst.height());
@@ -56,11 +48,9 @@ void draw_scaled(RasterImage& dst, Rect dst_rect, const RasterImage& src, Rect s
     for (int y = clipped.top; y < clipped.bottom; ++y) {
         const int sy = rows[static_cast<std::size_t>(y - dst_rect.top)];
         if (sy < 0) continue;
-        const std::uint8_t* source_row = src.row(sy);
-        std::uint8_t* target = dst.row(y) + static_cast<std::size_t>(clipped.left) * 3;
-        for (int x = clipped.left; x < clipped.right; ++x, target += 3) {
+        for (int x = clipped.left; x < clipped.right; ++x) {
             const int sx = columns[static_cast<std::size_t>(x - dst_rect.left)];
-            if (sx >= 0) put_run(dst, target, source_row + static_cast<std::size_t>(sx) * 3, 1, convert);
+            if (sx >= 0) dst.copy_run(x, y, src, sx, sy, 1, unchanged);
         }
     }
 }

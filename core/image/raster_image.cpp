@@ -1,7 +1,9 @@
 #include "raster_image.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
+#include <stdexcept>
 
 #include "support/error.h"
 
@@ -13,20 +15,22 @@ RasterImage::RasterImage(int width, int height, PixelFormat format) {
 }
 
 RasterImage RasterImage::from_layout(int width, int height, PixelFormat format, ColourTable table,
-                                     ChannelMasks masks, int stored_bits, std::vector<std::uint8_t> bgr) {
+                                     ChannelMasks masks, int stored_bits, std::vector<std::uint8_t> pixels) {
     RasterImage image;
     image.width_ = width;
     image.height_ = height;
     image.format_ = format;
     if (has_colour_table(format)) {
         image.table_ = std::move(table);
-    } else {
-        image.masks_ = format == PixelFormat::Custom ? masks : ChannelMasks{};
-        if (format != PixelFormat::Custom) image.apply_layout(format);
-        image.rounding_ = ChannelRounding::for_masks(image.masks_);
+        image.indexes_ = std::move(pixels);
+        image.pixels_ = image.colours_of_indexes();
+        return image;
     }
+    image.masks_ = format == PixelFormat::Custom ? masks : ChannelMasks{};
+    if (format != PixelFormat::Custom) image.apply_layout(format);
+    image.rounding_ = ChannelRounding::for_masks(image.masks_);
     image.custom_bits_ = format == PixelFormat::Custom ? stored_bits : 0;
-    image.pixels_ = std::move(bgr);
+    image.pixels_ = std::move(pixels);
     return image;
 }
 
@@ -35,18 +39,35 @@ void RasterImage::set_size(int width, int height) {
     height = std::clamp(height, 0, kMaxDimension);
     if (width == width_ && height == height_) return;
 
-    std::vector<std::uint8_t> pixels(static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 3);
+    const std::size_t count = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
+    std::vector<std::uint8_t> pixels(count * 3);
     const Colour fill = representable(fill_);
     for (std::size_t i = 0; i < pixels.size(); i += 3) store(&pixels[i], fill);
+    std::vector<std::uint8_t> indexes(has_colour_table(format_) ? count : 0,
+                                      static_cast<std::uint8_t>(has_colour_table(format_) ? table_.nearest_index(fill_) : 0));
 
-    const std::size_t kept_row_bytes = static_cast<std::size_t>(std::min(width, width_)) * 3;
-    const std::size_t new_row_bytes = static_cast<std::size_t>(width) * 3;
-    for (int y = 0; y < std::min(height, height_); ++y)
-        std::memcpy(&pixels[static_cast<std::size_t>(y) * new_row_bytes], row(y), kept_row_bytes);
+    const std::size_t kept = static_cast<std::size_t>(std::min(width, width_));
+    for (int y = 0; y < std::min(height, height_); ++y) {
+        const std::size_t to = static_cast<std::size_t>(y) * static_cast<std::size_t>(width);
+        std::memcpy(&pixels[to * 3], row(y), kept * 3);
+        if (!indexes.empty()) std::memcpy(&indexes[to], index_row(y), kept);
+    }
 
     pixels_ = std::move(pixels);
+    indexes_ = std::move(indexes);
     width_ = width;
     height_ = height;
+}
+
+std::vector<std::uint8_t> RasterImage::colours_of_indexes() const {
+    if (indexes_.size() != static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_) ||
+        std::any_of(indexes_.begin(), indexes_.end(), [&](std::uint8_t i) { return i >= table_.size(); }))
+        throw std::invalid_argument("RasterImage: colour indexes that do not fit the image or its table");
+    std::array<std::array<std::uint8_t, 3>, ColourTable::kMaxEntries> bgr{};
+    for (int i = 0; i < table_.size(); ++i) bgr[static_cast<std::size_t>(i)] = {table_[i].blue, table_[i].green, table_[i].red};
+    std::vector<std::uint8_t> colours(indexes_.size() * 3);
+    for (std::size_t i = 0; i < indexes_.size(); ++i) std::memcpy(&colours[i * 3], bgr[indexes_[i]].data(), 3);
+    return colours;
 }
 
 void RasterImage::apply_layout(PixelFormat format) {
@@ -76,7 +97,21 @@ void RasterImage::set_pixel_format_of(const RasterImage& other) {
 }
 
 void RasterImage::reduce_pixels() {
-    for (int y = 0; y < height_; ++y) reduce_run(row(y), static_cast<std::size_t>(width_));
+    if (has_colour_table(format_))
+        indexes_.resize(static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_));
+    else
+        indexes_ = {};
+    for (int y = 0; y < height_; ++y) reduce_run(0, y, static_cast<std::size_t>(width_));
+}
+
+void RasterImage::set_pixel(int x, int y, Colour c) {
+    if (!has_colour_table(format_)) {
+        store(pixel_address(x, y), representable(c));
+        return;
+    }
+    const int index = table_.nearest_index(c);
+    indexes_[row_start(y) + static_cast<std::size_t>(x)] = static_cast<std::uint8_t>(index);
+    store(pixel_address(x, y), table_[index]);
 }
 
 int RasterImage::stored_bits_per_pixel() const {
@@ -90,9 +125,10 @@ Colour RasterImage::representable(Colour c) const {
     return {rounding_.red[c.red], rounding_.green[c.green], rounding_.blue[c.blue]};
 }
 
-void RasterImage::reduce_run(std::uint8_t* bgr, std::size_t pixels) const {
+void RasterImage::reduce_run(int x, int y, std::size_t pixels) {
+    std::uint8_t* bgr = pixel_address(x, y);
     if (has_colour_table(format_)) {
-        table_.reduce(bgr, pixels);
+        table_.reduce(bgr, &indexes_[row_start(y) + static_cast<std::size_t>(x)], pixels);
         return;
     }
     if (rounding_.identity) return;

@@ -1,6 +1,7 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -15,7 +16,9 @@ namespace tilvane {
 // An in-memory bitmap. Pixels are held as blue-green-red byte triples, row 0 at the top, rows
 // packed without padding, whatever the pixel format: the format decides which colours a pixel
 // can hold (every write is reduced to the nearest colour the format can store) and how the image
-// is saved. Reading a pixel of a palette image yields its table entry's colour.
+// is saved. A palette image also holds each pixel's colour table index, in a plane of one byte a
+// pixel laid out like the colours, so that a colour the table repeats keeps the index it was
+// read with; its colours are always its indexes' entries.
 class RasterImage {
 public:
     // Far beyond what memory allows in both directions, and small enough that a column of
@@ -52,27 +55,44 @@ public:
         const std::uint8_t* p = pixel_address(x, y);
         return {p[2], p[1], p[0]};
     }
-    void set_pixel(int x, int y, Colour c) {
-        store(pixel_address(x, y), representable(c));
-    }
+    // Stores the colour nearest to c; in a palette image the first of the nearest entries.
+    void set_pixel(int x, int y, Colour c);
 
     // The colour this image stores when asked to store c.
     Colour representable(Colour c) const;
-    // Replaces each of a run of blue-green-red pixels by what this image stores for it.
-    void reduce_run(std::uint8_t* bgr, std::size_t pixels) const;
+    // Replaces each of a run of pixels from (x, y) on by what this image stores for its colour.
+    void reduce_run(int x, int y, std::size_t pixels);
     // True when every 24-bit colour is stored as it is (24-bit and 32-bit images).
     bool stores_every_colour() const { return rounding_.identity && !has_colour_table(format_); }
     // True when every pixel of other is stored as it is, so copies from it are plain byte copies.
     bool stores_unchanged(const RasterImage& other) const;
 
     // Raw rows for fast loops: 3 bytes a pixel, blue first. Writers must store only
-    // representable colours.
+    // representable colours, and in a palette image set their indexes too (see copy_run and
+    // reduce_run).
     std::uint8_t* row(int y) { return pixels_.data() + static_cast<std::size_t>(y) * row_bytes(); }
     const std::uint8_t* row(int y) const { return pixels_.data() + static_cast<std::size_t>(y) * row_bytes(); }
     std::size_t row_bytes() const { return static_cast<std::size_t>(width_) * 3; }
+    // A row of a palette image's colour indexes, one byte a pixel; null in a direct format.
+    std::uint8_t* index_row(int y) { return indexes_.empty() ? nullptr : &indexes_[row_start(y)]; }
+    const std::uint8_t* index_row(int y) const { return indexes_.empty() ? nullptr : &indexes_[row_start(y)]; }
+
+    // Copies pixels of src's row src_y from src_x on to this image's row y from x on. With
+    // unchanged, which must be stores_unchanged(src), they are copied as they are, a palette
+    // image's indexes included; otherwise each is reduced to what this image stores.
+    void copy_run(int x, int y, const RasterImage& src, int src_x, int src_y, std::size_t pixels, bool unchanged) {
+        std::memcpy(pixel_address(x, y), src.pixel_address(src_x, src_y), pixels * 3);
+        if (!unchanged)
+            reduce_run(x, y, pixels);
+        else if (!indexes_.empty())
+            std::memcpy(&indexes_[row_start(y) + static_cast<std::size_t>(x)],
+                        &src.indexes_[src.row_start(src_y) + static_cast<std::size_t>(src_x)], pixels);
+    }
 
     // Builds an image of a layout read from a file: a palette format with its table, a standard
-    // direct format, or a custom one with its masks. The pixels are stored as given.
+    // direct format, or a custom one with its masks. The pixels are stored as given: for a
+    // palette format one colour index a pixel, each below the table's size, otherwise
+    // blue-green-red triples.
     static RasterImage from_layout(int width, int height, PixelFormat format, ColourTable table,
                                    ChannelMasks masks, int stored_bits, std::vector<std::uint8_t> bgr);
 
@@ -85,6 +105,7 @@ public:
     void save_to_file(const std::string& path, Flush_To_Disk flush = Flush_To_Disk::Yes) const;
 
 private:
+    std::size_t row_start(int y) const { return static_cast<std::size_t>(y) * static_cast<std::size_t>(width_); }
     std::uint8_t* pixel_address(int x, int y) { return row(y) + static_cast<std::size_t>(x) * 3; }
     const std::uint8_t* pixel_address(int x, int y) const { return row(y) + static_cast<std::size_t>(x) * 3; }
     static void store(std::uint8_t* p, Colour c) {
@@ -94,6 +115,7 @@ private:
     }
     void apply_layout(PixelFormat format);
     void reduce_pixels();
+    std::vector<std::uint8_t> colours_of_indexes() const;
 
     int width_ = 0;
     int height_ = 0;
@@ -104,6 +126,7 @@ private:
     ChannelRounding rounding_ = ChannelRounding::none();
     Colour fill_ = kWhite;
     std::vector<std::uint8_t> pixels_;
+    std::vector<std::uint8_t> indexes_;  // palette formats only
 };
 
 }  // namespace tilvane

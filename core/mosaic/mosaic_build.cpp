@@ -137,8 +137,9 @@ std::optional<Tile_Stock> Stock_Tiles(const std::vector<std::string>& tiles, con
 }
 
 // The mosaic's pixels at a scale above 1: a new image of the original's layout, refused before it
-// is made when no bitmap file could hold it. Its pixels start black, not in the fill colour: every
-// one is drawn, by a cell or from the enlarged original, before the mosaic is saved.
+// is made when no bitmap file could hold it. Its pixels start as zero bytes (black, or a palette's
+// first entry), not in the fill colour: every one is drawn, by a cell or from the enlarged
+// original, before the mosaic is saved.
 RasterImage Scaled_Mosaic(const RasterImage& original, int scale) {
     const std::uint64_t width = std::uint64_t(original.width()) * scale, height = std::uint64_t(original.height()) * scale;
     const std::uint64_t row_bytes = (width * original.stored_bits_per_pixel() + 31) / 32 * 4;
@@ -147,7 +148,7 @@ RasterImage Scaled_Mosaic(const RasterImage& original, int scale) {
         throw Error::Not_Valid(Bitmap_Fault::File_Too_Large);
     return RasterImage::from_layout(static_cast<int>(width), static_cast<int>(height), original.pixel_format(),
                                     original.colour_table(), original.channel_masks(), original.stored_bits_per_pixel(),
-                                    std::vector<std::uint8_t>(width * height * 3));
+                                    std::vector<std::uint8_t>(width * height * (has_colour_table(original.pixel_format()) ? 1 : 3)));
 }
 
 }  // namespace

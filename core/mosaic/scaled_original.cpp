@@ -6,6 +6,15 @@
 #include "image/colour_operations.h"
 
 namespace tilvane {
+namespace {
+
+// Writes each of a row's pixels, of pixel_bytes each, k times over.
+void Widen_Row(const std::uint8_t* in, int width, std::size_t pixel_bytes, std::size_t k, std::uint8_t* out) {
+    for (int x = 0; x < width; ++x, in += pixel_bytes)
+        for (std::size_t i = 0; i < k; ++i, out += pixel_bytes) std::memcpy(out, in, pixel_bytes);
+}
+
+}  // namespace
 
 void Scaled_Original::Targets(int top, int height, std::span<const int> lefts, int width, std::span<Colour> means) const {
     if (scale_ == 1) {
@@ -24,15 +33,15 @@ void Scaled_Original::Look_At(Rect cell, Colour target, Cell_Look& look) const {
 void Scaled_Original::Enlarge_Into(RasterImage& mosaic, int top, int bottom) const {
     bottom = std::min(bottom, mosaic.height());
     const std::size_t k = static_cast<std::size_t>(scale_);
+    const bool indexed = mosaic.index_row(0) != nullptr;
     for (int y = std::max(0, top); y < bottom; ++y) {
-        std::uint8_t* out = mosaic.row(y);
         if (y % scale_ != 0 && y > top) {  // the row above came from the same row of the original
-            std::memcpy(out, mosaic.row(y - 1), mosaic.row_bytes());
+            std::memcpy(mosaic.row(y), mosaic.row(y - 1), mosaic.row_bytes());
+            if (indexed) std::memcpy(mosaic.index_row(y), mosaic.index_row(y - 1), static_cast<std::size_t>(mosaic.width()));
             continue;
         }
-        const std::uint8_t* in = original_.row(y / scale_);
-        for (int x = 0; x < original_.width(); ++x, in += 3)
-            for (std::size_t i = 0; i < k; ++i, out += 3) std::memcpy(out, in, 3);
+        Widen_Row(original_.row(y / scale_), original_.width(), 3, k, mosaic.row(y));
+        if (indexed) Widen_Row(original_.index_row(y / scale_), original_.width(), 1, k, mosaic.index_row(y));
     }
 }
 

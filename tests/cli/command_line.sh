@@ -58,6 +58,12 @@ expect 1 "^Error: 1 tiles in the Tiles List could not be found !
 expect 0 "" extract --quiet --size=100x100 -- demo/Demo_Original.bmp "Fotos été"
 expect 0 "" mosaic "Fotos été/001,001.bmp" "Fotos été/mosaic.bmp" --tiles "Fotos été" --size 20x20 --quiet
 [ -f "Fotos été/mosaic.bmp" ] && [ -f "Fotos été/007,005.bmp" ] || { echo "FAIL: no files in Fotos été"; failed=1; }
+# An 8-bit picture whose table holds black 8 times, then white, keeps every pixel's own index.
+{ printf 'BM\x86\0\0\0\0\0\0\0\x76\0\0\0(\0\0\0\x10\0\0\0\x01\0\0\0\x01\0\x08\0\0\0\0\0\x10\0\0\0\xc4\x0e\0\0\xc4\x0e\0\0\x10\0\0\0\0\0\0\0'
+  printf '\0\0\0\0%.0s' {1..8}; printf '\xff\xff\xff\0%.0s' {1..8}; printf '\0\1\2\3\4\5\6\7\10\11\12\13\14\15\16\17'; } > repeats.bmp
+expect 0 "" convert repeats.bmp repeats-again.bmp
+expect 0 "" extract --quiet --size=16x1 repeats.bmp repeats
+cmp -s repeats.bmp repeats-again.bmp && cmp -s repeats.bmp repeats/001,001.bmp || { echo "FAIL: the indexes of repeats.bmp changed"; failed=1; }
 # On a terminal the progress line ends at 100% with a line break.
 if [ ${#tool[@]} = 1 ] && command -v script >/dev/null; then
   shown=$(script -qec "'${tool[0]}' extract demo/Demo_Original.bmp progress --size 7x7" /dev/null; echo .)

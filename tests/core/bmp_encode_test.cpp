@@ -36,7 +36,12 @@ void expect_same_image(const RasterImage& got, const RasterImage& want) {
     else
         EXPECT_EQ(got.channel_masks(), want.channel_masks());
     for (int y = 0; y < want.height(); ++y)
-        for (int x = 0; x < want.width(); ++x) ASSERT_EQ(got.pixel(x, y), want.pixel(x, y)) << x << "," << y;
+        for (int x = 0; x < want.width(); ++x) {
+            ASSERT_EQ(got.pixel(x, y), want.pixel(x, y)) << x << "," << y;
+            if (want.index_row(y)) {
+                ASSERT_EQ(got.index_row(y)[x], want.index_row(y)[x]) << x << "," << y;
+            }
+        }
 }
 
 TEST(BmpEncode, EveryFormatRoundTrips) {
@@ -143,6 +148,39 @@ TEST(BmpEncode, PaletteFileSavedAgainKeepsItsTable) {
     EXPECT_EQ(d.bits_per_pixel, 8);
     EXPECT_EQ(d.colour_table_entries, 16);
     expect_same_image(again, image);
+}
+
+// A table that repeats its colours: each pixel keeps the index it was stored with, through
+// decoding and saving again, whether the file packs its indexes or runs them.
+TEST(BmpEncode, RepeatedTableColoursKeepTheirIndexes) {
+    const struct {
+        const char* name;
+        std::uint16_t bits;
+        std::uint32_t compression;
+        int entries;
+    } cases[] = {{"1 bit", 1, 0, 2}, {"4 bits", 4, 0, 16}, {"8 bits", 8, 0, 16}, {"RLE8", 8, 1, 16}, {"RLE4", 4, 2, 16}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        BmpFields f;
+        f.bits = c.bits;
+        f.compression = c.compression;
+        f.width = 8;
+        f.height = 2;
+        for (int i = 0; i < c.entries; ++i) f.table.push_back(i < c.entries / 2 ? kBlack : kWhite);
+        const auto index = [&](int x, int y) { return static_cast<std::uint8_t>((x + 3 * y) % c.entries); };
+        for (int y = f.height - 1; y >= 0; --y) {  // bottom-up, 4-byte rows or RLE literals of 8
+            std::vector<std::uint8_t> packed(static_cast<std::size_t>(c.bits), 0);
+            for (int x = 0; x < 8; ++x)
+                packed[static_cast<std::size_t>(x * c.bits / 8)] |= static_cast<std::uint8_t>(index(x, y) << (8 - c.bits - x * c.bits % 8));
+            if (c.compression != 0) f.pixels.insert(f.pixels.end(), {0, 8});
+            f.pixels.insert(f.pixels.end(), packed.begin(), packed.begin() + (c.compression != 0 ? c.bits : std::max(4, int{c.bits})));
+            if (c.compression != 0) f.pixels.insert(f.pixels.end(), {0, 0});
+        }
+        const RasterImage image = decode_bmp(build_bmp(f));
+        for (int y = 0; y < 2; ++y)
+            for (int x = 0; x < 8; ++x) ASSERT_EQ(image.index_row(y)[x], index(x, y)) << x << "," << y;
+        expect_same_image(decode_bmp(encode_bmp(image)), image);
+    }
 }
 
 TEST(BmpEncode, EmptyImageIsRefused) {

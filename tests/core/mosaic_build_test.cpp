@@ -212,7 +212,7 @@ TEST_F(MosaicBuildTest, ATileLargerThanTheOriginalMakesOneCell) {
 // several formats and sizes (crop carries pixels over), a palette tile with its own table too.
 TEST_F(MosaicBuildTest, MatchesPreparingEveryTileFromItsFile) {
     std::vector<std::uint8_t> own_table_pixels;
-    for (int i = 0; i < 6 * 5; ++i) own_table_pixels.insert(own_table_pixels.end(), {static_cast<std::uint8_t>(i % 2 ? 250 : 3), 77, 140});
+    for (int i = 0; i < 6 * 5; ++i) own_table_pixels.push_back(static_cast<std::uint8_t>(i % 2));
     std::vector<std::string> tiles{
         Save("a.bmp", filled(5, 4, [](int x, int y) { return Colour{static_cast<std::uint8_t>(40 * x), 90, static_cast<std::uint8_t>(50 * y)}; }, PixelFormat::Bits8)),
         Save("b.bmp", filled(23, 17, gradient, PixelFormat::Bits16)),

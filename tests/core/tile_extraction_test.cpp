@@ -129,11 +129,19 @@ TEST(ExtractInputsTest, NoFolderIsRefused) {
 }
 
 TEST_F(TileExtractionTest, TilesHoldTheMosaicsPixelsAndBlackBeyondIt) {
-    // Palette mosaics keep their table, so every tile shows exactly the mosaic's pixels.
-    for (PixelFormat format : {PixelFormat::Bits24, PixelFormat::Bits8, PixelFormat::Bits16}) {
+    // Palette mosaics keep their table, so every tile holds exactly the mosaic's pixels: the
+    // same indexes too where the table repeats a colour.
+    std::vector<Colour> black_then_white(8, kBlack);
+    black_then_white.resize(16, kWhite);
+    std::vector<std::uint8_t> indexes(25 * 17);
+    for (std::size_t i = 0; i < indexes.size(); ++i) indexes[i] = static_cast<std::uint8_t>(i % 16);
+    const RasterImage mosaics[] = {
+        Gradient(25, 17), Gradient(25, 17, PixelFormat::Bits8), Gradient(25, 17, PixelFormat::Bits16),
+        RasterImage::from_layout(25, 17, PixelFormat::Bits8, ColourTable(black_then_white), {}, 8, indexes)};
+    for (const RasterImage& mosaic : mosaics) {
+        const PixelFormat format = mosaic.pixel_format();
         SCOPED_TRACE(static_cast<int>(format));
         std::filesystem::remove_all(folder_.Folder() / "tiles");
-        const RasterImage mosaic = Gradient(25, 17, format);
         Extract_Tiles(Mosaic(mosaic), Tiles_Directory(), {{10, 10, true, 2, 1}, Extract_Limit::All}, progress_);
         ASSERT_EQ(Written().size(), 6u);
         for (int row = 1; row <= 2; ++row)
@@ -144,8 +152,12 @@ TEST_F(TileExtractionTest, TilesHoldTheMosaicsPixelsAndBlackBeyondIt) {
                 for (int y = 0; y < 10; ++y)
                     for (int x = 0; x < 10; ++x) {
                         const int mx = (column - 1) * 12 + x, my = (row - 1) * 11 + y;
-                        const Colour expected = mx < 25 && my < 17 ? mosaic.pixel(mx, my) : mosaic.representable(kBlack);
+                        const bool inside = mx < 25 && my < 17;
+                        const Colour expected = inside ? mosaic.pixel(mx, my) : mosaic.representable(kBlack);
                         ASSERT_EQ(tile.pixel(x, y), expected) << column << "," << row << " at " << x << "," << y;
+                        if (inside && tile.index_row(y)) {
+                            ASSERT_EQ(tile.index_row(y)[x], mosaic.index_row(my)[mx]) << column << "," << row << " at " << x << "," << y;
+                        }
                     }
             }
     }

@@ -100,10 +100,7 @@ TEST(PrepareTileTest, ShiftsUniformTilesOntoTheTarget) {
 TEST(PrepareTileTest, WorkingTileTakesTheTilesFormatAndTable) {
     const std::vector<Colour> table{{7, 9, 11}, {130, 1, 250}, {64, 64, 65}};
     std::vector<std::uint8_t> pixels;
-    for (int i = 0; i < 16; ++i) {
-        const Colour& c = table[static_cast<std::size_t>(i % 3)];
-        pixels.insert(pixels.end(), {c.blue, c.green, c.red});
-    }
+    for (int i = 0; i < 16; ++i) pixels.push_back(static_cast<std::uint8_t>(i % 3));
     const RasterImage tile = RasterImage::from_layout(4, 4, PixelFormat::Bits8, ColourTable(table), {}, 8, pixels);
     Tile_Preparer preparer;
     for (const Fitting_Mode mode : {Fitting_Mode::Expand_Shrink, Fitting_Mode::Truncate_Crop}) {
