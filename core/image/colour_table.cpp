@@ -40,17 +40,21 @@ std::vector<Colour> cube_and_greys() {
 // nearest to some colour in it: those no farther from the box than the farthest point of the
 // box is from the entry nearest to it at worst. Any entry that wins or ties for a colour of the
 // box is among them, so searching them in index order gives the exact answer. Most boxes have one
-// answer for all their colours, which a box's 16-bit summary holds; the others' answers are
-// packed in the order they were worked out, so that the look-ups of a large picture mostly stay
-// in the processor's cache and a table costs little memory. One thread works out a box; others
-// that meet it meanwhile search all entries.
+// answer for all their colours, which the box's summary holds. The others mostly split between
+// two to four entries: a record lists the box's answers and gives each colour the place of its
+// answer in the list, in as few bits as the list needs (1, 2 or 4; a box of more than 16 answers
+// gives each colour its index). Records are packed in the order they were worked out, so that the
+// look-ups of a large picture mostly stay in the processor's cache and a table costs little
+// memory. One thread works out a box; others that meet it meanwhile search all entries.
 class ColourTable::Nearest_Search {
 public:
     explicit Nearest_Search(const std::vector<Colour>& entries)
-        : entries_(entries), first_(entries_.size()), summaries_(new std::atomic<std::uint16_t>[kBoxes]) {
+        : entries_(entries), summaries_(new std::atomic<std::uint32_t>[kBoxes]) {
         for (std::size_t i = 0; i < kBoxes; ++i) summaries_[i].store(kUnknown, std::memory_order_relaxed);
+        // A repeated colour never beats its first occurrence, so only first occurrences are searched.
         for (std::size_t i = 0; i < entries_.size(); ++i)
-            first_[i] = std::find(entries_.begin(), entries_.end(), entries_[i]) == entries_.begin() + static_cast<std::ptrdiff_t>(i);
+            if (std::find(entries_.begin(), entries_.end(), entries_[i]) == entries_.begin() + static_cast<std::ptrdiff_t>(i))
+                firsts_.push_back(static_cast<std::uint8_t>(i));
     }
     ~Nearest_Search() {
         for (auto& chunk : chunks_) delete[] chunk.load(std::memory_order_relaxed);
@@ -60,9 +64,9 @@ public:
 
     int Index(unsigned red, unsigned green, unsigned blue) const {
         const std::size_t box = red >> kShift << (2 * kBoxBits) | green >> kShift << kBoxBits | blue >> kShift;
-        const std::uint16_t summary = summaries_[box].load(std::memory_order_acquire);
-        if (summary < kFirstSlot) return summary;
-        if (summary < kBusy) return Answers(summary - kFirstSlot)[In_Box(red, green, blue)];
+        const std::uint32_t summary = summaries_[box].load(std::memory_order_acquire);
+        if (summary < kFirstRecord) return static_cast<int>(summary);
+        if (summary < kBusy) return Look_Up(summary, In_Box(red, green, blue));
         return Work_Out(box, red, green, blue);
     }
 
@@ -72,92 +76,153 @@ private:
     static constexpr unsigned kInBox = (1u << kShift) - 1;
     static constexpr std::size_t kBoxes = std::size_t{1} << (3 * kBoxBits);
     static constexpr std::size_t kBoxColours = std::size_t{1} << (3 * kShift);
-    // A summary below kFirstSlot is the box's one answer; up to kBusy, kFirstSlot + the slot of
-    // its answers.
-    static constexpr std::uint16_t kFirstSlot = 256;
-    static constexpr std::uint16_t kBusy = 0xFFFE;     // being worked out
-    static constexpr std::uint16_t kUnknown = 0xFFFF;  // not worked out yet
-    static constexpr std::size_t kSlotsPerChunk = 64;
-    static_assert(kBoxes <= kBusy - kFirstSlot);
+    // A record: a list of up to 16 answers, then each colour's place in it (or its answer), in
+    // 1 << width_code bits. Records start on 16-byte boundaries.
+    static constexpr std::size_t kListBytes = 16;
+    static constexpr std::size_t kLargestRecord = kListBytes + kBoxColours;
+    static constexpr std::size_t kChunkBytes = std::size_t{1} << 18;
+    static constexpr std::size_t kChunks = kBoxes * kLargestRecord / (kChunkBytes - kLargestRecord) + 2;
+    // A summary below kFirstRecord is the box's one answer; up to kBusy, kFirstRecord + the
+    // record's offset in 16-byte units times 4 + its width code.
+    static constexpr std::uint32_t kFirstRecord = 256;
+    static constexpr std::uint32_t kBusy = 0xFFFFFFFE;     // being worked out
+    static constexpr std::uint32_t kUnknown = 0xFFFFFFFF;  // not worked out yet
 
     static std::size_t In_Box(unsigned red, unsigned green, unsigned blue) {
         return (red & kInBox) << (2 * kShift) | (green & kInBox) << kShift | (blue & kInBox);
     }
-    const std::uint8_t* Answers(std::size_t slot) const {
-        return chunks_[slot / kSlotsPerChunk].load(std::memory_order_relaxed) + slot % kSlotsPerChunk * kBoxColours;
+
+    int Look_Up(std::uint32_t summary, std::size_t colour) const {
+        const std::uint8_t* record = Record_At(static_cast<std::size_t>((summary - kFirstRecord) >> 2) * 16);
+        const unsigned bits = 1u << (summary & 3);
+        const std::uint8_t* places = record + kListBytes;
+        if (bits == 8) return places[colour];
+        const std::size_t bit = colour * bits;
+        return record[places[bit / 8] >> (bit % 8) & ((1u << bits) - 1)];
     }
 
-    template <typename Indexes>
-    int Nearest_Of(const Indexes& indexes, int red, int green, int blue) const {
+    int Nearest_Of(const std::vector<std::uint8_t>& indexes, int red, int green, int blue) const {
         int best = 0, best_distance = std::numeric_limits<int>::max();
-        for (const std::size_t i : indexes) {
+        for (const std::uint8_t i : indexes) {
             const int dr = entries_[i].red - red, dg = entries_[i].green - green, db = entries_[i].blue - blue;
             const int distance = dr * dr + dg * dg + db * db;
-            if (distance < best_distance && first_[i]) {
+            if (distance < best_distance) {
                 best_distance = distance;
-                best = static_cast<int>(i);
+                best = i;
             }
         }
         return best;
     }
 
+    // The entries that can be nearest to some colour of the box whose lowest corner is low.
+    std::vector<std::uint8_t> Candidates(const int (&low)[3]) const {
+        const auto squared = [](int d) { return d * d; };
+        std::vector<int> nearest(firsts_.size());
+        int bound = std::numeric_limits<int>::max();
+        for (std::size_t k = 0; k < firsts_.size(); ++k) {
+            const Colour& e = entries_[firsts_[k]];
+            const int value[3] = {e.red, e.green, e.blue};
+            int farthest = 0;
+            for (int ch = 0; ch < 3; ++ch) {
+                const int lo = low[ch], hi = low[ch] + static_cast<int>(kInBox);
+                nearest[k] += squared(value[ch] < lo ? lo - value[ch] : value[ch] > hi ? value[ch] - hi : 0);
+                farthest += squared(std::max(std::abs(value[ch] - lo), std::abs(value[ch] - hi)));
+            }
+            bound = std::min(bound, farthest);
+        }
+        std::vector<std::uint8_t> candidates;
+        for (std::size_t k = 0; k < firsts_.size(); ++k)
+            if (nearest[k] <= bound) candidates.push_back(firsts_[k]);
+        return candidates;
+    }
+
+    // Each colour's answer among the candidates, in index order so that ties go to the first.
+    void Answers(const std::vector<std::uint8_t>& candidates, const int (&low)[3], std::uint8_t (&answers)[kBoxColours]) const {
+        constexpr int kSide = static_cast<int>(kInBox) + 1;
+        int best[kBoxColours];
+        std::fill(std::begin(best), std::end(best), std::numeric_limits<int>::max());
+        for (const std::uint8_t i : candidates) {
+            int squares[3][kSide];
+            const int value[3] = {entries_[i].red, entries_[i].green, entries_[i].blue};
+            for (int ch = 0; ch < 3; ++ch)
+                for (int d = 0; d < kSide; ++d) squares[ch][d] = (low[ch] + d - value[ch]) * (low[ch] + d - value[ch]);
+            std::size_t colour = 0;
+            for (int r = 0; r < kSide; ++r)
+                for (int g = 0; g < kSide; ++g)
+                    for (int b = 0; b < kSide; ++b, ++colour) {
+                        const int distance = squares[0][r] + squares[1][g] + squares[2][b];
+                        if (distance < best[colour]) {
+                            best[colour] = distance;
+                            answers[colour] = i;
+                        }
+                    }
+        }
+    }
+
+    // Reserves bytes within one chunk, and gives their offset.
+    std::size_t Allocate(std::size_t bytes) const {
+        for (;;) {
+            const std::size_t start = next_byte_.fetch_add(bytes, std::memory_order_relaxed);
+            if (start % kChunkBytes + bytes > kChunkBytes) continue;  // would cross into the next chunk
+            std::atomic<std::uint8_t*>& chunk = chunks_[start / kChunkBytes];
+            std::uint8_t* memory = chunk.load(std::memory_order_acquire);
+            if (memory == nullptr) {
+                auto* made = new std::uint8_t[kChunkBytes]();
+                if (!chunk.compare_exchange_strong(memory, made, std::memory_order_acq_rel)) delete[] made;
+            }
+            return start;
+        }
+    }
+    std::uint8_t* Record_At(std::size_t offset) const {
+        return chunks_[offset / kChunkBytes].load(std::memory_order_relaxed) + offset % kChunkBytes;
+    }
+
     int Work_Out(std::size_t box, unsigned red, unsigned green, unsigned blue) const {
-        std::uint16_t expected = kUnknown;
+        std::uint32_t expected = kUnknown;
         if (!summaries_[box].compare_exchange_strong(expected, kBusy, std::memory_order_acquire)) {
             if (expected != kBusy) return Index(red, green, blue);
-            std::vector<std::size_t> all(entries_.size());
-            for (std::size_t i = 0; i < all.size(); ++i) all[i] = i;
-            return Nearest_Of(all, static_cast<int>(red), static_cast<int>(green), static_cast<int>(blue));
+            return Nearest_Of(firsts_, static_cast<int>(red), static_cast<int>(green), static_cast<int>(blue));
         }
         const int low[3] = {static_cast<int>(box >> (2 * kBoxBits)) << kShift,
                             static_cast<int>(box >> kBoxBits & ((1 << kBoxBits) - 1)) << kShift,
                             static_cast<int>(box & ((1 << kBoxBits) - 1)) << kShift};
-        const auto squared = [](int d) { return d * d; };
-        std::vector<int> nearest(entries_.size()), farthest(entries_.size());
-        int bound = std::numeric_limits<int>::max();
-        for (std::size_t i = 0; i < entries_.size(); ++i) {
-            const int value[3] = {entries_[i].red, entries_[i].green, entries_[i].blue};
-            for (int ch = 0; ch < 3; ++ch) {
-                const int lo = low[ch], hi = low[ch] + static_cast<int>(kInBox);
-                nearest[i] += squared(value[ch] < lo ? lo - value[ch] : value[ch] > hi ? value[ch] - hi : 0);
-                farthest[i] += squared(std::max(std::abs(value[ch] - lo), std::abs(value[ch] - hi)));
-            }
-            bound = std::min(bound, farthest[i]);
-        }
-        std::vector<std::size_t> candidates;
-        for (std::size_t i = 0; i < entries_.size(); ++i)
-            if (nearest[i] <= bound && first_[i]) candidates.push_back(i);
-
+        const std::vector<std::uint8_t> candidates = Candidates(low);
         std::uint8_t answers[kBoxColours];
-        std::size_t slot = 0;
-        for (int r = low[0]; r <= low[0] + static_cast<int>(kInBox); ++r)
-            for (int g = low[1]; g <= low[1] + static_cast<int>(kInBox); ++g)
-                for (int b = low[2]; b <= low[2] + static_cast<int>(kInBox); ++b)
-                    answers[slot++] = static_cast<std::uint8_t>(candidates.size() == 1 ? candidates[0] : Nearest_Of(candidates, r, g, b));
-        if (std::all_of(answers, answers + kBoxColours, [&](std::uint8_t a) { return a == answers[0]; })) {
+        Answers(candidates, low, answers);
+
+        std::uint8_t list[kListBytes];
+        std::size_t listed = 0;  // the distinct answers, counted up to one past the list
+        for (const std::uint8_t a : answers) {
+            if (std::find(list, list + listed, a) != list + listed) continue;
+            if (listed == kListBytes) {
+                ++listed;
+                break;
+            }
+            list[listed++] = a;
+        }
+        if (listed == 1) {
             summaries_[box].store(answers[0], std::memory_order_release);
             return answers[0];
         }
-        const std::size_t mixed = next_slot_.fetch_add(1, std::memory_order_relaxed);
-        std::atomic<std::uint8_t*>& chunk = chunks_[mixed / kSlotsPerChunk];
-        std::uint8_t* memory = chunk.load(std::memory_order_acquire);
-        if (memory == nullptr) {
-            auto* made = new std::uint8_t[kSlotsPerChunk * kBoxColours];
-            if (chunk.compare_exchange_strong(memory, made, std::memory_order_acq_rel))
-                memory = made;
-            else
-                delete[] made;
+        const std::uint32_t code = listed <= 2 ? 0 : listed <= 4 ? 1 : listed <= kListBytes ? 2 : 3;
+        const std::size_t bits = std::size_t{1} << code;
+        const std::size_t offset = Allocate(kListBytes + kBoxColours * bits / 8);
+        std::uint8_t* record = Record_At(offset);
+        std::copy(list, list + std::min(listed, kListBytes), record);
+        std::uint8_t* places = record + kListBytes;
+        for (std::size_t colour = 0; colour < kBoxColours; ++colour) {
+            const auto place = bits == 8 ? answers[colour] : std::find(list, list + listed, answers[colour]) - list;
+            places[colour * bits / 8] |= static_cast<std::uint8_t>(place << (colour * bits % 8));
         }
-        std::copy(answers, answers + kBoxColours, memory + mixed % kSlotsPerChunk * kBoxColours);
-        summaries_[box].store(static_cast<std::uint16_t>(kFirstSlot + mixed), std::memory_order_release);
+        summaries_[box].store(kFirstRecord + static_cast<std::uint32_t>(offset / 16 * 4) + code, std::memory_order_release);
         return answers[In_Box(red, green, blue)];
     }
 
     std::vector<Colour> entries_;
-    std::vector<bool> first_;  // a repeated colour never beats its first occurrence
-    std::unique_ptr<std::atomic<std::uint16_t>[]> summaries_;
-    mutable std::atomic<std::size_t> next_slot_{0};
-    mutable std::atomic<std::uint8_t*> chunks_[kBoxes / kSlotsPerChunk] = {};
+    std::vector<std::uint8_t> firsts_;  // the index of each colour's first occurrence
+    std::unique_ptr<std::atomic<std::uint32_t>[]> summaries_;
+    mutable std::atomic<std::size_t> next_byte_{0};
+    mutable std::atomic<std::uint8_t*> chunks_[kChunks] = {};
 };
 
 // Made on the first reduction, so that tables that are never searched cost nothing.

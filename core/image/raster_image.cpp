@@ -60,13 +60,17 @@ void RasterImage::set_size(int width, int height) {
 }
 
 std::vector<std::uint8_t> RasterImage::colours_of_indexes() const {
+    std::uint8_t highest = 0;
+    for (const std::uint8_t i : indexes_) highest = std::max(highest, i);
     if (indexes_.size() != static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_) ||
-        std::any_of(indexes_.begin(), indexes_.end(), [&](std::uint8_t i) { return i >= table_.size(); }))
+        (!indexes_.empty() && highest >= table_.size()))
         throw std::invalid_argument("RasterImage: colour indexes that do not fit the image or its table");
-    std::array<std::array<std::uint8_t, 3>, ColourTable::kMaxEntries> bgr{};
-    for (int i = 0; i < table_.size(); ++i) bgr[static_cast<std::size_t>(i)] = {table_[i].blue, table_[i].green, table_[i].red};
-    std::vector<std::uint8_t> colours(indexes_.size() * 3);
-    for (std::size_t i = 0; i < indexes_.size(); ++i) std::memcpy(&colours[i * 3], bgr[indexes_[i]].data(), 3);
+    // Each pixel's colour goes out as four bytes, the fourth overwritten by the next pixel.
+    std::array<std::array<std::uint8_t, 4>, ColourTable::kMaxEntries> bgr{};
+    for (int i = 0; i < table_.size(); ++i) bgr[static_cast<std::size_t>(i)] = {table_[i].blue, table_[i].green, table_[i].red, 0};
+    std::vector<std::uint8_t> colours(indexes_.size() * 3 + 1);
+    for (std::size_t i = 0; i < indexes_.size(); ++i) std::memcpy(&colours[i * 3], bgr[indexes_[i]].data(), 4);
+    colours.pop_back();
     return colours;
 }
 

@@ -21,12 +21,16 @@ int searched_nearest(const std::vector<Colour>& entries, Colour c) {
 }
 
 // The reduction's shortcuts must give exactly what a search of every entry gives, ties to the
-// lower index included: the standard tables, and one with repeats and equidistant entries,
-// reduced from two threads at once over colours on both sides of every box edge.
+// lower index included: the standard tables, one with repeats and equidistant entries, and one
+// crowded into a corner, so that boxes there have many answers, reduced from two threads at once
+// over colours on both sides of every box edge.
 TEST(ColourTableTest, NearestIsExactlyTheFullSearch) {
     std::vector<Colour> odd{{10, 10, 10}, {20, 10, 10}, {10, 10, 10}, {15, 200, 3}, {15, 200, 3}, {255, 0, 255}};
+    std::vector<Colour> crowded;
+    for (int i = 0; i < 256; ++i)
+        crowded.push_back({static_cast<std::uint8_t>(i % 16), static_cast<std::uint8_t>(i / 16), static_cast<std::uint8_t>(i * 7 % 16)});
     const ColourTable tables[] = {ColourTable::standard(PixelFormat::Bits1), ColourTable::standard(PixelFormat::Bits4),
-                                  ColourTable::standard(PixelFormat::Bits8), ColourTable(odd)};
+                                  ColourTable::standard(PixelFormat::Bits8), ColourTable(odd), ColourTable(crowded)};
     for (const ColourTable& table : tables) {
         SCOPED_TRACE(table.size());
         int mismatches[2] = {0, 0};
