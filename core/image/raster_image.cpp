@@ -130,6 +130,7 @@ Colour RasterImage::representable(Colour c) const {
 }
 
 void RasterImage::reduce_run(int x, int y, std::size_t pixels) {
+    if (pixels == 0) return;
     std::uint8_t* bgr = pixel_address(x, y);
     if (has_colour_table(format_)) {
         table_.reduce(bgr, &indexes_[row_start(y) + static_cast<std::size_t>(x)], pixels);
