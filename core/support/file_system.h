@@ -89,6 +89,10 @@ struct File_Identity {
     friend auto operator<=>(const File_Identity&, const File_Identity&) = default;
 };
 [[nodiscard]] std::optional<File_Identity> identity_of(const std::filesystem::path& path);
+// The same for a file reached through a folder of known identity, taking the folder's volume on
+// Windows: asking for the volume serial number costs Wine a call to its mount manager (most of a
+// millisecond a file). A link there to a file on another volume may then pass for another file.
+[[nodiscard]] std::optional<File_Identity> identity_in(const File_Identity& folder, const std::filesystem::path& file);
 
 // Removes a file by name without allocating, so that a signal handler may call it.
 void remove_file_now(const std::filesystem::path::value_type* path) noexcept;

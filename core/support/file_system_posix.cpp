@@ -132,6 +132,8 @@ std::optional<File_Identity> identity_of(const fs::path& path) {
     return File_Identity{static_cast<std::uint64_t>(status.st_dev), static_cast<std::uint64_t>(status.st_ino)};
 }
 
+std::optional<File_Identity> identity_in(const File_Identity&, const fs::path& file) { return identity_of(file); }
+
 bool is_hidden(const fs::path& path) {
     return path.filename().native().starts_with('.');
 }

@@ -4,6 +4,7 @@
 #include <io.h>
 #include <share.h>
 #include <windows.h>
+#include <winternl.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -149,6 +150,16 @@ std::optional<File_Identity> identity_of(const fs::path& path) {
     if (file.h == INVALID_HANDLE_VALUE || !GetFileInformationByHandle(file.h, &information)) return std::nullopt;
     return File_Identity{information.dwVolumeSerialNumber,
                          (std::uint64_t{information.nFileIndexHigh} << 32) | information.nFileIndexLow};
+}
+
+std::optional<File_Identity> identity_in(const File_Identity& folder, const fs::path& file) {
+    const Handle opened(CreateFileW(file.c_str(), 0, kShareAll, nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (opened.h == INVALID_HANDLE_VALUE) return std::nullopt;
+    constexpr auto kInternalInformation = static_cast<FILE_INFORMATION_CLASS>(6);  // the file index alone
+    LARGE_INTEGER index;
+    IO_STATUS_BLOCK status;
+    if (!NT_SUCCESS(NtQueryInformationFile(opened.h, &status, &index, sizeof index, kInternalInformation))) return std::nullopt;
+    return File_Identity{folder.volume, static_cast<std::uint64_t>(index.QuadPart)};
 }
 
 bool is_hidden(const fs::path& path) {

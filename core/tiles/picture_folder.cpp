@@ -43,7 +43,7 @@ public:
                 Walk(entry);
             } else if (fs::is_regular_file(entry, error) && take_(Utf8_Path(entry.filename()))) {
                 // One whose identity is unknown is taken, and its reading will tell what is wrong.
-                const std::optional<file_system::File_Identity> file = file_system::identity_of(entry);
+                const std::optional<file_system::File_Identity> file = file_system::identity_in(*identity, entry);
                 if (!file || files_seen_.insert(*file).second) found_.files.push_back(Utf8_Path(entry));
             }
         }
