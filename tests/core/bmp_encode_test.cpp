@@ -169,11 +169,11 @@ TEST(BmpEncode, RepeatedTableColoursKeepTheirIndexes) {
         for (int i = 0; i < c.entries; ++i) f.table.push_back(i < c.entries / 2 ? kBlack : kWhite);
         const auto index = [&](int x, int y) { return static_cast<std::uint8_t>((x + 3 * y) % c.entries); };
         for (int y = f.height - 1; y >= 0; --y) {  // bottom-up, 4-byte rows or RLE literals of 8
-            std::vector<std::uint8_t> packed(static_cast<std::size_t>(c.bits), 0);
+            std::vector<std::uint8_t> packed(c.compression != 0 ? c.bits : std::max(4, int{c.bits}), 0);
             for (int x = 0; x < 8; ++x)
                 packed[static_cast<std::size_t>(x * c.bits / 8)] |= static_cast<std::uint8_t>(index(x, y) << (8 - c.bits - x * c.bits % 8));
             if (c.compression != 0) f.pixels.insert(f.pixels.end(), {0, 8});
-            f.pixels.insert(f.pixels.end(), packed.begin(), packed.begin() + (c.compression != 0 ? c.bits : std::max(4, int{c.bits})));
+            f.pixels.insert(f.pixels.end(), packed.begin(), packed.end());
             if (c.compression != 0) f.pixels.insert(f.pixels.end(), {0, 0});
         }
         const RasterImage image = decode_bmp(build_bmp(f));
