@@ -1,6 +1,7 @@
 #include "colour_table.h"
 
 #include <algorithm>
+#include <array>
 #include <atomic>
 #include <cstdlib>
 #include <limits>
@@ -191,14 +192,16 @@ private:
         Answers(candidates, low, answers);
 
         std::uint8_t list[kListBytes];
+        std::array<std::uint8_t, kMaxEntries> place{};  // an answer's place in the list, plus 1
         std::size_t listed = 0;  // the distinct answers, counted up to one past the list
         for (const std::uint8_t a : answers) {
-            if (std::find(list, list + listed, a) != list + listed) continue;
+            if (place[a] != 0) continue;
             if (listed == kListBytes) {
                 ++listed;
                 break;
             }
             list[listed++] = a;
+            place[a] = static_cast<std::uint8_t>(listed);
         }
         if (listed == 1) {
             summaries_[box].store(answers[0], std::memory_order_release);
@@ -211,8 +214,8 @@ private:
         std::copy(list, list + std::min(listed, kListBytes), record);
         std::uint8_t* places = record + kListBytes;
         for (std::size_t colour = 0; colour < kBoxColours; ++colour) {
-            const auto place = bits == 8 ? answers[colour] : std::find(list, list + listed, answers[colour]) - list;
-            places[colour * bits / 8] |= static_cast<std::uint8_t>(place << (colour * bits % 8));
+            const unsigned value = bits == 8 ? answers[colour] : place[answers[colour]] - 1u;
+            places[colour * bits / 8] |= static_cast<std::uint8_t>(value << (colour * bits % 8));
         }
         summaries_[box].store(kFirstRecord + static_cast<std::uint32_t>(offset / 16 * 4) + code, std::memory_order_release);
         return answers[In_Box(red, green, blue)];
