@@ -11,8 +11,8 @@
 #include "kit/form.h"
 #include "main_window/program.h"
 #include "progress/progress_form_reporter.h"
-#include "shell/error_report.h"
 #include "support/random_source.h"
+#include "win/windows_error.h"
 
 namespace {
 
@@ -53,7 +53,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
         Prepare_Screenshot(program);
         return tilvane::kit::Run_Message_Loop();
     } catch (const std::exception& error) {
-        MessageBoxA(nullptr, tilvane::shell::Error_Text(error).c_str(), "Tilvane", MB_OK | MB_ICONERROR);
+        MessageBoxA(nullptr, tilvane::win::Error_Text(error).c_str(), "Tilvane", MB_OK | MB_ICONERROR);
         return 1;
     }
 }

@@ -4,10 +4,10 @@
 
 #include <shellapi.h>
 
-#include <stdexcept>
 
 #include "win/handles.h"
 #include "win/text.h"
+#include "win/windows_error.h"
 
 namespace tilvane::desktop {
 
@@ -22,7 +22,7 @@ std::string Windows_Shell::Windows_Directory() {
         directory.resize(length);
         length = GetWindowsDirectoryW(directory.data(), static_cast<UINT>(directory.size()));
     }
-    if (length == 0) throw std::runtime_error("The Windows directory is not known");
+    if (length == 0) throw win::Windows_Error(win::Windows_Failure::Windows_Directory_Unknown);
     directory.resize(length);
     return win::To_Utf8(directory);
 }

@@ -5,11 +5,11 @@
 #include <shlobj.h>
 
 #include <algorithm>
-#include <stdexcept>
 #include <string>
 
 #include "win/guarded.h"
 #include "win/handles.h"
+#include "win/windows_error.h"
 
 namespace tilvane::desktop {
 namespace {
@@ -104,7 +104,7 @@ std::vector<std::wstring> Windows_File_Picker::Choose(HWND owner, const Picker_R
         const DWORD error = CommDlgExtendedError();
         if (error == 0) return {};  // Cancel
         if (error != FNERR_BUFFERTOOSMALL)
-            throw std::runtime_error("The file picker failed (" + std::to_string(error) + ")");
+            throw win::Windows_Error(win::Windows_Failure::Picker_Failed, {}, error);
         // The first two bytes tell the size needed, when it fits in them.
         size = std::max<std::size_t>(buffer[0], size * 2);
     }

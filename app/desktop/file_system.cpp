@@ -2,10 +2,10 @@
 
 #include <windows.h>
 
-#include <stdexcept>
 
 #include "tiles/file_names.h"
 #include "win/text.h"
+#include "win/windows_error.h"
 
 namespace tilvane::desktop {
 namespace {
@@ -36,7 +36,7 @@ std::string Program_Path() {
     std::wstring path(MAX_PATH, L'\0');
     for (;;) {
         const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (length == 0) throw std::runtime_error("The program's own path is not known");
+        if (length == 0) throw win::Windows_Error(win::Windows_Failure::Program_Path_Unknown);
         if (length < path.size()) {
             path.resize(length);
             break;
@@ -58,7 +58,7 @@ std::string Locale_Sort_Key(const std::string& text) {
                             reinterpret_cast<LPWSTR>(key.data()), static_cast<int>(key.size()));
     if (size == 0) {
         size = LCMapStringW(LOCALE_USER_DEFAULT, kFlags, wide.c_str(), source_length, nullptr, 0);
-        if (size == 0) throw std::runtime_error("No sort key for " + text);
+        if (size == 0) throw win::Windows_Error(win::Windows_Failure::No_Sort_Key, text);
         key.assign(static_cast<std::size_t>(size), '\0');
         LCMapStringW(LOCALE_USER_DEFAULT, kFlags, wide.c_str(), source_length, reinterpret_cast<LPWSTR>(key.data()),
                      size);

@@ -27,10 +27,6 @@ win::Registry_Key Open_Key(Registry_Root root, const std::string& key_path) {
     return win::Registry_Key(key);
 }
 
-std::string Describe(const std::string& key_path, const std::string& name) {
-    return "\"" + name + "\" in the registry key \"" + key_path + "\"";
-}
-
 }  // namespace
 
 bool Windows_Registry::Key_Opens(Registry_Root root, const std::string& key_path) {
@@ -46,8 +42,7 @@ void Windows_Registry::Write_String(Registry_Root root, const std::string& key_p
                              static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t)))
             : ERROR_ACCESS_DENIED;
     if (result != ERROR_SUCCESS)
-        throw Registry_Error("The registry refused to store " + Describe(key_path, name) + " (error " +
-                             std::to_string(result) + ")");
+        throw Registry_Error(win::Windows_Failure::Registry_Write_Refused, key_path, name, result);
 }
 
 std::optional<std::string> Windows_Registry::Read_String(Registry_Root root, const std::string& key_path,
@@ -60,15 +55,14 @@ std::optional<std::string> Windows_Registry::Read_String(Registry_Root root, con
     LONG result = RegQueryValueExW(key.Get(), wide_name.c_str(), nullptr, &type, nullptr, &bytes);
     if (result == ERROR_FILE_NOT_FOUND) return std::nullopt;
     if (result == ERROR_SUCCESS && type != REG_SZ && type != REG_EXPAND_SZ)
-        throw Registry_Error("The value " + Describe(key_path, name) + " is not text");
+        throw Registry_Error(win::Windows_Failure::Registry_Value_Not_Text, key_path, name);
     std::wstring data(bytes / sizeof(wchar_t) + 1, L'\0');
     bytes = static_cast<DWORD>(data.size() * sizeof(wchar_t));
     if (result == ERROR_SUCCESS)
         result = RegQueryValueExW(key.Get(), wide_name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(data.data()),
                                   &bytes);
     if (result != ERROR_SUCCESS)
-        throw Registry_Error("The value " + Describe(key_path, name) + " could not be read (error " +
-                             std::to_string(result) + ")");
+        throw Registry_Error(win::Windows_Failure::Registry_Read_Failed, key_path, name, result);
     data.resize(bytes / sizeof(wchar_t));
     while (!data.empty() && data.back() == L'\0') data.pop_back();  // stored with or without its terminator
     return win::To_Utf8(data);

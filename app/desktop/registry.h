@@ -4,17 +4,19 @@
 // behaves as a missing one. Key paths are given as the program shows them: a leading backslash
 // ("from the root") is allowed. Texts are UTF-8.
 #include <optional>
-#include <stdexcept>
 #include <string>
+
+#include "win/windows_error.h"
 
 namespace tilvane::desktop {
 
 enum class Registry_Root { Local_Machine, Current_User };
 
-// A failure of the registry itself: a write refused, a value that is not text.
-class Registry_Error : public std::runtime_error {
+// A failure of the registry itself: a write refused, a value that is not text or cannot be read.
+class Registry_Error : public win::Windows_Error {
 public:
-    using std::runtime_error::runtime_error;
+    Registry_Error(win::Windows_Failure failure, const std::string& key_path, const std::string& name, long code = 0)
+        : Windows_Error(failure, key_path, static_cast<unsigned long>(code), name) {}
 };
 
 class Registry {

@@ -5,20 +5,16 @@
 #include <objbase.h>
 #include <shlobj.h>
 
-#include <cstdio>
-#include <stdexcept>
-
 #include "win/handles.h"
 #include "win/text.h"
+#include "win/windows_error.h"
 
 namespace tilvane::desktop {
 namespace {
 
 void Require(HRESULT result, const char* step) {
     if (SUCCEEDED(result)) return;
-    char code[16];
-    std::snprintf(code, sizeof code, "0x%08lX", static_cast<unsigned long>(result));
-    throw std::runtime_error(std::string("The shell could not make a shortcut: ") + step + " failed (" + code + ")");
+    throw win::Windows_Error(win::Windows_Failure::Shortcut_Step_Failed, step, static_cast<unsigned long>(result));
 }
 
 // The target in the ANSI code page, or nothing when that code page cannot hold it.

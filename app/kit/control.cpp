@@ -4,6 +4,7 @@
 
 #include "kit/fonts.h"
 #include "kit/form.h"
+#include "win/windows_error.h"
 
 namespace tilvane::kit {
 
@@ -13,7 +14,7 @@ Control::Control(const Window_Host& parent, const wchar_t* window_class, DWORD s
     const Bounds& b = args.bounds;
     hwnd_ = CreateWindowExW(ex_style, window_class, std::wstring(args.caption).c_str(), style | WS_CHILD, b.left,
                             b.top, b.width, b.height, parent.Handle(), nullptr, GetModuleHandleW(nullptr), nullptr);
-    if (!hwnd_) throw std::runtime_error("Windows refused to create the control " + name_);
+    if (!hwnd_) throw win::Windows_Error(win::Windows_Failure::Window_Not_Created, name_);
     Adopt_Window(hwnd_);
     owner_ = Form::From_Handle(GetAncestor(parent.Handle(), GA_ROOT));
     if (!owner_) throw std::logic_error("The control " + name_ + " has no form");

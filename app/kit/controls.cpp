@@ -4,11 +4,11 @@
 
 #include <algorithm>
 #include <charconv>
-#include <stdexcept>
 
 #include "win/guarded.h"
 #include "win/handles.h"
 #include "win/text.h"
+#include "win/windows_error.h"
 
 namespace tilvane::kit {
 namespace {
@@ -117,7 +117,7 @@ void List_Box::Reset(int count, std::span<const int> selected) {
     SendMessageW(box, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(box, nullptr, TRUE);
     if (result == LB_ERR || result == LB_ERRSPACE)
-        throw std::runtime_error("The list cannot hold " + std::to_string(count) + " items");
+        throw win::Windows_Error(win::Windows_Failure::List_Too_Long, {}, static_cast<unsigned long>(count));
 }
 
 std::vector<int> List_Box::Selected_Indexes() const {

@@ -3,13 +3,13 @@
 #include <commctrl.h>
 
 #include <iterator>
-#include <stdexcept>
 #include <utility>
 
 #include "kit/application.h"
 #include "kit/dialog_keys.h"
 #include "win/guarded.h"
 #include "win/text.h"
+#include "win/windows_error.h"
 
 namespace tilvane::kit {
 namespace {
@@ -46,7 +46,7 @@ Form::Form(const Form_Args& args) {
     CreateWindowExW(WS_EX_CONTROLPARENT, args.class_name, std::wstring(args.caption).c_str(), args.style,
                     CW_USEDEFAULT, CW_USEDEFAULT, args.width, args.height, args.owner, nullptr,
                     GetModuleHandleW(nullptr), this);
-    if (!hwnd_) throw std::runtime_error("Windows refused to create a window");
+    if (!hwnd_) throw win::Windows_Error(win::Windows_Failure::Window_Not_Created);
 }
 
 Form::~Form() { Destroy_Window(); }

@@ -3,14 +3,15 @@
 #include <algorithm>
 #include <cstring>
 #include <optional>
-#include <stdexcept>
 #include <vector>
 
 #include "codecs/little_endian.h"
 #include "codecs/picture_file.h"
+#include "support/error.h"
 #include "support/file_io.h"
 #include "tiles/file_names.h"
 #include "win/text.h"
+#include "win/windows_error.h"
 
 namespace tilvane::kit {
 namespace {
@@ -26,7 +27,7 @@ std::string Lower_Ascii(std::string_view text) {
     return lower;
 }
 
-std::runtime_error Not_Valid(const char* kind) { return std::runtime_error(std::string(kind) + " image is not valid"); }
+win::Windows_Error Not_Valid(const char* kind) { return win::Windows_Error(win::Windows_Failure::Picture_Not_Valid, kind); }
 
 // A top-down 24-bit DIB section holding the image's pixels.
 win::Gdi_Object<HBITMAP> To_Bitmap(const RasterImage& image) {
@@ -39,7 +40,7 @@ win::Gdi_Object<HBITMAP> To_Bitmap(const RasterImage& image) {
     info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
     win::Gdi_Object<HBITMAP> bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    if (!bitmap) throw std::runtime_error("Out of system resources");
+    if (!bitmap) throw win::Windows_Error(win::Windows_Failure::Out_Of_Resources);
     const std::size_t stride = (image.row_bytes() + 3) / 4 * 4;
     for (int y = 0; y < image.height(); ++y)
         std::memcpy(static_cast<std::uint8_t*>(bits) + stride * static_cast<std::size_t>(y), image.row(y), image.row_bytes());
@@ -110,8 +111,7 @@ Picture Picture::Load_File(const std::string& utf8_path) {
         if (!picture.metafile_) throw Not_Valid("Metafile");
         picture.size_ = Metafile_Size(picture.metafile_.Get());
     } else {
-        const std::string_view name = typed_extension.empty() ? typed_extension : typed_extension.substr(1);
-        throw std::runtime_error("Unknown picture file extension (." + std::string(name) + ")");
+        throw Error::Unknown_Extension(utf8_path);
     }
     return picture;
 }

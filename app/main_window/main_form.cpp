@@ -6,7 +6,7 @@
 #include "kit/application.h"
 #include "progress/progress_form.h"
 #include "shell/design_layout.h"
-#include "shell/error_report.h"
+#include "win/windows_error.h"
 
 namespace tilvane::app {
 namespace {
@@ -123,7 +123,7 @@ bool TMainForm1::FormCloseQuery() {
     try {
         Save_Settings();
     } catch (const std::exception& error) {
-        return Close_Without_Saving(shell::Error_Text(error));  // an unwritable file must not trap the user
+        return Close_Without_Saving(win::Error_Text(error));  // an unwritable file must not trap the user
     }
     return true;
 }

@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "shell/error_report.h"
 #include "win/text.h"
+#include "win/windows_error.h"
 
 namespace tilvane::win {
 namespace {
@@ -26,7 +26,7 @@ void Report_Escaped_Error(std::exception_ptr error) noexcept {
         try {
             std::rethrow_exception(error);
         } catch (const std::exception& escaped) {
-            text = shell::Error_Text(escaped);
+            text = Error_Text(escaped);
         } catch (...) {
         }
         current_report(text);

@@ -13,7 +13,8 @@ namespace tilvane::win {
 using Error_Report = void (*)(std::string_view utf8_text);
 void Set_Error_Report(Error_Report report) noexcept;
 
-// Hands the error's text ("Unexpected error" for a throw of anything else) to the error report.
+// Hands the error's text (windows_error.h's Error_Text, or "Unexpected error" for a throw of
+// anything else) to the error report.
 void Report_Escaped_Error(std::exception_ptr error) noexcept;
 
 template <class Body, class Result = std::invoke_result_t<Body&>>

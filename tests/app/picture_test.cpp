@@ -10,9 +10,9 @@
 #include <vector>
 
 #include "image/raster_image.h"
-#include "shell/error_report.h"
 #include "test_support.h"
 #include "win/text.h"
+#include "win/windows_error.h"
 
 namespace tilvane::kit {
 namespace {
@@ -119,7 +119,7 @@ TEST(PictureTest, EachDecoderDrawsItsPictureAtItsOwnSize) {
             (void)Picture::Load_File(dir + file);
             ADD_FAILURE() << "loaded";
         } catch (const std::exception& e) {
-            EXPECT_EQ(shell::Error_Text(e), message);
+            EXPECT_EQ(win::Error_Text(e), message);
         }
     }
 }

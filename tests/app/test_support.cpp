@@ -78,7 +78,7 @@ bool Scripted_Registry::Key_Opens(desktop::Registry_Root root, const std::string
 
 void Scripted_Registry::Write_String(desktop::Registry_Root root, const std::string& key_path, const std::string& name,
                                      const std::string& text) {
-    if (refuse_writes) throw desktop::Registry_Error("The registry refused the write");
+    if (refuse_writes) throw desktop::Registry_Error(win::Windows_Failure::Registry_Write_Refused, key_path, name, ERROR_ACCESS_DENIED);
     Set_Value(root, key_path, name, garble_writes ? text + "?" : text);
 }
 
