@@ -423,6 +423,40 @@ TEST_F(MosaicBuildTest, FittingFirstPassesOverUnreadablePicturesFoundInFolders) 
     }
 }
 
+// The files that each choice built from one seed before the caps of uses, mirrored tiles and
+// redrawing were added: without those options a seed must keep giving the same bytes.
+TEST_F(MosaicBuildTest, EachChoiceBuildsTheSameFileForTheSameSeedAsBefore) {
+    const auto pattern = [](int k) {
+        return [k](int x, int y) {
+            return Colour{static_cast<std::uint8_t>((x * k * 13 + y * 7) % 256), static_cast<std::uint8_t>((x * y * k) % 256),
+                          static_cast<std::uint8_t>(((x / (k + 1) + y / 3) % 2) * 200)};
+        };
+    };
+    std::vector<std::string> tiles;
+    for (int k = 0; k < 9; ++k) tiles.push_back(Save(std::string(1, static_cast<char>('a' + k)) + ".bmp", filled(6 + k, 5 + k % 3, pattern(k))));
+    const std::string original = Save("original.bmp", filled(83, 57, gradient));
+    struct Case {
+        Tile_Choice choice;
+        int min_distance;
+        std::uint64_t hash;
+    };
+    const Case cases[] = {
+        {Tile_Choice::Random, 0, 2069463228647658729u},  {Tile_Choice::Shuffle, 0, 13859075500029736932u},
+        {Tile_Choice::Best, 0, 6589889266737423105u},    {Tile_Choice::Random, 1, 12595863892415180422u},
+        {Tile_Choice::Shuffle, 1, 16277786019853588298u}, {Tile_Choice::Best, 1, 15149793627408078075u},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << Choice_Word(c.choice) << ", distance " << c.min_distance);
+        Mosaic_Settings settings{{8, 6, false, 0, 0}, Fitting_Mode::Expand_Shrink, c.choice, c.min_distance};
+        Twister_Random_Source random;
+        random.Seed(11);
+        Build_Mosaic(original, folder_.Path("out.bmp"), tiles, settings, random, progress_);
+        std::uint64_t hash = 14695981039346656037u;  // FNV-1a
+        for (const std::uint8_t byte : read_whole_file(folder_.Path("out.bmp"))) hash = (hash ^ byte) * 1099511628211u;
+        EXPECT_EQ(hash, c.hash);
+    }
+}
+
 TEST_F(MosaicBuildTest, TheOriginalCanBeItsOwnOutput) {
     const std::string original = Save("photo.bmp", filled(30, 30, gradient));
     const std::vector<std::string> tiles{Save("tile.bmp", filled(10, 10, [](int, int) { return kWhite; }))};
