@@ -36,7 +36,7 @@ constexpr Command kCommands[] = {
      "  tilvane-cli mosaic ORIGINAL OUTPUT --tiles PATH [PATH ...] --size WxH\n"
      "                     [--crop] [--gap HxV] [--seed N] [--choose random|shuffle|best]\n"
      "                     [--min-distance D] [--scale K] [--placements FILE.csv] [--quality Q]\n"
-     "                     [--quiet]\n"
+     "                     [--max-uses N] [--mirror] [--from-placements FILE.csv] [--quiet]\n"
      "      Builds a mosaic of ORIGINAL into OUTPUT (each BMP, JPEG or PNG, by extension). Every\n"
      "      cell of W x H pixels gets a tile drawn at random from the --tiles (picture files,\n"
      "      folders searched through their subfolders, tile list files *.lst),\n"
@@ -47,7 +47,11 @@ constexpr Command kCommands[] = {
      "      keeps a tile from coming again within D cells while the list allows. --scale K\n"
      "      (1 to 16) makes the mosaic K times the original's size; --size then means the\n"
      "      mosaic's cells. --placements writes where each tile went (column,row,x,y,width,\n"
-     "      height,tile). Progress shows on a terminal unless --quiet.\n",
+     "      height,tile). --max-uses N uses no tile more than N times (best places the whole\n"
+     "      grid at once); --mirror offers every tile mirrored left to right too (a use of the\n"
+     "      tile; the placements gain a column mirrored). --from-placements draws the mosaic\n"
+     "      again from such a record, with the same tiles and options, instead of choosing.\n"
+     "      Progress shows on a terminal unless --quiet.\n",
      tilvane::cli::Run_Mosaic},
     {"compare",
      "  tilvane-cli compare ORIGINAL MOSAIC --block WxH\n"

@@ -1,30 +1,43 @@
 #include "tile_choice.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
+#include <limits>
 #include <numeric>
+
+#include "mosaic/capped_assignment.h"
 
 namespace tilvane {
 namespace {
 
 constexpr const char* kChoiceWords[] = {"random", "shuffle", "best"};
 
-// Where each tile went in the last rows that the minimum distance reaches.
-class Repeat_Rule {
+// Where each tile went in the last rows that the minimum distance reaches, and how often it has
+// been used against the cap. Choices count as their tiles: a mirrored tile is a use of the tile.
+class Use_Rule {
 public:
-    Repeat_Rule(int distance, int tile_count) : distance_(distance), uses_(distance > 0 ? tile_count : 0) {}
+    Use_Rule(const Tile_Rules& rules, int tile_count)
+        : distance_(rules.min_distance), max_uses_(rules.max_uses), ways_(rules.mirror ? 2 : 1),
+          near_(distance_ > 0 ? tile_count : 0), uses_(static_cast<std::size_t>(tile_count), 0) {}
 
-    bool Active() const { return distance_ > 0; }
-    bool Allowed(int tile, int column, int row) { return !Active() || Nearest_Use(tile, column, row) > distance_; }
-    void Place(int tile, int column, int row) {
-        if (Active()) uses_[static_cast<std::size_t>(tile)].push_back({column, row});
+    int Ways() const { return ways_; }
+    int Uses(int choice) const { return uses_[Tile(choice)]; }
+    bool Open(int choice) const { return max_uses_ == 0 || Uses(choice) < max_uses_; }
+    bool Allowed(int choice, int column, int row) {
+        return Open(choice) && (distance_ == 0 || Nearest_Use(choice, column, row) > distance_);
+    }
+    void Place(int choice, int column, int row) {
+        if (distance_ > 0) near_[Tile(choice)].push_back({column, row});
+        ++uses_[Tile(choice)];
     }
 
-    // The first of tiles whose nearest use is farthest from the cell.
-    int Farthest(std::span<const int> tiles, int column, int row) {
-        int chosen = tiles.front(), farthest = -1;
-        for (int tile : tiles)
-            if (const int d = Nearest_Use(tile, column, row); d > farthest) chosen = tile, farthest = d;
+    // The first of the open choices whose nearest use is farthest from the cell; -1 when none is.
+    int Farthest(std::span<const int> choices, int column, int row) {
+        int chosen = -1, farthest = -1;
+        for (int choice : choices)
+            if (Open(choice))
+                if (const int d = Nearest_Use(choice, column, row); d > farthest) chosen = choice, farthest = d;
         return chosen;
     }
 
@@ -32,9 +45,11 @@ private:
     struct Use {
         int column, row;
     };
+    std::size_t Tile(int choice) const { return static_cast<std::size_t>(choice / ways_); }
     // Chebyshev distance to the tile's nearest use, or distance_ + 1 when none is within reach.
-    int Nearest_Use(int tile, int column, int row) {
-        std::vector<Use>& uses = uses_[static_cast<std::size_t>(tile)];
+    int Nearest_Use(int choice, int column, int row) {
+        if (distance_ == 0) return 1;
+        std::vector<Use>& uses = near_[Tile(choice)];
         std::erase_if(uses, [&](const Use& use) { return row - use.row > distance_; });
         int nearest = distance_ + 1;
         for (const Use& use : uses) nearest = std::min(nearest, std::max(row - use.row, std::abs(column - use.column)));
@@ -42,7 +57,10 @@ private:
     }
 
     int distance_;
-    std::vector<std::vector<Use>> uses_;
+    int max_uses_;
+    int ways_;
+    std::vector<std::vector<Use>> near_;
+    std::vector<int> uses_;
 };
 
 std::vector<int> All_Tiles(int count) {
@@ -53,8 +71,8 @@ std::vector<int> All_Tiles(int count) {
 
 class Random_Choice final : public Tile_Chooser {
 public:
-    Random_Choice(int min_distance, int count, Random_Source& random)
-        : count_(count), random_(random), rule_(min_distance, count) {}
+    Random_Choice(const Tile_Rules& rules, int tiles, Random_Source& random)
+        : count_(tiles * (rules.mirror ? 2 : 1)), random_(random), rule_(rules, tiles) {}
 
     int Choose(int column, int row, const Cell_Look*) override {
         int tile = random_.Uniform_Below(count_);
@@ -81,7 +99,7 @@ private:
 
     int count_;
     Random_Source& random_;
-    Repeat_Rule rule_;
+    Use_Rule rule_;
 };
 
 // A bag of every tile in shuffled order, taken from the front. Where the minimum distance bars
@@ -89,8 +107,8 @@ private:
 // taken, so the distance wins over the order of rounds.
 class Shuffled_Bag final : public Tile_Chooser {
 public:
-    Shuffled_Bag(int min_distance, int count, Random_Source& random)
-        : count_(count), random_(random), rule_(min_distance, count) {}
+    Shuffled_Bag(const Tile_Rules& rules, int tiles, Random_Source& random)
+        : count_(tiles * (rules.mirror ? 2 : 1)), random_(random), rule_(rules, tiles) {}
 
     int Choose(int column, int row, const Cell_Look*) override {
         if (next_ == bag_.size()) Add_Round();
@@ -101,9 +119,12 @@ public:
             pick = std::find_if(bag_.begin() + static_cast<std::ptrdiff_t>(next_), bag_.end(), allowed);
         }
         if (pick == bag_.end()) {
-            const std::span<const int> left(bag_.data() + next_, bag_.size() - next_);
-            pick = bag_.begin() + static_cast<std::ptrdiff_t>(next_) +
-                   (std::find(left.begin(), left.end(), rule_.Farthest(left, column, row)) - left.begin());
+            int farthest = rule_.Farthest(Left(), column, row);
+            if (farthest < 0) {  // every tile left in the bag has been used as often as the cap allows
+                Add_Round();
+                farthest = rule_.Farthest(Left(), column, row);
+            }
+            pick = std::find(bag_.begin() + static_cast<std::ptrdiff_t>(next_), bag_.end(), farthest);
         }
         std::rotate(bag_.begin() + static_cast<std::ptrdiff_t>(next_), pick, pick + 1);
         const int tile = bag_[next_++];
@@ -112,6 +133,7 @@ public:
     }
 
 private:
+    std::span<const int> Left() const { return {bag_.data() + next_, bag_.size() - next_}; }
     void Add_Round() {
         bag_.erase(bag_.begin(), bag_.begin() + static_cast<std::ptrdiff_t>(next_));
         next_ = 0;
@@ -122,15 +144,57 @@ private:
 
     int count_;
     Random_Source& random_;
-    Repeat_Rule rule_;
+    Use_Rule rule_;
     std::vector<int> bag_;
     std::size_t next_ = 0;
 };
 
+// Tiles whose error lies within this share of the best, plus this squared difference per grid
+// part and channel (4 levels), count as ties: in flat areas many tiles match about equally, and
+// one of them would otherwise fill the area.
+constexpr float kTieShare = 0.1f;
+constexpr float kTieSquares = 16;
+
+// The largest error that ties with the best.
+float Tie_Limit(float best, const Cell_Look& look) {
+    const int parts = static_cast<int>(std::count(look.visible.begin(), look.visible.end(), true));
+    return best * (1 + kTieShare) + kTieSquares * 3 * parts;
+}
+
+// The squared difference between the cell and the tile shifted onto its target, over the
+// visible grid parts, with the shift held within 0..255 as the pixels are.
+float Match_Error(const Structure& t, const Cell_Look& look) {
+    const float target[3] = {static_cast<float>(look.target.blue), static_cast<float>(look.target.green),
+                             static_cast<float>(look.target.red)};
+    float error = 0;
+    for (int part = 0; part < kStructureGrid * kStructureGrid; ++part) {
+        if (!look.visible[static_cast<std::size_t>(part)]) continue;
+        for (int ch = 0; ch < 3; ++ch) {
+            const std::size_t i = static_cast<std::size_t>(part * 3 + ch);
+            const float shifted = std::clamp(t[i] + target[ch], 0.0f, 255.0f);
+            const float d = shifted - (look.structure[i] + target[ch]);
+            error += d * d;
+        }
+    }
+    return error;
+}
+
+// Every tile's structure, and after it its mirror's when the rules mirror.
+std::vector<Structure> Choice_Structures(std::vector<Structure> tiles, bool mirror) {
+    if (!mirror) return tiles;
+    std::vector<Structure> both;
+    both.reserve(tiles.size() * 2);
+    for (const Structure& s : tiles) {
+        both.push_back(s);
+        both.push_back(Mirrored(s));
+    }
+    return both;
+}
+
 class Best_Match final : public Tile_Chooser {
 public:
-    Best_Match(int min_distance, Random_Source& random, std::vector<Structure> tiles)
-        : random_(random), index_(std::move(tiles)), rule_(min_distance, index_.Size()) {}
+    Best_Match(const Tile_Rules& rules, Random_Source& random, std::vector<Structure> tiles)
+        : random_(random), rule_(rules, static_cast<int>(tiles.size())), index_(Choice_Structures(std::move(tiles), rules.mirror)) {}
 
     bool Needs_Looks() const override { return true; }
     void Find_Nearest(Cell_Look& look) const override { index_.Nearest(look.structure, kCandidates, look.nearest); }
@@ -151,8 +215,7 @@ public:
             tile = rule_.Farthest(by_match, column, row);
         } else {
             std::sort(scored_.begin(), scored_.end());
-            const int parts = static_cast<int>(std::count(look->visible.begin(), look->visible.end(), true));
-            const float tie = scored_.front().first * (1 + kTieShare) + kTieSquares * 3 * parts;
+            const float tie = Tie_Limit(scored_.front().first, *look);
             const auto near = std::find_if(scored_.begin(), scored_.end(), [&](const auto& s) { return s.first > tie; });
             tile = scored_[static_cast<std::size_t>(random_.Uniform_Below(static_cast<int>(near - scored_.begin())))].second;
         }
@@ -163,35 +226,133 @@ public:
 private:
     // How many tiles the index offers for each cell, measured in full.
     static constexpr int kCandidates = 24;
-    // Tiles whose error lies within this share of the best, plus this squared difference per
-    // grid part and channel (4 levels), count as ties: in flat areas many tiles match about
-    // equally, and one of them would otherwise fill the area.
-    static constexpr float kTieShare = 0.1f;
-    static constexpr float kTieSquares = 16;
 
-    // The squared difference between the cell and the tile shifted onto its target, over the
-    // visible grid parts, with the shift held within 0..255 as the pixels are.
-    float Error(int tile, const Cell_Look& look) const {
-        const Structure& t = index_.Tile(tile);
-        const float target[3] = {static_cast<float>(look.target.blue), static_cast<float>(look.target.green),
-                                 static_cast<float>(look.target.red)};
-        float error = 0;
-        for (int part = 0; part < kStructureGrid * kStructureGrid; ++part) {
-            if (!look.visible[static_cast<std::size_t>(part)]) continue;
-            for (int ch = 0; ch < 3; ++ch) {
-                const std::size_t i = static_cast<std::size_t>(part * 3 + ch);
-                const float shifted = std::clamp(t[i] + target[ch], 0.0f, 255.0f);
-                const float d = shifted - (look.structure[i] + target[ch]);
-                error += d * d;
+    float Error(int tile, const Cell_Look& look) const { return Match_Error(index_.Tile(tile), look); }
+
+    Random_Source& random_;
+    Use_Rule rule_;
+    Structure_Index index_;
+    std::vector<std::pair<float, int>> scored_;
+};
+
+// The best match with a cap on every tile's uses, placed over the whole grid at once: a greedy
+// choice in reading order would give the first cells of a flat area the few flat tiles and
+// leave the last ones whatever is left. Every cell's nearest tiles in the index are measured,
+// each given a share of the tie band drawn from the seed (so the seed still picks among near
+// ties), and the assignment of least total error within the cap is found (Assign_Capped). The
+// cells then take their tiles in reading order, each its planned tile where the minimum
+// distance allows it, otherwise the best allowed tile that leaves room for the cells still to
+// come.
+class Capped_Best_Match final : public Tile_Chooser {
+public:
+    Capped_Best_Match(const Tile_Rules& rules, Random_Source& random, std::vector<Structure> tiles)
+        : random_(random), cap_(rules.max_uses), tiles_(static_cast<int>(tiles.size())), rule_(rules, tiles_),
+          index_(Choice_Structures(std::move(tiles), rules.mirror)), planned_uses_(static_cast<std::size_t>(tiles_), 0) {}
+
+    bool Needs_Looks() const override { return true; }
+    bool Needs_Whole_Grid() const override { return true; }
+    void Find_Nearest(Cell_Look& look) const override { index_.Nearest(look.structure, kCandidates, look.nearest); }
+
+    void Plan(std::vector<Cell_Look> looks, int columns) override {
+        looks_ = std::move(looks);
+        columns_ = columns;
+        problem_.tiles = tiles_;
+        problem_.cap = cap_;
+        std::vector<std::pair<int, float>> measured;
+        std::vector<std::pair<int, std::int64_t>> candidates;
+        for (const Cell_Look& look : looks_) {
+            measured.clear();
+            candidates.clear();
+            float best = std::numeric_limits<float>::max();
+            for (int choice : look.nearest) {
+                measured.push_back({choice, Match_Error(index_.Tile(choice), look)});
+                best = std::min(best, measured.back().second);
             }
+            const float band = Tie_Limit(best, look) - best;
+            std::int64_t dearest = 0;
+            for (const auto& [choice, error] : measured) {
+                const std::int64_t cost = std::llround((error + band * static_cast<float>(random_.Uniform_Below(kJitterSteps)) / kJitterSteps) * kCostScale);
+                dearest = std::max(dearest, cost);
+                const int tile = choice / rule_.Ways();
+                const auto same = std::find_if(candidates.begin(), candidates.end(), [&](const auto& c) { return c.first == tile; });
+                if (same == candidates.end()) {
+                    candidates.push_back({tile, cost});
+                    ways_.push_back(choice);
+                } else if (cost < same->second) {
+                    same->second = cost;
+                    ways_[problem_.tile.size() + static_cast<std::size_t>(same - candidates.begin())] = choice;
+                }
+            }
+            problem_.Add_Cell(candidates, dearest + std::llround(band * kCostScale));
         }
-        return error;
+        planned_ = Assign_Capped(problem_);
+        for (int tile : planned_)
+            if (tile != kOtherTile) ++planned_uses_[static_cast<std::size_t>(tile)];
+    }
+
+    int Choose(int column, int row, const Cell_Look*) override {
+        const std::size_t cell = static_cast<std::size_t>(row) * static_cast<std::size_t>(columns_) + static_cast<std::size_t>(column);
+        const int tile = planned_[cell];
+        int choice = -1;
+        if (tile != kOtherTile) {
+            --planned_uses_[static_cast<std::size_t>(tile)];
+            for (std::size_t k = problem_.first[cell]; k < problem_.first[cell + 1]; ++k)
+                if (problem_.tile[k] == tile) choice = ways_[k];
+            if (!rule_.Allowed(choice, column, row)) choice = -1;
+        }
+        if (choice < 0) choice = Best_Candidate(cell, column, row);
+        if (choice < 0) choice = Best_Of_All(cell, column, row, true);
+        if (choice < 0) choice = Best_Of_All(cell, column, row, false);
+        if (choice < 0) choice = rule_.Farthest(All_Tiles(index_.Size()), column, row);
+        rule_.Place(choice, column, row);
+        return choice;
+    }
+
+private:
+    // How many tiles the index offers for each cell: enough that most cells of a flat area find
+    // room among them when their first choices are full.
+    static constexpr int kCandidates = 48;
+    static constexpr int kJitterSteps = 1024;
+    static constexpr float kCostScale = 4;  // whole costs, in quarters of a squared level
+
+    // Room for one more use of the choice's tile beside the uses planned for the cells to come.
+    bool Room(int choice) const {
+        const int tile = choice / rule_.Ways();
+        return rule_.Uses(choice) + planned_uses_[static_cast<std::size_t>(tile)] < cap_;
+    }
+
+    int Best_Candidate(std::size_t cell, int column, int row) {
+        int chosen = -1;
+        std::int64_t least = 0;
+        for (std::size_t k = problem_.first[cell]; k < problem_.first[cell + 1]; ++k)
+            if ((chosen < 0 || problem_.cost[k] < least) && Room(ways_[k]) && rule_.Allowed(ways_[k], column, row))
+                chosen = ways_[k], least = problem_.cost[k];
+        return chosen;
+    }
+
+    // The best allowed tile of all, with room for the cells to come, or only under the cap.
+    int Best_Of_All(std::size_t cell, int column, int row, bool with_room) {
+        int chosen = -1;
+        float least = 0;
+        for (int choice = 0; choice < index_.Size(); ++choice) {
+            if ((with_room && !Room(choice)) || !rule_.Open(choice)) continue;
+            const float error = Match_Error(index_.Tile(choice), looks_[cell]);
+            if ((chosen < 0 || error < least) && rule_.Allowed(choice, column, row)) chosen = choice, least = error;
+        }
+        return chosen;
     }
 
     Random_Source& random_;
+    int cap_;
+    int tiles_;
+    Use_Rule rule_;
     Structure_Index index_;
-    Repeat_Rule rule_;
-    std::vector<std::pair<float, int>> scored_;
+    std::vector<Cell_Look> looks_;
+    int columns_ = 0;
+    Capped_Assignment_Problem problem_;
+    std::vector<int> ways_;  // beside problem_.tile: which way round each candidate tile is best
+    std::vector<int> planned_;
+    std::vector<int> planned_uses_;  // by the cells still to come
 };
 
 }  // namespace
@@ -204,14 +365,16 @@ std::optional<Tile_Choice> Choice_Of_Word(const std::string& word) {
     return std::nullopt;
 }
 
-std::unique_ptr<Tile_Chooser> Make_Tile_Chooser(Tile_Choice choice, int min_distance, int tile_count,
+std::unique_ptr<Tile_Chooser> Make_Tile_Chooser(Tile_Choice choice, Tile_Rules rules, int tile_count,
                                                 Random_Source& random, std::vector<Structure> tile_structures) {
     switch (choice) {
-        case Tile_Choice::Shuffle: return std::make_unique<Shuffled_Bag>(min_distance, tile_count, random);
-        case Tile_Choice::Best: return std::make_unique<Best_Match>(min_distance, random, std::move(tile_structures));
+        case Tile_Choice::Shuffle: return std::make_unique<Shuffled_Bag>(rules, tile_count, random);
+        case Tile_Choice::Best:
+            if (rules.max_uses > 0) return std::make_unique<Capped_Best_Match>(rules, random, std::move(tile_structures));
+            return std::make_unique<Best_Match>(rules, random, std::move(tile_structures));
         case Tile_Choice::Random: break;
     }
-    return std::make_unique<Random_Choice>(min_distance, tile_count, random);
+    return std::make_unique<Random_Choice>(rules, tile_count, random);
 }
 
 }  // namespace tilvane

@@ -15,6 +15,10 @@ std::string Too_Large_Text(const Error& error) {
     return picture + ": its pixels need more than " + std::to_string(decode_limits::kMaxPixelBytes >> 20) + " MB";
 }
 
+std::string Line_Text(const Error& error) {
+    return "Line " + std::to_string(error.Number()) + " of " + error.Path();
+}
+
 }  // namespace
 
 std::string Error_Text(const std::exception& error) {
@@ -39,6 +43,14 @@ std::string Error_Text(const std::exception& error) {
             return "Error: The Scale must be from 1 to " + std::to_string(Mosaic_Settings::kLargestScale) + ".";
         case Error_Kind::Negative_Distance: return "Error: The Distance between repeated Tiles cannot be negative.";
         case Error_Kind::Cannot_Write_Settings: return "Unable to write to " + core->Path();
+        case Error_Kind::Uses_Too_Few:
+            return "Error: The Tiles cannot cover every cell with so few uses of each: at least " +
+                   std::to_string(core->Number()) + " are needed.";
+        case Error_Kind::Placement_Not_Valid:
+            return Line_Text(*core) + " is not a placement (column,row,x,y,width,height,tile and perhaps mirrored)";
+        case Error_Kind::Placement_Tile_Unknown: return Line_Text(*core) + " names a tile that is not in the list";
+        case Error_Kind::Placement_Cell_Outside: return Line_Text(*core) + " names a cell outside the grid";
+        case Error_Kind::Placement_Cell_Repeated: return Line_Text(*core) + " names a cell that an earlier line placed";
     }
     return core->what();
 }
@@ -49,7 +61,8 @@ std::string Error_Text_With_Details(const std::exception& error) {
     if (!core) return text;
     const bool names_file = core->Kind() == Error_Kind::Cannot_Open || core->Kind() == Error_Kind::Cannot_Create ||
                             core->Kind() == Error_Kind::Too_Large || core->Kind() == Error_Kind::Unknown_Extension ||
-                            core->Kind() == Error_Kind::Cannot_Write_Settings;
+                            core->Kind() == Error_Kind::Cannot_Write_Settings ||
+                            (core->Kind() >= Error_Kind::Placement_Not_Valid && core->Kind() <= Error_Kind::Placement_Cell_Repeated);
     if (!names_file && !core->Path().empty()) text += ": " + core->Path();
     if (core->Reason()) text += ": " + core->Reason().message();
     return text;

@@ -69,7 +69,7 @@ TEST(TileChoiceTest, NoTileComesBackWithinTheMinimumDistanceWhileTheListAllows) 
         SCOPED_TRACE(testing::Message() << Choice_Word(c.choice) << ", " << c.tiles << " tiles, distance " << c.distance);
         Twister_Random_Source random;
         random.Seed(5);
-        const auto chooser = Make_Tile_Chooser(c.choice, c.distance, c.tiles, random, Patterns(c.tiles));
+        const auto chooser = Make_Tile_Chooser(c.choice, {c.distance}, c.tiles, random, Patterns(c.tiles));
         const std::vector<int> chosen = Choose_Grid(*chooser);
         EXPECT_GE(Closest_Repeat(chosen), c.closest);
         EXPECT_TRUE(std::all_of(chosen.begin(), chosen.end(), [&](int t) { return t >= 0 && t < c.tiles; }));
@@ -80,7 +80,7 @@ TEST(TileChoiceTest, AShuffleUsesEveryTileOnceBeforeAnyTwiceAndFollowsTheSeed) {
     const auto run = [](std::uint64_t seed) {
         Twister_Random_Source random;
         random.Seed(seed);
-        return Choose_Grid(*Make_Tile_Chooser(Tile_Choice::Shuffle, 0, 7, random));
+        return Choose_Grid(*Make_Tile_Chooser(Tile_Choice::Shuffle, {}, 7, random));
     };
     const std::vector<int> chosen = run(1);
     for (std::size_t round = 0; round + 7 <= chosen.size(); round += 7)
@@ -96,7 +96,7 @@ TEST(TileChoiceTest, TheBestMatchFollowsTheCellsStructureAndSpreadsNearTies) {
     tiles.resize(10);
     Twister_Random_Source random;
     random.Seed(9);
-    const auto chooser = Make_Tile_Chooser(Tile_Choice::Best, 0, 10, random, tiles);
+    const auto chooser = Make_Tile_Chooser(Tile_Choice::Best, {}, 10, random, tiles);
     const std::vector<int> chosen = Choose_Grid(*chooser, [&](int column, int row) {
         if (row >= 2) return Structure{};
         return column < kColumns / 2 ? Pattern(3) : Pattern(4);
