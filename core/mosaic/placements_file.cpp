@@ -44,9 +44,11 @@ public:
             ++at_;
             if (c == ',') {
                 fields.emplace_back();
-            } else if (c == '"' && fields.back().empty() && !Quoted_Into(fields.back())) {
-                Skip_Rest_Of_Line();
-                return std::vector<std::string>{};
+            } else if (c == '"' && fields.back().empty()) {
+                if (!Quoted_Into(fields.back())) {
+                    Skip_Rest_Of_Line();
+                    return std::vector<std::string>{};
+                }
             } else {
                 fields.back() += c;
             }
