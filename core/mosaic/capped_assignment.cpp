@@ -24,15 +24,17 @@ namespace {
 // Why this and not an auction: it is exact with whole costs and needs no price scaling, the
 // first pass gives most cells their cheapest tile outright, and each search stops at the first
 // tile with room, so only the cells that compete for popular tiles cost a search. The cells'
-// lists are short; one extra node, "any other tile", joins every cell (at its `other` cost) to
-// every tile, so a cell whose candidates are all full still finds room and the cap can always
-// be met.
+// lists are short; one extra node, "any other tile", takes any number of cells, each at its
+// `other` cost: with cap * tiles >= cells, the tiles always have room for all of them beside
+// the cells given a tile. A search that settles more than kMostSettled nodes (a large flat
+// area whose tiles are all full) gives its cell "any other tile" at once, which keeps the time
+// bounded at the price of exactness there (the small problems never reach it).
 class Capped_Flow {
 public:
     explicit Capped_Flow(const Capped_Assignment_Problem& p)
         : p_(p), cells_(p.Cells()), other_node_(cells_ + p.tiles), sink_(other_node_ + 1),
           at_(static_cast<std::size_t>(cells_), kUnassigned), at_cost_(static_cast<std::size_t>(cells_), 0),
-          members_(static_cast<std::size_t>(p.tiles)), through_other_(static_cast<std::size_t>(p.tiles), 0),
+          members_(static_cast<std::size_t>(p.tiles)),
           other_place_(static_cast<std::size_t>(cells_), -1), potential_(static_cast<std::size_t>(sink_ + 1), 0),
           distance_(potential_.size()), parent_(potential_.size()), via_cost_(potential_.size()),
           reached_(potential_.size(), 0), settled_(potential_.size(), 0) {}
@@ -45,7 +47,7 @@ public:
             std::size_t best = End(c);
             for (std::size_t k = p_.first[Index(c)]; k < End(c); ++k)
                 if (best == End(c) || p_.cost[k] < p_.cost[best]) best = k;
-            if (best != End(c) && Used(p_.tile[best]) < p_.cap) {
+            if (best != End(c) && Used(p_.tile[best]) < Cap(p_.tile[best])) {
                 Take(c, p_.tile[best], p_.cost[best]);
                 potential_[Index(c)] = -p_.cost[best];
             } else {
@@ -60,9 +62,11 @@ public:
 
 private:
     static constexpr int kUnassigned = -2, kAtOther = -1;
+    static constexpr std::size_t kMostSettled = 256;
     static std::size_t Index(int i) { return static_cast<std::size_t>(i); }
     std::size_t End(int c) const { return p_.first[Index(c) + 1]; }
-    int Used(int t) const { return static_cast<int>(members_[Index(t)].size()) + through_other_[Index(t)]; }
+    int Used(int t) const { return static_cast<int>(members_[Index(t)].size()); }
+    int Cap(int t) const { return p_.room.empty() ? p_.cap : p_.room[Index(t)]; }
 
     void Take(int c, int t, std::int64_t cost) {
         at_[Index(c)] = t;
@@ -104,11 +108,10 @@ private:
         } else if (u < other_node_) {
             const int t = u - cells_;
             for (int c : members_[Index(t)]) Relax(u, c, -at_cost_[Index(c)]);
-            if (through_other_[Index(t)] > 0) Relax(u, other_node_, 0);
-            if (Used(t) < p_.cap) Relax(u, sink_, 0);
+            if (Used(t) < Cap(t)) Relax(u, sink_, 0);
         } else {
             for (int c : at_other_) Relax(u, c, -p_.other[Index(c)]);
-            for (int t = 0; t < p_.tiles; ++t) Relax(u, cells_ + t, 0);
+            Relax(u, sink_, 0);
         }
     }
 
@@ -120,18 +123,27 @@ private:
         reached_[Index(s)] = round_;
         distance_[Index(s)] = 0;
         heap_.push({0, s});
+        std::int64_t reach = 0;
         while (!heap_.empty()) {
             const auto [d, u] = heap_.top();
+            if (settled_[Index(u)] == round_ || d != distance_[Index(u)]) {
+                heap_.pop();
+                continue;
+            }
+            reach = d;
+            if (settled_list_.size() == kMostSettled) {
+                parent_[Index(sink_)] = other_node_;
+                parent_[Index(other_node_)] = s;
+                break;
+            }
             heap_.pop();
-            if (settled_[Index(u)] == round_ || d != distance_[Index(u)]) continue;
             settled_[Index(u)] = round_;
             settled_list_.push_back(u);
             if (u == sink_) break;
             Relax_From(u);
         }
-        // Potentials move by how much nearer than the sink each settled node lies: reduced costs
-        // stay at least 0 and the path's become 0.
-        const std::int64_t reach = distance_[Index(sink_)];
+        // Potentials move by how much nearer than the sink (or the nearest node not settled)
+        // each settled node lies: reduced costs stay at least 0 and the path's become 0.
         for (int v : settled_list_) potential_[Index(v)] -= reach - distance_[Index(v)];
         for (int v = sink_; v != s;) {
             const int u = parent_[Index(v)];
@@ -141,11 +153,7 @@ private:
                 Join_Other(u);
             } else if (u == other_node_ && v < cells_) {
                 Leave_Other(v);
-            } else if (u == other_node_) {
-                ++through_other_[Index(v - cells_)];
-            } else if (v == other_node_) {
-                --through_other_[Index(u - cells_)];
-            } else if (v < cells_) {  // a tile gives up a cell
+            } else if (u != other_node_ && v < cells_) {  // a tile gives up a cell
                 Leave(v, u - cells_);
             }
             v = u;
@@ -157,7 +165,6 @@ private:
     std::vector<int> at_;  // each cell's tile, kAtOther or kUnassigned
     std::vector<std::int64_t> at_cost_;
     std::vector<std::vector<int>> members_;  // each tile's cells
-    std::vector<int> through_other_;          // each tile's uses by cells at "any other tile"
     std::vector<int> at_other_;
     std::vector<int> other_place_;
     std::vector<std::int64_t> potential_, distance_;

@@ -11,6 +11,7 @@ namespace tilvane {
 struct Capped_Assignment_Problem {
     int tiles = 0;
     int cap = 0;                                  // uses of each tile at most
+    std::vector<int> room;                        // when not empty, each tile's own cap instead
     std::vector<std::size_t> first{0};            // cell c's candidates: first[c] .. first[c + 1] - 1
     std::vector<int> tile;                        // the candidates' tiles, each at most once per cell
     std::vector<std::int64_t> cost;               // and their costs, at least 0

@@ -240,9 +240,10 @@ private:
 // leave the last ones whatever is left. Every cell's nearest tiles in the index are measured,
 // each given a share of the tie band drawn from the seed (so the seed still picks among near
 // ties), and the assignment of least total error within the cap is found (Assign_Capped). The
-// cells then take their tiles in reading order, each its planned tile where the minimum
-// distance allows it, otherwise the best allowed tile that leaves room for the cells still to
-// come.
+// cells it leaves to "any other tile" (their candidates were full) are placed again, in rounds,
+// among the nearest of the tiles that still have room. The cells then take their tiles in
+// reading order, each its planned tile where the minimum distance allows it, otherwise the best
+// allowed tile that leaves room for the cells still to come.
 class Capped_Best_Match final : public Tile_Chooser {
 public:
     Capped_Best_Match(const Tile_Rules& rules, Random_Source& random, std::vector<Structure> tiles)
@@ -256,51 +257,59 @@ public:
     void Plan(std::vector<Cell_Look> looks, int columns) override {
         looks_ = std::move(looks);
         columns_ = columns;
-        problem_.tiles = tiles_;
-        problem_.cap = cap_;
-        std::vector<std::pair<int, float>> measured;
-        std::vector<std::pair<int, std::int64_t>> candidates;
-        for (const Cell_Look& look : looks_) {
-            measured.clear();
-            candidates.clear();
-            float best = std::numeric_limits<float>::max();
-            for (int choice : look.nearest) {
-                measured.push_back({choice, Match_Error(index_.Tile(choice), look)});
-                best = std::min(best, measured.back().second);
-            }
-            const float band = Tie_Limit(best, look) - best;
-            std::int64_t dearest = 0;
-            for (const auto& [choice, error] : measured) {
-                const std::int64_t cost = std::llround((error + band * static_cast<float>(random_.Uniform_Below(kJitterSteps)) / kJitterSteps) * kCostScale);
-                dearest = std::max(dearest, cost);
-                const int tile = choice / rule_.Ways();
-                const auto same = std::find_if(candidates.begin(), candidates.end(), [&](const auto& c) { return c.first == tile; });
-                if (same == candidates.end()) {
-                    candidates.push_back({tile, cost});
-                    ways_.push_back(choice);
-                } else if (cost < same->second) {
-                    same->second = cost;
-                    ways_[problem_.tile.size() + static_cast<std::size_t>(same - candidates.begin())] = choice;
+        planned_.assign(looks_.size(), -1);
+        candidates_.resize(looks_.size());
+        std::vector<std::size_t> waiting(looks_.size());
+        std::iota(waiting.begin(), waiting.end(), std::size_t{0});
+        std::vector<int> room(static_cast<std::size_t>(tiles_), cap_);
+        for (int round = 0; round < kRounds && !waiting.empty(); ++round) {
+            // After the first round, the nearest among the tiles with room, or all of them.
+            std::vector<int> open;
+            for (int choice = 0; round > 0 && choice < index_.Size(); ++choice)
+                if (room[static_cast<std::size_t>(choice / rule_.Ways())] > 0) open.push_back(choice);
+            std::vector<Structure> open_structures;
+            for (int choice : open) open_structures.push_back(index_.Tile(choice));
+            const Structure_Index open_index(std::move(open_structures));
+            Capped_Assignment_Problem problem;
+            problem.tiles = tiles_;
+            problem.room = room;
+            for (std::size_t cell : waiting) {
+                std::vector<int>& nearest = looks_[cell].nearest;
+                if (round > 0) {  // twice as many as the round before
+                    open_index.Nearest(looks_[cell].structure, kCandidates << round, nearest);
+                    for (int& choice : nearest) choice = open[static_cast<std::size_t>(choice)];
                 }
+                Measure(cell, problem);
+                std::vector<int>().swap(nearest);
             }
-            problem_.Add_Cell(candidates, dearest + std::llround(band * kCostScale));
+            const std::vector<int> assigned = round == 0 ? Assign_Capped(problem) : Assign_Greedily(problem);
+            std::vector<std::size_t> left;
+            for (std::size_t k = 0; k < waiting.size(); ++k) {
+                const std::size_t cell = waiting[k];
+                const int tile = assigned[k];
+                if (tile == kOtherTile) {
+                    left.push_back(cell);
+                    continue;
+                }
+                --room[static_cast<std::size_t>(tile)];
+                ++planned_uses_[static_cast<std::size_t>(tile)];
+                std::vector<std::pair<int, std::int64_t>>& own = candidates_[cell];
+                for (const auto& [choice, cost] : own)
+                    if (choice / rule_.Ways() == tile && (planned_[cell] < 0 || cost < Cost_Of(cell, planned_[cell]))) planned_[cell] = choice;
+                // The cheapest are kept for a cell that the minimum distance turns from its plan.
+                std::sort(own.begin(), own.end(), [](const auto& a, const auto& b) { return a.second < b.second; });
+                own.resize(std::min<std::size_t>(own.size(), kCandidates));
+                own.shrink_to_fit();
+            }
+            waiting = std::move(left);
         }
-        planned_ = Assign_Capped(problem_);
-        for (int tile : planned_)
-            if (tile != kOtherTile) ++planned_uses_[static_cast<std::size_t>(tile)];
     }
 
     int Choose(int column, int row, const Cell_Look*) override {
         const std::size_t cell = static_cast<std::size_t>(row) * static_cast<std::size_t>(columns_) + static_cast<std::size_t>(column);
-        const int tile = planned_[cell];
-        int choice = -1;
-        if (tile != kOtherTile) {
-            --planned_uses_[static_cast<std::size_t>(tile)];
-            for (std::size_t k = problem_.first[cell]; k < problem_.first[cell + 1]; ++k)
-                if (problem_.tile[k] == tile) choice = ways_[k];
-            if (!rule_.Allowed(choice, column, row)) choice = -1;
-        }
-        if (choice < 0) choice = Best_Candidate(cell, column, row);
+        int choice = planned_[cell];
+        if (choice >= 0) --planned_uses_[static_cast<std::size_t>(choice / rule_.Ways())];
+        if (choice < 0 || !rule_.Allowed(choice, column, row)) choice = Best_Candidate(cell, column, row);
         if (choice < 0) choice = Best_Of_All(cell, column, row, true);
         if (choice < 0) choice = Best_Of_All(cell, column, row, false);
         if (choice < 0) choice = rule_.Farthest(All_Tiles(index_.Size()), column, row);
@@ -309,24 +318,81 @@ public:
     }
 
 private:
-    // How many tiles the index offers for each cell: enough that most cells of a flat area find
-    // room among them when their first choices are full.
+    // How many tiles the index offers for each cell.
     static constexpr int kCandidates = 48;
+    // Rounds of placing the cells left over, each among more of the nearest tiles with room; the
+    // few cells left after them take the best tile with room when they are drawn.
+    static constexpr int kRounds = 4;
     static constexpr int kJitterSteps = 1024;
     static constexpr float kCostScale = 4;  // whole costs, in quarters of a squared level
 
+    // The cell's nearest choices with their costs, one per tile (the cheaper way round), into
+    // the cell's candidates and the problem.
+    void Measure(std::size_t cell, Capped_Assignment_Problem& problem) {
+        const Cell_Look& look = looks_[cell];
+        std::vector<std::pair<int, std::int64_t>>& measured = candidates_[cell];
+        measured.clear();
+        float best = std::numeric_limits<float>::max();
+        std::vector<float> errors;
+        for (int choice : look.nearest) {
+            errors.push_back(Match_Error(index_.Tile(choice), look));
+            best = std::min(best, errors.back());
+        }
+        const float band = Tie_Limit(best, look) - best;
+        std::int64_t dearest = 0;
+        std::vector<std::pair<int, std::int64_t>> by_tile;
+        for (std::size_t k = 0; k < errors.size(); ++k) {
+            const std::int64_t cost = std::llround(
+                (errors[k] + band * static_cast<float>(random_.Uniform_Below(kJitterSteps)) / kJitterSteps) * kCostScale);
+            measured.push_back({look.nearest[k], cost});
+            dearest = std::max(dearest, cost);
+            const int tile = look.nearest[k] / rule_.Ways();
+            const auto same = std::find_if(by_tile.begin(), by_tile.end(), [&](const auto& c) { return c.first == tile; });
+            if (same == by_tile.end())
+                by_tile.push_back({tile, cost});
+            else
+                same->second = std::min(same->second, cost);
+        }
+        problem.Add_Cell(by_tile, dearest + std::llround(band * kCostScale));
+    }
+
+    // The cells' candidates taken cheapest first, while their tiles have room: the leftovers of
+    // a large flat area are too many for exact searches.
+    static std::vector<int> Assign_Greedily(const Capped_Assignment_Problem& problem) {
+        std::vector<std::size_t> order(problem.tile.size());
+        std::iota(order.begin(), order.end(), std::size_t{0});
+        std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return problem.cost[a] < problem.cost[b]; });
+        std::vector<int> cell_of(problem.tile.size());
+        for (int cell = 0; cell < problem.Cells(); ++cell)
+            for (std::size_t k = problem.first[static_cast<std::size_t>(cell)]; k < problem.first[static_cast<std::size_t>(cell) + 1]; ++k)
+                cell_of[k] = cell;
+        std::vector<int> assigned(static_cast<std::size_t>(problem.Cells()), kOtherTile);
+        std::vector<int> room = problem.room;
+        for (std::size_t k : order) {
+            int& tile = assigned[static_cast<std::size_t>(cell_of[k])];
+            if (tile != kOtherTile || room[static_cast<std::size_t>(problem.tile[k])] == 0) continue;
+            tile = problem.tile[k];
+            --room[static_cast<std::size_t>(tile)];
+        }
+        return assigned;
+    }
+
+    std::int64_t Cost_Of(std::size_t cell, int choice) const {
+        for (const auto& [c, cost] : candidates_[cell])
+            if (c == choice) return cost;
+        return std::numeric_limits<std::int64_t>::max();
+    }
+
     // Room for one more use of the choice's tile beside the uses planned for the cells to come.
     bool Room(int choice) const {
-        const int tile = choice / rule_.Ways();
-        return rule_.Uses(choice) + planned_uses_[static_cast<std::size_t>(tile)] < cap_;
+        return rule_.Uses(choice) + planned_uses_[static_cast<std::size_t>(choice / rule_.Ways())] < cap_;
     }
 
     int Best_Candidate(std::size_t cell, int column, int row) {
         int chosen = -1;
         std::int64_t least = 0;
-        for (std::size_t k = problem_.first[cell]; k < problem_.first[cell + 1]; ++k)
-            if ((chosen < 0 || problem_.cost[k] < least) && Room(ways_[k]) && rule_.Allowed(ways_[k], column, row))
-                chosen = ways_[k], least = problem_.cost[k];
+        for (const auto& [choice, cost] : candidates_[cell])
+            if ((chosen < 0 || cost < least) && Room(choice) && rule_.Allowed(choice, column, row)) chosen = choice, least = cost;
         return chosen;
     }
 
@@ -349,10 +415,9 @@ private:
     Structure_Index index_;
     std::vector<Cell_Look> looks_;
     int columns_ = 0;
-    Capped_Assignment_Problem problem_;
-    std::vector<int> ways_;  // beside problem_.tile: which way round each candidate tile is best
-    std::vector<int> planned_;
-    std::vector<int> planned_uses_;  // by the cells still to come
+    std::vector<std::vector<std::pair<int, std::int64_t>>> candidates_;  // each cell's, with costs
+    std::vector<int> planned_;       // each cell's choice
+    std::vector<int> planned_uses_;  // of each tile, by the cells still to come
 };
 
 }  // namespace
