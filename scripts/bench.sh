@@ -252,6 +252,8 @@ fidelity() {  # ORIGINAL MOSAIC: the mean absolute difference of 6x6 block means
 }
 
 bench_choose() {
+  install_if_missing /usr/bin/time time
+  local peak
   local speed_args="mosaic $choose_data/garden-6000.bmp $data/choose.bmp --size 20x20 --seed 1 --quiet"
   echo "best / random over 60000 cells of a 6000x4000 photograph (goal: at most 3 with 1000 tiles, 5 with 10000):"
   local count
@@ -281,12 +283,26 @@ bench_choose() {
   printf '  %-9s %6s  in %d ms\n' metapixel "$(fidelity "$choose_data/garden.bmp" "$choose_data/metapixel/mosaic.bmp")" $(((end - start) / 1000000))
   awk -v best="$best_error" -v random="$random_error" 'BEGIN { printf "  best / random: %.2f\n", best / random }'
 
+  echo "A cap on uses at twice the fair share, and mirrored tiles, on the same job (goal: E6 at most 1.15 of best's,"
+  echo "time at most 6 of random's; 10000 tiles over 60000 cells: at most 10, with at most 256 MB beyond the original):"
+  local options variety
+  for options in "" "--max-uses 12" "--max-uses 12 --mirror" "--mirror"; do
+    ab_ratio "$slow_runs" "best $options" "$cli $job --choose best $options --placements $data/placements.csv" "random" "$cli $job"
+    variety=$(tail -n +2 "$data/placements.csv" | awk -F, '{ uses[$7]++ } END { for (t in uses) { n++; if (uses[t] > most) most = uses[t] }
+      printf "%d distinct tiles, most uses %d (fair share 5.7)", n, most }')
+    awk -v e="$(fidelity "$choose_data/garden.bmp" "$choose_data/fidelity.bmp")" -v best="$best_error" -v v="$variety" \
+      'BEGIN { printf "  E6 / best'"'"'s: %.2f; %s\n", e / best, v }'
+  done
+  ab_ratio "$slow_runs" \
+    "best --max-uses 12, 10000 tiles" "$cli $speed_args --tiles $choose_data/tiles-10000 --choose best --max-uses 12" \
+    "random" "$cli $speed_args --tiles $choose_data/tiles-10000"
+  peak=$(peak_kib "$cli" $speed_args --tiles "$choose_data/tiles-10000" --choose best --max-uses 12)
+  awk -v peak="$peak" 'BEGIN { printf "peak memory, 10000 tiles with a cap: %.1f MB beyond the original'"'"'s 72 MB\n", peak * 1024 / 1e6 - 72 }'
+
   echo "Mosaic at --scale 4 (1500x1000 to 6000x4000) / load+save of a 6000x4000 original (goal: at most 1.3):"
   ab_ratio "$runs" \
     "--scale 4" "$cli mosaic $choose_data/garden-1500.bmp $data/scaled.bmp --tiles $tiles --size 20x20 --scale 4 --seed 1 --quiet" \
     "load+save" "$cli convert $choose_data/garden-6000.bmp $data/copy.bmp"
-  install_if_missing /usr/bin/time time
-  local peak
   peak=$(peak_kib "$cli" mosaic "$choose_data/garden-1500.bmp" "$data/scaled.bmp" --tiles "$tiles" --size 20x20 --scale 4 --seed 1 --quiet)
   awk -v peak="$peak" -v pixels="$pixel_bytes" 'BEGIN {
     mb = 1024 / 1e6
