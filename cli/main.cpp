@@ -36,7 +36,7 @@ constexpr Command kCommands[] = {
      "  tilvane-cli mosaic ORIGINAL OUTPUT --tiles PATH [PATH ...] --size WxH\n"
      "                     [--crop] [--gap HxV] [--seed N] [--choose random|shuffle|best]\n"
      "                     [--min-distance D] [--scale K] [--placements FILE.csv] [--quality Q]\n"
-     "                     [--quiet]\n"
+     "                     [--colour shift|transfer] [--blend P] [--quiet]\n"
      "      Builds a mosaic of ORIGINAL into OUTPUT (each BMP, JPEG or PNG, by extension). Every\n"
      "      cell of W x H pixels gets a tile drawn at random from the --tiles (picture files,\n"
      "      folders searched through their subfolders, tile list files *.lst),\n"
@@ -47,13 +47,17 @@ constexpr Command kCommands[] = {
      "      keeps a tile from coming again within D cells while the list allows. --scale K\n"
      "      (1 to 16) makes the mosaic K times the original's size; --size then means the\n"
      "      mosaic's cells. --placements writes where each tile went (column,row,x,y,width,\n"
-     "      height,tile). Progress shows on a terminal unless --quiet.\n",
+     "      height,tile). --colour transfer moves each tile's colours onto the cell's in Oklab\n"
+     "      (its lightness detail kept, its colour detail pulled towards the cell's); --blend P\n"
+     "      (0 to 100) lays P % of the original over each tile. Either way each cell keeps the\n"
+     "      mean of the original under it. Progress shows on a terminal unless --quiet.\n",
      tilvane::cli::Run_Mosaic},
     {"compare",
      "  tilvane-cli compare ORIGINAL MOSAIC --block WxH\n"
      "      How close MOSAIC comes to ORIGINAL (enlarged to its size if smaller), both reduced\n"
      "      to the means of W x H blocks: the mean absolute difference (0-255) over all blocks\n"
-     "      and channels, and the PSNR of those means.\n",
+     "      and channels, and the PSNR of those means; then the structural similarity (SSIM,\n"
+     "      1 for the same picture) of both pictures in grey at a quarter of the mosaic's size.\n",
      tilvane::cli::Run_Compare},
     {"extract",
      "  tilvane-cli extract MOSAIC DIRECTORY --size WxH [--gap HxV]\n"

@@ -74,6 +74,17 @@ Mosaic_Arguments Parse_Mosaic_Arguments(const std::vector<std::string>& args) {
                    [&](const std::string& value) {
                        settings.scale = Parse_Number(value, "--scale", {1, Mosaic_Settings::kLargestScale});
                    }},
+                  {"--colour", Option::One_Value,
+                   [&](const std::string& value) {
+                       if (value == "shift")
+                           settings.colour = Tile_Colour::Shift;
+                       else if (value == "transfer")
+                           settings.colour = Tile_Colour::Transfer;
+                       else
+                           throw Usage_Error("--colour takes shift or transfer, not \"" + value + "\"");
+                   }},
+                  {"--blend", Option::One_Value,
+                   [&](const std::string& value) { settings.blend = Parse_Number(value, "--blend", {0, kLargestBlend}); }},
                   {"--placements", Option::One_Value,
                    [&](const std::string& value) {
                        if (value.empty()) throw Usage_Error("--placements needs a FILE name");

@@ -31,8 +31,8 @@ struct Planned_Cell {
 // size leaves the previous cell's pixels in the working tile.
 class Row_Painter {
 public:
-    Row_Painter(RasterImage& mosaic, const Mosaic_Settings& settings, Work_Crew& crew)
-        : mosaic_(mosaic), settings_(settings), crew_(crew), preparers_(crew_.Size()) {}
+    Row_Painter(RasterImage& mosaic, const RasterImage& original, const Mosaic_Settings& settings, Work_Crew& crew)
+        : mosaic_(mosaic), original_(original), settings_(settings), crew_(crew), preparers_(crew_.Size()) {}
 
     void Paint(int y, const std::vector<Planned_Cell>& cells) {
         if (cells.empty()) return;
@@ -61,14 +61,23 @@ private:
 
     void Paint_Cell(Tile_Preparer& preparer, int y, const Planned_Cell& cell) {
         preparer.Prepare_Fitted(*cell.fitted, settings_.tile_width, settings_.tile_height, cell.target);
-        copy_rect(mosaic_, Cell(cell.x, y), preparer.Working_Tile(), Rect::at(0, 0, settings_.tile_width, settings_.tile_height));
+        if (Shifted_Only())
+            copy_rect(mosaic_, Cell(cell.x, y), preparer.Working_Tile(), Rect::at(0, 0, settings_.tile_width, settings_.tile_height));
+        else
+            Colour_Cell(mosaic_, Cell(cell.x, y), preparer.Working_Tile(), original_, settings_.scale, settings_.colour, settings_.blend);
     }
+
+    bool Shifted_Only() const { return settings_.colour == Tile_Colour::Shift && settings_.blend == 0; }
 
     // A cell whose working tile no later cell sees: when the tile holds full 24-bit colours,
     // the working tile would round nothing, and the shifted tile can go straight into the mosaic,
     // reduced only to what the mosaic holds.
     void Paint_Independent_Cell(Tile_Preparer& preparer, int y, const Planned_Cell& cell) {
         const Fitted_Tile& fitted = *cell.fitted;
+        if (!Shifted_Only()) {
+            Colour_Cell(mosaic_, Cell(cell.x, y), fitted.block, original_, settings_.scale, settings_.colour, settings_.blend);
+            return;
+        }
         if (!fitted.block.stores_every_colour()) {
             Paint_Cell(preparer, y, cell);
             return;
@@ -77,6 +86,7 @@ private:
     }
 
     RasterImage& mosaic_;
+    const RasterImage& original_;
     const Mosaic_Settings& settings_;
     Work_Crew& crew_;
     std::vector<Tile_Preparer> preparers_;
@@ -162,6 +172,7 @@ void Build_Mosaic(const std::string& original_path, const std::string& output_pa
     if (settings.scale < 1 || settings.scale > Mosaic_Settings::kLargestScale)
         throw Error::Of_Kind(Error_Kind::Scale_Out_Of_Range);
     if (settings.min_distance < 0) throw Error::Of_Kind(Error_Kind::Negative_Distance);
+    if (settings.blend < 0 || settings.blend > kLargestBlend) throw Error::Of_Kind(Error_Kind::Blend_Out_Of_Range);
 
     RasterImage original;
     if (access.any_format)
@@ -179,7 +190,7 @@ void Build_Mosaic(const std::string& original_path, const std::string& output_pa
     Work_Crew crew(processors);
     Fitted_Tile_Cache fitted_tiles(settings.tile_width, settings.tile_height, settings.mode, kFittedTileBudget,
                                    std::chrono::steady_clock::now, access.any_format);
-    Row_Painter painter(mosaic, settings, crew);
+    Row_Painter painter(mosaic, original, settings, crew);
     std::vector<int> lefts;
     for (int x = 0; x < mosaic.width(); x += settings.Step_X()) lefts.push_back(x);
     std::vector<Colour> targets(lefts.size());

@@ -38,6 +38,8 @@ std::string Error_Text(const std::exception& error) {
         case Error_Kind::Scale_Out_Of_Range:
             return "Error: The Scale must be from 1 to " + std::to_string(Mosaic_Settings::kLargestScale) + ".";
         case Error_Kind::Negative_Distance: return "Error: The Distance between repeated Tiles cannot be negative.";
+        case Error_Kind::Blend_Out_Of_Range:
+            return "Error: The share of the Original laid over the Tiles must be from 0 to " + std::to_string(kLargestBlend) + " %.";
         case Error_Kind::Cannot_Write_Settings: return "Unable to write to " + core->Path();
     }
     return core->what();

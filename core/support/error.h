@@ -20,6 +20,7 @@ enum class Error_Kind {
     Grid_Never_Advances,   // a run given a tile size of 0 with no gap to move the grid on
     Scale_Out_Of_Range,    // a mosaic build asked for a scale below 1 or above its largest
     Negative_Distance,     // a mosaic build asked for a negative distance between repeated tiles
+    Blend_Out_Of_Range,    // a mosaic build asked to lay less than 0 or more than 100 per cent of the original over its tiles
     Cannot_Write_Settings, // the settings file's keys could not be written
     No_Readable_Tile,      // a mosaic build whose tiles were all left out, none of them readable
 };
