@@ -8,6 +8,7 @@
 #include "image/colour_operations.h"
 #include "image/raster_drawing.h"
 #include "mosaic/fitted_tile_cache.h"
+#include "mosaic/perceptual_structure.h"
 #include "mosaic/scaled_original.h"
 #include "support/error.h"
 #include "support/work_crew.h"
@@ -120,6 +121,7 @@ std::optional<Tile_Stock> Stock_Tiles(const std::vector<std::string>& tiles, con
         [&](std::size_t i, const Fitted_Tile& fitted) {
             if (best)
                 structures[i] = Structure_Of(fitted.block, Rect::at(0, 0, fitted.block.width(), fitted.block.height()), fitted.mean);
+            if (best && settings.colour == Tile_Colour::Transfer) structures[i] = Perceptual_Structure(structures[i], fitted.mean);
         },
         [&](std::size_t done) {
             progress.Update_Reading(static_cast<int>(done), static_cast<int>(tiles.size()));
@@ -214,6 +216,7 @@ void Build_Mosaic(const std::string& original_path, const std::string& output_pa
                            std::span(targets).subspan(first, end - first));
             for (std::size_t i = first; i < end && !looks.empty(); ++i) {
                 source.Look_At(Rect::at(lefts[i], y, settings.tile_width, settings.tile_height), targets[i], looks[i]);
+                if (settings.colour == Tile_Colour::Transfer) Make_Perceptual(looks[i]);
                 chooser->Find_Nearest(looks[i]);
             }
         });

@@ -27,6 +27,7 @@ struct Cell_Look {
     Structure structure;                                   // less target
     std::array<bool, kStructureGrid * kStructureGrid> visible;  // the grid parts inside the mosaic
     std::vector<int> nearest;                              // tiles nearest in the index
+    bool clipped = true;  // the measure holds the shifted tile within 0..255, as the shift does
 };
 
 // Chooses the tiles of a build's cells, row by row and left to right, always in that order on one
