@@ -65,15 +65,20 @@ void Transfer(std::vector<float>& tile, const std::vector<float>& original, std:
 void Settle(float* v, std::size_t n, double goal) {
     for (std::size_t pass = 0; pass <= n; ++pass) {
         double sum = 0;
-        for (std::size_t i = 0; i < n; ++i) sum += v[i] = std::clamp(v[i], 0.0f, 255.0f);
+        std::size_t below_top = 0, above_bottom = 0;
+        for (std::size_t i = 0; i < n; ++i) {
+            v[i] = std::clamp(v[i], 0.0f, 255.0f);
+            sum += v[i];
+            below_top += v[i] < 255;
+            above_bottom += v[i] > 0;
+        }
         const double deficit = goal - sum;
         if (std::abs(deficit) < 0.01) return;  // float rounding; the rounding to bytes settles the rest
-        const auto free = [&](float x) { return deficit > 0 ? x < 255 : x > 0; };
-        const auto movable = static_cast<std::size_t>(std::count_if(v, v + n, free));
+        const std::size_t movable = deficit > 0 ? below_top : above_bottom;
         if (movable == 0) return;
         const auto step = static_cast<float>(deficit / static_cast<double>(movable));
         for (std::size_t i = 0; i < n; ++i)
-            if (free(v[i])) v[i] += step;
+            if (deficit > 0 ? v[i] < 255 : v[i] > 0) v[i] += step;
     }
 }
 
@@ -95,13 +100,15 @@ void Colour_Cell(RasterImage& mosaic, Rect cell, const RasterImage& tile, const 
         const std::uint8_t* t = tile.row(y - cell.top) + static_cast<std::size_t>(c.left - cell.left) * 3;
         const std::uint8_t* o = original.row(std::min(y / scale, original.height() - 1));
         const std::size_t first = static_cast<std::size_t>(y - c.top) * width;
+        // The original's pixel under x, stepped on every `scale` pixels of the mosaic.
+        int ox = c.left / scale, repeat = c.left % scale;
         for (std::size_t x = 0; x < width; ++x, t += 3) {
-            const std::size_t ox = std::min<std::size_t>((static_cast<std::size_t>(c.left) + x) / static_cast<std::size_t>(scale),
-                                                         static_cast<std::size_t>(original.width()) - 1) * 3;
+            const std::size_t o_at = static_cast<std::size_t>(std::min(ox, original.width() - 1)) * 3;
+            if (++repeat == scale) repeat = 0, ++ox;
             for (std::size_t ch = 0; ch < kChannels; ++ch) {
                 drawn[ch * n + first + x] = t[ch];
-                under[ch * n + first + x] = o[ox + ch];
-                sums[ch] += o[ox + ch];
+                under[ch * n + first + x] = o[o_at + ch];
+                sums[ch] += o[o_at + ch];
             }
         }
     }
