@@ -48,7 +48,7 @@ constexpr Command kCommands[] = {
      "      (1 to 16) makes the mosaic K times the original's size; --size then means the\n"
      "      mosaic's cells. --placements writes where each tile went (column,row,x,y,width,\n"
      "      height,tile). --colour transfer moves each tile's colours onto the cell's in Oklab\n"
-     "      (its lightness detail kept, its colour detail pulled towards the cell's); --blend P\n"
+     "      (its light and shade kept, its hues taken from the original under it); --blend P\n"
      "      (0 to 100) lays P % of the original over each tile. Either way each cell keeps the\n"
      "      mean of the original under it. Progress shows on a terminal unless --quiet.\n",
      tilvane::cli::Run_Mosaic},

@@ -381,14 +381,12 @@ bench_looks() {
   local job="mosaic $original $out --tiles $looks_data/tiles/Mosaic_Tiles.lst --size 24x24 --seed 1 --quiet --placements $csv"
   local tiles cells fair
   tiles=$(grep -c . "$looks_data/tiles/Mosaic_Tiles.lst")
-  cells=$((100 * 57))  # 2400x1350 in 24x24 cells, the last row cut
+  cells=$(((2400 + 23) / 24 * ((1350 + 23) / 24)))  # the last row cut
   fair=$(((cells + tiles - 1) / tiles))
   echo "Looks: $tiles photo tiles of 96x72, 2400x1350 original, $cells cells of 24x24 (fair share $fair):"
-  local -a names=(best random transfer "blend 20" "best transfer")
+  local -a names=(best random transfer "blend 20" "best, cap $((2 * fair)), mirror, transfer")
   local -a options=("--choose best" "--choose random" "--choose best --colour transfer" "--choose best --blend 20"
-    "--choose best --colour transfer")
-  names[4]="best, cap $((2 * fair)), mirror, transfer"
-  options[4]="--choose best --max-uses $((2 * fair)) --mirror --colour transfer"
+    "--choose best --max-uses $((2 * fair)) --mirror --colour transfer")
   local help i start end
   help=$($cli mosaic --help)
   for i in "${!names[@]}"; do
