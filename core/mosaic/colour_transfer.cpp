@@ -59,27 +59,32 @@ void Transfer(std::vector<float>& tile, const std::vector<float>& original, std:
 }
 
 // Brings n values to the sum goal, each held within 0..255, keeping the sum wherever the range
-// allows it (goal within 0..255n): what a clamp cuts off is spread evenly over the values still
-// free to move that way, then clamped again, until nothing is cut off. A pass that cuts pins at
-// least one more value at its bound for good, so there are at most n + 1 passes.
+// allows it (goal within 0..255n): a plain clamp would lose what it cuts off, so every value
+// first moves by the same amount, found by halving its range (the clamped sum grows with it), and
+// those beyond a bound stop there. Where nothing needs clamping, one pass serves; otherwise a
+// fixed number of passes, whatever the cell's size and however the values lie.
 void Settle(float* v, std::size_t n, double goal) {
-    for (std::size_t pass = 0; pass <= n; ++pass) {
-        double sum = 0;
-        std::size_t below_top = 0, above_bottom = 0;
-        for (std::size_t i = 0; i < n; ++i) {
-            v[i] = std::clamp(v[i], 0.0f, 255.0f);
-            sum += v[i];
-            below_top += v[i] < 255;
-            above_bottom += v[i] > 0;
-        }
-        const double deficit = goal - sum;
-        if (std::abs(deficit) < 0.01) return;  // float rounding; the rounding to bytes settles the rest
-        const std::size_t movable = deficit > 0 ? below_top : above_bottom;
-        if (movable == 0) return;
-        const auto step = static_cast<float>(deficit / static_cast<double>(movable));
-        for (std::size_t i = 0; i < n; ++i)
-            if (deficit > 0 ? v[i] < 255 : v[i] > 0) v[i] += step;
+    double sum = 0;
+    bool inside = true;
+    for (std::size_t i = 0; i < n; ++i) {
+        sum += v[i];
+        inside = inside && v[i] >= 0 && v[i] <= 255;
     }
+    if (inside && std::abs(goal - sum) < 0.01) return;  // float rounding; the rounding to bytes settles it
+    const auto clamped_sum = [&](double move) {
+        double total = 0;
+        for (std::size_t i = 0; i < n; ++i) total += std::clamp(v[i] + move, 0.0, 255.0);
+        return total;
+    };
+    // Values lie within -255..510 (a tile shifted by up to 255 either way), so moves beyond
+    // 510 either way clamp every value; 40 halvings leave the move within 1e-9.
+    double low = -510, high = 510;
+    for (int pass = 0; pass < 40; ++pass) {
+        const double middle = (low + high) / 2;
+        (clamped_sum(middle) < goal ? low : high) = middle;
+    }
+    const double move = (low + high) / 2;
+    for (std::size_t i = 0; i < n; ++i) v[i] = static_cast<float>(std::clamp(v[i] + move, 0.0, 255.0));
 }
 
 }  // namespace

@@ -94,6 +94,18 @@ TEST(ColourCellTest, EveryWayKeepsTheSumsOfTheOriginalUnderTheCellExactly) {
                 }
 }
 
+// Clamping a large cell takes a few passes over it, not one per pixel it pins: this one would
+// otherwise take many minutes.
+TEST(ColourCellTest, ALargeCellThatClipsSettlesItsSumsInFewPasses) {
+    constexpr int kLarge = 300;
+    const RasterImage tile = Painted(kLarge, kLarge, [](int x, int y) { return Grey((x * 7 + y * 3) % 256); });
+    RasterImage mosaic = Painted(kLarge, kLarge, [](int x, int) { return Grey(x % 3 ? 255 : 240); });
+    const RasterImage original = mosaic;
+    const Rect whole = Rect::at(0, 0, kLarge, kLarge);
+    Colour_Cell(mosaic, whole, tile, mosaic, 1, Tile_Colour::Transfer, 30);
+    EXPECT_EQ(Sums(mosaic, whole), Sums(original, whole));
+}
+
 TEST(ColourCellTest, TransferKeepsTheTilesLightnessAndTakesTheCellsHues) {
     const RasterImage tile = Painted(kSide, kSide, Marked_Tile);
     const Colour blue{30, 60, 190};
