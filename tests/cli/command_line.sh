@@ -56,18 +56,18 @@ expect 1 "^Cannot create folder broken.bmp: (Not a directory|File exists)" extra
 expect 1 "^Error: 1 tiles in the Tiles List could not be found !
   demo/gone.bmp$" mosaic demo/Demo_Original.bmp out.bmp --tiles demo/some.lst --size 20x20 --quiet
 # Every command names the file at fault and why, in the same words; nothing is read or written first.
-expect 1 "^Cannot open file nothere: No such file or directory$" tiles nothere tiles --size 4x4
-expect 1 "^Cannot open file demo: Is a directory$" mosaic demo out.bmp --tiles demo --size 20x20
+expect 1 "^Cannot open file nothere: No such file or directory" tiles nothere tiles --size 4x4
+expect 1 "^Cannot open file demo: Is a directory" mosaic demo out.bmp --tiles demo --size 20x20
 expect 2 "^Error: Unknown picture file extension \(.gif\)" mosaic demo/Demo_Original.bmp out.gif --tiles demo --size 20x20
-expect 1 "^Bitmap image is not valid: broken.bmp$" info broken.bmp
-expect 1 "^Cannot create folder broken.bmp/tiles: Not a directory$" extract demo/Demo_Original.bmp broken.bmp/tiles --size 20x20
+expect 1 "^Bitmap image is not valid: broken.bmp" info broken.bmp
+expect 1 "^Cannot create folder broken.bmp.tiles: Not a directory" extract demo/Demo_Original.bmp broken.bmp/tiles --size 20x20
 for output in out.png out.bmp; do
   expect 2 "^Error: --quality is for a JPEG output" convert demo/Demo_Original.bmp $output --quality 50
   expect 2 "^Error: --quality is for a JPEG output" mosaic demo/Demo_Original.bmp $output --tiles demo --size 20x20 --quality 50
 done
 # A tile that cannot be written stops the run, with no list naming tiles that are not there.
 mkdir -p one nothing-readable blocked/Tile_01.bmp && cp demo/Demo_Tiles/Tile_01.bmp one/ && cp broken.bmp nothing-readable/
-expect 1 "^Cannot create file blocked/Tile_01.bmp: Is a directory$" tiles one blocked --size 4x4 --quiet
+expect 1 "^Cannot create file blocked.Tile_01.bmp: Is a directory" tiles one blocked --size 4x4 --quiet
 expect 1 "none of the pictures could be read" tiles nothing-readable made --size 4x4 --quiet
 # A placements file that is a picture of the build, however it is named, is refused before the build.
 ln -s demo/Demo_Original.bmp link.bmp && ln demo/Demo_Tiles/Tile_02.bmp hard.bmp
