@@ -6,14 +6,13 @@
 
 #include "arguments.h"
 #include "commands.h"
+#include "file_refusals.h"
 #include "mosaic/mosaic_inputs.h"
 #include "mosaic/placements_file.h"
 #include "shell/input_check_text.h"
-#include "support/error.h"
 #include "support/file_io.h"
 #include "support/native_path.h"
 #include "terminal_progress.h"
-#include "file_refusals.h"
 #include "tile_sources.h"
 
 namespace tilvane::cli {
@@ -122,8 +121,8 @@ std::string Problem_Text(const Mosaic_Input_Check& checked, const std::vector<st
 }
 
 // The program's checks and words; where the program would ask a question about missing tiles,
-// stop instead. An existing output is replaced, as a command line expects. An output folder
-// that is not there fails here, not after the build.
+// stop instead. An existing output is replaced, as a command line expects. An output or
+// placements file that cannot be written fails here, not after the build.
 Mosaic_Input_Check Check_Arguments(const Mosaic_Arguments& args, const std::vector<std::string>& tiles) {
     Refuse_Folder_As_Picture(args.original);
     const Mosaic_Input_Check checked =

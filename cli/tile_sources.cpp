@@ -64,13 +64,13 @@ std::vector<std::size_t> Work_Through_Pictures(const Picture_Sources& sources, c
                                                const std::function<void(std::size_t index)>& work) {
     const std::vector<Picture_Source>& pictures = sources.pictures;
     std::vector<std::exception_ptr> failures(pictures.size());
-    std::vector<char> finished(pictures.size());
+    std::vector<char> ran(pictures.size());  // not started when a write failure stopped the run
     std::atomic<std::size_t> next{0};
     std::atomic<int> done{0};
     std::atomic<bool> stopped{false};
     const int count = static_cast<int>(pictures.size());
-    Terminal_Progress progress(stderr, quiet || !Stderr_Is_Terminal(), [&](int finished_count) {
-        return label + " " + std::to_string(finished_count) + " of " + std::to_string(count);
+    Terminal_Progress progress(stderr, quiet || !Stderr_Is_Terminal(), [&](int finished) {
+        return label + " " + std::to_string(finished) + " of " + std::to_string(count);
     });
     progress.Initialise_Processing(0, 0, count);
     Work_Crew crew;
@@ -82,10 +82,10 @@ std::vector<std::size_t> Work_Through_Pictures(const Picture_Sources& sources, c
                 failures[i] = std::current_exception();
                 if (Is_Write_Failure(failures[i])) stopped = true;
             }
-            finished[i] = 1;
-            const int finished_count = ++done;
+            ran[i] = 1;
+            const int finished = ++done;
             // The status line is the calling thread's alone.
-            if (part == 0) progress.Update_Processing(finished_count);
+            if (part == 0) progress.Update_Processing(finished);
         }
     });
     if (!stopped) progress.Update_Processing(count);
@@ -96,7 +96,7 @@ std::vector<std::size_t> Work_Through_Pictures(const Picture_Sources& sources, c
     int skipped = 0;
     for (std::size_t i = 0; i < pictures.size(); ++i) {
         if (!failures[i]) {
-            if (finished[i]) worked.push_back(i);
+            if (ran[i]) worked.push_back(i);
             continue;
         }
         if (Is_Write_Failure(failures[i])) {

@@ -93,10 +93,9 @@ void Leave_Out_Own_And_Repeated(std::vector<Picture_Source>& pictures, const std
     std::set<std::string> seen;
     std::erase_if(pictures, [&](const Picture_Source& s) {
         const std::string parent = Utf8_Path(Native_Path(s.path).parent_path());
-        const auto known = folder_is_it.find(parent);
-        const bool own = known != folder_is_it.end() ? known->second
-                                                     : folder_is_it.emplace(parent, in_folder(parent.empty() ? "." : parent)).first->second;
-        return own || !seen.insert(s.path).second;
+        const auto [own, first_asked] = folder_is_it.try_emplace(parent, false);
+        if (first_asked) own->second = in_folder(parent.empty() ? "." : parent);
+        return own->second || !seen.insert(s.path).second;
     });
 }
 
