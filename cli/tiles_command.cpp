@@ -105,7 +105,7 @@ int Run_Tiles(const std::vector<std::string>& args) {
     const Tiles_Arguments parsed = Parse_Tiles_Arguments(args);
     Picture_Sources sources = Expand_Picture_Sources(parsed.sources);
     Leave_Out_Own_And_Repeated(sources.pictures, parsed.folder);
-    if (sources.pictures.empty()) throw std::runtime_error("tiles found no pictures in the SOURCE given");
+    if (sources.pictures.empty()) throw std::runtime_error("tiles found no pictures in the SOURCE given, outside FOLDER");
     // A picture named itself that is not there stops the run before any tile is made.
     for (const Picture_Source& source : sources.pictures) {
         std::error_code ec;
