@@ -8,6 +8,7 @@
 #include "image/colour_operations.h"
 #include "image/raster_drawing.h"
 #include "mosaic/fitted_tile_cache.h"
+#include "mosaic/perceptual_structure.h"
 #include "mosaic/scaled_original.h"
 #include "support/error.h"
 #include "support/work_crew.h"
@@ -31,8 +32,8 @@ struct Planned_Cell {
 // size leaves the previous cell's pixels in the working tile.
 class Row_Painter {
 public:
-    Row_Painter(RasterImage& mosaic, const Mosaic_Settings& settings, Work_Crew& crew)
-        : mosaic_(mosaic), settings_(settings), crew_(crew), preparers_(crew_.Size()) {}
+    Row_Painter(RasterImage& mosaic, const RasterImage& original, const Mosaic_Settings& settings, Work_Crew& crew)
+        : mosaic_(mosaic), original_(original), settings_(settings), crew_(crew), preparers_(crew_.Size()) {}
 
     void Paint(int y, const std::vector<Planned_Cell>& cells) {
         if (cells.empty()) return;
@@ -61,14 +62,23 @@ private:
 
     void Paint_Cell(Tile_Preparer& preparer, int y, const Planned_Cell& cell) {
         preparer.Prepare_Fitted(*cell.fitted, settings_.tile_width, settings_.tile_height, cell.target);
-        copy_rect(mosaic_, Cell(cell.x, y), preparer.Working_Tile(), Rect::at(0, 0, settings_.tile_width, settings_.tile_height));
+        if (Shifted_Only())
+            copy_rect(mosaic_, Cell(cell.x, y), preparer.Working_Tile(), Rect::at(0, 0, settings_.tile_width, settings_.tile_height));
+        else
+            Colour_Cell(mosaic_, Cell(cell.x, y), preparer.Working_Tile(), original_, settings_.scale, settings_.colour, settings_.blend);
     }
+
+    bool Shifted_Only() const { return settings_.colour == Tile_Colour::Shift && settings_.blend == 0; }
 
     // A cell whose working tile no later cell sees: when the tile holds full 24-bit colours,
     // the working tile would round nothing, and the shifted tile can go straight into the mosaic,
     // reduced only to what the mosaic holds.
     void Paint_Independent_Cell(Tile_Preparer& preparer, int y, const Planned_Cell& cell) {
         const Fitted_Tile& fitted = *cell.fitted;
+        if (!Shifted_Only()) {
+            Colour_Cell(mosaic_, Cell(cell.x, y), fitted.block, original_, settings_.scale, settings_.colour, settings_.blend);
+            return;
+        }
         if (!fitted.block.stores_every_colour()) {
             Paint_Cell(preparer, y, cell);
             return;
@@ -77,6 +87,7 @@ private:
     }
 
     RasterImage& mosaic_;
+    const RasterImage& original_;
     const Mosaic_Settings& settings_;
     Work_Crew& crew_;
     std::vector<Tile_Preparer> preparers_;
@@ -93,7 +104,7 @@ struct Tile_Stock {
 // Reads and fits every tile first when the best choice needs their structures or access asks
 // for it, leaving out the unreadable ones found in folders; otherwise every tile is drawn from
 // and read when first drawn. An abort meanwhile gives nothing.
-std::optional<Tile_Stock> Stock_Tiles(const std::vector<std::string>& tiles, bool best,
+std::optional<Tile_Stock> Stock_Tiles(const std::vector<std::string>& tiles, const Mosaic_Settings& settings, bool best,
                                       const Picture_Access& access, Fitted_Tile_Cache& fitted_tiles, Work_Crew& crew,
                                       Run_Progress& progress) {
     Tile_Stock stock;
@@ -109,6 +120,7 @@ std::optional<Tile_Stock> Stock_Tiles(const std::vector<std::string>& tiles, boo
         [&](std::size_t i, const Fitted_Tile& fitted) {
             if (best)
                 structures[i] = Structure_Of(fitted.block, Rect::at(0, 0, fitted.block.width(), fitted.block.height()), fitted.mean);
+            if (best && settings.colour == Tile_Colour::Transfer) structures[i] = Perceptual_Structure(structures[i], fitted.mean);
         },
         [&](std::size_t done) {
             progress.Update_Reading(static_cast<int>(done), static_cast<int>(tiles.size()));
@@ -175,6 +187,7 @@ void Build_Mosaic(const std::string& original_path, const std::string& output_pa
     if (settings.scale < 1 || settings.scale > Mosaic_Settings::kLargestScale)
         throw Error::Of_Kind(Error_Kind::Scale_Out_Of_Range);
     if (settings.min_distance < 0) throw Error::Of_Kind(Error_Kind::Negative_Distance);
+    if (settings.blend < 0 || settings.blend > kLargestBlend) throw Error::Of_Kind(Error_Kind::Blend_Out_Of_Range);
 
     RasterImage original;
     if (access.any_format)
@@ -192,7 +205,7 @@ void Build_Mosaic(const std::string& original_path, const std::string& output_pa
     Work_Crew crew(processors);
     Fitted_Tile_Cache fitted_tiles(settings.tile_width, settings.tile_height, settings.mode, kFittedTileBudget,
                                    std::chrono::steady_clock::now, access.any_format);
-    Row_Painter painter(mosaic, settings, crew);
+    Row_Painter painter(mosaic, original, settings, crew);
     std::vector<int> lefts;
     for (int x = 0; x < mosaic.width(); x += settings.Step_X()) lefts.push_back(x);
     std::vector<Colour> targets(lefts.size());
@@ -202,7 +215,7 @@ void Build_Mosaic(const std::string& original_path, const std::string& output_pa
     progress.Initialise_Processing(0, 0, settings.Progress_Maximum(mosaic.height()));
     progress.Let_Messages_Run();
     std::optional<Tile_Stock> stock =
-        Stock_Tiles(tiles, settings.choice == Tile_Choice::Best && !given, access, fitted_tiles, crew, progress);
+        Stock_Tiles(tiles, settings, settings.choice == Tile_Choice::Best && !given, access, fitted_tiles, crew, progress);
     const int columns = static_cast<int>(lefts.size());
     const int rows = (mosaic.height() + settings.Step_Y() - 1) / settings.Step_Y();
     const std::vector<std::pair<int, bool>> given_grid = given ? Given_Grid(*given, columns, rows) : decltype(given_grid){};
@@ -241,6 +254,7 @@ void Build_Mosaic(const std::string& original_path, const std::string& output_pa
                            std::span(targets).subspan(first, end - first));
             for (std::size_t i = first; i < end && !looks.empty(); ++i) {
                 source.Look_At(Rect::at(lefts[i], y, settings.tile_width, settings.tile_height), targets[i], looks[i]);
+                if (settings.colour == Tile_Colour::Transfer) Make_Perceptual(looks[i]);
                 chooser->Find_Nearest(looks[i]);
             }
         });

@@ -7,6 +7,7 @@
 
 #include "codecs/picture_file.h"
 #include "grid/tile_grid.h"
+#include "mosaic/colour_transfer.h"
 #include "mosaic/tile_choice.h"
 #include "mosaic/tile_preparation.h"
 #include "progress/run_progress.h"
@@ -23,6 +24,8 @@ struct Mosaic_Settings : Tile_Grid {
     bool mirror = false;
     static constexpr int kLargestScale = 16;
     int scale = 1;  // the mosaic is this many times the original in each direction
+    Tile_Colour colour = Tile_Colour::Shift;
+    int blend = 0;  // per cent of the original laid over each tile
 };
 
 // How a build reads and writes its pictures: the program's way by default, BMP files only.

@@ -162,7 +162,8 @@ float Tie_Limit(float best, const Cell_Look& look) {
 }
 
 // The squared difference between the cell and the tile shifted onto its target, over the
-// visible grid parts, with the shift held within 0..255 as the pixels are.
+// visible grid parts, with the shift held within 0..255 as the pixels are (unless the look
+// says otherwise).
 float Match_Error(const Structure& t, const Cell_Look& look) {
     const float target[3] = {static_cast<float>(look.target.blue), static_cast<float>(look.target.green),
                              static_cast<float>(look.target.red)};
@@ -171,7 +172,7 @@ float Match_Error(const Structure& t, const Cell_Look& look) {
         if (!look.visible[static_cast<std::size_t>(part)]) continue;
         for (int ch = 0; ch < 3; ++ch) {
             const std::size_t i = static_cast<std::size_t>(part * 3 + ch);
-            const float shifted = std::clamp(t[i] + target[ch], 0.0f, 255.0f);
+            const float shifted = look.clipped ? std::clamp(t[i] + target[ch], 0.0f, 255.0f) : t[i] + target[ch];
             const float d = shifted - (look.structure[i] + target[ch]);
             error += d * d;
         }

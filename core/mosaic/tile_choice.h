@@ -27,6 +27,7 @@ struct Cell_Look {
     Structure structure;                                   // less target
     std::array<bool, kStructureGrid * kStructureGrid> visible;  // the grid parts inside the mosaic
     std::vector<int> nearest;                              // tiles nearest in the index
+    bool clipped = true;  // the measure holds the shifted tile within 0..255, as the shift does
 };
 
 // How often, how near and which way round a tile may come.

@@ -26,6 +26,8 @@ std::string Error_Text(const std::exception& error) {
     if (!core) return error.what();
     switch (core->Kind()) {
         case Error_Kind::Cannot_Open: return "Cannot open file " + core->Path();
+        case Error_Kind::Cannot_Open_Folder: return "Cannot open folder " + core->Path();
+        case Error_Kind::Cannot_Create_Folder: return "Cannot create folder " + core->Path();
         case Error_Kind::Not_Valid: return "Bitmap image is not valid";
         case Error_Kind::Cannot_Create: return "Cannot create file " + core->Path();
         case Error_Kind::Invalid_Pixel_Format: return "Invalid pixel format";
@@ -42,6 +44,8 @@ std::string Error_Text(const std::exception& error) {
         case Error_Kind::Scale_Out_Of_Range:
             return "Error: The Scale must be from 1 to " + std::to_string(Mosaic_Settings::kLargestScale) + ".";
         case Error_Kind::Negative_Distance: return "Error: The Distance between repeated Tiles cannot be negative.";
+        case Error_Kind::Blend_Out_Of_Range:
+            return "Error: The share of the Original laid over the Tiles must be from 0 to " + std::to_string(kLargestBlend) + " %.";
         case Error_Kind::Cannot_Write_Settings: return "Unable to write to " + core->Path();
         case Error_Kind::Uses_Too_Few:
             return "Error: The Tiles cannot cover every cell with so few uses of each: at least " +
@@ -60,6 +64,8 @@ std::string Error_Text_With_Details(const std::exception& error) {
     std::string text = Error_Text(error);
     if (!core) return text;
     const bool names_file = core->Kind() == Error_Kind::Cannot_Open || core->Kind() == Error_Kind::Cannot_Create ||
+                            core->Kind() == Error_Kind::Cannot_Open_Folder ||
+                            core->Kind() == Error_Kind::Cannot_Create_Folder ||
                             core->Kind() == Error_Kind::Too_Large || core->Kind() == Error_Kind::Unknown_Extension ||
                             core->Kind() == Error_Kind::Cannot_Write_Settings ||
                             (core->Kind() >= Error_Kind::Placement_Not_Valid && core->Kind() <= Error_Kind::Placement_Cell_Repeated);

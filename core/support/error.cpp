@@ -8,6 +8,8 @@ namespace tilvane {
 const char* Error::what() const noexcept {
     switch (kind_) {
         case Error_Kind::Cannot_Open: return "tilvane::Error: cannot open";
+        case Error_Kind::Cannot_Open_Folder: return "tilvane::Error: cannot open a folder";
+        case Error_Kind::Cannot_Create_Folder: return "tilvane::Error: cannot create a folder";
         case Error_Kind::Not_Valid: return "tilvane::Error: not a valid bitmap";
         case Error_Kind::Cannot_Create: return "tilvane::Error: cannot create";
         case Error_Kind::Invalid_Pixel_Format: return "tilvane::Error: invalid pixel format";
@@ -19,6 +21,7 @@ const char* Error::what() const noexcept {
         case Error_Kind::Grid_Never_Advances: return "tilvane::Error: a grid that never advances";
         case Error_Kind::Scale_Out_Of_Range: return "tilvane::Error: scale out of range";
         case Error_Kind::Negative_Distance: return "tilvane::Error: negative distance between repeats";
+        case Error_Kind::Blend_Out_Of_Range: return "tilvane::Error: blend out of range";
         case Error_Kind::Cannot_Write_Settings: return "tilvane::Error: cannot write the settings";
         case Error_Kind::No_Readable_Tile: return "tilvane::Error: no readable tile";
         case Error_Kind::Uses_Too_Few: return "tilvane::Error: too few uses of each tile to cover the grid";

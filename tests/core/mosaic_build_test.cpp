@@ -190,6 +190,55 @@ TEST_F(MosaicBuildTest, AScaledMosaicTakesItsTargetsFromTheOriginalUnderTheCell)
     }
 }
 
+// Transfer and blending give every drawn cell the original's sums under it (the enlarged
+// original's at a scale), whether a cell's tile goes straight in or through the working tile
+// (a cropped tile smaller than the cell); a blend beyond 100 % is refused before anything is read.
+TEST_F(MosaicBuildTest, TransferAndBlendKeepEveryCellsSumsOfTheOriginal) {
+    const RasterImage source = filled(20, 14, gradient);
+    const std::string original = Save("original.bmp", source);
+    const std::vector<std::string> tiles{
+        Save("big.bmp", filled(9, 7, [](int x, int y) { return Colour{static_cast<std::uint8_t>(28 * x), 250, static_cast<std::uint8_t>(36 * y)}; })),
+        Save("small.bmp", filled(3, 3, [](int x, int) { return x == 1 ? kWhite : kBlack; }))};
+    struct Case {
+        Tile_Colour colour;
+        int blend, scale;
+        Fitting_Mode mode;
+        bool gap;
+    };
+    const Case cases[] = {{Tile_Colour::Transfer, 0, 1, Fitting_Mode::Expand_Shrink, true},
+                          {Tile_Colour::Shift, 40, 3, Fitting_Mode::Expand_Shrink, false},
+                          {Tile_Colour::Transfer, 10, 2, Fitting_Mode::Truncate_Crop, false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.blend << " " << c.scale);
+        Mosaic_Settings settings{{6, 5, c.gap, 1, 2}, c.mode};
+        settings.colour = c.colour;
+        settings.blend = c.blend;
+        settings.scale = c.scale;
+        std::vector<Tile_Placement> placements;
+        Build_Mosaic(original, folder_.Path("out.bmp"), tiles, settings, random_, progress_, 2, &placements);
+        const RasterImage mosaic = Load(folder_.Path("out.bmp"));
+        ASSERT_FALSE(placements.empty());
+        for (const Tile_Placement& p : placements) {
+            std::array<int, 3> drawn{}, under{};  // red, green, blue
+            for (int y = p.area.top; y < p.area.bottom; ++y)
+                for (int x = p.area.left; x < p.area.right; ++x) {
+                    const Colour m = mosaic.pixel(x, y), o = source.pixel(x / c.scale, y / c.scale);
+                    drawn[0] += m.red, drawn[1] += m.green, drawn[2] += m.blue;
+                    under[0] += o.red, under[1] += o.green, under[2] += o.blue;
+                }
+            EXPECT_EQ(drawn, under) << p.column << "," << p.row;
+        }
+    }
+    Mosaic_Settings too_much{{6, 5, false, 0, 0}, Fitting_Mode::Expand_Shrink};
+    too_much.blend = 101;
+    try {
+        Build_Mosaic(folder_.Path("missing.bmp"), folder_.Path("out.bmp"), tiles, too_much, random_, progress_);
+        ADD_FAILURE() << "no error";
+    } catch (const Error& e) {
+        EXPECT_EQ(e.Kind(), Error_Kind::Blend_Out_Of_Range);
+    }
+}
+
 TEST_F(MosaicBuildTest, ATileLargerThanTheOriginalMakesOneCell) {
     const RasterImage source = filled(10, 8, gradient);
     const std::string original = Save("original.bmp", source);

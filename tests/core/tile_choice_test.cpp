@@ -250,6 +250,26 @@ TEST(PlacementsTest, ARecordReadsBackAndBadLinesAreNamed) {
     }
 }
 
+TEST(FidelityTest, StructuralSimilarityOfGreyQuarterSizePictures) {
+    const auto even = [](int width, int height, std::uint8_t grey) {
+        RasterImage image(width, height);
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x) image.set_pixel(x, y, {grey, grey, grey});
+        return image;
+    };
+    RasterImage busy(40, 32);
+    for (int y = 0; y < 32; ++y)
+        for (int x = 0; x < 40; ++x)
+            busy.set_pixel(x, y, {static_cast<std::uint8_t>(x * 6), static_cast<std::uint8_t>((x ^ y) * 7), static_cast<std::uint8_t>(y * 5)});
+    const RasterImage busy_copy = busy;
+    EXPECT_DOUBLE_EQ(*Structural_Similarity(busy, busy_copy), 1.0);
+    // Even pictures: only the means differ, (2 mu1 mu2 + C1) / (mu1^2 + mu2^2 + C1), the smaller
+    // original enlarged to the mosaic's size first.
+    const double c1 = 2.55 * 2.55;
+    EXPECT_NEAR(*Structural_Similarity(even(14, 16, 100), even(28, 32, 50)), (2 * 100 * 50 + c1) / (100 * 100 + 50 * 50 + c1), 1e-9);
+    EXPECT_FALSE(Structural_Similarity(busy, even(27, 40, 3)));  // a quarter of it is narrower than a window
+}
+
 TEST(PlacementsTest, PathsAreQuotedWhereTheyHoldCommasQuotesOrLineBreaks) {
     const std::vector<std::string> tiles{"C:\\tiles\\plain.bmp", "a,b.bmp", "say \"cheese\".bmp", "two\nlines.bmp"};
     std::vector<Tile_Placement> placements;
