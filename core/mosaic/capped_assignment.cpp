@@ -28,14 +28,16 @@ namespace {
 // `other` cost: with cap * tiles >= cells, the tiles always have room for all of them beside
 // the cells given a tile. A search that settles more than kMostSettled nodes (a large flat
 // area whose tiles are all full) gives its cell "any other tile" at once, which keeps the time
-// bounded at the price of exactness there (the small problems never reach it).
+// bounded at the price of exactness there (the small problems never reach it): such a cell's
+// tiles are full of cells with equally good claims, and the chooser places it afterwards among
+// the nearest tiles with room, which costs far less than a long search that mostly fails.
 class Capped_Flow {
 public:
     explicit Capped_Flow(const Capped_Assignment_Problem& p)
         : p_(p), cells_(p.Cells()), other_node_(cells_ + p.tiles), sink_(other_node_ + 1),
           at_(static_cast<std::size_t>(cells_), kUnassigned), at_cost_(static_cast<std::size_t>(cells_), 0),
           members_(static_cast<std::size_t>(p.tiles)),
-          other_place_(static_cast<std::size_t>(cells_), -1), potential_(static_cast<std::size_t>(sink_ + 1), 0),
+          potential_(static_cast<std::size_t>(sink_ + 1), 0),
           distance_(potential_.size()), parent_(potential_.size()), via_cost_(potential_.size()),
           reached_(potential_.size(), 0), settled_(potential_.size(), 0) {}
 
@@ -62,7 +64,7 @@ public:
 
 private:
     static constexpr int kUnassigned = -2, kAtOther = -1;
-    static constexpr std::size_t kMostSettled = 256;
+    static constexpr std::size_t kMostSettled = 32;
     static std::size_t Index(int i) { return static_cast<std::size_t>(i); }
     std::size_t End(int c) const { return p_.first[Index(c) + 1]; }
     int Used(int t) const { return static_cast<int>(members_[Index(t)].size()); }
@@ -76,17 +78,6 @@ private:
     void Leave(int c, int t) {
         std::vector<int>& m = members_[Index(t)];
         m.erase(std::find(m.begin(), m.end(), c));
-    }
-    void Join_Other(int c) {
-        at_[Index(c)] = kAtOther;
-        other_place_[Index(c)] = static_cast<int>(at_other_.size());
-        at_other_.push_back(c);
-    }
-    void Leave_Other(int c) {
-        const int place = other_place_[Index(c)];
-        at_other_[Index(place)] = at_other_.back();
-        other_place_[Index(at_other_.back())] = place;
-        at_other_.pop_back();
     }
 
     void Relax(int from, int to, std::int64_t cost) {
@@ -110,7 +101,9 @@ private:
             for (int c : members_[Index(t)]) Relax(u, c, -at_cost_[Index(c)]);
             if (Used(t) < Cap(t)) Relax(u, sink_, 0);
         } else {
-            for (int c : at_other_) Relax(u, c, -p_.other[Index(c)]);
+            // No edges back to the cells at "any other tile": that node has room for all, and with
+            // no negative cycle in the flow so far, a path on through such a cell to the sink
+            // never costs less than the step straight to it.
             Relax(u, sink_, 0);
         }
     }
@@ -150,9 +143,7 @@ private:
             if (u < cells_ && v < other_node_) {  // a cell takes a tile
                 Take(u, v - cells_, via_cost_[Index(v)]);
             } else if (u < cells_ && v == other_node_) {
-                Join_Other(u);
-            } else if (u == other_node_ && v < cells_) {
-                Leave_Other(v);
+                at_[Index(u)] = kAtOther;
             } else if (u != other_node_ && v < cells_) {  // a tile gives up a cell
                 Leave(v, u - cells_);
             }
@@ -165,8 +156,6 @@ private:
     std::vector<int> at_;  // each cell's tile, kAtOther or kUnassigned
     std::vector<std::int64_t> at_cost_;
     std::vector<std::vector<int>> members_;  // each tile's cells
-    std::vector<int> at_other_;
-    std::vector<int> other_place_;
     std::vector<std::int64_t> potential_, distance_;
     std::vector<int> parent_;
     std::vector<std::int64_t> via_cost_;

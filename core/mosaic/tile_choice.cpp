@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <limits>
 #include <numeric>
+#include <optional>
 
 #include "mosaic/capped_assignment.h"
 
@@ -260,50 +261,25 @@ public:
         columns_ = columns;
         planned_.assign(looks_.size(), -1);
         candidates_.resize(looks_.size());
-        std::vector<std::size_t> waiting(looks_.size());
-        std::iota(waiting.begin(), waiting.end(), std::size_t{0});
         std::vector<int> room(static_cast<std::size_t>(tiles_), cap_);
-        for (int round = 0; round < kRounds && !waiting.empty(); ++round) {
-            // After the first round, the nearest among the tiles with room, or all of them.
-            std::vector<int> open;
-            for (int choice = 0; round > 0 && choice < index_.Size(); ++choice)
-                if (room[static_cast<std::size_t>(choice / rule_.Ways())] > 0) open.push_back(choice);
-            std::vector<Structure> open_structures;
-            for (int choice : open) open_structures.push_back(index_.Tile(choice));
-            const Structure_Index open_index(std::move(open_structures));
+        std::vector<std::size_t> left;
+        {
             Capped_Assignment_Problem problem;
             problem.tiles = tiles_;
-            problem.room = room;
-            for (std::size_t cell : waiting) {
-                std::vector<int>& nearest = looks_[cell].nearest;
-                if (round > 0) {  // twice as many as the round before
-                    open_index.Nearest(looks_[cell].structure, kCandidates << round, nearest);
-                    for (int& choice : nearest) choice = open[static_cast<std::size_t>(choice)];
-                }
+            problem.cap = cap_;
+            for (std::size_t cell = 0; cell < looks_.size(); ++cell) {
                 Measure(cell, problem);
-                std::vector<int>().swap(nearest);
+                std::vector<int>().swap(looks_[cell].nearest);
             }
-            const std::vector<int> assigned = round == 0 ? Assign_Capped(problem) : Assign_Greedily(problem);
-            std::vector<std::size_t> left;
-            for (std::size_t k = 0; k < waiting.size(); ++k) {
-                const std::size_t cell = waiting[k];
-                const int tile = assigned[k];
-                if (tile == kOtherTile) {
+            const std::vector<int> assigned = Assign_Capped(problem);
+            for (std::size_t cell = 0; cell < looks_.size(); ++cell) {
+                if (assigned[cell] == kOtherTile)
                     left.push_back(cell);
-                    continue;
-                }
-                --room[static_cast<std::size_t>(tile)];
-                ++planned_uses_[static_cast<std::size_t>(tile)];
-                std::vector<std::pair<int, std::int64_t>>& own = candidates_[cell];
-                for (const auto& [choice, cost] : own)
-                    if (choice / rule_.Ways() == tile && (planned_[cell] < 0 || cost < Cost_Of(cell, planned_[cell]))) planned_[cell] = choice;
-                // The cheapest are kept for a cell that the minimum distance turns from its plan.
-                std::sort(own.begin(), own.end(), [](const auto& a, const auto& b) { return a.second < b.second; });
-                own.resize(std::min<std::size_t>(own.size(), kCandidates));
-                own.shrink_to_fit();
+                else
+                    Take(cell, assigned[cell], room);
             }
-            waiting = std::move(left);
         }
+        Place_Left(left, room);
     }
 
     int Choose(int column, int row, const Cell_Look*) override {
@@ -319,11 +295,11 @@ public:
     }
 
 private:
-    // How many tiles the index offers for each cell.
+    // How many tiles the index offers for each cell, for a cell left over among the tiles with
+    // room, and how many of a placed cell's candidates are kept for the minimum distance.
     static constexpr int kCandidates = 48;
-    // Rounds of placing the cells left over, each among more of the nearest tiles with room; the
-    // few cells left after them take the best tile with room when they are drawn.
-    static constexpr int kRounds = 4;
+    static constexpr int kLeftCandidates = 8;
+    static constexpr std::size_t kKept = 16;
     static constexpr int kJitterSteps = 1024;
     static constexpr float kCostScale = 4;  // whole costs, in quarters of a squared level
 
@@ -357,25 +333,57 @@ private:
         problem.Add_Cell(by_tile, dearest + std::llround(band * kCostScale));
     }
 
-    // The cells' candidates taken cheapest first, while their tiles have room: the leftovers of
-    // a large flat area are too many for exact searches.
-    static std::vector<int> Assign_Greedily(const Capped_Assignment_Problem& problem) {
-        std::vector<std::size_t> order(problem.tile.size());
-        std::iota(order.begin(), order.end(), std::size_t{0});
-        std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return problem.cost[a] < problem.cost[b]; });
-        std::vector<int> cell_of(problem.tile.size());
-        for (int cell = 0; cell < problem.Cells(); ++cell)
-            for (std::size_t k = problem.first[static_cast<std::size_t>(cell)]; k < problem.first[static_cast<std::size_t>(cell) + 1]; ++k)
-                cell_of[k] = cell;
-        std::vector<int> assigned(static_cast<std::size_t>(problem.Cells()), kOtherTile);
-        std::vector<int> room = problem.room;
-        for (std::size_t k : order) {
-            int& tile = assigned[static_cast<std::size_t>(cell_of[k])];
-            if (tile != kOtherTile || room[static_cast<std::size_t>(problem.tile[k])] == 0) continue;
-            tile = problem.tile[k];
-            --room[static_cast<std::size_t>(tile)];
+    // The cell's plan: the cheaper way round of the tile given to it.
+    void Take(std::size_t cell, int tile, std::vector<int>& room) {
+        --room[static_cast<std::size_t>(tile)];
+        ++planned_uses_[static_cast<std::size_t>(tile)];
+        std::vector<std::pair<int, std::int64_t>>& own = candidates_[cell];
+        std::sort(own.begin(), own.end(), [](const auto& a, const auto& b) { return a.second < b.second; });
+        planned_[cell] = std::find_if(own.begin(), own.end(), [&](const auto& c) { return c.first / rule_.Ways() == tile; })->first;
+        // The cheapest are kept for a cell that the minimum distance turns from its plan.
+        own.resize(std::min(own.size(), kKept));
+        own.shrink_to_fit();
+    }
+
+    // The cells whose candidates the assignment found full (a large flat area wants more of the
+    // same few tiles than the cap allows) take, in reading order, the best of the nearest tiles
+    // that still have room. Full tiles are passed over in the index until they are half of it,
+    // then it is made again of the open ones: each search stays near its cell.
+    void Place_Left(const std::vector<std::size_t>& left, std::vector<int>& room) {
+        std::vector<int> open, nearest;
+        std::vector<char> usable;
+        std::vector<int> local(static_cast<std::size_t>(index_.Size()), -1);
+        std::optional<Structure_Index> open_index;
+        std::size_t closed = 0;
+        for (std::size_t cell : left) {
+            if (!open_index || closed * 8 > open.size()) {
+                open.clear();
+                std::vector<Structure> structures;
+                for (int choice = 0; choice < index_.Size(); ++choice)
+                    if (room[static_cast<std::size_t>(choice / rule_.Ways())] > 0) {
+                        local[static_cast<std::size_t>(choice)] = static_cast<int>(open.size());
+                        open.push_back(choice);
+                        structures.push_back(index_.Tile(choice));
+                    }
+                open_index.emplace(std::move(structures));
+                usable.assign(open.size(), 1);
+                closed = 0;
+            }
+            open_index->Nearest(looks_[cell].structure, kLeftCandidates, looks_[cell].nearest, usable);
+            for (int& choice : looks_[cell].nearest) choice = open[static_cast<std::size_t>(choice)];
+            Capped_Assignment_Problem unused;
+            Measure(cell, unused);
+            std::vector<int>().swap(looks_[cell].nearest);
+            const auto cheapest = std::min_element(candidates_[cell].begin(), candidates_[cell].end(),
+                                                   [](const auto& a, const auto& b) { return a.second < b.second; });
+            const int tile = cheapest->first / rule_.Ways();
+            Take(cell, tile, room);
+            if (room[static_cast<std::size_t>(tile)] > 0) continue;
+            for (int way = 0; way < rule_.Ways(); ++way) {
+                usable[static_cast<std::size_t>(local[static_cast<std::size_t>(tile * rule_.Ways() + way)])] = 0;
+                ++closed;
+            }
         }
-        return assigned;
     }
 
     std::int64_t Cost_Of(std::size_t cell, int choice) const {

@@ -158,11 +158,13 @@ int Structure_Index::Build(int begin, int end) {
     return at;
 }
 
-void Structure_Index::Search(int index, const Point& q, int count, std::vector<std::pair<float, int>>& heap) const {
+void Structure_Index::Search(int index, const Point& q, int count, std::span<const char> open,
+                             std::vector<std::pair<float, int>>& heap) const {
     const Node& node = nodes_[static_cast<std::size_t>(index)];
     if (node.low < 0) {
         for (int i = node.begin; i < node.end; ++i) {
             const int tile = order_[static_cast<std::size_t>(i)];
+            if (!open.empty() && !open[static_cast<std::size_t>(tile)]) continue;
             float d = 0;
             for (int k = 0; k < kProjected; ++k) d += (points_[tile][k] - q[k]) * (points_[tile][k] - q[k]);
             const std::pair<float, int> found{d, tile};
@@ -178,17 +180,17 @@ void Structure_Index::Search(int index, const Point& q, int count, std::vector<s
         return;
     }
     const float diff = q[node.axis] - node.split;
-    Search(diff < 0 ? node.low : node.high, q, count, heap);
+    Search(diff < 0 ? node.low : node.high, q, count, open, heap);
     if (static_cast<int>(heap.size()) < count || diff * diff <= heap.front().first)
-        Search(diff < 0 ? node.high : node.low, q, count, heap);
+        Search(diff < 0 ? node.high : node.low, q, count, open, heap);
 }
 
-void Structure_Index::Nearest(const Structure& s, int count, std::vector<int>& out) const {
+void Structure_Index::Nearest(const Structure& s, int count, std::vector<int>& out, std::span<const char> open) const {
     out.clear();
     if (tiles_.empty() || count <= 0) return;
     thread_local std::vector<std::pair<float, int>> heap;
     heap.clear();
-    Search(0, Project(s), count, heap);
+    Search(0, Project(s), count, open, heap);
     std::sort_heap(heap.begin(), heap.end());
     for (const auto& [distance, tile] : heap) out.push_back(tile);
 }

@@ -38,8 +38,9 @@ public:
 
     explicit Structure_Index(std::vector<Structure> tiles);
 
-    // Up to `count` tile indexes nearest to s in projection, nearest first (ties: lower index).
-    void Nearest(const Structure& s, int count, std::vector<int>& out) const;
+    // Up to `count` tile indexes nearest to s in projection, nearest first (ties: lower index),
+    // when `open` is given only among the tiles it marks (the rest are passed over, not removed).
+    void Nearest(const Structure& s, int count, std::vector<int>& out, std::span<const char> open = {}) const;
 
     const Structure& Tile(int index) const { return tiles_[static_cast<std::size_t>(index)]; }
     int Size() const { return static_cast<int>(tiles_.size()); }
@@ -54,7 +55,7 @@ private:
     };
     Point Project(const Structure& s) const;
     int Build(int begin, int end);
-    void Search(int node, const Point& q, int count, std::vector<std::pair<float, int>>& heap) const;
+    void Search(int node, const Point& q, int count, std::span<const char> open, std::vector<std::pair<float, int>>& heap) const;
 
     std::vector<Structure> tiles_;
     Structure centre_{};

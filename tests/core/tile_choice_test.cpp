@@ -98,11 +98,13 @@ TEST(TileChoiceTest, NoTileIsUsedMoreThanTheCapAllowsMirroredOrNot) {
         Tile_Choice choice;
         int tiles, cap, distance;
         bool mirror;
+        bool flat = false;  // every cell alike: most cells find their candidates full
     };
     const Case cases[] = {
         {Tile_Choice::Best, 30, 5, 0, false},    {Tile_Choice::Best, 30, 5, 0, true},   {Tile_Choice::Best, 40, 4, 1, true},
         {Tile_Choice::Best, 15, 10, 0, false},   {Tile_Choice::Random, 30, 5, 0, true}, {Tile_Choice::Random, 40, 4, 1, false},
         {Tile_Choice::Shuffle, 30, 5, 1, true},  {Tile_Choice::Shuffle, 150, 1, 2, false},
+        {Tile_Choice::Best, 150, 1, 0, false, true}, {Tile_Choice::Best, 60, 3, 1, true, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << Choice_Word(c.choice) << ", " << c.tiles << " tiles, cap " << c.cap << ", distance "
@@ -111,7 +113,7 @@ TEST(TileChoiceTest, NoTileIsUsedMoreThanTheCapAllowsMirroredOrNot) {
             Twister_Random_Source random;
             random.Seed(4);
             const auto chooser = Make_Tile_Chooser(c.choice, {c.distance, c.cap, c.mirror}, c.tiles, random, Patterns(c.tiles));
-            return Choose_Grid(*chooser, [](int column, int row) { return Pattern(column / 5 + row / 4); });
+            return Choose_Grid(*chooser, [&](int column, int row) { return Pattern(c.flat ? 0 : column / 5 + row / 4); });
         };
         const std::vector<int> chosen = run();
         std::vector<int> tiles;
