@@ -297,8 +297,8 @@ public:
 private:
     // How many tiles the index offers for each cell, for a cell left over among the tiles with
     // room, and how many of a placed cell's candidates are kept for the minimum distance.
-    static constexpr int kCandidates = 48;
-    static constexpr int kLeftCandidates = 8;
+    static constexpr int kCandidates = 24;
+    static constexpr int kLeftCandidates = 16;
     static constexpr std::size_t kKept = 16;
     static constexpr int kJitterSteps = 1024;
     static constexpr float kCostScale = 4;  // whole costs, in quarters of a squared level
@@ -347,8 +347,8 @@ private:
 
     // The cells whose candidates the assignment found full (a large flat area wants more of the
     // same few tiles than the cap allows) take, in reading order, the best of the nearest tiles
-    // that still have room. Full tiles are passed over in the index until they are half of it,
-    // then it is made again of the open ones: each search stays near its cell.
+    // that still have room. Full tiles are passed over in the index until they are an eighth of
+    // it, then it is made again of the open ones: each search stays near its cell.
     void Place_Left(const std::vector<std::size_t>& left, std::vector<int>& room) {
         std::vector<int> open, nearest;
         std::vector<char> usable;
