@@ -16,8 +16,8 @@
 #     become Format, Table and Masks, and Temporary_File::file() Stream(), as Error::Kind() does.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
-mapfile -t code < <(git ls-files core cli app tests bench fuzz | grep -E '\.(h|cpp)$')
-mapfile -t docs < <(git ls-files README.md docs | grep -E '\.(md|html|txt)$')
+mapfile -t code < <(git ls-files core cli app tests bench fuzz demo | grep -E '\.(h|cpp)$')
+mapfile -t docs < <(git ls-files docs | grep -E '\.(md|html|txt)$')
 
 # Each table line is one rename:
 #   w OLD NEW            a name no variable or member shares: every whole word, code and docs
@@ -33,8 +33,11 @@ mapfile -t docs < <(git ls-files README.md docs | grep -E '\.(md|html|txt)$')
 # Word edges leave file names alone ("flush_to_disk.h"), and a qualified name stays std's.
 calls() { perl -pi -e "s/(\\.|->)$1(?=\\()/\$1$2/g" "${@:3}"; }
 bare() { perl -pi -e "s/(?<![\\w:.>])$1(?=\\s*\\()/$2/g" "${@:3}"; }
+# A method's name of several words also where a comment names it ("see copy_run").
+comments() { if [[ $1 == *_* ]]; then perl -pi -e "s{(//.*)}{\$1 =~ s/\\b$1\\b/$2/gr}e" "${code[@]}"; fi; }
 rename_table() {
-  local kind class old new
+  local - kind class old new users
+  set -f
   while read -r kind rest; do
     [[ -z $kind || $kind == \#* ]] && continue
     set -- $rest
@@ -47,11 +50,14 @@ rename_table() {
         shift 3
         perl -pi -e "s/\\b${class}::$old\\b/${class}::$new/g" "${code[@]}"
         if [[ $kind == m ]]; then calls "$old" "$new" "${code[@]}"; else calls "$old" "$new" "$@"; fi
-        bare "$old" "$new" "$@" ;;
+        bare "$old" "$new" "$@"
+        comments "$old" "$new" ;;
       u)
         class=$1 old=$2 new=$3
         shift 3
-        calls "$old" "$new" $(grep -lwE "$class" "${code[@]}")
+        mapfile -t users < <(grep -lwE "$class" "${code[@]}")
+        perl -pi -e "s/\\b($class)::$old\\b/\$1::$new/g" "${users[@]}"
+        calls "$old" "$new" "${users[@]}"
         bare "$old" "$new" "$@" ;;
     esac
   done
@@ -205,7 +211,8 @@ m Colour packed Packed core/image/colour.h
 s Colour from_packed From_Packed core/image/colour.h
 m ColourTable entries Entries ${table[*]}
 m ColourTable nearest_index Nearest_Index ${table[*]}
-m ColourTable nearest Nearest ${table[*]}
+# (colour_table.cpp has a local "nearest" of its own)
+m ColourTable nearest Nearest core/image/colour_table.h
 m ColourTable reduce Reduce ${table[*]}
 s ColourTable standard Standard ${table[*]}
 s ColourTable search Search ${table[*]}
@@ -271,7 +278,8 @@ w remove_file_now Remove_File_Now
 f core/support/file_io.cpp seek Seek
 f core/support/file_io.cpp tell Tell
 f core/support/file_io.cpp kTemporarySlots kTemporary_Slots
-s Temporary_File file Stream core/support/file_io.cpp
+# (only file() with no arguments: the same source has "Input_File file(path)")
+s Temporary_File file(?=\(\)) Stream core/support/file_io.cpp
 s Temporary_File take_place_of Take_Place_Of core/support/file_io.cpp
 s Temporary_File copy_into Copy_Into core/support/file_io.cpp
 c core/support/file_system_posix.cpp may_write May_Write
@@ -344,9 +352,9 @@ EOF
   perl -0pi -e 's{// The text up to and including.*?File_Name_Part\(std::string_view path\);\n\n}{}s;
                 s{// Letters a to z made.*?Extension_Part\(std::string_view path\);\n\n}{}s;
                 s{(#include <string_view>\n)}{$1\n#include "support/path_text.h"\n}' core/tiles/file_names.h
-  perl -0pi -e 's{std::string_view Directory_Part\(.*?\n}\n\nstd::string_view File_Name_Part[^\n]*\n\n}{}s;
-                s{std::string Ascii_Upper\(.*?\n}\n\n}{}s;
-                s{std::string_view Extension_Part\(.*?\n}\n\n}{}s' core/tiles/file_names.cpp
+  perl -0pi -e 's#std::string_view Directory_Part\(.*?\n}\n\nstd::string_view File_Name_Part[^\n]*\n\n##s;
+                s#std::string Ascii_Upper\(.*?\n}\n\n##s;
+                s#std::string_view Extension_Part\(.*?\n}\n\n##s' core/tiles/file_names.cpp
   perl -pi -e 's/\btiles::(Directory_Part|File_Name_Part|Extension_Part|Ascii_Upper)\b/tilvane::$1/g' "${code[@]}"
   perl -pi -e 's{#include "tiles/file_names.h"}{#include "support/path_text.h"}' core/codecs/picture_file.cpp
 }
