@@ -31,6 +31,17 @@ BmpDescription describe_bmp(const Byte_Source& source);
 RasterImage decode_bmp(const Byte_Source& source, BmpDescription* description = nullptr);
 RasterImage decode_bmp(std::span<const std::uint8_t> bytes, BmpDescription* description = nullptr);
 
+// Where the encoder's BMP file of a width x height picture in like's pixel format (and with its
+// colour table) puts its parts: headers, channel masks and colour table, then the rows.
+struct Bmp_File_Layout {
+    std::uint64_t pixel_offset = 0;
+    std::uint64_t row_stride = 0;  // bytes a row, padded to 4
+    std::uint64_t file_size = 0;
+    // Whether the whole file fits the format's 32-bit size fields.
+    bool Fits() const { return file_size <= 0xFFFFFFFFu; }
+};
+Bmp_File_Layout Bmp_Layout_Of(std::uint64_t width, std::uint64_t height, const RasterImage& like);
+
 // Encodes an image as an uncompressed BMP in its own pixel format: BITMAPINFOHEADER, colour
 // table for palette formats, BI_BITFIELDS masks for 16-bit 5-6-5 and custom layouts, rows
 // bottom-up padded to 4 bytes.

@@ -1,7 +1,6 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
-#include <limits>
 
 #include "bmp_codec.h"
 #include "bmp_format.h"
@@ -54,7 +53,23 @@ void write_index_row(const std::uint8_t* indexes, int width, int bits, std::uint
         dst[x / per_byte] |= static_cast<std::uint8_t>(indexes[x] << (8 - bits - (x % per_byte) * bits));
 }
 
+// The colour table a file of the image holds.
+std::span<const Colour> Table_Of(const RasterImage& image) {
+    if (!has_colour_table(image.pixel_format())) return {};
+    return image.colour_table().entries();
+}
+
+bool Has_Bitfields(PixelFormat format) { return format == PixelFormat::Bits16 || format == PixelFormat::Custom; }
+
 }  // namespace
+
+Bmp_File_Layout Bmp_Layout_Of(std::uint64_t width, std::uint64_t height, const RasterImage& like) {
+    Bmp_File_Layout layout;
+    layout.pixel_offset = kFileHeaderSize + kInfoHeaderSize + (Has_Bitfields(like.pixel_format()) ? 12 : 0) + Table_Of(like).size() * 4;
+    layout.row_stride = row_stride(width, like.stored_bits_per_pixel());
+    layout.file_size = layout.pixel_offset + layout.row_stride * height;
+    return layout;
+}
 
 // Images with no pixels, and those whose file would not fit the 32-bit size fields, cannot be
 // stored as a bitmap and are refused as not valid.
@@ -65,16 +80,16 @@ void encode_bmp(const RasterImage& image, const Byte_Sink& sink) {
 
     const PixelFormat format = image.pixel_format();
     const int bits = image.stored_bits_per_pixel();
-    const std::vector<Colour> no_table;
-    const std::vector<Colour>& table = has_colour_table(format) ? image.colour_table().entries() : no_table;
+    const std::span<const Colour> table = Table_Of(image);
     if (table.size() > static_cast<std::size_t>(colour_table_capacity(format))) throw Error::Invalid_Pixel_Format();
-    const bool bitfields = format == PixelFormat::Bits16 || format == PixelFormat::Custom;
+    const bool bitfields = Has_Bitfields(format);
 
-    const std::uint64_t pixel_offset = kFileHeaderSize + kInfoHeaderSize + (bitfields ? 12 : 0) + table.size() * 4;
-    const std::uint64_t stride = row_stride(static_cast<std::uint64_t>(width), bits);
-    const std::uint64_t pixel_bytes = stride * static_cast<std::uint64_t>(height);
-    const std::uint64_t file_size = pixel_offset + pixel_bytes;
-    if (file_size > std::numeric_limits<std::uint32_t>::max()) throw Error::Not_Valid(Bitmap_Fault::File_Too_Large);
+    const Bmp_File_Layout layout = Bmp_Layout_Of(static_cast<std::uint64_t>(width), static_cast<std::uint64_t>(height), image);
+    if (!layout.Fits()) throw Error::Not_Valid(Bitmap_Fault::File_Too_Large);
+    const std::uint64_t pixel_offset = layout.pixel_offset;
+    const std::uint64_t stride = layout.row_stride;
+    const std::uint64_t pixel_bytes = layout.file_size - pixel_offset;
+    const std::uint64_t file_size = layout.file_size;
 
     std::vector<std::uint8_t> headers(static_cast<std::size_t>(pixel_offset));
     std::uint8_t* p = headers.data();
