@@ -6,6 +6,7 @@
 
 #include "image/raster_image.h"
 #include "support/byte_stream.h"
+#include "support/file_io.h"
 
 namespace tilvane {
 
@@ -49,5 +50,23 @@ Bmp_File_Layout Bmp_Layout_Of(std::uint64_t width, std::uint64_t height, const R
 // 32-bit size fields, before writing anything.
 void encode_bmp(const RasterImage& image, const Byte_Sink& sink);
 std::vector<std::uint8_t> encode_bmp(const RasterImage& image);
+
+// Writes the same file as encode_bmp into file from bands of rows given top to bottom, each band
+// a picture of the file's width in like's pixel format and colour table: the headers are known
+// in advance, and each band goes where the bottom-up file keeps its rows. Refuses what encode_bmp
+// refuses, before writing anything.
+class Bmp_Writer {
+public:
+    Bmp_Writer(int width, int height, const RasterImage& like, Replacing_File& file);
+    // The next band.height() rows; the file is whole once all height rows are written.
+    void Write_Band(const RasterImage& band);
+
+private:
+    Replacing_File& file_;
+    ChannelMasks masks_;
+    Bmp_File_Layout layout_;
+    int width_;
+    int rows_left_ = 0;
+};
 
 }  // namespace tilvane
