@@ -120,6 +120,22 @@ std::error_code Refusal_Reason(const std::filesystem::path& target) {
     return reason ? reason : std::make_error_code(std::errc::permission_denied);
 }
 
+// The file a save of path writes, links followed, if a plain create-and-write would not refuse
+// it. Throws Error::Cannot_Create(path) otherwise, before writing anything.
+struct Save_Target {
+    std::filesystem::path path;
+    file_system::Target_State state;
+};
+Save_Target Writable_Target(const std::string& path) {
+    // What the user named may be a link: the file it leads to is the one to replace.
+    const std::optional<std::filesystem::path> target = file_system::follow_links(Native_Path(path));
+    if (!target) throw Error::Cannot_Create(path, std::make_error_code(std::errc::too_many_symbolic_link_levels));
+    errno = 0;
+    const file_system::Target_State state = file_system::inspect_target(*target);
+    if (!state.may_write) throw Error::Cannot_Create(path, Refusal_Reason(*target));
+    return {*target, state};
+}
+
 }  // namespace
 
 Input_File::Input_File(const std::string& path) : file_(Open_For_Reading(path)) {
@@ -164,15 +180,9 @@ struct Replacing_File::State {
         : path(user_path), target(followed), target_state(state), flush(flush_to_disk), temporary(followed) {}
 };
 
-// What the user named may be a link: the file it leads to is the one to replace. What a plain
-// create-and-write would refuse is refused before anything is written.
 Replacing_File::Replacing_File(const std::string& path, Flush_To_Disk flush) {
-    const std::optional<std::filesystem::path> target = file_system::follow_links(Native_Path(path));
-    if (!target) throw Error::Cannot_Create(path, std::make_error_code(std::errc::too_many_symbolic_link_levels));
-    errno = 0;
-    const file_system::Target_State state = file_system::inspect_target(*target);
-    if (!state.may_write) throw Error::Cannot_Create(path, Refusal_Reason(*target));
-    state_ = std::make_unique<State>(path, *target, state, flush);
+    const auto [target, state] = Writable_Target(path);
+    state_ = std::make_unique<State>(path, target, state, flush);
     if (!state_->temporary.file()) throw Error::Cannot_Create(path, Last_System_Error());
 }
 
@@ -211,6 +221,11 @@ void write_file_atomically(const std::string& path, const std::function<void(con
     Replacing_File file(path, flush);
     produce(file.Sink());
     file.Commit();
+}
+
+void Check_May_Save(const std::string& path) {
+    // A temporary file made and dropped again: the folder's own answer, for every user and system.
+    if (!Temporary_File(Writable_Target(path).path).file()) throw Error::Cannot_Create(path, Last_System_Error());
 }
 
 void write_file_atomically(const std::string& path, const std::vector<std::uint8_t>& bytes, Flush_To_Disk flush) {
