@@ -22,6 +22,9 @@ using Structure = std::array<float, kStructureValues>;
 Structure Structure_Of(const RasterImage& image, Rect r, Colour mean, int scale = 1,
                        std::array<bool, kStructureGrid * kStructureGrid>* visible = nullptr);
 
+// The structure of the picture mirrored left to right: the grid's columns in reverse order.
+Structure Mirrored(const Structure& s);
+
 // The part of an image `scale` times smaller that lies under r of the large one, as the large
 // one's pixels see it: the sums of each channel (blue, green, red), each pixel weighted by how many
 // of r's pixels it stands for (a pixel r covers only a part of counts that part), and the number of
