@@ -18,11 +18,6 @@
 #include "tiles/tile_list_file.h"
 
 namespace tilvane::cli {
-namespace {
-
-bool is_tile_list_file(const std::string& path) { return tiles::Ascii_Upper(tiles::Extension_Part(path)) == ".LST"; }
-
-}  // namespace
 
 std::vector<Picture_Source> Expand_Picture_Sources(const std::vector<std::string>& sources) {
     std::vector<Picture_Source> pictures;
@@ -34,10 +29,8 @@ std::vector<Picture_Source> Expand_Picture_Sources(const std::vector<std::string
             for (const std::string& folder : walk.unreadable_folders)
                 std::fprintf(stderr, "%s (skipped)\n", shell::Error_Text(Error::Cannot_Open(folder)).c_str());
             for (const std::string& file : walk.files) pictures.push_back({file, true});
-        } else if (is_tile_list_file(source)) {
-            // A blank line (often the last) names no tile.
-            for (std::string& listed : tiles::Read_Tile_List_File(source))
-                if (listed.find_first_not_of(" \t") != std::string::npos) pictures.push_back({std::move(listed), false});
+        } else if (tiles::Is_Tile_List_File_Name(source)) {
+            for (std::string& listed : tiles::Read_Listed_Tiles(source)) pictures.push_back({std::move(listed), false});
         } else {
             pictures.push_back({source, false});
         }

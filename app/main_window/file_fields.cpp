@@ -47,7 +47,7 @@ void File_Fields::Choose_Single_File(kit::Edit& field, const wchar_t* title, DWO
 std::vector<std::string> File_Fields::Choose_Tiles(HWND owner) {
     Last_Tile_Directory_Edit = Usable(Last_Tile_Directory_Edit, program_directory_);
     const std::vector<std::wstring> chosen =
-        picker_.Choose(owner, {L"Select Tile(s) to Add ?", kBitmap_Filter,
+        picker_.Choose(owner, {L"Select Tile(s) to Add ?", kTile_Filter,
                                OFN_ALLOWMULTISELECT | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_SHAREAWARE,
                                Last_Tile_Directory_Edit, picker_file_name_});
     if (chosen.empty()) return {};

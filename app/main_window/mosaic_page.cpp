@@ -204,8 +204,18 @@ void Mosaic_Page::Add_Original_Picture_To_Tile_List_SpeedButtonClick() {
 }
 
 void Mosaic_Page::Add_Selected_Tiles_To_List_SpeedButtonClick() {
-    std::vector<std::string> files = file_fields_.Choose_Tiles(Window().Handle());
-    if (!files.empty()) Add_Chosen_Tiles(std::move(files));
+    // A chosen tile list file stands for the tiles it names, taken from the list's own folder.
+    // Every list is read before any tile goes in, so a list that cannot be read adds nothing.
+    std::vector<std::string> tiles;
+    for (std::string& file : file_fields_.Choose_Tiles(Window().Handle())) {
+        if (!tiles::Is_Tile_List_File_Name(file)) {
+            tiles.push_back(std::move(file));
+            continue;
+        }
+        std::vector<std::string> listed = tiles::Read_Listed_Tiles(file, win::System_Code_Page_To_Utf8);
+        tiles.insert(tiles.end(), std::make_move_iterator(listed.begin()), std::make_move_iterator(listed.end()));
+    }
+    if (!tiles.empty()) Add_Chosen_Tiles(std::move(tiles));
 }
 
 void Mosaic_Page::Add_Chosen_Tiles(std::vector<std::string> files) {

@@ -59,7 +59,8 @@ public:
     [[nodiscard]] std::string Random_Tile();
     void Load_Tile_List_File();
     void Save_Tile_List_File();
-    // What the tile picker feeds: the chosen files, in its order, each added unless listed.
+    // What the tile picker feeds: the chosen files (a list file's tiles in its place), in its
+    // order, each added unless listed.
     void Add_Chosen_Tiles(std::vector<std::string> files);
     [[nodiscard]] const tiles::Tile_List& Tiles() const { return tile_list_; }
 
