@@ -23,6 +23,7 @@ TMainForm1::TMainForm1(const Program_Services& services, TAboutBox& about_box, T
           [this](bool idle) {
               mosaic_page.Make_Mosaic_BitBtn.Set_Enabled(idle);
               extract_page.Extract_Mosaic_Tiles_BitBtn.Set_Enabled(idle);
+              Set_Hints_Active(idle);  // no hint of this window over the progress dialog
           },
           [this] { PostMessageW(Handle(), WM_CLOSE, 0, 0); }),
       file_fields(services.picker, services.shell, services.program_directory),
