@@ -17,6 +17,10 @@
 #include "kit/controls.h"
 #include "tiles/file_names.h"
 
+namespace tilvane::settings {
+struct Settings;
+}
+
 namespace tilvane::app {
 
 // The filter of the main window's pictures; the tile picker also offers tile list files.
@@ -36,6 +40,9 @@ public:
     std::wstring Last_Tile_Directory_Edit;
 
     [[nodiscard]] const std::string& Program_Directory() const { return program_directory_; }
+    // The remembered directories in the settings file: taken from it, and written into it.
+    void Load_Settings(const settings::Settings& settings);
+    void Save_Settings(settings::Settings& settings) const;
 
     // One file into the field, the picker starting at the named file or the last mosaic directory.
     void Choose_Single_File(kit::Edit& field, const wchar_t* title, DWORD options);

@@ -9,6 +9,7 @@
 #include "main_window/page_layout.h"
 #include "mosaic/mosaic_build.h"
 #include "progress/progress_form_reporter.h"
+#include "settings/settings_values.h"
 #include "shell/input_check_text.h"
 #include "tiles/file_names.h"
 #include "tiles/tile_list_file.h"
@@ -107,6 +108,29 @@ Mosaic_Page::Mosaic_Page(kit::Tab_Control& tabs, const Services& services)
     };
     Reset_Tile_List_SpeedButton.On_Click = [this] { Reset_Tile_List_SpeedButtonClick(); };
     Set_Height_Width_To_Selected_Tile_BitBtn.On_Click = [this] { Set_Height_Width_To_Selected_Tile_BitBtnClick(); };
+}
+
+void Mosaic_Page::Load_Settings(const settings::Settings& settings) {
+    Input_File_Name_Edit.Set_Text(win::To_Wide(settings.Input_File_Name_Edit));
+    Output_File_Name_Edit.Set_Text(win::To_Wide(settings.Output_File_Name_Edit));
+    Tiles_Crop_To_Size_RadioButton.Set_Checked(settings.Tiles_Crop_To_Size_RadioButton);
+    Tiles_Shrink_Expand_To_Size_RadioButton.Set_Checked(!settings.Tiles_Crop_To_Size_RadioButton);
+    Insert_Gap_Between_Tiles_CheckBox.Set_Checked(settings.Insert_Gap_Between_Tiles_CheckBox);
+    Horizontal_Tile_Size_SpinEdit.Set_Value(settings.Horizontal_Tile_Size_SpinEdit);
+    Vertical_Tile_Size_SpinEdit.Set_Value(settings.Vertical_Tile_Size_SpinEdit);
+    Horizontal_Tile_Gap_SpinEdit.Set_Value(settings.Horizontal_Tile_Gap_SpinEdit);
+    Vertical_Tile_Gap_SpinEdit.Set_Value(settings.Vertical_Tile_Gap_SpinEdit);
+}
+
+void Mosaic_Page::Save_Settings(settings::Settings& settings) const {
+    settings.Input_File_Name_Edit = win::To_Utf8(Input_File_Name_Edit.Text());
+    settings.Output_File_Name_Edit = win::To_Utf8(Output_File_Name_Edit.Text());
+    settings.Tiles_Crop_To_Size_RadioButton = Tiles_Crop_To_Size_RadioButton.Checked();
+    settings.Insert_Gap_Between_Tiles_CheckBox = Insert_Gap_Between_Tiles_CheckBox.Checked();
+    settings.Horizontal_Tile_Size_SpinEdit = Horizontal_Tile_Size_SpinEdit.Value();
+    settings.Vertical_Tile_Size_SpinEdit = Vertical_Tile_Size_SpinEdit.Value();
+    settings.Horizontal_Tile_Gap_SpinEdit = Horizontal_Tile_Gap_SpinEdit.Value();
+    settings.Vertical_Tile_Gap_SpinEdit = Vertical_Tile_Gap_SpinEdit.Value();
 }
 
 void Mosaic_Page::Input_File_Name_SpeedButtonClick() {

@@ -14,6 +14,10 @@
 #include "support/random_source.h"
 #include "tiles/tile_list.h"
 
+namespace tilvane::settings {
+struct Settings;
+}
+
 namespace tilvane::app {
 
 class TProgress_Form;
@@ -38,6 +42,10 @@ public:
     void View_Mosaic_SpeedButtonClick();
     // The bitmap-name checks on Input_File_Name_Edit, with its own messages.
     bool Check_Original_File_Name();
+
+    // The page's values in the settings file: shown from it, and written into it.
+    void Load_Settings(const settings::Settings& settings);
+    void Save_Settings(settings::Settings& settings) const;
 
     // "Make Mosaic".
     void Make_Mosaic_BitBtnClick();
