@@ -29,7 +29,7 @@ TMainForm1::TMainForm1(const Program_Services& services, TAboutBox& about_box, T
       file_fields(services.picker, services.shell, services.program_directory),
       PageControl1(*this, {"PageControl1", {4, 2, 581, 433}}),
       mosaic_page(PageControl1,
-                  {file_fields, services.random, progress_form, long_runs, [this] { return Chosen_Tile_Choice(); }}),
+                  {file_fields, services.random, progress_form, long_runs}),
       extract_page(PageControl1, {file_fields, progress_form, long_runs, mosaic_page}),
       MainMenu1(*this, "MainMenu1"),
       File1(MainMenu1, "File1", L"&File"),

@@ -90,7 +90,6 @@ Mosaic_Page::Mosaic_Page(kit::Tab_Control& tabs, const Services& services)
       random_(services.random),
       progress_form_(services.progress_form),
       long_runs_(services.long_runs),
-      tile_choice_(services.tile_choice),
       tile_list_(desktop::Locale_Sort_Key) {
     Tiles_Shrink_Expand_To_Size_RadioButton.Set_Checked(true);
     Input_File_Name_SpeedButton.On_Click = [this] { Input_File_Name_SpeedButtonClick(); };
@@ -201,7 +200,7 @@ Mosaic_Settings Mosaic_Page::Mosaic_Page_Settings() const {
              Insert_Gap_Between_Tiles_CheckBox.Checked(), Horizontal_Tile_Gap_SpinEdit.Value(),
              Vertical_Tile_Gap_SpinEdit.Value()},
             Tiles_Crop_To_Size_RadioButton.Checked() ? Fitting_Mode::Truncate_Crop : Fitting_Mode::Expand_Shrink,
-            tile_choice_()};
+            tile_choice_};
 }
 
 void Mosaic_Page::Make_Mosaic_BitBtnClick() {
