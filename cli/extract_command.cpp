@@ -1,11 +1,10 @@
 #include <filesystem>
-#include <system_error>
-#include <vector>
 
 #include "arguments.h"
 #include "commands.h"
 #include "extract/extract_inputs.h"
 #include "extract/tile_extraction.h"
+#include "output_folder.h"
 #include "support/native_path.h"
 #include "terminal_progress.h"
 
@@ -57,38 +56,15 @@ Extract_Arguments Parse_Extract_Arguments(const std::vector<std::string>& args) 
     return parsed;
 }
 
-// Makes directory and the folders above it that are missing; returns those it made, deepest first.
-std::vector<std::filesystem::path> Make_Folders(const std::filesystem::path& directory) {
-    std::vector<std::filesystem::path> missing;
-    std::filesystem::path folder = directory.lexically_normal();
-    if (!folder.has_filename()) folder = folder.parent_path();  // "a/b/" names a/b
-    std::error_code ec;
-    for (; !folder.empty() && !std::filesystem::exists(folder, ec); folder = folder.parent_path()) {
-        missing.push_back(folder);
-        if (folder == folder.parent_path()) break;  // a root that is not there
-    }
-    // A folder that cannot be made shows as the first tile that cannot be created, with the reason.
-    std::filesystem::create_directories(directory, ec);
-    std::erase_if(missing, [&](const std::filesystem::path& f) { return !std::filesystem::is_directory(f, ec); });
-    return missing;
-}
-
 }  // namespace
 
 int Run_Extract(const std::vector<std::string>& args) {
     const Extract_Arguments parsed = Parse_Extract_Arguments(args);
     const std::filesystem::path directory = Native_Path(parsed.directory);
-    const std::vector<std::filesystem::path> made = Make_Folders(directory);
-    try {
+    In_Output_Folder(directory, [&] {
         Terminal_Progress progress(stderr, parsed.quiet || !Stderr_Is_Terminal());
-        Extract_Tiles(parsed.mosaic, Utf8_Path(directory / ""), parsed.settings, progress);
-    } catch (...) {
-        // A run that wrote nothing leaves none of the folders it made behind; a folder that holds
-        // tiles is not empty and stays.
-        std::error_code ignored;
-        for (const std::filesystem::path& folder : made) std::filesystem::remove(folder, ignored);
-        throw;
-    }
+        Extract_Tiles(parsed.mosaic, Utf8_Path(directory / ""), parsed.settings, progress, Mosaic_Reading::Any_Picture);
+    });
     return 0;
 }
 

@@ -3,9 +3,9 @@
 
 #include "arguments.h"
 #include "commands.h"
+#include "file_refusals.h"
 #include "codecs/bmp_codec.h"
 #include "codecs/picture_file.h"
-#include "shell/error_report.h"
 #include "support/error.h"
 #include "support/file_io.h"
 
@@ -31,7 +31,13 @@ int Run_Info(const std::vector<std::string>& args) {
         std::printf("%dx%d 24 %s\n", image.width(), image.height(), Format_Name(*format));
         return 0;
     }
-    const BmpDescription description = describe_bmp(Input_File(positional[0]));  // the headers only
+    const BmpDescription description = [&] {
+        try {
+            return describe_bmp(Input_File(positional[0]));  // the headers only
+        } catch (...) {
+            Rethrow_Naming_File(positional[0]);
+        }
+    }();
     const bool custom = description.pixel_format == PixelFormat::Custom;
     const int bits = custom ? description.bits_per_pixel : static_cast<int>(description.pixel_format);
     std::printf("%dx%d %d %s %s%s%s\n", description.width, description.height, bits, description.header_kind.c_str(),
@@ -42,12 +48,16 @@ int Run_Info(const std::vector<std::string>& args) {
 int Run_Convert(const std::vector<std::string>& args) {
     int bits = 0;
     Save_Options save;
+    bool quality_given = false;
     const std::vector<std::string> paths = Parse_Arguments(
         args, {{"--bits", Option::One_Value, [&](const std::string& value) { bits = Parse_Bits(value); }},
-               {"--quality", Option::One_Value, [&](const std::string& value) { save.quality = Parse_Quality(value); }}});
+               {"--quality", Option::One_Value, [&](const std::string& value) {
+                   save.quality = Parse_Quality(value);
+                   quality_given = true;
+               }}});
     if (paths.size() != 2) throw Usage_Error("convert takes IN and OUT");
     // An output of no known format is refused before anything is read.
-    if (!Format_For_Path(paths[1])) throw Usage_Error(shell::Error_Text(Error::Unknown_Extension(paths[1])));
+    Check_Output_Format(paths[1], quality_given);
     RasterImage image = Load_Picture(paths[0]);
     if (bits != 0) image.set_pixel_format(*pixel_format_from_bits(bits));
     Save_Picture(paths[1], image, save);

@@ -53,15 +53,16 @@ constexpr Command kCommands[] = {
      "  tilvane-cli compare ORIGINAL MOSAIC --block WxH\n"
      "      How close MOSAIC comes to ORIGINAL (enlarged to its size if smaller), both reduced\n"
      "      to the means of W x H blocks: the mean absolute difference (0-255) over all blocks\n"
-     "      and channels, and the PSNR of those means.\n",
+     "      and channels, and the PSNR of those means. Each may be BMP, JPEG or PNG.\n",
      tilvane::cli::Run_Compare},
     {"extract",
      "  tilvane-cli extract MOSAIC DIRECTORY --size WxH [--gap HxV]\n"
      "                      [--limit first|row|column|all] [--quiet]\n"
-     "      Cuts MOSAIC into tiles of W x H pixels, written to DIRECTORY (made if missing) as\n"
-     "      COL,ROW.bmp (001,001.bmp is the top-left tile). --gap skips H and V pixels between\n"
-     "      tiles; --limit cuts only the first tile, the first row, the first column, or all\n"
-     "      (the default). Progress shows on a terminal unless --quiet.\n",
+     "      Cuts MOSAIC (BMP, JPEG or PNG) into BMP tiles of W x H pixels, written to DIRECTORY\n"
+     "      (made if missing) as COL,ROW.bmp (001,001.bmp is the top-left tile; edge tiles are\n"
+     "      padded with black). --gap skips H and V pixels between tiles; --limit cuts only the\n"
+     "      first tile, the first row, the first column, or all (the default). Progress shows\n"
+     "      on a terminal unless --quiet.\n",
      tilvane::cli::Run_Extract},
     {"tiles",
      "  tilvane-cli tiles SOURCE [SOURCE ...] FOLDER --size WxH [--crop] [--quiet]\n"

@@ -6,10 +6,10 @@
 
 #include "arguments.h"
 #include "commands.h"
+#include "file_refusals.h"
 #include "mosaic/mosaic_inputs.h"
 #include "mosaic/placements_file.h"
 #include "shell/input_check_text.h"
-#include "support/error.h"
 #include "support/file_io.h"
 #include "support/native_path.h"
 #include "terminal_progress.h"
@@ -36,6 +36,7 @@ struct Mosaic_Arguments {
     bool quiet = false;
     std::string placements;  // where to write the record of placements, if anywhere
     Save_Options save;
+    bool quality_given = false;
 };
 
 Mosaic_Arguments Parse_Mosaic_Arguments(const std::vector<std::string>& args) {
@@ -80,7 +81,10 @@ Mosaic_Arguments Parse_Mosaic_Arguments(const std::vector<std::string>& args) {
                        parsed.placements = value;
                    }},
                   {"--quality", Option::One_Value,
-                   [&](const std::string& value) { parsed.save.quality = Parse_Quality(value); }},
+                   [&](const std::string& value) {
+                       parsed.save.quality = Parse_Quality(value);
+                       parsed.quality_given = true;
+                   }},
                   {"--quiet", Option::Nothing, [&](const std::string&) { parsed.quiet = true; }},
               });
     if (positional.size() != 2) throw Usage_Error("mosaic takes ORIGINAL and OUTPUT");
@@ -88,6 +92,7 @@ Mosaic_Arguments Parse_Mosaic_Arguments(const std::vector<std::string>& args) {
     if (!parsed.size_given) throw Usage_Error("mosaic needs --size WIDTHxHEIGHT");
     parsed.original = positional[0];
     parsed.output = positional[1];
+    if (!parsed.output.empty()) Check_Output_Format(parsed.output, parsed.quality_given);
     return parsed;
 }
 
@@ -116,9 +121,10 @@ std::string Problem_Text(const Mosaic_Input_Check& checked, const std::vector<st
 }
 
 // The program's checks and words; where the program would ask a question about missing tiles,
-// stop instead. An existing output is replaced, as a command line expects. An output folder
-// that is not there fails here, not after the build.
+// stop instead. An existing output is replaced, as a command line expects. An output or
+// placements file that cannot be written fails here, not after the build.
 Mosaic_Input_Check Check_Arguments(const Mosaic_Arguments& args, const std::vector<std::string>& tiles) {
+    Refuse_Folder_As_Picture(args.original);
     const Mosaic_Input_Check checked =
         Check_Mosaic_Inputs({args.original, tiles, args.output, args.settings, true}, "", [](const std::string& path) {
             std::error_code ec;
@@ -127,13 +133,9 @@ Mosaic_Input_Check Check_Arguments(const Mosaic_Arguments& args, const std::vect
     if (Is_Usage_Problem(checked.problem)) throw Usage_Error(shell::Mosaic_Input_Text(checked));
     if (checked.problem != Mosaic_Input_Problem::None && checked.problem != Mosaic_Input_Problem::Output_Exists)
         throw std::runtime_error(Problem_Text(checked, tiles));
-    const std::filesystem::path folder = Native_Path(checked.output).parent_path();
-    std::error_code ec;
-    const std::filesystem::file_status status = std::filesystem::status(folder, ec);
-    if (!folder.empty() && !std::filesystem::is_directory(status))
-        throw Error::Cannot_Create(checked.output, std::make_error_code(std::filesystem::exists(status)
-                                                                             ? std::errc::not_a_directory
-                                                                             : std::errc::no_such_file_or_directory));
+    if (!args.placements.empty()) Refuse_Placements_Over_Inputs(args.placements, checked.original, checked.output, tiles);
+    Check_May_Save(checked.output);
+    if (!args.placements.empty()) Check_May_Save(args.placements);
     return checked;
 }
 
@@ -145,7 +147,8 @@ int Run_Mosaic(const std::vector<std::string>& args) {
     // in a folder that cannot be read is passed over rather than stopping the build halfway.
     Picture_Access access{true, parsed.save, true, {}, {}};
     std::vector<std::string> tiles;
-    for (Picture_Source& source : Expand_Picture_Sources(parsed.tile_sources)) {
+    Picture_Sources sources = Expand_Picture_Sources(parsed.tile_sources);
+    for (Picture_Source& source : sources.pictures) {
         tiles.push_back(std::move(source.path));
         access.found_in_folder.push_back(source.from_folder);
     }
@@ -167,10 +170,10 @@ int Run_Mosaic(const std::vector<std::string>& args) {
                      parsed.placements.empty() ? nullptr : &placements, access);
     } catch (...) {
         progress.Break_Line();
-        Tell_Passed_Over_Count(passed_over);
+        Tell_Passed_Over_Count(passed_over + sources.broken_links, sources.unreadable_folders);
         throw;
     }
-    Tell_Passed_Over_Count(passed_over);
+    Tell_Passed_Over_Count(passed_over + sources.broken_links, sources.unreadable_folders);
     if (!parsed.placements.empty()) {
         const std::string csv = Placements_Csv(placements, tiles);
         write_file_atomically(parsed.placements, std::vector<std::uint8_t>(csv.begin(), csv.end()));

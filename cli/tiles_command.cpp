@@ -1,6 +1,7 @@
 // tilvane-cli tiles: photos made into tiles of one size for the program, with their list file.
 #include <algorithm>
 #include <filesystem>
+#include <map>
 #include <set>
 #include <stdexcept>
 
@@ -8,8 +9,11 @@
 #include "codecs/picture_file.h"
 #include "commands.h"
 #include "image/raster_drawing.h"
+#include "support/error.h"
 #include "support/file_io.h"
 #include "support/native_path.h"
+#include "support/same_file.h"
+#include "output_folder.h"
 #include "tile_sources.h"
 #include "tiles/file_names.h"
 #include "tiles/tile_list_file.h"
@@ -73,38 +77,58 @@ std::string Tile_Name(const std::string& source, std::set<std::string>& taken) {
     stem = stem.substr(0, stem.size() - tiles::Extension_Part(stem).size());
     for (char& c : stem)
         if (static_cast<unsigned char>(c) < 32 || std::string_view("<>:\"/\\|?*").find(c) != std::string_view::npos) c = '_';
+    // A name starting with "." would be hidden, from the folder walk as from the user.
+    stem.erase(0, stem.find_first_not_of('.'));
     if (stem.empty()) stem = "tile";
     std::string name = stem + ".bmp";
     for (int n = 2; !taken.insert(tiles::Ascii_Upper(name)).second; ++n) name = stem + " (" + std::to_string(n) + ").bmp";
     return name;
 }
 
+// Leaves out the pictures already in the tiles' folder (the tiles of an earlier run, when the
+// folder lies inside a source) and the second of any picture named twice.
+void Leave_Out_Own_And_Repeated(std::vector<Picture_Source>& pictures, const std::string& folder) {
+    const Same_File_As in_folder(folder);
+    std::map<std::string, bool> folder_is_it;  // by a picture's folder, asked once each
+    std::set<std::string> seen;
+    std::erase_if(pictures, [&](const Picture_Source& s) {
+        const std::string parent = Utf8_Path(Native_Path(s.path).parent_path());
+        const auto [own, first_asked] = folder_is_it.try_emplace(parent, false);
+        if (first_asked) own->second = in_folder(parent.empty() ? "." : parent);
+        return own->second || !seen.insert(s.path).second;
+    });
+}
+
 }  // namespace
 
 int Run_Tiles(const std::vector<std::string>& args) {
     const Tiles_Arguments parsed = Parse_Tiles_Arguments(args);
-    std::vector<Picture_Source> sources = Expand_Picture_Sources(parsed.sources);
-    // The same file named twice makes one tile.
-    std::set<std::string> seen;
-    std::erase_if(sources, [&](const Picture_Source& s) { return !seen.insert(s.path).second; });
-    if (sources.empty()) throw std::runtime_error("tiles found no pictures in the SOURCE given");
+    Picture_Sources sources = Expand_Picture_Sources(parsed.sources);
+    Leave_Out_Own_And_Repeated(sources.pictures, parsed.folder);
+    if (sources.pictures.empty()) throw std::runtime_error("tiles found no pictures in the SOURCE given, outside FOLDER");
+    // A picture named itself that is not there stops the run before any tile is made.
+    for (const Picture_Source& source : sources.pictures) {
+        std::error_code ec;
+        if (!source.from_folder && !std::filesystem::exists(Native_Path(source.path), ec))
+            throw Error::Cannot_Open(source.path, std::make_error_code(std::errc::no_such_file_or_directory));
+    }
 
     std::set<std::string> taken{tiles::Ascii_Upper(std::string(tiles::kTile_List_File_Name))};
     std::vector<std::string> names;
-    for (const Picture_Source& source : sources) names.push_back(Tile_Name(source.path, taken));
+    for (const Picture_Source& source : sources.pictures) names.push_back(Tile_Name(source.path, taken));
     const std::filesystem::path folder = Native_Path(parsed.folder);
-    std::error_code ignored;
-    std::filesystem::create_directories(folder, ignored);  // one that cannot be made shows as a tile not created
     const std::string in_folder = Utf8_Path(folder / "");
-
-    const std::vector<std::size_t> made = Work_Through_Pictures(sources, "Tile", parsed.quiet, [&](std::size_t i) {
-        // A JPEG decodes straight to the smallest scale that still covers the tile.
-        const RasterImage picture = Load_Picture(sources[i].path, {parsed.width, parsed.height});
-        Fit_Exactly(picture, parsed.width, parsed.height, parsed.crop).save_to_file(in_folder + names[i], Flush_To_Disk::No);
+    In_Output_Folder(folder, [&] {
+        const std::vector<std::size_t> made = Work_Through_Pictures(sources, "Tile", parsed.quiet, [&](std::size_t i) {
+            // A JPEG decodes straight to the smallest scale that still covers the tile.
+            const RasterImage picture = Load_Picture(sources.pictures[i].path, {parsed.width, parsed.height});
+            Fit_Exactly(picture, parsed.width, parsed.height, parsed.crop).save_to_file(in_folder + names[i], Flush_To_Disk::No);
+        });
+        if (made.empty()) throw std::runtime_error("tiles made no tile: none of the pictures could be read");
+        std::vector<std::string> listed;
+        for (const std::size_t i : made) listed.push_back(names[i]);
+        write_file_atomically(in_folder + std::string(tiles::kTile_List_File_Name), tiles::Serialise_Tile_List(listed));
     });
-    std::vector<std::string> listed;
-    for (const std::size_t i : made) listed.push_back(names[i]);
-    write_file_atomically(in_folder + std::string(tiles::kTile_List_File_Name), tiles::Serialise_Tile_List(listed));
     return 0;
 }
 

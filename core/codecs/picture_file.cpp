@@ -46,8 +46,9 @@ const char* Format_Name(Picture_Format format) {
 }
 
 RasterImage Load_Picture(const std::string& path, Load_Hint hint) {
-    const Picture_Format format = Known_Format(path);
+    // Opened first, so that a name that is missing or a folder is called so, whatever its extension.
     const Input_File file(path);
+    const Picture_Format format = Known_Format(path);
     try {
         switch (format) {
             case Picture_Format::Bmp: return decode_bmp(file);

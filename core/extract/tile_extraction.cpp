@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "codecs/bmp_codec.h"
+#include "codecs/picture_file.h"
 #include "image/raster_drawing.h"
 #include "image/raster_image.h"
 #include "support/error.h"
@@ -43,15 +44,16 @@ std::string Extracted_Tile_Name(const std::string& directory, int column, int ro
 }
 
 void Extract_Tiles(const std::string& mosaic_path, const std::string& directory, const Extract_Settings& settings,
-                   Run_Progress& progress) {
+                   Run_Progress& progress, Mosaic_Reading reading) {
     if (settings.tile_width < 1 || settings.tile_height < 1 || !settings.Advances())
         throw Error::Of_Kind(Error_Kind::Grid_Never_Advances);
     const bool whole_rows = settings.limit == Extract_Limit::All || settings.limit == Extract_Limit::First_Row;
     const bool every_row = settings.limit == Extract_Limit::All || settings.limit == Extract_Limit::First_Column;
 
     RasterImage mosaic;
+    if (reading == Mosaic_Reading::Any_Picture) mosaic = Load_Picture(mosaic_path);
+    else mosaic.load_from_file(mosaic_path);
     mosaic.set_fill_colour(kBlack);
-    mosaic.load_from_file(mosaic_path);
     // The tile buffer: the mosaic's layout, colour table included, so each tile file holds
     // exactly the mosaic's pixels. An edge tile starts from this blank again, so the part of it
     // beyond the mosaic is black rather than what the tile before it left there.

@@ -36,7 +36,10 @@ struct Extract_Settings : Tile_Grid {
 // progress started, a tile that cannot be written with the tiles before it kept, no partial file
 // left and End_Processing not called. A tile size below 1 or a grid that never advances throws
 // Error Grid_Never_Advances before anything is read (the size and gap fields and the tool hold both in range).
+// Mosaic_Reading::Any_Picture reads a JPEG or PNG mosaic too (Load_Picture); the tiles are BMP
+// files either way.
+enum class Mosaic_Reading { Bitmap_Only, Any_Picture };
 void Extract_Tiles(const std::string& mosaic_path, const std::string& directory, const Extract_Settings& settings,
-                   Run_Progress& progress);
+                   Run_Progress& progress, Mosaic_Reading reading = Mosaic_Reading::Bitmap_Only);
 
 }  // namespace tilvane

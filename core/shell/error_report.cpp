@@ -22,6 +22,8 @@ std::string Error_Text(const std::exception& error) {
     if (!core) return error.what();
     switch (core->Kind()) {
         case Error_Kind::Cannot_Open: return "Cannot open file " + core->Path();
+        case Error_Kind::Cannot_Open_Folder: return "Cannot open folder " + core->Path();
+        case Error_Kind::Cannot_Create_Folder: return "Cannot create folder " + core->Path();
         case Error_Kind::Not_Valid: return "Bitmap image is not valid";
         case Error_Kind::Cannot_Create: return "Cannot create file " + core->Path();
         case Error_Kind::Invalid_Pixel_Format: return "Invalid pixel format";
@@ -48,6 +50,8 @@ std::string Error_Text_With_Details(const std::exception& error) {
     std::string text = Error_Text(error);
     if (!core) return text;
     const bool names_file = core->Kind() == Error_Kind::Cannot_Open || core->Kind() == Error_Kind::Cannot_Create ||
+                            core->Kind() == Error_Kind::Cannot_Open_Folder ||
+                            core->Kind() == Error_Kind::Cannot_Create_Folder ||
                             core->Kind() == Error_Kind::Too_Large || core->Kind() == Error_Kind::Unknown_Extension ||
                             core->Kind() == Error_Kind::Cannot_Write_Settings;
     if (!names_file && !core->Path().empty()) text += ": " + core->Path();

@@ -8,6 +8,8 @@ namespace tilvane {
 const char* Error::what() const noexcept {
     switch (kind_) {
         case Error_Kind::Cannot_Open: return "tilvane::Error: cannot open";
+        case Error_Kind::Cannot_Open_Folder: return "tilvane::Error: cannot open a folder";
+        case Error_Kind::Cannot_Create_Folder: return "tilvane::Error: cannot create a folder";
         case Error_Kind::Not_Valid: return "tilvane::Error: not a valid bitmap";
         case Error_Kind::Cannot_Create: return "tilvane::Error: cannot create";
         case Error_Kind::Invalid_Pixel_Format: return "tilvane::Error: invalid pixel format";

@@ -9,6 +9,8 @@ namespace tilvane {
 
 enum class Error_Kind {
     Cannot_Open,           // a file to read could not be opened or read
+    Cannot_Open_Folder,    // a folder to search could not be opened or listed
+    Cannot_Create_Folder,  // a folder to write into could not be made
     Not_Valid,             // a file's content is not a valid bitmap, or an image cannot be stored as one
     Cannot_Create,         // a file to write could not be created or written
     Invalid_Pixel_Format,  // the custom pixel format where a real one is needed
@@ -56,6 +58,12 @@ public:
     }
     static Error Cannot_Create(std::string path, std::error_code reason = {}) {
         return {Error_Kind::Cannot_Create, std::move(path), Bitmap_Fault::None, reason};
+    }
+    static Error Cannot_Open_Folder(std::string path, std::error_code reason = {}) {
+        return {Error_Kind::Cannot_Open_Folder, std::move(path), Bitmap_Fault::None, reason};
+    }
+    static Error Cannot_Create_Folder(std::string path, std::error_code reason = {}) {
+        return {Error_Kind::Cannot_Create_Folder, std::move(path), Bitmap_Fault::None, reason};
     }
     static Error Not_Valid(Bitmap_Fault fault) { return {Error_Kind::Not_Valid, {}, fault}; }
     static Error Jpeg_Not_Valid() { return {Error_Kind::Jpeg_Not_Valid, {}, Bitmap_Fault::None}; }

@@ -119,6 +119,22 @@ std::error_code Refusal_Reason(const std::filesystem::path& target) {
     return reason ? reason : std::make_error_code(std::errc::permission_denied);
 }
 
+// The file a save of path writes, links followed, if a plain create-and-write would not refuse
+// it. Throws Error::Cannot_Create(path) otherwise, before writing anything.
+struct Save_Target {
+    std::filesystem::path path;
+    file_system::Target_State state;
+};
+Save_Target Writable_Target(const std::string& path) {
+    // What the user named may be a link: the file it leads to is the one to replace.
+    const std::optional<std::filesystem::path> target = file_system::follow_links(Native_Path(path));
+    if (!target) throw Error::Cannot_Create(path, std::make_error_code(std::errc::too_many_symbolic_link_levels));
+    errno = 0;
+    const file_system::Target_State state = file_system::inspect_target(*target);
+    if (!state.may_write) throw Error::Cannot_Create(path, Refusal_Reason(*target));
+    return {*target, state};
+}
+
 }  // namespace
 
 Input_File::Input_File(const std::string& path) : file_(Open_For_Reading(path)) {
@@ -152,15 +168,8 @@ File_Stamp stamp_of_readable_file(const std::string& path) {
 
 void write_file_atomically(const std::string& path, const std::function<void(const Byte_Sink&)>& produce,
                            Flush_To_Disk flush) {
-    // What the user named may be a link: the file it leads to is the one to replace.
-    const std::optional<std::filesystem::path> target = file_system::follow_links(Native_Path(path));
-    if (!target) throw Error::Cannot_Create(path, std::make_error_code(std::errc::too_many_symbolic_link_levels));
-    // Refuse what a plain create-and-write would refuse, before writing anything.
-    errno = 0;
-    const file_system::Target_State state = file_system::inspect_target(*target);
-    if (!state.may_write) throw Error::Cannot_Create(path, Refusal_Reason(*target));
-
-    Temporary_File temporary(*target);
+    const auto [target, state] = Writable_Target(path);
+    Temporary_File temporary(target);
     std::FILE* f = temporary.file();
     if (!f) throw Error::Cannot_Create(path, Last_System_Error());
     bool written = true;
@@ -174,8 +183,13 @@ void write_file_atomically(const std::string& path, const std::function<void(con
     // naming it, and so is one the folder lets this user write but not replace; anything else
     // is replaced whole, so that a failure leaves the old file.
     const bool in_place = state.link_count > 1 || !state.may_replace;
-    const bool placed = written && (in_place ? temporary.copy_into(*target, flush) : temporary.take_place_of(*target));
+    const bool placed = written && (in_place ? temporary.copy_into(target, flush) : temporary.take_place_of(target));
     if (!placed) throw Error::Cannot_Create(path, Last_System_Error());
+}
+
+void Check_May_Save(const std::string& path) {
+    // A temporary file made and dropped again: the folder's own answer, for every user and system.
+    if (!Temporary_File(Writable_Target(path).path).file()) throw Error::Cannot_Create(path, Last_System_Error());
 }
 
 void write_file_atomically(const std::string& path, const std::vector<std::uint8_t>& bytes, Flush_To_Disk flush) {

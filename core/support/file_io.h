@@ -59,6 +59,12 @@ void write_file_atomically(const std::string& path, const std::vector<std::uint8
 void write_file_atomically(const std::string& path, const std::function<void(const Byte_Sink&)>& produce,
                            Flush_To_Disk flush = Flush_To_Disk::Yes);
 
+// Throws Error::Cannot_Create(path) with the system's reason when a save of path would fail
+// before writing: a folder that is missing or that this user may not write into, or a file that
+// may not be written. Makes and removes a temporary file beside the target to find out, so that
+// a long job learns it before it starts rather than when it has finished.
+void Check_May_Save(const std::string& path);
+
 // Writes bytes as a new file when nothing of that name exists, in one create and one write; a
 // new file that cannot be written whole, or whose writing is interrupted, is removed. Anything
 // already there is replaced as write_file_atomically does. Does not wait for the disk: for

@@ -1,10 +1,12 @@
 #include "tiles/picture_folder.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <filesystem>
 #include <optional>
 #include <set>
 
+#include "support/error.h"
 #include "support/file_system.h"
 #include "support/native_path.h"
 
@@ -13,6 +15,11 @@ namespace {
 
 namespace fs = std::filesystem;
 
+bool Leads_Nowhere(const fs::path& entry) {
+    std::error_code ignored;
+    return fs::is_symlink(fs::symlink_status(entry, ignored)) && !fs::exists(entry, ignored);
+}
+
 class Walker {
 public:
     explicit Walker(const std::function<bool(std::string_view)>& take) : take_(take) {}
@@ -20,9 +27,10 @@ public:
     // Each folder is known by its identity, not its name: under Wine a link to a folder looks
     // like a plain folder, and only the identity shows a way round in a circle.
     void Walk(const fs::path& folder) {
+        errno = 0;
         const std::optional<file_system::File_Identity> identity = file_system::identity_of(folder);
         if (!identity) {
-            found_.unreadable_folders.push_back(Utf8_Path(folder));
+            found_.unreadable_folders.push_back({Utf8_Path(folder), Last_System_Error()});
             return;
         }
         if (!folders_seen_.insert(*identity).second) return;
@@ -31,7 +39,7 @@ public:
         for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error))
             entries.push_back(it->path());
         if (error) {
-            found_.unreadable_folders.push_back(Utf8_Path(folder));
+            found_.unreadable_folders.push_back({Utf8_Path(folder), error});
             return;
         }
         std::sort(entries.begin(), entries.end(), [](const fs::path& a, const fs::path& b) {
@@ -41,10 +49,14 @@ public:
             if (file_system::is_hidden(entry)) continue;
             if (fs::is_directory(entry, error)) {
                 Walk(entry);
-            } else if (fs::is_regular_file(entry, error) && take_(Utf8_Path(entry.filename()))) {
+            } else if (!take_(Utf8_Path(entry.filename()))) {
+                continue;
+            } else if (fs::is_regular_file(entry, error)) {
                 // One whose identity is unknown is taken, and its reading will tell what is wrong.
                 const std::optional<file_system::File_Identity> file = file_system::identity_in(*identity, entry);
                 if (!file || files_seen_.insert(*file).second) found_.files.push_back(Utf8_Path(entry));
+            } else if (Leads_Nowhere(entry)) {
+                found_.broken_links.push_back(Utf8_Path(entry));
             }
         }
     }

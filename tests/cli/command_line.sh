@@ -50,11 +50,44 @@ expect 1 "^Bitmap image is not valid: .*broken.bmp" mosaic demo/Demo_Original.bm
   --tiles broken.lst --size 20x20 --quiet
 expect 1 "^Cannot create file no-folder/out.bmp: No such file or directory" mosaic demo/Demo_Original.bmp \
   no-folder/out.bmp --tiles demo --size 20x20 --quiet
-expect 1 "^Cannot create file broken.bmp.001,001.bmp: (Not a directory|No such file or directory)" extract demo/Demo_Original.bmp broken.bmp \
+expect 1 "^Cannot create folder broken.bmp: (Not a directory|File exists)" extract demo/Demo_Original.bmp broken.bmp \
   --size 20x20 --quiet
 # Relative lines of a list are taken from its folder; its blank last line is no missing tile.
 expect 1 "^Error: 1 tiles in the Tiles List could not be found !
   demo/gone.bmp$" mosaic demo/Demo_Original.bmp out.bmp --tiles demo/some.lst --size 20x20 --quiet
+# Every command names the file at fault and why, in the same words; nothing is read or written first.
+expect 1 "^Cannot open file nothere: No such file or directory" tiles nothere tiles --size 4x4
+expect 1 "^Cannot open file demo: Is a directory" mosaic demo out.bmp --tiles demo --size 20x20
+expect 2 "^Error: Unknown picture file extension \(.gif\)" mosaic demo/Demo_Original.bmp out.gif --tiles demo --size 20x20
+expect 1 "^Bitmap image is not valid: broken.bmp" info broken.bmp
+expect 1 "^Cannot create folder broken.bmp.tiles: Not a directory" extract demo/Demo_Original.bmp broken.bmp/tiles --size 20x20
+for output in out.png out.bmp; do
+  expect 2 "^Error: --quality is for a JPEG output" convert demo/Demo_Original.bmp $output --quality 50
+  expect 2 "^Error: --quality is for a JPEG output" mosaic demo/Demo_Original.bmp $output --tiles demo --size 20x20 --quality 50
+done
+# A tile that cannot be written stops the run, with no list naming tiles that are not there.
+mkdir -p one nothing-readable blocked/Tile_01.bmp && cp demo/Demo_Tiles/Tile_01.bmp one/ && cp broken.bmp nothing-readable/
+expect 1 "^Cannot create file blocked.Tile_01.bmp: Is a directory" tiles one blocked --size 4x4 --quiet
+expect 1 "none of the pictures could be read" tiles nothing-readable made --size 4x4 --quiet
+# A placements file that is a picture of the build, however it is named, is refused before the build.
+ln -s demo/Demo_Original.bmp link.bmp && ln demo/Demo_Tiles/Tile_02.bmp hard.bmp
+for placements in ./demo/Demo_Original.bmp link.bmp hard.bmp out.bmp; do
+  expect 2 "^Error: --placements $placements is the (ORIGINAL|OUTPUT|tile)" mosaic demo/Demo_Original.bmp out.bmp \
+    --tiles demo --size 20x20 --placements $placements --quiet
+done
+expect 1 "^Cannot create file no-folder/p.csv: No such file or directory" mosaic demo/Demo_Original.bmp out.bmp \
+  --tiles demo --size 20x20 --placements no-folder/p.csv --quiet
+# compare and extract read the tool's own PNG and JPEG outputs; tiles leave their own folder and hidden names alone.
+expect 0 "" convert demo/Demo_Original.bmp original.png
+expect 0 "" convert demo/Demo_Original.bmp original.jpg
+expect 0 "^mean absolute difference 0.00" compare original.png demo/Demo_Original.bmp --block 4x4
+expect 0 "" extract original.jpg from-jpeg --size 320x240 --quiet
+cp demo/Demo_Tiles/Tile_03.bmp .hidden.bmp
+expect 0 "" tiles one .hidden.bmp one/tiles --size 4x4 --quiet
+expect 0 "" tiles one .hidden.bmp one/tiles --size 4x4 --quiet
+[ "$(tr -d '\r' < one/tiles/Mosaic_Tiles.lst)" = "$(printf 'Tile_01.bmp\nhidden.bmp')" ] &&
+  "${tool[@]}" info from-jpeg/002,002.bmp | grep -q "^320x240 24 BITMAPINFOHEADER" ||
+  { echo "FAIL: tiles listed $(cat one/tiles/Mosaic_Tiles.lst), or the JPEG's tiles are not BMP"; failed=1; }
 expect 0 "" extract --quiet --size=100x100 -- demo/Demo_Original.bmp "Fotos été"
 expect 0 "" mosaic "Fotos été/001,001.bmp" "Fotos été/mosaic.bmp" --tiles "Fotos été" --size 20x20 --quiet
 [ -f "Fotos été/mosaic.bmp" ] && [ -f "Fotos été/007,005.bmp" ] || { echo "FAIL: no files in Fotos été"; failed=1; }

@@ -23,6 +23,9 @@ TEST(PictureFolder, WalksSubfoldersInNameOrderOnceEach) {
     // cannot make links under Wine; the command line's photo folder test makes one there.)
     fs::create_directory_symlink(temp.Folder(), temp.Folder() / "a" / "up");
     fs::create_directory_symlink(temp.Folder() / "a" / "c", temp.Folder() / "same-as-c");
+    // Links to nothing are listed apart, when their names are taken.
+    fs::create_symlink(temp.Folder() / "none", temp.Folder() / "gone.jpg");
+    fs::create_symlink(temp.Folder() / "none", temp.Folder() / "gone.txt");
 #endif
 
     const tiles::Folder_Walk walk = tiles::Walk_Folder(temp.Path(""), [](std::string_view name) {
@@ -34,6 +37,9 @@ TEST(PictureFolder, WalksSubfoldersInNameOrderOnceEach) {
                                         path(temp.Path("b.jpg")), path(temp.Path("é.jpg"))};
     EXPECT_EQ(got, want);
     EXPECT_TRUE(walk.unreadable_folders.empty());
+#ifndef _WIN32
+    EXPECT_EQ(walk.broken_links, std::vector<std::string>{temp.Path("gone.jpg")});
+#endif
 }
 
 }  // namespace

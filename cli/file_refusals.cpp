@@ -1,0 +1,40 @@
+#include "file_refusals.h"
+
+#include <filesystem>
+#include <system_error>
+
+#include "codecs/picture_file.h"
+#include "commands.h"
+#include "shell/error_report.h"
+#include "support/error.h"
+#include "support/native_path.h"
+#include "support/same_file.h"
+
+namespace tilvane::cli {
+
+void Check_Output_Format(const std::string& output, bool quality_given) {
+    const std::optional<Picture_Format> format = Format_For_Path(output);
+    if (!format) throw Usage_Error(shell::Error_Text(Error::Unknown_Extension(output)));
+    if (quality_given && *format != Picture_Format::Jpeg)
+        throw Usage_Error("--quality is for a JPEG output (.jpg or .jpeg), not for " + output);
+}
+
+void Refuse_Folder_As_Picture(const std::string& path) {
+    std::error_code ec;
+    if (std::filesystem::is_directory(Native_Path(path), ec))
+        throw Error::Cannot_Open(path, std::make_error_code(std::errc::is_a_directory));
+}
+
+void Refuse_Placements_Over_Inputs(const std::string& placements, const std::string& original, const std::string& output,
+                                   const std::vector<std::string>& tiles) {
+    const Same_File_As same(placements);
+    const auto refuse = [&](const std::string& what) {
+        throw Usage_Error("--placements " + placements + " is " + what + ", which it would write over");
+    };
+    if (same(original)) refuse("the ORIGINAL " + original);
+    if (same(output)) refuse("the OUTPUT " + output);
+    for (const std::string& tile : tiles)
+        if (same(tile)) refuse("the tile " + tile);
+}
+
+}  // namespace tilvane::cli
