@@ -21,6 +21,11 @@ int Run_Compare(const std::vector<std::string>& args) {
         std::printf("mean absolute difference %.2f, PSNR infinite (the block means agree)\n", f.mean_absolute_difference);
     else
         std::printf("mean absolute difference %.2f, PSNR %.2f dB\n", f.mean_absolute_difference, f.psnr);
+    // On a line of its own, so that readers of the line above go on reading it as before.
+    if (const std::optional<double> ssim = Structural_Similarity(original, mosaic))
+        std::printf("SSIM %.4f (grey, a quarter of the size)\n", *ssim);
+    else
+        std::printf("SSIM none (the pictures are too small for one window)\n");
     return 0;
 }
 

@@ -88,6 +88,16 @@ Structure Structure_Of(const RasterImage& image, Rect r, Colour mean, int scale,
     return s;
 }
 
+Structure Mirrored(const Structure& s) {
+    Structure m;
+    for (int py = 0; py < kStructureGrid; ++py)
+        for (int px = 0; px < kStructureGrid; ++px)
+            for (int ch = 0; ch < 3; ++ch)
+                m[static_cast<std::size_t>((py * kStructureGrid + px) * 3 + ch)] =
+                    s[static_cast<std::size_t>((py * kStructureGrid + kStructureGrid - 1 - px) * 3 + ch)];
+    return m;
+}
+
 Structure_Index::Structure_Index(std::vector<Structure> tiles) : tiles_(std::move(tiles)) {
     const double n = std::max<double>(1, static_cast<double>(tiles_.size()));
     std::array<double, kN> centre{};

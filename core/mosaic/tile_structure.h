@@ -21,6 +21,9 @@ using Structure = std::array<float, kStructureValues>;
 Structure Structure_Of(const RasterImage& image, Rect r, Colour mean, int scale = 1,
                        std::array<bool, kStructureGrid * kStructureGrid>* visible = nullptr);
 
+// The structure of the picture mirrored left to right: the grid's columns in reverse order.
+Structure Mirrored(const Structure& s);
+
 // The rectangle of an image `scale` times smaller that lies under r of the large one: every pixel
 // that r covers a part of.
 Rect Reduced_Rect(Rect r, int scale);
