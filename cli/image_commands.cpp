@@ -31,9 +31,9 @@ int Run_Info(const std::vector<std::string>& args) {
         std::printf("%dx%d 24 %s\n", image.width(), image.height(), Format_Name(*format));
         return 0;
     }
-    const BmpDescription description = [&] {
+    const Bmp_Description description = [&] {
         try {
-            return describe_bmp(Input_File(positional[0]));  // the headers only
+            return Describe_Bmp(Input_File(positional[0]));  // the headers only
         } catch (...) {
             Rethrow_Naming_File(positional[0]);
         }

@@ -59,18 +59,18 @@ SIZE Metafile_Size(HENHMETAFILE metafile) {
 
 // A Windows metafile, with or without the placeable header that gives its size in inches.
 win::Enhanced_Metafile Load_Windows_Metafile(const std::vector<std::uint8_t>& bytes) {
-    const bool placeable = bytes.size() >= kPlaceable_Header_Bytes && load_u32le(bytes.data()) == kPlaceable_Key;
+    const bool placeable = bytes.size() >= kPlaceable_Header_Bytes && Load_U32_Le(bytes.data()) == kPlaceable_Key;
     const std::size_t start = placeable ? kPlaceable_Header_Bytes : 0;
     if (bytes.size() < start + kMetafile_Header_Bytes) throw Not_Valid("Metafile");
-    const std::uint16_t type = load_u16le(bytes.data() + start), header_words = load_u16le(bytes.data() + start + 2);
+    const std::uint16_t type = Load_U16_Le(bytes.data() + start), header_words = Load_U16_Le(bytes.data() + start + 2);
     if ((type != 1 && type != 2) || header_words != 9) throw Not_Valid("Metafile");
     METAFILEPICT picture{MM_ANISOTROPIC, 0, 0, nullptr};
     if (placeable) {
-        const auto left = static_cast<std::int16_t>(load_u16le(bytes.data() + 6));
-        const auto top = static_cast<std::int16_t>(load_u16le(bytes.data() + 8));
-        const auto right = static_cast<std::int16_t>(load_u16le(bytes.data() + 10));
-        const auto bottom = static_cast<std::int16_t>(load_u16le(bytes.data() + 12));
-        const int inch = std::max<int>(load_u16le(bytes.data() + 14), 1);
+        const auto left = static_cast<std::int16_t>(Load_U16_Le(bytes.data() + 6));
+        const auto top = static_cast<std::int16_t>(Load_U16_Le(bytes.data() + 8));
+        const auto right = static_cast<std::int16_t>(Load_U16_Le(bytes.data() + 10));
+        const auto bottom = static_cast<std::int16_t>(Load_U16_Le(bytes.data() + 12));
+        const int inch = std::max<int>(Load_U16_Le(bytes.data() + 14), 1);
         picture.xExt = MulDiv(std::abs(right - left), 2540, inch);
         picture.yExt = MulDiv(std::abs(bottom - top), 2540, inch);
     }

@@ -12,30 +12,30 @@ namespace {
 
 using namespace bmp;
 
-constexpr std::uint32_t kPixelsPerMetre = 3780;  // 96 dots per inch
+constexpr std::uint32_t kPixels_Per_Metre = 3780;  // 96 dots per inch
 
 // Packs 8-bit channels into a 16- or 32-bit masked pixel through per-channel tables.
-class MaskedPixelWriter {
+class Masked_Pixel_Writer {
 public:
-    explicit MaskedPixelWriter(const ChannelMasks& masks) {
-        fill(red_, masks.red);
-        fill(green_, masks.green);
-        fill(blue_, masks.blue);
+    explicit Masked_Pixel_Writer(const ChannelMasks& masks) {
+        Fill(red_, masks.red);
+        Fill(green_, masks.green);
+        Fill(blue_, masks.blue);
     }
 
-    void write_row(const std::uint8_t* bgr, int width, int bytes_per_pixel, std::uint8_t* dst) const {
+    void Write_Row(const std::uint8_t* bgr, int width, int bytes_per_pixel, std::uint8_t* dst) const {
         for (int x = 0; x < width; ++x, bgr += 3, dst += bytes_per_pixel) {
             const std::uint32_t v = blue_[bgr[0]] | green_[bgr[1]] | red_[bgr[2]];
             if (bytes_per_pixel == 2)
-                store_u16le(dst, static_cast<std::uint16_t>(v));
+                Store_U16_Le(dst, static_cast<std::uint16_t>(v));
             else
-                store_u32le(dst, v);
+                Store_U32_Le(dst, v);
         }
     }
 
 private:
     using Table = std::array<std::uint32_t, 256>;
-    static void fill(Table& table, std::uint32_t mask) {
+    static void Fill(Table& table, std::uint32_t mask) {
         const ChannelField field = ChannelField::from_mask(mask);
         for (int v = 0; v < 256; ++v) table[v] = field.narrow(static_cast<std::uint8_t>(v)) << field.shift;
     }
@@ -43,7 +43,7 @@ private:
 };
 
 // Packs colour indexes most significant bits first; the row must start zeroed.
-void write_index_row(const std::uint8_t* indexes, int width, int bits, std::uint8_t* dst) {
+void Write_Index_Row(const std::uint8_t* indexes, int width, int bits, std::uint8_t* dst) {
     if (bits == 8) {
         std::memcpy(dst, indexes, static_cast<std::size_t>(width));
         return;
@@ -65,9 +65,9 @@ bool Has_Bitfields(PixelFormat format) { return format == PixelFormat::Bits16 ||
 
 Bmp_File_Layout Bmp_Layout_Of(std::uint64_t width, std::uint64_t height, const RasterImage& like) {
     Bmp_File_Layout layout;
-    layout.pixel_offset = kFileHeaderSize + kInfoHeaderSize + (Has_Bitfields(like.pixel_format()) ? 12 : 0) + Table_Of(like).size() * 4;
-    layout.row_stride = row_stride(width, like.stored_bits_per_pixel());
-    layout.file_size = layout.pixel_offset + layout.row_stride * height;
+    layout.pixel_offset = kFile_Header_Size + kInfo_Header_Size + (Has_Bitfields(like.pixel_format()) ? 12 : 0) + Table_Of(like).size() * 4;
+    layout.Row_Stride = Row_Stride(width, like.stored_bits_per_pixel());
+    layout.file_size = layout.pixel_offset + layout.Row_Stride * height;
     return layout;
 }
 
@@ -88,25 +88,25 @@ std::vector<std::uint8_t> Headers_Of(int width, int height, const RasterImage& l
     std::vector<std::uint8_t> headers(static_cast<std::size_t>(layout.pixel_offset));
     std::uint8_t* p = headers.data();
     std::memcpy(p, kSignature, 2);
-    store_u32le(p + 2, static_cast<std::uint32_t>(layout.file_size));
-    store_u32le(p + 10, static_cast<std::uint32_t>(layout.pixel_offset));
-    p += kFileHeaderSize;
-    store_u32le(p, kInfoHeaderSize);
-    store_u32le(p + 4, static_cast<std::uint32_t>(width));
-    store_u32le(p + 8, static_cast<std::uint32_t>(height));
-    store_u16le(p + 12, 1);
-    store_u16le(p + 14, static_cast<std::uint16_t>(like.stored_bits_per_pixel()));
-    store_u32le(p + 16, bitfields ? kBitfields : kRgb);
-    store_u32le(p + 20, static_cast<std::uint32_t>(layout.file_size - layout.pixel_offset));
-    store_u32le(p + 24, kPixelsPerMetre);
-    store_u32le(p + 28, kPixelsPerMetre);
-    store_u32le(p + 32, static_cast<std::uint32_t>(table.size()));
-    p += kInfoHeaderSize;
+    Store_U32_Le(p + 2, static_cast<std::uint32_t>(layout.file_size));
+    Store_U32_Le(p + 10, static_cast<std::uint32_t>(layout.pixel_offset));
+    p += kFile_Header_Size;
+    Store_U32_Le(p, kInfo_Header_Size);
+    Store_U32_Le(p + 4, static_cast<std::uint32_t>(width));
+    Store_U32_Le(p + 8, static_cast<std::uint32_t>(height));
+    Store_U16_Le(p + 12, 1);
+    Store_U16_Le(p + 14, static_cast<std::uint16_t>(like.stored_bits_per_pixel()));
+    Store_U32_Le(p + 16, bitfields ? Bitfields : Rgb);
+    Store_U32_Le(p + 20, static_cast<std::uint32_t>(layout.file_size - layout.pixel_offset));
+    Store_U32_Le(p + 24, kPixels_Per_Metre);
+    Store_U32_Le(p + 28, kPixels_Per_Metre);
+    Store_U32_Le(p + 32, static_cast<std::uint32_t>(table.size()));
+    p += kInfo_Header_Size;
     if (bitfields) {
         const ChannelMasks& masks = like.channel_masks();
-        store_u32le(p, masks.red);
-        store_u32le(p + 4, masks.green);
-        store_u32le(p + 8, masks.blue);
+        Store_U32_Le(p, masks.red);
+        Store_U32_Le(p + 4, masks.green);
+        Store_U32_Le(p + 8, masks.blue);
         p += 12;
     }
     for (const Colour& c : table) {
@@ -120,7 +120,7 @@ std::vector<std::uint8_t> Headers_Of(int width, int height, const RasterImage& l
 
 // Rows first .. end - 1 of image as the file stores them: bottom-up (row end - 1 first), each
 // padded to the stride.
-void Encode_Rows(const RasterImage& image, int first, int end, const MaskedPixelWriter& masked, std::size_t stride,
+void Encode_Rows(const RasterImage& image, int first, int end, const Masked_Pixel_Writer& masked, std::size_t stride,
                  std::vector<std::uint8_t>& out) {
     const PixelFormat format = image.pixel_format();
     const int width = image.width(), bits = image.stored_bits_per_pixel();
@@ -129,25 +129,25 @@ void Encode_Rows(const RasterImage& image, int first, int end, const MaskedPixel
         std::uint8_t* dst = out.data() + static_cast<std::size_t>(end - 1 - y) * stride;
         const std::uint8_t* src = image.row(y);
         if (has_colour_table(format)) {
-            write_index_row(image.index_row(y), width, bits, dst);
+            Write_Index_Row(image.index_row(y), width, bits, dst);
         } else if (bits == 24) {
             std::memcpy(dst, src, image.row_bytes());
         } else if (format == PixelFormat::Bits32) {
             for (int x = 0; x < width; ++x, src += 3, dst += 4) std::memcpy(dst, src, 3);
         } else {
-            masked.write_row(src, width, bits / 8, dst);
+            masked.Write_Row(src, width, bits / 8, dst);
         }
     }
 }
 
 }  // namespace
 
-void encode_bmp(const RasterImage& image, const Byte_Sink& sink) {
+void Encode_Bmp(const RasterImage& image, const Byte_Sink& sink) {
     Bmp_File_Layout layout;
     sink(Headers_Of(image.width(), image.height(), image, layout));
     // Rows go out bottom-up, a chunk of about a megabyte at a time.
-    const MaskedPixelWriter masked(image.channel_masks());
-    const std::size_t stride = static_cast<std::size_t>(layout.row_stride);
+    const Masked_Pixel_Writer masked(image.channel_masks());
+    const std::size_t stride = static_cast<std::size_t>(layout.Row_Stride);
     const int rows_per_chunk = static_cast<int>(std::max<std::size_t>(1, (std::size_t{1} << 20) / stride));
     std::vector<std::uint8_t> chunk;
     for (int end = image.height(); end > 0; end -= rows_per_chunk) {
@@ -168,13 +168,13 @@ void Bmp_Writer::Write_Band(const RasterImage& band) {
     // The band's rows lie in the file just below the rows still to come, last row first.
     rows_left_ -= band.height();
     std::vector<std::uint8_t> rows;
-    Encode_Rows(band, 0, band.height(), MaskedPixelWriter(masks_), static_cast<std::size_t>(layout_.row_stride), rows);
-    file_.Write_At(layout_.pixel_offset + static_cast<std::uint64_t>(rows_left_) * layout_.row_stride, rows);
+    Encode_Rows(band, 0, band.height(), Masked_Pixel_Writer(masks_), static_cast<std::size_t>(layout_.Row_Stride), rows);
+    file_.Write_At(layout_.pixel_offset + static_cast<std::uint64_t>(rows_left_) * layout_.Row_Stride, rows);
 }
 
-std::vector<std::uint8_t> encode_bmp(const RasterImage& image) {
+std::vector<std::uint8_t> Encode_Bmp(const RasterImage& image) {
     std::vector<std::uint8_t> out;
-    encode_bmp(image, [&](std::span<const std::uint8_t> chunk) { out.insert(out.end(), chunk.begin(), chunk.end()); });
+    Encode_Bmp(image, [&](std::span<const std::uint8_t> chunk) { out.insert(out.end(), chunk.begin(), chunk.end()); });
     return out;
 }
 

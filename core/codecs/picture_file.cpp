@@ -51,9 +51,9 @@ RasterImage Load_Picture(const std::string& path, Load_Hint hint) {
     const Picture_Format format = Known_Format(path);
     try {
         switch (format) {
-            case Picture_Format::Bmp: return decode_bmp(file);
-            case Picture_Format::Jpeg: return decode_jpeg(file, hint);
-            case Picture_Format::Png: return decode_png(file);
+            case Picture_Format::Bmp: return Decode_Bmp(file);
+            case Picture_Format::Jpeg: return Decode_Jpeg(file, hint);
+            case Picture_Format::Png: return Decode_Png(file);
         }
     } catch (...) {
         Rethrow_Naming_File(path);
@@ -68,9 +68,9 @@ void Save_Picture(const std::string& path, const RasterImage& image, Save_Option
             path,
             [&](const Byte_Sink& sink) {
                 switch (format) {
-                    case Picture_Format::Bmp: return encode_bmp(image, sink);
-                    case Picture_Format::Jpeg: return encode_jpeg(image, options.quality, sink);
-                    case Picture_Format::Png: return encode_png(image, sink);
+                    case Picture_Format::Bmp: return Encode_Bmp(image, sink);
+                    case Picture_Format::Jpeg: return Encode_Jpeg(image, options.quality, sink);
+                    case Picture_Format::Png: return Encode_Png(image, sink);
                 }
             },
             options.flush);

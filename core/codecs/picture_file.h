@@ -23,7 +23,7 @@ std::optional<Picture_Format> Format_For_Path(std::string_view path);
 const char* Format_Name(Picture_Format format);
 
 // Reads a picture in the format its extension names; a JPEG may come smaller, down to the hint
-// (decode_jpeg). Throws Error::Cannot_Open(path) for a file that cannot be read (a folder
+// (Decode_Jpeg). Throws Error::Cannot_Open(path) for a file that cannot be read (a folder
 // included), then Error::Unknown_Extension(path) for an extension no format claims,
 // Error::Too_Large(path) for a picture beyond the decoders' limits or the memory there is, and
 // the format's own not-valid error for content its decoder refuses.

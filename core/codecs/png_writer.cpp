@@ -192,7 +192,7 @@ void Png_Writer::Write_Bands(bool last) {
     pending_.clear();
 }
 
-void encode_png(const RasterImage& image, const Byte_Sink& sink) {
+void Encode_Png(const RasterImage& image, const Byte_Sink& sink) {
     Work_Crew crew;
     Png_Writer writer(image.width(), image.height(), sink, crew);
     for (int y = 0; y < image.height(); ++y) writer.Write_Row(image.row(y));

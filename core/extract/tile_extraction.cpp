@@ -25,7 +25,7 @@ class Tile_Writer {
 public:
     void Write(const RasterImage& tile, const std::string& path) {
         bytes_.clear();
-        encode_bmp(tile, [this](std::span<const std::uint8_t> chunk) { bytes_.insert(bytes_.end(), chunk.begin(), chunk.end()); });
+        Encode_Bmp(tile, [this](std::span<const std::uint8_t> chunk) { bytes_.insert(bytes_.end(), chunk.begin(), chunk.end()); });
         write_file_new_or_replacing(path, bytes_);
     }
 

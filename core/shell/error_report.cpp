@@ -11,8 +11,8 @@ namespace {
 std::string Too_Large_Text(const Error& error) {
     const std::string picture = "The picture " + error.Path() + " is too large";
     if (error.Fault() == Bitmap_Fault::Side_Too_Long)
-        return picture + " for a JPEG file: at most " + std::to_string(kLargestJpegSide) + " pixels a side";
-    return picture + ": its pixels need more than " + std::to_string(decode_limits::kMaxPixelBytes >> 20) + " MB";
+        return picture + " for a JPEG file: at most " + std::to_string(kLargest_Jpeg_Side) + " pixels a side";
+    return picture + ": its pixels need more than " + std::to_string(decode_limits::kMax_Pixel_Bytes >> 20) + " MB";
 }
 
 std::string Line_Text(const Error& error) {

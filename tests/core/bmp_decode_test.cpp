@@ -20,7 +20,7 @@ using test::kRed;
 
 constexpr Colour kGrey{128, 128, 128};
 
-RasterImage decode(const BmpFields& f, BmpDescription* d = nullptr) { return decode_bmp(build_bmp(f), d); }
+RasterImage decode(const BmpFields& f, Bmp_Description* d = nullptr) { return Decode_Bmp(build_bmp(f), d); }
 
 // A 3x2 24-bit picture: red green blue over white black grey, rows padded to 12 bytes.
 BmpFields three_by_two(std::uint32_t header_size) {
@@ -44,7 +44,7 @@ TEST(BmpDecode, EveryHeaderKindReadsTheSamePicture) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.kind);
         SCOPED_TRACE(c.size);
-        BmpDescription d;
+        Bmp_Description d;
         const RasterImage image = decode(three_by_two(c.size), &d);
         EXPECT_EQ(image.pixel_format(), PixelFormat::Bits24);
         expect_pixels(image, kThreeByTwo);
@@ -59,7 +59,7 @@ TEST(BmpDecode, NegativeHeightMeansTopDown) {
     BmpFields f = three_by_two(40);
     f.height = -2;
     std::rotate(f.pixels.begin(), f.pixels.begin() + 12, f.pixels.end());
-    BmpDescription d;
+    Bmp_Description d;
     expect_pixels(decode(f, &d), kThreeByTwo);
     EXPECT_TRUE(d.top_down);
 }
@@ -86,7 +86,7 @@ TEST(BmpDecode, PaletteDepthsUnpackEdgePixels) {
         f.table = c.bits == 1 ? std::vector<Colour>{kBlack, kRed} : table;
         f.colours_used = static_cast<std::uint32_t>(f.table.size());
         f.pixels = c.pixels;
-        BmpDescription d;
+        Bmp_Description d;
         const RasterImage image = decode(f, &d);
         EXPECT_EQ(image.pixel_format(), static_cast<PixelFormat>(c.bits));
         EXPECT_EQ(image.colour_table().entries(), f.table);
@@ -148,7 +148,7 @@ TEST(BmpDecode, DirectFormatsWidenChannelsByRounding) {
         f.compression = c.compression;
         f.masks = c.masks;
         f.pixels = c.pixels;
-        BmpDescription d;
+        Bmp_Description d;
         const RasterImage image = decode(f, &d);
         EXPECT_EQ(image.pixel_format(), c.format);
         EXPECT_EQ(image.stored_bits_per_pixel(), c.bits);
@@ -182,7 +182,7 @@ TEST(BmpDecode, RarerLayoutsThatRealProgramsWrite) {
         f.pixels = {3, 0, 0, 255, 1, 255, 0, 0, 0, 0,                        // bottom: a run of 3, a run of 1
                     0, 3, 255, 255, 255, 0, 0, 0, 0, 255, 0, 0 /* pad */,  // top: a literal of 3
                     1, 128, 128, 128, 0, 1};
-        BmpDescription d;
+        Bmp_Description d;
         const RasterImage image = decode(f, &d);
         EXPECT_EQ(d.compression, "RLE24");
         EXPECT_EQ(image.pixel_format(), PixelFormat::Bits24);
@@ -227,10 +227,10 @@ TEST(BmpDecode, RarerLayoutsThatRealProgramsWrite) {
         f.bits = 0;
         f.compression = c.compression;
         f.pixels = read_whole_file(c.file);
-        BmpDescription d;
+        Bmp_Description d;
         const RasterImage image = decode(f, &d);
         EXPECT_EQ(d.compression, c.name);
-        const RasterImage inside = c.compression == 4 ? decode_jpeg(f.pixels) : decode_png(f.pixels);
+        const RasterImage inside = c.compression == 4 ? Decode_Jpeg(f.pixels) : Decode_Png(f.pixels);
         ASSERT_EQ(image.width(), inside.width());
         ASSERT_EQ(image.height(), inside.height());
         for (int y = 0; y < image.height(); ++y)
@@ -266,8 +266,8 @@ TEST(BmpDecode, ColourTableSizes) {
             std::copy(f.pixels.begin(), f.pixels.end(), file.begin() + *c.pixel_offset);
             file.resize(*c.pixel_offset + f.pixels.size());
         }
-        BmpDescription d;
-        const RasterImage image = decode_bmp(file, &d);
+        Bmp_Description d;
+        const RasterImage image = Decode_Bmp(file, &d);
         EXPECT_EQ(d.colour_table_entries, c.entries_read);
         EXPECT_EQ(image.colour_table().size(), c.entries_read);
         expect_pixels(image, {{{1, 0, 0}, {2, 0, 0}}});
@@ -359,7 +359,7 @@ TEST(BmpDecode, RleDescription) {
     f.table = {kBlack, kWhite};
     f.colours_used = 2;
     f.pixels = {0, 1};
-    BmpDescription d;
+    Bmp_Description d;
     decode(f, &d);
     EXPECT_EQ(d.compression, "BI_RLE4");
     EXPECT_EQ(d.bits_per_pixel, 4);

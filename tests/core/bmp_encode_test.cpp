@@ -54,7 +54,7 @@ TEST(BmpEncode, EveryFormatRoundTrips) {
             SCOPED_TRACE(width);
             RasterImage image(width, 3, format);
             paint(image);
-            expect_same_image(decode_bmp(encode_bmp(image)), image);
+            expect_same_image(Decode_Bmp(Encode_Bmp(image)), image);
         }
     }
 }
@@ -79,9 +79,9 @@ TEST(BmpEncode, CustomLayoutsRoundTrip) {
         f.compression = 3;
         f.masks = c.masks;
         for (int i = 0; i < 32; ++i) f.pixels.push_back(static_cast<std::uint8_t>(i * 73 + 5));
-        const RasterImage image = decode_bmp(build_bmp(f));
+        const RasterImage image = Decode_Bmp(build_bmp(f));
         ASSERT_EQ(image.pixel_format(), PixelFormat::Custom);
-        expect_same_image(decode_bmp(encode_bmp(image)), image);
+        expect_same_image(Decode_Bmp(Encode_Bmp(image)), image);
     }
 }
 
@@ -105,7 +105,7 @@ TEST(BmpEncode, HeaderAndRowLayout) {
         image.set_pixel(0, 1, kWhite);  // bottom-left, stored first
         for (int x = 1; x < 3; ++x) image.set_pixel(x, 1, kBlack);
         for (int x = 0; x < 3; ++x) image.set_pixel(x, 0, kBlack);
-        const std::vector<std::uint8_t> file = encode_bmp(image);
+        const std::vector<std::uint8_t> file = Encode_Bmp(image);
 
         const std::size_t masks = c.red_mask ? 12 : 0;
         const std::size_t offset = 14 + 40 + masks + c.colours * 4;
@@ -142,9 +142,9 @@ TEST(BmpEncode, PaletteFileSavedAgainKeepsItsTable) {
     f.colours_used = 16;
     for (int i = 0; i < 16; ++i) f.table.push_back({static_cast<std::uint8_t>(i * 16), 0, static_cast<std::uint8_t>(255 - i)});
     f.pixels = {15, 0, 7, 0};
-    const RasterImage image = decode_bmp(build_bmp(f));
-    BmpDescription d;
-    const RasterImage again = decode_bmp(encode_bmp(image), &d);
+    const RasterImage image = Decode_Bmp(build_bmp(f));
+    Bmp_Description d;
+    const RasterImage again = Decode_Bmp(Encode_Bmp(image), &d);
     EXPECT_EQ(d.bits_per_pixel, 8);
     EXPECT_EQ(d.colour_table_entries, 16);
     expect_same_image(again, image);
@@ -176,17 +176,17 @@ TEST(BmpEncode, RepeatedTableColoursKeepTheirIndexes) {
             f.pixels.insert(f.pixels.end(), packed.begin(), packed.end());
             if (c.compression != 0) f.pixels.insert(f.pixels.end(), {0, 0});
         }
-        const RasterImage image = decode_bmp(build_bmp(f));
+        const RasterImage image = Decode_Bmp(build_bmp(f));
         for (int y = 0; y < 2; ++y)
             for (int x = 0; x < 8; ++x) ASSERT_EQ(image.index_row(y)[x], index(x, y)) << x << "," << y;
-        expect_same_image(decode_bmp(encode_bmp(image)), image);
+        expect_same_image(Decode_Bmp(Encode_Bmp(image)), image);
     }
 }
 
 TEST(BmpEncode, EmptyImageIsRefused) {
     for (const RasterImage& empty : {RasterImage(), RasterImage(0, 5)}) {
         try {
-            encode_bmp(empty);
+            Encode_Bmp(empty);
             ADD_FAILURE() << "no error";
         } catch (const Error& e) {
             EXPECT_EQ(e.Fault(), Bitmap_Fault::Empty_Image);

@@ -22,7 +22,7 @@ using testing_support::Temp_Folder;
 // other failure fails the test.
 Bitmap_Fault refusal(const std::vector<std::uint8_t>& bytes) {
     try {
-        decode_bmp(bytes);
+        Decode_Bmp(bytes);
         return Bitmap_Fault::None;
     } catch (const Error& e) {
         EXPECT_EQ(e.Kind(), Error_Kind::Not_Valid);
@@ -190,7 +190,7 @@ TEST(BmpMalformed, TruncatedRleDecodesOrIsRefused) {
         SCOPED_TRACE(n);
         const std::vector<std::uint8_t> cut(whole.begin(), whole.begin() + static_cast<std::ptrdiff_t>(n));
         try {
-            const RasterImage image = decode_bmp(cut);
+            const RasterImage image = Decode_Bmp(cut);
             EXPECT_EQ(image.width(), 4);
             EXPECT_EQ(image.height(), 2);
         } catch (const Error& e) {
@@ -227,7 +227,7 @@ TEST(BmpMalformed, DamagedFilesNeverMisbehave) {
         for (int k = 0; k < changes; ++k)
             file[random() % file.size()] = static_cast<std::uint8_t>(random());
         try {
-            decode_bmp(file);
+            Decode_Bmp(file);
             ++decoded;
         } catch (const Error& e) {
             ASSERT_EQ(e.Kind(), Error_Kind::Not_Valid);

@@ -20,7 +20,7 @@ std::vector<std::uint8_t> fixture(const std::string& name) { return read_whole_f
 
 bool refused(std::span<const std::uint8_t> bytes) {
     try {
-        decode_jpeg(bytes);
+        Decode_Jpeg(bytes);
         return false;
     } catch (const Error& e) {
         EXPECT_EQ(e.Kind(), Error_Kind::Jpeg_Not_Valid);
@@ -40,8 +40,8 @@ TEST(JpegDecode, MatchesPillowOnEveryKindOfFile) {
     for (const char* name : {"baseline_420", "baseline_422", "baseline_444", "progressive", "greyscale", "cmyk_adobe", "cmyk_plain",
                              "restart_markers"}) {
         SCOPED_TRACE(name);
-        const RasterImage got = decode_jpeg(fixture(std::string(name) + ".jpg"));
-        const RasterImage want = decode_bmp(fixture(std::string(name) + ".bmp"));
+        const RasterImage got = Decode_Jpeg(fixture(std::string(name) + ".jpg"));
+        const RasterImage want = Decode_Bmp(fixture(std::string(name) + ".bmp"));
         EXPECT_EQ(got.pixel_format(), PixelFormat::Bits24);
         ASSERT_EQ(got.width(), want.width());
         ASSERT_EQ(got.height(), want.height());
@@ -64,7 +64,7 @@ TEST(JpegDecode, OrientationTagTurnsThePictureUpright) {
     for (int y = 0; y < 48; ++y)
         for (int x = 0; x < 64; ++x) stored.set_pixel(x, y, kCorners[(y >= 24) * 2 + (x >= 32)]);
     std::vector<std::uint8_t> plain;
-    encode_jpeg(stored, 92, [&](std::span<const std::uint8_t> b) { plain.insert(plain.end(), b.begin(), b.end()); });
+    Encode_Jpeg(stored, 92, [&](std::span<const std::uint8_t> b) { plain.insert(plain.end(), b.begin(), b.end()); });
     for (int orientation = 1; orientation <= 8; ++orientation) {
         SCOPED_TRACE(orientation);
         // An APP1 segment after the start marker, in Motorola order for odd values, Intel for even.
@@ -78,7 +78,7 @@ TEST(JpegDecode, OrientationTagTurnsThePictureUpright) {
         std::vector<std::uint8_t> bytes = plain;
         bytes.insert(bytes.begin() + 2, app1.begin(), app1.end());
         // The hint is for the upright picture: 6x8 is an eighth of 64x48 turned upright.
-        const RasterImage got = decode_jpeg(bytes, {orientation >= 5 ? 6 : 8, orientation >= 5 ? 8 : 6});
+        const RasterImage got = Decode_Jpeg(bytes, {orientation >= 5 ? 6 : 8, orientation >= 5 ? 8 : 6});
         ASSERT_EQ(got.width(), orientation >= 5 ? 6 : 8);
         ASSERT_EQ(got.height(), orientation >= 5 ? 8 : 6);
         const int corner_x[4] = {0, got.width() - 1, 0, got.width() - 1}, corner_y[4] = {0, 0, got.height() - 1, got.height() - 1};

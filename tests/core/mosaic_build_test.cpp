@@ -326,9 +326,9 @@ TEST_F(MosaicBuildTest, KeepsTheOriginalsFormat) {
             Cycling_Random random;
             Recording_Progress progress;
             Build_Mosaic(original, folder_.Path("built.bmp"), tiles, settings, random, progress);
-            BmpDescription stored, built_as;
-            decode_bmp(read_whole_file(original), &stored);
-            const RasterImage built = decode_bmp(read_whole_file(folder_.Path("built.bmp")), &built_as);
+            Bmp_Description stored, built_as;
+            Decode_Bmp(read_whole_file(original), &stored);
+            const RasterImage built = Decode_Bmp(read_whole_file(folder_.Path("built.bmp")), &built_as);
             EXPECT_EQ(built_as.bits_per_pixel, stored.bits_per_pixel);
             EXPECT_EQ(built_as.compression, format == PixelFormat::Bits16 || format == PixelFormat::Custom ? "BI_BITFIELDS" : "BI_RGB");
             EXPECT_EQ(built.pixel_format(), format);

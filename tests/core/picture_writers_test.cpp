@@ -53,27 +53,27 @@ TEST(PictureWriters, BandsGivenInTurnMakeTheWholePicturesFile) {
              Bmp_Writer writer(37, 23, palette, file);
              for (int top = 0; top < rows; top += 5) writer.Write_Band(band_of(palette, top, std::min(5, rows - top)));
          },
-         [&](const Byte_Sink& sink) { encode_bmp(palette, sink); }},
+         [&](const Byte_Sink& sink) { Encode_Bmp(palette, sink); }},
         {"16-bit.bmp", masked,
          [&](Replacing_File& file, int rows) {
              Bmp_Writer writer(37, 23, masked, file);
              for (int top = 0; top < rows; top += 5) writer.Write_Band(band_of(masked, top, std::min(5, rows - top)));
          },
-         [&](const Byte_Sink& sink) { encode_bmp(masked, sink); }},
+         [&](const Byte_Sink& sink) { Encode_Bmp(masked, sink); }},
         {"out.jpg", image,
          [&](Replacing_File& file, int rows) {
              const Byte_Sink sink = file.Sink();
              Jpeg_Writer writer(37, 23, 80, sink);
              for (int y = 0; y < rows; ++y) writer.Write_Row(image.row(y));
          },
-         [&](const Byte_Sink& sink) { encode_jpeg(image, 80, sink); }},
+         [&](const Byte_Sink& sink) { Encode_Jpeg(image, 80, sink); }},
         {"out.png", image,
          [&](Replacing_File& file, int rows) {
              const Byte_Sink sink = file.Sink();
              Png_Writer writer(37, 23, sink, crew);
              for (int y = 0; y < rows; ++y) writer.Write_Row(image.row(y));
          },
-         [&](const Byte_Sink& sink) { encode_png(image, sink); }},
+         [&](const Byte_Sink& sink) { Encode_Png(image, sink); }},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

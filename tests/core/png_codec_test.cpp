@@ -26,7 +26,7 @@ void expect_same_pixels(const RasterImage& got, const RasterImage& want) {
 
 bool refused(std::span<const std::uint8_t> bytes) {
     try {
-        decode_png(bytes);
+        Decode_Png(bytes);
         return false;
     } catch (const Error& e) {
         EXPECT_EQ(shell::Error_Text(e), "PNG image is not valid");
@@ -53,9 +53,9 @@ TEST(PngDecode, EveryKindDecodesToItsPicture) {
                              "palette_1", "palette_2", "palette_4", "palette_8_trns", "rgba_8_interlaced",
                              "grey_2_interlaced", "rgb_16_interlaced"}) {
         SCOPED_TRACE(name);
-        const RasterImage got = decode_png(Input_File(kFixtures + "/" + name + ".png"));
+        const RasterImage got = Decode_Png(Input_File(kFixtures + "/" + name + ".png"));
         EXPECT_EQ(got.pixel_format(), PixelFormat::Bits24);
-        expect_same_pixels(got, decode_bmp(fixture(std::string(name) + ".bmp")));
+        expect_same_pixels(got, Decode_Bmp(fixture(std::string(name) + ".bmp")));
     }
 }
 
@@ -99,12 +99,12 @@ TEST(PngEncode, WritesWhatTheDecoderReadsBack) {
     two_colours.set_pixel_format(PixelFormat::Bits1);
     for (const RasterImage* original : {&image, &two_colours}) {
         std::vector<std::uint8_t> bytes;
-        encode_png(*original, [&](std::span<const std::uint8_t> chunk) { bytes.insert(bytes.end(), chunk.begin(), chunk.end()); });
-        expect_same_pixels(decode_png(bytes), *original);
+        Encode_Png(*original, [&](std::span<const std::uint8_t> chunk) { bytes.insert(bytes.end(), chunk.begin(), chunk.end()); });
+        expect_same_pixels(Decode_Png(bytes), *original);
     }
     // A sink's failure is what the caller sees.
     try {
-        encode_png(image, [](std::span<const std::uint8_t>) { throw Error::Cannot_Create("out.png"); });
+        Encode_Png(image, [](std::span<const std::uint8_t>) { throw Error::Cannot_Create("out.png"); });
         ADD_FAILURE() << "no error";
     } catch (const Error& e) {
         EXPECT_EQ(e.Kind(), Error_Kind::Cannot_Create);
@@ -125,7 +125,7 @@ TEST(PngEncode, BandsDeflatedApartJoinIntoOneStream) {
         Png_Writer writer(image.width(), image.height(),
                           [&](std::span<const std::uint8_t> chunk) { bytes.insert(bytes.end(), chunk.begin(), chunk.end()); }, crew);
         for (int y = 0; y < image.height(); ++y) writer.Write_Row(image.row(y));
-        expect_same_pixels(decode_png(bytes), image);
+        expect_same_pixels(Decode_Png(bytes), image);
     }
 }
 
