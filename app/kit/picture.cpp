@@ -30,20 +30,20 @@ std::string Lower_Ascii(std::string_view text) {
 win::Windows_Error Not_Valid(const char* kind) { return win::Windows_Error(win::Windows_Failure::Picture_Not_Valid, kind); }
 
 // A top-down 24-bit DIB section holding the image's pixels.
-win::Gdi_Object<HBITMAP> To_Bitmap(const RasterImage& image) {
+win::Gdi_Object<HBITMAP> To_Bitmap(const Raster_Image& image) {
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = image.width();
-    info.bmiHeader.biHeight = -image.height();
+    info.bmiHeader.biWidth = image.Width();
+    info.bmiHeader.biHeight = -image.Height();
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 24;
     info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
     win::Gdi_Object<HBITMAP> bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     if (!bitmap) throw win::Windows_Error(win::Windows_Failure::Out_Of_Resources);
-    const std::size_t stride = (image.row_bytes() + 3) / 4 * 4;
-    for (int y = 0; y < image.height(); ++y)
-        std::memcpy(static_cast<std::uint8_t*>(bits) + stride * static_cast<std::size_t>(y), image.row(y), image.row_bytes());
+    const std::size_t stride = (image.Row_Bytes() + 3) / 4 * 4;
+    for (int y = 0; y < image.Height(); ++y)
+        std::memcpy(static_cast<std::uint8_t*>(bits) + stride * static_cast<std::size_t>(y), image.Row(y), image.Row_Bytes());
     return bitmap;
 }
 
@@ -89,9 +89,9 @@ Picture Picture::Load_File(const std::string& utf8_path) {
     // Of the core's formats, the picture control shows bitmaps and JPEG files.
     const std::optional<Picture_Format> format = Format_For_Path(utf8_path);
     if (format == Picture_Format::Bmp || format == Picture_Format::Jpeg) {
-        const RasterImage image = Load_Picture(utf8_path);
+        const Raster_Image image = Load_Picture(utf8_path);
         picture.bitmap_ = To_Bitmap(image);
-        picture.size_ = {image.width(), image.height()};
+        picture.size_ = {image.Width(), image.Height()};
     } else if (extension == ".ico") {
         Input_File readable(utf8_path);  // an unreadable file fails as every other picture does
         picture.icon_.Reset(static_cast<HICON>(

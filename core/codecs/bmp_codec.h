@@ -19,7 +19,7 @@ struct Bmp_Description {
     bool top_down = false;
     int width = 0;
     int height = 0;
-    PixelFormat pixel_format = PixelFormat::Bits24;  // what the pixels decode to
+    Pixel_Format pixel_format = Pixel_Format::Bits24;  // what the pixels decode to
 };
 
 // Reads only a BMP file's headers: what Decode_Bmp would make of it, without its pixels. Throws
@@ -29,8 +29,8 @@ Bmp_Description Describe_Bmp(const Byte_Source& source);
 // Decodes a whole BMP file held in memory. Throws a Not_Valid error for anything that is
 // not a well-formed bitmap; never reads outside `bytes` and never allocates more than the file
 // could describe.
-RasterImage Decode_Bmp(const Byte_Source& source, Bmp_Description* description = nullptr);
-RasterImage Decode_Bmp(std::span<const std::uint8_t> bytes, Bmp_Description* description = nullptr);
+Raster_Image Decode_Bmp(const Byte_Source& source, Bmp_Description* description = nullptr);
+Raster_Image Decode_Bmp(std::span<const std::uint8_t> bytes, Bmp_Description* description = nullptr);
 
 // Where the encoder's BMP file of a width x height picture in like's pixel format (and with its
 // colour table) puts its parts: headers, channel masks and colour table, then the rows.
@@ -41,15 +41,15 @@ struct Bmp_File_Layout {
     // Whether the whole file fits the format's 32-bit size fields.
     bool Fits() const { return file_size <= 0xFFFFFFFFu; }
 };
-Bmp_File_Layout Bmp_Layout_Of(std::uint64_t width, std::uint64_t height, const RasterImage& like);
+Bmp_File_Layout Bmp_Layout_Of(std::uint64_t width, std::uint64_t height, const Raster_Image& like);
 
 // Encodes an image as an uncompressed BMP in its own pixel format: BITMAPINFOHEADER, colour
 // table for palette formats, BI_BITFIELDS masks for 16-bit 5-6-5 and custom layouts, rows
 // bottom-up padded to 4 bytes.
 // Throws a Not_Valid error for an image without pixels or too large for the format's
 // 32-bit size fields, before writing anything.
-void Encode_Bmp(const RasterImage& image, const Byte_Sink& sink);
-std::vector<std::uint8_t> Encode_Bmp(const RasterImage& image);
+void Encode_Bmp(const Raster_Image& image, const Byte_Sink& sink);
+std::vector<std::uint8_t> Encode_Bmp(const Raster_Image& image);
 
 // Writes the same file as Encode_Bmp into file from bands of rows given top to bottom, each band
 // a picture of the file's width in like's pixel format and colour table: the headers are known
@@ -57,13 +57,13 @@ std::vector<std::uint8_t> Encode_Bmp(const RasterImage& image);
 // refuses, before writing anything.
 class Bmp_Writer {
 public:
-    Bmp_Writer(int width, int height, const RasterImage& like, Replacing_File& file);
-    // The next band.height() rows; the file is whole once all height rows are written.
-    void Write_Band(const RasterImage& band);
+    Bmp_Writer(int width, int height, const Raster_Image& like, Replacing_File& file);
+    // The next band.Height() rows; the file is whole once all height rows are written.
+    void Write_Band(const Raster_Image& band);
 
 private:
     Replacing_File& file_;
-    ChannelMasks masks_;
+    Channel_Masks masks_;
     Bmp_File_Layout layout_;
     int width_;
     int rows_left_ = 0;

@@ -24,7 +24,7 @@ struct Layout {
     bool top_down = false;
     int bits = 0;
     std::uint32_t compression = Rgb;
-    ChannelMasks masks = kMasks888;
+    Channel_Masks masks = kMasks888;
     std::uint64_t table_offset = 0;
     int table_entry_size = 4;
     std::uint64_t table_entries = 0;  // as declared, which may exceed what is read
@@ -82,9 +82,9 @@ bool Bits_Fit_Compression(int bits, std::uint32_t compression, bool os2) {
 }
 
 // Each mask one run of bits inside the pixel, none overlapping another.
-void Check_Masks(const ChannelMasks& m, int bits) {
+void Check_Masks(const Channel_Masks& m, int bits) {
     for (std::uint32_t mask : {m.red, m.green, m.blue})
-        if (ChannelField::from_mask(mask).bits == 0) throw Error::Not_Valid(Bitmap_Fault::Bad_Masks);
+        if (Channel_Field::From_Mask(mask).bits == 0) throw Error::Not_Valid(Bitmap_Fault::Bad_Masks);
     const std::uint64_t pixel_bits = (std::uint64_t{1} << bits) - 1;
     if ((m.red & m.green) || (m.red & m.blue) || (m.green & m.blue) || ((m.red | m.green | m.blue) & ~pixel_bits))
         throw Error::Not_Valid(Bitmap_Fault::Bad_Masks);
@@ -112,7 +112,7 @@ Layout Read_Layout(const Little_Endian_View& file, std::uint64_t file_size, Bmp_
         if (l.bits == 16 || l.bits == 32 || l.bits == 64) throw Error::Not_Valid(Bitmap_Fault::Bad_Bit_Depth);
     } else {
         const std::int32_t width = file.I32(h + 4);
-        if (width <= 0 || width > RasterImage::kMaxDimension) throw Error::Not_Valid(Bitmap_Fault::Bad_Dimensions);
+        if (width <= 0 || width > Raster_Image::kMax_Dimension) throw Error::Not_Valid(Bitmap_Fault::Bad_Dimensions);
         l.width = width;
         height = file.I32(h + 8);
         planes = file.U16(h + 12);
@@ -129,7 +129,7 @@ Layout Read_Layout(const Little_Endian_View& file, std::uint64_t file_size, Bmp_
 
     l.top_down = height < 0;
     if (l.top_down) height = -height;
-    if (l.width == 0 || height == 0 || height > RasterImage::kMaxDimension) throw Error::Not_Valid(Bitmap_Fault::Bad_Dimensions);
+    if (l.width == 0 || height == 0 || height > Raster_Image::kMax_Dimension) throw Error::Not_Valid(Bitmap_Fault::Bad_Dimensions);
     l.height = static_cast<int>(height);
     if (l.top_down && (Is_Run_Length(l.compression) || Is_Embedded(l.compression))) throw Error::Not_Valid(Bitmap_Fault::Top_Down_Compressed);
 
@@ -171,10 +171,10 @@ std::vector<Colour> Read_Colour_Table(const Little_Endian_View& file, const Layo
 
 // The table of a palette file's pixels. Indexes past the file's table read as black: the table
 // gains black entries up to the highest index used, so that every pixel keeps its own index.
-ColourTable Table_For(std::vector<Colour> entries, const std::vector<std::uint8_t>& indexes) {
+Colour_Table Table_For(std::vector<Colour> entries, const std::vector<std::uint8_t>& indexes) {
     const std::size_t highest = indexes.empty() ? 0 : *std::max_element(indexes.begin(), indexes.end());
     if (entries.size() <= highest) entries.resize(highest + 1, kBlack);
-    return ColourTable(std::move(entries));
+    return Colour_Table(std::move(entries));
 }
 
 // Unpacks one row of 1-, 4- or 8-bit indexes, most significant bits first.
@@ -192,7 +192,7 @@ void Unpack_Indices(const std::uint8_t* src, int bits, int width, std::uint8_t* 
 // Widens the channels of 16- or 32-bit masked pixels to 8 bits.
 class Masked_Pixel_Reader {
 public:
-    Masked_Pixel_Reader(const ChannelMasks& masks, int bits) : red_(masks.red), green_(masks.green), blue_(masks.blue) {
+    Masked_Pixel_Reader(const Channel_Masks& masks, int bits) : red_(masks.red), green_(masks.green), blue_(masks.blue) {
         // Every 16-bit pixel's colour fits a 192 KiB table, which beats three look-ups a pixel.
         if (bits == 16) {
             all_16_bit_.resize(std::size_t{3} << 16);
@@ -217,22 +217,22 @@ private:
 
     class Channel {
     public:
-        explicit Channel(std::uint32_t mask) : field_(ChannelField::from_mask(mask)) {
+        explicit Channel(std::uint32_t mask) : field_(Channel_Field::From_Mask(mask)) {
             max_ = static_cast<std::uint32_t>((std::uint64_t{1} << field_.bits) - 1);
             // Up to 16 bits a table is cheap; wider channels (only in odd 32-bit layouts) widen
             // on the fly.
             if (field_.bits <= 16) {
                 widened_.resize(std::size_t{max_} + 1);
-                for (std::uint32_t v = 0; v <= max_; ++v) widened_[v] = field_.widen(v);
+                for (std::uint32_t v = 0; v <= max_; ++v) widened_[v] = field_.Widen(v);
             }
         }
         std::uint8_t operator()(std::uint32_t pixel) const {
             const std::uint32_t v = pixel >> field_.shift & max_;
-            return widened_.empty() ? field_.widen(v) : widened_[v];
+            return widened_.empty() ? field_.Widen(v) : widened_[v];
         }
 
     private:
-        ChannelField field_;
+        Channel_Field field_;
         std::uint32_t max_ = 0;
         std::vector<std::uint8_t> widened_;
     };
@@ -240,19 +240,19 @@ private:
     std::vector<std::uint8_t> all_16_bit_;
 };
 
-PixelFormat Direct_Format(int bits, const ChannelMasks& masks) {
-    if (bits == 24) return PixelFormat::Bits24;
-    if (bits == 16 && masks == kMasks555) return PixelFormat::Bits15;
-    if (bits == 16 && masks == kMasks565) return PixelFormat::Bits16;
-    if (bits == 32 && masks == kMasks888) return PixelFormat::Bits32;
-    return PixelFormat::Custom;
+Pixel_Format Direct_Format(int bits, const Channel_Masks& masks) {
+    if (bits == 24) return Pixel_Format::Bits24;
+    if (bits == 16 && masks == kMasks555) return Pixel_Format::Bits15;
+    if (bits == 16 && masks == kMasks565) return Pixel_Format::Bits16;
+    if (bits == 32 && masks == kMasks888) return Pixel_Format::Bits32;
+    return Pixel_Format::Custom;
 }
 
 // The format a file's pixels decode to.
-PixelFormat Decoded_Format(const Layout& l) {
-    if (Is_Embedded(l.compression) || l.compression == Os2_Rle24 || l.bits == 64) return PixelFormat::Bits24;
+Pixel_Format Decoded_Format(const Layout& l) {
+    if (Is_Embedded(l.compression) || l.compression == Os2_Rle24 || l.bits == 64) return Pixel_Format::Bits24;
     // There is no 2-bit format: its four colours fit a 4-bit image's table.
-    if (l.bits <= 8) return l.bits == 2 ? PixelFormat::Bits4 : static_cast<PixelFormat>(l.bits);
+    if (l.bits <= 8) return l.bits == 2 ? Pixel_Format::Bits4 : static_cast<Pixel_Format>(l.bits);
     return Direct_Format(l.bits, l.masks);
 }
 
@@ -288,13 +288,13 @@ std::vector<std::uint8_t> Convert_Rows(const Byte_Source& data, const Layout& l,
     return pixels;
 }
 
-RasterImage Decode_Palette(const Byte_Source& data, const Layout& l, std::vector<Colour> entries) {
+Raster_Image Decode_Palette(const Byte_Source& data, const Layout& l, std::vector<Colour> entries) {
     std::vector<std::uint8_t> indexes =
         l.compression == Rgb
             ? Convert_Rows(data, l, 1, [&](const std::uint8_t* src, std::uint8_t* dst) { Unpack_Indices(src, l.bits, l.width, dst); })
             : Expand_Rle(Read_All(data), l.bits, l.width, l.height);
-    ColourTable table = Table_For(std::move(entries), indexes);
-    return RasterImage::from_layout(l.width, l.height, Decoded_Format(l), std::move(table), kMasks888, l.bits,
+    Colour_Table table = Table_For(std::move(entries), indexes);
+    return Raster_Image::From_Layout(l.width, l.height, Decoded_Format(l), std::move(table), kMasks888, l.bits,
                                     std::move(indexes));
 }
 
@@ -319,8 +319,8 @@ private:
     std::array<std::uint8_t, kOne + 1> reduced_{};
 };
 
-RasterImage Decode_Direct(const Byte_Source& data, const Layout& l) {
-    const PixelFormat format = Decoded_Format(l);
+Raster_Image Decode_Direct(const Byte_Source& data, const Layout& l) {
+    const Pixel_Format format = Decoded_Format(l);
     const std::size_t width = static_cast<std::size_t>(l.width);
     std::vector<std::uint8_t> bgr;
     if (l.bits == 64) {
@@ -329,9 +329,9 @@ RasterImage Decode_Direct(const Byte_Source& data, const Layout& l) {
             for (std::size_t x = 0; x < width; ++x, src += 8, dst += 3)
                 for (int c = 0; c < 3; ++c) dst[c] = reduce(src + 2 * c);
         });
-    } else if (format == PixelFormat::Bits24) {
+    } else if (format == Pixel_Format::Bits24) {
         bgr = Convert_Rows(data, l, 3, [&](const std::uint8_t* src, std::uint8_t* dst) { std::memcpy(dst, src, width * 3); });
-    } else if (format == PixelFormat::Bits32) {
+    } else if (format == Pixel_Format::Bits32) {
         bgr = Convert_Rows(data, l, 3, [&](const std::uint8_t* src, std::uint8_t* dst) {
             for (std::size_t x = 0; x < width; ++x, src += 4, dst += 3) std::memcpy(dst, src, 3);
         });
@@ -339,11 +339,11 @@ RasterImage Decode_Direct(const Byte_Source& data, const Layout& l) {
         const Masked_Pixel_Reader reader(l.masks, l.bits);
         bgr = Convert_Rows(data, l, 3, [&](const std::uint8_t* src, std::uint8_t* dst) { reader.Read_Row(src, l.width, dst); });
     }
-    return RasterImage::from_layout(l.width, l.height, format, {}, l.masks, l.bits, std::move(bgr));
+    return Raster_Image::From_Layout(l.width, l.height, format, {}, l.masks, l.bits, std::move(bgr));
 }
 
 // The picture of a BI_JPEG or BI_PNG file is the JPEG or PNG file its pixel data holds.
-RasterImage Decode_Embedded(const Byte_Source& data, std::uint32_t compression) {
+Raster_Image Decode_Embedded(const Byte_Source& data, std::uint32_t compression) {
     try {
         return compression == Jpeg ? Decode_Jpeg(data) : Decode_Png(data);
     } catch (const Error& error) {
@@ -379,7 +379,7 @@ Bmp_Description Describe_Bmp(const Byte_Source& source) {
     return found;
 }
 
-RasterImage Decode_Bmp(const Byte_Source& source, Bmp_Description* description) {
+Raster_Image Decode_Bmp(const Byte_Source& source, Bmp_Description* description) {
     const std::vector<std::uint8_t> headers = Read_Headers(source);
     const Little_Endian_View file(headers);
     Bmp_Description found;
@@ -402,11 +402,11 @@ RasterImage Decode_Bmp(const Byte_Source& source, Bmp_Description* description) 
         !decode_limits::Fits_Memory(static_cast<std::uint64_t>(l.width), static_cast<std::uint64_t>(l.height)))
         throw Error::Too_Many_Pixels();
 
-    RasterImage image;
+    Raster_Image image;
     if (Is_Embedded(l.compression)) {
         image = Decode_Embedded(data, l.compression);
     } else if (l.compression == Os2_Rle24) {
-        image = RasterImage::from_layout(l.width, l.height, PixelFormat::Bits24, {}, kMasks888, 24,
+        image = Raster_Image::From_Layout(l.width, l.height, Pixel_Format::Bits24, {}, kMasks888, 24,
                                          Expand_Rle(Read_All(data), 24, l.width, l.height));
     } else if (l.bits <= 8) {
         std::vector<Colour> entries = Read_Colour_Table(file, l);
@@ -419,7 +419,7 @@ RasterImage Decode_Bmp(const Byte_Source& source, Bmp_Description* description) 
     return image;
 }
 
-RasterImage Decode_Bmp(std::span<const std::uint8_t> bytes, Bmp_Description* description) {
+Raster_Image Decode_Bmp(std::span<const std::uint8_t> bytes, Bmp_Description* description) {
     return Decode_Bmp(Memory_Source(bytes), description);
 }
 

@@ -22,8 +22,8 @@ struct Load_Hint {
 // upright picture). Throws a Jpeg_Not_Valid error for anything libjpeg refuses and for a file
 // that ends before its image does, and a Too_Large one for an image beyond the decoders' memory
 // cap; memory stays bounded and nothing is written to the console.
-RasterImage Decode_Jpeg(const Byte_Source& source, Load_Hint hint = {});
-RasterImage Decode_Jpeg(std::span<const std::uint8_t> bytes, Load_Hint hint = {});
+Raster_Image Decode_Jpeg(const Byte_Source& source, Load_Hint hint = {});
+Raster_Image Decode_Jpeg(std::span<const std::uint8_t> bytes, Load_Hint hint = {});
 
 // The longest side a JPEG file can store (libjpeg's JPEG_MAX_DIMENSION).
 inline constexpr int kLargest_Jpeg_Side = 65500;
@@ -31,7 +31,7 @@ inline constexpr int kLargest_Jpeg_Side = 65500;
 // Encodes a 24-bit colour JPEG (4:2:0, optimised Huffman tables) of quality 1 to 100.
 // Throws Error::Too_Large for an image with a side over kLargest_Jpeg_Side and a
 // Not_Valid(Empty_Image) error for one without pixels, before writing anything.
-void Encode_Jpeg(const RasterImage& image, int quality, const Byte_Sink& sink);
+void Encode_Jpeg(const Raster_Image& image, int quality, const Byte_Sink& sink);
 
 // Writes the same file as Encode_Jpeg from its rows, top to bottom, one scanline at a time.
 // Refuses what Encode_Jpeg refuses (a side over kLargest_Jpeg_Side as Too_Large), before writing

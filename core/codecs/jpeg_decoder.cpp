@@ -154,16 +154,16 @@ bool Decode_Into(Decode& d, const Byte_Source& source, Load_Hint hint) {
 
 }  // namespace
 
-RasterImage Decode_Jpeg(const Byte_Source& source, Load_Hint hint) {
+Raster_Image Decode_Jpeg(const Byte_Source& source, Load_Hint hint) {
     const auto d = std::make_unique<Decode>();
     if (!Decode_Into(*d, source, hint)) throw d->too_large ? Error::Too_Many_Pixels() : Error::Jpeg_Not_Valid();
     int width = static_cast<int>(d->info.output_width);
     int height = static_cast<int>(d->info.output_height);
     Make_Upright(d->bgr, width, height, d->orientation);
-    return RasterImage::from_layout(width, height, PixelFormat::Bits24, {}, kMasks888, 24, std::move(d->bgr));
+    return Raster_Image::From_Layout(width, height, Pixel_Format::Bits24, {}, kMasks888, 24, std::move(d->bgr));
 }
 
-RasterImage Decode_Jpeg(std::span<const std::uint8_t> bytes, Load_Hint hint) {
+Raster_Image Decode_Jpeg(std::span<const std::uint8_t> bytes, Load_Hint hint) {
     return Decode_Jpeg(Memory_Source(bytes), hint);
 }
 

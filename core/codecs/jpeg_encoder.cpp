@@ -124,9 +124,9 @@ void Jpeg_Writer::Check(bool done) {
     throw std::bad_alloc();
 }
 
-void Encode_Jpeg(const RasterImage& image, int quality, const Byte_Sink& sink) {
-    Jpeg_Writer writer(image.width(), image.height(), quality, sink);
-    for (int y = 0; y < image.height(); ++y) writer.Write_Row(image.row(y));
+void Encode_Jpeg(const Raster_Image& image, int quality, const Byte_Sink& sink) {
+    Jpeg_Writer writer(image.Width(), image.Height(), quality, sink);
+    for (int y = 0; y < image.Height(); ++y) writer.Write_Row(image.Row(y));
 }
 
 }  // namespace tilvane

@@ -45,7 +45,7 @@ const char* Format_Name(Picture_Format format) {
     return "";
 }
 
-RasterImage Load_Picture(const std::string& path, Load_Hint hint) {
+Raster_Image Load_Picture(const std::string& path, Load_Hint hint) {
     // Opened first, so that a name that is missing or a folder is called so, whatever its extension.
     const Input_File file(path);
     const Picture_Format format = Known_Format(path);
@@ -61,7 +61,7 @@ RasterImage Load_Picture(const std::string& path, Load_Hint hint) {
     throw Error::Unknown_Extension(path);
 }
 
-void Save_Picture(const std::string& path, const RasterImage& image, Save_Options options) {
+void Save_Picture(const std::string& path, const Raster_Image& image, Save_Options options) {
     const Picture_Format format = Known_Format(path);
     try {
         write_file_atomically(

@@ -64,8 +64,8 @@ int Channels_Of(const spng_ihdr& h) {
 bool Within_Limits(const spng_ihdr& h, std::uint64_t file_bytes) {
     const std::uint64_t width = h.width;
     const std::uint64_t height = h.height;
-    if (!decode_limits::Fits_Memory(width, height) || width > RasterImage::kMaxDimension ||
-        height > RasterImage::kMaxDimension)
+    if (!decode_limits::Fits_Memory(width, height) || width > Raster_Image::kMax_Dimension ||
+        height > Raster_Image::kMax_Dimension)
         return false;
     const std::uint64_t row_bytes = 1 + (width * static_cast<std::uint64_t>(Channels_Of(h) * h.bit_depth) + 7) / 8;
     return height * row_bytes <= kMax_Inflate_Ratio * file_bytes;
@@ -96,7 +96,7 @@ void Flatten_Row(const Sample* rgba, std::uint8_t* bgr, int first, int step, int
 
 }  // namespace
 
-RasterImage Decode_Png(const Byte_Source& source) {
+Raster_Image Decode_Png(const Byte_Source& source) {
     const Context ctx = New_Context(0);
 #ifdef FUZZING_BUILD_MODE_UNSAFE_FOR_PRODUCTION
     // Mutated files rarely keep their checksums right: the fuzz build reads past them (the
@@ -145,10 +145,10 @@ RasterImage Decode_Png(const Byte_Source& source) {
     // The rest of the file up to its end chunk, so that a file cut short is refused.
     if (bgr.size() != row_bytes * static_cast<std::size_t>(height) || spng_decode_chunks(ctx.get()) != 0)
         throw Error::Png_Not_Valid();
-    return RasterImage::from_layout(width, height, PixelFormat::Bits24, {}, kMasks888, 24, std::move(bgr));
+    return Raster_Image::From_Layout(width, height, Pixel_Format::Bits24, {}, kMasks888, 24, std::move(bgr));
 }
 
-RasterImage Decode_Png(std::span<const std::uint8_t> bytes) {
+Raster_Image Decode_Png(std::span<const std::uint8_t> bytes) {
     return Decode_Png(Memory_Source(bytes));
 }
 

@@ -22,9 +22,9 @@ Fitted_Tile_Cache::Entry Fitted_Tile_Cache::Read(const std::string& path) const 
     Entry entry;
     entry.checked = clock_();
     entry.stamp = stamp_of_readable_file(path);
-    RasterImage tile;
+    Raster_Image tile;
     if (!any_format_)
-        tile.load_from_file(path);
+        tile.Load_From_File(path);
     else if (mode_ == Fitting_Mode::Expand_Shrink)
         tile = Load_Picture(path, {width_, height_});
     else
@@ -35,7 +35,7 @@ Fitted_Tile_Cache::Entry Fitted_Tile_Cache::Read(const std::string& path) const 
 
 std::shared_ptr<const Fitted_Tile> Fitted_Tile_Cache::Keep(const std::string& path, Entry entry) {
     const std::size_t bytes =
-        entry.fitted->block.row_bytes() * static_cast<std::size_t>(entry.fitted->block.height()) + path.size() + kHoldingCost;
+        entry.fitted->block.Row_Bytes() * static_cast<std::size_t>(entry.fitted->block.Height()) + path.size() + kHoldingCost;
     if (bytes_held_ + bytes > byte_budget_) return entry.fitted;  // used once, read again next time
     const auto [kept, added] = entries_.try_emplace(path, std::move(entry));
     if (added) bytes_held_ += bytes;

@@ -27,22 +27,22 @@ std::vector<std::uint8_t> Encoded(const std::function<void(const Byte_Sink&)>& e
 // old file and no temporary file.
 TEST(PictureWriters, BandsGivenInTurnMakeTheWholePicturesFile) {
     const Temp_Folder folder;
-    RasterImage image(37, 23);
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            image.set_pixel(x, y, {static_cast<std::uint8_t>(x * 7), static_cast<std::uint8_t>(y * 11), static_cast<std::uint8_t>(x * y)});
-    RasterImage palette = image, masked = image;
-    palette.set_pixel_format(PixelFormat::Bits4);
-    masked.set_pixel_format(PixelFormat::Bits16);
-    const auto band_of = [](const RasterImage& whole, int top, int rows) {
-        RasterImage band(whole.width(), rows, whole.pixel_format());
-        band.set_pixel_format_of(whole);
-        copy_rect(band, Rect::at(0, 0, whole.width(), rows), whole, Rect::at(0, top, whole.width(), rows));
+    Raster_Image image(37, 23);
+    for (int y = 0; y < image.Height(); ++y)
+        for (int x = 0; x < image.Width(); ++x)
+            image.Set_Pixel(x, y, {static_cast<std::uint8_t>(x * 7), static_cast<std::uint8_t>(y * 11), static_cast<std::uint8_t>(x * y)});
+    Raster_Image palette = image, masked = image;
+    palette.Set_Format(Pixel_Format::Bits4);
+    masked.Set_Format(Pixel_Format::Bits16);
+    const auto band_of = [](const Raster_Image& whole, int top, int rows) {
+        Raster_Image band(whole.Width(), rows, whole.Format());
+        band.Set_Format_Of(whole);
+        Copy_Rect(band, Rect::At(0, 0, whole.Width(), rows), whole, Rect::At(0, top, whole.Width(), rows));
         return band;
     };
     struct Case {
         const char* name;
-        const RasterImage& picture;
+        const Raster_Image& picture;
         std::function<void(Replacing_File&, int rows)> write;  // rows: how many to write
         std::function<void(const Byte_Sink&)> whole;
     };
@@ -64,14 +64,14 @@ TEST(PictureWriters, BandsGivenInTurnMakeTheWholePicturesFile) {
          [&](Replacing_File& file, int rows) {
              const Byte_Sink sink = file.Sink();
              Jpeg_Writer writer(37, 23, 80, sink);
-             for (int y = 0; y < rows; ++y) writer.Write_Row(image.row(y));
+             for (int y = 0; y < rows; ++y) writer.Write_Row(image.Row(y));
          },
          [&](const Byte_Sink& sink) { Encode_Jpeg(image, 80, sink); }},
         {"out.png", image,
          [&](Replacing_File& file, int rows) {
              const Byte_Sink sink = file.Sink();
              Png_Writer writer(37, 23, sink, crew);
-             for (int y = 0; y < rows; ++y) writer.Write_Row(image.row(y));
+             for (int y = 0; y < rows; ++y) writer.Write_Row(image.Row(y));
          },
          [&](const Byte_Sink& sink) { Encode_Png(image, sink); }},
     };
@@ -95,7 +95,7 @@ TEST(PictureWriters, BandsGivenInTurnMakeTheWholePicturesFile) {
     Replacing_File file(folder.Path("more.bmp"));
     Bmp_Writer writer(37, 23, image, file);
     EXPECT_THROW(writer.Write_Band(band_of(image, 0, 24)), Error);
-    EXPECT_THROW(writer.Write_Band(RasterImage(36, 1)), Error);
+    EXPECT_THROW(writer.Write_Band(Raster_Image(36, 1)), Error);
     const Byte_Sink sink = file.Sink();
     try {
         Jpeg_Writer(65501, 2, 90, sink);
