@@ -127,7 +127,7 @@ int Run_Tiles(const std::vector<std::string>& args) {
         if (made.empty()) throw std::runtime_error("tiles made no tile: none of the pictures could be read");
         std::vector<std::string> listed;
         for (const std::size_t i : made) listed.push_back(names[i]);
-        write_file_atomically(in_folder + std::string(tiles::kTile_List_File_Name), tiles::Serialise_Tile_List(listed));
+        Write_File_Atomically(in_folder + std::string(tiles::kTile_List_File_Name), tiles::Serialise_Tile_List(listed));
     });
     return 0;
 }

@@ -75,7 +75,7 @@ std::vector<std::string> Write_Demo(const std::string& folder) {
         tiles.push_back(utf8(base / "Demo_Tiles" / name));
         Demo_Tile(i).Save_To_File(tiles.back());
     }
-    write_file_atomically(utf8(base / std::string(tiles::kTile_List_File_Name)), tiles::Serialise_Tile_List(tiles));
+    Write_File_Atomically(utf8(base / std::string(tiles::kTile_List_File_Name)), tiles::Serialise_Tile_List(tiles));
     return tiles;
 }
 

@@ -104,7 +104,7 @@ Picture Picture::Load_File(const std::string& utf8_path) {
         GetObjectW(mask_bitmap.Get(), sizeof mask, &mask);
         picture.size_ = {mask.bmWidth, colour_bitmap ? mask.bmHeight : mask.bmHeight / 2};
     } else if (extension == ".wmf" || extension == ".emf") {
-        const std::vector<std::uint8_t> bytes = read_whole_file(utf8_path);
+        const std::vector<std::uint8_t> bytes = Read_Whole_File(utf8_path);
         picture.metafile_ = extension == ".wmf" ? Load_Windows_Metafile(bytes)
                                                 : win::Enhanced_Metafile(SetEnhMetaFileBits(
                                                       static_cast<UINT>(bytes.size()), bytes.data()));

@@ -258,7 +258,7 @@ Pixel_Format Decoded_Format(const Layout& l) {
 
 std::vector<std::uint8_t> Read_All(const Byte_Source& data) {
     std::vector<std::uint8_t> bytes(static_cast<std::size_t>(data.size()));
-    if (!data.read(0, bytes)) throw Error::Not_Valid(Bitmap_Fault::Pixels_Missing);
+    if (!data.Read(0, bytes)) throw Error::Not_Valid(Bitmap_Fault::Pixels_Missing);
     return bytes;
 }
 
@@ -279,7 +279,7 @@ std::vector<std::uint8_t> Convert_Rows(const Byte_Source& data, const Layout& l,
         const std::uint64_t at = static_cast<std::uint64_t>(first) * stride;
         chunk.assign(static_cast<std::size_t>(rows) * stride, 0);
         const std::size_t present = static_cast<std::size_t>(std::min<std::uint64_t>(chunk.size(), data.size() - at));
-        if (!data.read(at, std::span(chunk).first(present))) throw Error::Not_Valid(Bitmap_Fault::Pixels_Missing);
+        if (!data.Read(at, std::span(chunk).first(present))) throw Error::Not_Valid(Bitmap_Fault::Pixels_Missing);
         for (int r = first; r < first + rows; ++r) {
             const int y = l.top_down ? r : l.height - 1 - r;
             convert(chunk.data() + static_cast<std::size_t>(r - first) * stride, pixels.data() + static_cast<std::size_t>(y) * row_bytes);
@@ -357,7 +357,7 @@ constexpr std::uint64_t kHeader_Bytes = 4096;
 
 std::vector<std::uint8_t> Read_Headers(const Byte_Source& source) {
     std::vector<std::uint8_t> headers(static_cast<std::size_t>(std::min(source.size(), kHeader_Bytes)));
-    if (!source.read(0, headers)) throw Error::Not_Valid(Bitmap_Fault::Truncated_Headers);
+    if (!source.Read(0, headers)) throw Error::Not_Valid(Bitmap_Fault::Truncated_Headers);
     return headers;
 }
 

@@ -40,7 +40,7 @@ boolean Fill_Chunk(j_decompress_ptr info) {
     auto* r = reinterpret_cast<Chunk_Reader*>(info->src);
     const std::size_t n = static_cast<std::size_t>(std::min<std::uint64_t>(r->source->size() - r->offset, kChunk_Bytes));
     if (n == 0) ERREXIT(info, JERR_INPUT_EOF);
-    if (!r->source->read(r->offset, std::span(r->chunk, n))) ERREXIT(info, JERR_FILE_READ);
+    if (!r->source->Read(r->offset, std::span(r->chunk, n))) ERREXIT(info, JERR_FILE_READ);
     r->offset += n;
     r->manager.next_input_byte = r->chunk;
     r->manager.bytes_in_buffer = n;

@@ -64,7 +64,7 @@ Raster_Image Load_Picture(const std::string& path, Load_Hint hint) {
 void Save_Picture(const std::string& path, const Raster_Image& image, Save_Options options) {
     const Picture_Format format = Known_Format(path);
     try {
-        write_file_atomically(
+        Write_File_Atomically(
             path,
             [&](const Byte_Sink& sink) {
                 switch (format) {

@@ -35,7 +35,7 @@ struct Save_Options {
 };
 
 // Writes image in the format path's extension names, replacing the file safely
-// (write_file_atomically). A BMP keeps the image's pixel format; JPEG and PNG are 24-bit colour.
+// (Write_File_Atomically). A BMP keeps the image's pixel format; JPEG and PNG are 24-bit colour.
 // Throws Error::Unknown_Extension(path) before creating anything for another extension, and
 // Error::Too_Large(path) for an image the format cannot store.
 void Save_Picture(const std::string& path, const Raster_Image& image, Save_Options options = {});

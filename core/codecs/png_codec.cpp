@@ -47,7 +47,7 @@ int Read_From_Source(spng_ctx*, void* user, void* out, std::size_t length) {
     auto* r = static_cast<Stream_Reader*>(user);
     const std::uint64_t size = r->source->size();
     if (r->offset > size || length > size - r->offset) return SPNG_IO_EOF;
-    if (!r->source->read(r->offset, std::span(static_cast<std::uint8_t*>(out), length))) return SPNG_IO_ERROR;
+    if (!r->source->Read(r->offset, std::span(static_cast<std::uint8_t*>(out), length))) return SPNG_IO_ERROR;
     r->offset += length;
     return 0;
 }

@@ -18,7 +18,7 @@ void Raster_Image::Load_From_File(const std::string& path) {
 }
 
 void Raster_Image::Save_To_File(const std::string& path, Flush_To_Disk flush) const {
-    write_file_atomically(path, [this](const Byte_Sink& sink) { Encode_Bmp(*this, sink); }, flush);
+    Write_File_Atomically(path, [this](const Byte_Sink& sink) { Encode_Bmp(*this, sink); }, flush);
 }
 
 }  // namespace tilvane

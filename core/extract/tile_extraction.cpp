@@ -26,7 +26,7 @@ public:
     void Write(const Raster_Image& tile, const std::string& path) {
         bytes_.clear();
         Encode_Bmp(tile, [this](std::span<const std::uint8_t> chunk) { bytes_.insert(bytes_.end(), chunk.begin(), chunk.end()); });
-        write_file_new_or_replacing(path, bytes_);
+        Write_File_New_Or_Replacing(path, bytes_);
     }
 
 private:

@@ -21,7 +21,7 @@ Fitted_Tile_Cache::Fitted_Tile_Cache(int width, int height, Fitting_Mode mode, s
 Fitted_Tile_Cache::Entry Fitted_Tile_Cache::Read(const std::string& path) const {
     Entry entry;
     entry.checked = clock_();
-    entry.stamp = stamp_of_readable_file(path);
+    entry.stamp = Stamp_Of_Readable_File(path);
     Raster_Image tile;
     if (!any_format_)
         tile.Load_From_File(path);
@@ -47,7 +47,7 @@ std::shared_ptr<const Fitted_Tile> Fitted_Tile_Cache::Fitted(const std::string& 
         Entry& entry = found->second;
         const auto now = clock_();
         if (now - entry.checked >= kRecheckInterval && looking_ * kLookingShare <= now - started_) {
-            if (stamp_of_readable_file(path) != entry.stamp) entry = Read(path);
+            if (Stamp_Of_Readable_File(path) != entry.stamp) entry = Read(path);
             entry.checked = clock_();
             looking_ += entry.checked - now;
         }

@@ -226,7 +226,7 @@ TEST(BmpDecode, RarerLayoutsThatRealProgramsWrite) {
         f.height = 29;
         f.bits = 0;
         f.compression = c.compression;
-        f.pixels = read_whole_file(c.file);
+        f.pixels = Read_Whole_File(c.file);
         Bmp_Description d;
         const Raster_Image image = decode(f, &d);
         EXPECT_EQ(d.compression, c.name);

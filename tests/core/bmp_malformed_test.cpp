@@ -140,7 +140,7 @@ TEST(BmpMalformed, PictureBeyondTheCapIsTooLargeAndNamed) {
     f.pixels.assign(1600000, 0);
     const Temp_Folder temp;
     const std::string path = temp.Path("huge.bmp");
-    write_file_atomically(path, build_bmp(f));
+    Write_File_Atomically(path, build_bmp(f));
     try {
         Raster_Image().Load_From_File(path);
         FAIL() << "decoded";

@@ -16,7 +16,7 @@ namespace {
 // Files Pillow wrote, each beside Pillow's own decoding of it as a 24-bit BMP.
 const std::string kFixtures = TILVANE_JPEG_FIXTURES;
 
-std::vector<std::uint8_t> fixture(const std::string& name) { return read_whole_file(kFixtures + "/" + name); }
+std::vector<std::uint8_t> fixture(const std::string& name) { return Read_Whole_File(kFixtures + "/" + name); }
 
 bool refused(std::span<const std::uint8_t> bytes) {
     try {

@@ -314,7 +314,7 @@ TEST_F(MosaicBuildTest, KeepsTheOriginalsFormat) {
     custom.masks = {0xF00, 0xF0, 0xF};
     for (int i = 0; i < 23 * 76; ++i) custom.pixels.push_back(static_cast<std::uint8_t>(i * 7 % 251));
     const std::string custom_path = folder_.Path("custom.bmp");
-    write_file_atomically(custom_path, test::build_bmp(custom));
+    Write_File_Atomically(custom_path, test::build_bmp(custom));
     const std::function<int(int, int)> cycle = [](int n, int count) { return n % count; };
     for (const Pixel_Format format : {Pixel_Format::Bits1, Pixel_Format::Bits4, Pixel_Format::Bits8, Pixel_Format::Bits15,
                                      Pixel_Format::Bits16, Pixel_Format::Bits32, Pixel_Format::Custom}) {
@@ -327,8 +327,8 @@ TEST_F(MosaicBuildTest, KeepsTheOriginalsFormat) {
             Recording_Progress progress;
             Build_Mosaic(original, folder_.Path("built.bmp"), tiles, settings, random, progress);
             Bmp_Description stored, built_as;
-            Decode_Bmp(read_whole_file(original), &stored);
-            const Raster_Image built = Decode_Bmp(read_whole_file(folder_.Path("built.bmp")), &built_as);
+            Decode_Bmp(Read_Whole_File(original), &stored);
+            const Raster_Image built = Decode_Bmp(Read_Whole_File(folder_.Path("built.bmp")), &built_as);
             EXPECT_EQ(built_as.bits_per_pixel, stored.bits_per_pixel);
             EXPECT_EQ(built_as.compression, format == Pixel_Format::Bits16 || format == Pixel_Format::Custom ? "BI_BITFIELDS" : "BI_RGB");
             EXPECT_EQ(built.Format(), format);
@@ -523,7 +523,7 @@ TEST_F(MosaicBuildTest, EachChoiceBuildsTheSameFileForTheSameSeedAsBefore) {
         random.Seed(11);
         Build_Mosaic(original, folder_.Path("out.bmp"), tiles, settings, random, progress_);
         std::uint64_t hash = 14695981039346656037u;  // FNV-1a
-        for (const std::uint8_t byte : read_whole_file(folder_.Path("out.bmp"))) hash = (hash ^ byte) * 1099511628211u;
+        for (const std::uint8_t byte : Read_Whole_File(folder_.Path("out.bmp"))) hash = (hash ^ byte) * 1099511628211u;
         EXPECT_EQ(hash, c.hash);
     }
 }
@@ -561,7 +561,7 @@ TEST_F(MosaicBuildTest, ARecordOfPlacementsDrawsTheSameMosaicAgain) {
         const Given_Placements given = Read_Placements_Csv(Placements_Csv(placements, tiles, c.mirror), tiles, "p.csv");
         std::vector<Tile_Placement> again;
         Build_Mosaic(original, folder_.Path("again.bmp"), tiles, settings, random, progress_, 1, &again, {}, &given);
-        EXPECT_EQ(read_whole_file(folder_.Path("again.bmp")), read_whole_file(folder_.Path("built.bmp")));
+        EXPECT_EQ(Read_Whole_File(folder_.Path("again.bmp")), Read_Whole_File(folder_.Path("built.bmp")));
         EXPECT_EQ(Placements_Csv(again, tiles, true), Placements_Csv(placements, tiles, true));
     }
     const std::string flat = Save("flat.bmp", filled(16, 12, [](int, int) { return Colour{90, 90, 90}; }));

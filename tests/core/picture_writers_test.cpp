@@ -83,12 +83,12 @@ TEST(PictureWriters, BandsGivenInTurnMakeTheWholePicturesFile) {
             c.write(file, 23);
             file.Commit();
         }
-        EXPECT_EQ(read_whole_file(path), Encoded(c.whole));
+        EXPECT_EQ(Read_Whole_File(path), Encoded(c.whole));
         {
             Replacing_File file(path);
             c.write(file, 12);
         }
-        EXPECT_EQ(read_whole_file(path), Encoded(c.whole));
+        EXPECT_EQ(Read_Whole_File(path), Encoded(c.whole));
         EXPECT_EQ(folder.Names().size(), static_cast<std::size_t>(&c - cases + 1));
     }
     // Rows beyond the picture, a band of another width and a JPEG beyond its format are refused.

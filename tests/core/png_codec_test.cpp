@@ -15,7 +15,7 @@ namespace {
 // Files of every kind, each beside the 24-bit BMP it decodes to (tests/data/png/make_png_fixtures.py).
 const std::string kFixtures = TILVANE_PNG_FIXTURES;
 
-std::vector<std::uint8_t> fixture(const std::string& name) { return read_whole_file(kFixtures + "/" + name); }
+std::vector<std::uint8_t> fixture(const std::string& name) { return Read_Whole_File(kFixtures + "/" + name); }
 
 void expect_same_pixels(const Raster_Image& got, const Raster_Image& want) {
     ASSERT_EQ(got.Width(), want.Width());

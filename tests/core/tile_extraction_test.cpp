@@ -208,7 +208,7 @@ TEST_F(TileExtractionTest, FailuresStopTheRunAndKeepWhatWasWritten) {
 
     // An existing tile file is replaced.
     std::filesystem::remove(folder_.Folder() / "tiles" / "002,001.bmp");
-    write_file_atomically(directory + "001,001.bmp", std::vector<std::uint8_t>{'o', 'l', 'd'});
+    Write_File_Atomically(directory + "001,001.bmp", std::vector<std::uint8_t>{'o', 'l', 'd'});
     Extract_Tiles(mosaic, directory, {10, 10}, progress_);
     EXPECT_EQ(Tile("001,001.bmp").Pixel(9, 9), Gradient(30, 10).Pixel(9, 9));
     EXPECT_EQ(Written().size(), 3u);
@@ -225,7 +225,7 @@ TEST_F(TileExtractionTest, AWriteThatFailsPartWayLeavesNoFile) {
     limited.rlim_cur = 100;
     setrlimit(RLIMIT_FSIZE, &limited);
     const std::vector<std::uint8_t> bytes(1000, 7);
-    EXPECT_THROW(write_file_new_or_replacing(path, bytes), Error);
+    EXPECT_THROW(Write_File_New_Or_Replacing(path, bytes), Error);
     setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, old_handler);
     EXPECT_FALSE(std::filesystem::exists(path));
