@@ -73,15 +73,15 @@ Raster_Image Fit_Exactly(const Raster_Image& picture, int width, int height, boo
 // A tile's file name: its source's name without the extension, made safe for Windows and, when
 // another source of the same name (in any letter case) came first, numbered.
 std::string Tile_Name(const std::string& source, std::set<std::string>& taken) {
-    std::string stem(tiles::File_Name_Part(source.substr(source.find_last_of('/') + 1)));
-    stem = stem.substr(0, stem.size() - tiles::Extension_Part(stem).size());
+    std::string stem(tilvane::File_Name_Part(source.substr(source.find_last_of('/') + 1)));
+    stem = stem.substr(0, stem.size() - tilvane::Extension_Part(stem).size());
     for (char& c : stem)
         if (static_cast<unsigned char>(c) < 32 || std::string_view("<>:\"/\\|?*").find(c) != std::string_view::npos) c = '_';
     // A name starting with "." would be hidden, from the folder walk as from the user.
     stem.erase(0, stem.find_first_not_of('.'));
     if (stem.empty()) stem = "tile";
     std::string name = stem + ".bmp";
-    for (int n = 2; !taken.insert(tiles::Ascii_Upper(name)).second; ++n) name = stem + " (" + std::to_string(n) + ").bmp";
+    for (int n = 2; !taken.insert(tilvane::Ascii_Upper(name)).second; ++n) name = stem + " (" + std::to_string(n) + ").bmp";
     return name;
 }
 
@@ -113,7 +113,7 @@ int Run_Tiles(const std::vector<std::string>& args) {
             throw Error::Cannot_Open(source.path, std::make_error_code(std::errc::no_such_file_or_directory));
     }
 
-    std::set<std::string> taken{tiles::Ascii_Upper(std::string(tiles::kTile_List_File_Name))};
+    std::set<std::string> taken{tilvane::Ascii_Upper(std::string(tiles::kTile_List_File_Name))};
     std::vector<std::string> names;
     for (const Picture_Source& source : sources.pictures) names.push_back(Tile_Name(source.path, taken));
     const std::filesystem::path folder = Native_Path(parsed.folder);

@@ -83,7 +83,7 @@ win::Enhanced_Metafile Load_Windows_Metafile(const std::vector<std::uint8_t>& by
 }  // namespace
 
 Picture Picture::Load_File(const std::string& utf8_path) {
-    const std::string_view typed_extension = tiles::Extension_Part(utf8_path);
+    const std::string_view typed_extension = tilvane::Extension_Part(utf8_path);
     const std::string extension = Lower_Ascii(typed_extension);
     Picture picture;
     // Of the core's formats, the picture control shows bitmaps and JPEG files.

@@ -5,7 +5,7 @@
 #include "png_codec.h"
 #include "support/error.h"
 #include "support/file_io.h"
-#include "tiles/file_names.h"
+#include "support/path_text.h"
 
 namespace tilvane {
 namespace {
@@ -30,7 +30,7 @@ std::optional<Picture_Format> Format_For_Path(std::string_view path) {
         {".JPEG", Picture_Format::Jpeg},
         {".PNG", Picture_Format::Png},
     };
-    const std::string extension = tiles::Ascii_Upper(tiles::Extension_Part(path));
+    const std::string extension = tilvane::Ascii_Upper(tilvane::Extension_Part(path));
     for (const Claim& claim : kClaims)
         if (extension == claim.extension) return claim.format;
     return std::nullopt;

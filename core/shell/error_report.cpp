@@ -36,7 +36,7 @@ std::string Error_Text(const std::exception& error) {
         case Error_Kind::Too_Large: return Too_Large_Text(*core);
         case Error_Kind::No_Readable_Tile: return "None of the tiles could be read";
         case Error_Kind::Unknown_Extension: {
-            const std::string_view extension = tiles::Extension_Part(core->Path());
+            const std::string_view extension = tilvane::Extension_Part(core->Path());
             return "Unknown picture file extension (." + std::string(extension.empty() ? extension : extension.substr(1)) + ")";
         }
         case Error_Kind::No_Tiles: return "Error: There are no Tiles in the list to use in the Mosaic !";
