@@ -18,7 +18,7 @@ namespace {
 
 // Fitted tiles are small (one cell each); this keeps a library of 100,000 of them at 20x20, or a
 // few dozen at the largest tile size, within a bounded share of memory.
-constexpr std::size_t kFittedTileBudget = std::size_t{192} << 20;
+constexpr std::size_t kFitted_Tile_Budget = std::size_t{192} << 20;
 
 struct Planned_Cell {
     int x;
@@ -182,10 +182,10 @@ void Build_Mosaic(const std::string& original_path, const std::string& output_pa
                   std::vector<Tile_Placement>* placements, const Picture_Access& access, const Given_Placements* given) {
     if (tiles.empty()) throw Error::Of_Kind(Error_Kind::No_Tiles);
     if (!settings.Advances()) throw Error::Of_Kind(Error_Kind::Grid_Never_Advances);
-    if (settings.scale < 1 || settings.scale > Mosaic_Settings::kLargestScale)
+    if (settings.scale < 1 || settings.scale > Mosaic_Settings::kLargest_Scale)
         throw Error::Of_Kind(Error_Kind::Scale_Out_Of_Range);
     if (settings.min_distance < 0) throw Error::Of_Kind(Error_Kind::Negative_Distance);
-    if (settings.blend < 0 || settings.blend > kLargestBlend) throw Error::Of_Kind(Error_Kind::Blend_Out_Of_Range);
+    if (settings.blend < 0 || settings.blend > kLargest_Blend) throw Error::Of_Kind(Error_Kind::Blend_Out_Of_Range);
 
     Raster_Image original;
     if (access.any_format)
@@ -201,7 +201,7 @@ void Build_Mosaic(const std::string& original_path, const std::string& output_pa
     const bool rows_covered = settings.Step_X() == settings.tile_width && settings.Step_Y() == settings.tile_height;
 
     Work_Crew crew(processors);
-    Fitted_Tile_Cache fitted_tiles(settings.tile_width, settings.tile_height, settings.mode, kFittedTileBudget,
+    Fitted_Tile_Cache fitted_tiles(settings.tile_width, settings.tile_height, settings.mode, kFitted_Tile_Budget,
                                    std::chrono::steady_clock::now, access.any_format);
     Row_Painter painter(mosaic, original, settings, crew);
     std::vector<int> lefts;
