@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <memory>
 #include <span>
 
 #include "image/raster_image.h"
@@ -21,15 +22,35 @@ struct Load_Hint {
 // upright picture). Throws a Jpeg_Not_Valid error for anything libjpeg refuses and for a file
 // that ends before its image does, and a Too_Large one for an image beyond the decoders' memory
 // cap; memory stays bounded and nothing is written to the console.
-RasterImage decode_jpeg(const Byte_Source& source, Load_Hint hint = {});
-RasterImage decode_jpeg(std::span<const std::uint8_t> bytes, Load_Hint hint = {});
+Raster_Image Decode_Jpeg(const Byte_Source& source, Load_Hint hint = {});
+Raster_Image Decode_Jpeg(std::span<const std::uint8_t> bytes, Load_Hint hint = {});
 
 // The longest side a JPEG file can store (libjpeg's JPEG_MAX_DIMENSION).
-inline constexpr int kLargestJpegSide = 65500;
+inline constexpr int kLargest_Jpeg_Side = 65500;
 
 // Encodes a 24-bit colour JPEG (4:2:0, optimised Huffman tables) of quality 1 to 100.
-// Throws Error::Too_Large for an image with a side over kLargestJpegSide and a
+// Throws Error::Too_Large for an image with a side over kLargest_Jpeg_Side and a
 // Not_Valid(Empty_Image) error for one without pixels, before writing anything.
-void encode_jpeg(const RasterImage& image, int quality, const Byte_Sink& sink);
+void Encode_Jpeg(const Raster_Image& image, int quality, const Byte_Sink& sink);
+
+// Writes the same file as Encode_Jpeg from its rows, top to bottom, one scanline at a time.
+// Refuses what Encode_Jpeg refuses (a side over kLargest_Jpeg_Side as Too_Large), before writing
+// anything; an error of the sink propagates.
+class Jpeg_Writer {
+public:
+    Jpeg_Writer(int width, int height, int quality, Byte_Sink sink);
+    ~Jpeg_Writer();
+    Jpeg_Writer(const Jpeg_Writer&) = delete;
+    Jpeg_Writer& operator=(const Jpeg_Writer&) = delete;
+
+    // The next row: width pixels of blue, green and red bytes. The last row ends the file.
+    void Write_Row(const std::uint8_t* bgr);
+
+    struct Encode;
+
+private:
+    void Check(bool done);
+    std::unique_ptr<Encode> encode_;
+};
 
 }  // namespace tilvane

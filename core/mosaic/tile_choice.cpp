@@ -12,7 +12,7 @@
 namespace tilvane {
 namespace {
 
-constexpr const char* kChoiceWords[] = {"random", "shuffle", "best"};
+constexpr const char* kChoice_Words[] = {"random", "shuffle", "best"};
 
 // Where each tile went in the last rows that the minimum distance reaches, and how often it has
 // been used against the cap. Choices count as their tiles: a mirrored tile is a use of the tile.
@@ -153,13 +153,13 @@ private:
 // Tiles whose error lies within this share of the best, plus this squared difference per grid
 // part and channel (4 levels), count as ties: in flat areas many tiles match about equally, and
 // one of them would otherwise fill the area.
-constexpr float kTieShare = 0.1f;
-constexpr float kTieSquares = 16;
+constexpr float kTie_Share = 0.1f;
+constexpr float kTie_Squares = 16;
 
 // The largest error that ties with the best.
 float Tie_Limit(float best, const Cell_Look& look) {
     const int parts = static_cast<int>(std::count(look.visible.begin(), look.visible.end(), true));
-    return best * (1 + kTieShare) + kTieSquares * 3 * parts;
+    return best * (1 + kTie_Share) + kTie_Squares * 3 * parts;
 }
 
 // The squared difference between the cell and the tile shifted onto its target, over the
@@ -169,7 +169,7 @@ float Match_Error(const Structure& t, const Cell_Look& look) {
     const float target[3] = {static_cast<float>(look.target.blue), static_cast<float>(look.target.green),
                              static_cast<float>(look.target.red)};
     float error = 0;
-    for (int part = 0; part < kStructureGrid * kStructureGrid; ++part) {
+    for (int part = 0; part < kStructure_Grid * kStructure_Grid; ++part) {
         if (!look.visible[static_cast<std::size_t>(part)]) continue;
         for (int ch = 0; ch < 3; ++ch) {
             const std::size_t i = static_cast<std::size_t>(part * 3 + ch);
@@ -273,7 +273,7 @@ public:
             }
             const std::vector<int> assigned = Assign_Capped(problem);
             for (std::size_t cell = 0; cell < looks_.size(); ++cell) {
-                if (assigned[cell] == kOtherTile)
+                if (assigned[cell] == kOther_Tile)
                     left.push_back(cell);
                 else
                     Take(cell, assigned[cell], room);
@@ -298,10 +298,10 @@ private:
     // How many tiles the index offers for each cell, for a cell left over among the tiles with
     // room, and how many of a placed cell's candidates are kept for the minimum distance.
     static constexpr int kCandidates = 24;
-    static constexpr int kLeftCandidates = 16;
+    static constexpr int kLeft_Candidates = 16;
     static constexpr std::size_t kKept = 16;
-    static constexpr int kJitterSteps = 1024;
-    static constexpr float kCostScale = 4;  // whole costs, in quarters of a squared level
+    static constexpr int kJitter_Steps = 1024;
+    static constexpr float kCost_Scale = 4;  // whole costs, in quarters of a squared level
 
     // The cell's nearest choices with their costs, one per tile (the cheaper way round), into
     // the cell's candidates and the problem.
@@ -320,7 +320,7 @@ private:
         std::vector<std::pair<int, std::int64_t>> by_tile;
         for (std::size_t k = 0; k < errors.size(); ++k) {
             const std::int64_t cost = std::llround(
-                (errors[k] + band * static_cast<float>(random_.Uniform_Below(kJitterSteps)) / kJitterSteps) * kCostScale);
+                (errors[k] + band * static_cast<float>(random_.Uniform_Below(kJitter_Steps)) / kJitter_Steps) * kCost_Scale);
             measured.push_back({look.nearest[k], cost});
             dearest = std::max(dearest, cost);
             const int tile = look.nearest[k] / rule_.Ways();
@@ -330,7 +330,7 @@ private:
             else
                 same->second = std::min(same->second, cost);
         }
-        problem.Add_Cell(by_tile, dearest + std::llround(band * kCostScale));
+        problem.Add_Cell(by_tile, dearest + std::llround(band * kCost_Scale));
     }
 
     // The cell's plan: the cheaper way round of the tile given to it.
@@ -350,7 +350,7 @@ private:
     // that still have room. Full tiles are passed over in the index until they are an eighth of
     // it, then it is made again of the open ones: each search stays near its cell.
     void Place_Left(const std::vector<std::size_t>& left, std::vector<int>& room) {
-        std::vector<int> open, nearest;
+        std::vector<int> open;
         std::vector<char> usable;
         std::vector<int> local(static_cast<std::size_t>(index_.Size()), -1);
         std::optional<Structure_Index> open_index;
@@ -369,7 +369,7 @@ private:
                 usable.assign(open.size(), 1);
                 closed = 0;
             }
-            open_index->Nearest(looks_[cell].structure, kLeftCandidates, looks_[cell].nearest, usable);
+            open_index->Nearest(looks_[cell].structure, kLeft_Candidates, looks_[cell].nearest, usable);
             for (int& choice : looks_[cell].nearest) choice = open[static_cast<std::size_t>(choice)];
             Capped_Assignment_Problem unused;
             Measure(cell, unused);
@@ -384,12 +384,6 @@ private:
                 ++closed;
             }
         }
-    }
-
-    std::int64_t Cost_Of(std::size_t cell, int choice) const {
-        for (const auto& [c, cost] : candidates_[cell])
-            if (c == choice) return cost;
-        return std::numeric_limits<std::int64_t>::max();
     }
 
     // Room for one more use of the choice's tile beside the uses planned for the cells to come.
@@ -431,11 +425,11 @@ private:
 
 }  // namespace
 
-const char* Choice_Word(Tile_Choice choice) { return kChoiceWords[static_cast<int>(choice)]; }
+const char* Choice_Word(Tile_Choice choice) { return kChoice_Words[static_cast<int>(choice)]; }
 
 std::optional<Tile_Choice> Choice_Of_Word(const std::string& word) {
     for (int i = 0; i < 3; ++i)
-        if (word == kChoiceWords[i]) return static_cast<Tile_Choice>(i);
+        if (word == kChoice_Words[i]) return static_cast<Tile_Choice>(i);
     return std::nullopt;
 }
 
