@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "codecs/bmp_codec.h"
-#include "codecs/picture_file.h"
+#include "codecs/picture_rows.h"
 #include "image/raster_drawing.h"
 #include "image/raster_image.h"
 #include "support/error.h"
@@ -50,33 +50,35 @@ void Extract_Tiles(const std::string& mosaic_path, const std::string& directory,
     const bool whole_rows = settings.limit == Extract_Limit::All || settings.limit == Extract_Limit::First_Row;
     const bool every_row = settings.limit == Extract_Limit::All || settings.limit == Extract_Limit::First_Column;
 
-    RasterImage mosaic;
-    if (reading == Mosaic_Reading::Any_Picture) mosaic = Load_Picture(mosaic_path);
-    else mosaic.load_from_file(mosaic_path);
-    mosaic.set_fill_colour(kBlack);
+    // Read a band of one tile row at a time, so that a poster of any size takes only a band.
+    const std::unique_ptr<Picture_Rows> mosaic = Open_Picture_Rows(
+        mosaic_path, reading == Mosaic_Reading::Bitmap_Only ? std::optional(Picture_Format::Bmp) : std::nullopt);
+    const int width = mosaic->Width(), height = mosaic->Height();
     // The tile buffer: the mosaic's layout, colour table included, so each tile file holds
     // exactly the mosaic's pixels. An edge tile starts from this blank again, so the part of it
     // beyond the mosaic is black rather than what the tile before it left there.
-    const RasterImage blank = mosaic.blank_with_layout(settings.tile_width, settings.tile_height);
+    const RasterImage blank = mosaic->Blank(settings.tile_width, settings.tile_height);
     RasterImage tile = blank;
     Tile_Writer writer;
 
-    progress.Initialise_Processing(0, 0, settings.Progress_Maximum(mosaic.height()));
+    progress.Initialise_Processing(0, 0, settings.Progress_Maximum(height));
     progress.Let_Messages_Run();
     int row = 0;
-    for (int y = 0; y < mosaic.height() && !progress.Abort_Requested();) {
+    for (int y = 0; y < height && !progress.Abort_Requested();) {
         ++row;
         int column = 0;
-        const bool bottom_edge = y + settings.tile_height > mosaic.height();
-        for (int x = 0; x < mosaic.width() && !progress.Abort_Requested();) {
+        const bool bottom_edge = y + settings.tile_height > height;
+        mosaic->Skip_Rows(y - mosaic->Rows_Read());
+        const RasterImage band = mosaic->Read_Rows(settings.tile_height);
+        for (int x = 0; x < width && !progress.Abort_Requested();) {
             ++column;
-            const Rect source = Rect::at(x, y, settings.tile_width, settings.tile_height);
-            if (bottom_edge || x + settings.tile_width > mosaic.width()) tile = blank;
-            copy_rect(tile, Rect::at(0, 0, settings.tile_width, settings.tile_height), mosaic, source);
+            const Rect source = Rect::at(x, 0, settings.tile_width, settings.tile_height);
+            if (bottom_edge || x + settings.tile_width > width) tile = blank;
+            copy_rect(tile, Rect::at(0, 0, settings.tile_width, settings.tile_height), band, source);
             writer.Write(tile, Extracted_Tile_Name(directory, column, row));
-            x = whole_rows ? x + settings.Step_X() : mosaic.width();
+            x = whole_rows ? x + settings.Step_X() : width;
         }
-        y = every_row ? y + settings.Step_Y() : mosaic.height();
+        y = every_row ? y + settings.Step_Y() : height;
         progress.Update_Processing(y);
         progress.Let_Messages_Run();
     }

@@ -1,0 +1,42 @@
+#include <vector>
+
+#include "picture_rows.h"
+#include "png_codec.h"
+#include "png_row_decoder.h"
+#include "support/error.h"
+
+namespace tilvane {
+namespace {
+
+// A PNG file stored row after row, decoded a band at a time; skipped rows are decoded and let go.
+class Png_Rows final : public Picture_Rows {
+public:
+    explicit Png_Rows(std::unique_ptr<Png_Row_Decoder> decoder)
+        : Picture_Rows(decoder->Width(), decoder->Height(), RasterImage(0, 0)), decoder_(std::move(decoder)) {}
+
+private:
+    RasterImage Band(int top, int rows) override {
+        const std::size_t row_bytes = static_cast<std::size_t>(Width()) * 3;
+        std::vector<std::uint8_t> bgr(row_bytes * static_cast<std::size_t>(rows));
+        for (; decoded_ < top + rows; ++decoded_) {
+            if (decoder_->Next_Row() != decoded_) throw Error::Png_Not_Valid();
+            decoder_->Decode_Row(decoded_ < top ? bgr.data() : bgr.data() + static_cast<std::size_t>(decoded_ - top) * row_bytes);
+        }
+        if (decoded_ == Height()) decoder_->Finish();
+        return RasterImage::from_layout(Width(), rows, PixelFormat::Bits24, {}, kMasks888, 24, std::move(bgr));
+    }
+
+    std::unique_ptr<Png_Row_Decoder> decoder_;
+    int decoded_ = 0;  // the rows decoded so far
+};
+
+}  // namespace
+
+std::unique_ptr<Picture_Rows> Read_Png_Rows(const Byte_Source& source) {
+    auto decoder = std::make_unique<Png_Row_Decoder>(source, decode_limits::Pixel_Cap::Lifted);
+    // An interlaced file's passes each cover the whole picture.
+    if (decoder->Interlaced()) return Rows_Of(decode_png(source));
+    return std::make_unique<Png_Rows>(std::move(decoder));
+}
+
+}  // namespace tilvane
