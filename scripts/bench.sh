@@ -10,7 +10,9 @@
 #  - cutting that picture into 60,000 tiles of 20x20 against creating as many files of the same
 #    size with one open, write and close each (the floor of any extraction) natively; the same on
 #    a 2000x1500 cut under Wine, the floor built for Windows; its peak memory beyond the pixels,
-#    and ImageMagick's -crop on the 2000x1500 cut.
+#    and ImageMagick's -crop on the 2000x1500 cut;
+#  - cutting a 36000x24000 BMP poster (the tool's mosaic of that picture at --scale 6) into
+#    240,000 tiles of 60x60 against creating as many files of the same size, and its peak memory.
 # metapixel and GNU time are installed here when missing: the benchmark needs them, the product does not.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -197,6 +199,21 @@ bench_extract() {
       peak * mb, pixels / 1e6, peak * mb - pixels / 1e6 }'
 }
 
+# A poster the tool wrote is cut back into tiles a band of tile rows at a time.
+bench_poster() {
+  local poster=$data/poster.bmp poster_tile_bytes=$((54 + 60 * 60 * 3)) peak
+  [ -f "$poster" ] || $cli mosaic "$data/photo.bmp" "$poster" --tiles "$tiles" --size 60x60 --scale 6 --seed 1 --quiet
+  echo "Extraction of a 36000x24000 poster into 240000 tiles of 60x60 / creating 240000 files of $poster_tile_bytes bytes:"
+  ab_ratio "$slow_runs" \
+    "tilvane-cli extract" "$cli extract $poster $cut --size 60x60 --quiet" \
+    "open+write+close" "build/bench/bench/tilvane_file_creation_baseline $cut 240000 $poster_tile_bytes 600" \
+    "$fresh_cut"
+  eval "$fresh_cut"
+  peak=$(peak_kib "$cli" extract "$poster" "$cut" --size 60x60 --quiet)
+  awk -v peak="$peak" 'BEGIN { printf "peak memory: extraction of the poster %.1f MB (goal: at most 400)\n", peak * 1024 / 1e6 }'
+  rm -rf "$cut"
+}
+
 # Choosing tiles, on real photographs: Debian's MATE backgrounds (installed here for the
 # benchmark only). The original is Garden.jpg; the tiles are 96x72 crops of the other nature
 # photographs at three sizes, 18,560 in all, of which the first 1,000 or 10,000 are used.
@@ -349,13 +366,19 @@ bench_photos() {
       peak * mb, pixels / 1e6, peak * mb - pixels / 1e6 }'
 }
 
-# TILVANE_BENCH=extract runs only the extraction's measurements.
+# TILVANE_BENCH=extract runs only the extraction's measurements, TILVANE_BENCH=poster only the
+# poster's.
 build_native
-case "${TILVANE_BENCH:-all}" in choose | photos) ;; *) build_windows ;; esac
+case "${TILVANE_BENCH:-all}" in choose | photos | poster) ;; *) build_windows ;; esac
 make_data
 if [ "${TILVANE_BENCH:-all}" = extract ]; then
   install_if_missing /usr/bin/time time
   bench_extract
+  exit 0
+fi
+if [ "${TILVANE_BENCH:-all}" = poster ]; then
+  install_if_missing /usr/bin/time time
+  bench_poster
   exit 0
 fi
 # TILVANE_BENCH=photos runs only the measurements of photo collections.
@@ -380,6 +403,7 @@ bench_metapixel
 bench_memory
 bench_wine
 bench_extract
+bench_poster
 bench_choose
 prepare_photo_jpegs
 bench_photos
