@@ -3,6 +3,7 @@
 
 #include "arguments.h"
 #include "codecs/picture_file.h"
+#include "codecs/picture_rows.h"
 #include "commands.h"
 #include "mosaic/fidelity.h"
 
@@ -15,8 +16,9 @@ int Run_Compare(const std::vector<std::string>& args) {
     if (positional.size() != 2) throw Usage_Error("compare takes ORIGINAL and MOSAIC");
     if (block.first == 0) throw Usage_Error("compare needs --block WIDTHxHEIGHT");
     const RasterImage original = Load_Picture(positional[0]);
-    const RasterImage mosaic = Load_Picture(positional[1]);
-    const Fidelity f = Compare_Block_Means(original, mosaic, block.first, block.second);
+    // The mosaic may be a poster: read a band at a time.
+    const std::unique_ptr<Picture_Rows> mosaic = Open_Picture_Rows(positional[1]);
+    const Fidelity f = Compare_Block_Means(original, *mosaic, block.first, block.second);
     if (std::isinf(f.psnr))
         std::printf("mean absolute difference %.2f, PSNR infinite (the block means agree)\n", f.mean_absolute_difference);
     else

@@ -7,8 +7,8 @@
 
 namespace tilvane {
 
-Fidelity Compare_Block_Means(const RasterImage& original, const RasterImage& mosaic, int block_width, int block_height) {
-    const int width = mosaic.width(), height = mosaic.height();
+Fidelity Compare_Block_Means(const RasterImage& original, Picture_Rows& mosaic, int block_width, int block_height) {
+    const int width = mosaic.Width(), height = mosaic.Height();
     std::vector<std::size_t> source_column(static_cast<std::size_t>(width));
     for (int x = 0; x < width; ++x)
         source_column[static_cast<std::size_t>(x)] = static_cast<std::size_t>(std::int64_t{x} * original.width() / width) * 3;
@@ -20,8 +20,9 @@ Fidelity Compare_Block_Means(const RasterImage& original, const RasterImage& mos
         const int bottom = std::min(height, top + block_height);
         std::fill(mosaic_sums.begin(), mosaic_sums.end(), 0);
         std::fill(original_sums.begin(), original_sums.end(), 0);
+        const RasterImage band = mosaic.Read_Rows(bottom - top);
         for (int y = top; y < bottom; ++y) {
-            const std::uint8_t* m = mosaic.row(y);
+            const std::uint8_t* m = band.row(y - top);
             const std::uint8_t* o = original.row(static_cast<int>(std::int64_t{y} * original.height() / height));
             for (int x = 0; x < width; ++x, m += 3) {
                 const std::size_t block = static_cast<std::size_t>(x / block_width) * 3;
@@ -46,6 +47,10 @@ Fidelity Compare_Block_Means(const RasterImage& original, const RasterImage& mos
     const double mse = values ? squared / static_cast<double>(values) : 0;
     return {values ? absolute / static_cast<double>(values) : 0,
             mse > 0 ? 10 * std::log10(255.0 * 255.0 / mse) : std::numeric_limits<double>::infinity()};
+}
+
+Fidelity Compare_Block_Means(const RasterImage& original, const RasterImage& mosaic, int block_width, int block_height) {
+    return Compare_Block_Means(original, *Rows_Of(mosaic), block_width, block_height);
 }
 
 }  // namespace tilvane

@@ -1,4 +1,5 @@
 #pragma once
+#include "codecs/picture_rows.h"
 #include "image/raster_image.h"
 
 namespace tilvane {
@@ -12,6 +13,9 @@ struct Fidelity {
     double mean_absolute_difference;  // over all blocks and channels, 0 to 255
     double psnr;                      // in decibels, of the block means; infinite when they agree
 };
+// The mosaic is read a band of one block row at a time, so a poster takes the memory of a band;
+// a band found not valid throws the reader's error.
+Fidelity Compare_Block_Means(const RasterImage& original, Picture_Rows& mosaic, int block_width, int block_height);
 Fidelity Compare_Block_Means(const RasterImage& original, const RasterImage& mosaic, int block_width, int block_height);
 
 }  // namespace tilvane
