@@ -20,7 +20,8 @@ std::vector<std::uint8_t> read_all(const Byte_Source& data) {
 }
 
 std::vector<std::uint8_t> convert_all_rows(const Byte_Source& data, const Layout& l) {
-    std::vector<std::uint8_t> pixels(static_cast<std::size_t>(l.width) * Pixel_Bytes(l) * static_cast<std::size_t>(l.height));
+    const std::size_t row_bytes = static_cast<std::size_t>(l.width) * Pixel_Bytes(l);
+    std::vector<std::uint8_t> pixels(row_bytes * static_cast<std::size_t>(l.height));
     Row_Converter(l).Convert(data, 0, l.height, pixels.data());
     return pixels;
 }

@@ -22,7 +22,8 @@ public:
 
 private:
     RasterImage Band(int top, int rows) override {
-        std::vector<std::uint8_t> pixels(static_cast<std::size_t>(Width()) * Pixel_Bytes(layout_) * static_cast<std::size_t>(rows));
+        const std::size_t row_bytes = static_cast<std::size_t>(Width()) * Pixel_Bytes(layout_);
+        std::vector<std::uint8_t> pixels(row_bytes * static_cast<std::size_t>(rows));
         converter_.Convert(*data_, top, rows, pixels.data());
         return RasterImage::from_layout(Width(), rows, Decoded_Format(layout_), table_, layout_.masks, layout_.bits,
                                         std::move(pixels));

@@ -96,7 +96,8 @@ void Png_Row_Decoder::Context_Free::operator()(spng_ctx* ctx) const {
     spng_ctx_free(ctx);
 }
 
-Png_Row_Decoder::Png_Row_Decoder(const Byte_Source& source, decode_limits::Pixel_Cap cap) : ctx_(new_context(0).release()), reader_{&source} {
+Png_Row_Decoder::Png_Row_Decoder(const Byte_Source& source, decode_limits::Pixel_Cap cap)
+    : ctx_(new_context(0).release()), reader_{&source} {
     spng_ihdr header{};
     if (spng_set_png_stream(ctx_.get(), read_from_source, &reader_) != 0 ||
         spng_set_chunk_limits(ctx_.get(), kMaxChunkBytes, kMaxKeptChunkBytes) != 0 ||
@@ -120,9 +121,8 @@ int Png_Row_Decoder::Next_Row() {
     const int status = spng_get_row_info(ctx_.get(), &row);
     if (status == SPNG_EOI) return -1;
     if (status != 0) throw Error::Png_Not_Valid();
-    row_ = static_cast<int>(row.row_num);
     pass_ = interlaced_ ? row.pass : 6;
-    return row_;
+    return static_cast<int>(row.row_num);
 }
 
 void Png_Row_Decoder::Decode_Row(std::uint8_t* bgr) {

@@ -46,7 +46,6 @@ private:
     bool wide_ = false;
     bool interlaced_ = false;
     bool ended_ = false;
-    int row_ = -1;
     int pass_ = 6;
     std::unique_ptr<std::uint16_t[]> decoded_;  // four channels of 8 or 16 bits a pixel
 };

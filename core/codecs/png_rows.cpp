@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <vector>
 
 #include "picture_rows.h"
@@ -20,7 +21,9 @@ private:
         std::vector<std::uint8_t> bgr(row_bytes * static_cast<std::size_t>(rows));
         for (; decoded_ < top + rows; ++decoded_) {
             if (decoder_->Next_Row() != decoded_) throw Error::Png_Not_Valid();
-            decoder_->Decode_Row(decoded_ < top ? bgr.data() : bgr.data() + static_cast<std::size_t>(decoded_ - top) * row_bytes);
+            // A skipped row is decoded into the band's first row, which a later one overwrites.
+            const int into = std::max(0, decoded_ - top);
+            decoder_->Decode_Row(bgr.data() + static_cast<std::size_t>(into) * row_bytes);
         }
         if (decoded_ == Height()) decoder_->Finish();
         return RasterImage::from_layout(Width(), rows, PixelFormat::Bits24, {}, kMasks888, 24, std::move(bgr));
