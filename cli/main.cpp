@@ -36,7 +36,8 @@ constexpr Command kCommands[] = {
      "  tilvane-cli mosaic ORIGINAL OUTPUT --tiles PATH [PATH ...] --size WxH\n"
      "                     [--crop] [--gap HxV] [--seed N] [--choose random|shuffle|best]\n"
      "                     [--min-distance D] [--scale K] [--placements FILE.csv] [--quality Q]\n"
-     "                     [--quiet]\n"
+     "                     [--colour shift|transfer] [--blend P] [--max-uses N] [--mirror]\n"
+     "                     [--from-placements FILE.csv] [--quiet]\n"
      "      Builds a mosaic of ORIGINAL into OUTPUT (each BMP, JPEG or PNG, by extension). Every\n"
      "      cell of W x H pixels gets a tile drawn at random from the --tiles (picture files,\n"
      "      folders searched through their subfolders, tile list files *.lst),\n"
@@ -47,13 +48,22 @@ constexpr Command kCommands[] = {
      "      keeps a tile from coming again within D cells while the list allows. --scale K\n"
      "      (1 to 16) makes the mosaic K times the original's size; --size then means the\n"
      "      mosaic's cells. --placements writes where each tile went (column,row,x,y,width,\n"
-     "      height,tile). Progress shows on a terminal unless --quiet.\n",
+     "      height,tile). --colour transfer moves each tile's colours onto the cell's in Oklab\n"
+     "      (its light and shade kept, its hues taken from the original under it); --blend P\n"
+     "      (0 to 100) lays P % of the original over each tile. Either way each cell keeps the\n"
+     "      mean of the original under it. --max-uses N uses no tile more than N times (best\n"
+     "      places the whole grid at once); --mirror offers every tile mirrored left to right\n"
+     "      too (a use of the tile; the placements gain a column mirrored). --from-placements\n"
+     "      draws the mosaic again from such a record, with the same tiles and options.\n"
+     "      Progress shows on a terminal unless --quiet.\n",
      tilvane::cli::Run_Mosaic},
     {"compare",
      "  tilvane-cli compare ORIGINAL MOSAIC --block WxH\n"
      "      How close MOSAIC comes to ORIGINAL (enlarged to its size if smaller), both reduced\n"
      "      to the means of W x H blocks: the mean absolute difference (0-255) over all blocks\n"
-     "      and channels, and the PSNR of those means. Each may be BMP, JPEG or PNG.\n",
+     "      and channels, and the PSNR of those means; then the structural similarity (SSIM,\n"
+     "      1 for the same picture) of both pictures in grey at a quarter of the mosaic's size.\n"
+     "      Each may be BMP, JPEG or PNG.\n",
      tilvane::cli::Run_Compare},
     {"extract",
      "  tilvane-cli extract MOSAIC DIRECTORY --size WxH [--gap HxV]\n"

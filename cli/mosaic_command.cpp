@@ -3,12 +3,15 @@
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
+#include <limits>
+#include <optional>
 
 #include "arguments.h"
 #include "commands.h"
 #include "file_refusals.h"
 #include "mosaic/mosaic_inputs.h"
 #include "mosaic/placements_file.h"
+#include "support/error.h"
 #include "shell/input_check_text.h"
 #include "support/file_io.h"
 #include "support/native_path.h"
@@ -35,6 +38,7 @@ struct Mosaic_Arguments {
     bool seed_given = false;
     bool quiet = false;
     std::string placements;  // where to write the record of placements, if anywhere
+    std::string from_placements;  // the record to draw again, if any
     Save_Options save;
     bool quality_given = false;
 };
@@ -75,10 +79,31 @@ Mosaic_Arguments Parse_Mosaic_Arguments(const std::vector<std::string>& args) {
                    [&](const std::string& value) {
                        settings.scale = Parse_Number(value, "--scale", {1, Mosaic_Settings::kLargestScale});
                    }},
+                  {"--colour", Option::One_Value,
+                   [&](const std::string& value) {
+                       if (value == "shift")
+                           settings.colour = Tile_Colour::Shift;
+                       else if (value == "transfer")
+                           settings.colour = Tile_Colour::Transfer;
+                       else
+                           throw Usage_Error("--colour takes shift or transfer, not \"" + value + "\"");
+                   }},
+                  {"--blend", Option::One_Value,
+                   [&](const std::string& value) { settings.blend = Parse_Number(value, "--blend", {0, kLargestBlend}); }},
                   {"--placements", Option::One_Value,
                    [&](const std::string& value) {
                        if (value.empty()) throw Usage_Error("--placements needs a FILE name");
                        parsed.placements = value;
+                   }},
+                  {"--max-uses", Option::One_Value,
+                   [&](const std::string& value) {
+                       settings.max_uses = Parse_Number(value, "--max-uses", {1, std::numeric_limits<int>::max()});
+                   }},
+                  {"--mirror", Option::Nothing, [&](const std::string&) { settings.mirror = true; }},
+                  {"--from-placements", Option::One_Value,
+                   [&](const std::string& value) {
+                       if (value.empty()) throw Usage_Error("--from-placements needs a FILE name");
+                       parsed.from_placements = value;
                    }},
                   {"--quality", Option::One_Value,
                    [&](const std::string& value) {
@@ -164,10 +189,23 @@ int Run_Mosaic(const std::vector<std::string>& args) {
     Twister_Random_Source random;
     random.Seed(parsed.seed_given ? parsed.seed
                                   : static_cast<std::uint64_t>(std::chrono::system_clock::now().time_since_epoch().count()));
+    std::optional<Given_Placements> given;
+    if (!parsed.from_placements.empty()) {
+        const std::vector<std::uint8_t> text = read_whole_file(parsed.from_placements);
+        given = Read_Placements_Csv(std::string_view(reinterpret_cast<const char*>(text.data()), text.size()), tiles,
+                                    parsed.from_placements);
+    }
     std::vector<Tile_Placement> placements;
     try {
         Build_Mosaic(checked.original, checked.output, tiles, parsed.settings, random, progress, 0,
-                     parsed.placements.empty() ? nullptr : &placements, access);
+                     parsed.placements.empty() ? nullptr : &placements, access, given ? &*given : nullptr);
+    } catch (const Error& error) {
+        progress.Break_Line();
+        Tell_Passed_Over_Count(passed_over + sources.broken_links, sources.unreadable_folders);
+        if (error.Kind() == Error_Kind::Uses_Too_Few)
+            throw Usage_Error("--max-uses " + std::to_string(parsed.settings.max_uses) + " cannot cover every cell with " +
+                              "the tiles that could be read; the fewest that can is " + std::to_string(error.Number()));
+        throw;
     } catch (...) {
         progress.Break_Line();
         Tell_Passed_Over_Count(passed_over + sources.broken_links, sources.unreadable_folders);
@@ -175,7 +213,7 @@ int Run_Mosaic(const std::vector<std::string>& args) {
     }
     Tell_Passed_Over_Count(passed_over + sources.broken_links, sources.unreadable_folders);
     if (!parsed.placements.empty()) {
-        const std::string csv = Placements_Csv(placements, tiles);
+        const std::string csv = Placements_Csv(placements, tiles, parsed.settings.mirror);
         write_file_atomically(parsed.placements, std::vector<std::uint8_t>(csv.begin(), csv.end()));
     }
     return 0;

@@ -7,6 +7,8 @@
 #  - the same mosaic against metapixel, a peer photomosaic tool, and under Wine (less Wine's own
 #    start of a process, timed as tilvane-cli.exe --help) against native;
 #  - the mosaic's peak memory beyond the picture's own pixels;
+#  - saving that picture and a mosaic of it as PNG, against the same by the tool as it was before
+#    PNG output deflated bands on every processor (built once from that commit), in time and size;
 #  - cutting that picture into 60,000 tiles of 20x20 against creating as many files of the same
 #    size with one open, write and close each (the floor of any extraction) natively; the same on
 #    a 2000x1500 cut under Wine, the floor built for Windows; its peak memory beyond the pixels,
@@ -147,6 +149,36 @@ bench_metapixel() {
     "tilvane-cli mosaic" "$cli $mosaic_args"
 }
 
+# The tool as it was before PNG output went parallel (the commit before the PNG writer came):
+# one thread through libspng at zlib's default level. Built once into build/bench-before.
+build_png_before() {
+  local source=build/bench-before/source png_before
+  if [ ! -x build/bench-before/tilvane-cli ]; then
+    png_before=$(git log --diff-filter=A --format=%H -- core/codecs/png_writer.cpp | tail -1)^
+    rm -rf "$source" && mkdir -p "$source"
+    git archive "$png_before" | tar -x -C "$source"
+    cmake -S "$source" -B build/bench-before -DCMAKE_BUILD_TYPE=Release -DTILVANE_BENCHMARKS=OFF -DTILVANE_TESTS=OFF \
+      "${launcher[@]}" >/dev/null
+    cmake --build build/bench-before -j "$(nproc)" --target tilvane-cli >/dev/null
+  fi
+}
+
+bench_png() {
+  build_png_before
+  [ -f "$data/mosaic.bmp" ] || $cli $mosaic_args
+  echo "PNG save, now / before (goal: time at most 0.5, size at most 1.1):"
+  local picture before_bytes now_bytes
+  for picture in photo mosaic; do
+    ab_ratio "$runs" \
+      "$picture.png now" "$cli convert $data/$picture.bmp $data/now.png" \
+      "before" "build/bench-before/tilvane-cli convert $data/$picture.bmp $data/before.png"
+    now_bytes=$(stat -c %s "$data/now.png")
+    before_bytes=$(stat -c %s "$data/before.png")
+    awk -v now="$now_bytes" -v before="$before_bytes" -v name="$picture" 'BEGIN {
+      printf "%s.png: %d bytes now, %d before; ratio %.3f\n", name, now, before, now / before }'
+  done
+}
+
 peak_kib() {  # COMMAND...
   /usr/bin/time -o "$data/peak.txt" -f %M "$@" >/dev/null
   cat "$data/peak.txt"
@@ -265,10 +297,12 @@ prepare_photos() {
 }
 
 fidelity() {  # ORIGINAL MOSAIC: the mean absolute difference of 6x6 block means
-  $cli compare "$1" "$2" --block 6x6 | awk '{ print $4 }' | tr -d ,
+  $cli compare "$1" "$2" --block 6x6 | awk 'NR == 1 { print $4 }' | tr -d ,
 }
 
 bench_choose() {
+  install_if_missing /usr/bin/time time
+  local peak
   local speed_args="mosaic $choose_data/garden-6000.bmp $data/choose.bmp --size 20x20 --seed 1 --quiet"
   echo "best / random over 60000 cells of a 6000x4000 photograph (goal: at most 3 with 1000 tiles, 5 with 10000):"
   local count
@@ -298,12 +332,26 @@ bench_choose() {
   printf '  %-9s %6s  in %d ms\n' metapixel "$(fidelity "$choose_data/garden.bmp" "$choose_data/metapixel/mosaic.bmp")" $(((end - start) / 1000000))
   awk -v best="$best_error" -v random="$random_error" 'BEGIN { printf "  best / random: %.2f\n", best / random }'
 
+  echo "A cap on uses at twice the fair share, and mirrored tiles, on the same job (goal: E6 at most 1.15 of best's,"
+  echo "time at most 6 of random's; 10000 tiles over 60000 cells: at most 10, with at most 256 MB beyond the original):"
+  local options variety
+  for options in "" "--max-uses 12" "--max-uses 12 --mirror" "--mirror"; do
+    ab_ratio "$slow_runs" "best $options" "$cli $job --choose best $options --placements $data/placements.csv" "random" "$cli $job"
+    variety=$(tail -n +2 "$data/placements.csv" | awk -F, '{ uses[$7]++ } END { for (t in uses) { n++; if (uses[t] > most) most = uses[t] }
+      printf "%d distinct tiles, most uses %d (fair share 5.7)", n, most }')
+    awk -v e="$(fidelity "$choose_data/garden.bmp" "$choose_data/fidelity.bmp")" -v best="$best_error" -v v="$variety" \
+      'BEGIN { printf "  E6 / best'"'"'s: %.2f; %s\n", e / best, v }'
+  done
+  ab_ratio "$slow_runs" \
+    "best --max-uses 12, 10000 tiles" "$cli $speed_args --tiles $choose_data/tiles-10000 --choose best --max-uses 12" \
+    "random" "$cli $speed_args --tiles $choose_data/tiles-10000"
+  peak=$(peak_kib "$cli" $speed_args --tiles "$choose_data/tiles-10000" --choose best --max-uses 12)
+  awk -v peak="$peak" 'BEGIN { printf "peak memory, 10000 tiles with a cap: %.1f MB beyond the original'"'"'s 72 MB\n", peak * 1024 / 1e6 - 72 }'
+
   echo "Mosaic at --scale 4 (1500x1000 to 6000x4000) / load+save of a 6000x4000 original (goal: at most 1.3):"
   ab_ratio "$runs" \
     "--scale 4" "$cli mosaic $choose_data/garden-1500.bmp $data/scaled.bmp --tiles $tiles --size 20x20 --scale 4 --seed 1 --quiet" \
     "load+save" "$cli convert $choose_data/garden-6000.bmp $data/copy.bmp"
-  install_if_missing /usr/bin/time time
-  local peak
   peak=$(peak_kib "$cli" mosaic "$choose_data/garden-1500.bmp" "$data/scaled.bmp" --tiles "$tiles" --size 20x20 --scale 4 --seed 1 --quiet)
   awk -v peak="$peak" -v pixels="$pixel_bytes" 'BEGIN {
     mb = 1024 / 1e6
@@ -366,11 +414,74 @@ bench_photos() {
       peak * mb, pixels / 1e6, peak * mb - pixels / 1e6 }'
 }
 
+# How the options look, on real photographs: a 2400x1350 cut of Garden.jpg in 24x24 cells, from
+# about 1,000 tiles of 96x72 made by tilvane-cli itself (each other nature photograph at two sizes
+# cut into 192x144 pieces, then shrunk). scripts/look_scores.py scores each mosaic against the
+# original (numpy and Pillow from Debian, installed here for the benchmark only).
+looks_data=$data/looks
+
+prepare_looks() {
+  install_backgrounds
+  install_if_missing /usr/bin/time time
+  /usr/bin/python3 -c 'import numpy, PIL' 2>/dev/null || {
+    apt-get update -qq && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq python3-numpy python3-pil >/dev/null; }
+  mkdir -p "$looks_data/pieces"
+  [ -f "$looks_data/garden.bmp" ] ||
+    convert "$photos/Garden.jpg" -resize 2400x1350^ -gravity center -extent 2400x1350 -type TrueColor "BMP3:$looks_data/garden.bmp"
+  [ -f "$looks_data/tiles/Mosaic_Tiles.lst" ] && return
+  local photo size name
+  for photo in "$photos"/*.jpg; do
+    name=$(basename "$photo" .jpg)
+    [ "$name" = Garden ] && continue
+    for size in 1152x864 1536x1152; do
+      convert "$photo" -resize "$size^" -gravity center -extent "$size" -type TrueColor "BMP3:$looks_data/whole.bmp"
+      $cli extract "$looks_data/whole.bmp" "$looks_data/pieces/${name}_$size" --size 192x144 --quiet
+    done
+  done
+  $cli tiles "$looks_data/pieces" "$looks_data/tiles" --size 96x72 --quiet
+}
+
+bench_looks() {
+  local original=$looks_data/garden.bmp out=$looks_data/mosaic.bmp csv=$looks_data/placements.csv
+  local job="mosaic $original $out --tiles $looks_data/tiles/Mosaic_Tiles.lst --size 24x24 --seed 1 --quiet --placements $csv"
+  local tiles cells fair
+  tiles=$(grep -c . "$looks_data/tiles/Mosaic_Tiles.lst")
+  cells=$(((2400 + 23) / 24 * ((1350 + 23) / 24)))  # the last row cut
+  fair=$(((cells + tiles - 1) / tiles))
+  echo "Looks: $tiles photo tiles of 96x72, 2400x1350 original, $cells cells of 24x24 (fair share $fair):"
+  local -a names=(best random transfer "blend 20" "best, cap $((2 * fair)), mirror, transfer")
+  local -a options=("--choose best" "--choose random" "--choose best --colour transfer" "--choose best --blend 20"
+    "--choose best --max-uses $((2 * fair)) --mirror --colour transfer")
+  local help i start end
+  help=$($cli mosaic --help)
+  for i in "${!names[@]}"; do
+    if [ "$i" = 4 ] && ! { grep -q -- --max-uses <<<"$help" && grep -q -- --mirror <<<"$help"; }; then
+      echo "  ${names[$i]}: skipped (this build has no --max-uses or --mirror)"
+      continue
+    fi
+    start=$(date +%s%N)
+    # shellcheck disable=SC2086  # the option strings split into words on purpose
+    $cli $job ${options[$i]}
+    end=$(date +%s%N)
+    printf '  %-28s %s  in %d ms\n' "${names[$i]}" \
+      "$(/usr/bin/python3 scripts/look_scores.py "$original" "$out" --cell 24 --placements "$csv")" $(((end - start) / 1000000))
+    cp "$out" "$looks_data/mosaic-${names[$i]//[ ,]/_}.bmp"
+  done
+  echo "  (goals: transfer's chroma at most 0.7 of best's and E24 at most 0.6; blend 20's E6 at most 0.85 of best's;"
+  echo "   all together E6 at most 10.5 and SSIM at least 0.60)"
+}
+
+build_native
+case "${TILVANE_BENCH:-all}" in choose | photos | looks | png | poster) ;; *) build_windows ;; esac
+# TILVANE_BENCH=looks runs only the scores of how the options look.
+if [ "${TILVANE_BENCH:-all}" = looks ]; then
+  prepare_looks
+  bench_looks
+  exit 0
+fi
+make_data
 # TILVANE_BENCH=extract runs only the extraction's measurements, TILVANE_BENCH=poster only the
 # poster's.
-build_native
-case "${TILVANE_BENCH:-all}" in choose | photos | poster) ;; *) build_windows ;; esac
-make_data
 if [ "${TILVANE_BENCH:-all}" = extract ]; then
   install_if_missing /usr/bin/time time
   bench_extract
@@ -379,6 +490,11 @@ fi
 if [ "${TILVANE_BENCH:-all}" = poster ]; then
   install_if_missing /usr/bin/time time
   bench_poster
+  exit 0
+fi
+# TILVANE_BENCH=png runs only the PNG output's measurements.
+if [ "${TILVANE_BENCH:-all}" = png ]; then
+  bench_png
   exit 0
 fi
 # TILVANE_BENCH=photos runs only the measurements of photo collections.
@@ -396,6 +512,7 @@ fi
 prepare_photos
 prepare_metapixel
 bench_convert
+bench_png
 bench_cells
 bench_mosaic_over_copy
 bench_palette
@@ -405,5 +522,7 @@ bench_wine
 bench_extract
 bench_poster
 bench_choose
+prepare_looks
+bench_looks
 prepare_photo_jpegs
 bench_photos

@@ -1,5 +1,6 @@
 #include "fidelity.h"
 
+#include <array>
 #include <cmath>
 #include <cstdint>
 #include <limits>
@@ -51,6 +52,89 @@ Fidelity Compare_Block_Means(const RasterImage& original, Picture_Rows& mosaic, 
 
 Fidelity Compare_Block_Means(const RasterImage& original, const RasterImage& mosaic, int block_width, int block_height) {
     return Compare_Block_Means(original, *Rows_Of(mosaic), block_width, block_height);
+}
+
+}  // namespace tilvane
+
+namespace tilvane {
+namespace {
+
+// Adds to out (width / k values) the grey of the picture at the mosaic's size (width x height),
+// reduced by the means of whole blocks of k = kSimilarityReduction pixels a side, over the k rows
+// from y on; image holds the picture at its own height (image_height) from its row top on.
+void Add_Reduced_Grey_Row(const RasterImage& image, int image_height, int top, int width, int height, int y,
+                          double* out) {
+    constexpr int k = kSimilarityReduction;
+    for (int yy = y; yy < y + k; ++yy) {
+        const std::uint8_t* row = image.row(static_cast<int>(std::int64_t{yy} * image_height / height) - top);
+        for (int x = 0; x < width / k * k; ++x) {
+            const std::uint8_t* p = row + static_cast<std::size_t>(std::int64_t{x} * image.width() / width) * 3;
+            out[x / k] += (0.299 * p[2] + 0.587 * p[1] + 0.114 * p[0]) / (k * k);
+        }
+    }
+}
+
+}  // namespace
+
+std::optional<double> Structural_Similarity(const RasterImage& original, Picture_Rows& mosaic) {
+    constexpr int kWindow = 7;
+    constexpr int k = kSimilarityReduction;
+    const int width = mosaic.Width(), height = mosaic.Height();
+    const int reduced_width = width / k, reduced_height = height / k;
+    if (reduced_width < kWindow || reduced_height < kWindow) return std::nullopt;
+    // The last kWindow reduced rows of each picture, a ring; the mosaic is read k rows at a time.
+    const auto w = static_cast<std::size_t>(reduced_width);
+    std::vector<double> a(w * kWindow), b(w * kWindow);
+    const auto reduce_row = [&](int r) {
+        double* pa = a.data() + static_cast<std::size_t>(r % kWindow) * w;
+        double* pb = b.data() + static_cast<std::size_t>(r % kWindow) * w;
+        std::fill(pa, pa + w, 0.0);
+        std::fill(pb, pb + w, 0.0);
+        Add_Reduced_Grey_Row(original, original.height(), 0, width, height, r * k, pa);
+        const RasterImage band = mosaic.Read_Rows(k);
+        Add_Reduced_Grey_Row(band, height, r * k, width, height, r * k, pb);
+    };
+    // Running sums over the window's columns, then along each row: x, y, x^2, y^2, xy.
+    std::vector<std::array<double, 5>> columns(w);
+    const auto add_row = [&](int y, double sign) {
+        const std::size_t at = static_cast<std::size_t>(y % kWindow) * w;
+        for (std::size_t x = 0; x < w; ++x) {
+            const double p = a[at + x], q = b[at + x];
+            auto& c = columns[x];
+            c[0] += sign * p, c[1] += sign * q, c[2] += sign * p * p, c[3] += sign * q * q, c[4] += sign * p * q;
+        }
+    };
+    constexpr double kC1 = (0.01 * 255) * (0.01 * 255), kC2 = (0.03 * 255) * (0.03 * 255);
+    constexpr double kCount = kWindow * kWindow;
+    double total = 0;
+    std::uint64_t windows = 0;
+    for (int y = 0; y < kWindow - 1; ++y) {
+        reduce_row(y);
+        add_row(y, 1);
+    }
+    for (int top = 0; top + kWindow <= reduced_height; ++top) {
+        reduce_row(top + kWindow - 1);
+        add_row(top + kWindow - 1, 1);
+        std::array<double, 5> s{};
+        for (int x = 0; x < reduced_width; ++x) {
+            for (int i = 0; i < 5; ++i) s[static_cast<std::size_t>(i)] += columns[static_cast<std::size_t>(x)][static_cast<std::size_t>(i)];
+            if (x >= kWindow)
+                for (int i = 0; i < 5; ++i) s[static_cast<std::size_t>(i)] -= columns[static_cast<std::size_t>(x - kWindow)][static_cast<std::size_t>(i)];
+            if (x < kWindow - 1) continue;
+            const double mp = s[0] / kCount, mq = s[1] / kCount;
+            const double sample = kCount / (kCount - 1);
+            const double vp = (s[2] / kCount - mp * mp) * sample, vq = (s[3] / kCount - mq * mq) * sample;
+            const double cov = (s[4] / kCount - mp * mq) * sample;
+            total += (2 * mp * mq + kC1) * (2 * cov + kC2) / ((mp * mp + mq * mq + kC1) * (vp + vq + kC2));
+            ++windows;
+        }
+        add_row(top, -1);
+    }
+    return total / static_cast<double>(windows);
+}
+
+std::optional<double> Structural_Similarity(const RasterImage& original, const RasterImage& mosaic) {
+    return Structural_Similarity(original, *Rows_Of(mosaic));
 }
 
 }  // namespace tilvane

@@ -1,13 +1,14 @@
 #include "mosaic_build.h"
 
-#include <limits>
 #include <memory>
 #include <numeric>
 #include <optional>
 
+#include "codecs/bmp_codec.h"
 #include "image/colour_operations.h"
 #include "image/raster_drawing.h"
 #include "mosaic/fitted_tile_cache.h"
+#include "mosaic/perceptual_structure.h"
 #include "mosaic/scaled_original.h"
 #include "support/error.h"
 #include "support/work_crew.h"
@@ -31,8 +32,8 @@ struct Planned_Cell {
 // size leaves the previous cell's pixels in the working tile.
 class Row_Painter {
 public:
-    Row_Painter(RasterImage& mosaic, const Mosaic_Settings& settings, Work_Crew& crew)
-        : mosaic_(mosaic), settings_(settings), crew_(crew), preparers_(crew_.Size()) {}
+    Row_Painter(RasterImage& mosaic, const RasterImage& original, const Mosaic_Settings& settings, Work_Crew& crew)
+        : mosaic_(mosaic), original_(original), settings_(settings), crew_(crew), preparers_(crew_.Size()) {}
 
     void Paint(int y, const std::vector<Planned_Cell>& cells) {
         if (cells.empty()) return;
@@ -61,14 +62,23 @@ private:
 
     void Paint_Cell(Tile_Preparer& preparer, int y, const Planned_Cell& cell) {
         preparer.Prepare_Fitted(*cell.fitted, settings_.tile_width, settings_.tile_height, cell.target);
-        copy_rect(mosaic_, Cell(cell.x, y), preparer.Working_Tile(), Rect::at(0, 0, settings_.tile_width, settings_.tile_height));
+        if (Shifted_Only())
+            copy_rect(mosaic_, Cell(cell.x, y), preparer.Working_Tile(), Rect::at(0, 0, settings_.tile_width, settings_.tile_height));
+        else
+            Colour_Cell(mosaic_, Cell(cell.x, y), preparer.Working_Tile(), original_, settings_.scale, settings_.colour, settings_.blend);
     }
+
+    bool Shifted_Only() const { return settings_.colour == Tile_Colour::Shift && settings_.blend == 0; }
 
     // A cell whose working tile no later cell sees: when the tile holds full 24-bit colours,
     // the working tile would round nothing, and the shifted tile can go straight into the mosaic,
     // reduced only to what the mosaic holds.
     void Paint_Independent_Cell(Tile_Preparer& preparer, int y, const Planned_Cell& cell) {
         const Fitted_Tile& fitted = *cell.fitted;
+        if (!Shifted_Only()) {
+            Colour_Cell(mosaic_, Cell(cell.x, y), fitted.block, original_, settings_.scale, settings_.colour, settings_.blend);
+            return;
+        }
         if (!fitted.block.stores_every_colour()) {
             Paint_Cell(preparer, y, cell);
             return;
@@ -77,6 +87,7 @@ private:
     }
 
     RasterImage& mosaic_;
+    const RasterImage& original_;
     const Mosaic_Settings& settings_;
     Work_Crew& crew_;
     std::vector<Tile_Preparer> preparers_;
@@ -93,11 +104,10 @@ struct Tile_Stock {
 // Reads and fits every tile first when the best choice needs their structures or access asks
 // for it, leaving out the unreadable ones found in folders; otherwise every tile is drawn from
 // and read when first drawn. An abort meanwhile gives nothing.
-std::optional<Tile_Stock> Stock_Tiles(const std::vector<std::string>& tiles, const Mosaic_Settings& settings,
+std::optional<Tile_Stock> Stock_Tiles(const std::vector<std::string>& tiles, const Mosaic_Settings& settings, bool best,
                                       const Picture_Access& access, Fitted_Tile_Cache& fitted_tiles, Work_Crew& crew,
                                       Run_Progress& progress) {
     Tile_Stock stock;
-    const bool best = settings.choice == Tile_Choice::Best;
     if (!best && !access.fit_first) {
         stock.drawn.resize(tiles.size());
         std::iota(stock.drawn.begin(), stock.drawn.end(), std::size_t{0});
@@ -110,6 +120,7 @@ std::optional<Tile_Stock> Stock_Tiles(const std::vector<std::string>& tiles, con
         [&](std::size_t i, const Fitted_Tile& fitted) {
             if (best)
                 structures[i] = Structure_Of(fitted.block, Rect::at(0, 0, fitted.block.width(), fitted.block.height()), fitted.mean);
+            if (best && settings.colour == Tile_Colour::Transfer) structures[i] = Perceptual_Structure(structures[i], fitted.mean);
         },
         [&](std::size_t done) {
             progress.Update_Reading(static_cast<int>(done), static_cast<int>(tiles.size()));
@@ -142,13 +153,25 @@ std::optional<Tile_Stock> Stock_Tiles(const std::vector<std::string>& tiles, con
 // original, before the mosaic is saved.
 RasterImage Scaled_Mosaic(const RasterImage& original, int scale) {
     const std::uint64_t width = std::uint64_t(original.width()) * scale, height = std::uint64_t(original.height()) * scale;
-    const std::uint64_t row_bytes = (width * original.stored_bits_per_pixel() + 31) / 32 * 4;
-    if (width > RasterImage::kMaxDimension || height > RasterImage::kMaxDimension ||
-        row_bytes * height > std::numeric_limits<std::uint32_t>::max())
+    if (width > RasterImage::kMaxDimension || height > RasterImage::kMaxDimension || !Bmp_Layout_Of(width, height, original).Fits())
         throw Error::Not_Valid(Bitmap_Fault::File_Too_Large);
     return RasterImage::from_layout(static_cast<int>(width), static_cast<int>(height), original.pixel_format(),
                                     original.colour_table(), original.channel_masks(), original.stored_bits_per_pixel(),
                                     std::vector<std::uint8_t>(width * height * (has_colour_table(original.pixel_format()) ? 1 : 3)));
+}
+
+// The given tile of every cell of the grid, row by row: its index in the list, or -1 where the
+// record names none, and whether it is mirrored.
+std::vector<std::pair<int, bool>> Given_Grid(const Given_Placements& given, int columns, int rows) {
+    std::vector<std::pair<int, bool>> grid(static_cast<std::size_t>(columns) * static_cast<std::size_t>(rows), {-1, false});
+    for (const Given_Placements::Cell& cell : given.cells) {
+        if (cell.column > columns || cell.row > rows)
+            throw Error::Placement(Error_Kind::Placement_Cell_Outside, given.path, cell.line);
+        auto& place = grid[static_cast<std::size_t>(cell.row - 1) * static_cast<std::size_t>(columns) + static_cast<std::size_t>(cell.column - 1)];
+        if (place.first >= 0) throw Error::Placement(Error_Kind::Placement_Cell_Repeated, given.path, cell.line);
+        place = {cell.tile, cell.mirrored};
+    }
+    return grid;
 }
 
 }  // namespace
@@ -156,12 +179,13 @@ RasterImage Scaled_Mosaic(const RasterImage& original, int scale) {
 void Build_Mosaic(const std::string& original_path, const std::string& output_path,
                   const std::vector<std::string>& tiles, const Mosaic_Settings& settings,
                   Random_Source& random, Run_Progress& progress, unsigned processors,
-                  std::vector<Tile_Placement>* placements, const Picture_Access& access) {
+                  std::vector<Tile_Placement>* placements, const Picture_Access& access, const Given_Placements* given) {
     if (tiles.empty()) throw Error::Of_Kind(Error_Kind::No_Tiles);
     if (!settings.Advances()) throw Error::Of_Kind(Error_Kind::Grid_Never_Advances);
     if (settings.scale < 1 || settings.scale > Mosaic_Settings::kLargestScale)
         throw Error::Of_Kind(Error_Kind::Scale_Out_Of_Range);
     if (settings.min_distance < 0) throw Error::Of_Kind(Error_Kind::Negative_Distance);
+    if (settings.blend < 0 || settings.blend > kLargestBlend) throw Error::Of_Kind(Error_Kind::Blend_Out_Of_Range);
 
     RasterImage original;
     if (access.any_format)
@@ -179,7 +203,7 @@ void Build_Mosaic(const std::string& original_path, const std::string& output_pa
     Work_Crew crew(processors);
     Fitted_Tile_Cache fitted_tiles(settings.tile_width, settings.tile_height, settings.mode, kFittedTileBudget,
                                    std::chrono::steady_clock::now, access.any_format);
-    Row_Painter painter(mosaic, settings, crew);
+    Row_Painter painter(mosaic, original, settings, crew);
     std::vector<int> lefts;
     for (int x = 0; x < mosaic.width(); x += settings.Step_X()) lefts.push_back(x);
     std::vector<Colour> targets(lefts.size());
@@ -188,14 +212,39 @@ void Build_Mosaic(const std::string& original_path, const std::string& output_pa
 
     progress.Initialise_Processing(0, 0, settings.Progress_Maximum(mosaic.height()));
     progress.Let_Messages_Run();
-    std::optional<Tile_Stock> stock = Stock_Tiles(tiles, settings, access, fitted_tiles, crew, progress);
+    std::optional<Tile_Stock> stock =
+        Stock_Tiles(tiles, settings, settings.choice == Tile_Choice::Best && !given, access, fitted_tiles, crew, progress);
+    const int columns = static_cast<int>(lefts.size());
+    const int rows = (mosaic.height() + settings.Step_Y() - 1) / settings.Step_Y();
+    const std::vector<std::pair<int, bool>> given_grid = given ? Given_Grid(*given, columns, rows) : decltype(given_grid){};
+    const std::size_t readable = stock ? stock->drawn.size() : 0;
+    const std::size_t cell_count = static_cast<std::size_t>(columns) * static_cast<std::size_t>(rows);
+    if (stock && !given && settings.max_uses > 0 && static_cast<std::size_t>(settings.max_uses) * readable < cell_count)
+        throw Error::Uses_Too_Few(static_cast<int>((cell_count + readable - 1) / readable));
+    const int ways = settings.mirror ? 2 : 1;
     const std::unique_ptr<Tile_Chooser> chooser =
-        stock ? Make_Tile_Chooser(settings.choice, settings.min_distance, static_cast<int>(stock->drawn.size()), random,
-                                  std::move(stock->structures))
-              : nullptr;
+        stock && !given ? Make_Tile_Chooser(settings.choice, {settings.min_distance, settings.max_uses, settings.mirror},
+                                            static_cast<int>(readable), random, std::move(stock->structures))
+                        : nullptr;
     if (chooser && chooser->Needs_Looks()) looks.resize(lefts.size());
+    if (chooser && chooser->Needs_Whole_Grid()) {
+        // Every cell's look first, row by row as the drawing below takes them.
+        std::vector<Cell_Look> grid(cell_count);
+        for (int row = 0, top = 0; row < rows && !progress.Abort_Requested(); ++row, top += settings.Step_Y())
+            Share_Out(crew, lefts.size(), [&](unsigned, std::size_t first, std::size_t end) {
+                source.Targets(top, settings.tile_height, std::span(lefts).subspan(first, end - first), settings.tile_width,
+                               std::span(targets).subspan(first, end - first));
+                for (std::size_t i = first; i < end; ++i) {
+                    Cell_Look& look = grid[static_cast<std::size_t>(row) * lefts.size() + i];
+                    source.Look_At(Rect::at(lefts[i], top, settings.tile_width, settings.tile_height), targets[i], look);
+                    chooser->Find_Nearest(look);
+                }
+            });
+        chooser->Plan(std::move(grid), columns);
+        looks.clear();
+    }
     int y = 0;
-    for (int row = 0; chooser && y < mosaic.height() && !progress.Abort_Requested(); ++row) {
+    for (int row = 0; stock && y < mosaic.height() && !progress.Abort_Requested(); ++row) {
         // Cells never overlap, so each cell's target, the original's mean under it, can be
         // taken for the whole row before any of it is drawn.
         Share_Out(crew, lefts.size(), [&](unsigned, std::size_t first, std::size_t end) {
@@ -203,19 +252,28 @@ void Build_Mosaic(const std::string& original_path, const std::string& output_pa
                            std::span(targets).subspan(first, end - first));
             for (std::size_t i = first; i < end && !looks.empty(); ++i) {
                 source.Look_At(Rect::at(lefts[i], y, settings.tile_width, settings.tile_height), targets[i], looks[i]);
+                if (settings.colour == Tile_Colour::Transfer) Make_Perceptual(looks[i]);
                 chooser->Find_Nearest(looks[i]);
             }
         });
         cells.clear();
         for (std::size_t i = 0; i < lefts.size() && !progress.Abort_Requested(); ++i) {
-            const std::size_t tile =
-                stock->drawn[static_cast<std::size_t>(chooser->Choose(static_cast<int>(i), row, looks.empty() ? nullptr : &looks[i]))];
-            cells.push_back({lefts[i], fitted_tiles.Fitted(tiles[tile]), targets[i]});
+            std::pair<int, bool> tile;
+            if (given) {
+                tile = given_grid[static_cast<std::size_t>(row) * lefts.size() + i];
+                if (tile.first < 0) continue;
+            } else {
+                const int choice = chooser->Choose(static_cast<int>(i), row, looks.empty() ? nullptr : &looks[i]);
+                tile = {static_cast<int>(stock->drawn[static_cast<std::size_t>(choice / ways)]), choice % ways == 1};
+            }
+            std::shared_ptr<const Fitted_Tile> fitted = fitted_tiles.Fitted(tiles[static_cast<std::size_t>(tile.first)]);
+            if (tile.second) fitted = std::make_shared<const Fitted_Tile>(Mirrored(*fitted));
+            cells.push_back({lefts[i], std::move(fitted), targets[i]});
             if (placements)
                 placements->push_back({static_cast<int>(i) + 1, row + 1,
                                        clip_to(Rect::at(lefts[i], y, settings.tile_width, settings.tile_height),
                                                mosaic.width(), mosaic.height()),
-                                       static_cast<int>(tile)});
+                                       tile.first, tile.second});
         }
         if (scaled && (!rows_covered || cells.size() < lefts.size())) source.Enlarge_Into(mosaic, y, y + settings.Step_Y());
         painter.Paint(y, cells);

@@ -7,6 +7,7 @@
 
 #include "codecs/picture_file.h"
 #include "grid/tile_grid.h"
+#include "mosaic/colour_transfer.h"
 #include "mosaic/tile_choice.h"
 #include "mosaic/tile_preparation.h"
 #include "progress/run_progress.h"
@@ -19,8 +20,12 @@ struct Mosaic_Settings : Tile_Grid {
     Fitting_Mode mode = Fitting_Mode::Expand_Shrink;
     Tile_Choice choice = Tile_Choice::Random;
     int min_distance = 0;  // in cells; 0: any tile may come anywhere
+    int max_uses = 0;  // 0: no limit
+    bool mirror = false;
     static constexpr int kLargestScale = 16;
     int scale = 1;  // the mosaic is this many times the original in each direction
+    Tile_Colour colour = Tile_Colour::Shift;
+    int blend = 0;  // per cent of the original laid over each tile
 };
 
 // How a build reads and writes its pictures: the program's way by default, BMP files only.
@@ -45,6 +50,20 @@ struct Tile_Placement {
     int column, row;
     Rect area;
     int tile;
+    bool mirrored = false;
+};
+
+// A mosaic drawn again from a record of placements (see Read_Placements_Csv): each named cell
+// gets its tile, the way round the record says; the cells it does not name keep the original.
+struct Given_Placements {
+    std::string path;  // the record's file, named by its errors
+    struct Cell {
+        int column, row;  // from 1
+        int tile;
+        bool mirrored;
+        int line;  // of the file, from 1
+    };
+    std::vector<Cell> cells;
 };
 
 // Builds the mosaic of original_path into output_path: every cell of the grid gets a tile chosen
@@ -59,11 +78,17 @@ struct Tile_Placement {
 // is left out.
 // No tiles or a grid that never advances throw Error No_Tiles or Grid_Never_Advances before
 // anything is read (Check_Mosaic_Inputs refuses both first).
+// settings.max_uses above 0 caps every tile's uses (Error Uses_Too_Few, naming the fewest that
+// can, when the readable tiles cannot cover the grid so); settings.mirror offers every tile
+// mirrored left to right too, and a mirrored tile is a use of the tile. given, when not null,
+// places the cells instead of settings.choice, and a cell it names outside the grid or twice is
+// an error naming the line.
 // The cells of a row are drawn on `processors` threads (0: one per processor); the result is
 // the same for any number.
 void Build_Mosaic(const std::string& original_path, const std::string& output_path,
                   const std::vector<std::string>& tiles, const Mosaic_Settings& settings,
                   Random_Source& random, Run_Progress& progress, unsigned processors = 0,
-                  std::vector<Tile_Placement>* placements = nullptr, const Picture_Access& access = {});
+                  std::vector<Tile_Placement>* placements = nullptr, const Picture_Access& access = {},
+                  const Given_Placements* given = nullptr);
 
 }  // namespace tilvane

@@ -1,7 +1,15 @@
 #include "placements_file.h"
 
+#include <charconv>
+#include <optional>
+#include <unordered_map>
+
+#include "support/error.h"
+
 namespace tilvane {
 namespace {
+
+constexpr const char* kHeader = "column,row,x,y,width,height,tile";
 
 std::string Csv_Field(const std::string& text) {
     if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
@@ -13,16 +21,121 @@ std::string Csv_Field(const std::string& text) {
     return quoted + '"';
 }
 
+// The records of comma-separated text, one at a time, with the line each starts on.
+class Csv_Reader {
+public:
+    explicit Csv_Reader(std::string_view text) : text_(text) {}
+
+    int Line() const { return record_line_; }
+
+    // The next record's fields; nullopt at the end. A quote left open, or a quoted field with
+    // more after its closing quote, gives no fields at all.
+    std::optional<std::vector<std::string>> Next() {
+        while (at_ < text_.size() && (text_[at_] == '\n' || text_.substr(at_, 2) == "\r\n")) Skip_Line_End();
+        if (at_ >= text_.size()) return std::nullopt;
+        record_line_ = line_;
+        std::vector<std::string> fields(1);
+        while (at_ < text_.size()) {
+            const char c = text_[at_];
+            if (c == '\n' || text_.substr(at_, 2) == "\r\n") {
+                Skip_Line_End();
+                return fields;
+            }
+            ++at_;
+            if (c == ',') {
+                fields.emplace_back();
+            } else if (c == '"' && fields.back().empty()) {
+                if (!Quoted_Into(fields.back())) {
+                    Skip_Rest_Of_Line();
+                    return std::vector<std::string>{};
+                }
+            } else {
+                fields.back() += c;
+            }
+        }
+        return fields;
+    }
+
+private:
+    void Skip_Line_End() {
+        at_ += text_[at_] == '\r' ? 2 : 1;
+        ++line_;
+    }
+    void Skip_Rest_Of_Line() {
+        while (at_ < text_.size() && text_[at_] != '\n') ++at_;
+        if (at_ < text_.size()) Skip_Line_End();
+    }
+    // The rest of a quoted field, up to its closing quote, which must end the field.
+    bool Quoted_Into(std::string& field) {
+        for (; at_ < text_.size(); ++at_) {
+            const char c = text_[at_];
+            if (c == '\n') ++line_;
+            if (c != '"') {
+                field += c;
+                continue;
+            }
+            if (at_ + 1 < text_.size() && text_[at_ + 1] == '"') {
+                field += '"';
+                ++at_;
+                continue;
+            }
+            ++at_;
+            return at_ == text_.size() || text_[at_] == ',' || text_[at_] == '\n' || text_.substr(at_, 2) == "\r\n";
+        }
+        return false;
+    }
+
+    std::string_view text_;
+    std::size_t at_ = 0;
+    int line_ = 1;
+    int record_line_ = 1;
+};
+
+std::optional<int> Whole_Number(const std::string& field) {
+    int value = 0;
+    const auto [end, error] = std::from_chars(field.data(), field.data() + field.size(), value);
+    if (error != std::errc{} || end != field.data() + field.size() || field.empty()) return std::nullopt;
+    return value;
+}
+
 }  // namespace
 
-std::string Placements_Csv(const std::vector<Tile_Placement>& placements, const std::vector<std::string>& tiles) {
-    std::string csv = "column,row,x,y,width,height,tile\r\n";
+std::string Placements_Csv(const std::vector<Tile_Placement>& placements, const std::vector<std::string>& tiles,
+                           bool mirrored) {
+    std::string csv = std::string(kHeader) + (mirrored ? ",mirrored\r\n" : "\r\n");
     for (const Tile_Placement& p : placements) {
         for (int value : {p.column, p.row, p.area.left, p.area.top, p.area.width(), p.area.height()})
             csv += std::to_string(value) + ',';
-        csv += Csv_Field(tiles[static_cast<std::size_t>(p.tile)]) + "\r\n";
+        csv += Csv_Field(tiles[static_cast<std::size_t>(p.tile)]) + (mirrored ? (p.mirrored ? ",1" : ",0") : "") + "\r\n";
     }
     return csv;
+}
+
+Given_Placements Read_Placements_Csv(std::string_view text, const std::vector<std::string>& tiles, const std::string& path) {
+    Given_Placements given{path, {}};
+    Csv_Reader reader(text);
+    const auto refuse = [&](Error_Kind kind) { return Error::Placement(kind, path, reader.Line()); };
+    const std::optional<std::vector<std::string>> header = reader.Next();
+    std::string joined;
+    for (const std::string& field : header.value_or(std::vector<std::string>{})) joined += (joined.empty() ? "" : ",") + field;
+    const bool mirrored = joined == std::string(kHeader) + ",mirrored";
+    if (!mirrored && joined != kHeader) throw refuse(Error_Kind::Placement_Not_Valid);
+    std::unordered_map<std::string_view, int> index;
+    for (std::size_t i = tiles.size(); i-- > 0;) index[tiles[i]] = static_cast<int>(i);  // the first of a path listed twice
+    const std::size_t fields = mirrored ? 8 : 7;
+    while (const std::optional<std::vector<std::string>> record = reader.Next()) {
+        const std::vector<std::string>& f = *record;
+        if (f.size() != fields) throw refuse(Error_Kind::Placement_Not_Valid);
+        std::optional<int> numbers[6];
+        for (std::size_t i = 0; i < 6; ++i)
+            if (!(numbers[i] = Whole_Number(f[i]))) throw refuse(Error_Kind::Placement_Not_Valid);
+        if (*numbers[0] < 1 || *numbers[1] < 1 || (mirrored && f[7] != "0" && f[7] != "1"))
+            throw refuse(Error_Kind::Placement_Not_Valid);
+        const auto tile = index.find(f[6]);
+        if (tile == index.end()) throw refuse(Error_Kind::Placement_Tile_Unknown);
+        given.cells.push_back({*numbers[0], *numbers[1], tile->second, mirrored && f[7] == "1", reader.Line()});
+    }
+    return given;
 }
 
 }  // namespace tilvane

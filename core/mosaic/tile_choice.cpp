@@ -1,30 +1,43 @@
 #include "tile_choice.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
+#include <limits>
 #include <numeric>
+
+#include "mosaic/capped_assignment.h"
 
 namespace tilvane {
 namespace {
 
 constexpr const char* kChoiceWords[] = {"random", "shuffle", "best"};
 
-// Where each tile went in the last rows that the minimum distance reaches.
-class Repeat_Rule {
+// Where each tile went in the last rows that the minimum distance reaches, and how often it has
+// been used against the cap. Choices count as their tiles: a mirrored tile is a use of the tile.
+class Use_Rule {
 public:
-    Repeat_Rule(int distance, int tile_count) : distance_(distance), uses_(distance > 0 ? tile_count : 0) {}
+    Use_Rule(const Tile_Rules& rules, int tile_count)
+        : distance_(rules.min_distance), max_uses_(rules.max_uses), ways_(rules.mirror ? 2 : 1),
+          near_(distance_ > 0 ? tile_count : 0), uses_(static_cast<std::size_t>(tile_count), 0) {}
 
-    bool Active() const { return distance_ > 0; }
-    bool Allowed(int tile, int column, int row) { return !Active() || Nearest_Use(tile, column, row) > distance_; }
-    void Place(int tile, int column, int row) {
-        if (Active()) uses_[static_cast<std::size_t>(tile)].push_back({column, row});
+    int Ways() const { return ways_; }
+    int Uses(int choice) const { return uses_[Tile(choice)]; }
+    bool Open(int choice) const { return max_uses_ == 0 || Uses(choice) < max_uses_; }
+    bool Allowed(int choice, int column, int row) {
+        return Open(choice) && (distance_ == 0 || Nearest_Use(choice, column, row) > distance_);
+    }
+    void Place(int choice, int column, int row) {
+        if (distance_ > 0) near_[Tile(choice)].push_back({column, row});
+        ++uses_[Tile(choice)];
     }
 
-    // The first of tiles whose nearest use is farthest from the cell.
-    int Farthest(std::span<const int> tiles, int column, int row) {
-        int chosen = tiles.front(), farthest = -1;
-        for (int tile : tiles)
-            if (const int d = Nearest_Use(tile, column, row); d > farthest) chosen = tile, farthest = d;
+    // The first of the open choices whose nearest use is farthest from the cell; -1 when none is.
+    int Farthest(std::span<const int> choices, int column, int row) {
+        int chosen = -1, farthest = -1;
+        for (int choice : choices)
+            if (Open(choice))
+                if (const int d = Nearest_Use(choice, column, row); d > farthest) chosen = choice, farthest = d;
         return chosen;
     }
 
@@ -32,9 +45,11 @@ private:
     struct Use {
         int column, row;
     };
+    std::size_t Tile(int choice) const { return static_cast<std::size_t>(choice / ways_); }
     // Chebyshev distance to the tile's nearest use, or distance_ + 1 when none is within reach.
-    int Nearest_Use(int tile, int column, int row) {
-        std::vector<Use>& uses = uses_[static_cast<std::size_t>(tile)];
+    int Nearest_Use(int choice, int column, int row) {
+        if (distance_ == 0) return 1;
+        std::vector<Use>& uses = near_[Tile(choice)];
         std::erase_if(uses, [&](const Use& use) { return row - use.row > distance_; });
         int nearest = distance_ + 1;
         for (const Use& use : uses) nearest = std::min(nearest, std::max(row - use.row, std::abs(column - use.column)));
@@ -42,7 +57,10 @@ private:
     }
 
     int distance_;
-    std::vector<std::vector<Use>> uses_;
+    int max_uses_;
+    int ways_;
+    std::vector<std::vector<Use>> near_;
+    std::vector<int> uses_;
 };
 
 std::vector<int> All_Tiles(int count) {
@@ -53,8 +71,8 @@ std::vector<int> All_Tiles(int count) {
 
 class Random_Choice final : public Tile_Chooser {
 public:
-    Random_Choice(int min_distance, int count, Random_Source& random)
-        : count_(count), random_(random), rule_(min_distance, count) {}
+    Random_Choice(const Tile_Rules& rules, int tiles, Random_Source& random)
+        : count_(tiles * (rules.mirror ? 2 : 1)), random_(random), rule_(rules, tiles) {}
 
     int Choose(int column, int row, const Cell_Look*) override {
         int tile = random_.Uniform_Below(count_);
@@ -81,7 +99,7 @@ private:
 
     int count_;
     Random_Source& random_;
-    Repeat_Rule rule_;
+    Use_Rule rule_;
 };
 
 // A bag of every tile in shuffled order, taken from the front. Where the minimum distance bars
@@ -89,8 +107,8 @@ private:
 // taken, so the distance wins over the order of rounds.
 class Shuffled_Bag final : public Tile_Chooser {
 public:
-    Shuffled_Bag(int min_distance, int count, Random_Source& random)
-        : count_(count), random_(random), rule_(min_distance, count) {}
+    Shuffled_Bag(const Tile_Rules& rules, int tiles, Random_Source& random)
+        : count_(tiles * (rules.mirror ? 2 : 1)), random_(random), rule_(rules, tiles) {}
 
     int Choose(int column, int row, const Cell_Look*) override {
         if (next_ == bag_.size()) Add_Round();
@@ -101,9 +119,12 @@ public:
             pick = std::find_if(bag_.begin() + static_cast<std::ptrdiff_t>(next_), bag_.end(), allowed);
         }
         if (pick == bag_.end()) {
-            const std::span<const int> left(bag_.data() + next_, bag_.size() - next_);
-            pick = bag_.begin() + static_cast<std::ptrdiff_t>(next_) +
-                   (std::find(left.begin(), left.end(), rule_.Farthest(left, column, row)) - left.begin());
+            int farthest = rule_.Farthest(Left(), column, row);
+            if (farthest < 0) {  // every tile left in the bag has been used as often as the cap allows
+                Add_Round();
+                farthest = rule_.Farthest(Left(), column, row);
+            }
+            pick = std::find(bag_.begin() + static_cast<std::ptrdiff_t>(next_), bag_.end(), farthest);
         }
         std::rotate(bag_.begin() + static_cast<std::ptrdiff_t>(next_), pick, pick + 1);
         const int tile = bag_[next_++];
@@ -112,6 +133,7 @@ public:
     }
 
 private:
+    std::span<const int> Left() const { return {bag_.data() + next_, bag_.size() - next_}; }
     void Add_Round() {
         bag_.erase(bag_.begin(), bag_.begin() + static_cast<std::ptrdiff_t>(next_));
         next_ = 0;
@@ -122,15 +144,58 @@ private:
 
     int count_;
     Random_Source& random_;
-    Repeat_Rule rule_;
+    Use_Rule rule_;
     std::vector<int> bag_;
     std::size_t next_ = 0;
 };
 
+// Tiles whose error lies within this share of the best, plus this squared difference per grid
+// part and channel (4 levels), count as ties: in flat areas many tiles match about equally, and
+// one of them would otherwise fill the area.
+constexpr float kTieShare = 0.1f;
+constexpr float kTieSquares = 16;
+
+// The largest error that ties with the best.
+float Tie_Limit(float best, const Cell_Look& look) {
+    const int parts = static_cast<int>(std::count(look.visible.begin(), look.visible.end(), true));
+    return best * (1 + kTieShare) + kTieSquares * 3 * parts;
+}
+
+// The squared difference between the cell and the tile shifted onto its target, over the
+// visible grid parts, with the shift held within 0..255 as the pixels are (unless the look
+// says otherwise).
+float Match_Error(const Structure& t, const Cell_Look& look) {
+    const float target[3] = {static_cast<float>(look.target.blue), static_cast<float>(look.target.green),
+                             static_cast<float>(look.target.red)};
+    float error = 0;
+    for (int part = 0; part < kStructureGrid * kStructureGrid; ++part) {
+        if (!look.visible[static_cast<std::size_t>(part)]) continue;
+        for (int ch = 0; ch < 3; ++ch) {
+            const std::size_t i = static_cast<std::size_t>(part * 3 + ch);
+            const float shifted = look.clipped ? std::clamp(t[i] + target[ch], 0.0f, 255.0f) : t[i] + target[ch];
+            const float d = shifted - (look.structure[i] + target[ch]);
+            error += d * d;
+        }
+    }
+    return error;
+}
+
+// Every tile's structure, and after it its mirror's when the rules mirror.
+std::vector<Structure> Choice_Structures(std::vector<Structure> tiles, bool mirror) {
+    if (!mirror) return tiles;
+    std::vector<Structure> both;
+    both.reserve(tiles.size() * 2);
+    for (const Structure& s : tiles) {
+        both.push_back(s);
+        both.push_back(Mirrored(s));
+    }
+    return both;
+}
+
 class Best_Match final : public Tile_Chooser {
 public:
-    Best_Match(int min_distance, Random_Source& random, std::vector<Structure> tiles)
-        : random_(random), index_(std::move(tiles)), rule_(min_distance, index_.Size()) {}
+    Best_Match(const Tile_Rules& rules, Random_Source& random, std::vector<Structure> tiles)
+        : random_(random), rule_(rules, static_cast<int>(tiles.size())), index_(Choice_Structures(std::move(tiles), rules.mirror)) {}
 
     bool Needs_Looks() const override { return true; }
     void Find_Nearest(Cell_Look& look) const override { index_.Nearest(look.structure, kCandidates, look.nearest); }
@@ -151,8 +216,7 @@ public:
             tile = rule_.Farthest(by_match, column, row);
         } else {
             std::sort(scored_.begin(), scored_.end());
-            const int parts = static_cast<int>(std::count(look->visible.begin(), look->visible.end(), true));
-            const float tie = scored_.front().first * (1 + kTieShare) + kTieSquares * 3 * parts;
+            const float tie = Tie_Limit(scored_.front().first, *look);
             const auto near = std::find_if(scored_.begin(), scored_.end(), [&](const auto& s) { return s.first > tie; });
             tile = scored_[static_cast<std::size_t>(random_.Uniform_Below(static_cast<int>(near - scored_.begin())))].second;
         }
@@ -163,35 +227,198 @@ public:
 private:
     // How many tiles the index offers for each cell, measured in full.
     static constexpr int kCandidates = 24;
-    // Tiles whose error lies within this share of the best, plus this squared difference per
-    // grid part and channel (4 levels), count as ties: in flat areas many tiles match about
-    // equally, and one of them would otherwise fill the area.
-    static constexpr float kTieShare = 0.1f;
-    static constexpr float kTieSquares = 16;
 
-    // The squared difference between the cell and the tile shifted onto its target, over the
-    // visible grid parts, with the shift held within 0..255 as the pixels are.
-    float Error(int tile, const Cell_Look& look) const {
-        const Structure& t = index_.Tile(tile);
-        const float target[3] = {static_cast<float>(look.target.blue), static_cast<float>(look.target.green),
-                                 static_cast<float>(look.target.red)};
-        float error = 0;
-        for (int part = 0; part < kStructureGrid * kStructureGrid; ++part) {
-            if (!look.visible[static_cast<std::size_t>(part)]) continue;
-            for (int ch = 0; ch < 3; ++ch) {
-                const std::size_t i = static_cast<std::size_t>(part * 3 + ch);
-                const float shifted = std::clamp(t[i] + target[ch], 0.0f, 255.0f);
-                const float d = shifted - (look.structure[i] + target[ch]);
-                error += d * d;
+    float Error(int tile, const Cell_Look& look) const { return Match_Error(index_.Tile(tile), look); }
+
+    Random_Source& random_;
+    Use_Rule rule_;
+    Structure_Index index_;
+    std::vector<std::pair<float, int>> scored_;
+};
+
+// The best match with a cap on every tile's uses, placed over the whole grid at once: a greedy
+// choice in reading order would give the first cells of a flat area the few flat tiles and
+// leave the last ones whatever is left. Every cell's nearest tiles in the index are measured,
+// each given a share of the tie band drawn from the seed (so the seed still picks among near
+// ties), and the assignment of least total error within the cap is found (Assign_Capped). The
+// cells it leaves to "any other tile" (their candidates were full) are placed again, in rounds,
+// among the nearest of the tiles that still have room. The cells then take their tiles in
+// reading order, each its planned tile where the minimum distance allows it, otherwise the best
+// allowed tile that leaves room for the cells still to come.
+class Capped_Best_Match final : public Tile_Chooser {
+public:
+    Capped_Best_Match(const Tile_Rules& rules, Random_Source& random, std::vector<Structure> tiles)
+        : random_(random), cap_(rules.max_uses), tiles_(static_cast<int>(tiles.size())), rule_(rules, tiles_),
+          index_(Choice_Structures(std::move(tiles), rules.mirror)), planned_uses_(static_cast<std::size_t>(tiles_), 0) {}
+
+    bool Needs_Looks() const override { return true; }
+    bool Needs_Whole_Grid() const override { return true; }
+    void Find_Nearest(Cell_Look& look) const override { index_.Nearest(look.structure, kCandidates, look.nearest); }
+
+    void Plan(std::vector<Cell_Look> looks, int columns) override {
+        looks_ = std::move(looks);
+        columns_ = columns;
+        planned_.assign(looks_.size(), -1);
+        candidates_.resize(looks_.size());
+        std::vector<std::size_t> waiting(looks_.size());
+        std::iota(waiting.begin(), waiting.end(), std::size_t{0});
+        std::vector<int> room(static_cast<std::size_t>(tiles_), cap_);
+        for (int round = 0; round < kRounds && !waiting.empty(); ++round) {
+            // After the first round, the nearest among the tiles with room, or all of them.
+            std::vector<int> open;
+            for (int choice = 0; round > 0 && choice < index_.Size(); ++choice)
+                if (room[static_cast<std::size_t>(choice / rule_.Ways())] > 0) open.push_back(choice);
+            std::vector<Structure> open_structures;
+            for (int choice : open) open_structures.push_back(index_.Tile(choice));
+            const Structure_Index open_index(std::move(open_structures));
+            Capped_Assignment_Problem problem;
+            problem.tiles = tiles_;
+            problem.room = room;
+            for (std::size_t cell : waiting) {
+                std::vector<int>& nearest = looks_[cell].nearest;
+                if (round > 0) {  // twice as many as the round before
+                    open_index.Nearest(looks_[cell].structure, kCandidates << round, nearest);
+                    for (int& choice : nearest) choice = open[static_cast<std::size_t>(choice)];
+                }
+                Measure(cell, problem);
+                std::vector<int>().swap(nearest);
             }
+            const std::vector<int> assigned = round == 0 ? Assign_Capped(problem) : Assign_Greedily(problem);
+            std::vector<std::size_t> left;
+            for (std::size_t k = 0; k < waiting.size(); ++k) {
+                const std::size_t cell = waiting[k];
+                const int tile = assigned[k];
+                if (tile == kOtherTile) {
+                    left.push_back(cell);
+                    continue;
+                }
+                --room[static_cast<std::size_t>(tile)];
+                ++planned_uses_[static_cast<std::size_t>(tile)];
+                std::vector<std::pair<int, std::int64_t>>& own = candidates_[cell];
+                for (const auto& [choice, cost] : own)
+                    if (choice / rule_.Ways() == tile && (planned_[cell] < 0 || cost < Cost_Of(cell, planned_[cell]))) planned_[cell] = choice;
+                // The cheapest are kept for a cell that the minimum distance turns from its plan.
+                std::sort(own.begin(), own.end(), [](const auto& a, const auto& b) { return a.second < b.second; });
+                own.resize(std::min<std::size_t>(own.size(), kCandidates));
+                own.shrink_to_fit();
+            }
+            waiting = std::move(left);
         }
-        return error;
+    }
+
+    int Choose(int column, int row, const Cell_Look*) override {
+        const std::size_t cell = static_cast<std::size_t>(row) * static_cast<std::size_t>(columns_) + static_cast<std::size_t>(column);
+        int choice = planned_[cell];
+        if (choice >= 0) --planned_uses_[static_cast<std::size_t>(choice / rule_.Ways())];
+        if (choice < 0 || !rule_.Allowed(choice, column, row)) choice = Best_Candidate(cell, column, row);
+        if (choice < 0) choice = Best_Of_All(cell, column, row, true);
+        if (choice < 0) choice = Best_Of_All(cell, column, row, false);
+        if (choice < 0) choice = rule_.Farthest(All_Tiles(index_.Size()), column, row);
+        rule_.Place(choice, column, row);
+        return choice;
+    }
+
+private:
+    // How many tiles the index offers for each cell.
+    static constexpr int kCandidates = 48;
+    // Rounds of placing the cells left over, each among more of the nearest tiles with room; the
+    // few cells left after them take the best tile with room when they are drawn.
+    static constexpr int kRounds = 4;
+    static constexpr int kJitterSteps = 1024;
+    static constexpr float kCostScale = 4;  // whole costs, in quarters of a squared level
+
+    // The cell's nearest choices with their costs, one per tile (the cheaper way round), into
+    // the cell's candidates and the problem.
+    void Measure(std::size_t cell, Capped_Assignment_Problem& problem) {
+        const Cell_Look& look = looks_[cell];
+        std::vector<std::pair<int, std::int64_t>>& measured = candidates_[cell];
+        measured.clear();
+        float best = std::numeric_limits<float>::max();
+        std::vector<float> errors;
+        for (int choice : look.nearest) {
+            errors.push_back(Match_Error(index_.Tile(choice), look));
+            best = std::min(best, errors.back());
+        }
+        const float band = Tie_Limit(best, look) - best;
+        std::int64_t dearest = 0;
+        std::vector<std::pair<int, std::int64_t>> by_tile;
+        for (std::size_t k = 0; k < errors.size(); ++k) {
+            const std::int64_t cost = std::llround(
+                (errors[k] + band * static_cast<float>(random_.Uniform_Below(kJitterSteps)) / kJitterSteps) * kCostScale);
+            measured.push_back({look.nearest[k], cost});
+            dearest = std::max(dearest, cost);
+            const int tile = look.nearest[k] / rule_.Ways();
+            const auto same = std::find_if(by_tile.begin(), by_tile.end(), [&](const auto& c) { return c.first == tile; });
+            if (same == by_tile.end())
+                by_tile.push_back({tile, cost});
+            else
+                same->second = std::min(same->second, cost);
+        }
+        problem.Add_Cell(by_tile, dearest + std::llround(band * kCostScale));
+    }
+
+    // The cells' candidates taken cheapest first, while their tiles have room: the leftovers of
+    // a large flat area are too many for exact searches.
+    static std::vector<int> Assign_Greedily(const Capped_Assignment_Problem& problem) {
+        std::vector<std::size_t> order(problem.tile.size());
+        std::iota(order.begin(), order.end(), std::size_t{0});
+        std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return problem.cost[a] < problem.cost[b]; });
+        std::vector<int> cell_of(problem.tile.size());
+        for (int cell = 0; cell < problem.Cells(); ++cell)
+            for (std::size_t k = problem.first[static_cast<std::size_t>(cell)]; k < problem.first[static_cast<std::size_t>(cell) + 1]; ++k)
+                cell_of[k] = cell;
+        std::vector<int> assigned(static_cast<std::size_t>(problem.Cells()), kOtherTile);
+        std::vector<int> room = problem.room;
+        for (std::size_t k : order) {
+            int& tile = assigned[static_cast<std::size_t>(cell_of[k])];
+            if (tile != kOtherTile || room[static_cast<std::size_t>(problem.tile[k])] == 0) continue;
+            tile = problem.tile[k];
+            --room[static_cast<std::size_t>(tile)];
+        }
+        return assigned;
+    }
+
+    std::int64_t Cost_Of(std::size_t cell, int choice) const {
+        for (const auto& [c, cost] : candidates_[cell])
+            if (c == choice) return cost;
+        return std::numeric_limits<std::int64_t>::max();
+    }
+
+    // Room for one more use of the choice's tile beside the uses planned for the cells to come.
+    bool Room(int choice) const {
+        return rule_.Uses(choice) + planned_uses_[static_cast<std::size_t>(choice / rule_.Ways())] < cap_;
+    }
+
+    int Best_Candidate(std::size_t cell, int column, int row) {
+        int chosen = -1;
+        std::int64_t least = 0;
+        for (const auto& [choice, cost] : candidates_[cell])
+            if ((chosen < 0 || cost < least) && Room(choice) && rule_.Allowed(choice, column, row)) chosen = choice, least = cost;
+        return chosen;
+    }
+
+    // The best allowed tile of all, with room for the cells to come, or only under the cap.
+    int Best_Of_All(std::size_t cell, int column, int row, bool with_room) {
+        int chosen = -1;
+        float least = 0;
+        for (int choice = 0; choice < index_.Size(); ++choice) {
+            if ((with_room && !Room(choice)) || !rule_.Open(choice)) continue;
+            const float error = Match_Error(index_.Tile(choice), looks_[cell]);
+            if ((chosen < 0 || error < least) && rule_.Allowed(choice, column, row)) chosen = choice, least = error;
+        }
+        return chosen;
     }
 
     Random_Source& random_;
+    int cap_;
+    int tiles_;
+    Use_Rule rule_;
     Structure_Index index_;
-    Repeat_Rule rule_;
-    std::vector<std::pair<float, int>> scored_;
+    std::vector<Cell_Look> looks_;
+    int columns_ = 0;
+    std::vector<std::vector<std::pair<int, std::int64_t>>> candidates_;  // each cell's, with costs
+    std::vector<int> planned_;       // each cell's choice
+    std::vector<int> planned_uses_;  // of each tile, by the cells still to come
 };
 
 }  // namespace
@@ -204,14 +431,16 @@ std::optional<Tile_Choice> Choice_Of_Word(const std::string& word) {
     return std::nullopt;
 }
 
-std::unique_ptr<Tile_Chooser> Make_Tile_Chooser(Tile_Choice choice, int min_distance, int tile_count,
+std::unique_ptr<Tile_Chooser> Make_Tile_Chooser(Tile_Choice choice, Tile_Rules rules, int tile_count,
                                                 Random_Source& random, std::vector<Structure> tile_structures) {
     switch (choice) {
-        case Tile_Choice::Shuffle: return std::make_unique<Shuffled_Bag>(min_distance, tile_count, random);
-        case Tile_Choice::Best: return std::make_unique<Best_Match>(min_distance, random, std::move(tile_structures));
+        case Tile_Choice::Shuffle: return std::make_unique<Shuffled_Bag>(rules, tile_count, random);
+        case Tile_Choice::Best:
+            if (rules.max_uses > 0) return std::make_unique<Capped_Best_Match>(rules, random, std::move(tile_structures));
+            return std::make_unique<Best_Match>(rules, random, std::move(tile_structures));
         case Tile_Choice::Random: break;
     }
-    return std::make_unique<Random_Choice>(min_distance, tile_count, random);
+    return std::make_unique<Random_Choice>(rules, tile_count, random);
 }
 
 }  // namespace tilvane

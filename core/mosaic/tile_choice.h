@@ -27,11 +27,21 @@ struct Cell_Look {
     Structure structure;                                   // less target
     std::array<bool, kStructureGrid * kStructureGrid> visible;  // the grid parts inside the mosaic
     std::vector<int> nearest;                              // tiles nearest in the index
+    bool clipped = true;  // the measure holds the shifted tile within 0..255, as the shift does
+};
+
+// How often, how near and which way round a tile may come.
+struct Tile_Rules {
+    int min_distance = 0;  // in cells
+    int max_uses = 0;      // 0: no limit
+    bool mirror = false;   // each tile is offered as it is and mirrored left to right
 };
 
 // Chooses the tiles of a build's cells, row by row and left to right, always in that order on one
-// thread, so a build is the same for the same seed whatever the number of threads. With a
-// minimum distance D above 0, no tile comes twice within D cells (columns and rows, whichever is
+// thread, so a build is the same for the same seed whatever the number of threads. A choice is
+// the tile's index, or with the rules' mirror twice that, plus 1 for the mirrored tile. No tile
+// (mirrored or not) is chosen more than max_uses times; the build makes sure that the tiles can
+// cover the grid so. With a minimum distance D above 0, no tile comes twice within D cells (columns and rows, whichever is
 // more) while the list has a tile that can go there (a list of 2D(D + 1) + 1 tiles always has:
 // that many cells come before a cell within the distance); otherwise the cell takes the tile whose
 // nearest use is farthest.
@@ -44,12 +54,16 @@ public:
     virtual bool Needs_Looks() const { return false; }
     // For a chooser that Needs_Looks: fills look->nearest (safe to call on several threads).
     virtual void Find_Nearest(Cell_Look&) const {}
+    // A chooser that places all cells at once is given every cell's look, row by row, after
+    // Find_Nearest, before the first Choose (which is then given no look).
+    virtual bool Needs_Whole_Grid() const { return false; }
+    virtual void Plan(std::vector<Cell_Look>, int /*columns*/) {}
 };
 
 // random draws one number per cell from `random`, as the plain build always has; the draws of
 // shuffle and best come from it too. tile_structures (each tile's own, less its mean) are
-// needed for Best only.
-std::unique_ptr<Tile_Chooser> Make_Tile_Chooser(Tile_Choice choice, int min_distance, int tile_count,
+// needed for Best only. Best with a cap on uses places the whole grid at once (see Plan).
+std::unique_ptr<Tile_Chooser> Make_Tile_Chooser(Tile_Choice choice, Tile_Rules rules, int tile_count,
                                                 Random_Source& random, std::vector<Structure> tile_structures = {});
 
 }  // namespace tilvane

@@ -25,6 +25,13 @@ Fitted_Tile Fit_Tile(const RasterImage& tile, int width, int height, Fitting_Mod
     return fitted;
 }
 
+Fitted_Tile Mirrored(const Fitted_Tile& fitted) {
+    const int width = fitted.block.width(), height = fitted.block.height();
+    Fitted_Tile mirrored{fitted.block.blank_with_layout(width, height), fitted.mean};
+    for (int x = 0; x < width; ++x) copy_rect(mirrored.block, Rect::at(width - 1 - x, 0, 1, height), fitted.block, Rect::at(x, 0, 1, height));
+    return mirrored;
+}
+
 Tile_Preparer::Tile_Preparer() { working_.set_fill_colour(kWhite); }
 
 void Tile_Preparer::Prepare_Tile(const std::string& tile_path, int width, int height, Fitting_Mode mode,

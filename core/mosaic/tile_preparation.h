@@ -23,6 +23,9 @@ struct Fitted_Tile {
 };
 Fitted_Tile Fit_Tile(const RasterImage& tile, int width, int height, Fitting_Mode mode);
 
+// The fitted block mirrored left to right, in the same layout, with the same mean.
+Fitted_Tile Mirrored(const Fitted_Tile& fitted);
+
 // Brings tiles to the tile size and onto a target colour, one cell after another. The loaded
 // tile and the working tile live as long as this object (one mosaic build) and are reused for
 // every cell: the working tile starts white and is never cleared, so in crop mode a small tile

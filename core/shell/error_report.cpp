@@ -15,6 +15,10 @@ std::string Too_Large_Text(const Error& error) {
     return picture + ": its pixels need more than " + std::to_string(decode_limits::kMaxPixelBytes >> 20) + " MB";
 }
 
+std::string Line_Text(const Error& error) {
+    return "Line " + std::to_string(error.Number()) + " of " + error.Path();
+}
+
 }  // namespace
 
 std::string Error_Text(const std::exception& error) {
@@ -40,7 +44,17 @@ std::string Error_Text(const std::exception& error) {
         case Error_Kind::Scale_Out_Of_Range:
             return "Error: The Scale must be from 1 to " + std::to_string(Mosaic_Settings::kLargestScale) + ".";
         case Error_Kind::Negative_Distance: return "Error: The Distance between repeated Tiles cannot be negative.";
+        case Error_Kind::Blend_Out_Of_Range:
+            return "Error: The share of the Original laid over the Tiles must be from 0 to " + std::to_string(kLargestBlend) + " %.";
         case Error_Kind::Cannot_Write_Settings: return "Unable to write to " + core->Path();
+        case Error_Kind::Uses_Too_Few:
+            return "Error: The Tiles cannot cover every cell with so few uses of each: at least " +
+                   std::to_string(core->Number()) + " are needed.";
+        case Error_Kind::Placement_Not_Valid:
+            return Line_Text(*core) + " is not a placement (column,row,x,y,width,height,tile and perhaps mirrored)";
+        case Error_Kind::Placement_Tile_Unknown: return Line_Text(*core) + " names a tile that is not in the list";
+        case Error_Kind::Placement_Cell_Outside: return Line_Text(*core) + " names a cell outside the grid";
+        case Error_Kind::Placement_Cell_Repeated: return Line_Text(*core) + " names a cell that an earlier line placed";
     }
     return core->what();
 }
@@ -53,7 +67,8 @@ std::string Error_Text_With_Details(const std::exception& error) {
                             core->Kind() == Error_Kind::Cannot_Open_Folder ||
                             core->Kind() == Error_Kind::Cannot_Create_Folder ||
                             core->Kind() == Error_Kind::Too_Large || core->Kind() == Error_Kind::Unknown_Extension ||
-                            core->Kind() == Error_Kind::Cannot_Write_Settings;
+                            core->Kind() == Error_Kind::Cannot_Write_Settings ||
+                            (core->Kind() >= Error_Kind::Placement_Not_Valid && core->Kind() <= Error_Kind::Placement_Cell_Repeated);
     if (!names_file && !core->Path().empty()) text += ": " + core->Path();
     if (core->Reason()) text += ": " + core->Reason().message();
     return text;

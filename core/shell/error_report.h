@@ -10,7 +10,8 @@ namespace tilvane::shell {
 // The text the user reads for an error that reached the program's or the tool's error report:
 // for a core error "Cannot open file %s", "Bitmap image is not valid", "Cannot create file %s"
 // "Invalid pixel format", "JPEG image is not valid", "The picture %s is too large: ..." or
-// "Unknown picture file extension (.%s)", or the input checks' words for settings that a run
+// "Unknown picture file extension (.%s)", "Line %d of %s names a tile that is not in the list"
+// and the other refused lines of a placements file, or the input checks' words for settings that a run
 // refuses; for any other error its own text.
 [[nodiscard]] std::string Error_Text(const std::exception& error);
 

@@ -21,8 +21,14 @@ const char* Error::what() const noexcept {
         case Error_Kind::Grid_Never_Advances: return "tilvane::Error: a grid that never advances";
         case Error_Kind::Scale_Out_Of_Range: return "tilvane::Error: scale out of range";
         case Error_Kind::Negative_Distance: return "tilvane::Error: negative distance between repeats";
+        case Error_Kind::Blend_Out_Of_Range: return "tilvane::Error: blend out of range";
         case Error_Kind::Cannot_Write_Settings: return "tilvane::Error: cannot write the settings";
         case Error_Kind::No_Readable_Tile: return "tilvane::Error: no readable tile";
+        case Error_Kind::Uses_Too_Few: return "tilvane::Error: too few uses of each tile to cover the grid";
+        case Error_Kind::Placement_Not_Valid: return "tilvane::Error: not a placement";
+        case Error_Kind::Placement_Tile_Unknown: return "tilvane::Error: a placement of a tile not in the list";
+        case Error_Kind::Placement_Cell_Outside: return "tilvane::Error: a placement outside the grid";
+        case Error_Kind::Placement_Cell_Repeated: return "tilvane::Error: a cell placed twice";
     }
     return "tilvane::Error";
 }

@@ -22,8 +22,14 @@ enum class Error_Kind {
     Grid_Never_Advances,   // a run given a tile size of 0 with no gap to move the grid on
     Scale_Out_Of_Range,    // a mosaic build asked for a scale below 1 or above its largest
     Negative_Distance,     // a mosaic build asked for a negative distance between repeated tiles
+    Blend_Out_Of_Range,    // a mosaic build asked to lay less than 0 or more than 100 per cent of the original over its tiles
     Cannot_Write_Settings, // the settings file's keys could not be written
     No_Readable_Tile,      // a mosaic build whose tiles were all left out, none of them readable
+    Uses_Too_Few,          // a cap on each tile's uses that the readable tiles cannot cover the grid with
+    Placement_Not_Valid,   // a line of a placements file that is not a placement
+    Placement_Tile_Unknown,    // a placement naming a tile that is not in the list
+    Placement_Cell_Outside,    // a placement naming a cell outside the grid
+    Placement_Cell_Repeated,   // a placement naming a cell that an earlier line placed
 };
 
 // Which check refused a bitmap, so that tests can tell the checks apart.
@@ -72,6 +78,17 @@ public:
     static Error Too_Many_Pixels() { return {Error_Kind::Too_Large, {}, Bitmap_Fault::Too_Many_Pixels}; }
     static Error Invalid_Pixel_Format() { return {Error_Kind::Invalid_Pixel_Format, {}, Bitmap_Fault::None}; }
     static Error Of_Kind(Error_Kind kind) { return {kind, {}, Bitmap_Fault::None}; }
+    // A placements file's line (from 1) that the build cannot draw.
+    static Error Placement(Error_Kind kind, std::string path, int line) {
+        Error error{kind, std::move(path), Bitmap_Fault::None};
+        error.number_ = line;
+        return error;
+    }
+    static Error Uses_Too_Few(int fewest) {
+        Error error{Error_Kind::Uses_Too_Few, {}, Bitmap_Fault::None};
+        error.number_ = fewest;
+        return error;
+    }
     static Error Cannot_Write_Settings(std::string path) {
         return {Error_Kind::Cannot_Write_Settings, std::move(path), Bitmap_Fault::None};
     }
@@ -81,8 +98,14 @@ public:
     const std::string& Path() const { return path_; }  // empty when no file is concerned
     // The system's reason a file could not be opened or created; empty when it gave none.
     std::error_code Reason() const { return reason_; }
+    // A refused placement's line, or the fewest uses of each tile that cover the grid; else 0.
+    int Number() const { return number_; }
     // The same error about the file at path, for an error raised where the file's name was unknown.
-    [[nodiscard]] Error About_File(std::string path) const { return {kind_, std::move(path), fault_, reason_}; }
+    [[nodiscard]] Error About_File(std::string path) const {
+        Error error{kind_, std::move(path), fault_, reason_};
+        error.number_ = number_;
+        return error;
+    }
 
     // For developers' logs and test failures only: names the kind, not the user's words.
     const char* what() const noexcept override;
@@ -92,6 +115,7 @@ private:
     Bitmap_Fault fault_;
     std::string path_;
     std::error_code reason_;
+    int number_ = 0;
 };
 
 // Called inside a catch block while reading or writing the picture file at path: rethrows the

@@ -43,6 +43,10 @@ see tilvane-cli extract --help$' extract demo/Demo_Original.bmp tiles --size 20x
 expect 2 "^Error: extract needs a DIRECTORY name" extract demo/Demo_Original.bmp / --size 20x20
 expect 2 "^Error: The Tile Width cannot be 0" mosaic demo/Demo_Original.bmp out.bmp --tiles demo --size 0x20
 expect 2 "^Error: Unknown option: --bogus" info --bogus demo/Demo_Original.bmp
+expect 2 '^Error: --colour takes shift or transfer, not "mean"' mosaic demo/Demo_Original.bmp out.bmp --tiles demo \
+  --size 20x20 --colour mean
+expect 2 "^Error: --blend" mosaic demo/Demo_Original.bmp out.bmp --tiles demo --size 20x20 --blend 101
+expect 0 "^SSIM 1\.0000 " compare demo/Demo_Original.bmp demo/Demo_Original.bmp --block 4x4
 expect 2 "^Error: Unknown picture file extension \(.gif\)" convert broken.bmp out.gif
 expect 1 "^Bitmap image is not valid: broken.bmp" extract broken.bmp a/b/c --size=3x2
 printf 'broken-tiles/Tile_01.bmp\nbroken.bmp\n' > broken.lst

@@ -10,6 +10,8 @@
 #include "codecs/bmp_codec.h"
 #include "image/colour_operations.h"
 #include "image/raster_drawing.h"
+#include "mosaic/placements_file.h"
+#include "mosaic/scaled_original.h"
 #include "shell/error_report.h"
 #include "shell/progress_text.h"
 #include "support/file_io.h"
@@ -149,12 +151,14 @@ TEST_F(MosaicBuildTest, GapsAndUnreachedPixelsKeepTheOriginal) {
 }
 
 // At scale 3 a 10 x 8 original gives a 30 x 24 mosaic in cells of 5 x 5 of the mosaic; a cell
-// takes the mean of the original's pixels it lies over, and what no cell covers (gaps, the rows
+// takes the mean of the enlarged original under it, and what no cell covers (gaps, the rows
 // an abort leaves) shows the original enlarged. The record names every drawn cell.
 TEST_F(MosaicBuildTest, AScaledMosaicTakesItsTargetsFromTheOriginalUnderTheCell) {
     const RasterImage source = filled(10, 8, gradient);
     const std::string original = Save("original.bmp", source);
     const std::vector<std::string> tiles{Save("tile.bmp", filled(4, 4, [](int, int) { return Colour{9, 9, 9}; }))};
+    RasterImage enlarged(30, 24);
+    Scaled_Original(source, 3).Enlarge_Into(enlarged, 0, 24);
     struct Case {
         bool gap;
         int cells_before_abort;
@@ -173,10 +177,10 @@ TEST_F(MosaicBuildTest, AScaledMosaicTakesItsTargetsFromTheOriginalUnderTheCell)
         ASSERT_EQ(mosaic.width(), 30);
         ASSERT_EQ(mosaic.height(), 24);
         ASSERT_EQ(placements.size(), c.drawn);
-        EXPECT_EQ(mosaic.pixel(4, 4), Average_Colour(source, {0, 0, 2, 2}));
+        EXPECT_EQ(mosaic.pixel(4, 4), Average_Colour(enlarged, Rect::at(0, 0, 5, 5)));
         const Tile_Placement& second = placements[1];
         EXPECT_EQ(second.area, Rect::at(c.gap ? 6 : 5, 0, 5, 5));
-        EXPECT_EQ(mosaic.pixel(second.area.left, 0), Average_Colour(source, {second.area.left / 3, 0, 4, 2}));
+        EXPECT_EQ(mosaic.pixel(second.area.left, 0), Average_Colour(enlarged, second.area));
         if (c.gap) {
             EXPECT_EQ(mosaic.pixel(5, 3), source.pixel(1, 1));
         }
@@ -186,6 +190,55 @@ TEST_F(MosaicBuildTest, AScaledMosaicTakesItsTargetsFromTheOriginalUnderTheCell)
             EXPECT_EQ(mosaic.pixel(17, 7), source.pixel(5, 2));
             EXPECT_EQ(mosaic.pixel(29, 23), source.pixel(9, 7));
         }
+    }
+}
+
+// Transfer and blending give every drawn cell the original's sums under it (the enlarged
+// original's at a scale), whether a cell's tile goes straight in or through the working tile
+// (a cropped tile smaller than the cell); a blend beyond 100 % is refused before anything is read.
+TEST_F(MosaicBuildTest, TransferAndBlendKeepEveryCellsSumsOfTheOriginal) {
+    const RasterImage source = filled(20, 14, gradient);
+    const std::string original = Save("original.bmp", source);
+    const std::vector<std::string> tiles{
+        Save("big.bmp", filled(9, 7, [](int x, int y) { return Colour{static_cast<std::uint8_t>(28 * x), 250, static_cast<std::uint8_t>(36 * y)}; })),
+        Save("small.bmp", filled(3, 3, [](int x, int) { return x == 1 ? kWhite : kBlack; }))};
+    struct Case {
+        Tile_Colour colour;
+        int blend, scale;
+        Fitting_Mode mode;
+        bool gap;
+    };
+    const Case cases[] = {{Tile_Colour::Transfer, 0, 1, Fitting_Mode::Expand_Shrink, true},
+                          {Tile_Colour::Shift, 40, 3, Fitting_Mode::Expand_Shrink, false},
+                          {Tile_Colour::Transfer, 10, 2, Fitting_Mode::Truncate_Crop, false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.blend << " " << c.scale);
+        Mosaic_Settings settings{{6, 5, c.gap, 1, 2}, c.mode};
+        settings.colour = c.colour;
+        settings.blend = c.blend;
+        settings.scale = c.scale;
+        std::vector<Tile_Placement> placements;
+        Build_Mosaic(original, folder_.Path("out.bmp"), tiles, settings, random_, progress_, 2, &placements);
+        const RasterImage mosaic = Load(folder_.Path("out.bmp"));
+        ASSERT_FALSE(placements.empty());
+        for (const Tile_Placement& p : placements) {
+            std::array<int, 3> drawn{}, under{};  // red, green, blue
+            for (int y = p.area.top; y < p.area.bottom; ++y)
+                for (int x = p.area.left; x < p.area.right; ++x) {
+                    const Colour m = mosaic.pixel(x, y), o = source.pixel(x / c.scale, y / c.scale);
+                    drawn[0] += m.red, drawn[1] += m.green, drawn[2] += m.blue;
+                    under[0] += o.red, under[1] += o.green, under[2] += o.blue;
+                }
+            EXPECT_EQ(drawn, under) << p.column << "," << p.row;
+        }
+    }
+    Mosaic_Settings too_much{{6, 5, false, 0, 0}, Fitting_Mode::Expand_Shrink};
+    too_much.blend = 101;
+    try {
+        Build_Mosaic(folder_.Path("missing.bmp"), folder_.Path("out.bmp"), tiles, too_much, random_, progress_);
+        ADD_FAILURE() << "no error";
+    } catch (const Error& e) {
+        EXPECT_EQ(e.Kind(), Error_Kind::Blend_Out_Of_Range);
     }
 }
 
@@ -378,6 +431,24 @@ TEST_F(MosaicBuildTest, ImageErrorsStopTheBuildAndWriteNothing) {
 // Tiles fitted first: an unreadable one found in a folder is left out and told, the others keep
 // their places in the list (the placements' indexes), and the seed's draws go to the rest; an
 // unreadable one named itself, or a list with nothing readable, stops the build unwritten.
+// 10 x 633476 at scale 15 gives rows of 452 bytes, 4,294,967,280 bytes of pixels: within the
+// 32-bit size fields, but not with the file's 54 bytes of headers. The build refuses it as the
+// encoder would, before it starts.
+TEST_F(MosaicBuildTest, AMosaicWhoseFileWouldNotFitABitmapIsRefusedBeforeTheFirstCell) {
+    const std::string original = Save("original.bmp", RasterImage(10, 633476));
+    const std::vector<std::string> tiles{Save("tile.bmp", filled(15, 15, gradient))};
+    Mosaic_Settings settings{{15, 15, false, 0, 0}, Fitting_Mode::Expand_Shrink};
+    settings.scale = 15;
+    try {
+        Build_Mosaic(original, folder_.Path("out.bmp"), tiles, settings, random_, progress_);
+        ADD_FAILURE() << "no error";
+    } catch (const Error& e) {
+        EXPECT_EQ(e.Fault(), Bitmap_Fault::File_Too_Large);
+    }
+    EXPECT_TRUE(progress_.calls.empty());
+    EXPECT_FALSE(std::filesystem::exists(folder_.Path("out.bmp")));
+}
+
 TEST_F(MosaicBuildTest, FittingFirstPassesOverUnreadablePicturesFoundInFolders) {
     const std::string original = Save("original.bmp", filled(40, 10, gradient));
     const std::string red = Save("red.bmp", filled(4, 4, [](int, int) { return Colour{200, 0, 0}; }));
@@ -420,6 +491,122 @@ TEST_F(MosaicBuildTest, FittingFirstPassesOverUnreadablePicturesFoundInFolders) 
         if (c.error.empty()) {
             EXPECT_EQ(told, std::vector<std::size_t>{c.tiles[0] == broken ? 0u : 1u});
         }
+    }
+}
+
+// The files that each choice built from one seed before the caps of uses, mirrored tiles and
+// redrawing were added: without those options a seed must keep giving the same bytes.
+TEST_F(MosaicBuildTest, EachChoiceBuildsTheSameFileForTheSameSeedAsBefore) {
+    const auto pattern = [](int k) {
+        return [k](int x, int y) {
+            return Colour{static_cast<std::uint8_t>((x * k * 13 + y * 7) % 256), static_cast<std::uint8_t>((x * y * k) % 256),
+                          static_cast<std::uint8_t>(((x / (k + 1) + y / 3) % 2) * 200)};
+        };
+    };
+    std::vector<std::string> tiles;
+    for (int k = 0; k < 9; ++k) tiles.push_back(Save(std::string(1, static_cast<char>('a' + k)) + ".bmp", filled(6 + k, 5 + k % 3, pattern(k))));
+    const std::string original = Save("original.bmp", filled(83, 57, gradient));
+    struct Case {
+        Tile_Choice choice;
+        int min_distance;
+        std::uint64_t hash;
+    };
+    const Case cases[] = {
+        {Tile_Choice::Random, 0, 2069463228647658729u},  {Tile_Choice::Shuffle, 0, 13859075500029736932u},
+        {Tile_Choice::Best, 0, 6589889266737423105u},    {Tile_Choice::Random, 1, 12595863892415180422u},
+        {Tile_Choice::Shuffle, 1, 16277786019853588298u}, {Tile_Choice::Best, 1, 15149793627408078075u},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << Choice_Word(c.choice) << ", distance " << c.min_distance);
+        Mosaic_Settings settings{{8, 6, false, 0, 0}, Fitting_Mode::Expand_Shrink, c.choice, c.min_distance};
+        Twister_Random_Source random;
+        random.Seed(11);
+        Build_Mosaic(original, folder_.Path("out.bmp"), tiles, settings, random, progress_);
+        std::uint64_t hash = 14695981039346656037u;  // FNV-1a
+        for (const std::uint8_t byte : read_whole_file(folder_.Path("out.bmp"))) hash = (hash ^ byte) * 1099511628211u;
+        EXPECT_EQ(hash, c.hash);
+    }
+}
+
+// A record of placements drawn again gives the same file, byte for byte, for every choice and
+// way of fitting, mirrored tiles and scales; a mirrored tile is the tile's pixels mirrored.
+TEST_F(MosaicBuildTest, ARecordOfPlacementsDrawsTheSameMosaicAgain) {
+    std::vector<std::string> tiles;
+    for (int k = 0; k < 6; ++k)
+        tiles.push_back(Save(std::string(1, static_cast<char>('a' + k)) + ".bmp", filled(7 + k, 5 + k, [k](int x, int y) {
+                                 return Colour{static_cast<std::uint8_t>(x * 30 + k * 40), static_cast<std::uint8_t>(y * 20), static_cast<std::uint8_t>(x * y * k)};
+                             })));
+    const std::string original = Save("original.bmp", filled(61, 43, gradient));
+    struct Case {
+        Tile_Choice choice;
+        Fitting_Mode mode;
+        int max_uses, scale;
+        bool mirror, gap;
+    };
+    const Case cases[] = {
+        {Tile_Choice::Best, Fitting_Mode::Expand_Shrink, 11, 1, true, false},  // 8 x 8 cells
+        {Tile_Choice::Random, Fitting_Mode::Truncate_Crop, 0, 1, true, true},
+        {Tile_Choice::Shuffle, Fitting_Mode::Expand_Shrink, 26, 2, false, true},  // 14 x 11 cells
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(Choice_Word(c.choice));
+        Mosaic_Settings settings{{8, 6, c.gap, 1, 2}, c.mode, c.choice};
+        settings.max_uses = c.max_uses;
+        settings.mirror = c.mirror;
+        settings.scale = c.scale;
+        Twister_Random_Source random;
+        random.Seed(3);
+        std::vector<Tile_Placement> placements;
+        Build_Mosaic(original, folder_.Path("built.bmp"), tiles, settings, random, progress_, 2, &placements);
+        const Given_Placements given = Read_Placements_Csv(Placements_Csv(placements, tiles, c.mirror), tiles, "p.csv");
+        std::vector<Tile_Placement> again;
+        Build_Mosaic(original, folder_.Path("again.bmp"), tiles, settings, random, progress_, 1, &again, {}, &given);
+        EXPECT_EQ(read_whole_file(folder_.Path("again.bmp")), read_whole_file(folder_.Path("built.bmp")));
+        EXPECT_EQ(Placements_Csv(again, tiles, true), Placements_Csv(placements, tiles, true));
+    }
+    const std::string flat = Save("flat.bmp", filled(16, 12, [](int, int) { return Colour{90, 90, 90}; }));
+    for (const bool mirrored : {false, true}) {
+        const Given_Placements one{"p.csv", {{1, 1, 2, mirrored, 2}}};
+        Build_Mosaic(flat, folder_.Path(mirrored ? "m.bmp" : "p.bmp"), tiles, {{16, 12, false, 0, 0}, Fitting_Mode::Expand_Shrink},
+                     random_, progress_, 0, nullptr, {}, &one);
+    }
+    const RasterImage plain = Load(folder_.Path("p.bmp")), mirrored = Load(folder_.Path("m.bmp"));
+    EXPECT_NE(plain.pixel(0, 3), plain.pixel(15, 3));
+    for (int y = 0; y < 12; ++y)
+        for (int x = 0; x < 16; ++x) ASSERT_EQ(mirrored.pixel(x, y), plain.pixel(15 - x, y));
+}
+
+// What the build itself refuses before drawing: a record's cell outside the grid or placed twice
+// (with its line), and a cap too low for the readable tiles to cover the grid (with the fewest
+// uses that can: 6 x 4 cells over 5 tiles need 5).
+TEST_F(MosaicBuildTest, RefusesRecordsOutsideTheGridAndCapsThatCannotCoverIt) {
+    const std::string original = Save("original.bmp", filled(60, 40, gradient));
+    std::vector<std::string> tiles;
+    for (int k = 0; k < 5; ++k) tiles.push_back(Save(std::string(1, static_cast<char>('a' + k)) + ".bmp", filled(10, 10, gradient)));
+    struct Case {
+        std::vector<Given_Placements::Cell> cells;
+        int max_uses;
+        std::string error;
+    };
+    const Case cases[] = {
+        {{{6, 4, 0, false, 2}, {7, 1, 0, false, 3}}, 0, "Line 3 of p.csv names a cell outside the grid"},
+        {{{1, 5, 0, false, 9}}, 0, "Line 9 of p.csv names a cell outside the grid"},
+        {{{2, 2, 0, false, 2}, {2, 2, 1, false, 4}}, 0, "Line 4 of p.csv names a cell that an earlier line placed"},
+        {{}, 4, "Error: The Tiles cannot cover every cell with so few uses of each: at least 5 are needed."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.error);
+        const Given_Placements given{"p.csv", c.cells};
+        Mosaic_Settings settings{{10, 10, false, 0, 0}, Fitting_Mode::Expand_Shrink, Tile_Choice::Best};
+        settings.max_uses = c.max_uses;
+        try {
+            Build_Mosaic(original, folder_.Path("out.bmp"), tiles, settings, random_, progress_, 0, nullptr, {},
+                         c.cells.empty() ? nullptr : &given);
+            ADD_FAILURE() << "built";
+        } catch (const Error& e) {
+            EXPECT_EQ(shell::Error_Text(e), c.error);
+        }
+        EXPECT_FALSE(std::filesystem::exists(folder_.Folder() / "out.bmp"));
     }
 }
 

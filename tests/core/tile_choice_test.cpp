@@ -3,10 +3,17 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <map>
 #include <set>
+
+#include "image/colour_operations.h"
 
 #include "mosaic/fidelity.h"
 #include "mosaic/placements_file.h"
+#include "shell/error_report.h"
+
+#include <regex>
+#include <tuple>
 
 namespace tilvane {
 namespace {
@@ -27,12 +34,19 @@ Cell_Look Look_Of(const Structure& s) {
 
 // Every cell of a kColumns x kRows grid, row by row, as a build asks.
 std::vector<int> Choose_Grid(Tile_Chooser& chooser, const std::function<Structure(int, int)>& cell = {}) {
+    std::vector<Cell_Look> looks;
+    for (int row = 0; row < kRows; ++row)
+        for (int column = 0; column < kColumns; ++column) {
+            looks.push_back(Look_Of(cell ? cell(column, row) : Pattern(column * 7 + row)));
+            if (chooser.Needs_Looks()) chooser.Find_Nearest(looks.back());
+        }
+    const bool whole = chooser.Needs_Whole_Grid();
+    if (whole) chooser.Plan(looks, kColumns);
     std::vector<int> chosen;
     for (int row = 0; row < kRows; ++row)
         for (int column = 0; column < kColumns; ++column) {
-            Cell_Look look = Look_Of(cell ? cell(column, row) : Pattern(column * 7 + row));
-            if (chooser.Needs_Looks()) chooser.Find_Nearest(look);
-            chosen.push_back(chooser.Choose(column, row, chooser.Needs_Looks() ? &look : nullptr));
+            const Cell_Look* look = chooser.Needs_Looks() && !whole ? &looks[static_cast<std::size_t>(row * kColumns + column)] : nullptr;
+            chosen.push_back(chooser.Choose(column, row, look));
         }
     return chosen;
 }
@@ -69,18 +83,74 @@ TEST(TileChoiceTest, NoTileComesBackWithinTheMinimumDistanceWhileTheListAllows) 
         SCOPED_TRACE(testing::Message() << Choice_Word(c.choice) << ", " << c.tiles << " tiles, distance " << c.distance);
         Twister_Random_Source random;
         random.Seed(5);
-        const auto chooser = Make_Tile_Chooser(c.choice, c.distance, c.tiles, random, Patterns(c.tiles));
+        const auto chooser = Make_Tile_Chooser(c.choice, {c.distance}, c.tiles, random, Patterns(c.tiles));
         const std::vector<int> chosen = Choose_Grid(*chooser);
         EXPECT_GE(Closest_Repeat(chosen), c.closest);
         EXPECT_TRUE(std::all_of(chosen.begin(), chosen.end(), [&](int t) { return t >= 0 && t < c.tiles; }));
     }
 }
 
+// Every choice under a cap, with and without mirrored tiles (a mirror is a use of its tile) and a
+// minimum distance on top, over cells whose best matches crowd onto a few tiles: no tile beyond
+// the cap, no repeat within the distance while the list allows, and the seed repeats the choice.
+TEST(TileChoiceTest, NoTileIsUsedMoreThanTheCapAllowsMirroredOrNot) {
+    struct Case {
+        Tile_Choice choice;
+        int tiles, cap, distance;
+        bool mirror;
+    };
+    const Case cases[] = {
+        {Tile_Choice::Best, 30, 5, 0, false},    {Tile_Choice::Best, 30, 5, 0, true},   {Tile_Choice::Best, 40, 4, 1, true},
+        {Tile_Choice::Best, 15, 10, 0, false},   {Tile_Choice::Random, 30, 5, 0, true}, {Tile_Choice::Random, 40, 4, 1, false},
+        {Tile_Choice::Shuffle, 30, 5, 1, true},  {Tile_Choice::Shuffle, 150, 1, 2, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << Choice_Word(c.choice) << ", " << c.tiles << " tiles, cap " << c.cap << ", distance "
+                                        << c.distance << (c.mirror ? ", mirror" : ""));
+        const auto run = [&] {
+            Twister_Random_Source random;
+            random.Seed(4);
+            const auto chooser = Make_Tile_Chooser(c.choice, {c.distance, c.cap, c.mirror}, c.tiles, random, Patterns(c.tiles));
+            return Choose_Grid(*chooser, [](int column, int row) { return Pattern(column / 5 + row / 4); });
+        };
+        const std::vector<int> chosen = run();
+        std::vector<int> tiles;
+        for (int choice : chosen) tiles.push_back(c.mirror ? choice / 2 : choice);
+        std::map<int, int> uses;
+        for (int tile : tiles) ++uses[tile];
+        for (const auto& [tile, count] : uses) EXPECT_LE(count, c.cap) << tile;
+        EXPECT_GE(Closest_Repeat(tiles), c.distance + 1);
+        EXPECT_EQ(uses.begin()->first >= 0 && uses.rbegin()->first < c.tiles, true);
+        if (c.mirror) {
+            EXPECT_TRUE(std::any_of(chosen.begin(), chosen.end(), [](int choice) { return choice % 2 == 1; }));
+        }
+        EXPECT_EQ(run(), chosen);
+    }
+}
+
+// A cell shaped like a tile's mirror takes the tile mirrored; the mirror's structure is the
+// picture's mirrored.
+TEST(TileChoiceTest, AMirroredTileMatchesTheMirroredShape) {
+    RasterImage picture(8, 4);
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 8; ++x) picture.set_pixel(x, y, {static_cast<std::uint8_t>(x * 30), static_cast<std::uint8_t>(y * 9 + x), 7});
+    RasterImage mirror(8, 4);
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 8; ++x) mirror.set_pixel(7 - x, y, picture.pixel(x, y));
+    const Colour mean = Average_Colour(picture, Rect::at(0, 0, 8, 4));
+    EXPECT_EQ(Mirrored(Structure_Of(picture, Rect::at(0, 0, 8, 4), mean)), Structure_Of(mirror, Rect::at(0, 0, 8, 4), mean));
+    Twister_Random_Source random;
+    const auto chooser = Make_Tile_Chooser(Tile_Choice::Best, {0, 0, true}, 3, random, {Pattern(1), Pattern(2), Pattern(3)});
+    Cell_Look look = Look_Of(Mirrored(Pattern(2)));
+    chooser->Find_Nearest(look);
+    EXPECT_EQ(chooser->Choose(0, 0, &look), 3);
+}
+
 TEST(TileChoiceTest, AShuffleUsesEveryTileOnceBeforeAnyTwiceAndFollowsTheSeed) {
     const auto run = [](std::uint64_t seed) {
         Twister_Random_Source random;
         random.Seed(seed);
-        return Choose_Grid(*Make_Tile_Chooser(Tile_Choice::Shuffle, 0, 7, random));
+        return Choose_Grid(*Make_Tile_Chooser(Tile_Choice::Shuffle, {}, 7, random));
     };
     const std::vector<int> chosen = run(1);
     for (std::size_t round = 0; round + 7 <= chosen.size(); round += 7)
@@ -96,7 +166,7 @@ TEST(TileChoiceTest, TheBestMatchFollowsTheCellsStructureAndSpreadsNearTies) {
     tiles.resize(10);
     Twister_Random_Source random;
     random.Seed(9);
-    const auto chooser = Make_Tile_Chooser(Tile_Choice::Best, 0, 10, random, tiles);
+    const auto chooser = Make_Tile_Chooser(Tile_Choice::Best, {}, 10, random, tiles);
     const std::vector<int> chosen = Choose_Grid(*chooser, [&](int column, int row) {
         if (row >= 2) return Structure{};
         return column < kColumns / 2 ? Pattern(3) : Pattern(4);
@@ -133,6 +203,71 @@ TEST(FidelityTest, ComparesBlockMeansOfTheOriginalBroughtToTheMosaicsSize) {
         if (std::isinf(c.psnr)) EXPECT_TRUE(std::isinf(f.psnr));
         else EXPECT_NEAR(f.psnr, c.psnr, 1e-9);
     }
+}
+
+// A record read back gives the placements written, mirrored or not, whatever the paths hold and
+// however its lines end; a line that is not a placement, or names a tile not in the list, is
+// refused with its number, counting the lines a quoted path runs over.
+TEST(PlacementsTest, ARecordReadsBackAndBadLinesAreNamed) {
+    const std::vector<std::string> tiles{"C:\\tiles\\plain.bmp", "a,b.bmp", "say \"cheese\".bmp", "two\nlines.bmp"};
+    std::vector<Tile_Placement> placements;
+    for (int i = 0; i < 4; ++i) placements.push_back({i + 1, 2, Rect::at(10 * i, 5, 10, 4), 3 - i, i % 2 == 1});
+    for (const bool mirrored : {false, true}) {
+        std::string csv = Placements_Csv(placements, tiles, mirrored);
+        for (const std::string& text : {csv, std::regex_replace(csv, std::regex("\r\n"), "\n") + "\n"}) {
+            const Given_Placements given = Read_Placements_Csv(text, tiles, "p.csv");
+            ASSERT_EQ(given.cells.size(), 4u);
+            for (int i = 0; i < 4; ++i) {
+                const Given_Placements::Cell& cell = given.cells[static_cast<std::size_t>(i)];
+                EXPECT_EQ(std::tuple(cell.column, cell.row, cell.tile, cell.mirrored), std::tuple(i + 1, 2, 3 - i, mirrored && i % 2 == 1));
+            }
+            EXPECT_EQ(given.cells[3].line, 6);  // the path of the second line runs over two
+        }
+    }
+    const std::string header = "column,row,x,y,width,height,tile\r\n";
+    struct Case {
+        std::string text, error;
+    };
+    const Case cases[] = {
+        {"", "Line 1 of p.csv is not a placement (column,row,x,y,width,height,tile and perhaps mirrored)"},
+        {"column,row,tile\r\n", "Line 1 of p.csv is not a placement (column,row,x,y,width,height,tile and perhaps mirrored)"},
+        {header + "1,1,0,0,8,8,a.bmp\r\n", "Line 2 of p.csv names a tile that is not in the list"},
+        {header + "1,1,0,0,8,8,\"a,b.bmp\"\r\n\r\n2,x,0,0,8,8,\"a,b.bmp\"\r\n", "Line 4 of p.csv is not a placement (column,row,x,y,width,height,tile and perhaps mirrored)"},
+        {header + "0,1,0,0,8,8,\"a,b.bmp\"\r\n", "Line 2 of p.csv is not a placement (column,row,x,y,width,height,tile and perhaps mirrored)"},
+        {header + "1,1,0,0,8,8,\"a,b.bmp\",1\r\n", "Line 2 of p.csv is not a placement (column,row,x,y,width,height,tile and perhaps mirrored)"},
+        {header + "1,1,0,0,8,8,\"a,b.bmp\" \r\n", "Line 2 of p.csv is not a placement (column,row,x,y,width,height,tile and perhaps mirrored)"},
+        {"column,row,x,y,width,height,tile,mirrored\n1,1,0,0,8,8,\"a,b.bmp\",2\n", "Line 2 of p.csv is not a placement (column,row,x,y,width,height,tile and perhaps mirrored)"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        try {
+            Read_Placements_Csv(c.text, tiles, "p.csv");
+            ADD_FAILURE() << "read";
+        } catch (const Error& e) {
+            EXPECT_EQ(shell::Error_Text(e), c.error);
+            EXPECT_EQ(shell::Error_Text_With_Details(e), c.error);
+        }
+    }
+}
+
+TEST(FidelityTest, StructuralSimilarityOfGreyQuarterSizePictures) {
+    const auto even = [](int width, int height, std::uint8_t grey) {
+        RasterImage image(width, height);
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x) image.set_pixel(x, y, {grey, grey, grey});
+        return image;
+    };
+    RasterImage busy(40, 32);
+    for (int y = 0; y < 32; ++y)
+        for (int x = 0; x < 40; ++x)
+            busy.set_pixel(x, y, {static_cast<std::uint8_t>(x * 6), static_cast<std::uint8_t>((x ^ y) * 7), static_cast<std::uint8_t>(y * 5)});
+    const RasterImage busy_copy = busy;
+    EXPECT_DOUBLE_EQ(*Structural_Similarity(busy, busy_copy), 1.0);
+    // Even pictures: only the means differ, (2 mu1 mu2 + C1) / (mu1^2 + mu2^2 + C1), the smaller
+    // original enlarged to the mosaic's size first.
+    const double c1 = 2.55 * 2.55;
+    EXPECT_NEAR(*Structural_Similarity(even(14, 16, 100), even(28, 32, 50)), (2 * 100 * 50 + c1) / (100 * 100 + 50 * 50 + c1), 1e-9);
+    EXPECT_FALSE(Structural_Similarity(busy, even(27, 40, 3)));  // a quarter of it is narrower than a window
 }
 
 TEST(PlacementsTest, PathsAreQuotedWhereTheyHoldCommasQuotesOrLineBreaks) {
