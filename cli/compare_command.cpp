@@ -15,7 +15,7 @@ int Run_Compare(const std::vector<std::string>& args) {
         args, {{"--block", Option::One_Value, [&](const std::string& value) { block = Parse_Pair(value, "--block", {1, kLargest_Field_Value}); }}});
     if (positional.size() != 2) throw Usage_Error("compare takes ORIGINAL and MOSAIC");
     if (block.first == 0) throw Usage_Error("compare needs --block WIDTHxHEIGHT");
-    const RasterImage original = Load_Picture(positional[0]);
+    const Raster_Image original = Load_Picture(positional[0]);
     // The mosaic may be a poster: each figure reads it a band at a time.
     const Fidelity f = Compare_Block_Means(original, *Open_Picture_Rows(positional[1]), block.first, block.second);
     if (std::isinf(f.psnr))

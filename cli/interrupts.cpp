@@ -8,20 +8,20 @@ namespace tilvane::cli {
 namespace {
 
 extern "C" void on_interrupt(int signal) {
-    remove_temporaries_in_flight();
+    Remove_Temporaries_In_Flight();
     std::signal(signal, SIG_DFL);
     std::raise(signal);
 }
 
 }  // namespace
 
-void remove_temporaries_on_interrupt() {
-    constexpr int kEndingSignals[] = {SIGINT, SIGTERM,
+void Remove_Temporaries_On_Interrupt() {
+    constexpr int kEnding_Signals[] = {SIGINT, SIGTERM,
 #ifdef SIGHUP
                                       SIGHUP,
 #endif
     };
-    for (const int signal : kEndingSignals) {
+    for (const int signal : kEnding_Signals) {
         // A signal the tool was started to ignore (a background job's Ctrl-C) stays ignored.
         if (std::signal(signal, on_interrupt) == SIG_IGN) std::signal(signal, SIG_IGN);
     }

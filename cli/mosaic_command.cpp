@@ -77,7 +77,7 @@ Mosaic_Arguments Parse_Mosaic_Arguments(const std::vector<std::string>& args) {
                    }},
                   {"--scale", Option::One_Value,
                    [&](const std::string& value) {
-                       settings.scale = Parse_Number(value, "--scale", {1, Mosaic_Settings::kLargestScale});
+                       settings.scale = Parse_Number(value, "--scale", {1, Mosaic_Settings::kLargest_Scale});
                    }},
                   {"--colour", Option::One_Value,
                    [&](const std::string& value) {
@@ -89,7 +89,7 @@ Mosaic_Arguments Parse_Mosaic_Arguments(const std::vector<std::string>& args) {
                            throw Usage_Error("--colour takes shift or transfer, not \"" + value + "\"");
                    }},
                   {"--blend", Option::One_Value,
-                   [&](const std::string& value) { settings.blend = Parse_Number(value, "--blend", {0, kLargestBlend}); }},
+                   [&](const std::string& value) { settings.blend = Parse_Number(value, "--blend", {0, kLargest_Blend}); }},
                   {"--placements", Option::One_Value,
                    [&](const std::string& value) {
                        if (value.empty()) throw Usage_Error("--placements needs a FILE name");
@@ -191,7 +191,7 @@ int Run_Mosaic(const std::vector<std::string>& args) {
                                   : static_cast<std::uint64_t>(std::chrono::system_clock::now().time_since_epoch().count()));
     std::optional<Given_Placements> given;
     if (!parsed.from_placements.empty()) {
-        const std::vector<std::uint8_t> text = read_whole_file(parsed.from_placements);
+        const std::vector<std::uint8_t> text = Read_Whole_File(parsed.from_placements);
         given = Read_Placements_Csv(std::string_view(reinterpret_cast<const char*>(text.data()), text.size()), tiles,
                                     parsed.from_placements);
     }
@@ -214,7 +214,7 @@ int Run_Mosaic(const std::vector<std::string>& args) {
     Tell_Passed_Over_Count(passed_over + sources.broken_links, sources.unreadable_folders);
     if (!parsed.placements.empty()) {
         const std::string csv = Placements_Csv(placements, tiles, parsed.settings.mirror);
-        write_file_atomically(parsed.placements, std::vector<std::uint8_t>(csv.begin(), csv.end()));
+        Write_File_Atomically(parsed.placements, std::vector<std::uint8_t>(csv.begin(), csv.end()));
     }
     return 0;
 }

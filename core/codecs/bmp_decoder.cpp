@@ -13,9 +13,9 @@ namespace {
 
 using namespace bmp;
 
-std::vector<std::uint8_t> read_all(const Byte_Source& data) {
+std::vector<std::uint8_t> Read_All(const Byte_Source& data) {
     std::vector<std::uint8_t> bytes(static_cast<std::size_t>(data.size()));
-    if (!data.read(0, bytes)) throw Error::Not_Valid(Bitmap_Fault::Pixels_Missing);
+    if (!data.Read(0, bytes)) throw Error::Not_Valid(Bitmap_Fault::Pixels_Missing);
     return bytes;
 }
 
@@ -26,31 +26,31 @@ std::vector<std::uint8_t> convert_all_rows(const Byte_Source& data, const Layout
     return pixels;
 }
 
-RasterImage decode_palette(const Byte_Source& data, const Layout& l, std::vector<Colour> entries) {
+Raster_Image Decode_Palette(const Byte_Source& data, const Layout& l, std::vector<Colour> entries) {
     std::vector<std::uint8_t> indexes =
-        l.compression == kRgb ? convert_all_rows(data, l) : expand_rle(read_all(data), l.bits, l.width, l.height);
+        l.compression == Rgb ? convert_all_rows(data, l) : Expand_Rle(Read_All(data), l.bits, l.width, l.height);
     const std::uint8_t highest = indexes.empty() ? 0 : *std::max_element(indexes.begin(), indexes.end());
-    return RasterImage::from_layout(l.width, l.height, Decoded_Format(l), Palette_Table(std::move(entries), highest),
+    return Raster_Image::From_Layout(l.width, l.height, Decoded_Format(l), Palette_Table(std::move(entries), highest),
                                     kMasks888, l.bits, std::move(indexes));
 }
 
 // The picture of a BI_JPEG or BI_PNG file is the JPEG or PNG file its pixel data holds.
-RasterImage decode_embedded(const Byte_Source& data, std::uint32_t compression) {
+Raster_Image Decode_Embedded(const Byte_Source& data, std::uint32_t compression) {
     try {
-        return compression == kJpeg ? decode_jpeg(data) : decode_png(data);
+        return compression == Jpeg ? Decode_Jpeg(data) : Decode_Png(data);
     } catch (const Error& error) {
         if (error.Kind() == Error_Kind::Too_Large) throw;
-        throw Error::Not_Valid(compression == kJpeg ? Bitmap_Fault::Bad_Embedded_Jpeg : Bitmap_Fault::Bad_Embedded_Png);
+        throw Error::Not_Valid(compression == Jpeg ? Bitmap_Fault::Bad_Embedded_Jpeg : Bitmap_Fault::Bad_Embedded_Png);
     }
 }
 
 }  // namespace
 
-BmpDescription describe_bmp(const Byte_Source& source) {
+Bmp_Description Describe_Bmp(const Byte_Source& source) {
     return Read_Headers(source).description;
 }
 
-RasterImage decode_bmp(const Byte_Source& source, BmpDescription* description) {
+Raster_Image Decode_Bmp(const Byte_Source& source, Bmp_Description* description) {
     Headers headers = Read_Headers(source);
     const Layout& l = headers.layout;
     if (l.pixel_offset >= source.size()) throw Error::Not_Valid(Bitmap_Fault::Pixels_Missing);
@@ -59,28 +59,28 @@ RasterImage decode_bmp(const Byte_Source& source, BmpDescription* description) {
     // Only a file whose data could hold its pixels gets this far: a few hostile bytes are not
     // valid, a real picture beyond the cap is too large.
     if (!Is_Embedded(l.compression) &&
-        !decode_limits::fits_memory(static_cast<std::uint64_t>(l.width), static_cast<std::uint64_t>(l.height)))
+        !decode_limits::Fits_Memory(static_cast<std::uint64_t>(l.width), static_cast<std::uint64_t>(l.height)))
         throw Error::Too_Many_Pixels();
 
-    RasterImage image;
+    Raster_Image image;
     if (Is_Embedded(l.compression)) {
-        image = decode_embedded(data, l.compression);
-    } else if (l.compression == kOs2Rle24) {
-        image = RasterImage::from_layout(l.width, l.height, PixelFormat::Bits24, {}, kMasks888, 24,
-                                         expand_rle(read_all(data), 24, l.width, l.height));
+        image = Decode_Embedded(data, l.compression);
+    } else if (l.compression == Os2_Rle24) {
+        image = Raster_Image::From_Layout(l.width, l.height, Pixel_Format::Bits24, {}, kMasks888, 24,
+                                         Expand_Rle(Read_All(data), 24, l.width, l.height));
     } else if (l.bits <= 8) {
         std::vector<Colour> entries = Read_Colour_Table(headers);
         headers.description.colour_table_entries = static_cast<int>(entries.size());
-        image = decode_palette(data, l, std::move(entries));
+        image = Decode_Palette(data, l, std::move(entries));
     } else {
-        image = RasterImage::from_layout(l.width, l.height, Decoded_Format(l), {}, l.masks, l.bits, convert_all_rows(data, l));
+        image = Raster_Image::From_Layout(l.width, l.height, Decoded_Format(l), {}, l.masks, l.bits, convert_all_rows(data, l));
     }
     if (description) *description = std::move(headers.description);
     return image;
 }
 
-RasterImage decode_bmp(std::span<const std::uint8_t> bytes, BmpDescription* description) {
-    return decode_bmp(Memory_Source(bytes), description);
+Raster_Image Decode_Bmp(std::span<const std::uint8_t> bytes, Bmp_Description* description) {
+    return Decode_Bmp(Memory_Source(bytes), description);
 }
 
 }  // namespace tilvane

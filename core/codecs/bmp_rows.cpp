@@ -13,32 +13,32 @@ using namespace bmp;
 // reads as well as a top-down one.
 class Bmp_Rows final : public Picture_Rows {
 public:
-    Bmp_Rows(const Layout& l, std::unique_ptr<Slice_Source> data, ColourTable table)
-        : Picture_Rows(l.width, l.height, RasterImage::from_layout(0, 0, Decoded_Format(l), table, l.masks, l.bits, {})),
+    Bmp_Rows(const Layout& l, std::unique_ptr<Slice_Source> data, Colour_Table table)
+        : Picture_Rows(l.width, l.height, Raster_Image::From_Layout(0, 0, Decoded_Format(l), table, l.masks, l.bits, {})),
           layout_(l),
           data_(std::move(data)),
           converter_(l),
           table_(std::move(table)) {}
 
 private:
-    RasterImage Band(int top, int rows) override {
+    Raster_Image Band(int top, int rows) override {
         const std::size_t row_bytes = static_cast<std::size_t>(Width()) * Pixel_Bytes(layout_);
         std::vector<std::uint8_t> pixels(row_bytes * static_cast<std::size_t>(rows));
         converter_.Convert(*data_, top, rows, pixels.data());
-        return RasterImage::from_layout(Width(), rows, Decoded_Format(layout_), table_, layout_.masks, layout_.bits,
+        return Raster_Image::From_Layout(Width(), rows, Decoded_Format(layout_), table_, layout_.masks, layout_.bits,
                                         std::move(pixels));
     }
 
     Layout layout_;
     std::unique_ptr<Slice_Source> data_;
     Row_Converter converter_;
-    ColourTable table_;
+    Colour_Table table_;
 };
 
 // The highest colour index of a palette file's pixels, found a band at a time.
 std::uint8_t Highest_Index(const Byte_Source& data, const Layout& l) {
-    constexpr int kBandPixels = 1 << 20;
-    const int band = std::max(1, kBandPixels / l.width);
+    constexpr int kBand_Pixels = 1 << 20;
+    const int band = std::max(1, kBand_Pixels / l.width);
     const Row_Converter converter(l);
     std::vector<std::uint8_t> indexes;
     std::uint8_t highest = 0;
@@ -56,11 +56,11 @@ std::uint8_t Highest_Index(const Byte_Source& data, const Layout& l) {
 std::unique_ptr<Picture_Rows> Read_Bmp_Rows(const Byte_Source& source) {
     const Headers headers = Read_Headers(source);
     const Layout& l = headers.layout;
-    if (!Stored_Row_By_Row(l)) return Rows_Of(decode_bmp(source));
+    if (!Stored_Row_By_Row(l)) return Rows_Of(Decode_Bmp(source));
     if (l.pixel_offset >= source.size()) throw Error::Not_Valid(Bitmap_Fault::Pixels_Missing);
     auto data = std::make_unique<Slice_Source>(source, l.pixel_offset);
     Check_Pixel_Data(l, *data);
-    ColourTable table;
+    Colour_Table table;
     if (l.bits <= 8) {
         std::vector<Colour> entries = Read_Colour_Table(headers);
         // A short table gains black entries up to the highest index the pixels use, as when the

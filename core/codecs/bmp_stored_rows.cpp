@@ -14,90 +14,90 @@ namespace {
 
 const char* header_kind(std::uint32_t size) {
     switch (size) {
-        case kCoreHeaderSize: return "BITMAPCOREHEADER";
-        case kInfoHeaderSize: return "BITMAPINFOHEADER";
-        case kV2HeaderSize: return "BITMAPV2INFOHEADER";
-        case kV3HeaderSize: return "BITMAPV3INFOHEADER";
-        case kV4HeaderSize: return "BITMAPV4HEADER";
-        case kV5HeaderSize: return "BITMAPV5HEADER";
-        case kOs2ShortHeaderSize:
-        case kOs2HeaderSize: return "OS/2 2.x";
+        case kCore_Header_Size: return "BITMAPCOREHEADER";
+        case kInfo_Header_Size: return "BITMAPINFOHEADER";
+        case kV2_Header_Size: return "BITMAPV2INFOHEADER";
+        case kV3_Header_Size: return "BITMAPV3INFOHEADER";
+        case kV4_Header_Size: return "BITMAPV4HEADER";
+        case kV5_Header_Size: return "BITMAPV5HEADER";
+        case kOs2_Short_Header_Size:
+        case kOs2_Header_Size: return "OS/2 2.x";
         default: throw Error::Not_Valid(Bitmap_Fault::Unknown_Header);
     }
 }
 
 const char* compression_name(std::uint32_t compression) {
     switch (compression) {
-        case kRgb: return "BI_RGB";
-        case kRle8: return "BI_RLE8";
-        case kRle4: return "BI_RLE4";
-        case kBitfields: return "BI_BITFIELDS";
-        case kAlphaBitfields: return "BI_ALPHABITFIELDS";
-        case kJpeg: return "BI_JPEG";
-        case kPng: return "BI_PNG";
-        case kOs2Rle24: return "RLE24";
+        case Rgb: return "BI_RGB";
+        case Rle8: return "BI_RLE8";
+        case Rle4: return "BI_RLE4";
+        case Bitfields: return "BI_BITFIELDS";
+        case Alpha_Bitfields: return "BI_ALPHABITFIELDS";
+        case Jpeg: return "BI_JPEG";
+        case Png: return "BI_PNG";
+        case Os2_Rle24: return "RLE24";
         default: throw Error::Not_Valid(Bitmap_Fault::Unknown_Compression);
     }
 }
 
 bool is_bitfields(std::uint32_t compression) {
-    return compression == kBitfields || compression == kAlphaBitfields;
+    return compression == Bitfields || compression == Alpha_Bitfields;
 }
 
 bool bits_fit_compression(int bits, std::uint32_t compression, bool os2) {
     switch (compression) {
         // 2 bits a pixel come from Windows CE; 64 bits hold four 16-bit channels.
-        case kRgb: return bits == 1 || bits == 2 || bits == 4 || bits == 8 || bits == 16 || bits == 24 || bits == 32 || bits == 64;
-        case kRle8: return bits == 8;
-        case kRle4: return bits == 4;
-        case kOs2Rle24: return bits == 24;
-        case kJpeg:
-        case kPng: return !os2 && bits == 0;
+        case Rgb: return bits == 1 || bits == 2 || bits == 4 || bits == 8 || bits == 16 || bits == 24 || bits == 32 || bits == 64;
+        case Rle8: return bits == 8;
+        case Rle4: return bits == 4;
+        case Os2_Rle24: return bits == 24;
+        case Jpeg:
+        case Png: return !os2 && bits == 0;
         // The bit-field values mean Huffman 1D to OS/2, which is not supported.
         default: return !os2 && (bits == 16 || bits == 32);
     }
 }
 
 // Each mask one run of bits inside the pixel, none overlapping another.
-void check_masks(const ChannelMasks& m, int bits) {
+void check_masks(const Channel_Masks& m, int bits) {
     for (std::uint32_t mask : {m.red, m.green, m.blue})
-        if (ChannelField::from_mask(mask).bits == 0) throw Error::Not_Valid(Bitmap_Fault::Bad_Masks);
+        if (Channel_Field::From_Mask(mask).bits == 0) throw Error::Not_Valid(Bitmap_Fault::Bad_Masks);
     const std::uint64_t pixel_bits = (std::uint64_t{1} << bits) - 1;
     if ((m.red & m.green) || (m.red & m.blue) || (m.green & m.blue) || ((m.red | m.green | m.blue) & ~pixel_bits))
         throw Error::Not_Valid(Bitmap_Fault::Bad_Masks);
 }
 
-Layout read_layout(const LittleEndianView& file, std::uint64_t file_size, BmpDescription& description) {
-    const auto signature = file.slice(0, 2);
+Layout read_layout(const Little_Endian_View& file, std::uint64_t file_size, Bmp_Description& description) {
+    const auto signature = file.Slice(0, 2);
     if (signature[0] != kSignature[0] || signature[1] != kSignature[1]) throw Error::Not_Valid(Bitmap_Fault::Bad_Signature);
-    const std::uint32_t header_size = file.u32(kFileHeaderSize);
+    const std::uint32_t header_size = file.U32(kFile_Header_Size);
     description.header_kind = header_kind(header_size);
-    const std::uint64_t h = kFileHeaderSize;
-    const bool core = header_size == kCoreHeaderSize;
-    const bool os2 = header_size == kOs2ShortHeaderSize || header_size == kOs2HeaderSize;
+    const std::uint64_t h = kFile_Header_Size;
+    const bool core = header_size == kCore_Header_Size;
+    const bool os2 = header_size == kOs2_Short_Header_Size || header_size == kOs2_Header_Size;
 
     Layout l;
     std::int64_t height = 0;
     std::uint16_t planes = 0;
     std::uint64_t colours_used = 0;
     if (core) {
-        l.width = file.u16(h + 4);
-        height = file.u16(h + 6);
-        planes = file.u16(h + 8);
-        l.bits = file.u16(h + 10);
+        l.width = file.U16(h + 4);
+        height = file.U16(h + 6);
+        planes = file.U16(h + 8);
+        l.bits = file.U16(h + 10);
         l.table_entry_size = 3;
         if (l.bits == 16 || l.bits == 32 || l.bits == 64) throw Error::Not_Valid(Bitmap_Fault::Bad_Bit_Depth);
     } else {
-        const std::int32_t width = file.i32(h + 4);
-        if (width <= 0 || width > RasterImage::kMaxDimension) throw Error::Not_Valid(Bitmap_Fault::Bad_Dimensions);
+        const std::int32_t width = file.I32(h + 4);
+        if (width <= 0 || width > Raster_Image::kMax_Dimension) throw Error::Not_Valid(Bitmap_Fault::Bad_Dimensions);
         l.width = width;
-        height = file.i32(h + 8);
-        planes = file.u16(h + 12);
-        l.bits = file.u16(h + 14);
-        if (header_size > kOs2ShortHeaderSize) {
-            l.compression = file.u32(h + 16);
-            colours_used = file.u32(h + 32);
-            if (os2 && l.compression == kJpeg) l.compression = kOs2Rle24;
+        height = file.I32(h + 8);
+        planes = file.U16(h + 12);
+        l.bits = file.U16(h + 14);
+        if (header_size > kOs2_Short_Header_Size) {
+            l.compression = file.U32(h + 16);
+            colours_used = file.U32(h + 32);
+            if (os2 && l.compression == Jpeg) l.compression = Os2_Rle24;
         }
     }
     description.compression = compression_name(l.compression);
@@ -106,16 +106,16 @@ Layout read_layout(const LittleEndianView& file, std::uint64_t file_size, BmpDes
 
     l.top_down = height < 0;
     if (l.top_down) height = -height;
-    if (l.width == 0 || height == 0 || height > RasterImage::kMaxDimension) throw Error::Not_Valid(Bitmap_Fault::Bad_Dimensions);
+    if (l.width == 0 || height == 0 || height > Raster_Image::kMax_Dimension) throw Error::Not_Valid(Bitmap_Fault::Bad_Dimensions);
     l.height = static_cast<int>(height);
-    if (l.top_down && (is_run_length(l.compression) || Is_Embedded(l.compression))) throw Error::Not_Valid(Bitmap_Fault::Top_Down_Compressed);
+    if (l.top_down && (Is_Run_Length(l.compression) || Is_Embedded(l.compression))) throw Error::Not_Valid(Bitmap_Fault::Top_Down_Compressed);
 
     std::uint64_t headers_end = h + header_size;
     if (is_bitfields(l.compression)) {
         // From BITMAPV2INFOHEADER on the masks are part of the header; before, they follow it.
-        const std::uint64_t at = header_size >= kV2HeaderSize ? h + kInfoHeaderSize : headers_end;
-        l.masks = {file.u32(at), file.u32(at + 4), file.u32(at + 8)};
-        if (header_size < kV2HeaderSize) headers_end += l.compression == kAlphaBitfields ? 16 : 12;
+        const std::uint64_t at = header_size >= kV2_Header_Size ? h + kInfo_Header_Size : headers_end;
+        l.masks = {file.U32(at), file.U32(at + 4), file.U32(at + 8)};
+        if (header_size < kV2_Header_Size) headers_end += l.compression == Alpha_Bitfields ? 16 : 12;
         check_masks(l.masks, l.bits);
     } else if (l.bits == 16) {
         l.masks = kMasks555;
@@ -126,7 +126,7 @@ Layout read_layout(const LittleEndianView& file, std::uint64_t file_size, BmpDes
     l.table_entries = colours_used != 0 ? colours_used : palette ? std::uint64_t{1} << l.bits : 0;
     // Pixels start where the file says when that is past the headers and inside the file;
     // otherwise right after the colour table, as writers that leave the offset 0 expect.
-    const std::uint32_t declared_offset = file.u32(10);
+    const std::uint32_t declared_offset = file.U32(10);
     l.pixel_offset = declared_offset >= headers_end && declared_offset < file_size
                          ? declared_offset
                          : l.table_offset + l.table_entries * static_cast<std::uint64_t>(l.table_entry_size);
@@ -148,7 +148,7 @@ void unpack_indices(const std::uint8_t* src, int bits, int width, std::uint8_t* 
 // Widens the channels of 16- or 32-bit masked pixels to 8 bits.
 class MaskedPixelReader {
 public:
-    MaskedPixelReader(const ChannelMasks& masks, int bits) : red_(masks.red), green_(masks.green), blue_(masks.blue) {
+    MaskedPixelReader(const Channel_Masks& masks, int bits) : red_(masks.red), green_(masks.green), blue_(masks.blue) {
         // Every 16-bit pixel's colour fits a 192 KiB table, which beats three look-ups a pixel.
         if (bits == 16) {
             all_16_bit_.resize(std::size_t{3} << 16);
@@ -158,10 +158,10 @@ public:
 
     void read_row(const std::uint8_t* src, int width, std::uint8_t* dst) const {
         if (!all_16_bit_.empty()) {
-            for (int x = 0; x < width; ++x, src += 2, dst += 3) std::memcpy(dst, &all_16_bit_[load_u16le(src) * 3u], 3);
+            for (int x = 0; x < width; ++x, src += 2, dst += 3) std::memcpy(dst, &all_16_bit_[Load_U16_Le(src) * 3u], 3);
             return;
         }
-        for (int x = 0; x < width; ++x, src += 4, dst += 3) widen(load_u32le(src), dst);
+        for (int x = 0; x < width; ++x, src += 4, dst += 3) widen(Load_U32_Le(src), dst);
     }
 
 private:
@@ -173,22 +173,22 @@ private:
 
     class Channel {
     public:
-        explicit Channel(std::uint32_t mask) : field_(ChannelField::from_mask(mask)) {
+        explicit Channel(std::uint32_t mask) : field_(Channel_Field::From_Mask(mask)) {
             max_ = static_cast<std::uint32_t>((std::uint64_t{1} << field_.bits) - 1);
             // Up to 16 bits a table is cheap; wider channels (only in odd 32-bit layouts) widen
             // on the fly.
             if (field_.bits <= 16) {
                 widened_.resize(std::size_t{max_} + 1);
-                for (std::uint32_t v = 0; v <= max_; ++v) widened_[v] = field_.widen(v);
+                for (std::uint32_t v = 0; v <= max_; ++v) widened_[v] = field_.Widen(v);
             }
         }
         std::uint8_t operator()(std::uint32_t pixel) const {
             const std::uint32_t v = pixel >> field_.shift & max_;
-            return widened_.empty() ? field_.widen(v) : widened_[v];
+            return widened_.empty() ? field_.Widen(v) : widened_[v];
         }
 
     private:
-        ChannelField field_;
+        Channel_Field field_;
         std::uint32_t max_ = 0;
         std::vector<std::uint8_t> widened_;
     };
@@ -208,7 +208,7 @@ public:
         }
     }
     std::uint8_t operator()(const std::uint8_t* channel) const {
-        const auto v = static_cast<std::int16_t>(load_u16le(channel));
+        const auto v = static_cast<std::int16_t>(Load_U16_Le(channel));
         return reduced_[static_cast<std::size_t>(std::clamp<int>(v, 0, kOne))];
     }
 
@@ -217,24 +217,24 @@ private:
     std::array<std::uint8_t, kOne + 1> reduced_{};
 };
 
-PixelFormat direct_format(int bits, const ChannelMasks& masks) {
-    if (bits == 24) return PixelFormat::Bits24;
-    if (bits == 16 && masks == kMasks555) return PixelFormat::Bits15;
-    if (bits == 16 && masks == kMasks565) return PixelFormat::Bits16;
-    if (bits == 32 && masks == kMasks888) return PixelFormat::Bits32;
-    return PixelFormat::Custom;
+Pixel_Format direct_format(int bits, const Channel_Masks& masks) {
+    if (bits == 24) return Pixel_Format::Bits24;
+    if (bits == 16 && masks == kMasks555) return Pixel_Format::Bits15;
+    if (bits == 16 && masks == kMasks565) return Pixel_Format::Bits16;
+    if (bits == 32 && masks == kMasks888) return Pixel_Format::Bits32;
+    return Pixel_Format::Custom;
 }
 
 // The headers and colour table lie within the first few kilobytes.
-constexpr std::uint64_t kHeaderBytes = 4096;
+constexpr std::uint64_t kHeader_Bytes = 4096;
 
 }  // namespace
 
 Headers Read_Headers(const Byte_Source& source) {
     Headers h;
-    h.bytes.resize(static_cast<std::size_t>(std::min(source.size(), kHeaderBytes)));
-    if (!source.read(0, h.bytes)) throw Error::Not_Valid(Bitmap_Fault::Truncated_Headers);
-    h.layout = read_layout(LittleEndianView(h.bytes), source.size(), h.description);
+    h.bytes.resize(static_cast<std::size_t>(std::min(source.size(), kHeader_Bytes)));
+    if (!source.Read(0, h.bytes)) throw Error::Not_Valid(Bitmap_Fault::Truncated_Headers);
+    h.layout = read_layout(Little_Endian_View(h.bytes), source.size(), h.description);
     h.description.width = h.layout.width;
     h.description.height = h.layout.height;
     h.description.pixel_format = Decoded_Format(h.layout);
@@ -244,11 +244,11 @@ Headers Read_Headers(const Byte_Source& source) {
 
 void Check_Pixel_Data(const Layout& l, const Byte_Source& data) {
     const std::uint64_t pixels = static_cast<std::uint64_t>(l.width) * static_cast<std::uint64_t>(l.height);
-    if (is_run_length(l.compression)) {
-        if (!decode_limits::plausible_for_data(pixels, data.size())) throw Error::Not_Valid(Bitmap_Fault::Run_Length_Too_Sparse);
+    if (Is_Run_Length(l.compression)) {
+        if (!decode_limits::Plausible_For_Data(pixels, data.size())) throw Error::Not_Valid(Bitmap_Fault::Run_Length_Too_Sparse);
     } else if (!Is_Embedded(l.compression)) {
         // The last row's padding may be missing; everything else must be there.
-        const std::uint64_t needed = row_stride(static_cast<std::uint64_t>(l.width), l.bits) * (l.height - 1) +
+        const std::uint64_t needed = Row_Stride(static_cast<std::uint64_t>(l.width), l.bits) * (l.height - 1) +
                                      (static_cast<std::uint64_t>(l.width) * l.bits + 7) / 8;
         if (needed > data.size()) throw Error::Not_Valid(Bitmap_Fault::Pixels_Missing);
     }
@@ -258,7 +258,7 @@ std::vector<Colour> Read_Colour_Table(const Headers& headers) {
     const Layout& l = headers.layout;
     const std::uint64_t room = (l.pixel_offset - l.table_offset) / static_cast<std::uint64_t>(l.table_entry_size);
     const std::uint64_t count = std::min({l.table_entries, std::uint64_t{1} << l.bits, room});
-    const auto bytes = LittleEndianView(headers.bytes).slice(l.table_offset, count * l.table_entry_size);
+    const auto bytes = Little_Endian_View(headers.bytes).Slice(l.table_offset, count * l.table_entry_size);
     std::vector<Colour> entries(count);
     for (std::size_t i = 0; i < count; ++i) {
         const std::uint8_t* e = bytes.data() + i * l.table_entry_size;
@@ -267,21 +267,21 @@ std::vector<Colour> Read_Colour_Table(const Headers& headers) {
     return entries;
 }
 
-ColourTable Palette_Table(std::vector<Colour> entries, std::uint8_t highest_index) {
+Colour_Table Palette_Table(std::vector<Colour> entries, std::uint8_t highest_index) {
     if (entries.size() <= highest_index) entries.resize(std::size_t{highest_index} + 1, kBlack);
-    return ColourTable(std::move(entries));
+    return Colour_Table(std::move(entries));
 }
 
-PixelFormat Decoded_Format(const Layout& l) {
-    if (Is_Embedded(l.compression) || l.compression == kOs2Rle24 || l.bits == 64) return PixelFormat::Bits24;
+Pixel_Format Decoded_Format(const Layout& l) {
+    if (Is_Embedded(l.compression) || l.compression == Os2_Rle24 || l.bits == 64) return Pixel_Format::Bits24;
     // There is no 2-bit format: its four colours fit a 4-bit image's table.
-    if (l.bits <= 8) return l.bits == 2 ? PixelFormat::Bits4 : static_cast<PixelFormat>(l.bits);
+    if (l.bits <= 8) return l.bits == 2 ? Pixel_Format::Bits4 : static_cast<Pixel_Format>(l.bits);
     return direct_format(l.bits, l.masks);
 }
 
 Row_Converter::Row_Converter(const Layout& l) : layout_(l) {
     const std::size_t width = static_cast<std::size_t>(l.width);
-    const PixelFormat format = Decoded_Format(l);
+    const Pixel_Format format = Decoded_Format(l);
     if (l.bits <= 8) {
         convert_ = [width, bits = l.bits](const std::uint8_t* src, std::uint8_t* dst) {
             unpack_indices(src, bits, static_cast<int>(width), dst);
@@ -292,9 +292,9 @@ Row_Converter::Row_Converter(const Layout& l) : layout_(l) {
             for (std::size_t x = 0; x < width; ++x, src += 8, dst += 3)
                 for (int c = 0; c < 3; ++c) dst[c] = reduce(src + 2 * c);
         };
-    } else if (format == PixelFormat::Bits24) {
+    } else if (format == Pixel_Format::Bits24) {
         convert_ = [width](const std::uint8_t* src, std::uint8_t* dst) { std::memcpy(dst, src, width * 3); };
-    } else if (format == PixelFormat::Bits32) {
+    } else if (format == Pixel_Format::Bits32) {
         convert_ = [width](const std::uint8_t* src, std::uint8_t* dst) {
             for (std::size_t x = 0; x < width; ++x, src += 4, dst += 3) std::memcpy(dst, src, 3);
         };
@@ -306,11 +306,11 @@ Row_Converter::Row_Converter(const Layout& l) : layout_(l) {
 }
 
 void Row_Converter::Convert(const Byte_Source& data, int top, int rows, std::uint8_t* out) const {
-    constexpr std::size_t kChunkBytes = std::size_t{1} << 20;
+    constexpr std::size_t kChunk_Bytes = std::size_t{1} << 20;
     const Layout& l = layout_;
     const std::size_t row_bytes = static_cast<std::size_t>(l.width) * Pixel_Bytes(l);
-    const std::size_t stride = static_cast<std::size_t>(row_stride(static_cast<std::uint64_t>(l.width), l.bits));
-    const int rows_per_chunk = static_cast<int>(std::max<std::size_t>(1, kChunkBytes / stride));
+    const std::size_t stride = static_cast<std::size_t>(Row_Stride(static_cast<std::uint64_t>(l.width), l.bits));
+    const int rows_per_chunk = static_cast<int>(std::max<std::size_t>(1, kChunk_Bytes / stride));
     // The stored rows of the image rows asked for: the same ones in reverse for a bottom-up file.
     const int stored_top = l.top_down ? top : l.height - top - rows;
     std::vector<std::uint8_t> chunk;
@@ -319,7 +319,7 @@ void Row_Converter::Convert(const Byte_Source& data, int top, int rows, std::uin
         const std::uint64_t at = static_cast<std::uint64_t>(first) * stride;
         chunk.assign(static_cast<std::size_t>(count) * stride, 0);
         const std::size_t present = static_cast<std::size_t>(std::min<std::uint64_t>(chunk.size(), data.size() - at));
-        if (!data.read(at, std::span(chunk).first(present))) throw Error::Not_Valid(Bitmap_Fault::Pixels_Missing);
+        if (!data.Read(at, std::span(chunk).first(present))) throw Error::Not_Valid(Bitmap_Fault::Pixels_Missing);
         for (int r = first; r < first + count; ++r) {
             const int y = l.top_down ? r : l.height - 1 - r;
             convert_(chunk.data() + static_cast<std::size_t>(r - first) * stride,

@@ -18,8 +18,8 @@ struct Layout {
     int height = 0;
     bool top_down = false;
     int bits = 0;
-    std::uint32_t compression = kRgb;
-    ChannelMasks masks = kMasks888;
+    std::uint32_t compression = Rgb;
+    Channel_Masks masks = kMasks888;
     std::uint64_t table_offset = 0;
     int table_entry_size = 4;
     std::uint64_t table_entries = 0;  // as declared, which may exceed what is read
@@ -30,7 +30,7 @@ struct Layout {
 struct Headers {
     std::vector<std::uint8_t> bytes;
     Layout layout;
-    BmpDescription description;
+    Bmp_Description description;
 };
 
 // Throws a Not_Valid error for headers that are not a well-formed bitmap's.
@@ -41,13 +41,13 @@ Headers Read_Headers(const Byte_Source& source);
 void Check_Pixel_Data(const Layout& l, const Byte_Source& data);
 
 inline bool Is_Embedded(std::uint32_t compression) {
-    return compression == kJpeg || compression == kPng;
+    return compression == Jpeg || compression == Png;
 }
 
 // True for pixels stored a row at a time as they are (neither run-length nor embedded), which
 // can be read in any order.
 inline bool Stored_Row_By_Row(const Layout& l) {
-    return !is_run_length(l.compression) && !Is_Embedded(l.compression);
+    return !Is_Run_Length(l.compression) && !Is_Embedded(l.compression);
 }
 
 // The colour table, cut to 2^bits entries and to what lies before the pixels.
@@ -55,10 +55,10 @@ std::vector<Colour> Read_Colour_Table(const Headers& headers);
 
 // The table of a palette file's pixels. Indexes past the file's table read as black: the table
 // gains black entries up to the highest index used, so that every pixel keeps its own index.
-ColourTable Palette_Table(std::vector<Colour> entries, std::uint8_t highest_index);
+Colour_Table Palette_Table(std::vector<Colour> entries, std::uint8_t highest_index);
 
 // The format a file's pixels decode to.
-PixelFormat Decoded_Format(const Layout& l);
+Pixel_Format Decoded_Format(const Layout& l);
 
 // Bytes an image row holds a pixel: a colour index in a palette file, blue-green-red otherwise.
 inline std::size_t Pixel_Bytes(const Layout& l) {

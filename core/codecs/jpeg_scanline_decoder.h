@@ -9,7 +9,7 @@
 namespace tilvane {
 
 // libjpeg's decode of a JPEG file a few scanlines at a time, as stored (not yet turned upright),
-// into blue-green-red rows (decode_jpeg's rules, scale chosen by the hint included).
+// into blue-green-red rows (Decode_Jpeg's rules, scale chosen by the hint included).
 class Jpeg_Scanline_Decoder {
 public:
     // Reads the headers and starts the decode. Throws a Jpeg_Not_Valid error for anything libjpeg

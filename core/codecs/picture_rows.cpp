@@ -11,17 +11,17 @@ namespace {
 
 class Whole_Picture_Rows final : public Picture_Rows {
 public:
-    explicit Whole_Picture_Rows(RasterImage picture)
-        : Picture_Rows(picture.width(), picture.height(), picture.blank_with_layout(0, 0)), picture_(std::move(picture)) {}
+    explicit Whole_Picture_Rows(Raster_Image picture)
+        : Picture_Rows(picture.Width(), picture.Height(), picture.Blank_With_Layout(0, 0)), picture_(std::move(picture)) {}
 
 private:
-    RasterImage Band(int top, int rows) override {
-        RasterImage band = picture_.blank_with_layout(Width(), rows);
-        copy_rect(band, Rect::at(0, 0, Width(), rows), picture_, Rect::at(0, top, Width(), rows));
+    Raster_Image Band(int top, int rows) override {
+        Raster_Image band = picture_.Blank_With_Layout(Width(), rows);
+        Copy_Rect(band, Rect::At(0, 0, Width(), rows), picture_, Rect::At(0, top, Width(), rows));
         return band;
     }
 
-    RasterImage picture_;
+    Raster_Image picture_;
 };
 
 // A file's reader whose errors name the file; it keeps the file open while it reads.
@@ -34,7 +34,7 @@ public:
           rows_(std::move(rows)) {}
 
 private:
-    RasterImage Band(int top, int rows) override {
+    Raster_Image Band(int top, int rows) override {
         try {
             rows_->Skip_Rows(top - rows_->Rows_Read());
             return rows_->Read_Rows(rows);
@@ -50,10 +50,10 @@ private:
 
 }  // namespace
 
-RasterImage Picture_Rows::Read_Rows(int rows) {
+Raster_Image Picture_Rows::Read_Rows(int rows) {
     rows = std::min(rows, height_ - next_row_);
     if (rows <= 0) return Blank(width_, 0);
-    RasterImage band = Band(next_row_, rows);
+    Raster_Image band = Band(next_row_, rows);
     next_row_ += rows;
     return band;
 }
@@ -62,11 +62,11 @@ void Picture_Rows::Skip_Rows(int rows) {
     next_row_ += std::clamp(rows, 0, height_ - next_row_);
 }
 
-RasterImage Picture_Rows::Blank(int width, int height) const {
-    return prototype_.blank_with_layout(width, height);
+Raster_Image Picture_Rows::Blank(int width, int height) const {
+    return prototype_.Blank_With_Layout(width, height);
 }
 
-std::unique_ptr<Picture_Rows> Rows_Of(RasterImage picture) {
+std::unique_ptr<Picture_Rows> Rows_Of(Raster_Image picture) {
     return std::make_unique<Whole_Picture_Rows>(std::move(picture));
 }
 

@@ -24,26 +24,26 @@ public:
 
     // The next rows (as many as are left, at most rows) as an image of the picture's layout.
     // Errors name no file (Open_Picture_Rows's reader names its file).
-    RasterImage Read_Rows(int rows);
+    Raster_Image Read_Rows(int rows);
     // Passes over the next rows (as many as are left, at most rows).
     void Skip_Rows(int rows);
     // A blank image of the picture's layout, filled with black.
-    RasterImage Blank(int width, int height) const;
+    Raster_Image Blank(int width, int height) const;
 
 protected:
     // The prototype: an image of the layout (of any size).
-    Picture_Rows(int width, int height, RasterImage prototype)
+    Picture_Rows(int width, int height, Raster_Image prototype)
         : width_(width), height_(height), prototype_(std::move(prototype)) {
-        prototype_.set_fill_colour(kBlack);
+        prototype_.Set_Fill_Colour(kBlack);
     }
     // The picture's rows [top, top + rows) as an image of its layout; asked for in order from
     // the top, with gaps where rows are skipped.
-    virtual RasterImage Band(int top, int rows) = 0;
+    virtual Raster_Image Band(int top, int rows) = 0;
 
 private:
     int width_;
     int height_;
-    RasterImage prototype_;
+    Raster_Image prototype_;
     int next_row_ = 0;
 };
 
@@ -54,7 +54,7 @@ std::unique_ptr<Picture_Rows> Read_Bmp_Rows(const Byte_Source& source);
 std::unique_ptr<Picture_Rows> Read_Png_Rows(const Byte_Source& source);
 std::unique_ptr<Picture_Rows> Read_Jpeg_Rows(const Byte_Source& source);
 // Hands out the bands of a picture read whole.
-std::unique_ptr<Picture_Rows> Rows_Of(RasterImage picture);
+std::unique_ptr<Picture_Rows> Rows_Of(Raster_Image picture);
 
 // Opens a picture file in the format its extension names (or as format, whatever its extension),
 // with Load_Picture's errors, which name the file, from the opening and from every band read.

@@ -16,28 +16,28 @@ namespace {
 
 // Text, profile and other chunks that libspng keeps beside the image: far more than real files
 // carry, and a bound on what a hostile file can make it hold.
-constexpr std::size_t kMaxChunkBytes = std::size_t{16} << 20;
-constexpr std::size_t kMaxKeptChunkBytes = std::size_t{64} << 20;
+constexpr std::size_t kMax_Chunk_Bytes = std::size_t{16} << 20;
+constexpr std::size_t kMax_Kept_Chunk_Bytes = std::size_t{64} << 20;
 
 // Deflate cannot shrink data by more than about 1032 to 1, so a file smaller than its rows
 // divided by that cannot hold them: refusing it never refuses a real file, and keeps a few
 // hostile bytes from claiming gigabytes.
-constexpr std::uint64_t kMaxInflateRatio = 1032;
+constexpr std::uint64_t kMax_Inflate_Ratio = 1032;
 
 // Where the pixels of each interlace pass lie in a row; a plain image is one pass of them all.
-constexpr int kPassColumnStart[7] = {0, 4, 0, 2, 0, 1, 0};
-constexpr int kPassColumnStep[7] = {8, 8, 4, 4, 2, 2, 1};
+constexpr int kPass_Column_Start[7] = {0, 4, 0, 2, 0, 1, 0};
+constexpr int kPass_Column_Step[7] = {8, 8, 4, 4, 2, 2, 1};
 
-int read_from_source(spng_ctx*, void* user, void* out, std::size_t length) {
+int Read_From_Source(spng_ctx*, void* user, void* out, std::size_t length) {
     auto* r = static_cast<Png_Row_Decoder::Stream_Reader*>(user);
     const std::uint64_t size = r->source->size();
     if (r->offset > size || length > size - r->offset) return SPNG_IO_EOF;
-    if (!r->source->read(r->offset, std::span(static_cast<std::uint8_t*>(out), length))) return SPNG_IO_ERROR;
+    if (!r->source->Read(r->offset, std::span(static_cast<std::uint8_t*>(out), length))) return SPNG_IO_ERROR;
     r->offset += length;
     return 0;
 }
 
-int channels_of(const spng_ihdr& h) {
+int Channels_Of(const spng_ihdr& h) {
     switch (h.color_type) {
         case SPNG_COLOR_TYPE_TRUECOLOR: return 3;
         case SPNG_COLOR_TYPE_GRAYSCALE_ALPHA: return 2;
@@ -46,23 +46,23 @@ int channels_of(const spng_ihdr& h) {
     }
 }
 
-bool within_limits(const spng_ihdr& h, std::uint64_t file_bytes, decode_limits::Pixel_Cap cap) {
+bool Within_Limits(const spng_ihdr& h, std::uint64_t file_bytes, decode_limits::Pixel_Cap cap) {
     const std::uint64_t width = h.width;
     const std::uint64_t height = h.height;
-    if ((cap == decode_limits::Pixel_Cap::Applies && !decode_limits::fits_memory(width, height)) ||
-        width > RasterImage::kMaxDimension || height > RasterImage::kMaxDimension)
+    if ((cap == decode_limits::Pixel_Cap::Applies && !decode_limits::Fits_Memory(width, height)) ||
+        width > Raster_Image::kMax_Dimension || height > Raster_Image::kMax_Dimension)
         return false;
-    const std::uint64_t row_bytes = 1 + (width * static_cast<std::uint64_t>(channels_of(h) * h.bit_depth) + 7) / 8;
-    return height * row_bytes <= kMaxInflateRatio * file_bytes;
+    const std::uint64_t row_bytes = 1 + (width * static_cast<std::uint64_t>(Channels_Of(h) * h.bit_depth) + 7) / 8;
+    return height * row_bytes <= kMax_Inflate_Ratio * file_bytes;
 }
 
 // A colour laid onto white: an 8-bit channel under an 8-bit alpha.
-std::uint8_t onto_white(std::uint8_t value, std::uint8_t alpha) {
+std::uint8_t Onto_White(std::uint8_t value, std::uint8_t alpha) {
     return static_cast<std::uint8_t>((unsigned{value} * alpha + 255 * (255u - alpha) + 127) / 255);
 }
 
 // The same for 16-bit channels, rounded to 8 bits in one step.
-std::uint8_t onto_white(std::uint16_t value, std::uint16_t alpha) {
+std::uint8_t Onto_White(std::uint16_t value, std::uint16_t alpha) {
     constexpr std::uint64_t kFull = 65535;
     constexpr std::uint64_t kSquare = kFull * kFull;
     const std::uint64_t blended = std::uint64_t{value} * alpha + kFull * (kFull - alpha);
@@ -71,11 +71,11 @@ std::uint8_t onto_white(std::uint16_t value, std::uint16_t alpha) {
 
 // Turns the RGBA pixels of one pass in a decoded row into blue-green-red ones.
 template <typename Sample>
-void flatten_row(const Sample* rgba, std::uint8_t* bgr, int first, int step, int width) {
+void Flatten_Row(const Sample* rgba, std::uint8_t* bgr, int first, int step, int width) {
     for (int x = first; x < width; x += step) {
         const Sample* p = rgba + static_cast<std::size_t>(x) * 4;
         std::uint8_t* out = bgr + static_cast<std::size_t>(x) * 3;
-        for (int channel = 0; channel < 3; ++channel) out[channel] = onto_white(p[2 - channel], p[3]);
+        for (int channel = 0; channel < 3; ++channel) out[channel] = Onto_White(p[2 - channel], p[3]);
     }
 }
 
@@ -94,9 +94,9 @@ Png_Row_Decoder::Png_Row_Decoder(const Byte_Source& source, decode_limits::Pixel
     spng_set_crc_action(ctx_.get(), SPNG_CRC_USE, SPNG_CRC_USE);
 #endif
     spng_ihdr header{};
-    if (spng_set_png_stream(ctx_.get(), read_from_source, &reader_) != 0 ||
-        spng_set_chunk_limits(ctx_.get(), kMaxChunkBytes, kMaxKeptChunkBytes) != 0 ||
-        spng_get_ihdr(ctx_.get(), &header) != 0 || !within_limits(header, source.size(), cap))
+    if (spng_set_png_stream(ctx_.get(), Read_From_Source, &reader_) != 0 ||
+        spng_set_chunk_limits(ctx_.get(), kMax_Chunk_Bytes, kMax_Kept_Chunk_Bytes) != 0 ||
+        spng_get_ihdr(ctx_.get(), &header) != 0 || !Within_Limits(header, source.size(), cap))
         throw Error::Png_Not_Valid();
     wide_ = header.bit_depth == 16;
     interlaced_ = header.interlace_method != 0;
@@ -127,16 +127,16 @@ void Png_Row_Decoder::Decode_Row(std::uint8_t* bgr) {
     // libspng says the image has ended with its last row.
     ended_ = status == SPNG_EOI;
     if (wide_)
-        flatten_row(decoded_.get(), bgr, kPassColumnStart[pass_], kPassColumnStep[pass_], width_);
+        Flatten_Row(decoded_.get(), bgr, kPass_Column_Start[pass_], kPass_Column_Step[pass_], width_);
     else
-        flatten_row(decoded_bytes, bgr, kPassColumnStart[pass_], kPassColumnStep[pass_], width_);
+        Flatten_Row(decoded_bytes, bgr, kPass_Column_Start[pass_], kPass_Column_Step[pass_], width_);
 }
 
 void Png_Row_Decoder::Finish() {
     if (Next_Row() != -1 || spng_decode_chunks(ctx_.get()) != 0) throw Error::Png_Not_Valid();
 }
 
-RasterImage decode_png(const Byte_Source& source) {
+Raster_Image Decode_Png(const Byte_Source& source) {
     Png_Row_Decoder decoder(source, decode_limits::Pixel_Cap::Applies);
     const int width = decoder.Width();
     const int height = decoder.Height();
@@ -151,11 +151,11 @@ RasterImage decode_png(const Byte_Source& source) {
     }
     if (bgr.size() != row_bytes * static_cast<std::size_t>(height)) throw Error::Png_Not_Valid();
     decoder.Finish();
-    return RasterImage::from_layout(width, height, PixelFormat::Bits24, {}, kMasks888, 24, std::move(bgr));
+    return Raster_Image::From_Layout(width, height, Pixel_Format::Bits24, {}, kMasks888, 24, std::move(bgr));
 }
 
-RasterImage decode_png(std::span<const std::uint8_t> bytes) {
-    return decode_png(Memory_Source(bytes));
+Raster_Image Decode_Png(std::span<const std::uint8_t> bytes) {
+    return Decode_Png(Memory_Source(bytes));
 }
 
 }  // namespace tilvane

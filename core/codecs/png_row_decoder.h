@@ -10,7 +10,7 @@ struct spng_ctx;
 namespace tilvane {
 
 // libspng's progressive decode of a PNG file, one row at a time (one row of a pass in an
-// interlaced file), into blue-green-red pixels laid onto white (decode_png's rules).
+// interlaced file), into blue-green-red pixels laid onto white (Decode_Png's rules).
 class Png_Row_Decoder {
 public:
     // Reads the headers. Throws a Png_Not_Valid error for anything libspng refuses and for a size

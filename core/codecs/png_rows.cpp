@@ -13,10 +13,10 @@ namespace {
 class Png_Rows final : public Picture_Rows {
 public:
     explicit Png_Rows(std::unique_ptr<Png_Row_Decoder> decoder)
-        : Picture_Rows(decoder->Width(), decoder->Height(), RasterImage(0, 0)), decoder_(std::move(decoder)) {}
+        : Picture_Rows(decoder->Width(), decoder->Height(), Raster_Image(0, 0)), decoder_(std::move(decoder)) {}
 
 private:
-    RasterImage Band(int top, int rows) override {
+    Raster_Image Band(int top, int rows) override {
         const std::size_t row_bytes = static_cast<std::size_t>(Width()) * 3;
         std::vector<std::uint8_t> bgr(row_bytes * static_cast<std::size_t>(rows));
         for (; decoded_ < top + rows; ++decoded_) {
@@ -26,7 +26,7 @@ private:
             decoder_->Decode_Row(bgr.data() + static_cast<std::size_t>(into) * row_bytes);
         }
         if (decoded_ == Height()) decoder_->Finish();
-        return RasterImage::from_layout(Width(), rows, PixelFormat::Bits24, {}, kMasks888, 24, std::move(bgr));
+        return Raster_Image::From_Layout(Width(), rows, Pixel_Format::Bits24, {}, kMasks888, 24, std::move(bgr));
     }
 
     std::unique_ptr<Png_Row_Decoder> decoder_;
@@ -38,7 +38,7 @@ private:
 std::unique_ptr<Picture_Rows> Read_Png_Rows(const Byte_Source& source) {
     auto decoder = std::make_unique<Png_Row_Decoder>(source, decode_limits::Pixel_Cap::Lifted);
     // An interlaced file's passes each cover the whole picture.
-    if (decoder->Interlaced()) return Rows_Of(decode_png(source));
+    if (decoder->Interlaced()) return Rows_Of(Decode_Png(source));
     return std::make_unique<Png_Rows>(std::move(decoder));
 }
 

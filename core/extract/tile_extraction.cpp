@@ -23,10 +23,10 @@ std::string Three_Digits(int number) {
 // one call, since creating the files is what a run spends its time on.
 class Tile_Writer {
 public:
-    void Write(const RasterImage& tile, const std::string& path) {
+    void Write(const Raster_Image& tile, const std::string& path) {
         bytes_.clear();
-        encode_bmp(tile, [this](std::span<const std::uint8_t> chunk) { bytes_.insert(bytes_.end(), chunk.begin(), chunk.end()); });
-        write_file_new_or_replacing(path, bytes_);
+        Encode_Bmp(tile, [this](std::span<const std::uint8_t> chunk) { bytes_.insert(bytes_.end(), chunk.begin(), chunk.end()); });
+        Write_File_New_Or_Replacing(path, bytes_);
     }
 
 private:
@@ -57,8 +57,8 @@ void Extract_Tiles(const std::string& mosaic_path, const std::string& directory,
     // The tile buffer: the mosaic's layout, colour table included, so each tile file holds
     // exactly the mosaic's pixels. An edge tile starts from this blank again, so the part of it
     // beyond the mosaic is black rather than what the tile before it left there.
-    const RasterImage blank = mosaic->Blank(settings.tile_width, settings.tile_height);
-    RasterImage tile = blank;
+    const Raster_Image blank = mosaic->Blank(settings.tile_width, settings.tile_height);
+    Raster_Image tile = blank;
     Tile_Writer writer;
 
     progress.Initialise_Processing(0, 0, settings.Progress_Maximum(height));
@@ -69,12 +69,12 @@ void Extract_Tiles(const std::string& mosaic_path, const std::string& directory,
         int column = 0;
         const bool bottom_edge = y + settings.tile_height > height;
         mosaic->Skip_Rows(y - mosaic->Rows_Read());
-        const RasterImage band = mosaic->Read_Rows(settings.tile_height);
+        const Raster_Image band = mosaic->Read_Rows(settings.tile_height);
         for (int x = 0; x < width && !progress.Abort_Requested();) {
             ++column;
-            const Rect source = Rect::at(x, 0, settings.tile_width, settings.tile_height);
+            const Rect source = Rect::At(x, 0, settings.tile_width, settings.tile_height);
             if (bottom_edge || x + settings.tile_width > width) tile = blank;
-            copy_rect(tile, Rect::at(0, 0, settings.tile_width, settings.tile_height), band, source);
+            Copy_Rect(tile, Rect::At(0, 0, settings.tile_width, settings.tile_height), band, source);
             writer.Write(tile, Extracted_Tile_Name(directory, column, row));
             x = whole_rows ? x + settings.Step_X() : width;
         }

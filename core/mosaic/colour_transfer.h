@@ -11,7 +11,7 @@ enum class Tile_Colour {
     Transfer,  // in Oklab: the tile's lightness detail, the hues of the original under the cell
 };
 
-inline constexpr int kLargestBlend = 100;  // per cent
+inline constexpr int kLargest_Blend = 100;  // per cent
 
 // Draws the tile's pixels from its top-left corner into cell of the mosaic (clipped to both),
 // coloured as `colour` says, and then lays blend per cent (0 to 100) of the original over them.
@@ -19,7 +19,7 @@ inline constexpr int kLargestBlend = 100;  // per cent
 // the mosaic's (x, y); at scale 1 it may be the mosaic itself, whose cell is read before it is
 // drawn. The drawn pixels add up, channel by channel, to exactly what the original's under them
 // add up to, so the cell keeps the original's mean (before a palette mosaic's reduction).
-void Colour_Cell(RasterImage& mosaic, Rect cell, const RasterImage& tile, const RasterImage& original, int scale,
+void Colour_Cell(Raster_Image& mosaic, Rect cell, const Raster_Image& tile, const Raster_Image& original, int scale,
                  Tile_Colour colour, int blend);
 
 }  // namespace tilvane

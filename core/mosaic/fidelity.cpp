@@ -8,11 +8,11 @@
 
 namespace tilvane {
 
-Fidelity Compare_Block_Means(const RasterImage& original, Picture_Rows& mosaic, int block_width, int block_height) {
+Fidelity Compare_Block_Means(const Raster_Image& original, Picture_Rows& mosaic, int block_width, int block_height) {
     const int width = mosaic.Width(), height = mosaic.Height();
     std::vector<std::size_t> source_column(static_cast<std::size_t>(width));
     for (int x = 0; x < width; ++x)
-        source_column[static_cast<std::size_t>(x)] = static_cast<std::size_t>(std::int64_t{x} * original.width() / width) * 3;
+        source_column[static_cast<std::size_t>(x)] = static_cast<std::size_t>(std::int64_t{x} * original.Width() / width) * 3;
     const std::size_t blocks_across = static_cast<std::size_t>((width + block_width - 1) / block_width);
     std::vector<std::uint64_t> mosaic_sums(blocks_across * 3), original_sums(blocks_across * 3);
     double absolute = 0, squared = 0;
@@ -21,10 +21,10 @@ Fidelity Compare_Block_Means(const RasterImage& original, Picture_Rows& mosaic, 
         const int bottom = std::min(height, top + block_height);
         std::fill(mosaic_sums.begin(), mosaic_sums.end(), 0);
         std::fill(original_sums.begin(), original_sums.end(), 0);
-        const RasterImage band = mosaic.Read_Rows(bottom - top);
+        const Raster_Image band = mosaic.Read_Rows(bottom - top);
         for (int y = top; y < bottom; ++y) {
-            const std::uint8_t* m = band.row(y - top);
-            const std::uint8_t* o = original.row(static_cast<int>(std::int64_t{y} * original.height() / height));
+            const std::uint8_t* m = band.Row(y - top);
+            const std::uint8_t* o = original.Row(static_cast<int>(std::int64_t{y} * original.Height() / height));
             for (int x = 0; x < width; ++x, m += 3) {
                 const std::size_t block = static_cast<std::size_t>(x / block_width) * 3;
                 const std::uint8_t* s = o + source_column[static_cast<std::size_t>(x)];
@@ -50,7 +50,7 @@ Fidelity Compare_Block_Means(const RasterImage& original, Picture_Rows& mosaic, 
             mse > 0 ? 10 * std::log10(255.0 * 255.0 / mse) : std::numeric_limits<double>::infinity()};
 }
 
-Fidelity Compare_Block_Means(const RasterImage& original, const RasterImage& mosaic, int block_width, int block_height) {
+Fidelity Compare_Block_Means(const Raster_Image& original, const Raster_Image& mosaic, int block_width, int block_height) {
     return Compare_Block_Means(original, *Rows_Of(mosaic), block_width, block_height);
 }
 
@@ -60,15 +60,15 @@ namespace tilvane {
 namespace {
 
 // Adds to out (width / k values) the grey of the picture at the mosaic's size (width x height),
-// reduced by the means of whole blocks of k = kSimilarityReduction pixels a side, over the k rows
+// reduced by the means of whole blocks of k = kSimilarity_Reduction pixels a side, over the k rows
 // from y on; image holds the picture at its own height (image_height) from its row top on.
-void Add_Reduced_Grey_Row(const RasterImage& image, int image_height, int top, int width, int height, int y,
+void Add_Reduced_Grey_Row(const Raster_Image& image, int image_height, int top, int width, int height, int y,
                           double* out) {
-    constexpr int k = kSimilarityReduction;
+    constexpr int k = kSimilarity_Reduction;
     for (int yy = y; yy < y + k; ++yy) {
-        const std::uint8_t* row = image.row(static_cast<int>(std::int64_t{yy} * image_height / height) - top);
+        const std::uint8_t* row = image.Row(static_cast<int>(std::int64_t{yy} * image_height / height) - top);
         for (int x = 0; x < width / k * k; ++x) {
-            const std::uint8_t* p = row + static_cast<std::size_t>(std::int64_t{x} * image.width() / width) * 3;
+            const std::uint8_t* p = row + static_cast<std::size_t>(std::int64_t{x} * image.Width() / width) * 3;
             out[x / k] += (0.299 * p[2] + 0.587 * p[1] + 0.114 * p[0]) / (k * k);
         }
     }
@@ -76,9 +76,9 @@ void Add_Reduced_Grey_Row(const RasterImage& image, int image_height, int top, i
 
 }  // namespace
 
-std::optional<double> Structural_Similarity(const RasterImage& original, Picture_Rows& mosaic) {
+std::optional<double> Structural_Similarity(const Raster_Image& original, Picture_Rows& mosaic) {
     constexpr int kWindow = 7;
-    constexpr int k = kSimilarityReduction;
+    constexpr int k = kSimilarity_Reduction;
     const int width = mosaic.Width(), height = mosaic.Height();
     const int reduced_width = width / k, reduced_height = height / k;
     if (reduced_width < kWindow || reduced_height < kWindow) return std::nullopt;
@@ -90,8 +90,8 @@ std::optional<double> Structural_Similarity(const RasterImage& original, Picture
         double* pb = b.data() + static_cast<std::size_t>(r % kWindow) * w;
         std::fill(pa, pa + w, 0.0);
         std::fill(pb, pb + w, 0.0);
-        Add_Reduced_Grey_Row(original, original.height(), 0, width, height, r * k, pa);
-        const RasterImage band = mosaic.Read_Rows(k);
+        Add_Reduced_Grey_Row(original, original.Height(), 0, width, height, r * k, pa);
+        const Raster_Image band = mosaic.Read_Rows(k);
         Add_Reduced_Grey_Row(band, height, r * k, width, height, r * k, pb);
     };
     // Running sums over the window's columns, then along each row: x, y, x^2, y^2, xy.
@@ -133,7 +133,7 @@ std::optional<double> Structural_Similarity(const RasterImage& original, Picture
     return total / static_cast<double>(windows);
 }
 
-std::optional<double> Structural_Similarity(const RasterImage& original, const RasterImage& mosaic) {
+std::optional<double> Structural_Similarity(const Raster_Image& original, const Raster_Image& mosaic) {
     return Structural_Similarity(original, *Rows_Of(mosaic));
 }
 

@@ -17,8 +17,8 @@ struct Fidelity {
 };
 // The mosaic is read a band of one block row at a time, so a poster takes the memory of a band;
 // a band found not valid throws the reader's error.
-Fidelity Compare_Block_Means(const RasterImage& original, Picture_Rows& mosaic, int block_width, int block_height);
-Fidelity Compare_Block_Means(const RasterImage& original, const RasterImage& mosaic, int block_width, int block_height);
+Fidelity Compare_Block_Means(const Raster_Image& original, Picture_Rows& mosaic, int block_width, int block_height);
+Fidelity Compare_Block_Means(const Raster_Image& original, const Raster_Image& mosaic, int block_width, int block_height);
 
 // The structural similarity (SSIM) of the two pictures in grey (0.299 R + 0.587 G + 0.114 B),
 // the original brought to the mosaic's size as above: how far the mosaic keeps the original's
@@ -26,9 +26,9 @@ Fidelity Compare_Block_Means(const RasterImage& original, const RasterImage& mos
 // 4 x 4 blocks, then compared over every 7 x 7 window that lies wholly inside, with the usual
 // constants (0.01 x 255)^2 and (0.03 x 255)^2 and the windows' sample variances; none when the
 // reduced pictures are smaller than one window.
-inline constexpr int kSimilarityReduction = 4;
+inline constexpr int kSimilarity_Reduction = 4;
 // The mosaic is read k rows at a time, and only the last seven reduced rows are kept.
-std::optional<double> Structural_Similarity(const RasterImage& original, Picture_Rows& mosaic);
-std::optional<double> Structural_Similarity(const RasterImage& original, const RasterImage& mosaic);
+std::optional<double> Structural_Similarity(const Raster_Image& original, Picture_Rows& mosaic);
+std::optional<double> Structural_Similarity(const Raster_Image& original, const Raster_Image& mosaic);
 
 }  // namespace tilvane

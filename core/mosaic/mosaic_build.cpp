@@ -18,7 +18,7 @@ namespace {
 
 // Fitted tiles are small (one cell each); this keeps a library of 100,000 of them at 20x20, or a
 // few dozen at the largest tile size, within a bounded share of memory.
-constexpr std::size_t kFittedTileBudget = std::size_t{192} << 20;
+constexpr std::size_t kFitted_Tile_Budget = std::size_t{192} << 20;
 
 struct Planned_Cell {
     int x;
@@ -32,7 +32,7 @@ struct Planned_Cell {
 // size leaves the previous cell's pixels in the working tile.
 class Row_Painter {
 public:
-    Row_Painter(RasterImage& mosaic, const RasterImage& original, const Mosaic_Settings& settings, Work_Crew& crew)
+    Row_Painter(Raster_Image& mosaic, const Raster_Image& original, const Mosaic_Settings& settings, Work_Crew& crew)
         : mosaic_(mosaic), original_(original), settings_(settings), crew_(crew), preparers_(crew_.Size()) {}
 
     void Paint(int y, const std::vector<Planned_Cell>& cells) {
@@ -50,12 +50,12 @@ public:
     }
 
 private:
-    Rect Cell(int x, int y) const { return Rect::at(x, y, settings_.tile_width, settings_.tile_height); }
+    Rect Cell(int x, int y) const { return Rect::At(x, y, settings_.tile_width, settings_.tile_height); }
 
     bool Carries_Pixels_Over(const std::vector<Planned_Cell>& cells) const {
         if (settings_.mode == Fitting_Mode::Expand_Shrink) return false;
         for (const Planned_Cell& cell : cells)
-            if (cell.fitted->block.width() < settings_.tile_width || cell.fitted->block.height() < settings_.tile_height)
+            if (cell.fitted->block.Width() < settings_.tile_width || cell.fitted->block.Height() < settings_.tile_height)
                 return true;
         return false;
     }
@@ -63,7 +63,7 @@ private:
     void Paint_Cell(Tile_Preparer& preparer, int y, const Planned_Cell& cell) {
         preparer.Prepare_Fitted(*cell.fitted, settings_.tile_width, settings_.tile_height, cell.target);
         if (Shifted_Only())
-            copy_rect(mosaic_, Cell(cell.x, y), preparer.Working_Tile(), Rect::at(0, 0, settings_.tile_width, settings_.tile_height));
+            Copy_Rect(mosaic_, Cell(cell.x, y), preparer.Working_Tile(), Rect::At(0, 0, settings_.tile_width, settings_.tile_height));
         else
             Colour_Cell(mosaic_, Cell(cell.x, y), preparer.Working_Tile(), original_, settings_.scale, settings_.colour, settings_.blend);
     }
@@ -79,15 +79,15 @@ private:
             Colour_Cell(mosaic_, Cell(cell.x, y), fitted.block, original_, settings_.scale, settings_.colour, settings_.blend);
             return;
         }
-        if (!fitted.block.stores_every_colour()) {
+        if (!fitted.block.Stores_Every_Colour()) {
             Paint_Cell(preparer, y, cell);
             return;
         }
         Shift_Colours(mosaic_, Cell(cell.x, y), fitted.block, 0, 0, fitted.mean, cell.target);
     }
 
-    RasterImage& mosaic_;
-    const RasterImage& original_;
+    Raster_Image& mosaic_;
+    const Raster_Image& original_;
     const Mosaic_Settings& settings_;
     Work_Crew& crew_;
     std::vector<Tile_Preparer> preparers_;
@@ -119,7 +119,7 @@ std::optional<Tile_Stock> Stock_Tiles(const std::vector<std::string>& tiles, con
         tiles, crew,
         [&](std::size_t i, const Fitted_Tile& fitted) {
             if (best)
-                structures[i] = Structure_Of(fitted.block, Rect::at(0, 0, fitted.block.width(), fitted.block.height()), fitted.mean);
+                structures[i] = Structure_Of(fitted.block, Rect::At(0, 0, fitted.block.Width(), fitted.block.Height()), fitted.mean);
             if (best && settings.colour == Tile_Colour::Transfer) structures[i] = Perceptual_Structure(structures[i], fitted.mean);
         },
         [&](std::size_t done) {
@@ -151,13 +151,13 @@ std::optional<Tile_Stock> Stock_Tiles(const std::vector<std::string>& tiles, con
 // is made when no bitmap file could hold it. Its pixels start as zero bytes (black, or a palette's
 // first entry), not in the fill colour: every one is drawn, by a cell or from the enlarged
 // original, before the mosaic is saved.
-RasterImage Scaled_Mosaic(const RasterImage& original, int scale) {
-    const std::uint64_t width = std::uint64_t(original.width()) * scale, height = std::uint64_t(original.height()) * scale;
-    if (width > RasterImage::kMaxDimension || height > RasterImage::kMaxDimension || !Bmp_Layout_Of(width, height, original).Fits())
+Raster_Image Scaled_Mosaic(const Raster_Image& original, int scale) {
+    const std::uint64_t width = std::uint64_t(original.Width()) * scale, height = std::uint64_t(original.Height()) * scale;
+    if (width > Raster_Image::kMax_Dimension || height > Raster_Image::kMax_Dimension || !Bmp_Layout_Of(width, height, original).Fits())
         throw Error::Not_Valid(Bitmap_Fault::File_Too_Large);
-    return RasterImage::from_layout(static_cast<int>(width), static_cast<int>(height), original.pixel_format(),
-                                    original.colour_table(), original.channel_masks(), original.stored_bits_per_pixel(),
-                                    std::vector<std::uint8_t>(width * height * (has_colour_table(original.pixel_format()) ? 1 : 3)));
+    return Raster_Image::From_Layout(static_cast<int>(width), static_cast<int>(height), original.Format(),
+                                    original.Table(), original.Masks(), original.Stored_Bits_Per_Pixel(),
+                                    std::vector<std::uint8_t>(width * height * (Has_Colour_Table(original.Format()) ? 1 : 3)));
 }
 
 // The given tile of every cell of the grid, row by row: its index in the list, or -1 where the
@@ -182,40 +182,40 @@ void Build_Mosaic(const std::string& original_path, const std::string& output_pa
                   std::vector<Tile_Placement>* placements, const Picture_Access& access, const Given_Placements* given) {
     if (tiles.empty()) throw Error::Of_Kind(Error_Kind::No_Tiles);
     if (!settings.Advances()) throw Error::Of_Kind(Error_Kind::Grid_Never_Advances);
-    if (settings.scale < 1 || settings.scale > Mosaic_Settings::kLargestScale)
+    if (settings.scale < 1 || settings.scale > Mosaic_Settings::kLargest_Scale)
         throw Error::Of_Kind(Error_Kind::Scale_Out_Of_Range);
     if (settings.min_distance < 0) throw Error::Of_Kind(Error_Kind::Negative_Distance);
-    if (settings.blend < 0 || settings.blend > kLargestBlend) throw Error::Of_Kind(Error_Kind::Blend_Out_Of_Range);
+    if (settings.blend < 0 || settings.blend > kLargest_Blend) throw Error::Of_Kind(Error_Kind::Blend_Out_Of_Range);
 
-    RasterImage original;
+    Raster_Image original;
     if (access.any_format)
         original = Load_Picture(original_path);
     else
-        original.load_from_file(original_path);
+        original.Load_From_File(original_path);
     const bool scaled = settings.scale > 1;
-    RasterImage enlarged = scaled ? Scaled_Mosaic(original, settings.scale) : RasterImage();
-    RasterImage& mosaic = scaled ? enlarged : original;
+    Raster_Image enlarged = scaled ? Scaled_Mosaic(original, settings.scale) : Raster_Image();
+    Raster_Image& mosaic = scaled ? enlarged : original;
     const Scaled_Original source(original, settings.scale);
     // Without gaps a row's cells cover its band of the mosaic, and the enlarged original need
     // not be drawn under them first.
     const bool rows_covered = settings.Step_X() == settings.tile_width && settings.Step_Y() == settings.tile_height;
 
     Work_Crew crew(processors);
-    Fitted_Tile_Cache fitted_tiles(settings.tile_width, settings.tile_height, settings.mode, kFittedTileBudget,
+    Fitted_Tile_Cache fitted_tiles(settings.tile_width, settings.tile_height, settings.mode, kFitted_Tile_Budget,
                                    std::chrono::steady_clock::now, access.any_format);
     Row_Painter painter(mosaic, original, settings, crew);
     std::vector<int> lefts;
-    for (int x = 0; x < mosaic.width(); x += settings.Step_X()) lefts.push_back(x);
+    for (int x = 0; x < mosaic.Width(); x += settings.Step_X()) lefts.push_back(x);
     std::vector<Colour> targets(lefts.size());
     std::vector<Cell_Look> looks;
     std::vector<Planned_Cell> cells;
 
-    progress.Initialise_Processing(0, 0, settings.Progress_Maximum(mosaic.height()));
+    progress.Initialise_Processing(0, 0, settings.Progress_Maximum(mosaic.Height()));
     progress.Let_Messages_Run();
     std::optional<Tile_Stock> stock =
         Stock_Tiles(tiles, settings, settings.choice == Tile_Choice::Best && !given, access, fitted_tiles, crew, progress);
     const int columns = static_cast<int>(lefts.size());
-    const int rows = (mosaic.height() + settings.Step_Y() - 1) / settings.Step_Y();
+    const int rows = (mosaic.Height() + settings.Step_Y() - 1) / settings.Step_Y();
     const std::vector<std::pair<int, bool>> given_grid = given ? Given_Grid(*given, columns, rows) : decltype(given_grid){};
     const std::size_t readable = stock ? stock->drawn.size() : 0;
     const std::size_t cell_count = static_cast<std::size_t>(columns) * static_cast<std::size_t>(rows);
@@ -236,7 +236,7 @@ void Build_Mosaic(const std::string& original_path, const std::string& output_pa
                                std::span(targets).subspan(first, end - first));
                 for (std::size_t i = first; i < end; ++i) {
                     Cell_Look& look = grid[static_cast<std::size_t>(row) * lefts.size() + i];
-                    source.Look_At(Rect::at(lefts[i], top, settings.tile_width, settings.tile_height), targets[i], look);
+                    source.Look_At(Rect::At(lefts[i], top, settings.tile_width, settings.tile_height), targets[i], look);
                     chooser->Find_Nearest(look);
                 }
             });
@@ -244,14 +244,14 @@ void Build_Mosaic(const std::string& original_path, const std::string& output_pa
         looks.clear();
     }
     int y = 0;
-    for (int row = 0; stock && y < mosaic.height() && !progress.Abort_Requested(); ++row) {
+    for (int row = 0; stock && y < mosaic.Height() && !progress.Abort_Requested(); ++row) {
         // Cells never overlap, so each cell's target, the original's mean under it, can be
         // taken for the whole row before any of it is drawn.
         Share_Out(crew, lefts.size(), [&](unsigned, std::size_t first, std::size_t end) {
             source.Targets(y, settings.tile_height, std::span(lefts).subspan(first, end - first), settings.tile_width,
                            std::span(targets).subspan(first, end - first));
             for (std::size_t i = first; i < end && !looks.empty(); ++i) {
-                source.Look_At(Rect::at(lefts[i], y, settings.tile_width, settings.tile_height), targets[i], looks[i]);
+                source.Look_At(Rect::At(lefts[i], y, settings.tile_width, settings.tile_height), targets[i], looks[i]);
                 if (settings.colour == Tile_Colour::Transfer) Make_Perceptual(looks[i]);
                 chooser->Find_Nearest(looks[i]);
             }
@@ -271,8 +271,8 @@ void Build_Mosaic(const std::string& original_path, const std::string& output_pa
             cells.push_back({lefts[i], std::move(fitted), targets[i]});
             if (placements)
                 placements->push_back({static_cast<int>(i) + 1, row + 1,
-                                       clip_to(Rect::at(lefts[i], y, settings.tile_width, settings.tile_height),
-                                               mosaic.width(), mosaic.height()),
+                                       Clip_To(Rect::At(lefts[i], y, settings.tile_width, settings.tile_height),
+                                               mosaic.Width(), mosaic.Height()),
                                        tile.first, tile.second});
         }
         if (scaled && (!rows_covered || cells.size() < lefts.size())) source.Enlarge_Into(mosaic, y, y + settings.Step_Y());
@@ -280,13 +280,13 @@ void Build_Mosaic(const std::string& original_path, const std::string& output_pa
         y += settings.Step_Y();
         progress.Update_Processing(y);
     }
-    if (scaled) source.Enlarge_Into(mosaic, y, mosaic.height());  // the rows an abort left
+    if (scaled) source.Enlarge_Into(mosaic, y, mosaic.Height());  // the rows an abort left
     progress.End_Processing();
     progress.Let_Messages_Run();
     if (access.any_format)
         Save_Picture(output_path, mosaic, access.save);
     else
-        mosaic.save_to_file(output_path);
+        mosaic.Save_To_File(output_path);
 }
 
 }  // namespace tilvane

@@ -12,7 +12,7 @@ namespace tilvane {
 // both directions. At scale 1 the mosaic is the original itself, drawn over in place.
 class Scaled_Original {
 public:
-    Scaled_Original(const RasterImage& original, int scale) : original_(original), scale_(scale) {}
+    Scaled_Original(const Raster_Image& original, int scale) : original_(original), scale_(scale) {}
 
     // The targets of a row of cells (x = lefts[k], top, width x height of the mosaic).
     void Targets(int top, int height, std::span<const int> lefts, int width, std::span<Colour> means) const;
@@ -21,10 +21,10 @@ public:
     void Look_At(Rect cell, Colour target, Cell_Look& look) const;
 
     // Rows top .. bottom - 1 of the mosaic get the enlarged original.
-    void Enlarge_Into(RasterImage& mosaic, int top, int bottom) const;
+    void Enlarge_Into(Raster_Image& mosaic, int top, int bottom) const;
 
 private:
-    const RasterImage& original_;
+    const Raster_Image& original_;
     int scale_;
 };
 

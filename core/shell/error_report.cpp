@@ -11,8 +11,8 @@ namespace {
 std::string Too_Large_Text(const Error& error) {
     const std::string picture = "The picture " + error.Path() + " is too large";
     if (error.Fault() == Bitmap_Fault::Side_Too_Long)
-        return picture + " for a JPEG file: at most " + std::to_string(kLargestJpegSide) + " pixels a side";
-    return picture + ": its pixels need more than " + std::to_string(decode_limits::kMaxPixelBytes >> 20) + " MB";
+        return picture + " for a JPEG file: at most " + std::to_string(kLargest_Jpeg_Side) + " pixels a side";
+    return picture + ": its pixels need more than " + std::to_string(decode_limits::kMax_Pixel_Bytes >> 20) + " MB";
 }
 
 std::string Line_Text(const Error& error) {
@@ -36,16 +36,16 @@ std::string Error_Text(const std::exception& error) {
         case Error_Kind::Too_Large: return Too_Large_Text(*core);
         case Error_Kind::No_Readable_Tile: return "None of the tiles could be read";
         case Error_Kind::Unknown_Extension: {
-            const std::string_view extension = tiles::Extension_Part(core->Path());
+            const std::string_view extension = tilvane::Extension_Part(core->Path());
             return "Unknown picture file extension (." + std::string(extension.empty() ? extension : extension.substr(1)) + ")";
         }
         case Error_Kind::No_Tiles: return "Error: There are no Tiles in the list to use in the Mosaic !";
         case Error_Kind::Grid_Never_Advances: return "Error: The Tile Size cannot be 0 unless a Gap between the Tiles is set.";
         case Error_Kind::Scale_Out_Of_Range:
-            return "Error: The Scale must be from 1 to " + std::to_string(Mosaic_Settings::kLargestScale) + ".";
+            return "Error: The Scale must be from 1 to " + std::to_string(Mosaic_Settings::kLargest_Scale) + ".";
         case Error_Kind::Negative_Distance: return "Error: The Distance between repeated Tiles cannot be negative.";
         case Error_Kind::Blend_Out_Of_Range:
-            return "Error: The share of the Original laid over the Tiles must be from 0 to " + std::to_string(kLargestBlend) + " %.";
+            return "Error: The share of the Original laid over the Tiles must be from 0 to " + std::to_string(kLargest_Blend) + " %.";
         case Error_Kind::Cannot_Write_Settings: return "Unable to write to " + core->Path();
         case Error_Kind::Uses_Too_Few:
             return "Error: The Tiles cannot cover every cell with so few uses of each: at least " +

@@ -17,16 +17,16 @@ namespace {
 using testing_support::Temp_Folder;
 
 // Every pixel's colour and (in a palette image) index, and the layout a tile cut from it keeps.
-void Expect_Same_Rows(const RasterImage& whole, const RasterImage& band, int top) {
-    ASSERT_EQ(band.width(), whole.width());
-    EXPECT_EQ(band.pixel_format(), whole.pixel_format());
-    EXPECT_EQ(band.colour_table().entries(), whole.colour_table().entries());
-    EXPECT_EQ(band.channel_masks(), whole.channel_masks());
-    EXPECT_EQ(band.stored_bits_per_pixel(), whole.stored_bits_per_pixel());
-    for (int y = 0; y < band.height(); ++y) {
-        ASSERT_EQ(std::memcmp(band.row(y), whole.row(top + y), whole.row_bytes()), 0) << "row " << top + y;
-        if (whole.index_row(top + y)) {
-            ASSERT_EQ(std::memcmp(band.index_row(y), whole.index_row(top + y), static_cast<std::size_t>(whole.width())), 0);
+void Expect_Same_Rows(const Raster_Image& whole, const Raster_Image& band, int top) {
+    ASSERT_EQ(band.Width(), whole.Width());
+    EXPECT_EQ(band.Format(), whole.Format());
+    EXPECT_EQ(band.Table().Entries(), whole.Table().Entries());
+    EXPECT_EQ(band.Masks(), whole.Masks());
+    EXPECT_EQ(band.Stored_Bits_Per_Pixel(), whole.Stored_Bits_Per_Pixel());
+    for (int y = 0; y < band.Height(); ++y) {
+        ASSERT_EQ(std::memcmp(band.Row(y), whole.Row(top + y), whole.Row_Bytes()), 0) << "row " << top + y;
+        if (whole.Index_Row(top + y)) {
+            ASSERT_EQ(std::memcmp(band.Index_Row(y), whole.Index_Row(top + y), static_cast<std::size_t>(whole.Width())), 0);
         }
     }
 }
@@ -34,25 +34,25 @@ void Expect_Same_Rows(const RasterImage& whole, const RasterImage& band, int top
 // Bands of several heights, every other band skipped, against the picture read whole.
 void Expect_Bands_Match(const std::string& path) {
     SCOPED_TRACE(path);
-    const RasterImage whole = Load_Picture(path);
-    for (int band_height : {1, 3, 7, whole.height()}) {
+    const Raster_Image whole = Load_Picture(path);
+    for (int band_height : {1, 3, 7, whole.Height()}) {
         SCOPED_TRACE(band_height);
         const auto rows = Open_Picture_Rows(path);
-        ASSERT_EQ(rows->Width(), whole.width());
-        ASSERT_EQ(rows->Height(), whole.height());
-        for (int top = 0, band = 0; top < whole.height(); top += band_height, ++band) {
+        ASSERT_EQ(rows->Width(), whole.Width());
+        ASSERT_EQ(rows->Height(), whole.Height());
+        for (int top = 0, band = 0; top < whole.Height(); top += band_height, ++band) {
             if (band % 2 == 1 && band_height > 1) {
                 rows->Skip_Rows(band_height);
                 continue;
             }
-            const RasterImage read = rows->Read_Rows(band_height);
-            ASSERT_EQ(read.height(), std::min(band_height, whole.height() - top));
+            const Raster_Image read = rows->Read_Rows(band_height);
+            ASSERT_EQ(read.Height(), std::min(band_height, whole.Height() - top));
             Expect_Same_Rows(whole, read, top);
         }
-        EXPECT_EQ(rows->Read_Rows(5).height(), 0);
-        const RasterImage blank = rows->Blank(3, 2);
-        EXPECT_EQ(blank.pixel_format(), whole.pixel_format());
-        EXPECT_EQ(blank.pixel(2, 1), kBlack);
+        EXPECT_EQ(rows->Read_Rows(5).Height(), 0);
+        const Raster_Image blank = rows->Blank(3, 2);
+        EXPECT_EQ(blank.Format(), whole.Format());
+        EXPECT_EQ(blank.Pixel(2, 1), kBlack);
     }
 }
 
@@ -64,14 +64,14 @@ TEST(PictureRowsTest, BandsHoldThePixelsOfThePictureReadWhole) {
                 paths.push_back(entry.path().string());
     // Odd sizes in every pixel format the encoder writes, bottom-up as it writes them.
     Temp_Folder folder;
-    for (PixelFormat format : {PixelFormat::Bits1, PixelFormat::Bits4, PixelFormat::Bits8, PixelFormat::Bits15,
-                               PixelFormat::Bits16, PixelFormat::Bits24, PixelFormat::Bits32}) {
-        RasterImage image(37, 23, format);
-        for (int y = 0; y < image.height(); ++y)
-            for (int x = 0; x < image.width(); ++x)
-                image.set_pixel(x, y, {static_cast<std::uint8_t>(x * 7), static_cast<std::uint8_t>(y * 11), static_cast<std::uint8_t>(x * y)});
+    for (Pixel_Format format : {Pixel_Format::Bits1, Pixel_Format::Bits4, Pixel_Format::Bits8, Pixel_Format::Bits15,
+                               Pixel_Format::Bits16, Pixel_Format::Bits24, Pixel_Format::Bits32}) {
+        Raster_Image image(37, 23, format);
+        for (int y = 0; y < image.Height(); ++y)
+            for (int x = 0; x < image.Width(); ++x)
+                image.Set_Pixel(x, y, {static_cast<std::uint8_t>(x * 7), static_cast<std::uint8_t>(y * 11), static_cast<std::uint8_t>(x * y)});
         paths.push_back(folder.Path("odd" + std::to_string(static_cast<int>(format)) + ".bmp"));
-        image.save_to_file(paths.back(), Flush_To_Disk::No);
+        image.Save_To_File(paths.back(), Flush_To_Disk::No);
     }
     ASSERT_GT(paths.size(), 60u);
     for (const std::string& path : paths) Expect_Bands_Match(path);
@@ -87,15 +87,15 @@ TEST(PictureRowsTest, ErrorsNameTheFileAndAreFoundAsTheBandsAreRead) {
         EXPECT_EQ(error.Kind(), Error_Kind::Cannot_Open);
     }
     // A PNG cut short opens (its headers are whole) and fails at the band that is missing.
-    RasterImage noise(200, 300);
-    for (int y = 0; y < noise.height(); ++y)
-        for (int x = 0; x < noise.width(); ++x) noise.set_pixel(x, y, {static_cast<std::uint8_t>(x * y * 31 >> 3), 0, 0});
+    Raster_Image noise(200, 300);
+    for (int y = 0; y < noise.Height(); ++y)
+        for (int x = 0; x < noise.Width(); ++x) noise.Set_Pixel(x, y, {static_cast<std::uint8_t>(x * y * 31 >> 3), 0, 0});
     const std::string cut = folder.Path("cut.png");
     Save_Picture(cut, noise, {.flush = Flush_To_Disk::No});
-    const std::vector<std::uint8_t> png = read_whole_file(cut);
-    write_file_new_or_replacing(cut, std::span(png).first(png.size() * 2 / 3));
+    const std::vector<std::uint8_t> png = Read_Whole_File(cut);
+    Write_File_New_Or_Replacing(cut, std::span(png).first(png.size() * 2 / 3));
     const auto rows = Open_Picture_Rows(cut);
-    EXPECT_EQ(rows->Read_Rows(10).height(), 10);
+    EXPECT_EQ(rows->Read_Rows(10).Height(), 10);
     try {
         rows->Read_Rows(rows->Height());
         FAIL() << "a cut PNG was read";
