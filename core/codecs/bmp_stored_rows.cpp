@@ -12,7 +12,7 @@
 namespace tilvane::bmp {
 namespace {
 
-const char* header_kind(std::uint32_t size) {
+const char* Header_Kind(std::uint32_t size) {
     switch (size) {
         case kCore_Header_Size: return "BITMAPCOREHEADER";
         case kInfo_Header_Size: return "BITMAPINFOHEADER";
@@ -26,7 +26,7 @@ const char* header_kind(std::uint32_t size) {
     }
 }
 
-const char* compression_name(std::uint32_t compression) {
+const char* Compression_Name(std::uint32_t compression) {
     switch (compression) {
         case Rgb: return "BI_RGB";
         case Rle8: return "BI_RLE8";
@@ -40,11 +40,11 @@ const char* compression_name(std::uint32_t compression) {
     }
 }
 
-bool is_bitfields(std::uint32_t compression) {
+bool Is_Bitfields(std::uint32_t compression) {
     return compression == Bitfields || compression == Alpha_Bitfields;
 }
 
-bool bits_fit_compression(int bits, std::uint32_t compression, bool os2) {
+bool Bits_Fit_Compression(int bits, std::uint32_t compression, bool os2) {
     switch (compression) {
         // 2 bits a pixel come from Windows CE; 64 bits hold four 16-bit channels.
         case Rgb: return bits == 1 || bits == 2 || bits == 4 || bits == 8 || bits == 16 || bits == 24 || bits == 32 || bits == 64;
@@ -59,7 +59,7 @@ bool bits_fit_compression(int bits, std::uint32_t compression, bool os2) {
 }
 
 // Each mask one run of bits inside the pixel, none overlapping another.
-void check_masks(const Channel_Masks& m, int bits) {
+void Check_Masks(const Channel_Masks& m, int bits) {
     for (std::uint32_t mask : {m.red, m.green, m.blue})
         if (Channel_Field::From_Mask(mask).bits == 0) throw Error::Not_Valid(Bitmap_Fault::Bad_Masks);
     const std::uint64_t pixel_bits = (std::uint64_t{1} << bits) - 1;
@@ -67,11 +67,11 @@ void check_masks(const Channel_Masks& m, int bits) {
         throw Error::Not_Valid(Bitmap_Fault::Bad_Masks);
 }
 
-Layout read_layout(const Little_Endian_View& file, std::uint64_t file_size, Bmp_Description& description) {
+Layout Read_Layout(const Little_Endian_View& file, std::uint64_t file_size, Bmp_Description& description) {
     const auto signature = file.Slice(0, 2);
     if (signature[0] != kSignature[0] || signature[1] != kSignature[1]) throw Error::Not_Valid(Bitmap_Fault::Bad_Signature);
     const std::uint32_t header_size = file.U32(kFile_Header_Size);
-    description.header_kind = header_kind(header_size);
+    description.header_kind = Header_Kind(header_size);
     const std::uint64_t h = kFile_Header_Size;
     const bool core = header_size == kCore_Header_Size;
     const bool os2 = header_size == kOs2_Short_Header_Size || header_size == kOs2_Header_Size;
@@ -100,9 +100,9 @@ Layout read_layout(const Little_Endian_View& file, std::uint64_t file_size, Bmp_
             if (os2 && l.compression == Jpeg) l.compression = Os2_Rle24;
         }
     }
-    description.compression = compression_name(l.compression);
+    description.compression = Compression_Name(l.compression);
     description.bits_per_pixel = l.bits;
-    if (planes != 1 || !bits_fit_compression(l.bits, l.compression, os2 || core)) throw Error::Not_Valid(Bitmap_Fault::Bad_Bit_Depth);
+    if (planes != 1 || !Bits_Fit_Compression(l.bits, l.compression, os2 || core)) throw Error::Not_Valid(Bitmap_Fault::Bad_Bit_Depth);
 
     l.top_down = height < 0;
     if (l.top_down) height = -height;
@@ -111,12 +111,12 @@ Layout read_layout(const Little_Endian_View& file, std::uint64_t file_size, Bmp_
     if (l.top_down && (Is_Run_Length(l.compression) || Is_Embedded(l.compression))) throw Error::Not_Valid(Bitmap_Fault::Top_Down_Compressed);
 
     std::uint64_t headers_end = h + header_size;
-    if (is_bitfields(l.compression)) {
+    if (Is_Bitfields(l.compression)) {
         // From BITMAPV2INFOHEADER on the masks are part of the header; before, they follow it.
         const std::uint64_t at = header_size >= kV2_Header_Size ? h + kInfo_Header_Size : headers_end;
         l.masks = {file.U32(at), file.U32(at + 4), file.U32(at + 8)};
         if (header_size < kV2_Header_Size) headers_end += l.compression == Alpha_Bitfields ? 16 : 12;
-        check_masks(l.masks, l.bits);
+        Check_Masks(l.masks, l.bits);
     } else if (l.bits == 16) {
         l.masks = kMasks555;
     }
@@ -134,7 +134,7 @@ Layout read_layout(const Little_Endian_View& file, std::uint64_t file_size, Bmp_
 }
 
 // Unpacks one row of 1-, 4- or 8-bit indexes, most significant bits first.
-void unpack_indices(const std::uint8_t* src, int bits, int width, std::uint8_t* out) {
+void Unpack_Indices(const std::uint8_t* src, int bits, int width, std::uint8_t* out) {
     if (bits == 8) {
         std::memcpy(out, src, static_cast<std::size_t>(width));
         return;
@@ -146,26 +146,26 @@ void unpack_indices(const std::uint8_t* src, int bits, int width, std::uint8_t* 
 }
 
 // Widens the channels of 16- or 32-bit masked pixels to 8 bits.
-class MaskedPixelReader {
+class Masked_Pixel_Reader {
 public:
-    MaskedPixelReader(const Channel_Masks& masks, int bits) : red_(masks.red), green_(masks.green), blue_(masks.blue) {
+    Masked_Pixel_Reader(const Channel_Masks& masks, int bits) : red_(masks.red), green_(masks.green), blue_(masks.blue) {
         // Every 16-bit pixel's colour fits a 192 KiB table, which beats three look-ups a pixel.
         if (bits == 16) {
             all_16_bit_.resize(std::size_t{3} << 16);
-            for (std::uint32_t v = 0; v < (1u << 16); ++v) widen(v, &all_16_bit_[v * 3]);
+            for (std::uint32_t v = 0; v < (1u << 16); ++v) Widen(v, &all_16_bit_[v * 3]);
         }
     }
 
-    void read_row(const std::uint8_t* src, int width, std::uint8_t* dst) const {
+    void Read_Row(const std::uint8_t* src, int width, std::uint8_t* dst) const {
         if (!all_16_bit_.empty()) {
             for (int x = 0; x < width; ++x, src += 2, dst += 3) std::memcpy(dst, &all_16_bit_[Load_U16_Le(src) * 3u], 3);
             return;
         }
-        for (int x = 0; x < width; ++x, src += 4, dst += 3) widen(Load_U32_Le(src), dst);
+        for (int x = 0; x < width; ++x, src += 4, dst += 3) Widen(Load_U32_Le(src), dst);
     }
 
 private:
-    void widen(std::uint32_t pixel, std::uint8_t* bgr) const {
+    void Widen(std::uint32_t pixel, std::uint8_t* bgr) const {
         bgr[0] = blue_(pixel);
         bgr[1] = green_(pixel);
         bgr[2] = red_(pixel);
@@ -198,9 +198,9 @@ private:
 
 // The 8-bit sRGB value of each channel value of a 64-bit pixel: s2.13 fixed point (1.0 is
 // 0x2000) in linear light. Values below 0 and above 1 are held to black and full.
-class LinearChannelReducer {
+class Linear_Channel_Reducer {
 public:
-    LinearChannelReducer() {
+    Linear_Channel_Reducer() {
         for (std::size_t v = 0; v < reduced_.size(); ++v) {
             const double linear = static_cast<double>(v) / kOne;
             const double encoded = linear <= 0.0031308 ? 12.92 * linear : 1.055 * std::pow(linear, 1 / 2.4) - 0.055;
@@ -217,7 +217,7 @@ private:
     std::array<std::uint8_t, kOne + 1> reduced_{};
 };
 
-Pixel_Format direct_format(int bits, const Channel_Masks& masks) {
+Pixel_Format Direct_Format(int bits, const Channel_Masks& masks) {
     if (bits == 24) return Pixel_Format::Bits24;
     if (bits == 16 && masks == kMasks555) return Pixel_Format::Bits15;
     if (bits == 16 && masks == kMasks565) return Pixel_Format::Bits16;
@@ -234,7 +234,7 @@ Headers Read_Headers(const Byte_Source& source) {
     Headers h;
     h.bytes.resize(static_cast<std::size_t>(std::min(source.size(), kHeader_Bytes)));
     if (!source.Read(0, h.bytes)) throw Error::Not_Valid(Bitmap_Fault::Truncated_Headers);
-    h.layout = read_layout(Little_Endian_View(h.bytes), source.size(), h.description);
+    h.layout = Read_Layout(Little_Endian_View(h.bytes), source.size(), h.description);
     h.description.width = h.layout.width;
     h.description.height = h.layout.height;
     h.description.pixel_format = Decoded_Format(h.layout);
@@ -276,7 +276,7 @@ Pixel_Format Decoded_Format(const Layout& l) {
     if (Is_Embedded(l.compression) || l.compression == Os2_Rle24 || l.bits == 64) return Pixel_Format::Bits24;
     // There is no 2-bit format: its four colours fit a 4-bit image's table.
     if (l.bits <= 8) return l.bits == 2 ? Pixel_Format::Bits4 : static_cast<Pixel_Format>(l.bits);
-    return direct_format(l.bits, l.masks);
+    return Direct_Format(l.bits, l.masks);
 }
 
 Row_Converter::Row_Converter(const Layout& l) : layout_(l) {
@@ -284,10 +284,10 @@ Row_Converter::Row_Converter(const Layout& l) : layout_(l) {
     const Pixel_Format format = Decoded_Format(l);
     if (l.bits <= 8) {
         convert_ = [width, bits = l.bits](const std::uint8_t* src, std::uint8_t* dst) {
-            unpack_indices(src, bits, static_cast<int>(width), dst);
+            Unpack_Indices(src, bits, static_cast<int>(width), dst);
         };
     } else if (l.bits == 64) {
-        static const LinearChannelReducer reduce;
+        static const Linear_Channel_Reducer reduce;
         convert_ = [width](const std::uint8_t* src, std::uint8_t* dst) {
             for (std::size_t x = 0; x < width; ++x, src += 8, dst += 3)
                 for (int c = 0; c < 3; ++c) dst[c] = reduce(src + 2 * c);
@@ -299,8 +299,8 @@ Row_Converter::Row_Converter(const Layout& l) : layout_(l) {
             for (std::size_t x = 0; x < width; ++x, src += 4, dst += 3) std::memcpy(dst, src, 3);
         };
     } else {
-        convert_ = [width, reader = MaskedPixelReader(l.masks, l.bits)](const std::uint8_t* src, std::uint8_t* dst) {
-            reader.read_row(src, static_cast<int>(width), dst);
+        convert_ = [width, reader = Masked_Pixel_Reader(l.masks, l.bits)](const std::uint8_t* src, std::uint8_t* dst) {
+            reader.Read_Row(src, static_cast<int>(width), dst);
         };
     }
 }
