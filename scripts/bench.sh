@@ -7,6 +7,8 @@
 #  - the same mosaic against metapixel, a peer photomosaic tool, and under Wine (less Wine's own
 #    start of a process, timed as tilvane-cli.exe --help) against native;
 #  - the mosaic's peak memory beyond the picture's own pixels;
+#  - saving that picture and a mosaic of it as PNG, against the same by the tool as it was before
+#    PNG output deflated bands on every processor (built once from that commit), in time and size;
 #  - cutting that picture into 60,000 tiles of 20x20 against creating as many files of the same
 #    size with one open, write and close each (the floor of any extraction) natively; the same on
 #    a 2000x1500 cut under Wine, the floor built for Windows; its peak memory beyond the pixels,
@@ -143,6 +145,36 @@ bench_metapixel() {
   ab_ratio "$slow_runs" \
     "metapixel" "metapixel --library $data/metapixel/library --width=20 --height=20 --metapixel $data/photo.png $data/metapixel/mosaic.png" \
     "tilvane-cli mosaic" "$cli $mosaic_args"
+}
+
+# The tool as it was before PNG output went parallel (the commit before the PNG writer came):
+# one thread through libspng at zlib's default level. Built once into build/bench-before.
+build_png_before() {
+  local source=build/bench-before/source png_before
+  if [ ! -x build/bench-before/tilvane-cli ]; then
+    png_before=$(git log --diff-filter=A --format=%H -- core/codecs/png_writer.cpp | tail -1)^
+    rm -rf "$source" && mkdir -p "$source"
+    git archive "$png_before" | tar -x -C "$source"
+    cmake -S "$source" -B build/bench-before -DCMAKE_BUILD_TYPE=Release -DTILVANE_BENCHMARKS=OFF -DTILVANE_TESTS=OFF \
+      "${launcher[@]}" >/dev/null
+    cmake --build build/bench-before -j "$(nproc)" --target tilvane-cli >/dev/null
+  fi
+}
+
+bench_png() {
+  build_png_before
+  [ -f "$data/mosaic.bmp" ] || $cli $mosaic_args
+  echo "PNG save, now / before (goal: time at most 0.5, size at most 1.1):"
+  local picture before_bytes now_bytes
+  for picture in photo mosaic; do
+    ab_ratio "$runs" \
+      "$picture.png now" "$cli convert $data/$picture.bmp $data/now.png" \
+      "before" "build/bench-before/tilvane-cli convert $data/$picture.bmp $data/before.png"
+    now_bytes=$(stat -c %s "$data/now.png")
+    before_bytes=$(stat -c %s "$data/before.png")
+    awk -v now="$now_bytes" -v before="$before_bytes" -v name="$picture" 'BEGIN {
+      printf "%s.png: %d bytes now, %d before; ratio %.3f\n", name, now, before, now / before }'
+  done
 }
 
 peak_kib() {  # COMMAND...
@@ -423,7 +455,7 @@ bench_looks() {
 }
 
 build_native
-case "${TILVANE_BENCH:-all}" in choose | photos | looks) ;; *) build_windows ;; esac
+case "${TILVANE_BENCH:-all}" in choose | photos | looks | png | poster) ;; *) build_windows ;; esac
 # TILVANE_BENCH=looks runs only the scores of how the options look.
 if [ "${TILVANE_BENCH:-all}" = looks ]; then
   prepare_looks
@@ -435,6 +467,11 @@ make_data
 if [ "${TILVANE_BENCH:-all}" = extract ]; then
   install_if_missing /usr/bin/time time
   bench_extract
+  exit 0
+fi
+# TILVANE_BENCH=png runs only the PNG output's measurements.
+if [ "${TILVANE_BENCH:-all}" = png ]; then
+  bench_png
   exit 0
 fi
 # TILVANE_BENCH=photos runs only the measurements of photo collections.
@@ -452,6 +489,7 @@ fi
 prepare_photos
 prepare_metapixel
 bench_convert
+bench_png
 bench_cells
 bench_mosaic_over_copy
 bench_palette

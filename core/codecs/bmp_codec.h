@@ -6,6 +6,7 @@
 
 #include "image/raster_image.h"
 #include "support/byte_stream.h"
+#include "support/file_io.h"
 
 namespace tilvane {
 
@@ -31,6 +32,17 @@ BmpDescription describe_bmp(const Byte_Source& source);
 RasterImage decode_bmp(const Byte_Source& source, BmpDescription* description = nullptr);
 RasterImage decode_bmp(std::span<const std::uint8_t> bytes, BmpDescription* description = nullptr);
 
+// Where the encoder's BMP file of a width x height picture in like's pixel format (and with its
+// colour table) puts its parts: headers, channel masks and colour table, then the rows.
+struct Bmp_File_Layout {
+    std::uint64_t pixel_offset = 0;
+    std::uint64_t row_stride = 0;  // bytes a row, padded to 4
+    std::uint64_t file_size = 0;
+    // Whether the whole file fits the format's 32-bit size fields.
+    bool Fits() const { return file_size <= 0xFFFFFFFFu; }
+};
+Bmp_File_Layout Bmp_Layout_Of(std::uint64_t width, std::uint64_t height, const RasterImage& like);
+
 // Encodes an image as an uncompressed BMP in its own pixel format: BITMAPINFOHEADER, colour
 // table for palette formats, BI_BITFIELDS masks for 16-bit 5-6-5 and custom layouts, rows
 // bottom-up padded to 4 bytes.
@@ -38,5 +50,23 @@ RasterImage decode_bmp(std::span<const std::uint8_t> bytes, BmpDescription* desc
 // 32-bit size fields, before writing anything.
 void encode_bmp(const RasterImage& image, const Byte_Sink& sink);
 std::vector<std::uint8_t> encode_bmp(const RasterImage& image);
+
+// Writes the same file as encode_bmp into file from bands of rows given top to bottom, each band
+// a picture of the file's width in like's pixel format and colour table: the headers are known
+// in advance, and each band goes where the bottom-up file keeps its rows. Refuses what encode_bmp
+// refuses, before writing anything.
+class Bmp_Writer {
+public:
+    Bmp_Writer(int width, int height, const RasterImage& like, Replacing_File& file);
+    // The next band.height() rows; the file is whole once all height rows are written.
+    void Write_Band(const RasterImage& band);
+
+private:
+    Replacing_File& file_;
+    ChannelMasks masks_;
+    Bmp_File_Layout layout_;
+    int width_;
+    int rows_left_ = 0;
+};
 
 }  // namespace tilvane

@@ -1,7 +1,6 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
-#include <limits>
 
 #include "bmp_codec.h"
 #include "bmp_format.h"
@@ -54,47 +53,57 @@ void write_index_row(const std::uint8_t* indexes, int width, int bits, std::uint
         dst[x / per_byte] |= static_cast<std::uint8_t>(indexes[x] << (8 - bits - (x % per_byte) * bits));
 }
 
+// The colour table a file of the image holds.
+std::span<const Colour> Table_Of(const RasterImage& image) {
+    if (!has_colour_table(image.pixel_format())) return {};
+    return image.colour_table().entries();
+}
+
+bool Has_Bitfields(PixelFormat format) { return format == PixelFormat::Bits16 || format == PixelFormat::Custom; }
+
 }  // namespace
 
-// Images with no pixels, and those whose file would not fit the 32-bit size fields, cannot be
-// stored as a bitmap and are refused as not valid.
-void encode_bmp(const RasterImage& image, const Byte_Sink& sink) {
-    const int width = image.width();
-    const int height = image.height();
+Bmp_File_Layout Bmp_Layout_Of(std::uint64_t width, std::uint64_t height, const RasterImage& like) {
+    Bmp_File_Layout layout;
+    layout.pixel_offset = kFileHeaderSize + kInfoHeaderSize + (Has_Bitfields(like.pixel_format()) ? 12 : 0) + Table_Of(like).size() * 4;
+    layout.row_stride = row_stride(width, like.stored_bits_per_pixel());
+    layout.file_size = layout.pixel_offset + layout.row_stride * height;
+    return layout;
+}
+
+namespace {
+
+// The headers, masks and colour table of a width x height file of like's layout. Images with no
+// pixels, and those whose file would not fit the 32-bit size fields, cannot be stored as a
+// bitmap and are refused as not valid.
+std::vector<std::uint8_t> Headers_Of(int width, int height, const RasterImage& like, Bmp_File_Layout& layout) {
     if (width <= 0 || height <= 0) throw Error::Not_Valid(Bitmap_Fault::Empty_Image);
-
-    const PixelFormat format = image.pixel_format();
-    const int bits = image.stored_bits_per_pixel();
-    const std::vector<Colour> no_table;
-    const std::vector<Colour>& table = has_colour_table(format) ? image.colour_table().entries() : no_table;
+    const PixelFormat format = like.pixel_format();
+    const std::span<const Colour> table = Table_Of(like);
     if (table.size() > static_cast<std::size_t>(colour_table_capacity(format))) throw Error::Invalid_Pixel_Format();
-    const bool bitfields = format == PixelFormat::Bits16 || format == PixelFormat::Custom;
+    const bool bitfields = Has_Bitfields(format);
+    layout = Bmp_Layout_Of(static_cast<std::uint64_t>(width), static_cast<std::uint64_t>(height), like);
+    if (!layout.Fits()) throw Error::Not_Valid(Bitmap_Fault::File_Too_Large);
 
-    const std::uint64_t pixel_offset = kFileHeaderSize + kInfoHeaderSize + (bitfields ? 12 : 0) + table.size() * 4;
-    const std::uint64_t stride = row_stride(static_cast<std::uint64_t>(width), bits);
-    const std::uint64_t pixel_bytes = stride * static_cast<std::uint64_t>(height);
-    const std::uint64_t file_size = pixel_offset + pixel_bytes;
-    if (file_size > std::numeric_limits<std::uint32_t>::max()) throw Error::Not_Valid(Bitmap_Fault::File_Too_Large);
-
-    std::vector<std::uint8_t> headers(static_cast<std::size_t>(pixel_offset));
+    std::vector<std::uint8_t> headers(static_cast<std::size_t>(layout.pixel_offset));
     std::uint8_t* p = headers.data();
     std::memcpy(p, kSignature, 2);
-    store_u32le(p + 2, static_cast<std::uint32_t>(file_size));
-    store_u32le(p + 10, static_cast<std::uint32_t>(pixel_offset));
+    store_u32le(p + 2, static_cast<std::uint32_t>(layout.file_size));
+    store_u32le(p + 10, static_cast<std::uint32_t>(layout.pixel_offset));
     p += kFileHeaderSize;
     store_u32le(p, kInfoHeaderSize);
     store_u32le(p + 4, static_cast<std::uint32_t>(width));
     store_u32le(p + 8, static_cast<std::uint32_t>(height));
     store_u16le(p + 12, 1);
-    store_u16le(p + 14, static_cast<std::uint16_t>(bits));
+    store_u16le(p + 14, static_cast<std::uint16_t>(like.stored_bits_per_pixel()));
     store_u32le(p + 16, bitfields ? kBitfields : kRgb);
-    store_u32le(p + 20, static_cast<std::uint32_t>(pixel_bytes));
+    store_u32le(p + 20, static_cast<std::uint32_t>(layout.file_size - layout.pixel_offset));
     store_u32le(p + 24, kPixelsPerMetre);
     store_u32le(p + 28, kPixelsPerMetre);
     store_u32le(p + 32, static_cast<std::uint32_t>(table.size()));
     p += kInfoHeaderSize;
     if (bitfields) {
-        const ChannelMasks& masks = image.channel_masks();
+        const ChannelMasks& masks = like.channel_masks();
         store_u32le(p, masks.red);
         store_u32le(p + 4, masks.green);
         store_u32le(p + 8, masks.blue);
@@ -106,33 +115,61 @@ void encode_bmp(const RasterImage& image, const Byte_Sink& sink) {
         p[2] = c.red;
         p += 4;
     }
-    sink(headers);
+    return headers;
+}
 
+// Rows first .. end - 1 of image as the file stores them: bottom-up (row end - 1 first), each
+// padded to the stride.
+void Encode_Rows(const RasterImage& image, int first, int end, const MaskedPixelWriter& masked, std::size_t stride,
+                 std::vector<std::uint8_t>& out) {
+    const PixelFormat format = image.pixel_format();
+    const int width = image.width(), bits = image.stored_bits_per_pixel();
+    out.assign(static_cast<std::size_t>(end - first) * stride, 0);
+    for (int y = end - 1; y >= first; --y) {
+        std::uint8_t* dst = out.data() + static_cast<std::size_t>(end - 1 - y) * stride;
+        const std::uint8_t* src = image.row(y);
+        if (has_colour_table(format)) {
+            write_index_row(image.index_row(y), width, bits, dst);
+        } else if (bits == 24) {
+            std::memcpy(dst, src, image.row_bytes());
+        } else if (format == PixelFormat::Bits32) {
+            for (int x = 0; x < width; ++x, src += 3, dst += 4) std::memcpy(dst, src, 3);
+        } else {
+            masked.write_row(src, width, bits / 8, dst);
+        }
+    }
+}
+
+}  // namespace
+
+void encode_bmp(const RasterImage& image, const Byte_Sink& sink) {
+    Bmp_File_Layout layout;
+    sink(Headers_Of(image.width(), image.height(), image, layout));
     // Rows go out bottom-up, a chunk of about a megabyte at a time.
     const MaskedPixelWriter masked(image.channel_masks());
-    const std::size_t row_bytes = image.row_bytes();
-    const std::size_t row_stride_bytes = static_cast<std::size_t>(stride);
-    const int rows_per_chunk = static_cast<int>(std::max<std::size_t>(1, (std::size_t{1} << 20) / row_stride_bytes));
+    const std::size_t stride = static_cast<std::size_t>(layout.row_stride);
+    const int rows_per_chunk = static_cast<int>(std::max<std::size_t>(1, (std::size_t{1} << 20) / stride));
     std::vector<std::uint8_t> chunk;
-    for (int written = 0; written < height; written += rows_per_chunk) {
-        const int rows = std::min(rows_per_chunk, height - written);
-        chunk.assign(static_cast<std::size_t>(rows) * row_stride_bytes, 0);
-        for (int r = 0; r < rows; ++r) {
-            std::uint8_t* dst = chunk.data() + static_cast<std::size_t>(r) * row_stride_bytes;
-            const int y = height - 1 - (written + r);
-            const std::uint8_t* src = image.row(y);
-            if (has_colour_table(format)) {
-                write_index_row(image.index_row(y), width, bits, dst);
-            } else if (bits == 24) {
-                std::memcpy(dst, src, row_bytes);
-            } else if (format == PixelFormat::Bits32) {
-                for (int x = 0; x < width; ++x, src += 3, dst += 4) std::memcpy(dst, src, 3);
-            } else {
-                masked.write_row(src, width, bits / 8, dst);
-            }
-        }
+    for (int end = image.height(); end > 0; end -= rows_per_chunk) {
+        Encode_Rows(image, std::max(0, end - rows_per_chunk), end, masked, stride, chunk);
         sink(chunk);
     }
+}
+
+Bmp_Writer::Bmp_Writer(int width, int height, const RasterImage& like, Replacing_File& file)
+    : file_(file), masks_(like.channel_masks()), width_(width) {
+    const std::vector<std::uint8_t> headers = Headers_Of(width, height, like, layout_);
+    file_.Write(headers);
+    rows_left_ = height;
+}
+
+void Bmp_Writer::Write_Band(const RasterImage& band) {
+    if (band.width() != width_ || band.height() > rows_left_) throw Error::Not_Valid(Bitmap_Fault::Bad_Dimensions);
+    // The band's rows lie in the file just below the rows still to come, last row first.
+    rows_left_ -= band.height();
+    std::vector<std::uint8_t> rows;
+    Encode_Rows(band, 0, band.height(), MaskedPixelWriter(masks_), static_cast<std::size_t>(layout_.row_stride), rows);
+    file_.Write_At(layout_.pixel_offset + static_cast<std::uint64_t>(rows_left_) * layout_.row_stride, rows);
 }
 
 std::vector<std::uint8_t> encode_bmp(const RasterImage& image) {

@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <memory>
 #include <span>
 
 #include "image/raster_image.h"
@@ -31,5 +32,25 @@ inline constexpr int kLargestJpegSide = 65500;
 // Throws Error::Too_Large for an image with a side over kLargestJpegSide and a
 // Not_Valid(Empty_Image) error for one without pixels, before writing anything.
 void encode_jpeg(const RasterImage& image, int quality, const Byte_Sink& sink);
+
+// Writes the same file as encode_jpeg from its rows, top to bottom, one scanline at a time.
+// Refuses what encode_jpeg refuses (a side over kLargestJpegSide as Too_Large), before writing
+// anything; an error of the sink propagates.
+class Jpeg_Writer {
+public:
+    Jpeg_Writer(int width, int height, int quality, const Byte_Sink& sink);
+    ~Jpeg_Writer();
+    Jpeg_Writer(const Jpeg_Writer&) = delete;
+    Jpeg_Writer& operator=(const Jpeg_Writer&) = delete;
+
+    // The next row: width pixels of blue, green and red bytes. The last row ends the file.
+    void Write_Row(const std::uint8_t* bgr);
+
+    struct Encode;
+
+private:
+    void Check(bool done);
+    std::unique_ptr<Encode> encode_;
+};
 
 }  // namespace tilvane

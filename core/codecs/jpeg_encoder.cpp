@@ -50,8 +50,10 @@ boolean Pass_Full_Chunk(j_compress_ptr info) {
 
 void Pass_Last_Chunk(j_compress_ptr info) { Hand_Over(info, kChunkBytes - Writer_Of(info).manager.free_in_buffer); }
 
-// Everything an encode owns lives here, outside the function that libjpeg jumps back into.
-struct Encode {
+}  // namespace
+
+// Everything an encode owns lives here, outside the functions that libjpeg jumps back into.
+struct Jpeg_Writer::Encode {
     jpeg_compress_struct info{};
     jpeg::Error_Trap trap{};
     Chunk_Writer writer{};
@@ -62,45 +64,66 @@ struct Encode {
     }
 };
 
-bool Encode_Into(Encode& e, const RasterImage& image, int quality) {
-    e.info.err = jpeg::Set_Trap(e.trap);
-    if (setjmp(e.trap.jump)) return false;
+namespace {
 
-    jpeg_create_compress(&e.info);
-    e.created = true;
-    e.writer.manager.init_destination = Start_Chunk;
-    e.writer.manager.empty_output_buffer = Pass_Full_Chunk;
-    e.writer.manager.term_destination = Pass_Last_Chunk;
-    e.info.dest = &e.writer.manager;
-    e.info.image_width = static_cast<JDIMENSION>(image.width());
-    e.info.image_height = static_cast<JDIMENSION>(image.height());
-    e.info.input_components = 3;
-    e.info.in_color_space = JCS_EXT_BGR;
-    jpeg_set_defaults(&e.info);
-    jpeg_set_quality(&e.info, quality, TRUE);
-    e.info.optimize_coding = TRUE;
-    jpeg_start_compress(&e.info, TRUE);
-    while (e.info.next_scanline < e.info.image_height) {
-        // libjpeg only reads the rows it is given.
-        JSAMPROW row = const_cast<JSAMPLE*>(image.row(static_cast<int>(e.info.next_scanline)));
-        jpeg_write_scanlines(&e.info, &row, 1);
-    }
-    jpeg_finish_compress(&e.info);
+// Runs a libjpeg call with the trap set here, so that a fatal error jumps back to this frame;
+// nothing of call's with a destructor is left behind by the jump.
+template <typename Call>
+bool Trapped(Jpeg_Writer::Encode& e, const Call& call) {
+    if (setjmp(e.trap.jump)) return false;
+    call();
     return true;
 }
 
 }  // namespace
 
-void encode_jpeg(const RasterImage& image, int quality, const Byte_Sink& sink) {
-    if (image.width() == 0 || image.height() == 0) throw Error::Not_Valid(Bitmap_Fault::Empty_Image);
-    if (image.width() > kLargestJpegSide || image.height() > kLargestJpegSide)
-        throw Error(Error_Kind::Too_Large, {}, Bitmap_Fault::Side_Too_Long);
-    const auto e = std::make_unique<Encode>();
-    e->writer.sink = &sink;
-    if (Encode_Into(*e, image, std::clamp(quality, 1, 100))) return;
-    if (e->writer.failure) std::rethrow_exception(e->writer.failure);
-    // With its input checked above, libjpeg fails only for want of memory.
+Jpeg_Writer::Jpeg_Writer(int width, int height, int quality, const Byte_Sink& sink) : encode_(std::make_unique<Encode>()) {
+    if (width <= 0 || height <= 0) throw Error::Not_Valid(Bitmap_Fault::Empty_Image);
+    if (width > kLargestJpegSide || height > kLargestJpegSide) throw Error(Error_Kind::Too_Large, {}, Bitmap_Fault::Side_Too_Long);
+    Encode& e = *encode_;
+    e.writer.sink = &sink;
+    e.info.err = jpeg::Set_Trap(e.trap);
+    Check(Trapped(e, [&] {
+        jpeg_create_compress(&e.info);
+        e.created = true;
+        e.writer.manager.init_destination = Start_Chunk;
+        e.writer.manager.empty_output_buffer = Pass_Full_Chunk;
+        e.writer.manager.term_destination = Pass_Last_Chunk;
+        e.info.dest = &e.writer.manager;
+        e.info.image_width = static_cast<JDIMENSION>(width);
+        e.info.image_height = static_cast<JDIMENSION>(height);
+        e.info.input_components = 3;
+        e.info.in_color_space = JCS_EXT_BGR;
+        jpeg_set_defaults(&e.info);
+        jpeg_set_quality(&e.info, std::clamp(quality, 1, 100), TRUE);
+        e.info.optimize_coding = TRUE;
+        jpeg_start_compress(&e.info, TRUE);
+    }));
+}
+
+Jpeg_Writer::~Jpeg_Writer() = default;
+
+void Jpeg_Writer::Write_Row(const std::uint8_t* bgr) {
+    Encode& e = *encode_;
+    if (e.info.next_scanline >= e.info.image_height) throw Error::Not_Valid(Bitmap_Fault::Bad_Dimensions);
+    // libjpeg only reads the rows it is given.
+    JSAMPROW row = const_cast<JSAMPLE*>(bgr);
+    Check(Trapped(e, [&] {
+        jpeg_write_scanlines(&e.info, &row, 1);
+        if (e.info.next_scanline == e.info.image_height) jpeg_finish_compress(&e.info);
+    }));
+}
+
+void Jpeg_Writer::Check(bool done) {
+    if (done) return;
+    if (encode_->writer.failure) std::rethrow_exception(encode_->writer.failure);
+    // With its input checked beforehand, libjpeg fails only for want of memory.
     throw std::bad_alloc();
+}
+
+void encode_jpeg(const RasterImage& image, int quality, const Byte_Sink& sink) {
+    Jpeg_Writer writer(image.width(), image.height(), quality, sink);
+    for (int y = 0; y < image.height(); ++y) writer.Write_Row(image.row(y));
 }
 
 }  // namespace tilvane

@@ -18,8 +18,9 @@ namespace tilvane {
 RasterImage decode_png(const Byte_Source& source);
 RasterImage decode_png(std::span<const std::uint8_t> bytes);
 
-// Encodes an image as an 8-bit RGB PNG, whatever its pixel format. Throws a Not_Valid error
-// for an image without pixels, before writing anything; a failing sink's error propagates.
+// Encodes an image as an 8-bit RGB PNG, whatever its pixel format, on every processor
+// (Png_Writer). Throws a Not_Valid error for an image without pixels, before writing anything;
+// a failing sink's error propagates.
 void encode_png(const RasterImage& image, const Byte_Sink& sink);
 
 }  // namespace tilvane

@@ -1,10 +1,10 @@
 #include "mosaic_build.h"
 
-#include <limits>
 #include <memory>
 #include <numeric>
 #include <optional>
 
+#include "codecs/bmp_codec.h"
 #include "image/colour_operations.h"
 #include "image/raster_drawing.h"
 #include "mosaic/fitted_tile_cache.h"
@@ -153,9 +153,7 @@ std::optional<Tile_Stock> Stock_Tiles(const std::vector<std::string>& tiles, con
 // original, before the mosaic is saved.
 RasterImage Scaled_Mosaic(const RasterImage& original, int scale) {
     const std::uint64_t width = std::uint64_t(original.width()) * scale, height = std::uint64_t(original.height()) * scale;
-    const std::uint64_t row_bytes = (width * original.stored_bits_per_pixel() + 31) / 32 * 4;
-    if (width > RasterImage::kMaxDimension || height > RasterImage::kMaxDimension ||
-        row_bytes * height > std::numeric_limits<std::uint32_t>::max())
+    if (width > RasterImage::kMaxDimension || height > RasterImage::kMaxDimension || !Bmp_Layout_Of(width, height, original).Fits())
         throw Error::Not_Valid(Bitmap_Fault::File_Too_Large);
     return RasterImage::from_layout(static_cast<int>(width), static_cast<int>(height), original.pixel_format(),
                                     original.colour_table(), original.channel_masks(), original.stored_bits_per_pixel(),

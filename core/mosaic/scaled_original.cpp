@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "image/colour_operations.h"
+#include "mosaic/tile_structure.h"
 
 namespace tilvane {
 namespace {
@@ -21,8 +22,11 @@ void Scaled_Original::Targets(int top, int height, std::span<const int> lefts, i
         Average_Colours(original_, top, height, lefts, width, means);
         return;
     }
-    for (std::size_t k = 0; k < lefts.size(); ++k)
-        means[k] = Average_Colour(original_, Reduced_Rect(Rect::at(lefts[k], top, width, height), scale_));
+    for (std::size_t k = 0; k < lefts.size(); ++k) {
+        const Covered_Sums sums = Sum_Covered(original_, Rect::at(lefts[k], top, width, height), scale_);
+        const auto mean = [&](int ch) { return static_cast<std::uint8_t>(sums.area ? sums.channel[ch] / sums.area : 0); };
+        means[k] = {mean(2), mean(1), mean(0)};
+    }
 }
 
 void Scaled_Original::Look_At(Rect cell, Colour target, Cell_Look& look) const {

@@ -7,8 +7,8 @@
 namespace tilvane {
 
 // The original as the cells of a mosaic `scale` times its size see it: a cell's target colour is
-// the mean of the original's pixels under the cell's rectangle reduced by the scale (Reduced_Rect),
-// and the mosaic's undrawn pixels show the original enlarged, each pixel repeated scale times in
+// the mean of the original's pixels under the cell, each weighted by the part of it the cell
+// covers (Sum_Covered), and the mosaic's undrawn pixels show the original enlarged, each pixel repeated scale times in
 // both directions. At scale 1 the mosaic is the original itself, drawn over in place.
 class Scaled_Original {
 public:

@@ -54,10 +54,36 @@ int Part_Edge(int from, int length, int part) {
 
 }  // namespace
 
-Rect Reduced_Rect(Rect r, int scale) {
-    const auto down = [scale](std::int32_t v) { return static_cast<std::int32_t>(v / scale); };
-    const auto up = [scale](std::int32_t v) { return static_cast<std::int32_t>((std::int64_t{v} + scale - 1) / scale); };
-    return {down(r.left), down(r.top), up(r.right), up(r.bottom)};
+Covered_Sums Sum_Covered(const RasterImage& image, Rect r, int scale) {
+    const std::int64_t k = scale;
+    const std::int64_t left = std::max<std::int64_t>(r.left, 0), right = std::min(std::int64_t{r.right}, image.width() * k);
+    const std::int64_t top = std::max<std::int64_t>(r.top, 0), bottom = std::min(std::int64_t{r.bottom}, image.height() * k);
+    Covered_Sums sums;
+    if (right <= left || bottom <= top) return sums;
+    // A pixel stands for k of r's rows or columns, except the first and the last, which r may
+    // cover only in part.
+    const auto weight = [k](std::int64_t from, std::int64_t to, std::int64_t i) {
+        return std::min(to, (i + 1) * k) - std::max(from, i * k);
+    };
+    const std::int64_t first_x = left / k, last_x = (right - 1) / k;
+    const std::int64_t first_weight = weight(left, right, first_x), last_weight = weight(left, right, last_x);
+    for (std::int64_t y = top / k; y <= (bottom - 1) / k; ++y) {
+        const std::uint8_t* row = image.row(static_cast<int>(y));
+        std::int64_t line[3] = {0, 0, 0};
+        for (const std::uint8_t* p = row + first_x * 3; p <= row + last_x * 3; p += 3) {
+            line[0] += p[0];
+            line[1] += p[1];
+            line[2] += p[2];
+        }
+        const std::int64_t row_weight = weight(top, bottom, y);
+        for (int ch = 0; ch < 3; ++ch) {
+            std::int64_t weighted = line[ch] * k + (first_weight - k) * row[first_x * 3 + ch];
+            if (last_x != first_x) weighted += (last_weight - k) * row[last_x * 3 + ch];
+            sums.channel[ch] += static_cast<std::uint64_t>(row_weight * weighted);
+        }
+    }
+    sums.area = static_cast<std::uint64_t>((right - left) * (bottom - top));
+    return sums;
 }
 
 Structure Structure_Of(const RasterImage& image, Rect r, Colour mean, int scale,
@@ -68,22 +94,13 @@ Structure Structure_Of(const RasterImage& image, Rect r, Colour mean, int scale,
         for (int px = 0; px < kStructureGrid; ++px) {
             const Rect part{Part_Edge(r.left, r.width(), px), Part_Edge(r.top, r.height(), py),
                             Part_Edge(r.left, r.width(), px + 1), Part_Edge(r.top, r.height(), py + 1)};
-            const Rect c = clip_to(part.empty() ? part : Reduced_Rect(part, scale), image.width(), image.height());
+            const Covered_Sums sums = Sum_Covered(image, part, scale);
             const int index = py * kStructureGrid + px;
-            if (visible) (*visible)[static_cast<std::size_t>(index)] = !c.empty();
-            if (c.empty()) continue;
-            std::uint64_t sums[3] = {0, 0, 0};
-            for (int y = c.top; y < c.bottom; ++y) {
-                const std::uint8_t* p = image.row(y) + static_cast<std::size_t>(c.left) * 3;
-                for (int x = c.left; x < c.right; ++x, p += 3) {
-                    sums[0] += p[0];
-                    sums[1] += p[1];
-                    sums[2] += p[2];
-                }
-            }
-            const double count = static_cast<double>(c.width()) * c.height();
+            if (visible) (*visible)[static_cast<std::size_t>(index)] = sums.area != 0;
+            if (sums.area == 0) continue;
+            const double count = static_cast<double>(sums.area);
             for (int ch = 0; ch < 3; ++ch)
-                s[static_cast<std::size_t>(index * 3 + ch)] = static_cast<float>(sums[ch] / count) - own[ch];
+                s[static_cast<std::size_t>(index * 3 + ch)] = static_cast<float>(sums.channel[ch] / count) - own[ch];
         }
     return s;
 }

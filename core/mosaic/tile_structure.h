@@ -2,6 +2,7 @@
 // What a tile's or a cell's picture looks like once its mean colour is taken out: the colour shift
 // supplies the mean, so two pictures match when these agree.
 #include <array>
+#include <cstdint>
 #include <span>
 #include <vector>
 
@@ -17,16 +18,22 @@ using Structure = std::array<float, kStructureValues>;
 
 // The structure of the part of image under r, less `mean`. A grid part with no pixel inside the
 // image (a cell hanging over the edge) counts as 0 and is not visible: visible[part] is false.
-// scale maps r onto an image `scale` times smaller (see Reduced_Rect).
+// scale maps r onto an image `scale` times smaller (see Sum_Covered).
 Structure Structure_Of(const RasterImage& image, Rect r, Colour mean, int scale = 1,
                        std::array<bool, kStructureGrid * kStructureGrid>* visible = nullptr);
 
 // The structure of the picture mirrored left to right: the grid's columns in reverse order.
 Structure Mirrored(const Structure& s);
 
-// The rectangle of an image `scale` times smaller that lies under r of the large one: every pixel
-// that r covers a part of.
-Rect Reduced_Rect(Rect r, int scale);
+// The part of an image `scale` times smaller that lies under r of the large one, as the large
+// one's pixels see it: the sums of each channel (blue, green, red), each pixel weighted by how many
+// of r's pixels it stands for (a pixel r covers only a part of counts that part), and the number of
+// r's pixels inside the large image.
+struct Covered_Sums {
+    std::uint64_t channel[3] = {0, 0, 0};
+    std::uint64_t area = 0;
+};
+Covered_Sums Sum_Covered(const RasterImage& image, Rect r, int scale);
 
 // Finds the tiles whose structures lie nearest to a cell's without measuring every tile: the
 // structures are projected onto their few main directions of spread (most of their differences

@@ -1,5 +1,6 @@
 #include "file_io.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <filesystem>
 #include <optional>
@@ -166,25 +167,60 @@ File_Stamp stamp_of_readable_file(const std::string& path) {
     return {size, modified.time_since_epoch().count()};
 }
 
-void write_file_atomically(const std::string& path, const std::function<void(const Byte_Sink&)>& produce,
-                           Flush_To_Disk flush) {
+struct Replacing_File::State {
+    std::string path;
+    std::filesystem::path target;
+    file_system::Target_State target_state;
+    Flush_To_Disk flush;
+    Temporary_File temporary;
+    std::uint64_t end = 0;  // where the next appended bytes go
+
+    State(const std::string& user_path, const std::filesystem::path& followed, const file_system::Target_State& state,
+          Flush_To_Disk flush_to_disk)
+        : path(user_path), target(followed), target_state(state), flush(flush_to_disk), temporary(followed) {}
+};
+
+Replacing_File::Replacing_File(const std::string& path, Flush_To_Disk flush) {
     const auto [target, state] = Writable_Target(path);
-    Temporary_File temporary(target);
-    std::FILE* f = temporary.file();
-    if (!f) throw Error::Cannot_Create(path, Last_System_Error());
-    bool written = true;
-    const Byte_Sink sink = [&](std::span<const std::uint8_t> chunk) {
-        // fwrite must not see the null data pointer of an empty chunk.
-        if (written && !chunk.empty()) written = std::fwrite(chunk.data(), 1, chunk.size(), f) == chunk.size();
-    };
-    produce(sink);
-    written = written && (flush == Flush_To_Disk::Yes ? file_system::flush_to_disk(f) : std::fflush(f) == 0);
+    state_ = std::make_unique<State>(path, target, state, flush);
+    if (!state_->temporary.file()) throw Error::Cannot_Create(path, Last_System_Error());
+}
+
+Replacing_File::~Replacing_File() = default;
+
+void Replacing_File::Write(std::span<const std::uint8_t> bytes) {
+    Write_At(state_->end, bytes);
+}
+
+void Replacing_File::Write_At(std::uint64_t offset, std::span<const std::uint8_t> bytes) {
+    std::FILE* f = state_->temporary.file();
+    if (offset != state_->end && !seek(f, offset, SEEK_SET)) throw Error::Cannot_Create(state_->path, Last_System_Error());
+    // fwrite must not see the null data pointer of an empty chunk.
+    if (!bytes.empty() && std::fwrite(bytes.data(), 1, bytes.size(), f) != bytes.size())
+        throw Error::Cannot_Create(state_->path, Last_System_Error());
+    const std::uint64_t written_end = offset + bytes.size();
+    if (offset != state_->end && written_end < state_->end && !seek(f, state_->end, SEEK_SET))
+        throw Error::Cannot_Create(state_->path, Last_System_Error());
+    state_->end = std::max(state_->end, written_end);
+}
+
+void Replacing_File::Commit() {
+    State& s = *state_;
+    std::FILE* f = s.temporary.file();
+    const bool written = s.flush == Flush_To_Disk::Yes ? file_system::flush_to_disk(f) : std::fflush(f) == 0;
     // A file with several names (hard links) is written in place, so that all of them keep
     // naming it, and so is one the folder lets this user write but not replace; anything else
     // is replaced whole, so that a failure leaves the old file.
-    const bool in_place = state.link_count > 1 || !state.may_replace;
-    const bool placed = written && (in_place ? temporary.copy_into(target, flush) : temporary.take_place_of(target));
-    if (!placed) throw Error::Cannot_Create(path, Last_System_Error());
+    const bool in_place = s.target_state.link_count > 1 || !s.target_state.may_replace;
+    const bool placed = written && (in_place ? s.temporary.copy_into(s.target, s.flush) : s.temporary.take_place_of(s.target));
+    if (!placed) throw Error::Cannot_Create(s.path, Last_System_Error());
+}
+
+void write_file_atomically(const std::string& path, const std::function<void(const Byte_Sink&)>& produce,
+                           Flush_To_Disk flush) {
+    Replacing_File file(path, flush);
+    produce(file.Sink());
+    file.Commit();
 }
 
 void Check_May_Save(const std::string& path) {

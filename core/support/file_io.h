@@ -59,6 +59,36 @@ void write_file_atomically(const std::string& path, const std::vector<std::uint8
 void write_file_atomically(const std::string& path, const std::function<void(const Byte_Sink&)>& produce,
                            Flush_To_Disk flush = Flush_To_Disk::Yes);
 
+// The same for content written over time by whoever holds it (a picture written band by band):
+// the bytes go to a temporary file beside the target as they come, and Commit puts it in the
+// target's place. Destroyed without Commit (an error, an interrupt), it removes the temporary
+// file and leaves the target as it was.
+class Replacing_File {
+public:
+    // Throws Error::Cannot_Create(path) for a target a plain create-and-write could not write,
+    // or when no temporary file can be made beside it.
+    explicit Replacing_File(const std::string& path, Flush_To_Disk flush = Flush_To_Disk::Yes);
+    ~Replacing_File();
+    Replacing_File(const Replacing_File&) = delete;
+    Replacing_File& operator=(const Replacing_File&) = delete;
+
+    // Appends bytes, or writes them at offset (which may lie beyond the end: the gap reads as
+    // zeros). Throws Error::Cannot_Create(path) with the system's reason when they cannot be
+    // written (a full disk).
+    void Write(std::span<const std::uint8_t> bytes);
+    void Write_At(std::uint64_t offset, std::span<const std::uint8_t> bytes);
+    // A sink that appends, for encoders.
+    Byte_Sink Sink() {
+        return [this](std::span<const std::uint8_t> bytes) { Write(bytes); };
+    }
+    // Flushes the content and puts it in the target's place. Throws Error::Cannot_Create(path).
+    void Commit();
+
+private:
+    struct State;
+    std::unique_ptr<State> state_;
+};
+
 // Throws Error::Cannot_Create(path) with the system's reason when a save of path would fail
 // before writing: a folder that is missing or that this user may not write into, or a file that
 // may not be written. Makes and removes a temporary file beside the target to find out, so that

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Ctrl-C while tilvane-cli is saving a big picture: the old output stays as it was and the
-# temporary file beside it goes. Ctrl-C while it cuts tiles: no tile file is left empty or cut
-# short. Usage: interrupted_save.sh TILVANE_CLI WORK_FOLDER
+# Ctrl-C while tilvane-cli is saving a big picture, as BMP and as PNG: the old output stays as it
+# was and the temporary file beside it goes. Ctrl-C while it cuts tiles: no tile file is left
+# empty or cut short. Usage: interrupted_save.sh TILVANE_CLI WORK_FOLDER
 set -euo pipefail
 set -m  # background jobs of a script ignore Ctrl-C unless they run under job control
 cli=$1
@@ -17,8 +17,6 @@ with open(sys.argv[1], "wb") as f:
     f.write(header)
     f.write(bytes(range(256)) * (pixels // 256) + bytes(pixels % 256))
 PY
-echo old > "$work/out.bmp"
-
 # Signals come when a system call returns, and most of a tile's time goes into creating its file.
 for attempt in 1 2 3 4 5; do
   rm -rf "$work/tiles"
@@ -32,29 +30,35 @@ for attempt in 1 2 3 4 5; do
 done
 echo "interrupted extractions left only whole tiles"
 
-for attempt in 1 2 3 4 5 6 7 8 9 10; do
-  "$cli" convert "$work/big.bmp" "$work/out.bmp" &
-  pid=$!
-  caught=
-  while kill -0 "$pid" 2>/dev/null; do
-    if compgen -G "$work/out.bmp.saving-*.tmp" >/dev/null; then
-      kill -INT "$pid"
-      caught=yes
-      break
+interrupt_save() {  # OUTPUT: a BMP written whole, a PNG band by band on every processor
+  local out=$work/$1 attempt pid caught status
+  echo old > "$out"
+  for attempt in 1 2 3 4 5 6 7 8 9 10; do
+    "$cli" convert "$work/big.bmp" "$out" &
+    pid=$!
+    caught=
+    while kill -0 "$pid" 2>/dev/null; do
+      if compgen -G "$out.saving-*.tmp" >/dev/null; then
+        kill -INT "$pid"
+        caught=yes
+        break
+      fi
+    done
+    status=0
+    wait "$pid" || status=$?
+    if compgen -G "$work/*.tmp" >/dev/null; then
+      echo "FAIL: a temporary file outlived the interrupt: $(ls "$work")"
+      exit 1
     fi
+    if [ -n "$caught" ] && [ "$status" -ne 0 ]; then
+      [ "$(cat "$out")" = old ] || { echo "FAIL: the old $1 was lost"; exit 1; }
+      echo "interrupted while saving $1 (attempt $attempt, exit status $status): old output kept, no temporary file"
+      return
+    fi
+    echo old > "$out"   # the save finished before the signal came: try again
   done
-  status=0
-  wait "$pid" || status=$?
-  if compgen -G "$work/*.tmp" >/dev/null; then
-    echo "FAIL: a temporary file outlived the interrupt: $(ls "$work")"
-    exit 1
-  fi
-  if [ -n "$caught" ] && [ "$status" -ne 0 ]; then
-    [ "$(cat "$work/out.bmp")" = old ] || { echo "FAIL: the old output was lost"; exit 1; }
-    echo "interrupted while saving (attempt $attempt, exit status $status): old output kept, no temporary file"
-    exit 0
-  fi
-  echo old > "$work/out.bmp"   # the save finished before the signal came: try again
-done
-echo "FAIL: never caught the tool while it was saving"
-exit 1
+  echo "FAIL: never caught the tool while it was saving $1"
+  exit 1
+}
+interrupt_save out.bmp
+interrupt_save out.png

@@ -11,6 +11,7 @@
 #include "image/colour_operations.h"
 #include "image/raster_drawing.h"
 #include "mosaic/placements_file.h"
+#include "mosaic/scaled_original.h"
 #include "shell/error_report.h"
 #include "shell/progress_text.h"
 #include "support/file_io.h"
@@ -150,12 +151,14 @@ TEST_F(MosaicBuildTest, GapsAndUnreachedPixelsKeepTheOriginal) {
 }
 
 // At scale 3 a 10 x 8 original gives a 30 x 24 mosaic in cells of 5 x 5 of the mosaic; a cell
-// takes the mean of the original's pixels it lies over, and what no cell covers (gaps, the rows
+// takes the mean of the enlarged original under it, and what no cell covers (gaps, the rows
 // an abort leaves) shows the original enlarged. The record names every drawn cell.
 TEST_F(MosaicBuildTest, AScaledMosaicTakesItsTargetsFromTheOriginalUnderTheCell) {
     const RasterImage source = filled(10, 8, gradient);
     const std::string original = Save("original.bmp", source);
     const std::vector<std::string> tiles{Save("tile.bmp", filled(4, 4, [](int, int) { return Colour{9, 9, 9}; }))};
+    RasterImage enlarged(30, 24);
+    Scaled_Original(source, 3).Enlarge_Into(enlarged, 0, 24);
     struct Case {
         bool gap;
         int cells_before_abort;
@@ -174,10 +177,10 @@ TEST_F(MosaicBuildTest, AScaledMosaicTakesItsTargetsFromTheOriginalUnderTheCell)
         ASSERT_EQ(mosaic.width(), 30);
         ASSERT_EQ(mosaic.height(), 24);
         ASSERT_EQ(placements.size(), c.drawn);
-        EXPECT_EQ(mosaic.pixel(4, 4), Average_Colour(source, {0, 0, 2, 2}));
+        EXPECT_EQ(mosaic.pixel(4, 4), Average_Colour(enlarged, Rect::at(0, 0, 5, 5)));
         const Tile_Placement& second = placements[1];
         EXPECT_EQ(second.area, Rect::at(c.gap ? 6 : 5, 0, 5, 5));
-        EXPECT_EQ(mosaic.pixel(second.area.left, 0), Average_Colour(source, {second.area.left / 3, 0, 4, 2}));
+        EXPECT_EQ(mosaic.pixel(second.area.left, 0), Average_Colour(enlarged, second.area));
         if (c.gap) {
             EXPECT_EQ(mosaic.pixel(5, 3), source.pixel(1, 1));
         }
@@ -428,6 +431,24 @@ TEST_F(MosaicBuildTest, ImageErrorsStopTheBuildAndWriteNothing) {
 // Tiles fitted first: an unreadable one found in a folder is left out and told, the others keep
 // their places in the list (the placements' indexes), and the seed's draws go to the rest; an
 // unreadable one named itself, or a list with nothing readable, stops the build unwritten.
+// 10 x 633476 at scale 15 gives rows of 452 bytes, 4,294,967,280 bytes of pixels: within the
+// 32-bit size fields, but not with the file's 54 bytes of headers. The build refuses it as the
+// encoder would, before it starts.
+TEST_F(MosaicBuildTest, AMosaicWhoseFileWouldNotFitABitmapIsRefusedBeforeTheFirstCell) {
+    const std::string original = Save("original.bmp", RasterImage(10, 633476));
+    const std::vector<std::string> tiles{Save("tile.bmp", filled(15, 15, gradient))};
+    Mosaic_Settings settings{{15, 15, false, 0, 0}, Fitting_Mode::Expand_Shrink};
+    settings.scale = 15;
+    try {
+        Build_Mosaic(original, folder_.Path("out.bmp"), tiles, settings, random_, progress_);
+        ADD_FAILURE() << "no error";
+    } catch (const Error& e) {
+        EXPECT_EQ(e.Fault(), Bitmap_Fault::File_Too_Large);
+    }
+    EXPECT_TRUE(progress_.calls.empty());
+    EXPECT_FALSE(std::filesystem::exists(folder_.Path("out.bmp")));
+}
+
 TEST_F(MosaicBuildTest, FittingFirstPassesOverUnreadablePicturesFoundInFolders) {
     const std::string original = Save("original.bmp", filled(40, 10, gradient));
     const std::string red = Save("red.bmp", filled(4, 4, [](int, int) { return Colour{200, 0, 0}; }));

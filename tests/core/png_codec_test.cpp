@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "codecs/png_codec.h"
+#include "codecs/png_writer.h"
 #include "codecs/bmp_codec.h"
 #include "shell/error_report.h"
 #include "support/file_io.h"
@@ -107,6 +108,24 @@ TEST(PngEncode, WritesWhatTheDecoderReadsBack) {
         ADD_FAILURE() << "no error";
     } catch (const Error& e) {
         EXPECT_EQ(e.Kind(), Error_Kind::Cannot_Create);
+    }
+}
+
+// Rows of 300,000 bytes make bands of 3 rows: crews of 1, 2 and 3 join 1 to 10 bands, the last
+// batch and band short, into one stream that reads back as the picture.
+TEST(PngEncode, BandsDeflatedApartJoinIntoOneStream) {
+    RasterImage image(100000, 10);
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            image.set_pixel(x, y, {static_cast<std::uint8_t>(x / 7 + y), static_cast<std::uint8_t>(x * y), static_cast<std::uint8_t>(x % 13 * 19)});
+    for (unsigned members : {1u, 2u, 3u}) {
+        SCOPED_TRACE(members);
+        Work_Crew crew(members);
+        std::vector<std::uint8_t> bytes;
+        Png_Writer writer(image.width(), image.height(),
+                          [&](std::span<const std::uint8_t> chunk) { bytes.insert(bytes.end(), chunk.begin(), chunk.end()); }, crew);
+        for (int y = 0; y < image.height(); ++y) writer.Write_Row(image.row(y));
+        expect_same_pixels(decode_png(bytes), image);
     }
 }
 
