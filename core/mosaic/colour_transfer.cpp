@@ -90,7 +90,7 @@ void Settle(float* v, std::size_t n, double goal) {
 }  // namespace
 
 void Colour_Cell(RasterImage& mosaic, Rect cell, const RasterImage& tile, const RasterImage& original, int scale,
-                 Tile_Colour colour, int blend) {
+                 Tile_Colour colour, int blend, int band_top) {
     const Rect c = clip_to_both(cell, mosaic.width(), mosaic.height(), -std::int64_t{cell.left}, -std::int64_t{cell.top},
                                 tile.width(), tile.height());
     if (c.empty()) return;
@@ -103,7 +103,7 @@ void Colour_Cell(RasterImage& mosaic, Rect cell, const RasterImage& tile, const 
     std::uint64_t sums[kChannels] = {0, 0, 0};
     for (int y = c.top; y < c.bottom; ++y) {
         const std::uint8_t* t = tile.row(y - cell.top) + static_cast<std::size_t>(c.left - cell.left) * 3;
-        const std::uint8_t* o = original.row(std::min(y / scale, original.height() - 1));
+        const std::uint8_t* o = original.row(std::min((band_top + y) / scale, original.height() - 1));
         const std::size_t first = static_cast<std::size_t>(y - c.top) * width;
         // The original's pixel under x, stepped on every `scale` pixels of the mosaic.
         int ox = c.left / scale, repeat = c.left % scale;

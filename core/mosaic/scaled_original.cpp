@@ -34,18 +34,20 @@ void Scaled_Original::Look_At(Rect cell, Colour target, Cell_Look& look) const {
     look.structure = Structure_Of(original_, cell, target, scale_, &look.visible);
 }
 
-void Scaled_Original::Enlarge_Into(RasterImage& mosaic, int top, int bottom) const {
-    bottom = std::min(bottom, mosaic.height());
+void Scaled_Original::Enlarge_Into(RasterImage& mosaic, int top, int bottom, int band_top) const {
+    top = std::max(top, band_top);
+    bottom = std::min(bottom, band_top + mosaic.height());
     const std::size_t k = static_cast<std::size_t>(scale_);
     const bool indexed = mosaic.index_row(0) != nullptr;
-    for (int y = std::max(0, top); y < bottom; ++y) {
+    for (int y = top; y < bottom; ++y) {
+        const int row = y - band_top;
         if (y % scale_ != 0 && y > top) {  // the row above came from the same row of the original
-            std::memcpy(mosaic.row(y), mosaic.row(y - 1), mosaic.row_bytes());
-            if (indexed) std::memcpy(mosaic.index_row(y), mosaic.index_row(y - 1), static_cast<std::size_t>(mosaic.width()));
+            std::memcpy(mosaic.row(row), mosaic.row(row - 1), mosaic.row_bytes());
+            if (indexed) std::memcpy(mosaic.index_row(row), mosaic.index_row(row - 1), static_cast<std::size_t>(mosaic.width()));
             continue;
         }
-        Widen_Row(original_.row(y / scale_), original_.width(), 3, k, mosaic.row(y));
-        if (indexed) Widen_Row(original_.index_row(y / scale_), original_.width(), 1, k, mosaic.index_row(y));
+        Widen_Row(original_.row(y / scale_), original_.width(), 3, k, mosaic.row(row));
+        if (indexed) Widen_Row(original_.index_row(y / scale_), original_.width(), 1, k, mosaic.index_row(row));
     }
 }
 

@@ -619,5 +619,62 @@ TEST_F(MosaicBuildTest, TheOriginalCanBeItsOwnOutput) {
     EXPECT_EQ(folder_.Names().size(), 2u);
 }
 
+// The mosaic made and written a band of cell rows at a time gives the same file, byte for byte,
+// whatever the band's height (one row of cells, heights that do not divide the grid's ten rows),
+// for every choice and option, from a palette original, at a scale, as a JPEG, and aborted
+// mid-build.
+TEST_F(MosaicBuildTest, EveryBandHeightWritesTheSameFile) {
+    std::vector<std::string> tiles;
+    for (int k = 0; k < 9; ++k)
+        tiles.push_back(Save(std::string(1, static_cast<char>('a' + k)) + ".bmp", filled(6 + k, 5 + k % 3, [k](int x, int y) {
+                                 return Colour{static_cast<std::uint8_t>((x * k * 13 + y * 7) % 256),
+                                               static_cast<std::uint8_t>((x * y * k) % 256), static_cast<std::uint8_t>(k * 25)};
+                             })));
+    Save("original.bmp", filled(83, 57, gradient));
+    Save("palette.bmp", filled(83, 57, gradient, PixelFormat::Bits8));
+    struct Case {
+        std::string name;
+        Tile_Choice choice = Tile_Choice::Random;
+        std::function<void(Mosaic_Settings&)> options = [](Mosaic_Settings&) {};
+        std::string original = "original.bmp", output = "out.bmp";
+        int scale = 1, abort_after = -1;
+    };
+    const Case cases[] = {
+        {"random", Tile_Choice::Random},
+        {"shuffle, distance 1", Tile_Choice::Shuffle, [](Mosaic_Settings& s) { s.min_distance = 1; }},
+        {"best, distance 1", Tile_Choice::Best, [](Mosaic_Settings& s) { s.min_distance = 1; }},
+        {"best, cap 13, mirror", Tile_Choice::Best, [](Mosaic_Settings& s) { s.max_uses = 13, s.mirror = true; }},
+        {"random, cap 13", Tile_Choice::Random, [](Mosaic_Settings& s) { s.max_uses = 13; }},
+        {"transfer, blend 30, scale 3", Tile_Choice::Best,
+         [](Mosaic_Settings& s) { s.colour = Tile_Colour::Transfer, s.blend = 30; }, "original.bmp", "out.bmp", 3},
+        {"cropped tiles carried over, gaps", Tile_Choice::Random,
+         [](Mosaic_Settings& s) { s.mode = Fitting_Mode::Truncate_Crop, s.gap = true, s.gap_horizontal = 2, s.gap_vertical = 1; }},
+        {"palette original, blend 40, scale 2", Tile_Choice::Shuffle, [](Mosaic_Settings& s) { s.blend = 40; }, "palette.bmp", "out.bmp", 2},
+        {"JPEG, gaps, scale 2", Tile_Choice::Random, [](Mosaic_Settings& s) { s.gap = true, s.gap_vertical = 3; }, "original.bmp",
+         "out.jpg", 2},
+        {"aborted in the fourth row", Tile_Choice::Random, {}, "original.bmp", "out.bmp", 2, 3 * 22 + 5},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::uint8_t> whole;
+        for (const int band_rows : {100, 1, 3, 4}) {
+            SCOPED_TRACE(c.name + ", bands of " + std::to_string(band_rows));
+            Mosaic_Settings settings{{8, 6, false, 0, 0}, Fitting_Mode::Expand_Shrink, c.choice};
+            if (c.options) c.options(settings);
+            settings.scale = c.scale;
+            Twister_Random_Source random;
+            random.Seed(5);
+            Recording_Progress progress;
+            progress.cells_before_abort = c.abort_after;
+            Picture_Access access;
+            access.any_format = true;
+            access.band_rows = band_rows;
+            Build_Mosaic(folder_.Path(c.original), folder_.Path(c.output), tiles, settings, random, progress, 2, nullptr, access);
+            const std::vector<std::uint8_t> built = read_whole_file(folder_.Path(c.output));
+            if (whole.empty()) whole = built;
+            EXPECT_EQ(built, whole);
+        }
+    }
+}
+
 }  // namespace
 }  // namespace tilvane
