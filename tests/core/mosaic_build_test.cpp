@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -432,21 +433,57 @@ TEST_F(MosaicBuildTest, ImageErrorsStopTheBuildAndWriteNothing) {
 // their places in the list (the placements' indexes), and the seed's draws go to the rest; an
 // unreadable one named itself, or a list with nothing readable, stops the build unwritten.
 // 10 x 633476 at scale 15 gives rows of 452 bytes, 4,294,967,280 bytes of pixels: within the
-// 32-bit size fields, but not with the file's 54 bytes of headers. The build refuses it as the
-// encoder would, before it starts.
-TEST_F(MosaicBuildTest, AMosaicWhoseFileWouldNotFitABitmapIsRefusedBeforeTheFirstCell) {
-    const std::string original = Save("original.bmp", RasterImage(10, 633476));
+// 32-bit size fields, but not with the file's 54 bytes of headers; 10 x 4367 at scale 15 is one
+// row more than a JPEG can hold. The build refuses each, naming the format's limit and the size,
+// before it starts.
+TEST_F(MosaicBuildTest, AMosaicBeyondItsFormatIsRefusedBeforeTheFirstCell) {
     const std::vector<std::string> tiles{Save("tile.bmp", filled(15, 15, gradient))};
-    Mosaic_Settings settings{{15, 15, false, 0, 0}, Fitting_Mode::Expand_Shrink};
-    settings.scale = 15;
-    try {
-        Build_Mosaic(original, folder_.Path("out.bmp"), tiles, settings, random_, progress_);
-        ADD_FAILURE() << "no error";
-    } catch (const Error& e) {
-        EXPECT_EQ(e.Fault(), Bitmap_Fault::File_Too_Large);
+    struct Case {
+        int height;
+        std::string output, error;
+    };
+    const Case cases[] = {
+        {633476, "out.bmp", "The picture " + folder_.Path("out.bmp") + " of 150x9502140 pixels is too large for a BMP file: at most 4 GiB"},
+        {4367, "out.jpg",
+         "The picture " + folder_.Path("out.jpg") + " of 150x65505 pixels is too large for a JPEG file: at most 65500 pixels a side"},
+    };
+    for (const Case& c : cases) {
+        const std::string original = Save("original.bmp", RasterImage(10, c.height));
+        Mosaic_Settings settings{{15, 15, false, 0, 0}, Fitting_Mode::Expand_Shrink};
+        settings.scale = 15;
+        Picture_Access access;
+        access.any_format = true;
+        Recording_Progress progress;
+        try {
+            Build_Mosaic(original, folder_.Path(c.output), tiles, settings, random_, progress, 0, nullptr, access);
+            ADD_FAILURE() << "no error";
+        } catch (const Error& e) {
+            EXPECT_EQ(shell::Error_Text(e), c.error);
+        }
+        EXPECT_TRUE(progress.calls.empty());
+        EXPECT_FALSE(std::filesystem::exists(folder_.Path(c.output)));
     }
-    EXPECT_TRUE(progress_.calls.empty());
-    EXPECT_FALSE(std::filesystem::exists(folder_.Path("out.bmp")));
+}
+
+// A build that fails after some of its bands are written (a tile read when first drawn that is
+// gone, as a full disk would fail a write) leaves the old file as it was and no temporary beside it.
+TEST_F(MosaicBuildTest, ABuildThatFailsMidwayLeavesTheOldFile) {
+    const std::string original = Save("original.bmp", filled(40, 40, gradient));
+    const std::vector<std::string> tiles{Save("tile.bmp", filled(10, 10, gradient)), folder_.Path("gone.bmp")};
+    const std::string output = folder_.Path("out.bmp");
+    write_file_atomically(output, {'o', 'l', 'd'});
+    random_.pick = [](int n, int) { return n == 13 ? 1 : 0; };  // in the fourth row
+    Picture_Access access;
+    access.band_rows = 1;
+    EXPECT_THROW(Build_Mosaic(original, output, tiles, {{10, 10, false, 0, 0}, Fitting_Mode::Expand_Shrink}, random_,
+                              progress_, 0, nullptr, access),
+                 Error);
+    EXPECT_EQ(progress_.values, (std::vector<int>{10, 20, 30}));
+    EXPECT_EQ(read_whole_file(output), (std::vector<std::uint8_t>{'o', 'l', 'd'}));
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder_.Folder())) names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"original.bmp", "out.bmp", "tile.bmp"}));
 }
 
 TEST_F(MosaicBuildTest, FittingFirstPassesOverUnreadablePicturesFoundInFolders) {
