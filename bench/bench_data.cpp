@@ -12,7 +12,7 @@ int main(int argc, char** argv) {
     }
     try {
         const unsigned seed = argc > 4 ? static_cast<unsigned>(std::strtoul(argv[4], nullptr, 10)) : 1;
-        tilvane::demo::Synthetic_Photo(std::atoi(argv[2]), std::atoi(argv[3]), seed).save_to_file(argv[1]);
+        tilvane::demo::Synthetic_Photo(std::atoi(argv[2]), std::atoi(argv[3]), seed).Save_To_File(argv[1]);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "%s\n", e.what());
         return 1;

@@ -18,16 +18,16 @@ constexpr int kWidth = 6000;
 constexpr int kHeight = 4000;
 constexpr int kCell = 20;
 
-const RasterImage& photo() {
-    static const RasterImage image = demo::Synthetic_Photo(kWidth, kHeight, 7);
+const Raster_Image& photo() {
+    static const Raster_Image image = demo::Synthetic_Photo(kWidth, kHeight, 7);
     return image;
 }
 
 void BM_MemcpyBaseline(benchmark::State& state) {
-    const RasterImage& source = photo();
-    std::vector<std::uint8_t> target(source.row_bytes() * kHeight);
+    const Raster_Image& source = photo();
+    std::vector<std::uint8_t> target(source.Row_Bytes() * kHeight);
     for (auto _ : state) {
-        std::memcpy(target.data(), source.row(0), target.size());
+        std::memcpy(target.data(), source.Row(0), target.size());
         benchmark::ClobberMemory();
     }
     state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(target.size()));
@@ -37,23 +37,23 @@ BENCHMARK(BM_MemcpyBaseline)->Unit(benchmark::kMillisecond);
 // Per cell: the cell's mean colour, a 150x100 tile stretched to the cell, its own mean, the
 // shift onto the cell's mean and the copy into the picture.
 void BM_CellAverageAlignStretch(benchmark::State& state) {
-    RasterImage picture = photo();
-    const RasterImage tile = demo::Synthetic_Photo(150, 100, 3);
-    RasterImage working(kCell, kCell);
-    const Rect cell_rect = Rect::at(0, 0, kCell, kCell);
+    Raster_Image picture = photo();
+    const Raster_Image tile = demo::Synthetic_Photo(150, 100, 3);
+    Raster_Image working(kCell, kCell);
+    const Rect cell_rect = Rect::At(0, 0, kCell, kCell);
     for (auto _ : state) {
         for (int y = 0; y < kHeight; y += kCell) {
             for (int x = 0; x < kWidth; x += kCell) {
-                const Rect cell = Rect::at(x, y, kCell, kCell);
+                const Rect cell = Rect::At(x, y, kCell, kCell);
                 const Colour target = Average_Colour(picture, cell);
-                stretch_draw(working, cell_rect, tile);
+                Stretch_Draw(working, cell_rect, tile);
                 Align_Average_Colour(working, cell_rect, Average_Colour(working, cell_rect), target);
-                copy_rect(picture, cell, working, cell_rect);
+                Copy_Rect(picture, cell, working, cell_rect);
             }
         }
         benchmark::ClobberMemory();
     }
-    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(picture.row_bytes()) * kHeight);
+    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(picture.Row_Bytes()) * kHeight);
 }
 BENCHMARK(BM_CellAverageAlignStretch)->Unit(benchmark::kMillisecond);
 

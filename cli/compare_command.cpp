@@ -14,8 +14,8 @@ int Run_Compare(const std::vector<std::string>& args) {
         args, {{"--block", Option::One_Value, [&](const std::string& value) { block = Parse_Pair(value, "--block", {1, kLargest_Field_Value}); }}});
     if (positional.size() != 2) throw Usage_Error("compare takes ORIGINAL and MOSAIC");
     if (block.first == 0) throw Usage_Error("compare needs --block WIDTHxHEIGHT");
-    const RasterImage original = Load_Picture(positional[0]);
-    const RasterImage mosaic = Load_Picture(positional[1]);
+    const Raster_Image original = Load_Picture(positional[0]);
+    const Raster_Image mosaic = Load_Picture(positional[1]);
     const Fidelity f = Compare_Block_Means(original, mosaic, block.first, block.second);
     if (std::isinf(f.psnr))
         std::printf("mean absolute difference %.2f, PSNR infinite (the block means agree)\n", f.mean_absolute_difference);

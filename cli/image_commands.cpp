@@ -15,7 +15,7 @@ namespace {
 int Parse_Bits(const std::string& text) {
     int bits = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), bits);
-    if (error != std::errc{} || end != text.data() + text.size() || !pixel_format_from_bits(bits))
+    if (error != std::errc{} || end != text.data() + text.size() || !Pixel_Format_From_Bits(bits))
         throw Usage_Error("--bits takes 1, 4, 8, 15, 16, 24 or 32, not \"" + text + "\"");
     return bits;
 }
@@ -27,18 +27,18 @@ int Run_Info(const std::vector<std::string>& args) {
     if (positional.size() != 1) throw Usage_Error("info takes one FILE");
     const std::optional<Picture_Format> format = Format_For_Path(positional[0]);
     if (format && *format != Picture_Format::Bmp) {
-        const RasterImage image = Load_Picture(positional[0]);
-        std::printf("%dx%d 24 %s\n", image.width(), image.height(), Format_Name(*format));
+        const Raster_Image image = Load_Picture(positional[0]);
+        std::printf("%dx%d 24 %s\n", image.Width(), image.Height(), Format_Name(*format));
         return 0;
     }
-    const BmpDescription description = [&] {
+    const Bmp_Description description = [&] {
         try {
-            return describe_bmp(Input_File(positional[0]));  // the headers only
+            return Describe_Bmp(Input_File(positional[0]));  // the headers only
         } catch (...) {
             Rethrow_Naming_File(positional[0]);
         }
     }();
-    const bool custom = description.pixel_format == PixelFormat::Custom;
+    const bool custom = description.pixel_format == Pixel_Format::Custom;
     const int bits = custom ? description.bits_per_pixel : static_cast<int>(description.pixel_format);
     std::printf("%dx%d %d %s %s%s%s\n", description.width, description.height, bits, description.header_kind.c_str(),
                 description.compression.c_str(), description.top_down ? " top-down" : "", custom ? " custom-masks" : "");
@@ -58,8 +58,8 @@ int Run_Convert(const std::vector<std::string>& args) {
     if (paths.size() != 2) throw Usage_Error("convert takes IN and OUT");
     // An output of no known format is refused before anything is read.
     Check_Output_Format(paths[1], quality_given);
-    RasterImage image = Load_Picture(paths[0]);
-    if (bits != 0) image.set_pixel_format(*pixel_format_from_bits(bits));
+    Raster_Image image = Load_Picture(paths[0]);
+    if (bits != 0) image.Set_Format(*Pixel_Format_From_Bits(bits));
     Save_Picture(paths[1], image, save);
     return 0;
 }

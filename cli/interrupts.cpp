@@ -8,7 +8,7 @@ namespace tilvane::cli {
 namespace {
 
 extern "C" void on_interrupt(int signal) {
-    remove_temporaries_in_flight();
+    Remove_Temporaries_In_Flight();
     std::signal(signal, SIG_DFL);
     std::raise(signal);
 }

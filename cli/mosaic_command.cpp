@@ -191,7 +191,7 @@ int Run_Mosaic(const std::vector<std::string>& args) {
                                   : static_cast<std::uint64_t>(std::chrono::system_clock::now().time_since_epoch().count()));
     std::optional<Given_Placements> given;
     if (!parsed.from_placements.empty()) {
-        const std::vector<std::uint8_t> text = read_whole_file(parsed.from_placements);
+        const std::vector<std::uint8_t> text = Read_Whole_File(parsed.from_placements);
         given = Read_Placements_Csv(std::string_view(reinterpret_cast<const char*>(text.data()), text.size()), tiles,
                                     parsed.from_placements);
     }
@@ -214,7 +214,7 @@ int Run_Mosaic(const std::vector<std::string>& args) {
     Tell_Passed_Over_Count(passed_over + sources.broken_links, sources.unreadable_folders);
     if (!parsed.placements.empty()) {
         const std::string csv = Placements_Csv(placements, tiles, parsed.settings.mirror);
-        write_file_atomically(parsed.placements, std::vector<std::uint8_t>(csv.begin(), csv.end()));
+        Write_File_Atomically(parsed.placements, std::vector<std::uint8_t>(csv.begin(), csv.end()));
     }
     return 0;
 }

@@ -20,7 +20,7 @@
 namespace tilvane::cli {
 namespace {
 
-bool is_tile_list_file(const std::string& path) { return tiles::Ascii_Upper(tiles::Extension_Part(path)) == ".LST"; }
+bool is_tile_list_file(const std::string& path) { return tilvane::Ascii_Upper(tilvane::Extension_Part(path)) == ".LST"; }
 
 bool Is_Write_Failure(const std::exception_ptr& failure) {
     try {

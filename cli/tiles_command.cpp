@@ -52,36 +52,36 @@ Tiles_Arguments Parse_Tiles_Arguments(const std::vector<std::string>& args) {
 
 // The picture made exactly width x height: stretched whole, or, cropping, its largest centred
 // part of the tile's proportions stretched.
-RasterImage Fit_Exactly(const RasterImage& picture, int width, int height, bool crop) {
-    RasterImage tile(width, height);
-    const Rect whole = Rect::at(0, 0, width, height);
+Raster_Image Fit_Exactly(const Raster_Image& picture, int width, int height, bool crop) {
+    Raster_Image tile(width, height);
+    const Rect whole = Rect::At(0, 0, width, height);
     if (!crop) {
-        stretch_draw(tile, whole, picture);
+        Stretch_Draw(tile, whole, picture);
         return tile;
     }
-    const std::int64_t w = picture.width();
-    const std::int64_t h = picture.height();
+    const std::int64_t w = picture.Width();
+    const std::int64_t h = picture.Height();
     const int part_width = static_cast<int>(w * height > h * width ? std::max<std::int64_t>(1, h * width / height) : w);
     const int part_height = static_cast<int>(w * height > h * width ? h : std::max<std::int64_t>(1, w * height / width));
-    RasterImage part(part_width, part_height);
-    copy_rect(part, Rect::at(0, 0, part_width, part_height), picture,
-              Rect::at(static_cast<int>(w - part_width) / 2, static_cast<int>(h - part_height) / 2, part_width, part_height));
-    stretch_draw(tile, whole, part);
+    Raster_Image part(part_width, part_height);
+    Copy_Rect(part, Rect::At(0, 0, part_width, part_height), picture,
+              Rect::At(static_cast<int>(w - part_width) / 2, static_cast<int>(h - part_height) / 2, part_width, part_height));
+    Stretch_Draw(tile, whole, part);
     return tile;
 }
 
 // A tile's file name: its source's name without the extension, made safe for Windows and, when
 // another source of the same name (in any letter case) came first, numbered.
 std::string Tile_Name(const std::string& source, std::set<std::string>& taken) {
-    std::string stem(tiles::File_Name_Part(source.substr(source.find_last_of('/') + 1)));
-    stem = stem.substr(0, stem.size() - tiles::Extension_Part(stem).size());
+    std::string stem(tilvane::File_Name_Part(source.substr(source.find_last_of('/') + 1)));
+    stem = stem.substr(0, stem.size() - tilvane::Extension_Part(stem).size());
     for (char& c : stem)
         if (static_cast<unsigned char>(c) < 32 || std::string_view("<>:\"/\\|?*").find(c) != std::string_view::npos) c = '_';
     // A name starting with "." would be hidden, from the folder walk as from the user.
     stem.erase(0, stem.find_first_not_of('.'));
     if (stem.empty()) stem = "tile";
     std::string name = stem + ".bmp";
-    for (int n = 2; !taken.insert(tiles::Ascii_Upper(name)).second; ++n) name = stem + " (" + std::to_string(n) + ").bmp";
+    for (int n = 2; !taken.insert(tilvane::Ascii_Upper(name)).second; ++n) name = stem + " (" + std::to_string(n) + ").bmp";
     return name;
 }
 
@@ -113,7 +113,7 @@ int Run_Tiles(const std::vector<std::string>& args) {
             throw Error::Cannot_Open(source.path, std::make_error_code(std::errc::no_such_file_or_directory));
     }
 
-    std::set<std::string> taken{tiles::Ascii_Upper(std::string(tiles::kTile_List_File_Name))};
+    std::set<std::string> taken{tilvane::Ascii_Upper(std::string(tiles::kTile_List_File_Name))};
     std::vector<std::string> names;
     for (const Picture_Source& source : sources.pictures) names.push_back(Tile_Name(source.path, taken));
     const std::filesystem::path folder = Native_Path(parsed.folder);
@@ -121,13 +121,13 @@ int Run_Tiles(const std::vector<std::string>& args) {
     In_Output_Folder(folder, [&] {
         const std::vector<std::size_t> made = Work_Through_Pictures(sources, "Tile", parsed.quiet, [&](std::size_t i) {
             // A JPEG decodes straight to the smallest scale that still covers the tile.
-            const RasterImage picture = Load_Picture(sources.pictures[i].path, {parsed.width, parsed.height});
-            Fit_Exactly(picture, parsed.width, parsed.height, parsed.crop).save_to_file(in_folder + names[i], Flush_To_Disk::No);
+            const Raster_Image picture = Load_Picture(sources.pictures[i].path, {parsed.width, parsed.height});
+            Fit_Exactly(picture, parsed.width, parsed.height, parsed.crop).Save_To_File(in_folder + names[i], Flush_To_Disk::No);
         });
         if (made.empty()) throw std::runtime_error("tiles made no tile: none of the pictures could be read");
         std::vector<std::string> listed;
         for (const std::size_t i : made) listed.push_back(names[i]);
-        write_file_atomically(in_folder + std::string(tiles::kTile_List_File_Name), tiles::Serialise_Tile_List(listed));
+        Write_File_Atomically(in_folder + std::string(tiles::kTile_List_File_Name), tiles::Serialise_Tile_List(listed));
     });
     return 0;
 }

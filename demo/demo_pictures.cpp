@@ -23,13 +23,13 @@ std::string utf8(const std::filesystem::path& path) {
 
 }  // namespace
 
-RasterImage Synthetic_Photo(int width, int height, unsigned seed) {
-    RasterImage image(width, height, PixelFormat::Bits24);
+Raster_Image Synthetic_Photo(int width, int height, unsigned seed) {
+    Raster_Image image(width, height, Pixel_Format::Bits24);
     std::mt19937 random(seed);
     std::uniform_int_distribution<int> noise(-6, 6);
     const double cx = width * 0.6, cy = height * 0.4, radius = 0.35 * std::min(width, height);
     for (int y = 0; y < height; ++y) {
-        std::uint8_t* p = image.row(y);
+        std::uint8_t* p = image.Row(y);
         for (int x = 0; x < width; ++x, p += 3) {
             const double dx = x - cx, dy = y - cy;
             const double sun = std::max(0.0, 1.0 - std::sqrt(dx * dx + dy * dy) / radius);
@@ -44,9 +44,9 @@ RasterImage Synthetic_Photo(int width, int height, unsigned seed) {
     return image;
 }
 
-RasterImage Demo_Tile(int index) {
+Raster_Image Demo_Tile(int index) {
     const int width = 48 + 8 * (index % 4), height = 36 + 6 * (index % 3);
-    RasterImage tile(width, height, PixelFormat::Bits24);
+    Raster_Image tile(width, height, Pixel_Format::Bits24);
     const double hue = index * 0.53;
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x) {
@@ -57,7 +57,7 @@ RasterImage Demo_Tile(int index) {
                 case 2: light = 0.5 + 0.5 * std::cos(std::hypot(x - width / 2.0, y - height / 2.0) * 0.6); break;  // rings
                 default: light = static_cast<double>(x + y) / (width + height); break;          // ramp
             }
-            tile.set_pixel(x, y, {to_channel(0.3 + 0.5 * light * (0.5 + 0.5 * std::sin(hue))),
+            tile.Set_Pixel(x, y, {to_channel(0.3 + 0.5 * light * (0.5 + 0.5 * std::sin(hue))),
                                   to_channel(0.3 + 0.5 * light * (0.5 + 0.5 * std::sin(hue + 2.1))),
                                   to_channel(0.3 + 0.5 * light * (0.5 + 0.5 * std::sin(hue + 4.2)))});
         }
@@ -66,16 +66,16 @@ RasterImage Demo_Tile(int index) {
 
 std::vector<std::string> Write_Demo(const std::string& folder) {
     const std::filesystem::path base = std::filesystem::absolute(std::filesystem::path(std::u8string(folder.begin(), folder.end())));
-    Synthetic_Photo(640, 480, 2026).save_to_file(utf8(base / "Demo_Original.bmp"));
+    Synthetic_Photo(640, 480, 2026).Save_To_File(utf8(base / "Demo_Original.bmp"));
     std::filesystem::create_directories(base / "Demo_Tiles");
     std::vector<std::string> tiles;
     for (int i = 0; i < kDemoTiles; ++i) {
         char name[32];
         std::snprintf(name, sizeof name, "Tile_%02d.bmp", i + 1);
         tiles.push_back(utf8(base / "Demo_Tiles" / name));
-        Demo_Tile(i).save_to_file(tiles.back());
+        Demo_Tile(i).Save_To_File(tiles.back());
     }
-    write_file_atomically(utf8(base / std::string(tiles::kTile_List_File_Name)), tiles::Serialise_Tile_List(tiles));
+    Write_File_Atomically(utf8(base / std::string(tiles::kTile_List_File_Name)), tiles::Serialise_Tile_List(tiles));
     return tiles;
 }
 

@@ -11,13 +11,13 @@ constexpr std::uint64_t kReencodedPixels = std::uint64_t{1} << 20;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     try {
-        tilvane::BmpDescription description;
-        const tilvane::RasterImage image = tilvane::decode_bmp({data, size}, &description);
+        tilvane::Bmp_Description description;
+        const tilvane::Raster_Image image = tilvane::Decode_Bmp({data, size}, &description);
         // Re-encoding walks every pixel, so a decoded image with bad contents shows up here too.
         // Large pictures (a few hostile bytes of RLE can describe millions of pixels) are left
         // out: under the sanitizers their re-encoding alone outlasts the time limit.
-        if (static_cast<std::uint64_t>(image.width()) * static_cast<std::uint64_t>(image.height()) <= kReencodedPixels)
-            (void)tilvane::encode_bmp(image);
+        if (static_cast<std::uint64_t>(image.Width()) * static_cast<std::uint64_t>(image.Height()) <= kReencodedPixels)
+            (void)tilvane::Encode_Bmp(image);
     } catch (const tilvane::Error&) {
     }
     return 0;

@@ -7,7 +7,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     try {
-        (void)tilvane::decode_jpeg({data, size});
+        (void)tilvane::Decode_Jpeg({data, size});
     } catch (const tilvane::Error&) {
     }
     return 0;

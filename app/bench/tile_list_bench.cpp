@@ -80,8 +80,8 @@ int main() {
 
     std::mt19937 engine(2024);
     std::vector<std::string> unsorted = Tile_Paths(100000, "Set", engine);
-    tilvane::write_file_atomically(list_file, tilvane::tiles::Serialise_Tile_List(unsorted));
-    const double floor = Milliseconds([&] { (void)tilvane::read_whole_file(list_file); });
+    tilvane::Write_File_Atomically(list_file, tilvane::tiles::Serialise_Tile_List(unsorted));
+    const double floor = Milliseconds([&] { (void)tilvane::Read_Whole_File(list_file); });
 
     const auto report = [&](const char* what, double ms) {
         std::printf("%-52s %8.1f ms  %7.1f x reading the list file\n", what, ms, ms / floor);
@@ -103,7 +103,7 @@ int main() {
                show();
            }));
 
-    tilvane::write_file_atomically(list_file, tilvane::tiles::Serialise_Tile_List(Tile_Paths(10000, "Few", engine)));
+    tilvane::Write_File_Atomically(list_file, tilvane::tiles::Serialise_Tile_List(Tile_Paths(10000, "Few", engine)));
     page.Load_Tile_List_File();
     std::vector<int> every_other;
     for (int i = 0; i < 10000; i += 2) every_other.push_back(i);

@@ -46,7 +46,7 @@ std::string Program_Path() {
     return win::To_Utf8(path);
 }
 
-std::string Program_Directory() { return std::string(tiles::Directory_Part(Program_Path())); }
+std::string Program_Directory() { return std::string(tilvane::Directory_Part(Program_Path())); }
 
 std::string Locale_Sort_Key(const std::string& text) {
     if (text.empty()) return {};

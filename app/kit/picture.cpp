@@ -30,20 +30,20 @@ std::string Lower_Ascii(std::string_view text) {
 win::Windows_Error Not_Valid(const char* kind) { return win::Windows_Error(win::Windows_Failure::Picture_Not_Valid, kind); }
 
 // A top-down 24-bit DIB section holding the image's pixels.
-win::Gdi_Object<HBITMAP> To_Bitmap(const RasterImage& image) {
+win::Gdi_Object<HBITMAP> To_Bitmap(const Raster_Image& image) {
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = image.width();
-    info.bmiHeader.biHeight = -image.height();
+    info.bmiHeader.biWidth = image.Width();
+    info.bmiHeader.biHeight = -image.Height();
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 24;
     info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
     win::Gdi_Object<HBITMAP> bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     if (!bitmap) throw win::Windows_Error(win::Windows_Failure::Out_Of_Resources);
-    const std::size_t stride = (image.row_bytes() + 3) / 4 * 4;
-    for (int y = 0; y < image.height(); ++y)
-        std::memcpy(static_cast<std::uint8_t*>(bits) + stride * static_cast<std::size_t>(y), image.row(y), image.row_bytes());
+    const std::size_t stride = (image.Row_Bytes() + 3) / 4 * 4;
+    for (int y = 0; y < image.Height(); ++y)
+        std::memcpy(static_cast<std::uint8_t*>(bits) + stride * static_cast<std::size_t>(y), image.Row(y), image.Row_Bytes());
     return bitmap;
 }
 
@@ -59,18 +59,18 @@ SIZE Metafile_Size(HENHMETAFILE metafile) {
 
 // A Windows metafile, with or without the placeable header that gives its size in inches.
 win::Enhanced_Metafile Load_Windows_Metafile(const std::vector<std::uint8_t>& bytes) {
-    const bool placeable = bytes.size() >= kPlaceable_Header_Bytes && load_u32le(bytes.data()) == kPlaceable_Key;
+    const bool placeable = bytes.size() >= kPlaceable_Header_Bytes && Load_U32_Le(bytes.data()) == kPlaceable_Key;
     const std::size_t start = placeable ? kPlaceable_Header_Bytes : 0;
     if (bytes.size() < start + kMetafile_Header_Bytes) throw Not_Valid("Metafile");
-    const std::uint16_t type = load_u16le(bytes.data() + start), header_words = load_u16le(bytes.data() + start + 2);
+    const std::uint16_t type = Load_U16_Le(bytes.data() + start), header_words = Load_U16_Le(bytes.data() + start + 2);
     if ((type != 1 && type != 2) || header_words != 9) throw Not_Valid("Metafile");
     METAFILEPICT picture{MM_ANISOTROPIC, 0, 0, nullptr};
     if (placeable) {
-        const auto left = static_cast<std::int16_t>(load_u16le(bytes.data() + 6));
-        const auto top = static_cast<std::int16_t>(load_u16le(bytes.data() + 8));
-        const auto right = static_cast<std::int16_t>(load_u16le(bytes.data() + 10));
-        const auto bottom = static_cast<std::int16_t>(load_u16le(bytes.data() + 12));
-        const int inch = std::max<int>(load_u16le(bytes.data() + 14), 1);
+        const auto left = static_cast<std::int16_t>(Load_U16_Le(bytes.data() + 6));
+        const auto top = static_cast<std::int16_t>(Load_U16_Le(bytes.data() + 8));
+        const auto right = static_cast<std::int16_t>(Load_U16_Le(bytes.data() + 10));
+        const auto bottom = static_cast<std::int16_t>(Load_U16_Le(bytes.data() + 12));
+        const int inch = std::max<int>(Load_U16_Le(bytes.data() + 14), 1);
         picture.xExt = MulDiv(std::abs(right - left), 2540, inch);
         picture.yExt = MulDiv(std::abs(bottom - top), 2540, inch);
     }
@@ -83,15 +83,15 @@ win::Enhanced_Metafile Load_Windows_Metafile(const std::vector<std::uint8_t>& by
 }  // namespace
 
 Picture Picture::Load_File(const std::string& utf8_path) {
-    const std::string_view typed_extension = tiles::Extension_Part(utf8_path);
+    const std::string_view typed_extension = tilvane::Extension_Part(utf8_path);
     const std::string extension = Lower_Ascii(typed_extension);
     Picture picture;
     // Of the core's formats, the picture control shows bitmaps and JPEG files.
     const std::optional<Picture_Format> format = Format_For_Path(utf8_path);
     if (format == Picture_Format::Bmp || format == Picture_Format::Jpeg) {
-        const RasterImage image = Load_Picture(utf8_path);
+        const Raster_Image image = Load_Picture(utf8_path);
         picture.bitmap_ = To_Bitmap(image);
-        picture.size_ = {image.width(), image.height()};
+        picture.size_ = {image.Width(), image.Height()};
     } else if (extension == ".ico") {
         Input_File readable(utf8_path);  // an unreadable file fails as every other picture does
         picture.icon_.Reset(static_cast<HICON>(
@@ -104,7 +104,7 @@ Picture Picture::Load_File(const std::string& utf8_path) {
         GetObjectW(mask_bitmap.Get(), sizeof mask, &mask);
         picture.size_ = {mask.bmWidth, colour_bitmap ? mask.bmHeight : mask.bmHeight / 2};
     } else if (extension == ".wmf" || extension == ".emf") {
-        const std::vector<std::uint8_t> bytes = read_whole_file(utf8_path);
+        const std::vector<std::uint8_t> bytes = Read_Whole_File(utf8_path);
         picture.metafile_ = extension == ".wmf" ? Load_Windows_Metafile(bytes)
                                                 : win::Enhanced_Metafile(SetEnhMetaFileBits(
                                                       static_cast<UINT>(bytes.size()), bytes.data()));

@@ -18,7 +18,7 @@ std::wstring Usable(const std::wstring& last_directory, const std::string& progr
 }
 
 std::wstring Directory_Of(const std::string& file) {
-    return win::To_Wide(tiles::Normalise_Directory_Name(tiles::Directory_Part(file)));
+    return win::To_Wide(tiles::Normalise_Directory_Name(tilvane::Directory_Part(file)));
 }
 
 }  // namespace
@@ -31,7 +31,7 @@ void File_Fields::Choose_Single_File(kit::Edit& field, const wchar_t* title, DWO
     const std::string current = win::To_Utf8(field.Text());
     if (!current.empty() && desktop::File_Exists(current)) {
         // Kept even on Cancel: the picker starts where the named file is.
-        Last_Mosaic_Directory_Edit = win::To_Wide(tiles::Directory_Part(current));
+        Last_Mosaic_Directory_Edit = win::To_Wide(tilvane::Directory_Part(current));
         picker_file_name_ = field.Text();
     } else {
         Last_Mosaic_Directory_Edit = Usable(Last_Mosaic_Directory_Edit, program_directory_);

@@ -273,10 +273,10 @@ void Mosaic_Page::Set_Height_Width_To_Selected_Tile_BitBtnClick() {
         Window().Show_Error("Error: The selected file in the Tile List does not exist.");
         return;
     }
-    RasterImage image;
-    image.load_from_file(tile);  // a file that does not decode ends here, both sizes unchanged
-    Horizontal_Tile_Size_SpinEdit.Set_Value(image.width());
-    Vertical_Tile_Size_SpinEdit.Set_Value(image.height());
+    Raster_Image image;
+    image.Load_From_File(tile);  // a file that does not decode ends here, both sizes unchanged
+    Horizontal_Tile_Size_SpinEdit.Set_Value(image.Width());
+    Vertical_Tile_Size_SpinEdit.Set_Value(image.Height());
 }
 
 void Mosaic_Page::Load_Tile_List_File() {

@@ -18,7 +18,7 @@ Program::Program(const Program_Services& services)
     : Services(Connected(services)),
       MainForm1(Services, AboutBox, Progress_Form),
       AboutBox(MainForm1.Handle(), Services.clock, Services.random, Services.shell,
-               std::string(tiles::File_Name_Part(Services.program_path))),
+               std::string(tilvane::File_Name_Part(Services.program_path))),
       Progress_Form(Services.clock, MainForm1.Handle()) {}
 
 }  // namespace tilvane::app

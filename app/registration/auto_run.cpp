@@ -7,7 +7,7 @@ namespace tilvane::registration {
 Auto_Run::Auto_Run(const Registry_Access& access, std::string program_path)
     : access_(access),
       program_path_(std::move(program_path)),
-      program_file_name_(tiles::File_Name_Part(program_path_)) {}
+      program_file_name_(tilvane::File_Name_Part(program_path_)) {}
 
 bool Auto_Run::Enable_Auto_Run() {
     if (!Write_Registry_String(access_, Registry_Root::Local_Machine, kRun_Key, program_file_name_, program_path_))
@@ -31,7 +31,7 @@ bool Auto_Run::Check_Auto_Run_Location() {
     const std::string stored =
         Read_Registry_String(access_.registry, Registry_Root::Local_Machine, kRun_Key, program_file_name_);
     if (stored.empty()) return false;
-    if (tiles::Ascii_Upper(stored) == tiles::Ascii_Upper(program_path_)) return true;
+    if (tilvane::Ascii_Upper(stored) == tilvane::Ascii_Upper(program_path_)) return true;
     const std::string question =
         "The directory / path settings required to make this program (" + program_file_name_ + ")" + "\r\n" +
         "run automatically at Windows Start-up do not match where the program " + "\r\n" +

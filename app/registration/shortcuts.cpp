@@ -27,9 +27,9 @@ std::string Shell_Folder_Path(desktop::Registry& registry, const std::string& fo
 
 void Create_Shortcut(const Registry_Access& access, const std::string& target, const std::string& folder,
                      const std::string& subfolder) {
-    const std::string_view file_name = tiles::File_Name_Part(target);
+    const std::string_view file_name = tilvane::File_Name_Part(target);
     const std::string name =
-        std::string(file_name.substr(0, file_name.size() - tiles::Extension_Part(file_name).size())) + ".lnk";
+        std::string(file_name.substr(0, file_name.size() - tilvane::Extension_Part(file_name).size())) + ".lnk";
     const std::string folder_path = Shell_Folder_Path(access.registry, folder);
     if (folder_path.empty()) {
         Show_Registration_Box(access.owner,
@@ -40,7 +40,7 @@ void Create_Shortcut(const Registry_Access& access, const std::string& target, c
     }
     const std::string place = subfolder.empty() ? folder_path + "\\" : folder_path + "\\" + subfolder + "\\";
     // Started from the shortcut, the program finds what lies beside it by relative names too.
-    desktop::Save_Shell_Link(target, std::string(tiles::Directory_Part(target)), place + name);
+    desktop::Save_Shell_Link(target, std::string(tilvane::Directory_Part(target)), place + name);
 }
 
 bool Delete_Shortcut(desktop::Registry& registry, const std::string& program_path, const std::string& folder) {

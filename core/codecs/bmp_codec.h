@@ -11,7 +11,7 @@
 namespace tilvane {
 
 // What a BMP file declared, for reports such as `tilvane-cli info`.
-struct BmpDescription {
+struct Bmp_Description {
     std::string header_kind;   // for example "BITMAPCOREHEADER", "BITMAPINFOHEADER", "BITMAPV5HEADER"
     std::string compression;   // for example "BI_RGB", "BI_RLE8", "BI_BITFIELDS"
     int bits_per_pixel = 0;    // as stored in the file
@@ -19,51 +19,51 @@ struct BmpDescription {
     bool top_down = false;
     int width = 0;
     int height = 0;
-    PixelFormat pixel_format = PixelFormat::Bits24;  // what the pixels decode to
+    Pixel_Format pixel_format = Pixel_Format::Bits24;  // what the pixels decode to
 };
 
-// Reads only a BMP file's headers: what decode_bmp would make of it, without its pixels. Throws
+// Reads only a BMP file's headers: what Decode_Bmp would make of it, without its pixels. Throws
 // a Not_Valid error for headers that are not a well-formed bitmap's.
-BmpDescription describe_bmp(const Byte_Source& source);
+Bmp_Description Describe_Bmp(const Byte_Source& source);
 
 // Decodes a whole BMP file held in memory. Throws a Not_Valid error for anything that is
 // not a well-formed bitmap; never reads outside `bytes` and never allocates more than the file
 // could describe.
-RasterImage decode_bmp(const Byte_Source& source, BmpDescription* description = nullptr);
-RasterImage decode_bmp(std::span<const std::uint8_t> bytes, BmpDescription* description = nullptr);
+Raster_Image Decode_Bmp(const Byte_Source& source, Bmp_Description* description = nullptr);
+Raster_Image Decode_Bmp(std::span<const std::uint8_t> bytes, Bmp_Description* description = nullptr);
 
 // Where the encoder's BMP file of a width x height picture in like's pixel format (and with its
 // colour table) puts its parts: headers, channel masks and colour table, then the rows.
 struct Bmp_File_Layout {
     std::uint64_t pixel_offset = 0;
-    std::uint64_t row_stride = 0;  // bytes a row, padded to 4
+    std::uint64_t Row_Stride = 0;  // bytes a row, padded to 4
     std::uint64_t file_size = 0;
     // Whether the whole file fits the format's 32-bit size fields.
     bool Fits() const { return file_size <= 0xFFFFFFFFu; }
 };
-Bmp_File_Layout Bmp_Layout_Of(std::uint64_t width, std::uint64_t height, const RasterImage& like);
+Bmp_File_Layout Bmp_Layout_Of(std::uint64_t width, std::uint64_t height, const Raster_Image& like);
 
 // Encodes an image as an uncompressed BMP in its own pixel format: BITMAPINFOHEADER, colour
 // table for palette formats, BI_BITFIELDS masks for 16-bit 5-6-5 and custom layouts, rows
 // bottom-up padded to 4 bytes.
 // Throws a Not_Valid error for an image without pixels or too large for the format's
 // 32-bit size fields, before writing anything.
-void encode_bmp(const RasterImage& image, const Byte_Sink& sink);
-std::vector<std::uint8_t> encode_bmp(const RasterImage& image);
+void Encode_Bmp(const Raster_Image& image, const Byte_Sink& sink);
+std::vector<std::uint8_t> Encode_Bmp(const Raster_Image& image);
 
-// Writes the same file as encode_bmp into file from bands of rows given top to bottom, each band
+// Writes the same file as Encode_Bmp into file from bands of rows given top to bottom, each band
 // a picture of the file's width in like's pixel format and colour table: the headers are known
-// in advance, and each band goes where the bottom-up file keeps its rows. Refuses what encode_bmp
+// in advance, and each band goes where the bottom-up file keeps its rows. Refuses what Encode_Bmp
 // refuses, before writing anything.
 class Bmp_Writer {
 public:
-    Bmp_Writer(int width, int height, const RasterImage& like, Replacing_File& file);
-    // The next band.height() rows; the file is whole once all height rows are written.
-    void Write_Band(const RasterImage& band);
+    Bmp_Writer(int width, int height, const Raster_Image& like, Replacing_File& file);
+    // The next band.Height() rows; the file is whole once all height rows are written.
+    void Write_Band(const Raster_Image& band);
 
 private:
     Replacing_File& file_;
-    ChannelMasks masks_;
+    Channel_Masks masks_;
     Bmp_File_Layout layout_;
     int width_;
     int rows_left_ = 0;

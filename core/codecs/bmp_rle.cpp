@@ -9,7 +9,7 @@ namespace tilvane {
 namespace {
 
 // Writes pixel i of a byte sequence of packed 4- or 8-bit indexes or of 24-bit triples.
-void copy_pixel(const std::uint8_t* bytes, int bits, int i, std::uint8_t* out) {
+void Copy_Pixel(const std::uint8_t* bytes, int bits, int i, std::uint8_t* out) {
     if (bits == 24) {
         std::memcpy(out, bytes + static_cast<std::size_t>(i) * 3, 3);
     } else if (bits == 8) {
@@ -22,7 +22,7 @@ void copy_pixel(const std::uint8_t* bytes, int bits, int i, std::uint8_t* out) {
 
 }  // namespace
 
-std::vector<std::uint8_t> expand_rle(std::span<const std::uint8_t> data, int bits, int width, int height) {
+std::vector<std::uint8_t> Expand_Rle(std::span<const std::uint8_t> data, int bits, int width, int height) {
     const std::size_t pixel_bytes = bits == 24 ? 3 : 1;
     const std::size_t row_bytes = static_cast<std::size_t>(width) * pixel_bytes;
     std::vector<std::uint8_t> pixels(row_bytes * static_cast<std::size_t>(height));
@@ -40,7 +40,7 @@ std::vector<std::uint8_t> expand_rle(std::span<const std::uint8_t> data, int bit
     const auto put = [&](int count, const std::uint8_t* source, auto index_of) {
         std::uint8_t* row = pixels.data() + static_cast<std::size_t>(height - 1 - y) * row_bytes;
         const int end = std::min(width - x, count);
-        for (int i = 0; i < end; ++i) copy_pixel(source, bits, index_of(i), row + static_cast<std::size_t>(x + i) * pixel_bytes);
+        for (int i = 0; i < end; ++i) Copy_Pixel(source, bits, index_of(i), row + static_cast<std::size_t>(x + i) * pixel_bytes);
         x = std::min(width, x + count);
     };
 

@@ -10,6 +10,6 @@ namespace tilvane {
 // never reaches stay 0. Runs and deltas that leave a row are clipped to it, and decoding stops
 // once the position passes the last row; data that ends between two codes ends the bitmap.
 // Throws a Not_Valid error for a code cut short.
-std::vector<std::uint8_t> expand_rle(std::span<const std::uint8_t> data, int bits, int width, int height);
+std::vector<std::uint8_t> Expand_Rle(std::span<const std::uint8_t> data, int bits, int width, int height);
 
 }  // namespace tilvane

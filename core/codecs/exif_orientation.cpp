@@ -7,7 +7,7 @@ namespace tilvane {
 
 int Exif_Orientation(std::span<const std::uint8_t> app1_payload) {
     constexpr std::uint8_t kExif[6] = {'E', 'x', 'i', 'f', 0, 0};
-    constexpr std::uint32_t kOrientationTag = 0x0112, kShortType = 3;
+    constexpr std::uint32_t kOrientation_Tag = 0x0112, kShort_Type = 3;
     if (app1_payload.size() < sizeof kExif || std::memcmp(app1_payload.data(), kExif, sizeof kExif) != 0) return 1;
     const std::span<const std::uint8_t> tiff = app1_payload.subspan(sizeof kExif);
     if (tiff.size() < 8) return 1;
@@ -28,9 +28,9 @@ int Exif_Orientation(std::span<const std::uint8_t> app1_payload) {
         const std::uint64_t entry = directory + 2 + 12 * i;
         if (entry + 12 > tiff.size()) return 1;
         const auto at = static_cast<std::size_t>(entry);
-        if (u16(at) != kOrientationTag) continue;
+        if (u16(at) != kOrientation_Tag) continue;
         const std::uint32_t value = u16(at + 8);
-        return u16(at + 2) == kShortType && u32(at + 4) == 1 && value >= 1 && value <= 8 ? static_cast<int>(value) : 1;
+        return u16(at + 2) == kShort_Type && u32(at + 4) == 1 && value >= 1 && value <= 8 ? static_cast<int>(value) : 1;
     }
     return 1;
 }

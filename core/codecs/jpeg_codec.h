@@ -22,19 +22,19 @@ struct Load_Hint {
 // upright picture). Throws a Jpeg_Not_Valid error for anything libjpeg refuses and for a file
 // that ends before its image does, and a Too_Large one for an image beyond the decoders' memory
 // cap; memory stays bounded and nothing is written to the console.
-RasterImage decode_jpeg(const Byte_Source& source, Load_Hint hint = {});
-RasterImage decode_jpeg(std::span<const std::uint8_t> bytes, Load_Hint hint = {});
+Raster_Image Decode_Jpeg(const Byte_Source& source, Load_Hint hint = {});
+Raster_Image Decode_Jpeg(std::span<const std::uint8_t> bytes, Load_Hint hint = {});
 
 // The longest side a JPEG file can store (libjpeg's JPEG_MAX_DIMENSION).
-inline constexpr int kLargestJpegSide = 65500;
+inline constexpr int kLargest_Jpeg_Side = 65500;
 
 // Encodes a 24-bit colour JPEG (4:2:0, optimised Huffman tables) of quality 1 to 100.
-// Throws Error::Too_Large for an image with a side over kLargestJpegSide and a
+// Throws Error::Too_Large for an image with a side over kLargest_Jpeg_Side and a
 // Not_Valid(Empty_Image) error for one without pixels, before writing anything.
-void encode_jpeg(const RasterImage& image, int quality, const Byte_Sink& sink);
+void Encode_Jpeg(const Raster_Image& image, int quality, const Byte_Sink& sink);
 
-// Writes the same file as encode_jpeg from its rows, top to bottom, one scanline at a time.
-// Refuses what encode_jpeg refuses (a side over kLargestJpegSide as Too_Large), before writing
+// Writes the same file as Encode_Jpeg from its rows, top to bottom, one scanline at a time.
+// Refuses what Encode_Jpeg refuses (a side over kLargest_Jpeg_Side as Too_Large), before writing
 // anything; an error of the sink propagates.
 class Jpeg_Writer {
 public:

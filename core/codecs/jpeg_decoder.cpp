@@ -17,11 +17,11 @@ namespace {
 
 // A real progressive file has about ten scans; thousands of tiny ones would each walk the
 // whole image, a hang in all but name.
-constexpr int kMaxScans = 256;
-constexpr std::size_t kChunkBytes = std::size_t{64} << 10;
+constexpr int kMax_Scans = 256;
+constexpr std::size_t kChunk_Bytes = std::size_t{64} << 10;
 
-void limit_scans(j_common_ptr info) {
-    if (reinterpret_cast<j_decompress_ptr>(info)->input_scan_number > kMaxScans) info->err->error_exit(info);
+void Limit_Scans(j_common_ptr info) {
+    if (reinterpret_cast<j_decompress_ptr>(info)->input_scan_number > kMax_Scans) info->err->error_exit(info);
 }
 
 // Feeds libjpeg from a Byte_Source a chunk at a time. Running out of data is fatal rather than
@@ -30,24 +30,24 @@ struct Chunk_Reader {
     jpeg_source_mgr manager;
     const Byte_Source* source;
     std::uint64_t offset;
-    JOCTET chunk[kChunkBytes];
+    JOCTET chunk[kChunk_Bytes];
 };
 
-void start_reading(j_decompress_ptr) {}
-void stop_reading(j_decompress_ptr) {}
+void Start_Reading(j_decompress_ptr) {}
+void Stop_Reading(j_decompress_ptr) {}
 
-boolean fill_chunk(j_decompress_ptr info) {
+boolean Fill_Chunk(j_decompress_ptr info) {
     auto* r = reinterpret_cast<Chunk_Reader*>(info->src);
-    const std::size_t n = static_cast<std::size_t>(std::min<std::uint64_t>(r->source->size() - r->offset, kChunkBytes));
+    const std::size_t n = static_cast<std::size_t>(std::min<std::uint64_t>(r->source->size() - r->offset, kChunk_Bytes));
     if (n == 0) ERREXIT(info, JERR_INPUT_EOF);
-    if (!r->source->read(r->offset, std::span(r->chunk, n))) ERREXIT(info, JERR_FILE_READ);
+    if (!r->source->Read(r->offset, std::span(r->chunk, n))) ERREXIT(info, JERR_FILE_READ);
     r->offset += n;
     r->manager.next_input_byte = r->chunk;
     r->manager.bytes_in_buffer = n;
     return TRUE;
 }
 
-void skip_bytes(j_decompress_ptr info, long count) {
+void Skip_Bytes(j_decompress_ptr info, long count) {
     auto* r = reinterpret_cast<Chunk_Reader*>(info->src);
     if (count <= 0) return;
     const auto n = static_cast<std::uint64_t>(count);
@@ -80,7 +80,7 @@ struct Decode {
 // CMYK samples are taken as Adobe's writers store them, 0 meaning full ink, with or without
 // their marker: libjpeg's own conversion (cmyk_to_rgb in its tools) reads them so, and a file
 // without the marker reads as a negative otherwise.
-void cmyk_to_bgr(const JSAMPLE* cmyk, std::size_t width, std::uint8_t* bgr) {
+void Cmyk_To_Bgr(const JSAMPLE* cmyk, std::size_t width, std::uint8_t* bgr) {
     for (std::size_t x = 0; x < width; ++x, cmyk += 4, bgr += 3)
         for (int channel = 0; channel < 3; ++channel)
             bgr[channel] = static_cast<std::uint8_t>((cmyk[2 - channel] * unsigned{cmyk[3]} + 127) / 255);
@@ -88,7 +88,7 @@ void cmyk_to_bgr(const JSAMPLE* cmyk, std::size_t width, std::uint8_t* bgr) {
 
 // Sets the smallest scale M/8 whose output still covers the hint, and the output size. libjpeg
 // scales inside the inverse DCT, so a picture decoded at 1/8 costs a fraction of a full decode.
-void choose_scale(jpeg_decompress_struct& info, Load_Hint hint) {
+void Choose_Scale(jpeg_decompress_struct& info, Load_Hint hint) {
     info.scale_denom = 8;
     info.scale_num = hint.min_width > 0 && hint.min_height > 0 ? 1 : 8;
     for (;; ++info.scale_num) {
@@ -101,7 +101,7 @@ void choose_scale(jpeg_decompress_struct& info, Load_Hint hint) {
 
 // False when libjpeg gave up or the image is beyond the limits. Its own locals are plain values
 // that are not read again after a jump back.
-bool decode_into(Decode& d, const Byte_Source& source, Load_Hint hint) {
+bool Decode_Into(Decode& d, const Byte_Source& source, Load_Hint hint) {
     d.info.err = jpeg::Set_Trap(d.trap);
     if (setjmp(d.trap.jump)) return false;
 
@@ -109,15 +109,15 @@ bool decode_into(Decode& d, const Byte_Source& source, Load_Hint hint) {
     d.created = true;
     // Coefficient buffers of progressive files count here; beyond it libjpeg fails cleanly.
     d.info.mem->max_memory_to_use =
-        static_cast<long>(std::min<std::uint64_t>(decode_limits::kMaxPixelBytes, std::numeric_limits<long>::max()));
-    d.progress.progress_monitor = limit_scans;
+        static_cast<long>(std::min<std::uint64_t>(decode_limits::kMax_Pixel_Bytes, std::numeric_limits<long>::max()));
+    d.progress.progress_monitor = Limit_Scans;
     d.info.progress = &d.progress;
     d.reader.source = &source;
-    d.reader.manager.init_source = start_reading;
-    d.reader.manager.fill_input_buffer = fill_chunk;
-    d.reader.manager.skip_input_data = skip_bytes;
+    d.reader.manager.init_source = Start_Reading;
+    d.reader.manager.fill_input_buffer = Fill_Chunk;
+    d.reader.manager.skip_input_data = Skip_Bytes;
     d.reader.manager.resync_to_restart = jpeg_resync_to_restart;
-    d.reader.manager.term_source = stop_reading;
+    d.reader.manager.term_source = Stop_Reading;
     d.info.src = &d.reader.manager;
 
     jpeg_save_markers(&d.info, JPEG_APP0 + 1, 0xFFFF);
@@ -127,13 +127,13 @@ bool decode_into(Decode& d, const Byte_Source& source, Load_Hint hint) {
     // The hint is for the upright picture.
     if (d.orientation >= 5) std::swap(hint.min_width, hint.min_height);
     const std::uint64_t pixels = std::uint64_t{d.info.image_width} * d.info.image_height;
-    if (!decode_limits::plausible_for_data(pixels, source.size())) return false;
+    if (!decode_limits::Plausible_For_Data(pixels, source.size())) return false;
     const bool cmyk = d.info.jpeg_color_space == JCS_CMYK || d.info.jpeg_color_space == JCS_YCCK;
     d.info.out_color_space = cmyk ? JCS_CMYK : JCS_EXT_BGR;
-    choose_scale(d.info, hint);
+    Choose_Scale(d.info, hint);
     const std::uint64_t width = d.info.output_width;
     const std::uint64_t height = d.info.output_height;
-    if (!decode_limits::fits_memory(width, height)) {
+    if (!decode_limits::Fits_Memory(width, height)) {
         d.too_large = true;
         return false;
     }
@@ -146,7 +146,7 @@ bool decode_into(Decode& d, const Byte_Source& source, Load_Hint hint) {
         std::uint8_t* out = d.bgr.data() + d.info.output_scanline * row_bytes;
         JSAMPROW row = cmyk ? d.cmyk_row.data() : out;
         if (jpeg_read_scanlines(&d.info, &row, 1) != 1) return false;
-        if (cmyk) cmyk_to_bgr(row, static_cast<std::size_t>(width), out);
+        if (cmyk) Cmyk_To_Bgr(row, static_cast<std::size_t>(width), out);
     }
     jpeg_finish_decompress(&d.info);
     return true;
@@ -154,17 +154,17 @@ bool decode_into(Decode& d, const Byte_Source& source, Load_Hint hint) {
 
 }  // namespace
 
-RasterImage decode_jpeg(const Byte_Source& source, Load_Hint hint) {
+Raster_Image Decode_Jpeg(const Byte_Source& source, Load_Hint hint) {
     const auto d = std::make_unique<Decode>();
-    if (!decode_into(*d, source, hint)) throw d->too_large ? Error::Too_Many_Pixels() : Error::Jpeg_Not_Valid();
+    if (!Decode_Into(*d, source, hint)) throw d->too_large ? Error::Too_Many_Pixels() : Error::Jpeg_Not_Valid();
     int width = static_cast<int>(d->info.output_width);
     int height = static_cast<int>(d->info.output_height);
     Make_Upright(d->bgr, width, height, d->orientation);
-    return RasterImage::from_layout(width, height, PixelFormat::Bits24, {}, kMasks888, 24, std::move(d->bgr));
+    return Raster_Image::From_Layout(width, height, Pixel_Format::Bits24, {}, kMasks888, 24, std::move(d->bgr));
 }
 
-RasterImage decode_jpeg(std::span<const std::uint8_t> bytes, Load_Hint hint) {
-    return decode_jpeg(Memory_Source(bytes), hint);
+Raster_Image Decode_Jpeg(std::span<const std::uint8_t> bytes, Load_Hint hint) {
+    return Decode_Jpeg(Memory_Source(bytes), hint);
 }
 
 }  // namespace tilvane

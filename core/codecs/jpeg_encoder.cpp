@@ -12,8 +12,8 @@
 namespace tilvane {
 namespace {
 
-static_assert(kLargestJpegSide == JPEG_MAX_DIMENSION);
-constexpr std::size_t kChunkBytes = std::size_t{64} << 10;
+static_assert(kLargest_Jpeg_Side == JPEG_MAX_DIMENSION);
+constexpr std::size_t kChunk_Bytes = std::size_t{64} << 10;
 
 // Hands libjpeg's output to a Byte_Sink a chunk at a time. An exception from the sink must not
 // cross libjpeg's C frames: it is kept here and libjpeg stopped through the error trap.
@@ -21,7 +21,7 @@ struct Chunk_Writer {
     jpeg_destination_mgr manager;
     const Byte_Sink* sink;
     std::exception_ptr failure;
-    JOCTET chunk[kChunkBytes];
+    JOCTET chunk[kChunk_Bytes];
 };
 
 Chunk_Writer& Writer_Of(j_compress_ptr info) { return *reinterpret_cast<Chunk_Writer*>(info->dest); }
@@ -29,7 +29,7 @@ Chunk_Writer& Writer_Of(j_compress_ptr info) { return *reinterpret_cast<Chunk_Wr
 void Start_Chunk(j_compress_ptr info) {
     Chunk_Writer& w = Writer_Of(info);
     w.manager.next_output_byte = w.chunk;
-    w.manager.free_in_buffer = kChunkBytes;
+    w.manager.free_in_buffer = kChunk_Bytes;
 }
 
 void Hand_Over(j_compress_ptr info, std::size_t bytes) {
@@ -43,12 +43,12 @@ void Hand_Over(j_compress_ptr info, std::size_t bytes) {
 }
 
 boolean Pass_Full_Chunk(j_compress_ptr info) {
-    Hand_Over(info, kChunkBytes);
+    Hand_Over(info, kChunk_Bytes);
     Start_Chunk(info);
     return TRUE;
 }
 
-void Pass_Last_Chunk(j_compress_ptr info) { Hand_Over(info, kChunkBytes - Writer_Of(info).manager.free_in_buffer); }
+void Pass_Last_Chunk(j_compress_ptr info) { Hand_Over(info, kChunk_Bytes - Writer_Of(info).manager.free_in_buffer); }
 
 }  // namespace
 
@@ -79,7 +79,7 @@ bool Trapped(Jpeg_Writer::Encode& e, const Call& call) {
 
 Jpeg_Writer::Jpeg_Writer(int width, int height, int quality, const Byte_Sink& sink) : encode_(std::make_unique<Encode>()) {
     if (width <= 0 || height <= 0) throw Error::Not_Valid(Bitmap_Fault::Empty_Image);
-    if (width > kLargestJpegSide || height > kLargestJpegSide) throw Error(Error_Kind::Too_Large, {}, Bitmap_Fault::Side_Too_Long);
+    if (width > kLargest_Jpeg_Side || height > kLargest_Jpeg_Side) throw Error(Error_Kind::Too_Large, {}, Bitmap_Fault::Side_Too_Long);
     Encode& e = *encode_;
     e.writer.sink = &sink;
     e.info.err = jpeg::Set_Trap(e.trap);
@@ -121,9 +121,9 @@ void Jpeg_Writer::Check(bool done) {
     throw std::bad_alloc();
 }
 
-void encode_jpeg(const RasterImage& image, int quality, const Byte_Sink& sink) {
-    Jpeg_Writer writer(image.width(), image.height(), quality, sink);
-    for (int y = 0; y < image.height(); ++y) writer.Write_Row(image.row(y));
+void Encode_Jpeg(const Raster_Image& image, int quality, const Byte_Sink& sink) {
+    Jpeg_Writer writer(image.Width(), image.Height(), quality, sink);
+    for (int y = 0; y < image.Height(); ++y) writer.Write_Row(image.Row(y));
 }
 
 }  // namespace tilvane

@@ -5,7 +5,7 @@
 #include "png_codec.h"
 #include "support/error.h"
 #include "support/file_io.h"
-#include "tiles/file_names.h"
+#include "support/path_text.h"
 
 namespace tilvane {
 namespace {
@@ -30,7 +30,7 @@ std::optional<Picture_Format> Format_For_Path(std::string_view path) {
         {".JPEG", Picture_Format::Jpeg},
         {".PNG", Picture_Format::Png},
     };
-    const std::string extension = tiles::Ascii_Upper(tiles::Extension_Part(path));
+    const std::string extension = tilvane::Ascii_Upper(tilvane::Extension_Part(path));
     for (const Claim& claim : kClaims)
         if (extension == claim.extension) return claim.format;
     return std::nullopt;
@@ -45,15 +45,15 @@ const char* Format_Name(Picture_Format format) {
     return "";
 }
 
-RasterImage Load_Picture(const std::string& path, Load_Hint hint) {
+Raster_Image Load_Picture(const std::string& path, Load_Hint hint) {
     // Opened first, so that a name that is missing or a folder is called so, whatever its extension.
     const Input_File file(path);
     const Picture_Format format = Known_Format(path);
     try {
         switch (format) {
-            case Picture_Format::Bmp: return decode_bmp(file);
-            case Picture_Format::Jpeg: return decode_jpeg(file, hint);
-            case Picture_Format::Png: return decode_png(file);
+            case Picture_Format::Bmp: return Decode_Bmp(file);
+            case Picture_Format::Jpeg: return Decode_Jpeg(file, hint);
+            case Picture_Format::Png: return Decode_Png(file);
         }
     } catch (...) {
         Rethrow_Naming_File(path);
@@ -61,16 +61,16 @@ RasterImage Load_Picture(const std::string& path, Load_Hint hint) {
     throw Error::Unknown_Extension(path);
 }
 
-void Save_Picture(const std::string& path, const RasterImage& image, Save_Options options) {
+void Save_Picture(const std::string& path, const Raster_Image& image, Save_Options options) {
     const Picture_Format format = Known_Format(path);
     try {
-        write_file_atomically(
+        Write_File_Atomically(
             path,
             [&](const Byte_Sink& sink) {
                 switch (format) {
-                    case Picture_Format::Bmp: return encode_bmp(image, sink);
-                    case Picture_Format::Jpeg: return encode_jpeg(image, options.quality, sink);
-                    case Picture_Format::Png: return encode_png(image, sink);
+                    case Picture_Format::Bmp: return Encode_Bmp(image, sink);
+                    case Picture_Format::Jpeg: return Encode_Jpeg(image, options.quality, sink);
+                    case Picture_Format::Png: return Encode_Png(image, sink);
                 }
             },
             options.flush);

@@ -23,11 +23,11 @@ std::optional<Picture_Format> Format_For_Path(std::string_view path);
 const char* Format_Name(Picture_Format format);
 
 // Reads a picture in the format its extension names; a JPEG may come smaller, down to the hint
-// (decode_jpeg). Throws Error::Cannot_Open(path) for a file that cannot be read (a folder
+// (Decode_Jpeg). Throws Error::Cannot_Open(path) for a file that cannot be read (a folder
 // included), then Error::Unknown_Extension(path) for an extension no format claims,
 // Error::Too_Large(path) for a picture beyond the decoders' limits or the memory there is, and
 // the format's own not-valid error for content its decoder refuses.
-RasterImage Load_Picture(const std::string& path, Load_Hint hint = {});
+Raster_Image Load_Picture(const std::string& path, Load_Hint hint = {});
 
 struct Save_Options {
     int quality = 92;  // JPEG quality, 1 to 100
@@ -35,9 +35,9 @@ struct Save_Options {
 };
 
 // Writes image in the format path's extension names, replacing the file safely
-// (write_file_atomically). A BMP keeps the image's pixel format; JPEG and PNG are 24-bit colour.
+// (Write_File_Atomically). A BMP keeps the image's pixel format; JPEG and PNG are 24-bit colour.
 // Throws Error::Unknown_Extension(path) before creating anything for another extension, and
 // Error::Too_Large(path) for an image the format cannot store.
-void Save_Picture(const std::string& path, const RasterImage& image, Save_Options options = {});
+void Save_Picture(const std::string& path, const Raster_Image& image, Save_Options options = {});
 
 }  // namespace tilvane

@@ -9,16 +9,16 @@
 namespace tilvane {
 
 void Check_Picture_Fits(const std::string& path, Picture_Format format, std::uint64_t width, std::uint64_t height,
-                        const RasterImage& like) {
+                        const Raster_Image& like) {
     const auto refuse = [&](Bitmap_Fault fault) { throw Error::Too_Large_Picture(path, fault, width, height); };
-    if (width > RasterImage::kMaxDimension || height > RasterImage::kMaxDimension) refuse(Bitmap_Fault::Bad_Dimensions);
+    if (width > Raster_Image::kMax_Dimension || height > Raster_Image::kMax_Dimension) refuse(Bitmap_Fault::Bad_Dimensions);
     if (format == Picture_Format::Bmp && !Bmp_Layout_Of(width, height, like).Fits()) refuse(Bitmap_Fault::File_Too_Large);
-    if (format == Picture_Format::Jpeg && (width > kLargestJpegSide || height > kLargestJpegSide))
+    if (format == Picture_Format::Jpeg && (width > kLargest_Jpeg_Side || height > kLargest_Jpeg_Side))
         refuse(Bitmap_Fault::Side_Too_Long);
 }
 
 Picture_Writer::Picture_Writer(const std::string& path, Picture_Format format, int width, int height,
-                               const RasterImage& like, const Save_Options& options, Work_Crew& crew)
+                               const Raster_Image& like, const Save_Options& options, Work_Crew& crew)
     : path_(path) {
     Check_Picture_Fits(path, format, static_cast<std::uint64_t>(width), static_cast<std::uint64_t>(height), like);
     file_ = std::make_unique<Replacing_File>(path, options.flush);
@@ -36,10 +36,10 @@ Picture_Writer::Picture_Writer(const std::string& path, Picture_Format format, i
 
 Picture_Writer::~Picture_Writer() = default;
 
-void Picture_Writer::Write_Band(const RasterImage& band) {
+void Picture_Writer::Write_Band(const Raster_Image& band) {
     try {
         if (bmp_) return bmp_->Write_Band(band);
-        for (int y = 0; y < band.height(); ++y) jpeg_ ? jpeg_->Write_Row(band.row(y)) : png_->Write_Row(band.row(y));
+        for (int y = 0; y < band.Height(); ++y) jpeg_ ? jpeg_->Write_Row(band.Row(y)) : png_->Write_Row(band.Row(y));
     } catch (...) {
         Rethrow_Naming_File(path_);
     }

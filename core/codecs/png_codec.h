@@ -15,12 +15,12 @@ namespace tilvane {
 // Throws a Png_Not_Valid error for anything libspng refuses, for a file that ends before its
 // end chunk, and for an image larger than the decoders' limits; the pixel buffer grows only as
 // rows arrive, and the chunks kept beside the image are bounded.
-RasterImage decode_png(const Byte_Source& source);
-RasterImage decode_png(std::span<const std::uint8_t> bytes);
+Raster_Image Decode_Png(const Byte_Source& source);
+Raster_Image Decode_Png(std::span<const std::uint8_t> bytes);
 
 // Encodes an image as an 8-bit RGB PNG, whatever its pixel format, on every processor
 // (Png_Writer). Throws a Not_Valid error for an image without pixels, before writing anything;
 // a failing sink's error propagates.
-void encode_png(const RasterImage& image, const Byte_Sink& sink);
+void Encode_Png(const Raster_Image& image, const Byte_Sink& sink);
 
 }  // namespace tilvane

@@ -191,10 +191,10 @@ void Png_Writer::Write_Bands(bool last) {
     pending_.clear();
 }
 
-void encode_png(const RasterImage& image, const Byte_Sink& sink) {
+void Encode_Png(const Raster_Image& image, const Byte_Sink& sink) {
     Work_Crew crew;
-    Png_Writer writer(image.width(), image.height(), sink, crew);
-    for (int y = 0; y < image.height(); ++y) writer.Write_Row(image.row(y));
+    Png_Writer writer(image.Width(), image.Height(), sink, crew);
+    for (int y = 0; y < image.Height(); ++y) writer.Write_Row(image.Row(y));
 }
 
 }  // namespace tilvane

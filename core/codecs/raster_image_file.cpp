@@ -6,10 +6,10 @@
 
 namespace tilvane {
 
-void RasterImage::load_from_file(const std::string& path) {
+void Raster_Image::Load_From_File(const std::string& path) {
     // Decode into a new image first, so a failure leaves this one as it was.
     try {
-        RasterImage loaded = decode_bmp(Input_File(path));
+        Raster_Image loaded = Decode_Bmp(Input_File(path));
         loaded.fill_ = fill_;
         *this = std::move(loaded);
     } catch (...) {
@@ -17,8 +17,8 @@ void RasterImage::load_from_file(const std::string& path) {
     }
 }
 
-void RasterImage::save_to_file(const std::string& path, Flush_To_Disk flush) const {
-    write_file_atomically(path, [this](const Byte_Sink& sink) { encode_bmp(*this, sink); }, flush);
+void Raster_Image::Save_To_File(const std::string& path, Flush_To_Disk flush) const {
+    Write_File_Atomically(path, [this](const Byte_Sink& sink) { Encode_Bmp(*this, sink); }, flush);
 }
 
 }  // namespace tilvane

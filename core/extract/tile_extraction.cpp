@@ -23,10 +23,10 @@ std::string Three_Digits(int number) {
 // one call, since creating the files is what a run spends its time on.
 class Tile_Writer {
 public:
-    void Write(const RasterImage& tile, const std::string& path) {
+    void Write(const Raster_Image& tile, const std::string& path) {
         bytes_.clear();
-        encode_bmp(tile, [this](std::span<const std::uint8_t> chunk) { bytes_.insert(bytes_.end(), chunk.begin(), chunk.end()); });
-        write_file_new_or_replacing(path, bytes_);
+        Encode_Bmp(tile, [this](std::span<const std::uint8_t> chunk) { bytes_.insert(bytes_.end(), chunk.begin(), chunk.end()); });
+        Write_File_New_Or_Replacing(path, bytes_);
     }
 
 private:
@@ -50,33 +50,33 @@ void Extract_Tiles(const std::string& mosaic_path, const std::string& directory,
     const bool whole_rows = settings.limit == Extract_Limit::All || settings.limit == Extract_Limit::First_Row;
     const bool every_row = settings.limit == Extract_Limit::All || settings.limit == Extract_Limit::First_Column;
 
-    RasterImage mosaic;
+    Raster_Image mosaic;
     if (reading == Mosaic_Reading::Any_Picture) mosaic = Load_Picture(mosaic_path);
-    else mosaic.load_from_file(mosaic_path);
-    mosaic.set_fill_colour(kBlack);
+    else mosaic.Load_From_File(mosaic_path);
+    mosaic.Set_Fill_Colour(kBlack);
     // The tile buffer: the mosaic's layout, colour table included, so each tile file holds
     // exactly the mosaic's pixels. An edge tile starts from this blank again, so the part of it
     // beyond the mosaic is black rather than what the tile before it left there.
-    const RasterImage blank = mosaic.blank_with_layout(settings.tile_width, settings.tile_height);
-    RasterImage tile = blank;
+    const Raster_Image blank = mosaic.Blank_With_Layout(settings.tile_width, settings.tile_height);
+    Raster_Image tile = blank;
     Tile_Writer writer;
 
-    progress.Initialise_Processing(0, 0, settings.Progress_Maximum(mosaic.height()));
+    progress.Initialise_Processing(0, 0, settings.Progress_Maximum(mosaic.Height()));
     progress.Let_Messages_Run();
     int row = 0;
-    for (int y = 0; y < mosaic.height() && !progress.Abort_Requested();) {
+    for (int y = 0; y < mosaic.Height() && !progress.Abort_Requested();) {
         ++row;
         int column = 0;
-        const bool bottom_edge = y + settings.tile_height > mosaic.height();
-        for (int x = 0; x < mosaic.width() && !progress.Abort_Requested();) {
+        const bool bottom_edge = y + settings.tile_height > mosaic.Height();
+        for (int x = 0; x < mosaic.Width() && !progress.Abort_Requested();) {
             ++column;
-            const Rect source = Rect::at(x, y, settings.tile_width, settings.tile_height);
-            if (bottom_edge || x + settings.tile_width > mosaic.width()) tile = blank;
-            copy_rect(tile, Rect::at(0, 0, settings.tile_width, settings.tile_height), mosaic, source);
+            const Rect source = Rect::At(x, y, settings.tile_width, settings.tile_height);
+            if (bottom_edge || x + settings.tile_width > mosaic.Width()) tile = blank;
+            Copy_Rect(tile, Rect::At(0, 0, settings.tile_width, settings.tile_height), mosaic, source);
             writer.Write(tile, Extracted_Tile_Name(directory, column, row));
-            x = whole_rows ? x + settings.Step_X() : mosaic.width();
+            x = whole_rows ? x + settings.Step_X() : mosaic.Width();
         }
-        y = every_row ? y + settings.Step_Y() : mosaic.height();
+        y = every_row ? y + settings.Step_Y() : mosaic.Height();
         progress.Update_Processing(y);
         progress.Let_Messages_Run();
     }

@@ -9,10 +9,10 @@ struct Colour {
     std::uint8_t green = 0;
     std::uint8_t blue = 0;
 
-    constexpr std::uint32_t packed() const {
+    constexpr std::uint32_t Packed() const {
         return std::uint32_t{red} | std::uint32_t{green} << 8 | std::uint32_t{blue} << 16;
     }
-    static constexpr Colour from_packed(std::uint32_t value) {
+    static constexpr Colour From_Packed(std::uint32_t value) {
         return {static_cast<std::uint8_t>(value), static_cast<std::uint8_t>(value >> 8),
                 static_cast<std::uint8_t>(value >> 16)};
     }

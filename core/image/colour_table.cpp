@@ -11,7 +11,7 @@
 namespace tilvane {
 namespace {
 
-std::vector<Colour> vga_colours() {
+std::vector<Colour> Vga_Colours() {
     return {{0, 0, 0},       {128, 0, 0},   {0, 128, 0},   {128, 128, 0},
             {0, 0, 128},     {128, 0, 128}, {0, 128, 128}, {192, 192, 192},
             {128, 128, 128}, {255, 0, 0},   {0, 255, 0},   {255, 255, 0},
@@ -20,7 +20,7 @@ std::vector<Colour> vga_colours() {
 
 // 216 cube colours at 0, 51, ..., 255 per channel, then 40 evenly spaced greys, which the cube
 // alone renders poorly.
-std::vector<Colour> cube_and_greys() {
+std::vector<Colour> Cube_And_Greys() {
     std::vector<Colour> entries;
     for (int r = 0; r < 6; ++r)
         for (int g = 0; g < 6; ++g)
@@ -47,7 +47,7 @@ std::vector<Colour> cube_and_greys() {
 // gives each colour its index). Records are packed in the order they were worked out, so that the
 // look-ups of a large picture mostly stay in the processor's cache and a table costs little
 // memory. One thread works out a box; others that meet it meanwhile search all entries.
-class ColourTable::Nearest_Search {
+class Colour_Table::Nearest_Search {
 public:
     explicit Nearest_Search(const std::vector<Colour>& entries)
         : entries_(entries), summaries_(new std::atomic<std::uint32_t>[kBoxes]) {
@@ -64,39 +64,39 @@ public:
     Nearest_Search& operator=(const Nearest_Search&) = delete;
 
     int Index(unsigned red, unsigned green, unsigned blue) const {
-        const std::size_t box = red >> kShift << (2 * kBoxBits) | green >> kShift << kBoxBits | blue >> kShift;
+        const std::size_t box = red >> kShift << (2 * kBox_Bits) | green >> kShift << kBox_Bits | blue >> kShift;
         const std::uint32_t summary = summaries_[box].load(std::memory_order_acquire);
-        if (summary < kFirstRecord) return static_cast<int>(summary);
+        if (summary < kFirst_Record) return static_cast<int>(summary);
         if (summary < kBusy) return Look_Up(summary, In_Box(red, green, blue));
         return Work_Out(box, red, green, blue);
     }
 
 private:
-    static constexpr int kBoxBits = 5;
-    static constexpr int kShift = 8 - kBoxBits;
-    static constexpr unsigned kInBox = (1u << kShift) - 1;
-    static constexpr std::size_t kBoxes = std::size_t{1} << (3 * kBoxBits);
-    static constexpr std::size_t kBoxColours = std::size_t{1} << (3 * kShift);
+    static constexpr int kBox_Bits = 5;
+    static constexpr int kShift = 8 - kBox_Bits;
+    static constexpr unsigned kIn_Box = (1u << kShift) - 1;
+    static constexpr std::size_t kBoxes = std::size_t{1} << (3 * kBox_Bits);
+    static constexpr std::size_t kBox_Colours = std::size_t{1} << (3 * kShift);
     // A record: a list of up to 16 answers, then each colour's place in it (or its answer), in
     // 1 << width_code bits. Records start on 16-byte boundaries.
-    static constexpr std::size_t kListBytes = 16;
-    static constexpr std::size_t kLargestRecord = kListBytes + kBoxColours;
-    static constexpr std::size_t kChunkBytes = std::size_t{1} << 18;
-    static constexpr std::size_t kChunks = kBoxes * kLargestRecord / (kChunkBytes - kLargestRecord) + 2;
-    // A summary below kFirstRecord is the box's one answer; up to kBusy, kFirstRecord + the
+    static constexpr std::size_t kList_Bytes = 16;
+    static constexpr std::size_t kLargest_Record = kList_Bytes + kBox_Colours;
+    static constexpr std::size_t kChunk_Bytes = std::size_t{1} << 18;
+    static constexpr std::size_t kChunks = kBoxes * kLargest_Record / (kChunk_Bytes - kLargest_Record) + 2;
+    // A summary below kFirst_Record is the box's one answer; up to kBusy, kFirst_Record + the
     // record's offset in 16-byte units times 4 + its width code.
-    static constexpr std::uint32_t kFirstRecord = 256;
+    static constexpr std::uint32_t kFirst_Record = 256;
     static constexpr std::uint32_t kBusy = 0xFFFFFFFE;     // being worked out
     static constexpr std::uint32_t kUnknown = 0xFFFFFFFF;  // not worked out yet
 
     static std::size_t In_Box(unsigned red, unsigned green, unsigned blue) {
-        return (red & kInBox) << (2 * kShift) | (green & kInBox) << kShift | (blue & kInBox);
+        return (red & kIn_Box) << (2 * kShift) | (green & kIn_Box) << kShift | (blue & kIn_Box);
     }
 
     int Look_Up(std::uint32_t summary, std::size_t colour) const {
-        const std::uint8_t* record = Record_At(static_cast<std::size_t>((summary - kFirstRecord) >> 2) * 16);
+        const std::uint8_t* record = Record_At(static_cast<std::size_t>((summary - kFirst_Record) >> 2) * 16);
         const unsigned bits = 1u << (summary & 3);
-        const std::uint8_t* places = record + kListBytes;
+        const std::uint8_t* places = record + kList_Bytes;
         if (bits == 8) return places[colour];
         const std::size_t bit = colour * bits;
         return record[places[bit / 8] >> (bit % 8) & ((1u << bits) - 1)];
@@ -125,7 +125,7 @@ private:
             const int value[3] = {e.red, e.green, e.blue};
             int farthest = 0;
             for (int ch = 0; ch < 3; ++ch) {
-                const int lo = low[ch], hi = low[ch] + static_cast<int>(kInBox);
+                const int lo = low[ch], hi = low[ch] + static_cast<int>(kIn_Box);
                 nearest[k] += squared(value[ch] < lo ? lo - value[ch] : value[ch] > hi ? value[ch] - hi : 0);
                 farthest += squared(std::max(std::abs(value[ch] - lo), std::abs(value[ch] - hi)));
             }
@@ -138,9 +138,9 @@ private:
     }
 
     // Each colour's answer among the candidates, in index order so that ties go to the first.
-    void Answers(const std::vector<std::uint8_t>& candidates, const int (&low)[3], std::uint8_t (&answers)[kBoxColours]) const {
-        constexpr int kSide = static_cast<int>(kInBox) + 1;
-        int best[kBoxColours];
+    void Answers(const std::vector<std::uint8_t>& candidates, const int (&low)[3], std::uint8_t (&answers)[kBox_Colours]) const {
+        constexpr int kSide = static_cast<int>(kIn_Box) + 1;
+        int best[kBox_Colours];
         std::fill(std::begin(best), std::end(best), std::numeric_limits<int>::max());
         for (const std::uint8_t i : candidates) {
             int squares[3][kSide];
@@ -164,18 +164,18 @@ private:
     std::size_t Allocate(std::size_t bytes) const {
         for (;;) {
             const std::size_t start = next_byte_.fetch_add(bytes, std::memory_order_relaxed);
-            if (start % kChunkBytes + bytes > kChunkBytes) continue;  // would cross into the next chunk
-            std::atomic<std::uint8_t*>& chunk = chunks_[start / kChunkBytes];
+            if (start % kChunk_Bytes + bytes > kChunk_Bytes) continue;  // would cross into the next chunk
+            std::atomic<std::uint8_t*>& chunk = chunks_[start / kChunk_Bytes];
             std::uint8_t* memory = chunk.load(std::memory_order_acquire);
             if (memory == nullptr) {
-                auto* made = new std::uint8_t[kChunkBytes]();
+                auto* made = new std::uint8_t[kChunk_Bytes]();
                 if (!chunk.compare_exchange_strong(memory, made, std::memory_order_acq_rel)) delete[] made;
             }
             return start;
         }
     }
     std::uint8_t* Record_At(std::size_t offset) const {
-        return chunks_[offset / kChunkBytes].load(std::memory_order_relaxed) + offset % kChunkBytes;
+        return chunks_[offset / kChunk_Bytes].load(std::memory_order_relaxed) + offset % kChunk_Bytes;
     }
 
     int Work_Out(std::size_t box, unsigned red, unsigned green, unsigned blue) const {
@@ -184,19 +184,19 @@ private:
             if (expected != kBusy) return Index(red, green, blue);
             return Nearest_Of(firsts_, static_cast<int>(red), static_cast<int>(green), static_cast<int>(blue));
         }
-        const int low[3] = {static_cast<int>(box >> (2 * kBoxBits)) << kShift,
-                            static_cast<int>(box >> kBoxBits & ((1 << kBoxBits) - 1)) << kShift,
-                            static_cast<int>(box & ((1 << kBoxBits) - 1)) << kShift};
+        const int low[3] = {static_cast<int>(box >> (2 * kBox_Bits)) << kShift,
+                            static_cast<int>(box >> kBox_Bits & ((1 << kBox_Bits) - 1)) << kShift,
+                            static_cast<int>(box & ((1 << kBox_Bits) - 1)) << kShift};
         const std::vector<std::uint8_t> candidates = Candidates(low);
-        std::uint8_t answers[kBoxColours];
+        std::uint8_t answers[kBox_Colours];
         Answers(candidates, low, answers);
 
-        std::uint8_t list[kListBytes];
-        std::array<std::uint8_t, kMaxEntries> place{};  // an answer's place in the list, plus 1
+        std::uint8_t list[kList_Bytes];
+        std::array<std::uint8_t, kMax_Entries> place{};  // an answer's place in the list, plus 1
         std::size_t listed = 0;  // the distinct answers, counted up to one past the list
         for (const std::uint8_t a : answers) {
             if (place[a] != 0) continue;
-            if (listed == kListBytes) {
+            if (listed == kList_Bytes) {
                 ++listed;
                 break;
             }
@@ -207,17 +207,17 @@ private:
             summaries_[box].store(answers[0], std::memory_order_release);
             return answers[0];
         }
-        const std::uint32_t code = listed <= 2 ? 0 : listed <= 4 ? 1 : listed <= kListBytes ? 2 : 3;
+        const std::uint32_t code = listed <= 2 ? 0 : listed <= 4 ? 1 : listed <= kList_Bytes ? 2 : 3;
         const std::size_t bits = std::size_t{1} << code;
-        const std::size_t offset = Allocate(kListBytes + kBoxColours * bits / 8);
+        const std::size_t offset = Allocate(kList_Bytes + kBox_Colours * bits / 8);
         std::uint8_t* record = Record_At(offset);
-        std::copy(list, list + std::min(listed, kListBytes), record);
-        std::uint8_t* places = record + kListBytes;
-        for (std::size_t colour = 0; colour < kBoxColours; ++colour) {
+        std::copy(list, list + std::min(listed, kList_Bytes), record);
+        std::uint8_t* places = record + kList_Bytes;
+        for (std::size_t colour = 0; colour < kBox_Colours; ++colour) {
             const unsigned value = bits == 8 ? answers[colour] : place[answers[colour]] - 1u;
             places[colour * bits / 8] |= static_cast<std::uint8_t>(value << (colour * bits % 8));
         }
-        summaries_[box].store(kFirstRecord + static_cast<std::uint32_t>(offset / 16 * 4) + code, std::memory_order_release);
+        summaries_[box].store(kFirst_Record + static_cast<std::uint32_t>(offset / 16 * 4) + code, std::memory_order_release);
         return answers[In_Box(red, green, blue)];
     }
 
@@ -229,39 +229,39 @@ private:
 };
 
 // Made on the first reduction, so that tables that are never searched cost nothing.
-struct ColourTable::Search_Holder {
+struct Colour_Table::Search_Holder {
     std::once_flag once;
     std::unique_ptr<const Nearest_Search> search;
 };
 
-const ColourTable::Nearest_Search& ColourTable::search() const {
+const Colour_Table::Nearest_Search& Colour_Table::Search() const {
     std::call_once(holder_->once, [this] { holder_->search = std::make_unique<const Nearest_Search>(entries_); });
     return *holder_->search;
 }
 
-ColourTable::ColourTable(std::vector<Colour> entries) : entries_(std::move(entries)) {
+Colour_Table::Colour_Table(std::vector<Colour> entries) : entries_(std::move(entries)) {
     if (entries_.empty()) entries_.push_back(kBlack);
-    if (entries_.size() > kMaxEntries) throw std::invalid_argument("ColourTable: more than 256 entries");
+    if (entries_.size() > kMax_Entries) throw std::invalid_argument("Colour_Table: more than 256 entries");
     holder_ = std::make_shared<Search_Holder>();
 }
 
-ColourTable ColourTable::standard(PixelFormat format) {
+Colour_Table Colour_Table::Standard(Pixel_Format format) {
     // One of each, so that every image of a standard table shares what its search has learnt.
-    static const ColourTable one_bit({kBlack, kWhite});
-    static const ColourTable four_bit(vga_colours());
-    static const ColourTable eight_bit(cube_and_greys());
+    static const Colour_Table one_bit({kBlack, kWhite});
+    static const Colour_Table four_bit(Vga_Colours());
+    static const Colour_Table eight_bit(Cube_And_Greys());
     switch (format) {
-        case PixelFormat::Bits1: return one_bit;
-        case PixelFormat::Bits4: return four_bit;
-        case PixelFormat::Bits8: return eight_bit;
+        case Pixel_Format::Bits1: return one_bit;
+        case Pixel_Format::Bits4: return four_bit;
+        case Pixel_Format::Bits8: return eight_bit;
         default: return {};
     }
 }
 
-int ColourTable::nearest_index(Colour c) const { return search().Index(c.red, c.green, c.blue); }
+int Colour_Table::Nearest_Index(Colour c) const { return Search().Index(c.red, c.green, c.blue); }
 
-void ColourTable::reduce(std::uint8_t* bgr, std::uint8_t* indexes, std::size_t pixels) const {
-    const Nearest_Search& lookup = search();
+void Colour_Table::Reduce(std::uint8_t* bgr, std::uint8_t* indexes, std::size_t pixels) const {
+    const Nearest_Search& lookup = Search();
     for (std::size_t i = 0; i < pixels; ++i, bgr += 3) {
         const int index = lookup.Index(bgr[2], bgr[1], bgr[0]);
         indexes[i] = static_cast<std::uint8_t>(index);

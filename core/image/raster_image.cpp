@@ -9,48 +9,48 @@
 
 namespace tilvane {
 
-RasterImage::RasterImage(int width, int height, PixelFormat format) {
-    set_pixel_format(format);
-    set_size(width, height);
+Raster_Image::Raster_Image(int width, int height, Pixel_Format format) {
+    Set_Format(format);
+    Set_Size(width, height);
 }
 
-RasterImage RasterImage::from_layout(int width, int height, PixelFormat format, ColourTable table,
-                                     ChannelMasks masks, int stored_bits, std::vector<std::uint8_t> pixels) {
-    RasterImage image;
+Raster_Image Raster_Image::From_Layout(int width, int height, Pixel_Format format, Colour_Table table,
+                                     Channel_Masks masks, int stored_bits, std::vector<std::uint8_t> pixels) {
+    Raster_Image image;
     image.width_ = width;
     image.height_ = height;
     image.format_ = format;
-    if (has_colour_table(format)) {
+    if (Has_Colour_Table(format)) {
         image.table_ = std::move(table);
         image.indexes_ = std::move(pixels);
-        image.pixels_ = image.colours_of_indexes();
+        image.pixels_ = image.Colours_Of_Indexes();
         return image;
     }
-    image.masks_ = format == PixelFormat::Custom ? masks : ChannelMasks{};
-    if (format != PixelFormat::Custom) image.apply_layout(format);
-    image.rounding_ = ChannelRounding::for_masks(image.masks_);
-    image.custom_bits_ = format == PixelFormat::Custom ? stored_bits : 0;
+    image.masks_ = format == Pixel_Format::Custom ? masks : Channel_Masks{};
+    if (format != Pixel_Format::Custom) image.Apply_Layout(format);
+    image.rounding_ = Channel_Rounding::For_Masks(image.masks_);
+    image.custom_bits_ = format == Pixel_Format::Custom ? stored_bits : 0;
     image.pixels_ = std::move(pixels);
     return image;
 }
 
-void RasterImage::set_size(int width, int height) {
-    width = std::clamp(width, 0, kMaxDimension);
-    height = std::clamp(height, 0, kMaxDimension);
+void Raster_Image::Set_Size(int width, int height) {
+    width = std::clamp(width, 0, kMax_Dimension);
+    height = std::clamp(height, 0, kMax_Dimension);
     if (width == width_ && height == height_) return;
 
     const std::size_t count = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
     std::vector<std::uint8_t> pixels(count * 3);
-    const Colour fill = representable(fill_);
-    for (std::size_t i = 0; i < pixels.size(); i += 3) store(&pixels[i], fill);
-    std::vector<std::uint8_t> indexes(has_colour_table(format_) ? count : 0,
-                                      static_cast<std::uint8_t>(has_colour_table(format_) ? table_.nearest_index(fill_) : 0));
+    const Colour fill = Representable(fill_);
+    for (std::size_t i = 0; i < pixels.size(); i += 3) Store(&pixels[i], fill);
+    std::vector<std::uint8_t> indexes(Has_Colour_Table(format_) ? count : 0,
+                                      static_cast<std::uint8_t>(Has_Colour_Table(format_) ? table_.Nearest_Index(fill_) : 0));
 
     const std::size_t kept = static_cast<std::size_t>(std::min(width, width_));
     for (int y = 0; y < std::min(height, height_); ++y) {
         const std::size_t to = static_cast<std::size_t>(y) * static_cast<std::size_t>(width);
-        std::memcpy(&pixels[to * 3], row(y), kept * 3);
-        if (!indexes.empty()) std::memcpy(&indexes[to], index_row(y), kept);
+        std::memcpy(&pixels[to * 3], Row(y), kept * 3);
+        if (!indexes.empty()) std::memcpy(&indexes[to], Index_Row(y), kept);
     }
 
     pixels_ = std::move(pixels);
@@ -59,14 +59,14 @@ void RasterImage::set_size(int width, int height) {
     height_ = height;
 }
 
-std::vector<std::uint8_t> RasterImage::colours_of_indexes() const {
+std::vector<std::uint8_t> Raster_Image::Colours_Of_Indexes() const {
     std::uint8_t highest = 0;
     for (const std::uint8_t i : indexes_) highest = std::max(highest, i);
     if (indexes_.size() != static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_) ||
         (!indexes_.empty() && highest >= table_.size()))
-        throw std::invalid_argument("RasterImage: colour indexes that do not fit the image or its table");
+        throw std::invalid_argument("Raster_Image: colour indexes that do not fit the image or its table");
     // Each pixel's colour goes out as four bytes, the fourth overwritten by the next pixel.
-    std::array<std::array<std::uint8_t, 4>, ColourTable::kMaxEntries> bgr{};
+    std::array<std::array<std::uint8_t, 4>, Colour_Table::kMax_Entries> bgr{};
     for (int i = 0; i < table_.size(); ++i) bgr[static_cast<std::size_t>(i)] = {table_[i].blue, table_[i].green, table_[i].red, 0};
     std::vector<std::uint8_t> colours(indexes_.size() * 3 + 1);
     for (std::size_t i = 0; i < indexes_.size(); ++i) std::memcpy(&colours[i * 3], bgr[indexes_[i]].data(), 4);
@@ -74,66 +74,66 @@ std::vector<std::uint8_t> RasterImage::colours_of_indexes() const {
     return colours;
 }
 
-void RasterImage::apply_layout(PixelFormat format) {
+void Raster_Image::Apply_Layout(Pixel_Format format) {
     format_ = format;
     custom_bits_ = 0;
-    table_ = ColourTable::standard(format);
-    masks_ = format == PixelFormat::Bits15 ? kMasks555 : format == PixelFormat::Bits16 ? kMasks565 : kMasks888;
-    rounding_ = ChannelRounding::for_masks(has_colour_table(format) ? kMasks888 : masks_);
+    table_ = Colour_Table::Standard(format);
+    masks_ = format == Pixel_Format::Bits15 ? kMasks555 : format == Pixel_Format::Bits16 ? kMasks565 : kMasks888;
+    rounding_ = Channel_Rounding::For_Masks(Has_Colour_Table(format) ? kMasks888 : masks_);
 }
 
-void RasterImage::set_pixel_format(PixelFormat format) {
-    if (format == PixelFormat::Custom) throw Error::Invalid_Pixel_Format();
+void Raster_Image::Set_Format(Pixel_Format format) {
+    if (format == Pixel_Format::Custom) throw Error::Invalid_Pixel_Format();
     if (format == format_) return;
-    apply_layout(format);
-    reduce_pixels();
+    Apply_Layout(format);
+    Reduce_Pixels();
 }
 
-void RasterImage::set_pixel_format_of(const RasterImage& other) {
-    if (!has_colour_table(other.format_)) {
-        set_pixel_format(other.format_);
+void Raster_Image::Set_Format_Of(const Raster_Image& other) {
+    if (!Has_Colour_Table(other.format_)) {
+        Set_Format(other.format_);
         return;
     }
-    if (format_ == other.format_ && table_.entries() == other.table_.entries()) return;
-    apply_layout(other.format_);
+    if (format_ == other.format_ && table_.Entries() == other.table_.Entries()) return;
+    Apply_Layout(other.format_);
     table_ = other.table_;
-    reduce_pixels();
+    Reduce_Pixels();
 }
 
-void RasterImage::reduce_pixels() {
-    if (has_colour_table(format_))
+void Raster_Image::Reduce_Pixels() {
+    if (Has_Colour_Table(format_))
         indexes_.resize(static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_));
     else
         indexes_ = {};
-    for (int y = 0; y < height_; ++y) reduce_run(0, y, static_cast<std::size_t>(width_));
+    for (int y = 0; y < height_; ++y) Reduce_Run(0, y, static_cast<std::size_t>(width_));
 }
 
-void RasterImage::set_pixel(int x, int y, Colour c) {
-    if (!has_colour_table(format_)) {
-        store(pixel_address(x, y), representable(c));
+void Raster_Image::Set_Pixel(int x, int y, Colour c) {
+    if (!Has_Colour_Table(format_)) {
+        Store(Pixel_Address(x, y), Representable(c));
         return;
     }
-    const int index = table_.nearest_index(c);
-    indexes_[row_start(y) + static_cast<std::size_t>(x)] = static_cast<std::uint8_t>(index);
-    store(pixel_address(x, y), table_[index]);
+    const int index = table_.Nearest_Index(c);
+    indexes_[Row_Start(y) + static_cast<std::size_t>(x)] = static_cast<std::uint8_t>(index);
+    Store(Pixel_Address(x, y), table_[index]);
 }
 
-int RasterImage::stored_bits_per_pixel() const {
-    if (format_ == PixelFormat::Custom) return custom_bits_;
-    if (format_ == PixelFormat::Bits15) return 16;
+int Raster_Image::Stored_Bits_Per_Pixel() const {
+    if (format_ == Pixel_Format::Custom) return custom_bits_;
+    if (format_ == Pixel_Format::Bits15) return 16;
     return static_cast<int>(format_);
 }
 
-Colour RasterImage::representable(Colour c) const {
-    if (has_colour_table(format_)) return table_.nearest(c);
+Colour Raster_Image::Representable(Colour c) const {
+    if (Has_Colour_Table(format_)) return table_.Nearest(c);
     return {rounding_.red[c.red], rounding_.green[c.green], rounding_.blue[c.blue]};
 }
 
-void RasterImage::reduce_run(int x, int y, std::size_t pixels) {
+void Raster_Image::Reduce_Run(int x, int y, std::size_t pixels) {
     if (pixels == 0) return;
-    std::uint8_t* bgr = pixel_address(x, y);
-    if (has_colour_table(format_)) {
-        table_.reduce(bgr, &indexes_[row_start(y) + static_cast<std::size_t>(x)], pixels);
+    std::uint8_t* bgr = Pixel_Address(x, y);
+    if (Has_Colour_Table(format_)) {
+        table_.Reduce(bgr, &indexes_[Row_Start(y) + static_cast<std::size_t>(x)], pixels);
         return;
     }
     if (rounding_.identity) return;
@@ -144,17 +144,17 @@ void RasterImage::reduce_run(int x, int y, std::size_t pixels) {
     }
 }
 
-bool RasterImage::stores_unchanged(const RasterImage& other) const {
-    if (stores_every_colour()) return true;
+bool Raster_Image::Stores_Unchanged(const Raster_Image& other) const {
+    if (Stores_Every_Colour()) return true;
     if (format_ != other.format_) return false;
-    if (has_colour_table(format_)) return table_.entries() == other.table_.entries();
+    if (Has_Colour_Table(format_)) return table_.Entries() == other.table_.Entries();
     return masks_ == other.masks_;
 }
 
-RasterImage RasterImage::blank_with_layout(int width, int height) const {
-    RasterImage image = from_layout(0, 0, format_, table_, masks_, custom_bits_, {});
+Raster_Image Raster_Image::Blank_With_Layout(int width, int height) const {
+    Raster_Image image = From_Layout(0, 0, format_, table_, masks_, custom_bits_, {});
     image.fill_ = fill_;
-    image.set_size(width, height);
+    image.Set_Size(width, height);
     return image;
 }
 

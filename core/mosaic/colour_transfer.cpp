@@ -89,26 +89,26 @@ void Settle(float* v, std::size_t n, double goal) {
 
 }  // namespace
 
-void Colour_Cell(RasterImage& mosaic, Rect cell, const RasterImage& tile, const RasterImage& original, int scale,
+void Colour_Cell(Raster_Image& mosaic, Rect cell, const Raster_Image& tile, const Raster_Image& original, int scale,
                  Tile_Colour colour, int blend, int band_top) {
-    const Rect c = clip_to_both(cell, mosaic.width(), mosaic.height(), -std::int64_t{cell.left}, -std::int64_t{cell.top},
-                                tile.width(), tile.height());
+    const Rect c = Clip_To_Both(cell, mosaic.Width(), mosaic.Height(), -std::int64_t{cell.left}, -std::int64_t{cell.top},
+                                tile.Width(), tile.Height());
     if (c.empty()) return;
-    const auto width = static_cast<std::size_t>(c.width());
-    const std::size_t n = width * static_cast<std::size_t>(c.height());
+    const auto width = static_cast<std::size_t>(c.Width());
+    const std::size_t n = width * static_cast<std::size_t>(c.Height());
     // Each channel's values in a run of its own, the cell's pixels row by row.
     thread_local std::vector<float> drawn, under;
     drawn.resize(n * kChannels);
     under.resize(n * kChannels);
     std::uint64_t sums[kChannels] = {0, 0, 0};
     for (int y = c.top; y < c.bottom; ++y) {
-        const std::uint8_t* t = tile.row(y - cell.top) + static_cast<std::size_t>(c.left - cell.left) * 3;
-        const std::uint8_t* o = original.row(std::min((band_top + y) / scale, original.height() - 1));
+        const std::uint8_t* t = tile.Row(y - cell.top) + static_cast<std::size_t>(c.left - cell.left) * 3;
+        const std::uint8_t* o = original.Row(std::min((band_top + y) / scale, original.Height() - 1));
         const std::size_t first = static_cast<std::size_t>(y - c.top) * width;
         // The original's pixel under x, stepped on every `scale` pixels of the mosaic.
         int ox = c.left / scale, repeat = c.left % scale;
         for (std::size_t x = 0; x < width; ++x, t += 3) {
-            const std::size_t o_at = static_cast<std::size_t>(std::min(ox, original.width() - 1)) * 3;
+            const std::size_t o_at = static_cast<std::size_t>(std::min(ox, original.Width() - 1)) * 3;
             if (++repeat == scale) repeat = 0, ++ox;
             for (std::size_t ch = 0; ch < kChannels; ++ch) {
                 drawn[ch * n + first + x] = t[ch];
@@ -134,7 +134,7 @@ void Colour_Cell(RasterImage& mosaic, Rect cell, const RasterImage& tile, const 
         double running = 0;
         std::int64_t taken = 0;
         for (int y = c.top; y < c.bottom; ++y) {
-            std::uint8_t* p = mosaic.row(y) + static_cast<std::size_t>(c.left) * 3 + ch;
+            std::uint8_t* p = mosaic.Row(y) + static_cast<std::size_t>(c.left) * 3 + ch;
             for (std::size_t x = 0; x < width; ++x, ++v, p += 3) {
                 running = v + 1 == drawn.data() + (ch + 1) * n ? static_cast<double>(sums[ch]) : running + *v;
                 const auto level = std::clamp<std::int64_t>(static_cast<std::int64_t>(std::floor(running + 0.5)) - taken, 0, 255);
@@ -143,8 +143,8 @@ void Colour_Cell(RasterImage& mosaic, Rect cell, const RasterImage& tile, const 
             }
         }
     }
-    if (!mosaic.stores_every_colour())
-        for (int y = c.top; y < c.bottom; ++y) mosaic.reduce_run(c.left, y, width);
+    if (!mosaic.Stores_Every_Colour())
+        for (int y = c.top; y < c.bottom; ++y) mosaic.Reduce_Run(c.left, y, width);
 }
 
 }  // namespace tilvane

@@ -8,11 +8,11 @@
 
 namespace tilvane {
 
-Fidelity Compare_Block_Means(const RasterImage& original, const RasterImage& mosaic, int block_width, int block_height) {
-    const int width = mosaic.width(), height = mosaic.height();
+Fidelity Compare_Block_Means(const Raster_Image& original, const Raster_Image& mosaic, int block_width, int block_height) {
+    const int width = mosaic.Width(), height = mosaic.Height();
     std::vector<std::size_t> source_column(static_cast<std::size_t>(width));
     for (int x = 0; x < width; ++x)
-        source_column[static_cast<std::size_t>(x)] = static_cast<std::size_t>(std::int64_t{x} * original.width() / width) * 3;
+        source_column[static_cast<std::size_t>(x)] = static_cast<std::size_t>(std::int64_t{x} * original.Width() / width) * 3;
     const std::size_t blocks_across = static_cast<std::size_t>((width + block_width - 1) / block_width);
     std::vector<std::uint64_t> mosaic_sums(blocks_across * 3), original_sums(blocks_across * 3);
     double absolute = 0, squared = 0;
@@ -22,8 +22,8 @@ Fidelity Compare_Block_Means(const RasterImage& original, const RasterImage& mos
         std::fill(mosaic_sums.begin(), mosaic_sums.end(), 0);
         std::fill(original_sums.begin(), original_sums.end(), 0);
         for (int y = top; y < bottom; ++y) {
-            const std::uint8_t* m = mosaic.row(y);
-            const std::uint8_t* o = original.row(static_cast<int>(std::int64_t{y} * original.height() / height));
+            const std::uint8_t* m = mosaic.Row(y);
+            const std::uint8_t* o = original.Row(static_cast<int>(std::int64_t{y} * original.Height() / height));
             for (int x = 0; x < width; ++x, m += 3) {
                 const std::size_t block = static_cast<std::size_t>(x / block_width) * 3;
                 const std::uint8_t* s = o + source_column[static_cast<std::size_t>(x)];
@@ -61,15 +61,15 @@ struct Grey_Picture {
 };
 
 // The grey of image at the mosaic's size (width x height), read as Compare_Block_Means reads it.
-Grey_Picture Reduced_Grey(const RasterImage& image, int width, int height) {
+Grey_Picture Reduced_Grey(const Raster_Image& image, int width, int height) {
     constexpr int k = kSimilarityReduction;
     Grey_Picture grey{width / k, height / k, {}};
     grey.values.assign(static_cast<std::size_t>(grey.width) * static_cast<std::size_t>(grey.height), 0);
     for (int y = 0; y < grey.height * k; ++y) {
-        const std::uint8_t* row = image.row(static_cast<int>(std::int64_t{y} * image.height() / height));
+        const std::uint8_t* row = image.Row(static_cast<int>(std::int64_t{y} * image.Height() / height));
         double* out = grey.values.data() + static_cast<std::size_t>(y / k) * static_cast<std::size_t>(grey.width);
         for (int x = 0; x < grey.width * k; ++x) {
-            const std::uint8_t* p = row + static_cast<std::size_t>(std::int64_t{x} * image.width() / width) * 3;
+            const std::uint8_t* p = row + static_cast<std::size_t>(std::int64_t{x} * image.Width() / width) * 3;
             out[x / k] += (0.299 * p[2] + 0.587 * p[1] + 0.114 * p[0]) / (k * k);
         }
     }
@@ -78,10 +78,10 @@ Grey_Picture Reduced_Grey(const RasterImage& image, int width, int height) {
 
 }  // namespace
 
-std::optional<double> Structural_Similarity(const RasterImage& original, const RasterImage& mosaic) {
+std::optional<double> Structural_Similarity(const Raster_Image& original, const Raster_Image& mosaic) {
     constexpr int kWindow = 7;
-    const Grey_Picture a = Reduced_Grey(original, mosaic.width(), mosaic.height());
-    const Grey_Picture b = Reduced_Grey(mosaic, mosaic.width(), mosaic.height());
+    const Grey_Picture a = Reduced_Grey(original, mosaic.Width(), mosaic.Height());
+    const Grey_Picture b = Reduced_Grey(mosaic, mosaic.Width(), mosaic.Height());
     if (a.width < kWindow || a.height < kWindow) return std::nullopt;
     // Running sums over the window's columns, then along each row: x, y, x^2, y^2, xy.
     const auto w = static_cast<std::size_t>(a.width);

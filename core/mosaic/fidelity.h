@@ -14,7 +14,7 @@ struct Fidelity {
     double mean_absolute_difference;  // over all blocks and channels, 0 to 255
     double psnr;                      // in decibels, of the block means; infinite when they agree
 };
-Fidelity Compare_Block_Means(const RasterImage& original, const RasterImage& mosaic, int block_width, int block_height);
+Fidelity Compare_Block_Means(const Raster_Image& original, const Raster_Image& mosaic, int block_width, int block_height);
 
 // The structural similarity (SSIM) of the two pictures in grey (0.299 R + 0.587 G + 0.114 B),
 // the original brought to the mosaic's size as above: how far the mosaic keeps the original's
@@ -23,6 +23,6 @@ Fidelity Compare_Block_Means(const RasterImage& original, const RasterImage& mos
 // constants (0.01 x 255)^2 and (0.03 x 255)^2 and the windows' sample variances; none when the
 // reduced pictures are smaller than one window.
 inline constexpr int kSimilarityReduction = 4;
-std::optional<double> Structural_Similarity(const RasterImage& original, const RasterImage& mosaic);
+std::optional<double> Structural_Similarity(const Raster_Image& original, const Raster_Image& mosaic);
 
 }  // namespace tilvane

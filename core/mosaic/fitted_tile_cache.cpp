@@ -21,10 +21,10 @@ Fitted_Tile_Cache::Fitted_Tile_Cache(int width, int height, Fitting_Mode mode, s
 Fitted_Tile_Cache::Entry Fitted_Tile_Cache::Read(const std::string& path) const {
     Entry entry;
     entry.checked = clock_();
-    entry.stamp = stamp_of_readable_file(path);
-    RasterImage tile;
+    entry.stamp = Stamp_Of_Readable_File(path);
+    Raster_Image tile;
     if (!any_format_)
-        tile.load_from_file(path);
+        tile.Load_From_File(path);
     else if (mode_ == Fitting_Mode::Expand_Shrink)
         tile = Load_Picture(path, {width_, height_});
     else
@@ -35,7 +35,7 @@ Fitted_Tile_Cache::Entry Fitted_Tile_Cache::Read(const std::string& path) const 
 
 std::shared_ptr<const Fitted_Tile> Fitted_Tile_Cache::Keep(const std::string& path, Entry entry) {
     const std::size_t bytes =
-        entry.fitted->block.row_bytes() * static_cast<std::size_t>(entry.fitted->block.height()) + path.size() + kHoldingCost;
+        entry.fitted->block.Row_Bytes() * static_cast<std::size_t>(entry.fitted->block.Height()) + path.size() + kHoldingCost;
     if (bytes_held_ + bytes > byte_budget_) return entry.fitted;  // used once, read again next time
     const auto [kept, added] = entries_.try_emplace(path, std::move(entry));
     if (added) bytes_held_ += bytes;
@@ -47,7 +47,7 @@ std::shared_ptr<const Fitted_Tile> Fitted_Tile_Cache::Fitted(const std::string& 
         Entry& entry = found->second;
         const auto now = clock_();
         if (now - entry.checked >= kRecheckInterval && looking_ * kLookingShare <= now - started_) {
-            if (stamp_of_readable_file(path) != entry.stamp) entry = Read(path);
+            if (Stamp_Of_Readable_File(path) != entry.stamp) entry = Read(path);
             entry.checked = clock_();
             looking_ += entry.checked - now;
         }

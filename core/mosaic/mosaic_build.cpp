@@ -34,11 +34,11 @@ struct Planned_Cell {
 // size leaves the previous cell's pixels in the working tile.
 class Row_Painter {
 public:
-    Row_Painter(const RasterImage& original, const Mosaic_Settings& settings, Work_Crew& crew)
+    Row_Painter(const Raster_Image& original, const Mosaic_Settings& settings, Work_Crew& crew)
         : original_(original), settings_(settings), crew_(crew), preparers_(crew_.Size()) {}
 
     // The row of cells at y of the mosaic, into band, whose row 0 is the mosaic's row band_top.
-    void Paint(RasterImage& band, int band_top, int y, const std::vector<Planned_Cell>& cells) {
+    void Paint(Raster_Image& band, int band_top, int y, const std::vector<Planned_Cell>& cells) {
         if (cells.empty()) return;
         band_ = &band;
         band_top_ = band_top;
@@ -55,12 +55,12 @@ public:
     }
 
 private:
-    Rect Cell(int x, int y) const { return Rect::at(x, y - band_top_, settings_.tile_width, settings_.tile_height); }
+    Rect Cell(int x, int y) const { return Rect::At(x, y - band_top_, settings_.tile_width, settings_.tile_height); }
 
     bool Carries_Pixels_Over(const std::vector<Planned_Cell>& cells) const {
         if (settings_.mode == Fitting_Mode::Expand_Shrink) return false;
         for (const Planned_Cell& cell : cells)
-            if (cell.fitted->block.width() < settings_.tile_width || cell.fitted->block.height() < settings_.tile_height)
+            if (cell.fitted->block.Width() < settings_.tile_width || cell.fitted->block.Height() < settings_.tile_height)
                 return true;
         return false;
     }
@@ -68,7 +68,7 @@ private:
     void Paint_Cell(Tile_Preparer& preparer, int y, const Planned_Cell& cell) {
         preparer.Prepare_Fitted(*cell.fitted, settings_.tile_width, settings_.tile_height, cell.target);
         if (Shifted_Only())
-            copy_rect(*band_, Cell(cell.x, y), preparer.Working_Tile(), Rect::at(0, 0, settings_.tile_width, settings_.tile_height));
+            Copy_Rect(*band_, Cell(cell.x, y), preparer.Working_Tile(), Rect::At(0, 0, settings_.tile_width, settings_.tile_height));
         else
             Colour_Cell(*band_, Cell(cell.x, y), preparer.Working_Tile(), original_, settings_.scale, settings_.colour,
                         settings_.blend, band_top_);
@@ -86,16 +86,16 @@ private:
                         band_top_);
             return;
         }
-        if (!fitted.block.stores_every_colour()) {
+        if (!fitted.block.Stores_Every_Colour()) {
             Paint_Cell(preparer, y, cell);
             return;
         }
         Shift_Colours(*band_, Cell(cell.x, y), fitted.block, 0, 0, fitted.mean, cell.target);
     }
 
-    RasterImage* band_ = nullptr;
+    Raster_Image* band_ = nullptr;
     int band_top_ = 0;
-    const RasterImage& original_;
+    const Raster_Image& original_;
     const Mosaic_Settings& settings_;
     Work_Crew& crew_;
     std::vector<Tile_Preparer> preparers_;
@@ -127,7 +127,7 @@ std::optional<Tile_Stock> Stock_Tiles(const std::vector<std::string>& tiles, con
         tiles, crew,
         [&](std::size_t i, const Fitted_Tile& fitted) {
             if (best)
-                structures[i] = Structure_Of(fitted.block, Rect::at(0, 0, fitted.block.width(), fitted.block.height()), fitted.mean);
+                structures[i] = Structure_Of(fitted.block, Rect::At(0, 0, fitted.block.Width(), fitted.block.Height()), fitted.mean);
             if (best && settings.colour == Tile_Colour::Transfer) structures[i] = Perceptual_Structure(structures[i], fitted.mean);
         },
         [&](std::size_t done) {
@@ -182,13 +182,13 @@ void Build_Mosaic(const std::string& original_path, const std::string& output_pa
     if (settings.min_distance < 0) throw Error::Of_Kind(Error_Kind::Negative_Distance);
     if (settings.blend < 0 || settings.blend > kLargestBlend) throw Error::Of_Kind(Error_Kind::Blend_Out_Of_Range);
 
-    RasterImage original;
+    Raster_Image original;
     if (access.any_format)
         original = Load_Picture(original_path);
     else
-        original.load_from_file(original_path);
-    const std::uint64_t wide = std::uint64_t(original.width()) * std::uint64_t(settings.scale);
-    const std::uint64_t high = std::uint64_t(original.height()) * std::uint64_t(settings.scale);
+        original.Load_From_File(original_path);
+    const std::uint64_t wide = std::uint64_t(original.Width()) * std::uint64_t(settings.scale);
+    const std::uint64_t high = std::uint64_t(original.Height()) * std::uint64_t(settings.scale);
     std::optional<Picture_Format> format = access.any_format ? Format_For_Path(output_path) : Picture_Format::Bmp;
     if (!format) throw Error::Unknown_Extension(output_path);
     Check_Picture_Fits(output_path, *format, wide, high, original);
@@ -235,7 +235,7 @@ void Build_Mosaic(const std::string& original_path, const std::string& output_pa
                                std::span(targets).subspan(first, end - first));
                 for (std::size_t i = first; i < end; ++i) {
                     Cell_Look& look = grid[static_cast<std::size_t>(row) * lefts.size() + i];
-                    source.Look_At(Rect::at(lefts[i], top, settings.tile_width, settings.tile_height), targets[i], look);
+                    source.Look_At(Rect::At(lefts[i], top, settings.tile_width, settings.tile_height), targets[i], look);
                     chooser->Find_Nearest(look);
                 }
             });
@@ -245,12 +245,12 @@ void Build_Mosaic(const std::string& original_path, const std::string& output_pa
     const std::size_t cell_row_bytes = static_cast<std::size_t>(settings.Step_Y()) * static_cast<std::size_t>(width) * 3;
     const int band_rows = access.band_rows > 0 ? access.band_rows : static_cast<int>(std::max<std::size_t>(1, kBandBytes / cell_row_bytes));
     const int band_height = static_cast<int>(std::min<std::int64_t>(std::int64_t{band_rows} * settings.Step_Y(), height));
-    RasterImage band = original.blank_with_layout(width, band_height);
+    Raster_Image band = original.Blank_With_Layout(width, band_height);
     bool stopped = !stock;
     int y = 0, row = 0;
     for (int band_top = 0; band_top < height; band_top += band_height) {
         const int band_bottom = std::min(height, band_top + band_height);
-        if (band.height() != band_bottom - band_top) band = original.blank_with_layout(width, band_bottom - band_top);
+        if (band.Height() != band_bottom - band_top) band = original.Blank_With_Layout(width, band_bottom - band_top);
         for (; !stopped && y < band_bottom; ++row) {
             if (progress.Abort_Requested()) {
                 stopped = true;
@@ -262,7 +262,7 @@ void Build_Mosaic(const std::string& original_path, const std::string& output_pa
                 source.Targets(y, settings.tile_height, std::span(lefts).subspan(first, end - first), settings.tile_width,
                                std::span(targets).subspan(first, end - first));
                 for (std::size_t i = first; i < end && !looks.empty(); ++i) {
-                    source.Look_At(Rect::at(lefts[i], y, settings.tile_width, settings.tile_height), targets[i], looks[i]);
+                    source.Look_At(Rect::At(lefts[i], y, settings.tile_width, settings.tile_height), targets[i], looks[i]);
                     if (settings.colour == Tile_Colour::Transfer) Make_Perceptual(looks[i]);
                     chooser->Find_Nearest(looks[i]);
                 }
@@ -282,7 +282,7 @@ void Build_Mosaic(const std::string& original_path, const std::string& output_pa
                 cells.push_back({lefts[i], std::move(fitted), targets[i]});
                 if (placements)
                     placements->push_back({static_cast<int>(i) + 1, row + 1,
-                                           clip_to(Rect::at(lefts[i], y, settings.tile_width, settings.tile_height), width, height),
+                                           Clip_To(Rect::At(lefts[i], y, settings.tile_width, settings.tile_height), width, height),
                                            tile.first, tile.second});
             }
             if (!rows_covered || cells.size() < lefts.size()) source.Enlarge_Into(band, y, y + settings.Step_Y(), band_top);

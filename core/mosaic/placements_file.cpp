@@ -104,7 +104,7 @@ std::string Placements_Csv(const std::vector<Tile_Placement>& placements, const 
                            bool mirrored) {
     std::string csv = std::string(kHeader) + (mirrored ? ",mirrored\r\n" : "\r\n");
     for (const Tile_Placement& p : placements) {
-        for (int value : {p.column, p.row, p.area.left, p.area.top, p.area.width(), p.area.height()})
+        for (int value : {p.column, p.row, p.area.left, p.area.top, p.area.Width(), p.area.Height()})
             csv += std::to_string(value) + ',';
         csv += Csv_Field(tiles[static_cast<std::size_t>(p.tile)]) + (mirrored ? (p.mirrored ? ",1" : ",0") : "") + "\r\n";
     }

@@ -12,7 +12,7 @@ namespace tilvane {
 // both directions. At scale 1 the mosaic is the original itself, drawn over in place.
 class Scaled_Original {
 public:
-    Scaled_Original(const RasterImage& original, int scale) : original_(original), scale_(scale) {}
+    Scaled_Original(const Raster_Image& original, int scale) : original_(original), scale_(scale) {}
 
     // The targets of a row of cells (x = lefts[k], top, width x height of the mosaic).
     void Targets(int top, int height, std::span<const int> lefts, int width, std::span<Colour> means) const;
@@ -22,10 +22,10 @@ public:
 
     // Rows top .. bottom - 1 of the mosaic get the enlarged original, those of them that lie in
     // mosaic when it is a band whose row 0 is the whole's row band_top.
-    void Enlarge_Into(RasterImage& mosaic, int top, int bottom, int band_top = 0) const;
+    void Enlarge_Into(Raster_Image& mosaic, int top, int bottom, int band_top = 0) const;
 
 private:
-    const RasterImage& original_;
+    const Raster_Image& original_;
     int scale_;
 };
 

@@ -18,10 +18,10 @@ enum class Fitting_Mode {
 // and a build need not work it out again for every cell. A tile of custom layout throws
 // "Invalid pixel format", as setting the working tile's format to it would.
 struct Fitted_Tile {
-    RasterImage block;
+    Raster_Image block;
     Colour mean;
 };
-Fitted_Tile Fit_Tile(const RasterImage& tile, int width, int height, Fitting_Mode mode);
+Fitted_Tile Fit_Tile(const Raster_Image& tile, int width, int height, Fitting_Mode mode);
 
 // The fitted block mirrored left to right, in the same layout, with the same mean.
 Fitted_Tile Mirrored(const Fitted_Tile& fitted);
@@ -43,11 +43,11 @@ public:
     // The same for a tile already fitted with Fit_Tile.
     void Prepare_Fitted(const Fitted_Tile& fitted, int width, int height, Colour target);
 
-    const RasterImage& Working_Tile() const { return working_; }
+    const Raster_Image& Working_Tile() const { return working_; }
 
 private:
-    RasterImage loaded_;
-    RasterImage working_;
+    Raster_Image loaded_;
+    Raster_Image working_;
 };
 
 }  // namespace tilvane

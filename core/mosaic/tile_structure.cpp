@@ -54,10 +54,10 @@ int Part_Edge(int from, int length, int part) {
 
 }  // namespace
 
-Covered_Sums Sum_Covered(const RasterImage& image, Rect r, int scale) {
+Covered_Sums Sum_Covered(const Raster_Image& image, Rect r, int scale) {
     const std::int64_t k = scale;
-    const std::int64_t left = std::max<std::int64_t>(r.left, 0), right = std::min(std::int64_t{r.right}, image.width() * k);
-    const std::int64_t top = std::max<std::int64_t>(r.top, 0), bottom = std::min(std::int64_t{r.bottom}, image.height() * k);
+    const std::int64_t left = std::max<std::int64_t>(r.left, 0), right = std::min(std::int64_t{r.right}, image.Width() * k);
+    const std::int64_t top = std::max<std::int64_t>(r.top, 0), bottom = std::min(std::int64_t{r.bottom}, image.Height() * k);
     Covered_Sums sums;
     if (right <= left || bottom <= top) return sums;
     // A pixel stands for k of r's rows or columns, except the first and the last, which r may
@@ -68,7 +68,7 @@ Covered_Sums Sum_Covered(const RasterImage& image, Rect r, int scale) {
     const std::int64_t first_x = left / k, last_x = (right - 1) / k;
     const std::int64_t first_weight = weight(left, right, first_x), last_weight = weight(left, right, last_x);
     for (std::int64_t y = top / k; y <= (bottom - 1) / k; ++y) {
-        const std::uint8_t* row = image.row(static_cast<int>(y));
+        const std::uint8_t* row = image.Row(static_cast<int>(y));
         std::int64_t line[3] = {0, 0, 0};
         for (const std::uint8_t* p = row + first_x * 3; p <= row + last_x * 3; p += 3) {
             line[0] += p[0];
@@ -86,14 +86,14 @@ Covered_Sums Sum_Covered(const RasterImage& image, Rect r, int scale) {
     return sums;
 }
 
-Structure Structure_Of(const RasterImage& image, Rect r, Colour mean, int scale,
+Structure Structure_Of(const Raster_Image& image, Rect r, Colour mean, int scale,
                        std::array<bool, kStructureGrid * kStructureGrid>* visible) {
     Structure s{};
     const float own[3] = {static_cast<float>(mean.blue), static_cast<float>(mean.green), static_cast<float>(mean.red)};
     for (int py = 0; py < kStructureGrid; ++py)
         for (int px = 0; px < kStructureGrid; ++px) {
-            const Rect part{Part_Edge(r.left, r.width(), px), Part_Edge(r.top, r.height(), py),
-                            Part_Edge(r.left, r.width(), px + 1), Part_Edge(r.top, r.height(), py + 1)};
+            const Rect part{Part_Edge(r.left, r.Width(), px), Part_Edge(r.top, r.Height(), py),
+                            Part_Edge(r.left, r.Width(), px + 1), Part_Edge(r.top, r.Height(), py + 1)};
             const Covered_Sums sums = Sum_Covered(image, part, scale);
             const int index = py * kStructureGrid + px;
             if (visible) (*visible)[static_cast<std::size_t>(index)] = sums.area != 0;

@@ -19,7 +19,7 @@ using Structure = std::array<float, kStructureValues>;
 // The structure of the part of image under r, less `mean`. A grid part with no pixel inside the
 // image (a cell hanging over the edge) counts as 0 and is not visible: visible[part] is false.
 // scale maps r onto an image `scale` times smaller (see Sum_Covered).
-Structure Structure_Of(const RasterImage& image, Rect r, Colour mean, int scale = 1,
+Structure Structure_Of(const Raster_Image& image, Rect r, Colour mean, int scale = 1,
                        std::array<bool, kStructureGrid * kStructureGrid>* visible = nullptr);
 
 // The structure of the picture mirrored left to right: the grid's columns in reverse order.
@@ -33,7 +33,7 @@ struct Covered_Sums {
     std::uint64_t channel[3] = {0, 0, 0};
     std::uint64_t area = 0;
 };
-Covered_Sums Sum_Covered(const RasterImage& image, Rect r, int scale);
+Covered_Sums Sum_Covered(const Raster_Image& image, Rect r, int scale);
 
 // Finds the tiles whose structures lie nearest to a cell's without measuring every tile: the
 // structures are projected onto their few main directions of spread (most of their differences

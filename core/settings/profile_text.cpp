@@ -66,7 +66,7 @@ std::vector<std::string> Read_Profile_Section(const std::string& path, std::stri
                                               const Legacy_Text_Decoder& decode_legacy) {
     std::vector<std::uint8_t> bytes;
     try {
-        bytes = read_whole_file(path);
+        bytes = Read_Whole_File(path);
     } catch (const Error&) {
         return {};  // missing or unreadable: every key takes its default
     }
@@ -76,11 +76,11 @@ std::vector<std::string> Read_Profile_Section(const std::string& path, std::stri
 
 void Rewrite_Older_Profile_As_Utf8(const std::string& path, const Legacy_Text_Decoder& decode_legacy) {
     try {
-        const std::vector<std::uint8_t> bytes = read_whole_file(path);
+        const std::vector<std::uint8_t> bytes = Read_Whole_File(path);
         const std::string_view raw(reinterpret_cast<const char*>(bytes.data()), bytes.size());
         if (Is_Valid_Utf8(raw)) return;
         const std::string text = File_Text_As_Utf8(raw, decode_legacy);
-        write_file_atomically(path, std::vector<std::uint8_t>(text.begin(), text.end()));
+        Write_File_Atomically(path, std::vector<std::uint8_t>(text.begin(), text.end()));
     } catch (const Error&) {
     }
 }

@@ -13,11 +13,11 @@ std::string Too_Large_Text(const Error& error) {
     if (error.Width() > 0) picture += " of " + std::to_string(error.Width()) + "x" + std::to_string(error.Height()) + " pixels";
     picture += " is too large";
     if (error.Fault() == Bitmap_Fault::Side_Too_Long)
-        return picture + " for a JPEG file: at most " + std::to_string(kLargestJpegSide) + " pixels a side";
+        return picture + " for a JPEG file: at most " + std::to_string(kLargest_Jpeg_Side) + " pixels a side";
     if (error.Fault() == Bitmap_Fault::File_Too_Large) return picture + " for a BMP file: at most 4 GiB";
     if (error.Fault() == Bitmap_Fault::Bad_Dimensions)
-        return picture + ": at most " + std::to_string(RasterImage::kMaxDimension) + " pixels a side";
-    return picture + ": its pixels need more than " + std::to_string(decode_limits::kMaxPixelBytes >> 20) + " MB";
+        return picture + ": at most " + std::to_string(Raster_Image::kMax_Dimension) + " pixels a side";
+    return picture + ": its pixels need more than " + std::to_string(decode_limits::kMax_Pixel_Bytes >> 20) + " MB";
 }
 
 std::string Line_Text(const Error& error) {
@@ -41,7 +41,7 @@ std::string Error_Text(const std::exception& error) {
         case Error_Kind::Too_Large: return Too_Large_Text(*core);
         case Error_Kind::No_Readable_Tile: return "None of the tiles could be read";
         case Error_Kind::Unknown_Extension: {
-            const std::string_view extension = tiles::Extension_Part(core->Path());
+            const std::string_view extension = tilvane::Extension_Part(core->Path());
             return "Unknown picture file extension (." + std::string(extension.empty() ? extension : extension.substr(1)) + ")";
         }
         case Error_Kind::No_Tiles: return "Error: There are no Tiles in the list to use in the Mosaic !";

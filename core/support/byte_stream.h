@@ -14,14 +14,14 @@ public:
     virtual ~Byte_Source() = default;
     virtual std::uint64_t size() const = 0;
     // Fills out from offset on; false when those bytes are not all there or cannot be read.
-    [[nodiscard]] virtual bool read(std::uint64_t offset, std::span<std::uint8_t> out) const = 0;
+    [[nodiscard]] virtual bool Read(std::uint64_t offset, std::span<std::uint8_t> out) const = 0;
 };
 
 class Memory_Source final : public Byte_Source {
 public:
     explicit Memory_Source(std::span<const std::uint8_t> bytes) : bytes_(bytes) {}
     std::uint64_t size() const override { return bytes_.size(); }
-    bool read(std::uint64_t offset, std::span<std::uint8_t> out) const override {
+    bool Read(std::uint64_t offset, std::span<std::uint8_t> out) const override {
         if (offset > bytes_.size() || out.size() > bytes_.size() - offset) return false;
         if (!out.empty()) std::memcpy(out.data(), bytes_.data() + offset, out.size());
         return true;
@@ -37,8 +37,8 @@ public:
     Slice_Source(const Byte_Source& source, std::uint64_t offset)
         : source_(source), offset_(std::min(offset, source.size())) {}
     std::uint64_t size() const override { return source_.size() - offset_; }
-    bool read(std::uint64_t offset, std::span<std::uint8_t> out) const override {
-        return offset <= size() && source_.read(offset_ + offset, out);
+    bool Read(std::uint64_t offset, std::span<std::uint8_t> out) const override {
+        return offset <= size() && source_.Read(offset_ + offset, out);
     }
 
 private:

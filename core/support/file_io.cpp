@@ -36,7 +36,7 @@ std::FILE* Open_For_Reading(const std::string& path) {
 #endif
 }
 
-bool seek(std::FILE* f, std::uint64_t offset, int origin) {
+bool Seek(std::FILE* f, std::uint64_t offset, int origin) {
 #ifdef _WIN32
     return _fseeki64(f, static_cast<__int64>(offset), origin) == 0;
 #else
@@ -44,7 +44,7 @@ bool seek(std::FILE* f, std::uint64_t offset, int origin) {
 #endif
 }
 
-std::int64_t tell(std::FILE* f) {
+std::int64_t Tell(std::FILE* f) {
 #ifdef _WIN32
     return _ftelli64(f);
 #else
@@ -52,7 +52,7 @@ std::int64_t tell(std::FILE* f) {
 #endif
 }
 
-constexpr int kTemporarySlots = 8;
+constexpr int kTemporary_Slots = 8;
 
 // Fixed names beside the target, so that the next save of the same file finds and removes a
 // temporary file that a crash left. Slots let saves of one file in several programs overlap.
@@ -66,12 +66,12 @@ std::filesystem::path Temporary_Name(const std::filesystem::path& target, int sl
 class Temporary_File {
 public:
     explicit Temporary_File(const std::filesystem::path& target) {
-        for (int slot = 0; slot < kTemporarySlots; ++slot) {
+        for (int slot = 0; slot < kTemporary_Slots; ++slot) {
             const std::filesystem::path name = Temporary_Name(target, slot);
-            file_system::remove_if_abandoned(name);
+            file_system::Remove_If_Abandoned(name);
             if (file_) continue;
             in_flight_.emplace(name);  // before the file exists, so an interrupt never misses it
-            file_ = file_system::create_new_file(name);
+            file_ = file_system::Create_New_File(name);
             if (file_) path_ = name;
             else in_flight_.reset();
         }
@@ -84,17 +84,17 @@ public:
     Temporary_File(const Temporary_File&) = delete;
     Temporary_File& operator=(const Temporary_File&) = delete;
 
-    std::FILE* file() const { return file_.get(); }
+    std::FILE* Stream() const { return file_.get(); }
 
-    [[nodiscard]] bool take_place_of(const std::filesystem::path& target) {
-        if (!file_system::replace_with(std::move(file_), path_, target)) return false;
+    [[nodiscard]] bool Take_Place_Of(const std::filesystem::path& target) {
+        if (!file_system::Replace_With(std::move(file_), path_, target)) return false;
         path_.clear();
         return true;
     }
 
     // Writes the content into target itself, so that every other name of it (hard links) sees it.
-    [[nodiscard]] bool copy_into(const std::filesystem::path& target, Flush_To_Disk flush) {
-        const File out = file_system::open_for_update(target);
+    [[nodiscard]] bool Copy_Into(const std::filesystem::path& target, Flush_To_Disk flush) {
+        const File out = file_system::Open_For_Update(target);
         if (!out || std::fseek(file_.get(), 0, SEEK_SET) != 0) return false;
         std::vector<char> buffer(1 << 20);
         std::uint64_t length = 0;
@@ -102,8 +102,8 @@ public:
             if (std::fwrite(buffer.data(), 1, n, out.get()) != n) return false;
             length += n;
         }
-        return !std::ferror(file_.get()) && file_system::set_length(out.get(), length) &&
-               (flush == Flush_To_Disk::Yes ? file_system::flush_to_disk(out.get()) : std::fflush(out.get()) == 0);
+        return !std::ferror(file_.get()) && file_system::Set_Length(out.get(), length) &&
+               (flush == Flush_To_Disk::Yes ? file_system::Flush_File_To_Disk(out.get()) : std::fflush(out.get()) == 0);
     }
 
 private:
@@ -128,10 +128,10 @@ struct Save_Target {
 };
 Save_Target Writable_Target(const std::string& path) {
     // What the user named may be a link: the file it leads to is the one to replace.
-    const std::optional<std::filesystem::path> target = file_system::follow_links(Native_Path(path));
+    const std::optional<std::filesystem::path> target = file_system::Follow_Links(Native_Path(path));
     if (!target) throw Error::Cannot_Create(path, std::make_error_code(std::errc::too_many_symbolic_link_levels));
     errno = 0;
-    const file_system::Target_State state = file_system::inspect_target(*target);
+    const file_system::Target_State state = file_system::Inspect_Target(*target);
     if (!state.may_write) throw Error::Cannot_Create(path, Refusal_Reason(*target));
     return {*target, state};
 }
@@ -139,25 +139,25 @@ Save_Target Writable_Target(const std::string& path) {
 }  // namespace
 
 Input_File::Input_File(const std::string& path) : file_(Open_For_Reading(path)) {
-    if (!file_ || !seek(file_.get(), 0, SEEK_END)) throw Error::Cannot_Open(path, Last_System_Error());
-    const std::int64_t size = tell(file_.get());
+    if (!file_ || !Seek(file_.get(), 0, SEEK_END)) throw Error::Cannot_Open(path, Last_System_Error());
+    const std::int64_t size = Tell(file_.get());
     if (size < 0) throw Error::Cannot_Open(path);
     size_ = static_cast<std::uint64_t>(size);
 }
 
-bool Input_File::read(std::uint64_t offset, std::span<std::uint8_t> out) const {
+bool Input_File::Read(std::uint64_t offset, std::span<std::uint8_t> out) const {
     if (offset > size_ || out.size() > size_ - offset) return false;
-    return out.empty() || (seek(file_.get(), offset, SEEK_SET) && std::fread(out.data(), 1, out.size(), file_.get()) == out.size());
+    return out.empty() || (Seek(file_.get(), offset, SEEK_SET) && std::fread(out.data(), 1, out.size(), file_.get()) == out.size());
 }
 
-std::vector<std::uint8_t> read_whole_file(const std::string& path) {
+std::vector<std::uint8_t> Read_Whole_File(const std::string& path) {
     const Input_File file(path);
     std::vector<std::uint8_t> bytes(static_cast<std::size_t>(file.size()));
-    if (!file.read(0, bytes)) throw Error::Cannot_Open(path);
+    if (!file.Read(0, bytes)) throw Error::Cannot_Open(path);
     return bytes;
 }
 
-File_Stamp stamp_of_readable_file(const std::string& path) {
+File_Stamp Stamp_Of_Readable_File(const std::string& path) {
     if (!File(Open_For_Reading(path))) throw Error::Cannot_Open(path);
     std::error_code size_error, time_error;
     const std::filesystem::path native = Native_Path(path);
@@ -176,14 +176,14 @@ struct Replacing_File::State {
     std::uint64_t end = 0;  // where the next appended bytes go
 
     State(const std::string& user_path, const std::filesystem::path& followed, const file_system::Target_State& state,
-          Flush_To_Disk flush_to_disk)
-        : path(user_path), target(followed), target_state(state), flush(flush_to_disk), temporary(followed) {}
+          Flush_To_Disk Flush_File_To_Disk)
+        : path(user_path), target(followed), target_state(state), flush(Flush_File_To_Disk), temporary(followed) {}
 };
 
 Replacing_File::Replacing_File(const std::string& path, Flush_To_Disk flush) {
     const auto [target, state] = Writable_Target(path);
     state_ = std::make_unique<State>(path, target, state, flush);
-    if (!state_->temporary.file()) throw Error::Cannot_Create(path, Last_System_Error());
+    if (!state_->temporary.Stream()) throw Error::Cannot_Create(path, Last_System_Error());
 }
 
 Replacing_File::~Replacing_File() = default;
@@ -193,30 +193,30 @@ void Replacing_File::Write(std::span<const std::uint8_t> bytes) {
 }
 
 void Replacing_File::Write_At(std::uint64_t offset, std::span<const std::uint8_t> bytes) {
-    std::FILE* f = state_->temporary.file();
-    if (offset != state_->end && !seek(f, offset, SEEK_SET)) throw Error::Cannot_Create(state_->path, Last_System_Error());
+    std::FILE* f = state_->temporary.Stream();
+    if (offset != state_->end && !Seek(f, offset, SEEK_SET)) throw Error::Cannot_Create(state_->path, Last_System_Error());
     // fwrite must not see the null data pointer of an empty chunk.
     if (!bytes.empty() && std::fwrite(bytes.data(), 1, bytes.size(), f) != bytes.size())
         throw Error::Cannot_Create(state_->path, Last_System_Error());
     const std::uint64_t written_end = offset + bytes.size();
-    if (offset != state_->end && written_end < state_->end && !seek(f, state_->end, SEEK_SET))
+    if (offset != state_->end && written_end < state_->end && !Seek(f, state_->end, SEEK_SET))
         throw Error::Cannot_Create(state_->path, Last_System_Error());
     state_->end = std::max(state_->end, written_end);
 }
 
 void Replacing_File::Commit() {
     State& s = *state_;
-    std::FILE* f = s.temporary.file();
-    const bool written = s.flush == Flush_To_Disk::Yes ? file_system::flush_to_disk(f) : std::fflush(f) == 0;
+    std::FILE* f = s.temporary.Stream();
+    const bool written = s.flush == Flush_To_Disk::Yes ? file_system::Flush_File_To_Disk(f) : std::fflush(f) == 0;
     // A file with several names (hard links) is written in place, so that all of them keep
     // naming it, and so is one the folder lets this user write but not replace; anything else
     // is replaced whole, so that a failure leaves the old file.
     const bool in_place = s.target_state.link_count > 1 || !s.target_state.may_replace;
-    const bool placed = written && (in_place ? s.temporary.copy_into(s.target, s.flush) : s.temporary.take_place_of(s.target));
+    const bool placed = written && (in_place ? s.temporary.Copy_Into(s.target, s.flush) : s.temporary.Take_Place_Of(s.target));
     if (!placed) throw Error::Cannot_Create(s.path, Last_System_Error());
 }
 
-void write_file_atomically(const std::string& path, const std::function<void(const Byte_Sink&)>& produce,
+void Write_File_Atomically(const std::string& path, const std::function<void(const Byte_Sink&)>& produce,
                            Flush_To_Disk flush) {
     Replacing_File file(path, flush);
     produce(file.Sink());
@@ -225,14 +225,14 @@ void write_file_atomically(const std::string& path, const std::function<void(con
 
 void Check_May_Save(const std::string& path) {
     // A temporary file made and dropped again: the folder's own answer, for every user and system.
-    if (!Temporary_File(Writable_Target(path).path).file()) throw Error::Cannot_Create(path, Last_System_Error());
+    if (!Temporary_File(Writable_Target(path).path).Stream()) throw Error::Cannot_Create(path, Last_System_Error());
 }
 
-void write_file_atomically(const std::string& path, const std::vector<std::uint8_t>& bytes, Flush_To_Disk flush) {
-    write_file_atomically(path, [&](const Byte_Sink& sink) { sink(bytes); }, flush);
+void Write_File_Atomically(const std::string& path, const std::vector<std::uint8_t>& bytes, Flush_To_Disk flush) {
+    Write_File_Atomically(path, [&](const Byte_Sink& sink) { sink(bytes); }, flush);
 }
 
-void write_file_new_or_replacing(const std::string& path, std::span<const std::uint8_t> bytes) {
+void Write_File_New_Or_Replacing(const std::string& path, std::span<const std::uint8_t> bytes) {
     const std::filesystem::path target = Native_Path(path);
     int fd = -1;
     int create_error = 0;
@@ -241,16 +241,16 @@ void write_file_new_or_replacing(const std::string& path, std::span<const std::u
         // Nothing stood here before, so nothing of a failed or interrupted write may stay; the
         // name is marked for the interrupt handler before a signal can end the tool.
         const file_system::Interrupts_Held held;
-        fd = file_system::create_new_descriptor(target);
+        fd = file_system::Create_New_Descriptor(target);
         create_error = errno;
         if (fd >= 0) in_flight.emplace(target);
     }
     errno = create_error;
     if (fd < 0 && errno == EEXIST) {
-        write_file_atomically(path, [&](const Byte_Sink& sink) { sink(bytes); }, Flush_To_Disk::No);
+        Write_File_Atomically(path, [&](const Byte_Sink& sink) { sink(bytes); }, Flush_To_Disk::No);
         return;
     }
-    if (fd >= 0 && file_system::write_all_and_close(fd, bytes)) return;
+    if (fd >= 0 && file_system::Write_All_And_Close(fd, bytes)) return;
     const std::error_code reason = Last_System_Error();
     if (fd >= 0) {
         std::error_code ignored;

@@ -17,7 +17,7 @@ public:
     // Throws Error::Cannot_Open(path) when the file cannot be opened.
     explicit Input_File(const std::string& path);
     std::uint64_t size() const override { return size_; }
-    bool read(std::uint64_t offset, std::span<std::uint8_t> out) const override;
+    bool Read(std::uint64_t offset, std::span<std::uint8_t> out) const override;
 
 private:
     struct Closer {
@@ -29,7 +29,7 @@ private:
 
 // Reads a whole file. The file is opened for reading only; other programs may read it
 // meanwhile but not write it. Throws Error::Cannot_Open(path) when it cannot be opened.
-std::vector<std::uint8_t> read_whole_file(const std::string& path);
+std::vector<std::uint8_t> Read_Whole_File(const std::string& path);
 
 // What tells one version of a file from another without reading it.
 struct File_Stamp {
@@ -38,10 +38,10 @@ struct File_Stamp {
     friend bool operator==(const File_Stamp&, const File_Stamp&) = default;
 };
 
-// Opens the file for reading as read_whole_file does, and reads its stamp. Throws
+// Opens the file for reading as Read_Whole_File does, and reads its stamp. Throws
 // Error::Cannot_Open(path) when it cannot be opened, so a file that has become unreadable
 // fails the same way as a read of it would.
-File_Stamp stamp_of_readable_file(const std::string& path);
+File_Stamp Stamp_Of_Readable_File(const std::string& path);
 
 // Replaces (or creates) path with bytes the way a plain create-and-write would, but never leaves
 // a half-written file where a good one stood: the bytes go to a temporary file beside the
@@ -51,12 +51,12 @@ File_Stamp stamp_of_readable_file(const std::string& path);
 // the new content is complete. A file the
 // user may not write is left alone. Throws Error::Cannot_Create(path) on failure, after
 // removing the temporary file; the next save of the same path removes one a crash left.
-void write_file_atomically(const std::string& path, const std::vector<std::uint8_t>& bytes,
+void Write_File_Atomically(const std::string& path, const std::vector<std::uint8_t>& bytes,
                            Flush_To_Disk flush = Flush_To_Disk::Yes);
 
 // The same, for content that produce hands to its sink chunk by chunk. An exception from
 // produce removes the temporary file and propagates.
-void write_file_atomically(const std::string& path, const std::function<void(const Byte_Sink&)>& produce,
+void Write_File_Atomically(const std::string& path, const std::function<void(const Byte_Sink&)>& produce,
                            Flush_To_Disk flush = Flush_To_Disk::Yes);
 
 // The same for content written over time by whoever holds it (a picture written band by band):
@@ -97,8 +97,8 @@ void Check_May_Save(const std::string& path);
 
 // Writes bytes as a new file when nothing of that name exists, in one create and one write; a
 // new file that cannot be written whole, or whose writing is interrupted, is removed. Anything
-// already there is replaced as write_file_atomically does. Does not wait for the disk: for
+// already there is replaced as Write_File_Atomically does. Does not wait for the disk: for
 // files written by the thousand. Throws Error::Cannot_Create(path) on failure.
-void write_file_new_or_replacing(const std::string& path, std::span<const std::uint8_t> bytes);
+void Write_File_New_Or_Replacing(const std::string& path, std::span<const std::uint8_t> bytes);
 
 }  // namespace tilvane

@@ -18,7 +18,7 @@ using File = std::unique_ptr<std::FILE, File_Closer>;
 
 // The file a write to named reaches: symbolic links followed to the file they name, whether or
 // not that exists yet. Empty when the links go round in a circle.
-std::optional<std::filesystem::path> follow_links(const std::filesystem::path& named);
+std::optional<std::filesystem::path> Follow_Links(const std::filesystem::path& named);
 
 struct Target_State {
     bool exists = false;
@@ -30,16 +30,16 @@ struct Target_State {
     // sticky folder (such as /tmp) and a file that neither it nor this user owns.
     bool may_replace = true;
 };
-Target_State inspect_target(const std::filesystem::path& target);
+Target_State Inspect_Target(const std::filesystem::path& target);
 
 // Creates path for reading and writing if nothing of that name exists. While it is open,
-// remove_if_abandoned from any process leaves it alone.
-File create_new_file(const std::filesystem::path& path);
+// Remove_If_Abandoned from any process leaves it alone.
+File Create_New_File(const std::filesystem::path& path);
 
 // The descriptor of a file created for writing if nothing of its name existed: -1 otherwise,
-// with errno EEXIST when the name is taken. Like a file of create_new_file, an interrupt
+// with errno EEXIST when the name is taken. Like a file of Create_New_File, an interrupt
 // handler may remove it while it is open.
-int create_new_descriptor(const std::filesystem::path& path);
+int Create_New_Descriptor(const std::filesystem::path& path);
 
 // While it lives, the signals that end a program wait (where the system can hold them), so that
 // creating a file and marking it for the interrupt handler happen as one step.
@@ -55,29 +55,29 @@ private:
 };
 
 // Writes all of bytes to fd and closes it; false when either fails.
-[[nodiscard]] bool write_all_and_close(int fd, std::span<const std::uint8_t> bytes);
+[[nodiscard]] bool Write_All_And_Close(int fd, std::span<const std::uint8_t> bytes);
 
 // Removes path if it is a file no one has open: a temporary file a crashed save left.
-void remove_if_abandoned(const std::filesystem::path& path);
+void Remove_If_Abandoned(const std::filesystem::path& path);
 
 // Opens an existing file for writing in place, keeping its content until written over.
-File open_for_update(const std::filesystem::path& path);
+File Open_For_Update(const std::filesystem::path& path);
 
 // Writes the buffered data to the file and makes the system put it on the disk.
-[[nodiscard]] bool flush_to_disk(std::FILE* f);
+[[nodiscard]] bool Flush_File_To_Disk(std::FILE* f);
 
 // Cuts or extends the file to length bytes.
-[[nodiscard]] bool set_length(std::FILE* f, std::uint64_t length);
+[[nodiscard]] bool Set_Length(std::FILE* f, std::uint64_t length);
 
 // Puts the finished temporary file (still open as temporary_file) in target's place, keeping an
 // existing target's attributes, owner and permissions. Closes temporary_file. False on failure,
 // with target as it was.
-[[nodiscard]] bool replace_with(File temporary_file, const std::filesystem::path& temporary,
+[[nodiscard]] bool Replace_With(File temporary_file, const std::filesystem::path& temporary,
                                 const std::filesystem::path& target);
 
 // Whether a folder listing should pass over the file or folder: a name starting with "." on
 // every system, and the hidden attribute on Windows.
-[[nodiscard]] bool is_hidden(const std::filesystem::path& path);
+[[nodiscard]] bool Is_Hidden(const std::filesystem::path& path);
 
 // Which file or folder a path leads to, links followed: the same for every path to it, and
 // different for any other (the device and file number, or on Windows the volume serial number
@@ -88,13 +88,13 @@ struct File_Identity {
     std::uint64_t index = 0;
     friend auto operator<=>(const File_Identity&, const File_Identity&) = default;
 };
-[[nodiscard]] std::optional<File_Identity> identity_of(const std::filesystem::path& path);
+[[nodiscard]] std::optional<File_Identity> Identity_Of(const std::filesystem::path& path);
 // The same for a file reached through a folder of known identity, taking the folder's volume on
 // Windows: asking for the volume serial number costs Wine a call to its mount manager (most of a
 // millisecond a file). A link there to a file on another volume may then pass for another file.
-[[nodiscard]] std::optional<File_Identity> identity_in(const File_Identity& folder, const std::filesystem::path& file);
+[[nodiscard]] std::optional<File_Identity> Identity_In(const File_Identity& folder, const std::filesystem::path& file);
 
 // Removes a file by name without allocating, so that a signal handler may call it.
-void remove_file_now(const std::filesystem::path::value_type* path) noexcept;
+void Remove_File_Now(const std::filesystem::path::value_type* path) noexcept;
 
 }  // namespace tilvane::file_system

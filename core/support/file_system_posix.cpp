@@ -14,25 +14,25 @@ namespace {
 
 namespace fs = std::filesystem;
 
-bool same_file(const struct stat& a, const struct stat& b) { return a.st_dev == b.st_dev && a.st_ino == b.st_ino; }
+bool Same_File(const struct stat& a, const struct stat& b) { return a.st_dev == b.st_dev && a.st_ino == b.st_ino; }
 
 // Whether the file at path is still the one open as fd.
-bool still_named(int fd, const fs::path& path) {
+bool Still_Named(int fd, const fs::path& path) {
     struct stat open_file {}, named {};
-    return fstat(fd, &open_file) == 0 && lstat(path.c_str(), &named) == 0 && same_file(open_file, named);
+    return fstat(fd, &open_file) == 0 && lstat(path.c_str(), &named) == 0 && Same_File(open_file, named);
 }
 
 // The kernel's own answer, which counts the mode bits, access lists and read-only mounts. Root
 // passes every such check, so for root a file that no one may write (no write bit at all) counts
 // as write-protected, the way the kernel lets root run only a file someone may run.
-bool may_write(const fs::path& path, const struct stat& st) {
+bool May_Write(const fs::path& path, const struct stat& st) {
     if (faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) != 0) return false;
     return geteuid() != 0 || (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) != 0;
 }
 
 }  // namespace
 
-std::optional<fs::path> follow_links(const fs::path& named) {
+std::optional<fs::path> Follow_Links(const fs::path& named) {
     fs::path path = named;
     for (int hops = 0; hops < 40; ++hops) {
         std::error_code ec;
@@ -44,24 +44,24 @@ std::optional<fs::path> follow_links(const fs::path& named) {
     return std::nullopt;
 }
 
-Target_State inspect_target(const fs::path& target) {
+Target_State Inspect_Target(const fs::path& target) {
     struct stat st {}, folder {};
     if (stat(target.c_str(), &st) != 0) return {};
     const uid_t user = geteuid();
     const fs::path parent = target.has_parent_path() ? target.parent_path() : fs::path(".");
     const bool sticky = stat(parent.c_str(), &folder) == 0 && (folder.st_mode & S_ISVTX) != 0;
-    return {true, S_ISREG(st.st_mode) && may_write(target, st), static_cast<std::uint64_t>(st.st_nlink),
+    return {true, S_ISREG(st.st_mode) && May_Write(target, st), static_cast<std::uint64_t>(st.st_nlink),
             !sticky || user == 0 || st.st_uid == user || folder.st_uid == user};
 }
 
-int create_new_descriptor(const fs::path& path) { return open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666); }
+int Create_New_Descriptor(const fs::path& path) { return open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666); }
 
-File create_new_file(const fs::path& path) {
-    const int fd = create_new_descriptor(path);
+File Create_New_File(const fs::path& path) {
+    const int fd = Create_New_Descriptor(path);
     if (fd < 0) return nullptr;
     // The lock tells a save of the same file in another process that this one is not abandoned;
     // a cleaner that came between open and lock has removed the name, so give this one up.
-    if (flock(fd, LOCK_EX | LOCK_NB) != 0 || !still_named(fd, path)) {
+    if (flock(fd, LOCK_EX | LOCK_NB) != 0 || !Still_Named(fd, path)) {
         close(fd);
         return nullptr;
     }
@@ -79,7 +79,7 @@ Interrupts_Held::Interrupts_Held() {
 
 Interrupts_Held::~Interrupts_Held() { pthread_sigmask(SIG_SETMASK, reinterpret_cast<sigset_t*>(saved_), nullptr); }
 
-bool write_all_and_close(int fd, std::span<const std::uint8_t> bytes) {
+bool Write_All_And_Close(int fd, std::span<const std::uint8_t> bytes) {
     bool written = true;
     while (written && !bytes.empty()) {
         const ssize_t done = write(fd, bytes.data(), bytes.size());
@@ -90,24 +90,24 @@ bool write_all_and_close(int fd, std::span<const std::uint8_t> bytes) {
     return close(fd) == 0 && written;
 }
 
-void remove_if_abandoned(const fs::path& path) {
+void Remove_If_Abandoned(const fs::path& path) {
     const int fd = open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) return;
     struct stat st {};
-    if (flock(fd, LOCK_EX | LOCK_NB) == 0 && fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && still_named(fd, path))
+    if (flock(fd, LOCK_EX | LOCK_NB) == 0 && fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && Still_Named(fd, path))
         unlink(path.c_str());
     close(fd);
 }
 
-File open_for_update(const fs::path& path) { return File(std::fopen(path.c_str(), "r+b")); }
+File Open_For_Update(const fs::path& path) { return File(std::fopen(path.c_str(), "r+b")); }
 
-bool flush_to_disk(std::FILE* f) { return std::fflush(f) == 0 && fsync(fileno(f)) == 0; }
+bool Flush_File_To_Disk(std::FILE* f) { return std::fflush(f) == 0 && fsync(fileno(f)) == 0; }
 
-bool set_length(std::FILE* f, std::uint64_t length) {
+bool Set_Length(std::FILE* f, std::uint64_t length) {
     return std::fflush(f) == 0 && ftruncate(fileno(f), static_cast<off_t>(length)) == 0;
 }
 
-bool replace_with(File temporary_file, const fs::path& temporary, const fs::path& target) {
+bool Replace_With(File temporary_file, const fs::path& temporary, const fs::path& target) {
     const int fd = fileno(temporary_file.get());
     bool done = std::fflush(temporary_file.get()) == 0;
     struct stat old {};
@@ -124,17 +124,17 @@ bool replace_with(File temporary_file, const fs::path& temporary, const fs::path
     return std::fclose(temporary_file.release()) == 0 && done;
 }
 
-void remove_file_now(const fs::path::value_type* path) noexcept { unlink(path); }
+void Remove_File_Now(const fs::path::value_type* path) noexcept { unlink(path); }
 
-std::optional<File_Identity> identity_of(const fs::path& path) {
+std::optional<File_Identity> Identity_Of(const fs::path& path) {
     struct stat status;
     if (::stat(path.c_str(), &status) != 0) return std::nullopt;
     return File_Identity{static_cast<std::uint64_t>(status.st_dev), static_cast<std::uint64_t>(status.st_ino)};
 }
 
-std::optional<File_Identity> identity_in(const File_Identity&, const fs::path& file) { return identity_of(file); }
+std::optional<File_Identity> Identity_In(const File_Identity&, const fs::path& file) { return Identity_Of(file); }
 
-bool is_hidden(const fs::path& path) {
+bool Is_Hidden(const fs::path& path) {
     return path.filename().native().starts_with('.');
 }
 

@@ -10,7 +10,7 @@ namespace fs = std::filesystem;
 // Where a path leads, for a file that may not exist: its links followed and the rest made absolute.
 fs::path Place_Of(const fs::path& path) {
     std::error_code ignored;
-    return fs::weakly_canonical(file_system::follow_links(path).value_or(path), ignored);
+    return fs::weakly_canonical(file_system::Follow_Links(path).value_or(path), ignored);
 }
 
 }  // namespace
@@ -19,7 +19,7 @@ Same_File_As::Same_File_As(const std::string& path) {
     const fs::path native = Native_Path(path);
     std::error_code ec;
     if (fs::exists(native, ec)) {
-        identity_ = file_system::identity_of(native);
+        identity_ = file_system::Identity_Of(native);
         size_ = fs::is_regular_file(native, ec) ? fs::file_size(native, ec) : 0;
     }
     place_ = Place_Of(native);
@@ -30,7 +30,7 @@ bool Same_File_As::operator()(const std::string& other) const {
     std::error_code ec;
     if (!identity_) return !fs::exists(native, ec) && Place_Of(native) == place_;
     if (fs::is_regular_file(native, ec) && fs::file_size(native, ec) != size_) return false;
-    return file_system::identity_of(native) == identity_;
+    return file_system::Identity_Of(native) == identity_;
 }
 
 }  // namespace tilvane

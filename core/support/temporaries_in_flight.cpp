@@ -43,10 +43,10 @@ Temporary_In_Flight::~Temporary_In_Flight() {
     delete[] name_;
 }
 
-void remove_temporaries_in_flight() noexcept {
+void Remove_Temporaries_In_Flight() noexcept {
     for (int i = 0; i < kSlots; ++i) {
         if (Char* name = slots[i].exchange(nullptr)) {
-            file_system::remove_file_now(name);
+            file_system::Remove_File_Now(name);
             removed[i].store(name);
         }
     }

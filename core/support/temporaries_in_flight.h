@@ -4,7 +4,7 @@
 namespace tilvane {
 
 // Marks a temporary file as being written while it lives, so that a program being ended by a
-// signal can remove it first (remove_temporaries_in_flight).
+// signal can remove it first (Remove_Temporaries_In_Flight).
 class Temporary_In_Flight {
 public:
     explicit Temporary_In_Flight(const std::filesystem::path& path);
@@ -19,6 +19,6 @@ private:
 
 // Removes every temporary file being written at this moment. Safe in a signal handler; the
 // saves those files belonged to fail, so the program should end after it.
-void remove_temporaries_in_flight() noexcept;
+void Remove_Temporaries_In_Flight() noexcept;
 
 }  // namespace tilvane

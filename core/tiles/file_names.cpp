@@ -20,13 +20,6 @@ bool Is_One_Of(std::string_view text, std::initializer_list<std::string_view> ch
 
 }  // namespace
 
-std::string_view Directory_Part(std::string_view path) {
-    const std::size_t last = path.find_last_of("\\:");
-    return last == std::string_view::npos ? std::string_view{} : path.substr(0, last + 1);
-}
-
-std::string_view File_Name_Part(std::string_view path) { return path.substr(Directory_Part(path).size()); }
-
 std::string File_Name_Without_Extension(std::string_view path) {
     std::string name(File_Name_Part(path));
     const std::string extension(Extension_Part(name));
@@ -34,20 +27,6 @@ std::string File_Name_Without_Extension(std::string_view path) {
     for (std::size_t at = name.find(extension); at != std::string::npos; at = name.find(extension, at))
         name.erase(at, extension.size());
     return name;
-}
-
-std::string Ascii_Upper(std::string_view text) {
-    std::string upper(text);
-    // Only a to z: the result must not depend on the locale.
-    std::transform(upper.begin(), upper.end(), upper.begin(),
-                   [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; });
-    return upper;
-}
-
-std::string_view Extension_Part(std::string_view path) {
-    const std::string_view name = File_Name_Part(path);
-    const std::size_t dot = name.rfind('.');
-    return dot == std::string_view::npos ? std::string_view{} : name.substr(dot);
 }
 
 bool Has_Bitmap_Extension(std::string_view path) {

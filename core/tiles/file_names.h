@@ -6,27 +6,16 @@
 #include <string>
 #include <string_view>
 
+#include "support/path_text.h"
+
 namespace tilvane::tiles {
 
 // Answers whether a path names an existing file (or directory, as the caller's use says).
 using Path_Exists = std::function<bool(const std::string& path)>;
 
-// The text up to and including the last backslash or colon; empty when there is neither.
-[[nodiscard]] std::string_view Directory_Part(std::string_view path);
-
-// The part after the directory part: the file name.
-[[nodiscard]] std::string_view File_Name_Part(std::string_view path);
-
 // The file name with every occurrence of its extension text removed (exact, case-sensitive):
 // "C:\Tools\Tilvane.EXE" gives "Tilvane". A name without a "." stays whole.
 [[nodiscard]] std::string File_Name_Without_Extension(std::string_view path);
-
-// Letters a to z made upper case, nothing else: comparisons that must not depend on the locale.
-[[nodiscard]] std::string Ascii_Upper(std::string_view text);
-
-// From the last "." of the part after the directory part, that "." included, to the end; empty
-// when that part has no ".".
-[[nodiscard]] std::string_view Extension_Part(std::string_view path);
 
 // Whether the extension, with its letters a to z in capitals, is exactly ".BMP".
 [[nodiscard]] bool Has_Bitmap_Extension(std::string_view path);

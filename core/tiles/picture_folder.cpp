@@ -28,7 +28,7 @@ public:
     // like a plain folder, and only the identity shows a way round in a circle.
     void Walk(const fs::path& folder) {
         errno = 0;
-        const std::optional<file_system::File_Identity> identity = file_system::identity_of(folder);
+        const std::optional<file_system::File_Identity> identity = file_system::Identity_Of(folder);
         if (!identity) {
             found_.unreadable_folders.push_back({Utf8_Path(folder), Last_System_Error()});
             return;
@@ -46,14 +46,14 @@ public:
             return a.filename().u8string() < b.filename().u8string();
         });
         for (const fs::path& entry : entries) {
-            if (file_system::is_hidden(entry)) continue;
+            if (file_system::Is_Hidden(entry)) continue;
             if (fs::is_directory(entry, error)) {
                 Walk(entry);
             } else if (!take_(Utf8_Path(entry.filename()))) {
                 continue;
             } else if (fs::is_regular_file(entry, error)) {
                 // One whose identity is unknown is taken, and its reading will tell what is wrong.
-                const std::optional<file_system::File_Identity> file = file_system::identity_in(*identity, entry);
+                const std::optional<file_system::File_Identity> file = file_system::Identity_In(*identity, entry);
                 if (!file || files_seen_.insert(*file).second) found_.files.push_back(Utf8_Path(entry));
             } else if (Leads_Nowhere(entry)) {
                 found_.broken_links.push_back(Utf8_Path(entry));

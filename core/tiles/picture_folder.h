@@ -20,7 +20,7 @@ struct Folder_Walk {
 
 // The files in folder and all its subfolders whose names take(file name) accepts. Hidden files
 // and folders are passed over; symbolic links are followed, each real folder and file taken
-// once (known by its identity, file_system::identity_of, which holds under Wine too), so links
+// once (known by its identity, file_system::Identity_Of, which holds under Wine too), so links
 // that lead back up or to the same place add nothing; one that leads nowhere is listed apart. Each folder is listed in
 // the order of its names' bytes, a subfolder's files at the subfolder's place, so the same tree
 // gives the same list. Paths are UTF-8, starting with folder as given.

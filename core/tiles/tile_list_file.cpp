@@ -61,7 +61,7 @@ std::string Relative_Entry(std::string_view item, std::string_view list_folder) 
 }
 
 std::vector<std::string> Read_Tile_List_File(const std::string& path, const Legacy_Text_Decoder& decode_legacy) {
-    std::vector<std::string> items = Parse_Tile_List(read_whole_file(path), decode_legacy);
+    std::vector<std::string> items = Parse_Tile_List(Read_Whole_File(path), decode_legacy);
     for (std::string& item : items) item = Resolve_Entry(item, List_Folder(path));
     return items;
 }
@@ -77,7 +77,7 @@ void Load_Tile_List_File(Tile_List& list, const std::string& path, const Path_Ex
 void Save_Tile_List_File(const Tile_List& list, const std::string& path) {
     std::vector<std::string> items = list.Items();
     for (std::string& item : items) item = Relative_Entry(item, List_Folder(path));
-    write_file_atomically(path, Serialise_Tile_List(items));
+    Write_File_Atomically(path, Serialise_Tile_List(items));
 }
 
 }  // namespace tilvane::tiles

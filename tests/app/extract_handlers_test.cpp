@@ -17,11 +17,11 @@ namespace {
 
 using Answer = desktop::Box_Answer;
 
-RasterImage Gradient(int width, int height) {
-    RasterImage image(width, height);
+Raster_Image Gradient(int width, int height) {
+    Raster_Image image(width, height);
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x)
-            image.set_pixel(x, y, {static_cast<std::uint8_t>(x * 2), static_cast<std::uint8_t>(y * 2), 90});
+            image.Set_Pixel(x, y, {static_cast<std::uint8_t>(x * 2), static_cast<std::uint8_t>(y * 2), 90});
     return image;
 }
 
@@ -37,7 +37,7 @@ class ExtractPageTest : public ::testing::Test, protected testing_support::Test_
 protected:
     ExtractPageTest() {
         main.Show_Main_Window();
-        Gradient(100, 100).save_to_file(Mosaic());
+        Gradient(100, 100).Save_To_File(Mosaic());
         main.extract_page.Extract_Tile_Width_SpinEdit.Set_Value(30);
         main.extract_page.Extract_Tile_Height_SpinEdit.Set_Value(30);
     }
@@ -154,7 +154,7 @@ TEST_F(ExtractPageTest, TestShowChecksTheNameAndThePreviewFollowsTheFields) {
     EXPECT_EQ(Preview().height, 24);
 
     // Typing reloads whatever the name holds; a failed load keeps the picture shown.
-    Gradient(40, 20).save_to_file(folder.Path() + "small.bmp");
+    Gradient(40, 20).Save_To_File(folder.Path() + "small.bmp");
     main.extract_page.Extract_Mosaic_Bitmap_File_Name_Edit.Set_Text(dir + L"small.bmp");
     EXPECT_EQ(main.extract_page.Extract_Tile_Preview_Image.Shown().Size().cx, 40);
     testing_support::Write_File(folder.Path() + "broken.bmp", "BM not really");
@@ -206,9 +206,9 @@ TEST_F(ExtractPageTest, TheDirectoryChooserStartsInAUsableFolderAndMakesATypedOn
 }
 
 TEST_F(ExtractPageTest, TheProgramAndTheCommandLineCutTheSameFiles) {
-    RasterImage palette = Gradient(73, 52);
-    palette.set_pixel_format(PixelFormat::Bits8);
-    palette.save_to_file(Mosaic());
+    Raster_Image palette = Gradient(73, 52);
+    palette.Set_Format(Pixel_Format::Bits8);
+    palette.Save_To_File(Mosaic());
     main.extract_page.Extract_Mosaic_Bitmap_File_Name_Edit.Set_Text(win::To_Wide(Mosaic()));
     main.extract_page.Extracted_Tile_Directory_Edit.Set_Text(win::To_Wide(folder.Path() + "program"));
     main.extract_page.Extract_Tile_Width_SpinEdit.Set_Value(20);

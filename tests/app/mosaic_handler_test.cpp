@@ -19,10 +19,10 @@ using testing_support::Read_File;
 using testing_support::Write_File;
 using Answer = desktop::Box_Answer;
 
-RasterImage Uniform(int width, int height, Colour colour) {
-    RasterImage image(width, height);
+Raster_Image Uniform(int width, int height, Colour colour) {
+    Raster_Image image(width, height);
     for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x) image.set_pixel(x, y, colour);
+        for (int x = 0; x < width; ++x) image.Set_Pixel(x, y, colour);
     return image;
 }
 
@@ -30,7 +30,7 @@ class MakeMosaicTest : public ::testing::Test, protected testing_support::Test_P
 protected:
     MakeMosaicTest() {
         main.Show_Main_Window();
-        Uniform(40, 30, {10, 120, 200}).save_to_file(Original());
+        Uniform(40, 30, {10, 120, 200}).Save_To_File(Original());
         main.mosaic_page.Horizontal_Tile_Size_SpinEdit.Set_Value(10);
         main.mosaic_page.Vertical_Tile_Size_SpinEdit.Set_Value(10);
     }
@@ -40,7 +40,7 @@ protected:
     std::string Output() const { return folder.Path() + "result.bmp"; }
     std::string Tile(const std::string& name, Colour colour = {200, 30, 30}) {
         const std::string path = folder.Path() + name;
-        Uniform(8, 8, colour).save_to_file(path);
+        Uniform(8, 8, colour).Save_To_File(path);
         return path;
     }
     void Fill_Page(const std::wstring& original, const std::wstring& output) {
@@ -124,10 +124,10 @@ TEST_F(MakeMosaicTest, MissingTilesAreCountedAndRemovedOnlyOnYes) {
 }
 
 TEST_F(MakeMosaicTest, AnExistingOutputIsReplacedOnlyOnYes) {
-    RasterImage striped = Uniform(8, 8, {0, 0, 0});
+    Raster_Image striped = Uniform(8, 8, {0, 0, 0});
     for (int y = 0; y < 8; y += 2)
-        for (int x = 0; x < 8; ++x) striped.set_pixel(x, y, {100, 100, 100});
-    striped.save_to_file(folder.Path() + "striped.bmp");
+        for (int x = 0; x < 8; ++x) striped.Set_Pixel(x, y, {100, 100, 100});
+    striped.Save_To_File(folder.Path() + "striped.bmp");
     main.mosaic_page.Add_Chosen_Tiles({folder.Path() + "striped.bmp"});
     Fill_Page(win::To_Wide(Original()), win::To_Wide(Original()));  // the original itself
     const std::string before = Read_File(Original());
@@ -143,13 +143,13 @@ TEST_F(MakeMosaicTest, AnExistingOutputIsReplacedOnlyOnYes) {
     Click_Make_Mosaic();
     EXPECT_EQ(Shown(), std::vector<std::wstring>{question});
     EXPECT_FALSE(Read_File(Original()) == before);
-    RasterImage mosaic;
-    mosaic.load_from_file(Original());
-    EXPECT_EQ(mosaic.width(), 40);
+    Raster_Image mosaic;
+    mosaic.Load_From_File(Original());
+    EXPECT_EQ(mosaic.Width(), 40);
     // The stripes, stretched from 8 to 10 rows (6 of them light: mean 60), shifted onto the
     // cell's colour.
-    EXPECT_EQ(mosaic.pixel(0, 0), (Colour{50, 160, 240}));
-    EXPECT_EQ(mosaic.pixel(0, 2), (Colour{0, 60, 140}));
+    EXPECT_EQ(mosaic.Pixel(0, 0), (Colour{50, 160, 240}));
+    EXPECT_EQ(mosaic.Pixel(0, 2), (Colour{0, 60, 140}));
 }
 
 // Both pages count a typed number past a field's range as the nearest value in it.
@@ -226,11 +226,11 @@ TEST(MakeMosaicAgreementTest, TheProgramAndTheCommandLineBuildTheSameFile) {
     TMainForm1& main = program.MainForm1;
     main.Show_Main_Window();
 
-    Uniform(90, 70, {30, 140, 90}).save_to_file(folder.Path() + "photo.bmp");
+    Uniform(90, 70, {30, 140, 90}).Save_To_File(folder.Path() + "photo.bmp");
     for (int i = 0; i < 4; ++i) {
-        RasterImage tile = Uniform(9 + i, 7 + 2 * i, {static_cast<std::uint8_t>(60 * i), 200, 40});
-        tile.set_pixel(1, 1, {255, 255, 255});
-        tile.save_to_file(folder.Path() + "tile" + std::to_string(i) + ".bmp");
+        Raster_Image tile = Uniform(9 + i, 7 + 2 * i, {static_cast<std::uint8_t>(60 * i), 200, 40});
+        tile.Set_Pixel(1, 1, {255, 255, 255});
+        tile.Save_To_File(folder.Path() + "tile" + std::to_string(i) + ".bmp");
         main.mosaic_page.Add_Chosen_Tiles({folder.Path() + "tile" + std::to_string(i) + ".bmp"});
     }
     main.mosaic_page.Save_Tile_List_File();

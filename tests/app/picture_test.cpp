@@ -59,9 +59,9 @@ TEST(PictureTest, EachDecoderDrawsItsPictureAtItsOwnSize) {
     testing_support::Temporary_Folder folder;
     const std::string dir = folder.Path();
 
-    RasterImage bitmap(5, 4, PixelFormat::Bits8);
-    bitmap.set_pixel(4, 3, {255, 0, 0});
-    bitmap.save_to_file(dir + "picture.BMP");
+    Raster_Image bitmap(5, 4, Pixel_Format::Bits8);
+    bitmap.Set_Pixel(4, 3, {255, 0, 0});
+    bitmap.Save_To_File(dir + "picture.BMP");
     testing_support::Write_File(dir + "picture.ico", Icon_File());
     HDC wmf = CreateMetaFileW(win::To_Wide(dir + "plain.wmf").c_str());
     SetWindowExtEx(wmf, 40, 30, nullptr);

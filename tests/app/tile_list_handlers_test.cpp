@@ -172,8 +172,8 @@ TEST_F(TileListTest, EmptyingTheListAsksWithTheItemCount) {
 }
 
 TEST_F(TileListTest, SetSelectTakesTheSizeOfTheTopmostSelectedTileWithinTheSpinRange) {
-    RasterImage(1200, 900).save_to_file(folder.Path() + "big \xc3\xa9t\xc3\xa9.bmp");
-    RasterImage(30, 20).save_to_file(folder.Path() + "small.bmp");
+    Raster_Image(1200, 900).Save_To_File(folder.Path() + "big \xc3\xa9t\xc3\xa9.bmp");
+    Raster_Image(30, 20).Save_To_File(folder.Path() + "small.bmp");
     Write_File(folder.Path() + "junk.bmp", "not a bitmap");
     main.mosaic_page.Add_Chosen_Tiles({folder.Path() + "small.bmp", folder.Path() + "big \xc3\xa9t\xc3\xa9.bmp",
                            folder.Path() + "junk.bmp", folder.Path() + "missing.bmp"});

@@ -132,7 +132,7 @@ TEST_F(WindowsIntegrationTest, AStalePathIsOfferedForCorrectionAtEveryWindowShow
     EXPECT_TRUE(main.Auto_Run_at_Windows_Startup_Option.Checked());
 
     // Letter case alone is no difference; no entry at all is an unchecked item.
-    registry.Set_Value(Registry_Root::Local_Machine, kRun_Key, "Tilvane.EXE", tiles::Ascii_Upper(Program_Path()));
+    registry.Set_Value(Registry_Root::Local_Machine, kRun_Key, "Tilvane.EXE", tilvane::Ascii_Upper(Program_Path()));
     main.FormShow();
     EXPECT_TRUE(Shown().empty());
     EXPECT_TRUE(main.Auto_Run_at_Windows_Startup_Option.Checked());
@@ -186,7 +186,7 @@ protected:
         Remove_Shortcut(Folder("Start Menu") + "\\Programs");
         real.Delete_Value(Registry_Root::Local_Machine, kRun_Key, Program_Name());
     }
-    std::string Program_Name() const { return std::string(tiles::File_Name_Part(program_path)); }
+    std::string Program_Name() const { return std::string(tilvane::File_Name_Part(program_path)); }
     std::string Folder(const std::string& name) {
         return real.Read_String(Registry_Root::Current_User, registration::kShell_Folders_Key, name).value_or("");
     }

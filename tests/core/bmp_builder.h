@@ -86,13 +86,13 @@ inline std::vector<std::uint8_t> build_bmp(const BmpFields& f) {
 }
 
 // Checks every pixel against rows of colours listed top to bottom.
-inline void expect_pixels(const RasterImage& image, const std::vector<std::vector<Colour>>& rows) {
-    ASSERT_EQ(image.height(), static_cast<int>(rows.size()));
-    for (int y = 0; y < image.height(); ++y) {
+inline void expect_pixels(const Raster_Image& image, const std::vector<std::vector<Colour>>& rows) {
+    ASSERT_EQ(image.Height(), static_cast<int>(rows.size()));
+    for (int y = 0; y < image.Height(); ++y) {
         const auto& row = rows[static_cast<std::size_t>(y)];
-        ASSERT_EQ(image.width(), static_cast<int>(row.size()));
-        for (int x = 0; x < image.width(); ++x) {
-            const Colour want = row[static_cast<std::size_t>(x)], got = image.pixel(x, y);
+        ASSERT_EQ(image.Width(), static_cast<int>(row.size()));
+        for (int x = 0; x < image.Width(); ++x) {
+            const Colour want = row[static_cast<std::size_t>(x)], got = image.Pixel(x, y);
             EXPECT_EQ(got, want) << "pixel (" << x << ", " << y << ") is " << int{got.red} << ","
                                  << int{got.green} << "," << int{got.blue};
         }

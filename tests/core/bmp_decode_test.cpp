@@ -20,7 +20,7 @@ using test::kRed;
 
 constexpr Colour kGrey{128, 128, 128};
 
-RasterImage decode(const BmpFields& f, BmpDescription* d = nullptr) { return decode_bmp(build_bmp(f), d); }
+Raster_Image decode(const BmpFields& f, Bmp_Description* d = nullptr) { return Decode_Bmp(build_bmp(f), d); }
 
 // A 3x2 24-bit picture: red green blue over white black grey, rows padded to 12 bytes.
 BmpFields three_by_two(std::uint32_t header_size) {
@@ -44,9 +44,9 @@ TEST(BmpDecode, EveryHeaderKindReadsTheSamePicture) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.kind);
         SCOPED_TRACE(c.size);
-        BmpDescription d;
-        const RasterImage image = decode(three_by_two(c.size), &d);
-        EXPECT_EQ(image.pixel_format(), PixelFormat::Bits24);
+        Bmp_Description d;
+        const Raster_Image image = decode(three_by_two(c.size), &d);
+        EXPECT_EQ(image.Format(), Pixel_Format::Bits24);
         expect_pixels(image, kThreeByTwo);
         EXPECT_EQ(d.header_kind, c.kind);
         EXPECT_EQ(d.compression, "BI_RGB");
@@ -59,7 +59,7 @@ TEST(BmpDecode, NegativeHeightMeansTopDown) {
     BmpFields f = three_by_two(40);
     f.height = -2;
     std::rotate(f.pixels.begin(), f.pixels.begin() + 12, f.pixels.end());
-    BmpDescription d;
+    Bmp_Description d;
     expect_pixels(decode(f, &d), kThreeByTwo);
     EXPECT_TRUE(d.top_down);
 }
@@ -86,10 +86,10 @@ TEST(BmpDecode, PaletteDepthsUnpackEdgePixels) {
         f.table = c.bits == 1 ? std::vector<Colour>{kBlack, kRed} : table;
         f.colours_used = static_cast<std::uint32_t>(f.table.size());
         f.pixels = c.pixels;
-        BmpDescription d;
-        const RasterImage image = decode(f, &d);
-        EXPECT_EQ(image.pixel_format(), static_cast<PixelFormat>(c.bits));
-        EXPECT_EQ(image.colour_table().entries(), f.table);
+        Bmp_Description d;
+        const Raster_Image image = decode(f, &d);
+        EXPECT_EQ(image.Format(), static_cast<Pixel_Format>(c.bits));
+        EXPECT_EQ(image.Table().Entries(), f.table);
         EXPECT_EQ(d.colour_table_entries, static_cast<int>(f.table.size()));
         expect_pixels(image, {c.want});
     }
@@ -102,8 +102,8 @@ TEST(BmpDecode, CoreHeaderTableHoldsTriples) {
     f.width = 2;
     f.table = {kBlue, kRed};
     f.pixels = {0b01000000, 0, 0, 0};
-    const RasterImage image = decode(f);
-    EXPECT_EQ(image.colour_table().entries(), f.table);
+    const Raster_Image image = decode(f);
+    EXPECT_EQ(image.Table().Entries(), f.table);
     expect_pixels(image, {{kBlue, kRed}});
 }
 
@@ -115,29 +115,29 @@ TEST(BmpDecode, DirectFormatsWidenChannelsByRounding) {
         std::uint32_t compression;
         std::vector<std::uint32_t> masks;
         std::vector<std::uint8_t> pixels;  // two pixels, padded
-        PixelFormat format;
+        Pixel_Format format;
         std::vector<Colour> want;
     } cases[] = {
         // 5-bit 1 -> 8, 16 -> 132; 6-bit 1 -> 4, 32 -> 130.
-        {"16-bit BI_RGB is 5-5-5", 40, 16, 0, {}, {0x01, 0x7C, 0x10, 0x42}, PixelFormat::Bits15,
+        {"16-bit BI_RGB is 5-5-5", 40, 16, 0, {}, {0x01, 0x7C, 0x10, 0x42}, Pixel_Format::Bits15,
          {{255, 0, 8}, {132, 132, 132}}},
-        {"5-5-5 masks", 40, 16, 3, {0x7C00, 0x03E0, 0x001F}, {0xFF, 0x7F, 0x00, 0x00}, PixelFormat::Bits15,
+        {"5-5-5 masks", 40, 16, 3, {0x7C00, 0x03E0, 0x001F}, {0xFF, 0x7F, 0x00, 0x00}, Pixel_Format::Bits15,
          {kWhite, kBlack}},
-        {"5-6-5 masks", 40, 16, 3, {0xF800, 0x07E0, 0x001F}, {0x20, 0x00, 0x00, 0x04}, PixelFormat::Bits16,
+        {"5-6-5 masks", 40, 16, 3, {0xF800, 0x07E0, 0x001F}, {0x20, 0x00, 0x00, 0x04}, Pixel_Format::Bits16,
          {{0, 4, 0}, {0, 130, 0}}},
         {"5-6-5 masks in a V3 header", 56, 16, 3, {0xF800, 0x07E0, 0x001F}, {0x1F, 0xF8, 0xE0, 0x07},
-         PixelFormat::Bits16, {{255, 0, 255}, kGreen}},
-        {"32-bit BI_RGB ignores the top byte", 40, 32, 0, {}, {1, 2, 3, 0xFF, 4, 5, 6, 7}, PixelFormat::Bits32,
+         Pixel_Format::Bits16, {{255, 0, 255}, kGreen}},
+        {"32-bit BI_RGB ignores the top byte", 40, 32, 0, {}, {1, 2, 3, 0xFF, 4, 5, 6, 7}, Pixel_Format::Bits32,
          {{3, 2, 1}, {6, 5, 4}}},
         {"8-8-8 masks in a V5 header", 124, 32, 3, {0xFF0000, 0xFF00, 0xFF}, {1, 2, 3, 0, 4, 5, 6, 0},
-         PixelFormat::Bits32, {{3, 2, 1}, {6, 5, 4}}},
+         Pixel_Format::Bits32, {{3, 2, 1}, {6, 5, 4}}},
         {"alpha bitfields carry a fourth mask", 40, 32, 6, {0xFF0000, 0xFF00, 0xFF, 0xFF000000},
-         {1, 2, 3, 9, 4, 5, 6, 9}, PixelFormat::Bits32, {{3, 2, 1}, {6, 5, 4}}},
-        {"4-4-4 is custom", 40, 16, 3, {0x0F00, 0x00F0, 0x000F}, {0x21, 0x03, 0xFF, 0xFF}, PixelFormat::Custom,
+         {1, 2, 3, 9, 4, 5, 6, 9}, Pixel_Format::Bits32, {{3, 2, 1}, {6, 5, 4}}},
+        {"4-4-4 is custom", 40, 16, 3, {0x0F00, 0x00F0, 0x000F}, {0x21, 0x03, 0xFF, 0xFF}, Pixel_Format::Custom,
          {{51, 34, 17}, {255, 255, 255}}},
         // 10-bit 512 -> 128; swapped channel order.
         {"10-10-10 is custom", 40, 32, 3, {0x3FF, 0xFFC00, 0x3FF00000}, {0x00, 0x02, 0xF0, 0x3F, 0xFF, 0x03, 0, 0},
-         PixelFormat::Custom, {{128, 0, 255}, {255, 0, 0}}},
+         Pixel_Format::Custom, {{128, 0, 255}, {255, 0, 0}}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -148,12 +148,12 @@ TEST(BmpDecode, DirectFormatsWidenChannelsByRounding) {
         f.compression = c.compression;
         f.masks = c.masks;
         f.pixels = c.pixels;
-        BmpDescription d;
-        const RasterImage image = decode(f, &d);
-        EXPECT_EQ(image.pixel_format(), c.format);
-        EXPECT_EQ(image.stored_bits_per_pixel(), c.bits);
-        if (c.format == PixelFormat::Custom) {
-            EXPECT_EQ(image.channel_masks(), (ChannelMasks{c.masks[0], c.masks[1], c.masks[2]}));
+        Bmp_Description d;
+        const Raster_Image image = decode(f, &d);
+        EXPECT_EQ(image.Format(), c.format);
+        EXPECT_EQ(image.Stored_Bits_Per_Pixel(), c.bits);
+        if (c.format == Pixel_Format::Custom) {
+            EXPECT_EQ(image.Masks(), (Channel_Masks{c.masks[0], c.masks[1], c.masks[2]}));
         }
         expect_pixels(image, {c.want});
     }
@@ -167,9 +167,9 @@ TEST(BmpDecode, RarerLayoutsThatRealProgramsWrite) {
         f.bits = 2;
         f.table = {kRed, kGreen, kBlue, kWhite};
         f.pixels = {0b00011011, 0b01000000, 0, 0};
-        const RasterImage image = decode(f);
-        EXPECT_EQ(image.pixel_format(), PixelFormat::Bits4);
-        EXPECT_EQ(image.colour_table().entries(), f.table);
+        const Raster_Image image = decode(f);
+        EXPECT_EQ(image.Format(), Pixel_Format::Bits4);
+        EXPECT_EQ(image.Table().Entries(), f.table);
         expect_pixels(image, {{kRed, kGreen, kBlue, kWhite, kGreen}});
     }
     {
@@ -182,10 +182,10 @@ TEST(BmpDecode, RarerLayoutsThatRealProgramsWrite) {
         f.pixels = {3, 0, 0, 255, 1, 255, 0, 0, 0, 0,                        // bottom: a run of 3, a run of 1
                     0, 3, 255, 255, 255, 0, 0, 0, 0, 255, 0, 0 /* pad */,  // top: a literal of 3
                     1, 128, 128, 128, 0, 1};
-        BmpDescription d;
-        const RasterImage image = decode(f, &d);
+        Bmp_Description d;
+        const Raster_Image image = decode(f, &d);
         EXPECT_EQ(d.compression, "RLE24");
-        EXPECT_EQ(image.pixel_format(), PixelFormat::Bits24);
+        EXPECT_EQ(image.Format(), Pixel_Format::Bits24);
         expect_pixels(image, {{kWhite, kBlack, kGreen, kGrey}, {kRed, kRed, kRed, kBlue}});
     }
     {
@@ -197,8 +197,8 @@ TEST(BmpDecode, RarerLayoutsThatRealProgramsWrite) {
         f.bits = 64;
         f.pixels = {0x00, 0x20, 0x00, 0x10, 0x00, 0xE0, 0x00, 0x20,   // blue, green, red, alpha
                     0x00, 0x00, 0x00, 0x30, 0x10, 0x00, 0x00, 0x20};
-        const RasterImage image = decode(f);
-        EXPECT_EQ(image.pixel_format(), PixelFormat::Bits24);
+        const Raster_Image image = decode(f);
+        EXPECT_EQ(image.Format(), Pixel_Format::Bits24);
         expect_pixels(image, {{{0, 188, 255}, {6, 255, 0}}});
     }
     for (const bool wide : {true, false}) {
@@ -208,10 +208,10 @@ TEST(BmpDecode, RarerLayoutsThatRealProgramsWrite) {
         f.height = wide ? 1 : 70000;
         f.pixels.assign(static_cast<std::size_t>(wide ? 70000 * 3 : 70000 * 4), 0);
         f.pixels[wide ? 69999 * 3 + 2 : 2] = 255;  // the far end is red (the bottom row comes first)
-        const RasterImage image = decode(f);
-        ASSERT_EQ(image.width(), f.width);
-        ASSERT_EQ(image.height(), f.height);
-        EXPECT_EQ(image.pixel(f.width - 1, f.height - 1), kRed);
+        const Raster_Image image = decode(f);
+        ASSERT_EQ(image.Width(), f.width);
+        ASSERT_EQ(image.Height(), f.height);
+        EXPECT_EQ(image.Pixel(f.width - 1, f.height - 1), kRed);
     }
     const struct {
         std::uint32_t compression;
@@ -226,15 +226,15 @@ TEST(BmpDecode, RarerLayoutsThatRealProgramsWrite) {
         f.height = 29;
         f.bits = 0;
         f.compression = c.compression;
-        f.pixels = read_whole_file(c.file);
-        BmpDescription d;
-        const RasterImage image = decode(f, &d);
+        f.pixels = Read_Whole_File(c.file);
+        Bmp_Description d;
+        const Raster_Image image = decode(f, &d);
         EXPECT_EQ(d.compression, c.name);
-        const RasterImage inside = c.compression == 4 ? decode_jpeg(f.pixels) : decode_png(f.pixels);
-        ASSERT_EQ(image.width(), inside.width());
-        ASSERT_EQ(image.height(), inside.height());
-        for (int y = 0; y < image.height(); ++y)
-            ASSERT_TRUE(std::equal(image.row(y), image.row(y) + image.row_bytes(), inside.row(y)));
+        const Raster_Image inside = c.compression == 4 ? Decode_Jpeg(f.pixels) : Decode_Png(f.pixels);
+        ASSERT_EQ(image.Width(), inside.Width());
+        ASSERT_EQ(image.Height(), inside.Height());
+        for (int y = 0; y < image.Height(); ++y)
+            ASSERT_TRUE(std::equal(image.Row(y), image.Row(y) + image.Row_Bytes(), inside.Row(y)));
     }
 }
 
@@ -266,10 +266,10 @@ TEST(BmpDecode, ColourTableSizes) {
             std::copy(f.pixels.begin(), f.pixels.end(), file.begin() + *c.pixel_offset);
             file.resize(*c.pixel_offset + f.pixels.size());
         }
-        BmpDescription d;
-        const RasterImage image = decode_bmp(file, &d);
+        Bmp_Description d;
+        const Raster_Image image = Decode_Bmp(file, &d);
         EXPECT_EQ(d.colour_table_entries, c.entries_read);
-        EXPECT_EQ(image.colour_table().size(), c.entries_read);
+        EXPECT_EQ(image.Table().size(), c.entries_read);
         expect_pixels(image, {{{1, 0, 0}, {2, 0, 0}}});
     }
 }
@@ -281,11 +281,11 @@ TEST(BmpDecode, IndexesPastAShortTableReadAsBlackTableEntries) {
     f.colours_used = 2;
     f.table = {kRed, kGreen};
     f.pixels = {1, 7, 0, 0};
-    const RasterImage image = decode(f);
+    const Raster_Image image = decode(f);
     expect_pixels(image, {{kGreen, kBlack, kRed}});
     // The table grows to cover index 7, so every pixel is its own entry's colour.
-    ASSERT_EQ(image.colour_table().size(), 8);
-    EXPECT_EQ(image.colour_table()[7], kBlack);
+    ASSERT_EQ(image.Table().size(), 8);
+    EXPECT_EQ(image.Table()[7], kBlack);
 }
 
 TEST(BmpDecode, PixelOffset) {
@@ -315,7 +315,7 @@ TEST(BmpDecode, MissingPaddingAfterTheLastRowIsTolerated) {
 }
 
 // RLE pictures 4 wide, 3 high, on the table black red green blue.
-RasterImage decode_rle(std::uint16_t bits, std::vector<std::uint8_t> data) {
+Raster_Image decode_rle(std::uint16_t bits, std::vector<std::uint8_t> data) {
     BmpFields f;
     f.bits = bits;
     f.compression = bits == 8 ? 1 : 2;
@@ -359,7 +359,7 @@ TEST(BmpDecode, RleDescription) {
     f.table = {kBlack, kWhite};
     f.colours_used = 2;
     f.pixels = {0, 1};
-    BmpDescription d;
+    Bmp_Description d;
     decode(f, &d);
     EXPECT_EQ(d.compression, "BI_RLE4");
     EXPECT_EQ(d.bits_per_pixel, 4);

@@ -19,42 +19,42 @@ std::uint16_t u16_at(const std::vector<std::uint8_t>& b, std::size_t at) {
 }
 
 // Colours that differ in every channel from pixel to pixel, reduced to what the image holds.
-void paint(RasterImage& image) {
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            image.set_pixel(x, y, {static_cast<std::uint8_t>(x * 37 + y * 101), static_cast<std::uint8_t>(x * 59 + 7),
+void paint(Raster_Image& image) {
+    for (int y = 0; y < image.Height(); ++y)
+        for (int x = 0; x < image.Width(); ++x)
+            image.Set_Pixel(x, y, {static_cast<std::uint8_t>(x * 37 + y * 101), static_cast<std::uint8_t>(x * 59 + 7),
                                    static_cast<std::uint8_t>(y * 83 + x * 13)});
 }
 
-void expect_same_image(const RasterImage& got, const RasterImage& want) {
-    ASSERT_EQ(got.width(), want.width());
-    ASSERT_EQ(got.height(), want.height());
-    EXPECT_EQ(got.pixel_format(), want.pixel_format());
-    EXPECT_EQ(got.stored_bits_per_pixel(), want.stored_bits_per_pixel());
-    if (has_colour_table(want.pixel_format()))
-        EXPECT_EQ(got.colour_table().entries(), want.colour_table().entries());
+void expect_same_image(const Raster_Image& got, const Raster_Image& want) {
+    ASSERT_EQ(got.Width(), want.Width());
+    ASSERT_EQ(got.Height(), want.Height());
+    EXPECT_EQ(got.Format(), want.Format());
+    EXPECT_EQ(got.Stored_Bits_Per_Pixel(), want.Stored_Bits_Per_Pixel());
+    if (Has_Colour_Table(want.Format()))
+        EXPECT_EQ(got.Table().Entries(), want.Table().Entries());
     else
-        EXPECT_EQ(got.channel_masks(), want.channel_masks());
-    for (int y = 0; y < want.height(); ++y)
-        for (int x = 0; x < want.width(); ++x) {
-            ASSERT_EQ(got.pixel(x, y), want.pixel(x, y)) << x << "," << y;
-            if (want.index_row(y)) {
-                ASSERT_EQ(got.index_row(y)[x], want.index_row(y)[x]) << x << "," << y;
+        EXPECT_EQ(got.Masks(), want.Masks());
+    for (int y = 0; y < want.Height(); ++y)
+        for (int x = 0; x < want.Width(); ++x) {
+            ASSERT_EQ(got.Pixel(x, y), want.Pixel(x, y)) << x << "," << y;
+            if (want.Index_Row(y)) {
+                ASSERT_EQ(got.Index_Row(y)[x], want.Index_Row(y)[x]) << x << "," << y;
             }
         }
 }
 
 TEST(BmpEncode, EveryFormatRoundTrips) {
-    const PixelFormat formats[] = {PixelFormat::Bits1,  PixelFormat::Bits4,  PixelFormat::Bits8, PixelFormat::Bits15,
-                                   PixelFormat::Bits16, PixelFormat::Bits24, PixelFormat::Bits32};
-    for (PixelFormat format : formats) {
+    const Pixel_Format formats[] = {Pixel_Format::Bits1,  Pixel_Format::Bits4,  Pixel_Format::Bits8, Pixel_Format::Bits15,
+                                   Pixel_Format::Bits16, Pixel_Format::Bits24, Pixel_Format::Bits32};
+    for (Pixel_Format format : formats) {
         // Widths that leave every possible amount of row padding.
         for (int width : {1, 2, 3, 5, 7, 9, 33}) {
             SCOPED_TRACE(static_cast<int>(format));
             SCOPED_TRACE(width);
-            RasterImage image(width, 3, format);
+            Raster_Image image(width, 3, format);
             paint(image);
-            expect_same_image(decode_bmp(encode_bmp(image)), image);
+            expect_same_image(Decode_Bmp(Encode_Bmp(image)), image);
         }
     }
 }
@@ -79,33 +79,33 @@ TEST(BmpEncode, CustomLayoutsRoundTrip) {
         f.compression = 3;
         f.masks = c.masks;
         for (int i = 0; i < 32; ++i) f.pixels.push_back(static_cast<std::uint8_t>(i * 73 + 5));
-        const RasterImage image = decode_bmp(build_bmp(f));
-        ASSERT_EQ(image.pixel_format(), PixelFormat::Custom);
-        expect_same_image(decode_bmp(encode_bmp(image)), image);
+        const Raster_Image image = Decode_Bmp(build_bmp(f));
+        ASSERT_EQ(image.Format(), Pixel_Format::Custom);
+        expect_same_image(Decode_Bmp(Encode_Bmp(image)), image);
     }
 }
 
 TEST(BmpEncode, HeaderAndRowLayout) {
     const struct {
-        PixelFormat format;
+        Pixel_Format format;
         std::uint16_t bits;
         std::uint32_t compression;
         std::uint32_t colours;
         std::uint32_t red_mask;  // 0 when no masks are written
         std::size_t stride;      // of a 3-pixel row
     } cases[] = {
-        {PixelFormat::Bits1, 1, 0, 2, 0, 4},        {PixelFormat::Bits4, 4, 0, 16, 0, 4},
-        {PixelFormat::Bits8, 8, 0, 256, 0, 4},      {PixelFormat::Bits15, 16, 0, 0, 0, 8},
-        {PixelFormat::Bits16, 16, 3, 0, 0xF800, 8}, {PixelFormat::Bits24, 24, 0, 0, 0, 12},
-        {PixelFormat::Bits32, 32, 0, 0, 0, 12},
+        {Pixel_Format::Bits1, 1, 0, 2, 0, 4},        {Pixel_Format::Bits4, 4, 0, 16, 0, 4},
+        {Pixel_Format::Bits8, 8, 0, 256, 0, 4},      {Pixel_Format::Bits15, 16, 0, 0, 0, 8},
+        {Pixel_Format::Bits16, 16, 3, 0, 0xF800, 8}, {Pixel_Format::Bits24, 24, 0, 0, 0, 12},
+        {Pixel_Format::Bits32, 32, 0, 0, 0, 12},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(static_cast<int>(c.format));
-        RasterImage image(3, 2, c.format);
-        image.set_pixel(0, 1, kWhite);  // bottom-left, stored first
-        for (int x = 1; x < 3; ++x) image.set_pixel(x, 1, kBlack);
-        for (int x = 0; x < 3; ++x) image.set_pixel(x, 0, kBlack);
-        const std::vector<std::uint8_t> file = encode_bmp(image);
+        Raster_Image image(3, 2, c.format);
+        image.Set_Pixel(0, 1, kWhite);  // bottom-left, stored first
+        for (int x = 1; x < 3; ++x) image.Set_Pixel(x, 1, kBlack);
+        for (int x = 0; x < 3; ++x) image.Set_Pixel(x, 0, kBlack);
+        const std::vector<std::uint8_t> file = Encode_Bmp(image);
 
         const std::size_t masks = c.red_mask ? 12 : 0;
         const std::size_t offset = 14 + 40 + masks + c.colours * 4;
@@ -142,9 +142,9 @@ TEST(BmpEncode, PaletteFileSavedAgainKeepsItsTable) {
     f.colours_used = 16;
     for (int i = 0; i < 16; ++i) f.table.push_back({static_cast<std::uint8_t>(i * 16), 0, static_cast<std::uint8_t>(255 - i)});
     f.pixels = {15, 0, 7, 0};
-    const RasterImage image = decode_bmp(build_bmp(f));
-    BmpDescription d;
-    const RasterImage again = decode_bmp(encode_bmp(image), &d);
+    const Raster_Image image = Decode_Bmp(build_bmp(f));
+    Bmp_Description d;
+    const Raster_Image again = Decode_Bmp(Encode_Bmp(image), &d);
     EXPECT_EQ(d.bits_per_pixel, 8);
     EXPECT_EQ(d.colour_table_entries, 16);
     expect_same_image(again, image);
@@ -176,17 +176,17 @@ TEST(BmpEncode, RepeatedTableColoursKeepTheirIndexes) {
             f.pixels.insert(f.pixels.end(), packed.begin(), packed.end());
             if (c.compression != 0) f.pixels.insert(f.pixels.end(), {0, 0});
         }
-        const RasterImage image = decode_bmp(build_bmp(f));
+        const Raster_Image image = Decode_Bmp(build_bmp(f));
         for (int y = 0; y < 2; ++y)
-            for (int x = 0; x < 8; ++x) ASSERT_EQ(image.index_row(y)[x], index(x, y)) << x << "," << y;
-        expect_same_image(decode_bmp(encode_bmp(image)), image);
+            for (int x = 0; x < 8; ++x) ASSERT_EQ(image.Index_Row(y)[x], index(x, y)) << x << "," << y;
+        expect_same_image(Decode_Bmp(Encode_Bmp(image)), image);
     }
 }
 
 TEST(BmpEncode, EmptyImageIsRefused) {
-    for (const RasterImage& empty : {RasterImage(), RasterImage(0, 5)}) {
+    for (const Raster_Image& empty : {Raster_Image(), Raster_Image(0, 5)}) {
         try {
-            encode_bmp(empty);
+            Encode_Bmp(empty);
             ADD_FAILURE() << "no error";
         } catch (const Error& e) {
             EXPECT_EQ(e.Fault(), Bitmap_Fault::Empty_Image);

@@ -22,7 +22,7 @@ using testing_support::Temp_Folder;
 // other failure fails the test.
 Bitmap_Fault refusal(const std::vector<std::uint8_t>& bytes) {
     try {
-        decode_bmp(bytes);
+        Decode_Bmp(bytes);
         return Bitmap_Fault::None;
     } catch (const Error& e) {
         EXPECT_EQ(e.Kind(), Error_Kind::Not_Valid);
@@ -82,12 +82,12 @@ TEST(BmpMalformed, RefusedCleanly) {
         {"zero width", [](BmpFields& f) { f.width = 0; }, Bad_Dimensions},
         {"negative width", [](BmpFields& f) { f.width = -4; }, Bad_Dimensions},
         {"zero height", [](BmpFields& f) { f.height = 0; }, Bad_Dimensions},
-        {"width past the limit", [](BmpFields& f) { f.width = RasterImage::kMaxDimension + 1; }, Bad_Dimensions},
-        {"height past the limit", [](BmpFields& f) { f.height = -RasterImage::kMaxDimension - 1; }, Bad_Dimensions},
+        {"width past the limit", [](BmpFields& f) { f.width = Raster_Image::kMax_Dimension + 1; }, Bad_Dimensions},
+        {"height past the limit", [](BmpFields& f) { f.height = -Raster_Image::kMax_Dimension - 1; }, Bad_Dimensions},
         {"lowest height", [](BmpFields& f) { f.height = INT32_MIN; }, Bad_Dimensions},
         // A few bytes claiming more than memory holds are not valid; only data that could hold
         // the pixels makes a picture too large.
-        {"too many pixels for the data", [](BmpFields& f) { f.width = f.height = RasterImage::kMaxDimension; }, Pixels_Missing},
+        {"too many pixels for the data", [](BmpFields& f) { f.width = f.height = Raster_Image::kMax_Dimension; }, Pixels_Missing},
         {"pixels missing", [](BmpFields& f) { f.height = 3; }, Pixels_Missing},
         {"no pixel data at all", [](BmpFields& f) { f.pixels.clear(); }, Pixels_Missing},
         {"zero mask", masks(16, {0x7C00, 0, 0x1F}), Bad_Masks},
@@ -140,9 +140,9 @@ TEST(BmpMalformed, PictureBeyondTheCapIsTooLargeAndNamed) {
     f.pixels.assign(1600000, 0);
     const Temp_Folder temp;
     const std::string path = temp.Path("huge.bmp");
-    write_file_atomically(path, build_bmp(f));
+    Write_File_Atomically(path, build_bmp(f));
     try {
-        RasterImage().load_from_file(path);
+        Raster_Image().Load_From_File(path);
         FAIL() << "decoded";
     } catch (const Error& e) {
         EXPECT_EQ(shell::Error_Text(e), "The picture " + path + " is too large: its pixels need more than 4096 MB");
@@ -190,9 +190,9 @@ TEST(BmpMalformed, TruncatedRleDecodesOrIsRefused) {
         SCOPED_TRACE(n);
         const std::vector<std::uint8_t> cut(whole.begin(), whole.begin() + static_cast<std::ptrdiff_t>(n));
         try {
-            const RasterImage image = decode_bmp(cut);
-            EXPECT_EQ(image.width(), 4);
-            EXPECT_EQ(image.height(), 2);
+            const Raster_Image image = Decode_Bmp(cut);
+            EXPECT_EQ(image.Width(), 4);
+            EXPECT_EQ(image.Height(), 2);
         } catch (const Error& e) {
             EXPECT_EQ(e.Kind(), Error_Kind::Not_Valid);
         }
@@ -227,7 +227,7 @@ TEST(BmpMalformed, DamagedFilesNeverMisbehave) {
         for (int k = 0; k < changes; ++k)
             file[random() % file.size()] = static_cast<std::uint8_t>(random());
         try {
-            decode_bmp(file);
+            Decode_Bmp(file);
             ++decoded;
         } catch (const Error& e) {
             ASSERT_EQ(e.Kind(), Error_Kind::Not_Valid);

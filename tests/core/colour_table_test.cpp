@@ -29,9 +29,9 @@ TEST(ColourTableTest, NearestIsExactlyTheFullSearch) {
     std::vector<Colour> crowded;
     for (int i = 0; i < 256; ++i)
         crowded.push_back({static_cast<std::uint8_t>(i % 16), static_cast<std::uint8_t>(i / 16), static_cast<std::uint8_t>(i * 7 % 16)});
-    const ColourTable tables[] = {ColourTable::standard(PixelFormat::Bits1), ColourTable::standard(PixelFormat::Bits4),
-                                  ColourTable::standard(PixelFormat::Bits8), ColourTable(odd), ColourTable(crowded)};
-    for (const ColourTable& table : tables) {
+    const Colour_Table tables[] = {Colour_Table::Standard(Pixel_Format::Bits1), Colour_Table::Standard(Pixel_Format::Bits4),
+                                  Colour_Table::Standard(Pixel_Format::Bits8), Colour_Table(odd), Colour_Table(crowded)};
+    for (const Colour_Table& table : tables) {
         SCOPED_TRACE(table.size());
         int mismatches[2] = {0, 0};
         const auto check = [&](int part) {
@@ -40,7 +40,7 @@ TEST(ColourTableTest, NearestIsExactlyTheFullSearch) {
                 for (int g = 0; g < 256; g += 11)
                     for (int b = (r / 8) % 2; b < 256; b += 7) {
                         const Colour c{static_cast<std::uint8_t>(r), static_cast<std::uint8_t>(g), static_cast<std::uint8_t>(b)};
-                        mismatches[part] += table.nearest_index(c) != searched_nearest(table.entries(), c);
+                        mismatches[part] += table.Nearest_Index(c) != searched_nearest(table.Entries(), c);
                     }
         };
         std::thread other(check, 1);
@@ -48,7 +48,7 @@ TEST(ColourTableTest, NearestIsExactlyTheFullSearch) {
         other.join();
         EXPECT_EQ(mismatches[0] + mismatches[1], 0);
     }
-    EXPECT_EQ(ColourTable(odd).nearest_index({15, 10, 10}), 0);  // equally near 0, 1 and 2
+    EXPECT_EQ(Colour_Table(odd).Nearest_Index({15, 10, 10}), 0);  // equally near 0, 1 and 2
 }
 
 }  // namespace

@@ -16,11 +16,11 @@ namespace {
 // Files Pillow wrote, each beside Pillow's own decoding of it as a 24-bit BMP.
 const std::string kFixtures = TILVANE_JPEG_FIXTURES;
 
-std::vector<std::uint8_t> fixture(const std::string& name) { return read_whole_file(kFixtures + "/" + name); }
+std::vector<std::uint8_t> fixture(const std::string& name) { return Read_Whole_File(kFixtures + "/" + name); }
 
 bool refused(std::span<const std::uint8_t> bytes) {
     try {
-        decode_jpeg(bytes);
+        Decode_Jpeg(bytes);
         return false;
     } catch (const Error& e) {
         EXPECT_EQ(e.Kind(), Error_Kind::Jpeg_Not_Valid);
@@ -40,16 +40,16 @@ TEST(JpegDecode, MatchesPillowOnEveryKindOfFile) {
     for (const char* name : {"baseline_420", "baseline_422", "baseline_444", "progressive", "greyscale", "cmyk_adobe", "cmyk_plain",
                              "restart_markers"}) {
         SCOPED_TRACE(name);
-        const RasterImage got = decode_jpeg(fixture(std::string(name) + ".jpg"));
-        const RasterImage want = decode_bmp(fixture(std::string(name) + ".bmp"));
-        EXPECT_EQ(got.pixel_format(), PixelFormat::Bits24);
-        ASSERT_EQ(got.width(), want.width());
-        ASSERT_EQ(got.height(), want.height());
+        const Raster_Image got = Decode_Jpeg(fixture(std::string(name) + ".jpg"));
+        const Raster_Image want = Decode_Bmp(fixture(std::string(name) + ".bmp"));
+        EXPECT_EQ(got.Format(), Pixel_Format::Bits24);
+        ASSERT_EQ(got.Width(), want.Width());
+        ASSERT_EQ(got.Height(), want.Height());
         // The same library underneath; CMYK is converted by each side's own arithmetic.
         int worst = 0;
-        for (int y = 0; y < got.height(); ++y)
-            for (std::size_t i = 0; i < got.row_bytes(); ++i)
-                worst = std::max(worst, std::abs(got.row(y)[i] - want.row(y)[i]));
+        for (int y = 0; y < got.Height(); ++y)
+            for (std::size_t i = 0; i < got.Row_Bytes(); ++i)
+                worst = std::max(worst, std::abs(got.Row(y)[i] - want.Row(y)[i]));
         EXPECT_LE(worst, 1);
     }
 }
@@ -60,11 +60,11 @@ TEST(JpegDecode, OrientationTagTurnsThePictureUpright) {
     constexpr Colour kCorners[4] = {{200, 30, 40}, {20, 180, 60}, {30, 40, 220}, {240, 240, 20}};
     constexpr int kShown[8][4] = {{0, 1, 2, 3}, {1, 0, 3, 2}, {3, 2, 1, 0}, {2, 3, 0, 1},
                                   {0, 2, 1, 3}, {2, 0, 3, 1}, {3, 1, 2, 0}, {1, 3, 0, 2}};
-    RasterImage stored(64, 48);
+    Raster_Image stored(64, 48);
     for (int y = 0; y < 48; ++y)
-        for (int x = 0; x < 64; ++x) stored.set_pixel(x, y, kCorners[(y >= 24) * 2 + (x >= 32)]);
+        for (int x = 0; x < 64; ++x) stored.Set_Pixel(x, y, kCorners[(y >= 24) * 2 + (x >= 32)]);
     std::vector<std::uint8_t> plain;
-    encode_jpeg(stored, 92, [&](std::span<const std::uint8_t> b) { plain.insert(plain.end(), b.begin(), b.end()); });
+    Encode_Jpeg(stored, 92, [&](std::span<const std::uint8_t> b) { plain.insert(plain.end(), b.begin(), b.end()); });
     for (int orientation = 1; orientation <= 8; ++orientation) {
         SCOPED_TRACE(orientation);
         // An APP1 segment after the start marker, in Motorola order for odd values, Intel for even.
@@ -78,12 +78,12 @@ TEST(JpegDecode, OrientationTagTurnsThePictureUpright) {
         std::vector<std::uint8_t> bytes = plain;
         bytes.insert(bytes.begin() + 2, app1.begin(), app1.end());
         // The hint is for the upright picture: 6x8 is an eighth of 64x48 turned upright.
-        const RasterImage got = decode_jpeg(bytes, {orientation >= 5 ? 6 : 8, orientation >= 5 ? 8 : 6});
-        ASSERT_EQ(got.width(), orientation >= 5 ? 6 : 8);
-        ASSERT_EQ(got.height(), orientation >= 5 ? 8 : 6);
-        const int corner_x[4] = {0, got.width() - 1, 0, got.width() - 1}, corner_y[4] = {0, 0, got.height() - 1, got.height() - 1};
+        const Raster_Image got = Decode_Jpeg(bytes, {orientation >= 5 ? 6 : 8, orientation >= 5 ? 8 : 6});
+        ASSERT_EQ(got.Width(), orientation >= 5 ? 6 : 8);
+        ASSERT_EQ(got.Height(), orientation >= 5 ? 8 : 6);
+        const int corner_x[4] = {0, got.Width() - 1, 0, got.Width() - 1}, corner_y[4] = {0, 0, got.Height() - 1, got.Height() - 1};
         for (int corner = 0; corner < 4; ++corner) {
-            const Colour c = got.pixel(corner_x[corner], corner_y[corner]), want = kCorners[kShown[orientation - 1][corner]];
+            const Colour c = got.Pixel(corner_x[corner], corner_y[corner]), want = kCorners[kShown[orientation - 1][corner]];
             EXPECT_LE(std::abs(c.red - want.red) + std::abs(c.green - want.green) + std::abs(c.blue - want.blue), 30) << corner;
         }
     }

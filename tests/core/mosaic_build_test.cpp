@@ -51,11 +51,11 @@ struct Cycling_Random final : Random_Source {
     int Uniform_Below(int count) override { return pick(next++, count); }
 };
 
-RasterImage filled(int width, int height, const std::function<Colour(int, int)>& colour,
-                   PixelFormat format = PixelFormat::Bits24) {
-    RasterImage image(width, height, format);
+Raster_Image filled(int width, int height, const std::function<Colour(int, int)>& colour,
+                   Pixel_Format format = Pixel_Format::Bits24) {
+    Raster_Image image(width, height, format);
     for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x) image.set_pixel(x, y, colour(x, y));
+        for (int x = 0; x < width; ++x) image.Set_Pixel(x, y, colour(x, y));
     return image;
 }
 
@@ -65,37 +65,37 @@ Colour gradient(int x, int y) {
 
 class MosaicBuildTest : public testing::Test {
 protected:
-    std::string Save(const std::string& name, const RasterImage& image) {
+    std::string Save(const std::string& name, const Raster_Image& image) {
         const std::string path = folder_.Path(name);
-        image.save_to_file(path);
+        image.Save_To_File(path);
         return path;
     }
-    RasterImage Load(const std::string& path) {
-        RasterImage image;
-        image.load_from_file(path);
+    Raster_Image Load(const std::string& path) {
+        Raster_Image image;
+        image.Load_From_File(path);
         return image;
     }
     // The mosaic made the plain way: every cell's tile prepared from its file and copied in.
-    RasterImage Reference_Mosaic(const std::string& original, const std::vector<std::string>& tiles,
+    Raster_Image Reference_Mosaic(const std::string& original, const std::vector<std::string>& tiles,
                                  const Mosaic_Settings& settings, const std::function<int(int, int)>& pick) {
-        RasterImage expected = Load(original);
+        Raster_Image expected = Load(original);
         Tile_Preparer preparer;
         const int w = settings.tile_width, h = settings.tile_height;
         int draw = 0;
-        for (int y = 0; y < expected.height(); y += settings.Step_Y())
-            for (int x = 0; x < expected.width(); x += settings.Step_X()) {
-                const Rect cell = Rect::at(x, y, w, h);
+        for (int y = 0; y < expected.Height(); y += settings.Step_Y())
+            for (int x = 0; x < expected.Width(); x += settings.Step_X()) {
+                const Rect cell = Rect::At(x, y, w, h);
                 const std::string& tile = tiles[static_cast<std::size_t>(pick(draw++, static_cast<int>(tiles.size())))];
                 preparer.Prepare_Tile(tile, w, h, settings.mode, Average_Colour(expected, cell));
-                copy_rect(expected, cell, preparer.Working_Tile(), Rect::at(0, 0, w, h));
+                Copy_Rect(expected, cell, preparer.Working_Tile(), Rect::At(0, 0, w, h));
             }
         return expected;
     }
-    static void Expect_Same_Pixels(const RasterImage& built, const RasterImage& expected) {
-        ASSERT_EQ(built.width(), expected.width());
-        ASSERT_EQ(built.height(), expected.height());
-        for (int y = 0; y < expected.height(); ++y)
-            for (int x = 0; x < expected.width(); ++x) ASSERT_EQ(built.pixel(x, y), expected.pixel(x, y)) << x << "," << y;
+    static void Expect_Same_Pixels(const Raster_Image& built, const Raster_Image& expected) {
+        ASSERT_EQ(built.Width(), expected.Width());
+        ASSERT_EQ(built.Height(), expected.Height());
+        for (int y = 0; y < expected.Height(); ++y)
+            for (int x = 0; x < expected.Width(); ++x) ASSERT_EQ(built.Pixel(x, y), expected.Pixel(x, y)) << x << "," << y;
     }
 
     Temp_Folder folder_;
@@ -117,7 +117,7 @@ TEST_F(MosaicBuildTest, ReportsEveryRowAgainstTheMaximum) {
 }
 
 TEST_F(MosaicBuildTest, GapsAndUnreachedPixelsKeepTheOriginal) {
-    const RasterImage source = filled(100, 50, gradient);
+    const Raster_Image source = filled(100, 50, gradient);
     const std::string original = Save("original.bmp", source);
     const std::vector<std::string> tiles{Save("tile.bmp", filled(30, 20, [](int, int) { return Colour{200, 10, 10}; }))};
     struct Case {
@@ -137,17 +137,17 @@ TEST_F(MosaicBuildTest, GapsAndUnreachedPixelsKeepTheOriginal) {
         Cycling_Random random;
         const std::string output = folder_.Path("out.bmp");
         Build_Mosaic(original, output, tiles, {{30, 20, c.gap, 6, 6}, Fitting_Mode::Expand_Shrink}, random, progress);
-        const RasterImage mosaic = Load(output);
-        ASSERT_EQ(mosaic.width(), 100);
-        ASSERT_EQ(mosaic.height(), 50);
+        const Raster_Image mosaic = Load(output);
+        ASSERT_EQ(mosaic.Width(), 100);
+        ASSERT_EQ(mosaic.Height(), 50);
         EXPECT_EQ(progress.calls.front(), "Initialise 0 0 76");
         EXPECT_EQ(progress.values, c.row_values);
         EXPECT_EQ(random.next, c.cells);
-        for (int x : c.kept_columns) EXPECT_EQ(mosaic.pixel(x, 5), source.pixel(x, 5)) << x;
-        for (int y : c.kept_rows) EXPECT_EQ(mosaic.pixel(5, y), source.pixel(5, y)) << y;
+        for (int x : c.kept_columns) EXPECT_EQ(mosaic.Pixel(x, 5), source.Pixel(x, 5)) << x;
+        for (int y : c.kept_rows) EXPECT_EQ(mosaic.Pixel(5, y), source.Pixel(5, y)) << y;
         // A drawn cell is a uniform tile shifted onto the cell's mean: uniform too.
-        EXPECT_EQ(mosaic.pixel(0, 0), mosaic.pixel(29, 19));
-        EXPECT_EQ(mosaic.pixel(99, 0), mosaic.pixel(c.gap ? 72 : 90, 0));
+        EXPECT_EQ(mosaic.Pixel(0, 0), mosaic.Pixel(29, 19));
+        EXPECT_EQ(mosaic.Pixel(99, 0), mosaic.Pixel(c.gap ? 72 : 90, 0));
     }
 }
 
@@ -155,10 +155,10 @@ TEST_F(MosaicBuildTest, GapsAndUnreachedPixelsKeepTheOriginal) {
 // takes the mean of the enlarged original under it, and what no cell covers (gaps, the rows
 // an abort leaves) shows the original enlarged. The record names every drawn cell.
 TEST_F(MosaicBuildTest, AScaledMosaicTakesItsTargetsFromTheOriginalUnderTheCell) {
-    const RasterImage source = filled(10, 8, gradient);
+    const Raster_Image source = filled(10, 8, gradient);
     const std::string original = Save("original.bmp", source);
     const std::vector<std::string> tiles{Save("tile.bmp", filled(4, 4, [](int, int) { return Colour{9, 9, 9}; }))};
-    RasterImage enlarged(30, 24);
+    Raster_Image enlarged(30, 24);
     Scaled_Original(source, 3).Enlarge_Into(enlarged, 0, 24);
     struct Case {
         bool gap;
@@ -174,22 +174,22 @@ TEST_F(MosaicBuildTest, AScaledMosaicTakesItsTargetsFromTheOriginalUnderTheCell)
         progress.cells_before_abort = c.cells_before_abort;
         std::vector<Tile_Placement> placements;
         Build_Mosaic(original, folder_.Path("out.bmp"), tiles, settings, random_, progress, 0, &placements);
-        const RasterImage mosaic = Load(folder_.Path("out.bmp"));
-        ASSERT_EQ(mosaic.width(), 30);
-        ASSERT_EQ(mosaic.height(), 24);
+        const Raster_Image mosaic = Load(folder_.Path("out.bmp"));
+        ASSERT_EQ(mosaic.Width(), 30);
+        ASSERT_EQ(mosaic.Height(), 24);
         ASSERT_EQ(placements.size(), c.drawn);
-        EXPECT_EQ(mosaic.pixel(4, 4), Average_Colour(enlarged, Rect::at(0, 0, 5, 5)));
+        EXPECT_EQ(mosaic.Pixel(4, 4), Average_Colour(enlarged, Rect::At(0, 0, 5, 5)));
         const Tile_Placement& second = placements[1];
-        EXPECT_EQ(second.area, Rect::at(c.gap ? 6 : 5, 0, 5, 5));
-        EXPECT_EQ(mosaic.pixel(second.area.left, 0), Average_Colour(enlarged, second.area));
+        EXPECT_EQ(second.area, Rect::At(c.gap ? 6 : 5, 0, 5, 5));
+        EXPECT_EQ(mosaic.Pixel(second.area.left, 0), Average_Colour(enlarged, second.area));
         if (c.gap) {
-            EXPECT_EQ(mosaic.pixel(5, 3), source.pixel(1, 1));
+            EXPECT_EQ(mosaic.Pixel(5, 3), source.Pixel(1, 1));
         }
         if (c.cells_before_abort >= 0) {
             EXPECT_EQ(placements.back().column, 2);
             EXPECT_EQ(placements.back().row, 2);
-            EXPECT_EQ(mosaic.pixel(17, 7), source.pixel(5, 2));
-            EXPECT_EQ(mosaic.pixel(29, 23), source.pixel(9, 7));
+            EXPECT_EQ(mosaic.Pixel(17, 7), source.Pixel(5, 2));
+            EXPECT_EQ(mosaic.Pixel(29, 23), source.Pixel(9, 7));
         }
     }
 }
@@ -198,7 +198,7 @@ TEST_F(MosaicBuildTest, AScaledMosaicTakesItsTargetsFromTheOriginalUnderTheCell)
 // original's at a scale), whether a cell's tile goes straight in or through the working tile
 // (a cropped tile smaller than the cell); a blend beyond 100 % is refused before anything is read.
 TEST_F(MosaicBuildTest, TransferAndBlendKeepEveryCellsSumsOfTheOriginal) {
-    const RasterImage source = filled(20, 14, gradient);
+    const Raster_Image source = filled(20, 14, gradient);
     const std::string original = Save("original.bmp", source);
     const std::vector<std::string> tiles{
         Save("big.bmp", filled(9, 7, [](int x, int y) { return Colour{static_cast<std::uint8_t>(28 * x), 250, static_cast<std::uint8_t>(36 * y)}; })),
@@ -220,13 +220,13 @@ TEST_F(MosaicBuildTest, TransferAndBlendKeepEveryCellsSumsOfTheOriginal) {
         settings.scale = c.scale;
         std::vector<Tile_Placement> placements;
         Build_Mosaic(original, folder_.Path("out.bmp"), tiles, settings, random_, progress_, 2, &placements);
-        const RasterImage mosaic = Load(folder_.Path("out.bmp"));
+        const Raster_Image mosaic = Load(folder_.Path("out.bmp"));
         ASSERT_FALSE(placements.empty());
         for (const Tile_Placement& p : placements) {
             std::array<int, 3> drawn{}, under{};  // red, green, blue
             for (int y = p.area.top; y < p.area.bottom; ++y)
                 for (int x = p.area.left; x < p.area.right; ++x) {
-                    const Colour m = mosaic.pixel(x, y), o = source.pixel(x / c.scale, y / c.scale);
+                    const Colour m = mosaic.Pixel(x, y), o = source.Pixel(x / c.scale, y / c.scale);
                     drawn[0] += m.red, drawn[1] += m.green, drawn[2] += m.blue;
                     under[0] += o.red, under[1] += o.green, under[2] += o.blue;
                 }
@@ -244,20 +244,20 @@ TEST_F(MosaicBuildTest, TransferAndBlendKeepEveryCellsSumsOfTheOriginal) {
 }
 
 TEST_F(MosaicBuildTest, ATileLargerThanTheOriginalMakesOneCell) {
-    const RasterImage source = filled(10, 8, gradient);
+    const Raster_Image source = filled(10, 8, gradient);
     const std::string original = Save("original.bmp", source);
-    const RasterImage tile = filled(16, 16, [](int x, int y) { return Colour{static_cast<std::uint8_t>(x * 10), 50, static_cast<std::uint8_t>(y * 10)}; });
+    const Raster_Image tile = filled(16, 16, [](int x, int y) { return Colour{static_cast<std::uint8_t>(x * 10), 50, static_cast<std::uint8_t>(y * 10)}; });
     const std::vector<std::string> tiles{Save("tile.bmp", tile)};
     const std::string output = folder_.Path("out.bmp");
     Build_Mosaic(original, output, tiles, {{16, 16, false, 0, 0}, Fitting_Mode::Truncate_Crop}, random_, progress_);
     EXPECT_EQ(random_.next, 1);
-    const Colour whole_original = Average_Colour(source, Rect::at(0, 0, 10, 8));
-    const Colour whole_tile = Average_Colour(tile, Rect::at(0, 0, 16, 16));
-    RasterImage expected = tile;
-    Align_Average_Colour(expected, Rect::at(0, 0, 16, 16), whole_tile, whole_original);
-    const RasterImage mosaic = Load(output);
+    const Colour whole_original = Average_Colour(source, Rect::At(0, 0, 10, 8));
+    const Colour whole_tile = Average_Colour(tile, Rect::At(0, 0, 16, 16));
+    Raster_Image expected = tile;
+    Align_Average_Colour(expected, Rect::At(0, 0, 16, 16), whole_tile, whole_original);
+    const Raster_Image mosaic = Load(output);
     for (int y = 0; y < 8; ++y)
-        for (int x = 0; x < 10; ++x) EXPECT_EQ(mosaic.pixel(x, y), expected.pixel(x, y));
+        for (int x = 0; x < 10; ++x) EXPECT_EQ(mosaic.Pixel(x, y), expected.Pixel(x, y));
 }
 
 // The build's fast drawing (fitted tiles kept, rows shared among threads, shifted tiles written
@@ -268,12 +268,12 @@ TEST_F(MosaicBuildTest, MatchesPreparingEveryTileFromItsFile) {
     std::vector<std::uint8_t> own_table_pixels;
     for (int i = 0; i < 6 * 5; ++i) own_table_pixels.push_back(static_cast<std::uint8_t>(i % 2));
     std::vector<std::string> tiles{
-        Save("a.bmp", filled(5, 4, [](int x, int y) { return Colour{static_cast<std::uint8_t>(40 * x), 90, static_cast<std::uint8_t>(50 * y)}; }, PixelFormat::Bits8)),
-        Save("b.bmp", filled(23, 17, gradient, PixelFormat::Bits16)),
+        Save("a.bmp", filled(5, 4, [](int x, int y) { return Colour{static_cast<std::uint8_t>(40 * x), 90, static_cast<std::uint8_t>(50 * y)}; }, Pixel_Format::Bits8)),
+        Save("b.bmp", filled(23, 17, gradient, Pixel_Format::Bits16)),
         Save("c.bmp", filled(13, 30, gradient)),
-        Save("d.bmp", filled(3, 3, [](int, int) { return Colour{250, 250, 0}; }, PixelFormat::Bits4)),
+        Save("d.bmp", filled(3, 3, [](int, int) { return Colour{250, 250, 0}; }, Pixel_Format::Bits4)),
         Save("e.bmp", filled(4, 3, [](int x, int) { return Colour{static_cast<std::uint8_t>(60 * x), 30, 220}; })),
-        Save("f.bmp", RasterImage::from_layout(6, 5, PixelFormat::Bits8, ColourTable({{140, 77, 3}, {140, 77, 250}}), {}, 8,
+        Save("f.bmp", Raster_Image::From_Layout(6, 5, Pixel_Format::Bits8, Colour_Table({{140, 77, 3}, {140, 77, 250}}), {}, 8,
                                                own_table_pixels)),
     };
     // Rows of tiles that cover their cells can be drawn in any order; a cropped tile smaller
@@ -284,7 +284,7 @@ TEST_F(MosaicBuildTest, MatchesPreparingEveryTileFromItsFile) {
         Fitting_Mode mode;
         std::function<int(int, int)> pick;
     };
-    for (const PixelFormat format : {PixelFormat::Bits24, PixelFormat::Bits16, PixelFormat::Bits8, PixelFormat::Bits4, PixelFormat::Bits1})
+    for (const Pixel_Format format : {Pixel_Format::Bits24, Pixel_Format::Bits16, Pixel_Format::Bits8, Pixel_Format::Bits4, Pixel_Format::Bits1})
     for (const unsigned processors : {1u, 2u})
     for (const Case& c : {Case{Fitting_Mode::Expand_Shrink, cycle}, Case{Fitting_Mode::Truncate_Crop, cycle},
                           Case{Fitting_Mode::Truncate_Crop, large_then_small}}) {
@@ -306,7 +306,7 @@ TEST_F(MosaicBuildTest, MatchesPreparingEveryTileFromItsFile) {
 // table, and its pixels are the plain build's.
 TEST_F(MosaicBuildTest, KeepsTheOriginalsFormat) {
     const std::vector<std::string> tiles{Save("a.bmp", filled(9, 7, gradient)),
-                                         Save("b.bmp", filled(6, 6, gradient, PixelFormat::Bits8))};
+                                         Save("b.bmp", filled(6, 6, gradient, Pixel_Format::Bits8))};
     test::BmpFields custom;  // 16 bits in 4-4-4 fields
     custom.width = 37;
     custom.height = 23;
@@ -315,25 +315,25 @@ TEST_F(MosaicBuildTest, KeepsTheOriginalsFormat) {
     custom.masks = {0xF00, 0xF0, 0xF};
     for (int i = 0; i < 23 * 76; ++i) custom.pixels.push_back(static_cast<std::uint8_t>(i * 7 % 251));
     const std::string custom_path = folder_.Path("custom.bmp");
-    write_file_atomically(custom_path, test::build_bmp(custom));
+    Write_File_Atomically(custom_path, test::build_bmp(custom));
     const std::function<int(int, int)> cycle = [](int n, int count) { return n % count; };
-    for (const PixelFormat format : {PixelFormat::Bits1, PixelFormat::Bits4, PixelFormat::Bits8, PixelFormat::Bits15,
-                                     PixelFormat::Bits16, PixelFormat::Bits32, PixelFormat::Custom}) {
+    for (const Pixel_Format format : {Pixel_Format::Bits1, Pixel_Format::Bits4, Pixel_Format::Bits8, Pixel_Format::Bits15,
+                                     Pixel_Format::Bits16, Pixel_Format::Bits32, Pixel_Format::Custom}) {
         SCOPED_TRACE(static_cast<int>(format));
         const std::string original =
-            format == PixelFormat::Custom ? custom_path : Save("original.bmp", filled(37, 23, gradient, format));
+            format == Pixel_Format::Custom ? custom_path : Save("original.bmp", filled(37, 23, gradient, format));
         for (const Fitting_Mode mode : {Fitting_Mode::Expand_Shrink, Fitting_Mode::Truncate_Crop}) {
             const Mosaic_Settings settings{{8, 6, true, 1, 0}, mode};
             Cycling_Random random;
             Recording_Progress progress;
             Build_Mosaic(original, folder_.Path("built.bmp"), tiles, settings, random, progress);
-            BmpDescription stored, built_as;
-            decode_bmp(read_whole_file(original), &stored);
-            const RasterImage built = decode_bmp(read_whole_file(folder_.Path("built.bmp")), &built_as);
+            Bmp_Description stored, built_as;
+            Decode_Bmp(Read_Whole_File(original), &stored);
+            const Raster_Image built = Decode_Bmp(Read_Whole_File(folder_.Path("built.bmp")), &built_as);
             EXPECT_EQ(built_as.bits_per_pixel, stored.bits_per_pixel);
-            EXPECT_EQ(built_as.compression, format == PixelFormat::Bits16 || format == PixelFormat::Custom ? "BI_BITFIELDS" : "BI_RGB");
-            EXPECT_EQ(built.pixel_format(), format);
-            EXPECT_EQ(built.channel_masks(), Load(original).channel_masks());
+            EXPECT_EQ(built_as.compression, format == Pixel_Format::Bits16 || format == Pixel_Format::Custom ? "BI_BITFIELDS" : "BI_RGB");
+            EXPECT_EQ(built.Format(), format);
+            EXPECT_EQ(built.Masks(), Load(original).Masks());
             Expect_Same_Pixels(built, Reference_Mosaic(original, tiles, settings, cycle));
         }
     }
@@ -345,10 +345,10 @@ TEST_F(MosaicBuildTest, ACustomLayoutTileAlwaysEndsTheBuild) {
     const std::vector<std::uint8_t> pixels(8 * 8 * 3, 90);
     const std::vector<std::string> tiles{
         Save("plain.bmp", filled(8, 8, gradient)),
-        Save("custom.bmp", RasterImage::from_layout(8, 8, PixelFormat::Custom, {}, {0x0000FF, 0x00FF00, 0xFF0000}, 32, pixels)),
+        Save("custom.bmp", Raster_Image::From_Layout(8, 8, Pixel_Format::Custom, {}, {0x0000FF, 0x00FF00, 0xFF0000}, 32, pixels)),
     };
-    ASSERT_EQ(Load(tiles[1]).pixel_format(), PixelFormat::Custom);
-    for (const PixelFormat format : {PixelFormat::Bits24, PixelFormat::Bits8})
+    ASSERT_EQ(Load(tiles[1]).Format(), Pixel_Format::Custom);
+    for (const Pixel_Format format : {Pixel_Format::Bits24, Pixel_Format::Bits8})
     for (const unsigned processors : {1u, 2u})
     for (const Fitting_Mode mode : {Fitting_Mode::Expand_Shrink, Fitting_Mode::Truncate_Crop})
     for (const int custom_cell : {0, 4}) {  // the first or the last cell of the first row
@@ -371,7 +371,7 @@ TEST_F(MosaicBuildTest, ACustomLayoutTileAlwaysEndsTheBuild) {
 }
 
 TEST_F(MosaicBuildTest, AnAbortedBuildIsSavedWithTheRowInHandPartDrawn) {
-    const RasterImage source = filled(100, 100, gradient);
+    const Raster_Image source = filled(100, 100, gradient);
     const std::string original = Save("original.bmp", source);
     const std::vector<std::string> tiles{Save("tile.bmp", filled(10, 10, [](int, int) { return kBlack; }))};
     // Ten rows of ten cells; each row reads the flag once, then once per cell: abort on the
@@ -382,10 +382,10 @@ TEST_F(MosaicBuildTest, AnAbortedBuildIsSavedWithTheRowInHandPartDrawn) {
     EXPECT_EQ(random_.next, 23);
     EXPECT_EQ(progress_.values, (std::vector<int>{10, 20, 30}));
     EXPECT_EQ(progress_.calls.back(), "End");
-    const RasterImage mosaic = Load(output);
-    EXPECT_NE(mosaic.pixel(25, 25), source.pixel(25, 25));  // drawn cell of the third row
-    EXPECT_EQ(mosaic.pixel(35, 25), source.pixel(35, 25));  // not reached
-    EXPECT_EQ(mosaic.pixel(5, 95), source.pixel(5, 95));
+    const Raster_Image mosaic = Load(output);
+    EXPECT_NE(mosaic.Pixel(25, 25), source.Pixel(25, 25));  // drawn cell of the third row
+    EXPECT_EQ(mosaic.Pixel(35, 25), source.Pixel(35, 25));  // not reached
+    EXPECT_EQ(mosaic.Pixel(5, 95), source.Pixel(5, 95));
 }
 
 TEST_F(MosaicBuildTest, ImageErrorsStopTheBuildAndWriteNothing) {
@@ -448,7 +448,7 @@ TEST_F(MosaicBuildTest, AMosaicBeyondItsFormatIsRefusedBeforeTheFirstCell) {
          "The picture " + folder_.Path("out.jpg") + " of 150x65505 pixels is too large for a JPEG file: at most 65500 pixels a side"},
     };
     for (const Case& c : cases) {
-        const std::string original = Save("original.bmp", RasterImage(10, c.height));
+        const std::string original = Save("original.bmp", Raster_Image(10, c.height));
         Mosaic_Settings settings{{15, 15, false, 0, 0}, Fitting_Mode::Expand_Shrink};
         settings.scale = 15;
         Picture_Access access;
@@ -471,7 +471,7 @@ TEST_F(MosaicBuildTest, ABuildThatFailsMidwayLeavesTheOldFile) {
     const std::string original = Save("original.bmp", filled(40, 40, gradient));
     const std::vector<std::string> tiles{Save("tile.bmp", filled(10, 10, gradient)), folder_.Path("gone.bmp")};
     const std::string output = folder_.Path("out.bmp");
-    write_file_atomically(output, {'o', 'l', 'd'});
+    Write_File_Atomically(output, {'o', 'l', 'd'});
     random_.pick = [](int n, int) { return n == 13 ? 1 : 0; };  // in the fourth row
     Picture_Access access;
     access.band_rows = 1;
@@ -479,7 +479,7 @@ TEST_F(MosaicBuildTest, ABuildThatFailsMidwayLeavesTheOldFile) {
                               progress_, 0, nullptr, access),
                  Error);
     EXPECT_EQ(progress_.values, (std::vector<int>{10, 20, 30}));
-    EXPECT_EQ(read_whole_file(output), (std::vector<std::uint8_t>{'o', 'l', 'd'}));
+    EXPECT_EQ(Read_Whole_File(output), (std::vector<std::uint8_t>{'o', 'l', 'd'}));
     std::vector<std::string> names;
     for (const auto& entry : std::filesystem::directory_iterator(folder_.Folder())) names.push_back(entry.path().filename().string());
     std::sort(names.begin(), names.end());
@@ -560,7 +560,7 @@ TEST_F(MosaicBuildTest, EachChoiceBuildsTheSameFileForTheSameSeedAsBefore) {
         random.Seed(11);
         Build_Mosaic(original, folder_.Path("out.bmp"), tiles, settings, random, progress_);
         std::uint64_t hash = 14695981039346656037u;  // FNV-1a
-        for (const std::uint8_t byte : read_whole_file(folder_.Path("out.bmp"))) hash = (hash ^ byte) * 1099511628211u;
+        for (const std::uint8_t byte : Read_Whole_File(folder_.Path("out.bmp"))) hash = (hash ^ byte) * 1099511628211u;
         EXPECT_EQ(hash, c.hash);
     }
 }
@@ -598,7 +598,7 @@ TEST_F(MosaicBuildTest, ARecordOfPlacementsDrawsTheSameMosaicAgain) {
         const Given_Placements given = Read_Placements_Csv(Placements_Csv(placements, tiles, c.mirror), tiles, "p.csv");
         std::vector<Tile_Placement> again;
         Build_Mosaic(original, folder_.Path("again.bmp"), tiles, settings, random, progress_, 1, &again, {}, &given);
-        EXPECT_EQ(read_whole_file(folder_.Path("again.bmp")), read_whole_file(folder_.Path("built.bmp")));
+        EXPECT_EQ(Read_Whole_File(folder_.Path("again.bmp")), Read_Whole_File(folder_.Path("built.bmp")));
         EXPECT_EQ(Placements_Csv(again, tiles, true), Placements_Csv(placements, tiles, true));
     }
     const std::string flat = Save("flat.bmp", filled(16, 12, [](int, int) { return Colour{90, 90, 90}; }));
@@ -607,10 +607,10 @@ TEST_F(MosaicBuildTest, ARecordOfPlacementsDrawsTheSameMosaicAgain) {
         Build_Mosaic(flat, folder_.Path(mirrored ? "m.bmp" : "p.bmp"), tiles, {{16, 12, false, 0, 0}, Fitting_Mode::Expand_Shrink},
                      random_, progress_, 0, nullptr, {}, &one);
     }
-    const RasterImage plain = Load(folder_.Path("p.bmp")), mirrored = Load(folder_.Path("m.bmp"));
-    EXPECT_NE(plain.pixel(0, 3), plain.pixel(15, 3));
+    const Raster_Image plain = Load(folder_.Path("p.bmp")), mirrored = Load(folder_.Path("m.bmp"));
+    EXPECT_NE(plain.Pixel(0, 3), plain.Pixel(15, 3));
     for (int y = 0; y < 12; ++y)
-        for (int x = 0; x < 16; ++x) ASSERT_EQ(mirrored.pixel(x, y), plain.pixel(15 - x, y));
+        for (int x = 0; x < 16; ++x) ASSERT_EQ(mirrored.Pixel(x, y), plain.Pixel(15 - x, y));
 }
 
 // What the build itself refuses before drawing: a record's cell outside the grid or placed twice
@@ -651,8 +651,8 @@ TEST_F(MosaicBuildTest, TheOriginalCanBeItsOwnOutput) {
     const std::string original = Save("photo.bmp", filled(30, 30, gradient));
     const std::vector<std::string> tiles{Save("tile.bmp", filled(10, 10, [](int, int) { return kWhite; }))};
     Build_Mosaic(original, original, tiles, {{10, 10, false, 0, 0}, Fitting_Mode::Expand_Shrink}, random_, progress_);
-    const RasterImage mosaic = Load(original);
-    EXPECT_EQ(mosaic.pixel(0, 0), mosaic.pixel(9, 9));
+    const Raster_Image mosaic = Load(original);
+    EXPECT_EQ(mosaic.Pixel(0, 0), mosaic.Pixel(9, 9));
     EXPECT_EQ(folder_.Names().size(), 2u);
 }
 
@@ -668,7 +668,7 @@ TEST_F(MosaicBuildTest, EveryBandHeightWritesTheSameFile) {
                                                static_cast<std::uint8_t>((x * y * k) % 256), static_cast<std::uint8_t>(k * 25)};
                              })));
     Save("original.bmp", filled(83, 57, gradient));
-    Save("palette.bmp", filled(83, 57, gradient, PixelFormat::Bits8));
+    Save("palette.bmp", filled(83, 57, gradient, Pixel_Format::Bits8));
     struct Case {
         std::string name;
         Tile_Choice choice = Tile_Choice::Random;
@@ -706,7 +706,7 @@ TEST_F(MosaicBuildTest, EveryBandHeightWritesTheSameFile) {
             access.any_format = true;
             access.band_rows = band_rows;
             Build_Mosaic(folder_.Path(c.original), folder_.Path(c.output), tiles, settings, random, progress, 2, nullptr, access);
-            const std::vector<std::uint8_t> built = read_whole_file(folder_.Path(c.output));
+            const std::vector<std::uint8_t> built = Read_Whole_File(folder_.Path(c.output));
             if (whole.empty()) whole = built;
             EXPECT_EQ(built, whole);
         }

@@ -14,18 +14,18 @@ namespace {
 // the cell's hues anyway.
 TEST(PerceptualStructureTest, LightnessDecidesTheBestMatchOverHue) {
     const auto halves = [](Colour left, Colour right) {
-        RasterImage image(8, 8);
+        Raster_Image image(8, 8);
         for (int y = 0; y < 8; ++y)
-            for (int x = 0; x < 8; ++x) image.set_pixel(x, y, x < 4 ? left : right);
+            for (int x = 0; x < 8; ++x) image.Set_Pixel(x, y, x < 4 ? left : right);
         return image;
     };
-    const Rect whole = Rect::at(0, 0, 8, 8);
-    const RasterImage cell = halves({70, 70, 70}, {170, 170, 170});
-    const RasterImage tiles[] = {halves({160, 30, 40}, {90, 205, 200}), halves({120, 120, 120}, {120, 120, 120})};
+    const Rect whole = Rect::At(0, 0, 8, 8);
+    const Raster_Image cell = halves({70, 70, 70}, {170, 170, 170});
+    const Raster_Image tiles[] = {halves({160, 30, 40}, {90, 205, 200}), halves({120, 120, 120}, {120, 120, 120})};
     for (const bool perceptual : {false, true}) {
         SCOPED_TRACE(perceptual);
         std::vector<Structure> structures;
-        for (const RasterImage& tile : tiles) {
+        for (const Raster_Image& tile : tiles) {
             const Colour mean = Average_Colour(tile, whole);
             structures.push_back(Structure_Of(tile, whole, mean));
             if (perceptual) structures.back() = Perceptual_Structure(structures.back(), mean);

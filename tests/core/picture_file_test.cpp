@@ -14,10 +14,10 @@ using testing_support::Temp_Folder;
 // Four flat quadrants, which a JPEG keeps within a few levels away from their edges.
 constexpr Colour kQuadrants[4] = {{200, 30, 40}, {20, 180, 60}, {30, 40, 220}, {240, 240, 20}};
 
-RasterImage quadrants(int width, int height) {
-    RasterImage image(width, height);
+Raster_Image quadrants(int width, int height) {
+    Raster_Image image(width, height);
     for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x) image.set_pixel(x, y, kQuadrants[(y >= height / 2) * 2 + (x >= width / 2)]);
+        for (int x = 0; x < width; ++x) image.Set_Pixel(x, y, kQuadrants[(y >= height / 2) * 2 + (x >= width / 2)]);
     return image;
 }
 
@@ -53,11 +53,11 @@ TEST(PictureFile, JpegRoundTripAndScaledLoads) {
                  {{1, 47}, 64, 48}, {{500, 500}, 64, 48}};
     for (const auto& c : cases) {
         SCOPED_TRACE(::testing::Message() << c.hint.min_width << "x" << c.hint.min_height);
-        const RasterImage image = Load_Picture(path, c.hint);
-        ASSERT_EQ(image.width(), c.width);
-        ASSERT_EQ(image.height(), c.height);
+        const Raster_Image image = Load_Picture(path, c.hint);
+        ASSERT_EQ(image.Width(), c.width);
+        ASSERT_EQ(image.Height(), c.height);
         for (int q = 0; q < 4; ++q)
-            EXPECT_PRED2(near, image.pixel((q % 2 * 2 + 1) * c.width / 4, (q / 2 * 2 + 1) * c.height / 4), kQuadrants[q]);
+            EXPECT_PRED2(near, image.Pixel((q % 2 * 2 + 1) * c.width / 4, (q / 2 * 2 + 1) * c.height / 4), kQuadrants[q]);
     }
 }
 

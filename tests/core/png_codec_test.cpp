@@ -15,18 +15,18 @@ namespace {
 // Files of every kind, each beside the 24-bit BMP it decodes to (tests/data/png/make_png_fixtures.py).
 const std::string kFixtures = TILVANE_PNG_FIXTURES;
 
-std::vector<std::uint8_t> fixture(const std::string& name) { return read_whole_file(kFixtures + "/" + name); }
+std::vector<std::uint8_t> fixture(const std::string& name) { return Read_Whole_File(kFixtures + "/" + name); }
 
-void expect_same_pixels(const RasterImage& got, const RasterImage& want) {
-    ASSERT_EQ(got.width(), want.width());
-    ASSERT_EQ(got.height(), want.height());
-    for (int y = 0; y < got.height(); ++y)
-        for (int x = 0; x < got.width(); ++x) ASSERT_EQ(got.pixel(x, y), want.pixel(x, y)) << x << "," << y;
+void expect_same_pixels(const Raster_Image& got, const Raster_Image& want) {
+    ASSERT_EQ(got.Width(), want.Width());
+    ASSERT_EQ(got.Height(), want.Height());
+    for (int y = 0; y < got.Height(); ++y)
+        for (int x = 0; x < got.Width(); ++x) ASSERT_EQ(got.Pixel(x, y), want.Pixel(x, y)) << x << "," << y;
 }
 
 bool refused(std::span<const std::uint8_t> bytes) {
     try {
-        decode_png(bytes);
+        Decode_Png(bytes);
         return false;
     } catch (const Error& e) {
         EXPECT_EQ(shell::Error_Text(e), "PNG image is not valid");
@@ -53,9 +53,9 @@ TEST(PngDecode, EveryKindDecodesToItsPicture) {
                              "palette_1", "palette_2", "palette_4", "palette_8_trns", "rgba_8_interlaced",
                              "grey_2_interlaced", "rgb_16_interlaced"}) {
         SCOPED_TRACE(name);
-        const RasterImage got = decode_png(Input_File(kFixtures + "/" + name + ".png"));
-        EXPECT_EQ(got.pixel_format(), PixelFormat::Bits24);
-        expect_same_pixels(got, decode_bmp(fixture(std::string(name) + ".bmp")));
+        const Raster_Image got = Decode_Png(Input_File(kFixtures + "/" + name + ".png"));
+        EXPECT_EQ(got.Format(), Pixel_Format::Bits24);
+        expect_same_pixels(got, Decode_Bmp(fixture(std::string(name) + ".bmp")));
     }
 }
 
@@ -91,20 +91,20 @@ TEST(PngDecode, HostileHeadersAreRefused) {
 }
 
 TEST(PngEncode, WritesWhatTheDecoderReadsBack) {
-    RasterImage image(37, 5);
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            image.set_pixel(x, y, {static_cast<std::uint8_t>(x * 7), static_cast<std::uint8_t>(y * 50), static_cast<std::uint8_t>(255 - x)});
-    RasterImage two_colours = image;
-    two_colours.set_pixel_format(PixelFormat::Bits1);
-    for (const RasterImage* original : {&image, &two_colours}) {
+    Raster_Image image(37, 5);
+    for (int y = 0; y < image.Height(); ++y)
+        for (int x = 0; x < image.Width(); ++x)
+            image.Set_Pixel(x, y, {static_cast<std::uint8_t>(x * 7), static_cast<std::uint8_t>(y * 50), static_cast<std::uint8_t>(255 - x)});
+    Raster_Image two_colours = image;
+    two_colours.Set_Format(Pixel_Format::Bits1);
+    for (const Raster_Image* original : {&image, &two_colours}) {
         std::vector<std::uint8_t> bytes;
-        encode_png(*original, [&](std::span<const std::uint8_t> chunk) { bytes.insert(bytes.end(), chunk.begin(), chunk.end()); });
-        expect_same_pixels(decode_png(bytes), *original);
+        Encode_Png(*original, [&](std::span<const std::uint8_t> chunk) { bytes.insert(bytes.end(), chunk.begin(), chunk.end()); });
+        expect_same_pixels(Decode_Png(bytes), *original);
     }
     // A sink's failure is what the caller sees.
     try {
-        encode_png(image, [](std::span<const std::uint8_t>) { throw Error::Cannot_Create("out.png"); });
+        Encode_Png(image, [](std::span<const std::uint8_t>) { throw Error::Cannot_Create("out.png"); });
         ADD_FAILURE() << "no error";
     } catch (const Error& e) {
         EXPECT_EQ(e.Kind(), Error_Kind::Cannot_Create);
@@ -114,18 +114,18 @@ TEST(PngEncode, WritesWhatTheDecoderReadsBack) {
 // Rows of 300,000 bytes make bands of 3 rows: crews of 1, 2 and 3 join 1 to 10 bands, the last
 // batch and band short, into one stream that reads back as the picture.
 TEST(PngEncode, BandsDeflatedApartJoinIntoOneStream) {
-    RasterImage image(100000, 10);
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            image.set_pixel(x, y, {static_cast<std::uint8_t>(x / 7 + y), static_cast<std::uint8_t>(x * y), static_cast<std::uint8_t>(x % 13 * 19)});
+    Raster_Image image(100000, 10);
+    for (int y = 0; y < image.Height(); ++y)
+        for (int x = 0; x < image.Width(); ++x)
+            image.Set_Pixel(x, y, {static_cast<std::uint8_t>(x / 7 + y), static_cast<std::uint8_t>(x * y), static_cast<std::uint8_t>(x % 13 * 19)});
     for (unsigned members : {1u, 2u, 3u}) {
         SCOPED_TRACE(members);
         Work_Crew crew(members);
         std::vector<std::uint8_t> bytes;
-        Png_Writer writer(image.width(), image.height(),
+        Png_Writer writer(image.Width(), image.Height(),
                           [&](std::span<const std::uint8_t> chunk) { bytes.insert(bytes.end(), chunk.begin(), chunk.end()); }, crew);
-        for (int y = 0; y < image.height(); ++y) writer.Write_Row(image.row(y));
-        expect_same_pixels(decode_png(bytes), image);
+        for (int y = 0; y < image.Height(); ++y) writer.Write_Row(image.Row(y));
+        expect_same_pixels(Decode_Png(bytes), image);
     }
 }
 

@@ -13,35 +13,35 @@ namespace {
 // and one third white, mean 63 (a pixel counted whole would give 127); the others fall across,
 // along and beyond the edges of a 7 x 5 gradient's.
 TEST(ScaledOriginalTest, ACellWeighsEachPixelOfTheOriginalByThePartItCovers) {
-    RasterImage black_white(2, 2);
+    Raster_Image black_white(2, 2);
     for (int y = 0; y < 2; ++y) {
-        black_white.set_pixel(0, y, kBlack);
-        black_white.set_pixel(1, y, kWhite);
+        black_white.Set_Pixel(0, y, kBlack);
+        black_white.Set_Pixel(1, y, kWhite);
     }
-    RasterImage gradient(7, 5);
+    Raster_Image gradient(7, 5);
     for (int y = 0; y < 5; ++y)
         for (int x = 0; x < 7; ++x)
-            gradient.set_pixel(x, y, {static_cast<std::uint8_t>(x * 37), static_cast<std::uint8_t>(y * 53), static_cast<std::uint8_t>(x * y * 11)});
+            gradient.Set_Pixel(x, y, {static_cast<std::uint8_t>(x * 37), static_cast<std::uint8_t>(y * 53), static_cast<std::uint8_t>(x * y * 11)});
     struct Case {
-        const RasterImage& original;
+        const Raster_Image& original;
         int scale;
         Rect cell;
         int red;  // -1: only as on the enlarged original
     };
     const Case cases[] = {
-        {black_white, 3, Rect::at(0, 0, 4, 6), 63},  {black_white, 3, Rect::at(4, 0, 4, 6), 255},
-        {gradient, 3, Rect::at(2, 1, 5, 5), -1},     {gradient, 3, Rect::at(19, 13, 5, 5), -1},
-        {gradient, 4, Rect::at(1, 3, 1, 1), -1},     {gradient, 4, Rect::at(5, 0, 22, 3), -1},
-        {gradient, 16, Rect::at(17, 9, 33, 47), -1}, {gradient, 2, Rect::at(4, 2, 6, 4), -1},
+        {black_white, 3, Rect::At(0, 0, 4, 6), 63},  {black_white, 3, Rect::At(4, 0, 4, 6), 255},
+        {gradient, 3, Rect::At(2, 1, 5, 5), -1},     {gradient, 3, Rect::At(19, 13, 5, 5), -1},
+        {gradient, 4, Rect::At(1, 3, 1, 1), -1},     {gradient, 4, Rect::At(5, 0, 22, 3), -1},
+        {gradient, 16, Rect::At(17, 9, 33, 47), -1}, {gradient, 2, Rect::At(4, 2, 6, 4), -1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.scale << " " << c.cell.left << "," << c.cell.top);
         const Scaled_Original source(c.original, c.scale);
-        RasterImage enlarged(c.original.width() * c.scale, c.original.height() * c.scale);
-        source.Enlarge_Into(enlarged, 0, enlarged.height());
+        Raster_Image enlarged(c.original.Width() * c.scale, c.original.Height() * c.scale);
+        source.Enlarge_Into(enlarged, 0, enlarged.Height());
         Colour target;
         const int left = c.cell.left;
-        source.Targets(c.cell.top, c.cell.height(), {&left, 1}, c.cell.width(), {&target, 1});
+        source.Targets(c.cell.top, c.cell.Height(), {&left, 1}, c.cell.Width(), {&target, 1});
         EXPECT_EQ(target, Average_Colour(enlarged, c.cell));
         if (c.red >= 0) {
             EXPECT_EQ(target.red, c.red);

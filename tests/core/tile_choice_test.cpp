@@ -131,14 +131,14 @@ TEST(TileChoiceTest, NoTileIsUsedMoreThanTheCapAllowsMirroredOrNot) {
 // A cell shaped like a tile's mirror takes the tile mirrored; the mirror's structure is the
 // picture's mirrored.
 TEST(TileChoiceTest, AMirroredTileMatchesTheMirroredShape) {
-    RasterImage picture(8, 4);
+    Raster_Image picture(8, 4);
     for (int y = 0; y < 4; ++y)
-        for (int x = 0; x < 8; ++x) picture.set_pixel(x, y, {static_cast<std::uint8_t>(x * 30), static_cast<std::uint8_t>(y * 9 + x), 7});
-    RasterImage mirror(8, 4);
+        for (int x = 0; x < 8; ++x) picture.Set_Pixel(x, y, {static_cast<std::uint8_t>(x * 30), static_cast<std::uint8_t>(y * 9 + x), 7});
+    Raster_Image mirror(8, 4);
     for (int y = 0; y < 4; ++y)
-        for (int x = 0; x < 8; ++x) mirror.set_pixel(7 - x, y, picture.pixel(x, y));
-    const Colour mean = Average_Colour(picture, Rect::at(0, 0, 8, 4));
-    EXPECT_EQ(Mirrored(Structure_Of(picture, Rect::at(0, 0, 8, 4), mean)), Structure_Of(mirror, Rect::at(0, 0, 8, 4), mean));
+        for (int x = 0; x < 8; ++x) mirror.Set_Pixel(7 - x, y, picture.Pixel(x, y));
+    const Colour mean = Average_Colour(picture, Rect::At(0, 0, 8, 4));
+    EXPECT_EQ(Mirrored(Structure_Of(picture, Rect::At(0, 0, 8, 4), mean)), Structure_Of(mirror, Rect::At(0, 0, 8, 4), mean));
     Twister_Random_Source random;
     const auto chooser = Make_Tile_Chooser(Tile_Choice::Best, {0, 0, true}, 3, random, {Pattern(1), Pattern(2), Pattern(3)});
     Cell_Look look = Look_Of(Mirrored(Pattern(2)));
@@ -178,15 +178,15 @@ TEST(TileChoiceTest, TheBestMatchFollowsTheCellsStructureAndSpreadsNearTies) {
 }
 
 TEST(FidelityTest, ComparesBlockMeansOfTheOriginalBroughtToTheMosaicsSize) {
-    RasterImage small(4, 3), large(8, 6);
+    Raster_Image small(4, 3), large(8, 6);
     for (int y = 0; y < 6; ++y)
         for (int x = 0; x < 8; ++x) {
             const auto v = static_cast<std::uint8_t>(20 * (x / 2) + 50 * (y / 2));
-            if (x % 2 == 0 && y % 2 == 0) small.set_pixel(x / 2, y / 2, {v, v, v});
-            large.set_pixel(x, y, {static_cast<std::uint8_t>(v + 10), v, v});
+            if (x % 2 == 0 && y % 2 == 0) small.Set_Pixel(x / 2, y / 2, {v, v, v});
+            large.Set_Pixel(x, y, {static_cast<std::uint8_t>(v + 10), v, v});
         }
     struct Case {
-        const RasterImage& original;
+        const Raster_Image& original;
         int block;
         double difference, psnr;
     };
@@ -195,7 +195,7 @@ TEST(FidelityTest, ComparesBlockMeansOfTheOriginalBroughtToTheMosaicsSize) {
         {small, 2, 10.0 / 3, 10 * std::log10(255.0 * 255 * 3 / 100)}, // enlarged twice, one channel off by 10
         {small, 5, 10.0 / 3, 10 * std::log10(255.0 * 255 * 3 / 100)}, // edge blocks take what lies inside
     };
-    RasterImage self = large;
+    Raster_Image self = large;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.block);
         const Fidelity f = Compare_Block_Means(&c.original == &large ? self : c.original, large, c.block, c.block);
@@ -211,7 +211,7 @@ TEST(FidelityTest, ComparesBlockMeansOfTheOriginalBroughtToTheMosaicsSize) {
 TEST(PlacementsTest, ARecordReadsBackAndBadLinesAreNamed) {
     const std::vector<std::string> tiles{"C:\\tiles\\plain.bmp", "a,b.bmp", "say \"cheese\".bmp", "two\nlines.bmp"};
     std::vector<Tile_Placement> placements;
-    for (int i = 0; i < 4; ++i) placements.push_back({i + 1, 2, Rect::at(10 * i, 5, 10, 4), 3 - i, i % 2 == 1});
+    for (int i = 0; i < 4; ++i) placements.push_back({i + 1, 2, Rect::At(10 * i, 5, 10, 4), 3 - i, i % 2 == 1});
     for (const bool mirrored : {false, true}) {
         std::string csv = Placements_Csv(placements, tiles, mirrored);
         for (const std::string& text : {csv, std::regex_replace(csv, std::regex("\r\n"), "\n") + "\n"}) {
@@ -252,16 +252,16 @@ TEST(PlacementsTest, ARecordReadsBackAndBadLinesAreNamed) {
 
 TEST(FidelityTest, StructuralSimilarityOfGreyQuarterSizePictures) {
     const auto even = [](int width, int height, std::uint8_t grey) {
-        RasterImage image(width, height);
+        Raster_Image image(width, height);
         for (int y = 0; y < height; ++y)
-            for (int x = 0; x < width; ++x) image.set_pixel(x, y, {grey, grey, grey});
+            for (int x = 0; x < width; ++x) image.Set_Pixel(x, y, {grey, grey, grey});
         return image;
     };
-    RasterImage busy(40, 32);
+    Raster_Image busy(40, 32);
     for (int y = 0; y < 32; ++y)
         for (int x = 0; x < 40; ++x)
-            busy.set_pixel(x, y, {static_cast<std::uint8_t>(x * 6), static_cast<std::uint8_t>((x ^ y) * 7), static_cast<std::uint8_t>(y * 5)});
-    const RasterImage busy_copy = busy;
+            busy.Set_Pixel(x, y, {static_cast<std::uint8_t>(x * 6), static_cast<std::uint8_t>((x ^ y) * 7), static_cast<std::uint8_t>(y * 5)});
+    const Raster_Image busy_copy = busy;
     EXPECT_DOUBLE_EQ(*Structural_Similarity(busy, busy_copy), 1.0);
     // Even pictures: only the means differ, (2 mu1 mu2 + C1) / (mu1^2 + mu2^2 + C1), the smaller
     // original enlarged to the mosaic's size first.
@@ -273,7 +273,7 @@ TEST(FidelityTest, StructuralSimilarityOfGreyQuarterSizePictures) {
 TEST(PlacementsTest, PathsAreQuotedWhereTheyHoldCommasQuotesOrLineBreaks) {
     const std::vector<std::string> tiles{"C:\\tiles\\plain.bmp", "a,b.bmp", "say \"cheese\".bmp", "two\nlines.bmp"};
     std::vector<Tile_Placement> placements;
-    for (int i = 0; i < 4; ++i) placements.push_back({i + 1, 2, Rect::at(10 * i, 5, 10, 4), i});
+    for (int i = 0; i < 4; ++i) placements.push_back({i + 1, 2, Rect::At(10 * i, 5, 10, 4), i});
     EXPECT_EQ(Placements_Csv(placements, tiles),
               "column,row,x,y,width,height,tile\r\n"
               "1,2,0,5,10,4,C:\\tiles\\plain.bmp\r\n"

@@ -40,19 +40,19 @@ struct Recording_Progress final : Run_Progress {
     bool Abort_Requested() override { return reads_before_abort >= 0 && abort_reads++ >= reads_before_abort; }
 };
 
-RasterImage Gradient(int width, int height, PixelFormat format = PixelFormat::Bits24) {
-    RasterImage image(width, height, format);
+Raster_Image Gradient(int width, int height, Pixel_Format format = Pixel_Format::Bits24) {
+    Raster_Image image(width, height, format);
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x)
-            image.set_pixel(x, y, {static_cast<std::uint8_t>(x * 2 + 1), static_cast<std::uint8_t>(y * 3 + 1), 200});
+            image.Set_Pixel(x, y, {static_cast<std::uint8_t>(x * 2 + 1), static_cast<std::uint8_t>(y * 3 + 1), 200});
     return image;
 }
 
 class TileExtractionTest : public testing::Test {
 protected:
-    std::string Mosaic(const RasterImage& image) {
+    std::string Mosaic(const Raster_Image& image) {
         const std::string path = folder_.Path("mosaic.bmp");
-        image.save_to_file(path);
+        image.Save_To_File(path);
         return path;
     }
     std::string Tiles_Directory() {
@@ -66,9 +66,9 @@ protected:
         std::sort(names.begin(), names.end());
         return names;
     }
-    RasterImage Tile(const std::string& name) {
-        RasterImage image;
-        image.load_from_file(folder_.Path("tiles/" + name));
+    Raster_Image Tile(const std::string& name) {
+        Raster_Image image;
+        image.Load_From_File(folder_.Path("tiles/" + name));
         return image;
     }
 
@@ -106,9 +106,9 @@ TEST_F(TileExtractionTest, TheGridAndTheLimitsChooseTheTiles) {
         std::vector<std::string> expected = c.files;
         std::sort(expected.begin(), expected.end());
         EXPECT_EQ(Written(), expected);
-        const RasterImage last = Tile(expected.back());
-        EXPECT_EQ(last.width(), c.settings.tile_width);
-        EXPECT_EQ(last.height(), c.settings.tile_height);
+        const Raster_Image last = Tile(expected.back());
+        EXPECT_EQ(last.Width(), c.settings.tile_width);
+        EXPECT_EQ(last.Height(), c.settings.tile_height);
     }
     EXPECT_EQ(Extracted_Tile_Name("D\\", 1200, 1), "D\\1200,001.bmp");
     EXPECT_EQ(Extract_Limit_From_Index(-1), Extract_Limit::All);
@@ -135,28 +135,28 @@ TEST_F(TileExtractionTest, TilesHoldTheMosaicsPixelsAndBlackBeyondIt) {
     black_then_white.resize(16, kWhite);
     std::vector<std::uint8_t> indexes(25 * 17);
     for (std::size_t i = 0; i < indexes.size(); ++i) indexes[i] = static_cast<std::uint8_t>(i % 16);
-    const RasterImage mosaics[] = {
-        Gradient(25, 17), Gradient(25, 17, PixelFormat::Bits8), Gradient(25, 17, PixelFormat::Bits16),
-        RasterImage::from_layout(25, 17, PixelFormat::Bits8, ColourTable(black_then_white), {}, 8, indexes)};
-    for (const RasterImage& mosaic : mosaics) {
-        const PixelFormat format = mosaic.pixel_format();
+    const Raster_Image mosaics[] = {
+        Gradient(25, 17), Gradient(25, 17, Pixel_Format::Bits8), Gradient(25, 17, Pixel_Format::Bits16),
+        Raster_Image::From_Layout(25, 17, Pixel_Format::Bits8, Colour_Table(black_then_white), {}, 8, indexes)};
+    for (const Raster_Image& mosaic : mosaics) {
+        const Pixel_Format format = mosaic.Format();
         SCOPED_TRACE(static_cast<int>(format));
         std::filesystem::remove_all(folder_.Folder() / "tiles");
         Extract_Tiles(Mosaic(mosaic), Tiles_Directory(), {{10, 10, true, 2, 1}, Extract_Limit::All}, progress_);
         ASSERT_EQ(Written().size(), 6u);
         for (int row = 1; row <= 2; ++row)
             for (int column = 1; column <= 3; ++column) {
-                const RasterImage tile = Tile(Extracted_Tile_Name("", column, row));
-                EXPECT_EQ(tile.pixel_format(), format);
-                EXPECT_EQ(tile.colour_table().entries(), mosaic.colour_table().entries());
+                const Raster_Image tile = Tile(Extracted_Tile_Name("", column, row));
+                EXPECT_EQ(tile.Format(), format);
+                EXPECT_EQ(tile.Table().Entries(), mosaic.Table().Entries());
                 for (int y = 0; y < 10; ++y)
                     for (int x = 0; x < 10; ++x) {
                         const int mx = (column - 1) * 12 + x, my = (row - 1) * 11 + y;
                         const bool inside = mx < 25 && my < 17;
-                        const Colour expected = inside ? mosaic.pixel(mx, my) : mosaic.representable(kBlack);
-                        ASSERT_EQ(tile.pixel(x, y), expected) << column << "," << row << " at " << x << "," << y;
-                        if (inside && tile.index_row(y)) {
-                            ASSERT_EQ(tile.index_row(y)[x], mosaic.index_row(my)[mx]) << column << "," << row << " at " << x << "," << y;
+                        const Colour expected = inside ? mosaic.Pixel(mx, my) : mosaic.Representable(kBlack);
+                        ASSERT_EQ(tile.Pixel(x, y), expected) << column << "," << row << " at " << x << "," << y;
+                        if (inside && tile.Index_Row(y)) {
+                            ASSERT_EQ(tile.Index_Row(y)[x], mosaic.Index_Row(my)[mx]) << column << "," << row << " at " << x << "," << y;
                         }
                     }
             }
@@ -208,9 +208,9 @@ TEST_F(TileExtractionTest, FailuresStopTheRunAndKeepWhatWasWritten) {
 
     // An existing tile file is replaced.
     std::filesystem::remove(folder_.Folder() / "tiles" / "002,001.bmp");
-    write_file_atomically(directory + "001,001.bmp", std::vector<std::uint8_t>{'o', 'l', 'd'});
+    Write_File_Atomically(directory + "001,001.bmp", std::vector<std::uint8_t>{'o', 'l', 'd'});
     Extract_Tiles(mosaic, directory, {10, 10}, progress_);
-    EXPECT_EQ(Tile("001,001.bmp").pixel(9, 9), Gradient(30, 10).pixel(9, 9));
+    EXPECT_EQ(Tile("001,001.bmp").Pixel(9, 9), Gradient(30, 10).Pixel(9, 9));
     EXPECT_EQ(Written().size(), 3u);
 }
 
@@ -225,7 +225,7 @@ TEST_F(TileExtractionTest, AWriteThatFailsPartWayLeavesNoFile) {
     limited.rlim_cur = 100;
     setrlimit(RLIMIT_FSIZE, &limited);
     const std::vector<std::uint8_t> bytes(1000, 7);
-    EXPECT_THROW(write_file_new_or_replacing(path, bytes), Error);
+    EXPECT_THROW(Write_File_New_Or_Replacing(path, bytes), Error);
     setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, old_handler);
     EXPECT_FALSE(std::filesystem::exists(path));

@@ -239,11 +239,11 @@ TEST(TileListFile, SavesAndLoadsThroughTheFile) {
 
     // A shipped list names its tiles relative to itself: loaded as full names, saved as it was.
     const std::string shipped = "Demo_Tiles\\Tile_01.bmp\r\n";
-    write_file_atomically(path, std::vector<std::uint8_t>(shipped.begin(), shipped.end()));
+    Write_File_Atomically(path, std::vector<std::uint8_t>(shipped.begin(), shipped.end()));
     Load_Tile_List_File(list, path, exists, {});
     EXPECT_EQ(list.Items(), Items{text(folder / "") + "Demo_Tiles\\Tile_01.bmp"});
     Save_Tile_List_File(list, path);
-    EXPECT_EQ(read_whole_file(path), std::vector<std::uint8_t>(shipped.begin(), shipped.end()));
+    EXPECT_EQ(Read_Whole_File(path), std::vector<std::uint8_t>(shipped.begin(), shipped.end()));
 
     const std::string unreadable = text(folder / "gone.lst");
     try {
