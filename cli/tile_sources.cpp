@@ -20,8 +20,6 @@
 namespace tilvane::cli {
 namespace {
 
-bool is_tile_list_file(const std::string& path) { return tilvane::Ascii_Upper(tilvane::Extension_Part(path)) == ".LST"; }
-
 bool Is_Write_Failure(const std::exception_ptr& failure) {
     try {
         std::rethrow_exception(failure);
@@ -49,10 +47,8 @@ Picture_Sources Expand_Picture_Sources(const std::vector<std::string>& sources) 
                 Tell_Passed_Over(link, Error::Cannot_Open(link, std::make_error_code(std::errc::no_such_file_or_directory)));
             found.broken_links += static_cast<int>(walk.broken_links.size());
             for (const std::string& file : walk.files) found.pictures.push_back({file, true});
-        } else if (is_tile_list_file(source)) {
-            // A blank line (often the last) names no tile.
-            for (std::string& listed : tiles::Read_Tile_List_File(source))
-                if (listed.find_first_not_of(" \t") != std::string::npos) found.pictures.push_back({std::move(listed), false});
+        } else if (tiles::Is_Tile_List_File_Name(source)) {
+            for (std::string& listed : tiles::Read_Listed_Tiles(source)) found.pictures.push_back({std::move(listed), false});
         } else {
             found.pictures.push_back({source, false});
         }

@@ -1,9 +1,10 @@
 # libspng with zlib for the core's PNG codec, as the imported target Spng::Spng.
 # Native builds use the system's libraries; the Windows build links static ones that
-# scripts/build-libspng.sh cross-compiles from Debian's source packages once per checkout.
-if(WIN32)
-  include(${CMAKE_CURRENT_LIST_DIR}/mingw-dependency.cmake)
-  tilvane_mingw_dependency(libspng)
+# scripts/build-libspng.sh cross-compiles from Debian's source packages once per checkout, and
+# the fuzz build ones that it builds from the same sources with the fuzzers' instrumentation.
+if(WIN32 OR TILVANE_FUZZ)
+  include(${CMAKE_CURRENT_LIST_DIR}/built-dependency.cmake)
+  tilvane_built_dependency(libspng)
   add_library(Spng::Zlib STATIC IMPORTED)
   set_target_properties(Spng::Zlib PROPERTIES IMPORTED_LOCATION ${TILVANE_LIBSPNG_PREFIX}/lib/libz.a)
   add_library(Spng::Spng STATIC IMPORTED)

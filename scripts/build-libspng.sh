@@ -1,26 +1,34 @@
 #!/usr/bin/env bash
-# Cross-compiles Debian's zlib and libspng source packages, statically, for the Windows build.
-# The result lands in build/deps/libspng-mingw (include/, lib/libz.a, lib/libspng.a) and is built
-# once per checkout: a later run finds the stamp and does nothing. Native builds use zlib1g-dev
-# and libspng-dev instead. Both libraries are a handful of C files, compiled here directly.
+# Builds Debian's zlib and libspng source packages as static libraries, once per checkout (a
+# later run finds the stamp and does nothing), into build/deps/libspng-FLAVOUR (include/,
+# lib/libz.a, lib/libspng.a):
+#   build-libspng.sh        cross-compiled with MinGW-w64 for the Windows build; native builds
+#                           use zlib1g-dev and libspng-dev instead;
+#   build-libspng.sh fuzz   with clang's coverage and sanitizers, so that the PNG fuzz target
+#                           explores the libraries' own code too.
+# Both libraries are a handful of C files, compiled here directly.
 set -euo pipefail
+flavour=${1:-mingw}
+case $flavour in
+  mingw) cc=x86_64-w64-mingw32-gcc-posix ar=x86_64-w64-mingw32-ar flags=(-O2 -DNDEBUG) ;;
+  fuzz) cc=clang ar=ar flags=(-g -O1 -fno-omit-frame-pointer -fsanitize=fuzzer-no-link,address,undefined) ;;
+  *) echo "build-libspng.sh: unknown flavour $flavour (mingw or fuzz)" >&2; exit 2 ;;
+esac
 source "$(dirname "${BASH_SOURCE[0]}")/debian-source.sh"
-deps_begin libspng || exit 0
+deps_begin libspng "$flavour" || exit 0
 cd "$work"
 deps_fetch zlib
 deps_fetch libspng
 zlib=$(find "$work" -mindepth 1 -maxdepth 1 -type d -name 'zlib-*' | head -n 1)
 spng=$(find "$work" -mindepth 1 -maxdepth 1 -type d -name 'libspng-*' | head -n 1)
 
-cc=x86_64-w64-mingw32-gcc-posix
-flags=(-O2 -DNDEBUG)
-echo "libspng: building zlib and libspng with MinGW-w64" >&2
+echo "libspng: building zlib and libspng ($flavour)" >&2
 mkdir -p "$work/obj" "$prefix/include" "$prefix/lib"
 for f in adler32 compress crc32 deflate infback inffast inflate inftrees trees uncompr zutil; do
   deps_run "$work/zlib-$f.log" "$cc" "${flags[@]}" -c "$zlib/$f.c" -o "$work/obj/z-$f.o"
 done
-deps_run "$work/ar-z.log" x86_64-w64-mingw32-ar rcs "$prefix/lib/libz.a" "$work"/obj/z-*.o
+deps_run "$work/ar-z.log" "$ar" rcs "$prefix/lib/libz.a" "$work"/obj/z-*.o
 deps_run "$work/spng.log" "$cc" "${flags[@]}" -DSPNG_STATIC -I"$zlib" -c "$spng/spng/spng.c" -o "$work/obj/spng.o"
-deps_run "$work/ar-spng.log" x86_64-w64-mingw32-ar rcs "$prefix/lib/libspng.a" "$work/obj/spng.o"
+deps_run "$work/ar-spng.log" "$ar" rcs "$prefix/lib/libspng.a" "$work/obj/spng.o"
 cp "$zlib/zlib.h" "$zlib/zconf.h" "$spng/spng/spng.h" "$prefix/include/"
 deps_end libspng

@@ -297,6 +297,12 @@ std::wstring Form::Hint_Of(HWND control) const {
     return text;
 }
 
+void Form::Set_Hints_Active(bool active) {
+    if (!tooltip_) return;
+    if (!active) SendMessageW(tooltip_, TTM_POP, 0, 0);
+    SendMessageW(tooltip_, TTM_ACTIVATE, active, 0);
+}
+
 void Process_Pending_Messages() {
     MSG message;
     while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {

@@ -89,6 +89,9 @@ public:
     // same control replaces the first.
     void Add_Hint(HWND control, std::wstring_view hint);
     std::wstring Hint_Of(HWND control) const;
+    // Switches the hints off, taking down one that shows, or on again: the hint window stays
+    // above every window, so it is off while another window works over this one.
+    void Set_Hints_Active(bool active);
 
 protected:
     // Tears the window down while the derived form's members still exist; derived destructors

@@ -13,6 +13,7 @@
 #include "main_window/mosaic_page.h"
 #include "main_window/page_layout.h"
 #include "progress/progress_form_reporter.h"
+#include "settings/settings_values.h"
 #include "shell/input_check_text.h"
 #include "support/native_path.h"
 #include "tiles/file_names.h"
@@ -100,6 +101,22 @@ Extract_Page::Extract_Page(kit::Tab_Control& tabs, const Services& services)
         Set_Height_Width_To_Selected_Tile_Mosaic_Tab_BitBtnClick();
     };
     Extracted_Tile_Directory_SpeedButton.On_Click = [this] { Extracted_Tile_Directory_SpeedButtonClick(); };
+}
+
+void Extract_Page::Load_Settings(const settings::Settings& settings) {
+    Extract_Mosaic_Bitmap_File_Name_Edit.Set_Text(win::To_Wide(settings.Extract_Mosaic_Bitmap_File_Name_Edit));
+    Extract_Tile_Width_SpinEdit.Set_Value(settings.Extract_Tile_Width_SpinEdit);
+    Extract_Tile_Height_SpinEdit.Set_Value(settings.Extract_Tile_Height_SpinEdit);
+    Extract_Image_Limits_RadioGroup.Set_Item_Index(settings.Extract_Image_Limits_RadioGroup);
+    Extracted_Tile_Directory_Edit.Set_Text(win::To_Wide(settings.Extracted_Tile_Directory_Edit));
+}
+
+void Extract_Page::Save_Settings(settings::Settings& settings) const {
+    settings.Extract_Mosaic_Bitmap_File_Name_Edit = win::To_Utf8(Extract_Mosaic_Bitmap_File_Name_Edit.Text());
+    settings.Extract_Tile_Width_SpinEdit = Extract_Tile_Width_SpinEdit.Value();
+    settings.Extract_Tile_Height_SpinEdit = Extract_Tile_Height_SpinEdit.Value();
+    settings.Extract_Image_Limits_RadioGroup = Extract_Image_Limits_RadioGroup.Item_Index();
+    settings.Extracted_Tile_Directory_Edit = win::To_Utf8(Extracted_Tile_Directory_Edit.Text());
 }
 
 void Extract_Page::Extract_Mosaic_Bitmap_File_Name_SpeedButtonClick() {

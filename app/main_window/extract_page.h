@@ -10,6 +10,10 @@
 #include "main_window/file_fields.h"
 #include "main_window/long_runs.h"
 
+namespace tilvane::settings {
+struct Settings;
+}
+
 namespace tilvane::app {
 
 class Mosaic_Page;
@@ -26,6 +30,10 @@ public:
     Extract_Page(kit::Tab_Control& tabs, const Services& services);
     Extract_Page(const Extract_Page&) = delete;
     Extract_Page& operator=(const Extract_Page&) = delete;
+
+    // The page's values in the settings file: shown from it, and written into it.
+    void Load_Settings(const settings::Settings& settings);
+    void Save_Settings(settings::Settings& settings) const;
 
     void Extract_Mosaic_Bitmap_File_Name_SpeedButtonClick();
     void View_Mosaic_2_SpeedButtonClick();

@@ -6,6 +6,7 @@
 
 #include "desktop/file_system.h"
 #include "kit/form.h"
+#include "settings/settings_values.h"
 #include "shell/input_check_text.h"
 #include "win/text.h"
 
@@ -25,6 +26,16 @@ std::wstring Directory_Of(const std::string& file) {
 
 File_Fields::File_Fields(desktop::File_Picker& picker, desktop::Desktop_Shell& shell, std::string program_directory)
     : picker_(picker), shell_(shell), program_directory_(std::move(program_directory)) {}
+
+void File_Fields::Load_Settings(const settings::Settings& settings) {
+    Last_Mosaic_Directory_Edit = win::To_Wide(settings.Last_Mosaic_Directory_Edit);
+    Last_Tile_Directory_Edit = win::To_Wide(settings.Last_Tile_Directory_Edit);
+}
+
+void File_Fields::Save_Settings(settings::Settings& settings) const {
+    settings.Last_Mosaic_Directory_Edit = win::To_Utf8(Last_Mosaic_Directory_Edit);
+    settings.Last_Tile_Directory_Edit = win::To_Utf8(Last_Tile_Directory_Edit);
+}
 
 void File_Fields::Choose_Single_File(kit::Edit& field, const wchar_t* title, DWORD options) {
     picker_file_name_.clear();
@@ -47,7 +58,7 @@ void File_Fields::Choose_Single_File(kit::Edit& field, const wchar_t* title, DWO
 std::vector<std::string> File_Fields::Choose_Tiles(HWND owner) {
     Last_Tile_Directory_Edit = Usable(Last_Tile_Directory_Edit, program_directory_);
     const std::vector<std::wstring> chosen =
-        picker_.Choose(owner, {L"Select Tile(s) to Add ?", kBitmap_Filter,
+        picker_.Choose(owner, {L"Select Tile(s) to Add ?", kTile_Filter,
                                OFN_ALLOWMULTISELECT | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_SHAREAWARE,
                                Last_Tile_Directory_Edit, picker_file_name_});
     if (chosen.empty()) return {};

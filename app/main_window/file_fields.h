@@ -17,10 +17,15 @@
 #include "kit/controls.h"
 #include "tiles/file_names.h"
 
+namespace tilvane::settings {
+struct Settings;
+}
+
 namespace tilvane::app {
 
-// The one filter of every file picker of the main window.
+// The filter of the main window's pictures; the tile picker also offers tile list files.
 inline constexpr wchar_t kBitmap_Filter[] = L"Bitmap files (*.bmp)|*.bmp";
+inline constexpr wchar_t kTile_Filter[] = L"Bitmap files (*.bmp)|*.bmp|Tile list files (*.lst)|*.lst";
 // The title of the pickers of an existing picture: the original, and the mosaic to cut.
 inline constexpr wchar_t kOriginal_Picture_Title[] = L"Select Original Picture :";
 inline constexpr DWORD kExisting_File_Options = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST;
@@ -35,10 +40,13 @@ public:
     std::wstring Last_Tile_Directory_Edit;
 
     [[nodiscard]] const std::string& Program_Directory() const { return program_directory_; }
+    // The remembered directories in the settings file: taken from it, and written into it.
+    void Load_Settings(const settings::Settings& settings);
+    void Save_Settings(settings::Settings& settings) const;
 
     // One file into the field, the picker starting at the named file or the last mosaic directory.
     void Choose_Single_File(kit::Edit& field, const wchar_t* title, DWORD options);
-    // Tiles to add, from the last tile directory; none on Cancel.
+    // Tiles or tile list files to add, from the last tile directory; none on Cancel.
     [[nodiscard]] std::vector<std::string> Choose_Tiles(HWND owner);
     // A directory for extracted tiles, from the last tile directory; `create_missing` as the
     // folder request says. Nothing on Cancel.

@@ -23,12 +23,13 @@ TMainForm1::TMainForm1(const Program_Services& services, TAboutBox& about_box, T
           [this](bool idle) {
               mosaic_page.Make_Mosaic_BitBtn.Set_Enabled(idle);
               extract_page.Extract_Mosaic_Tiles_BitBtn.Set_Enabled(idle);
+              Set_Hints_Active(idle);  // no hint of this window over the progress dialog
           },
           [this] { PostMessageW(Handle(), WM_CLOSE, 0, 0); }),
       file_fields(services.picker, services.shell, services.program_directory),
       PageControl1(*this, {"PageControl1", {4, 2, 581, 433}}),
       mosaic_page(PageControl1,
-                  {file_fields, services.random, progress_form, long_runs, [this] { return Chosen_Tile_Choice(); }}),
+                  {file_fields, services.random, progress_form, long_runs}),
       extract_page(PageControl1, {file_fields, progress_form, long_runs, mosaic_page}),
       MainMenu1(*this, "MainMenu1"),
       File1(MainMenu1, "File1", L"&File"),

@@ -9,6 +9,7 @@
 #include "main_window/page_layout.h"
 #include "mosaic/mosaic_build.h"
 #include "progress/progress_form_reporter.h"
+#include "settings/settings_values.h"
 #include "shell/input_check_text.h"
 #include "tiles/file_names.h"
 #include "tiles/tile_list_file.h"
@@ -89,7 +90,6 @@ Mosaic_Page::Mosaic_Page(kit::Tab_Control& tabs, const Services& services)
       random_(services.random),
       progress_form_(services.progress_form),
       long_runs_(services.long_runs),
-      tile_choice_(services.tile_choice),
       tile_list_(desktop::Locale_Sort_Key) {
     Tiles_Shrink_Expand_To_Size_RadioButton.Set_Checked(true);
     Input_File_Name_SpeedButton.On_Click = [this] { Input_File_Name_SpeedButtonClick(); };
@@ -107,6 +107,29 @@ Mosaic_Page::Mosaic_Page(kit::Tab_Control& tabs, const Services& services)
     };
     Reset_Tile_List_SpeedButton.On_Click = [this] { Reset_Tile_List_SpeedButtonClick(); };
     Set_Height_Width_To_Selected_Tile_BitBtn.On_Click = [this] { Set_Height_Width_To_Selected_Tile_BitBtnClick(); };
+}
+
+void Mosaic_Page::Load_Settings(const settings::Settings& settings) {
+    Input_File_Name_Edit.Set_Text(win::To_Wide(settings.Input_File_Name_Edit));
+    Output_File_Name_Edit.Set_Text(win::To_Wide(settings.Output_File_Name_Edit));
+    Tiles_Crop_To_Size_RadioButton.Set_Checked(settings.Tiles_Crop_To_Size_RadioButton);
+    Tiles_Shrink_Expand_To_Size_RadioButton.Set_Checked(!settings.Tiles_Crop_To_Size_RadioButton);
+    Insert_Gap_Between_Tiles_CheckBox.Set_Checked(settings.Insert_Gap_Between_Tiles_CheckBox);
+    Horizontal_Tile_Size_SpinEdit.Set_Value(settings.Horizontal_Tile_Size_SpinEdit);
+    Vertical_Tile_Size_SpinEdit.Set_Value(settings.Vertical_Tile_Size_SpinEdit);
+    Horizontal_Tile_Gap_SpinEdit.Set_Value(settings.Horizontal_Tile_Gap_SpinEdit);
+    Vertical_Tile_Gap_SpinEdit.Set_Value(settings.Vertical_Tile_Gap_SpinEdit);
+}
+
+void Mosaic_Page::Save_Settings(settings::Settings& settings) const {
+    settings.Input_File_Name_Edit = win::To_Utf8(Input_File_Name_Edit.Text());
+    settings.Output_File_Name_Edit = win::To_Utf8(Output_File_Name_Edit.Text());
+    settings.Tiles_Crop_To_Size_RadioButton = Tiles_Crop_To_Size_RadioButton.Checked();
+    settings.Insert_Gap_Between_Tiles_CheckBox = Insert_Gap_Between_Tiles_CheckBox.Checked();
+    settings.Horizontal_Tile_Size_SpinEdit = Horizontal_Tile_Size_SpinEdit.Value();
+    settings.Vertical_Tile_Size_SpinEdit = Vertical_Tile_Size_SpinEdit.Value();
+    settings.Horizontal_Tile_Gap_SpinEdit = Horizontal_Tile_Gap_SpinEdit.Value();
+    settings.Vertical_Tile_Gap_SpinEdit = Vertical_Tile_Gap_SpinEdit.Value();
 }
 
 void Mosaic_Page::Input_File_Name_SpeedButtonClick() {
@@ -177,7 +200,7 @@ Mosaic_Settings Mosaic_Page::Mosaic_Page_Settings() const {
              Insert_Gap_Between_Tiles_CheckBox.Checked(), Horizontal_Tile_Gap_SpinEdit.Value(),
              Vertical_Tile_Gap_SpinEdit.Value()},
             Tiles_Crop_To_Size_RadioButton.Checked() ? Fitting_Mode::Truncate_Crop : Fitting_Mode::Expand_Shrink,
-            tile_choice_()};
+            tile_choice_};
 }
 
 void Mosaic_Page::Make_Mosaic_BitBtnClick() {
@@ -204,8 +227,18 @@ void Mosaic_Page::Add_Original_Picture_To_Tile_List_SpeedButtonClick() {
 }
 
 void Mosaic_Page::Add_Selected_Tiles_To_List_SpeedButtonClick() {
-    std::vector<std::string> files = file_fields_.Choose_Tiles(Window().Handle());
-    if (!files.empty()) Add_Chosen_Tiles(std::move(files));
+    // A chosen tile list file stands for the tiles it names, taken from the list's own folder.
+    // Every list is read before any tile goes in, so a list that cannot be read adds nothing.
+    std::vector<std::string> tiles;
+    for (std::string& file : file_fields_.Choose_Tiles(Window().Handle())) {
+        if (!tiles::Is_Tile_List_File_Name(file)) {
+            tiles.push_back(std::move(file));
+            continue;
+        }
+        std::vector<std::string> listed = tiles::Read_Listed_Tiles(file, win::System_Code_Page_To_Utf8);
+        tiles.insert(tiles.end(), std::make_move_iterator(listed.begin()), std::make_move_iterator(listed.end()));
+    }
+    if (!tiles.empty()) Add_Chosen_Tiles(std::move(tiles));
 }
 
 void Mosaic_Page::Add_Chosen_Tiles(std::vector<std::string> files) {

@@ -2,7 +2,6 @@
 // The page " Make a New Mosaic     ": the original image (step 1), the tile list (step 2), the
 // tile size and fitting (step 3), the gap (step 4) and the mosaic's file name (step 5), with
 // "Make Mosaic" between the frame's "Help" and "Exit".
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -13,6 +12,10 @@
 #include "mosaic/mosaic_inputs.h"
 #include "support/random_source.h"
 #include "tiles/tile_list.h"
+
+namespace tilvane::settings {
+struct Settings;
+}
 
 namespace tilvane::app {
 
@@ -25,7 +28,6 @@ public:
         Random_Source& random;  // the one generator that mosaic tiles are drawn from
         TProgress_Form& progress_form;
         Long_Runs& long_runs;
-        std::function<Tile_Choice()> tile_choice;  // the Options menu's choice, read at each build
     };
     Mosaic_Page(kit::Tab_Control& tabs, const Services& services);
     Mosaic_Page(const Mosaic_Page&) = delete;
@@ -38,6 +40,13 @@ public:
     void View_Mosaic_SpeedButtonClick();
     // The bitmap-name checks on Input_File_Name_Edit, with its own messages.
     bool Check_Original_File_Name();
+
+    // The page's values in the settings file: shown from it, and written into it.
+    void Load_Settings(const settings::Settings& settings);
+    void Save_Settings(settings::Settings& settings) const;
+
+    // The Options menu's choice of tiles, which the frame passes on whenever it changes.
+    void Set_Tile_Choice(Tile_Choice choice) { tile_choice_ = choice; }
 
     // "Make Mosaic".
     void Make_Mosaic_BitBtnClick();
@@ -59,7 +68,8 @@ public:
     [[nodiscard]] std::string Random_Tile();
     void Load_Tile_List_File();
     void Save_Tile_List_File();
-    // What the tile picker feeds: the chosen files, in its order, each added unless listed.
+    // What the tile picker feeds: the chosen files (a list file's tiles in its place), in its
+    // order, each added unless listed.
     void Add_Chosen_Tiles(std::vector<std::string> files);
     [[nodiscard]] const tiles::Tile_List& Tiles() const { return tile_list_; }
 
@@ -106,7 +116,7 @@ private:
     Random_Source& random_;
     TProgress_Form& progress_form_;
     Long_Runs& long_runs_;
-    std::function<Tile_Choice()> tile_choice_;
+    Tile_Choice tile_choice_ = Tile_Choice::Random;
     tiles::Tile_List tile_list_;
 };
 

@@ -29,8 +29,6 @@ constexpr char kClose_Unsaved_Question[] =
     "\r\n"
     "Close Tilvane without saving them ?";
 
-std::string Text_Of(const kit::Control& control) { return win::To_Utf8(control.Text()); }
-
 // A window whose title bar would show on no monitor goes onto the nearest monitor's work area,
 // so that a screen since detached cannot hide it; any other placement stays as stored.
 void Bring_Title_Bar_Into_View(HWND window) {
@@ -65,22 +63,9 @@ void TMainForm1::Load_Settings() {
     Always_On_Top_Option.Set_Checked(s.Always_on_Top_Option);
     Auto_Run_at_Windows_Startup_Option.Set_Checked(s.Auto_Run_at_Windows_Startup_Option);
     WindowState_wsMaximized = s.WindowState_wsMaximized;
-    mosaic_page.Input_File_Name_Edit.Set_Text(win::To_Wide(s.Input_File_Name_Edit));
-    mosaic_page.Output_File_Name_Edit.Set_Text(win::To_Wide(s.Output_File_Name_Edit));
-    mosaic_page.Tiles_Crop_To_Size_RadioButton.Set_Checked(s.Tiles_Crop_To_Size_RadioButton);
-    mosaic_page.Tiles_Shrink_Expand_To_Size_RadioButton.Set_Checked(!s.Tiles_Crop_To_Size_RadioButton);
-    mosaic_page.Insert_Gap_Between_Tiles_CheckBox.Set_Checked(s.Insert_Gap_Between_Tiles_CheckBox);
-    mosaic_page.Horizontal_Tile_Size_SpinEdit.Set_Value(s.Horizontal_Tile_Size_SpinEdit);
-    mosaic_page.Vertical_Tile_Size_SpinEdit.Set_Value(s.Vertical_Tile_Size_SpinEdit);
-    mosaic_page.Horizontal_Tile_Gap_SpinEdit.Set_Value(s.Horizontal_Tile_Gap_SpinEdit);
-    mosaic_page.Vertical_Tile_Gap_SpinEdit.Set_Value(s.Vertical_Tile_Gap_SpinEdit);
-    extract_page.Extract_Mosaic_Bitmap_File_Name_Edit.Set_Text(win::To_Wide(s.Extract_Mosaic_Bitmap_File_Name_Edit));
-    extract_page.Extract_Tile_Width_SpinEdit.Set_Value(s.Extract_Tile_Width_SpinEdit);
-    extract_page.Extract_Tile_Height_SpinEdit.Set_Value(s.Extract_Tile_Height_SpinEdit);
-    extract_page.Extract_Image_Limits_RadioGroup.Set_Item_Index(s.Extract_Image_Limits_RadioGroup);
-    extract_page.Extracted_Tile_Directory_Edit.Set_Text(win::To_Wide(s.Extracted_Tile_Directory_Edit));
-    file_fields.Last_Mosaic_Directory_Edit = win::To_Wide(s.Last_Mosaic_Directory_Edit);
-    file_fields.Last_Tile_Directory_Edit = win::To_Wide(s.Last_Tile_Directory_Edit);
+    mosaic_page.Load_Settings(s);
+    extract_page.Load_Settings(s);
+    file_fields.Load_Settings(s);
     Tile_Choice_OptionClick(static_cast<Tile_Choice>(s.Tile_Choice_Option));
 }
 
@@ -99,21 +84,9 @@ void TMainForm1::Save_Settings() {
     s.window_Height = design(placed.bottom - placed.top);
     s.Always_on_Top_Option = Always_On_Top_Option.Checked();
     s.Auto_Run_at_Windows_Startup_Option = Auto_Run_at_Windows_Startup_Option.Checked();
-    s.Input_File_Name_Edit = Text_Of(mosaic_page.Input_File_Name_Edit);
-    s.Output_File_Name_Edit = Text_Of(mosaic_page.Output_File_Name_Edit);
-    s.Tiles_Crop_To_Size_RadioButton = mosaic_page.Tiles_Crop_To_Size_RadioButton.Checked();
-    s.Insert_Gap_Between_Tiles_CheckBox = mosaic_page.Insert_Gap_Between_Tiles_CheckBox.Checked();
-    s.Horizontal_Tile_Size_SpinEdit = mosaic_page.Horizontal_Tile_Size_SpinEdit.Value();
-    s.Vertical_Tile_Size_SpinEdit = mosaic_page.Vertical_Tile_Size_SpinEdit.Value();
-    s.Horizontal_Tile_Gap_SpinEdit = mosaic_page.Horizontal_Tile_Gap_SpinEdit.Value();
-    s.Vertical_Tile_Gap_SpinEdit = mosaic_page.Vertical_Tile_Gap_SpinEdit.Value();
-    s.Extract_Mosaic_Bitmap_File_Name_Edit = Text_Of(extract_page.Extract_Mosaic_Bitmap_File_Name_Edit);
-    s.Extract_Tile_Width_SpinEdit = extract_page.Extract_Tile_Width_SpinEdit.Value();
-    s.Extract_Tile_Height_SpinEdit = extract_page.Extract_Tile_Height_SpinEdit.Value();
-    s.Extract_Image_Limits_RadioGroup = extract_page.Extract_Image_Limits_RadioGroup.Item_Index();
-    s.Extracted_Tile_Directory_Edit = Text_Of(extract_page.Extracted_Tile_Directory_Edit);
-    s.Last_Mosaic_Directory_Edit = win::To_Utf8(file_fields.Last_Mosaic_Directory_Edit);
-    s.Last_Tile_Directory_Edit = win::To_Utf8(file_fields.Last_Tile_Directory_Edit);
+    mosaic_page.Save_Settings(s);
+    extract_page.Save_Settings(s);
+    file_fields.Save_Settings(s);
     s.Tile_Choice_Option = static_cast<int>(Chosen_Tile_Choice());
     const std::string path = Settings_File_Path();
     settings::Rewrite_Older_Profile_As_Utf8(path, win::System_Code_Page_To_Utf8);

@@ -14,6 +14,7 @@ void TMainForm1::Tile_Choice_OptionClick(Tile_Choice choice) {
     Draw_Tiles_at_Random_Option.Set_Checked(choice == Tile_Choice::Random);
     Use_Every_Tile_Before_Repeating_Option.Set_Checked(choice == Tile_Choice::Shuffle);
     Choose_Best_Matching_Tile_Option.Set_Checked(choice == Tile_Choice::Best);
+    mosaic_page.Set_Tile_Choice(choice);
 }
 
 Tile_Choice TMainForm1::Chosen_Tile_Choice() const {

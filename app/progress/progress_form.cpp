@@ -112,6 +112,8 @@ void TProgress_Form::Initialise_Processing(int start, int minimum, int maximum) 
                               &Remaining_Date_Time_Label, &Time_To_Completion_Label}) {
         label->Set_Text(L"");
     }
+    last_major_.clear();
+    last_minor_.clear();
     run_.Initialise(start, minimum, maximum, clock_.Now());
     Start_Date_Time_Label.Set_Text(Format_Date_Time_With_Day(run_.Start_Time()));
     Progress_Bar.Set_Range(minimum, maximum);
@@ -137,12 +139,20 @@ void TProgress_Form::Update_Processing(const std::wstring& major, const std::wst
             Show_Error(shell::Progress_Error_Text(outcome));
             return;
         case Kind::Shown:
-            break;
+        case Kind::Dropped:
+            // A dropped row may be the run's last, which End_Processing then shows.
+            last_major_ = major;
+            last_minor_ = minor;
+            if (outcome.kind == Kind::Shown) Show_Figures(outcome);
+            return;
         default:
             return;
     }
-    Major_Item_Label.Set_Text(major);
-    Minor_Item_Label.Set_Text(minor);
+}
+
+void TProgress_Form::Show_Figures(const progress::Update_Outcome& outcome) {
+    Major_Item_Label.Set_Text(last_major_);
+    Minor_Item_Label.Set_Text(last_minor_);
     Progress_Bar.Set_Position(run_.Position());
     Elapsed_Time_Label.Set_Text(win::To_Wide(progress::Format_Duration(outcome.elapsed)));
     if (outcome.end_time) Time_To_Completion_Label.Set_Text(Format_Date_Time_With_Day(*outcome.end_time));
@@ -151,9 +161,13 @@ void TProgress_Form::Update_Processing(const std::wstring& major, const std::wst
 }
 
 void TProgress_Form::End_Processing() {
-    run_.End();
+    const std::optional<progress::Update_Outcome> last_row = run_.End(clock_.Now());
     Abort_Processing_BitBtn.Set_Text(L"OK");
-    Progress_Bar.Set_Position(run_.Position());
+    if (last_row) {
+        Show_Figures(*last_row);
+    } else {
+        Progress_Bar.Set_Position(run_.Position());
+    }
     if (Is_Visible()) {
         Bring_To_Front_And_Focus();
         Abort_Processing_BitBtn.Focus();

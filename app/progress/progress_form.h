@@ -52,9 +52,12 @@ public:
 
 private:
     void Arrange();
+    // The texts of the last row given and the figures of `outcome`.
+    void Show_Figures(const progress::Update_Outcome& outcome);
 
     progress::Clock& clock_;
     progress::Progress_Run run_;
+    std::wstring last_major_, last_minor_;  // of the last row that passed the checks, shown or dropped
 };
 
 }  // namespace tilvane::app

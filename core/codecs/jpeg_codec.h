@@ -38,7 +38,7 @@ void Encode_Jpeg(const Raster_Image& image, int quality, const Byte_Sink& sink);
 // anything; an error of the sink propagates.
 class Jpeg_Writer {
 public:
-    Jpeg_Writer(int width, int height, int quality, const Byte_Sink& sink);
+    Jpeg_Writer(int width, int height, int quality, Byte_Sink sink);
     ~Jpeg_Writer();
     Jpeg_Writer(const Jpeg_Writer&) = delete;
     Jpeg_Writer& operator=(const Jpeg_Writer&) = delete;

@@ -2,6 +2,7 @@
 #include <exception>
 #include <memory>
 #include <new>
+#include <utility>
 
 #include "jpeg_error_trap.h"
 #include <jerror.h>
@@ -57,6 +58,7 @@ struct Jpeg_Writer::Encode {
     jpeg_compress_struct info{};
     jpeg::Error_Trap trap{};
     Chunk_Writer writer{};
+    Byte_Sink sink;
     bool created = false;
 
     ~Encode() {
@@ -77,11 +79,12 @@ bool Trapped(Jpeg_Writer::Encode& e, const Call& call) {
 
 }  // namespace
 
-Jpeg_Writer::Jpeg_Writer(int width, int height, int quality, const Byte_Sink& sink) : encode_(std::make_unique<Encode>()) {
+Jpeg_Writer::Jpeg_Writer(int width, int height, int quality, Byte_Sink sink) : encode_(std::make_unique<Encode>()) {
     if (width <= 0 || height <= 0) throw Error::Not_Valid(Bitmap_Fault::Empty_Image);
     if (width > kLargest_Jpeg_Side || height > kLargest_Jpeg_Side) throw Error(Error_Kind::Too_Large, {}, Bitmap_Fault::Side_Too_Long);
     Encode& e = *encode_;
-    e.writer.sink = &sink;
+    e.sink = std::move(sink);
+    e.writer.sink = &e.sink;
     e.info.err = jpeg::Set_Trap(e.trap);
     Check(Trapped(e, [&] {
         jpeg_create_compress(&e.info);

@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdlib>
 #include <new>
+#include <utility>
 
 #include "png_codec.h"
 #include "support/error.h"
@@ -129,8 +130,8 @@ struct Png_Writer::Band {
     }
 };
 
-Png_Writer::Png_Writer(int width, int height, const Byte_Sink& sink, Work_Crew& crew)
-    : width_(width), height_(height), sink_(sink), crew_(crew) {
+Png_Writer::Png_Writer(int width, int height, Byte_Sink sink, Work_Crew& crew)
+    : width_(width), height_(height), sink_(std::move(sink)), crew_(crew) {
     if (width <= 0 || height <= 0) throw Error::Not_Valid(Bitmap_Fault::Empty_Image);
     const std::size_t row_bytes = static_cast<std::size_t>(width) * 3;
     band_rows_ = static_cast<int>(std::clamp<std::size_t>(kBandBytes / row_bytes, 1, static_cast<std::size_t>(height)));

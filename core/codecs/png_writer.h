@@ -16,7 +16,7 @@ class Png_Writer {
 public:
     // Writes the signature and header to sink. Throws a Not_Valid error for a size without
     // pixels, before writing anything. Errors of the sink propagate.
-    Png_Writer(int width, int height, const Byte_Sink& sink, Work_Crew& crew);
+    Png_Writer(int width, int height, Byte_Sink sink, Work_Crew& crew);
     ~Png_Writer();
     Png_Writer(const Png_Writer&) = delete;
     Png_Writer& operator=(const Png_Writer&) = delete;
@@ -29,7 +29,7 @@ private:
     void Write_Bands(bool last);
 
     int width_, height_;
-    const Byte_Sink& sink_;
+    Byte_Sink sink_;
     Work_Crew& crew_;
     int rows_given_ = 0;
     int band_rows_;

@@ -58,10 +58,19 @@ Update_Outcome Progress_Run::Update(int current, Day_Time now) {
     return outcome;
 }
 
-void Progress_Run::End() {
+std::optional<Update_Outcome> Progress_Run::End(Day_Time now) {
+    const bool finished = Has_Started_CheckBox && !Abort_Processing_CheckBox;
     last_update_time_ = kTime_Long_Past;
     Set_Position(maximum_);
     Has_Started_CheckBox = false;
+    if (!finished) return std::nullopt;
+    Update_Outcome outcome;
+    outcome.kind = Update_Outcome::Kind::Shown;
+    outcome.current = outcome.maximum = maximum_;
+    outcome.elapsed = now - start_time_;
+    outcome.end_time = now;
+    outcome.remaining = 0;
+    return outcome;
 }
 
 }  // namespace tilvane::progress

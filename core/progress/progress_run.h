@@ -32,7 +32,9 @@ public:
 
     void Initialise(int start, int minimum, int maximum, Day_Time now);
     [[nodiscard]] Update_Outcome Update(int current, Day_Time now);
-    void End();
+    // Ends the run. A run that was started and not aborted gives its final figures to show at
+    // once, whatever the throttle dropped: a full bar, no time remaining, and now as its end.
+    std::optional<Update_Outcome> End(Day_Time now);
     void Abort() { Abort_Processing_CheckBox = true; }
 
     int Minimum() const { return minimum_; }

@@ -5,6 +5,12 @@
 #include "support/file_io.h"
 
 namespace tilvane::tiles {
+namespace {
+
+// A line of nothing but blanks names no file, here or in any folder.
+bool Is_Blank(std::string_view entry) { return entry.find_first_not_of(" \t") == std::string_view::npos; }
+
+}  // namespace
 
 std::vector<std::string> Parse_Tile_List(std::span<const std::uint8_t> bytes,
                                          const Legacy_Text_Decoder& decode_legacy) {
@@ -49,7 +55,7 @@ std::string_view List_Folder(std::string_view list_path) {
 }
 
 std::string Resolve_Entry(std::string_view entry, std::string_view list_folder) {
-    if (entry.empty() || Is_Absolute_Entry(entry)) return std::string(entry);
+    if (Is_Blank(entry) || Is_Absolute_Entry(entry)) return std::string(entry);
     return std::string(list_folder).append(entry);
 }
 
@@ -63,6 +69,14 @@ std::string Relative_Entry(std::string_view item, std::string_view list_folder) 
 std::vector<std::string> Read_Tile_List_File(const std::string& path, const Legacy_Text_Decoder& decode_legacy) {
     std::vector<std::string> items = Parse_Tile_List(Read_Whole_File(path), decode_legacy);
     for (std::string& item : items) item = Resolve_Entry(item, List_Folder(path));
+    return items;
+}
+
+bool Is_Tile_List_File_Name(std::string_view path) { return Ascii_Upper(Extension_Part(path)) == ".LST"; }
+
+std::vector<std::string> Read_Listed_Tiles(const std::string& path, const Legacy_Text_Decoder& decode_legacy) {
+    std::vector<std::string> items = Read_Tile_List_File(path, decode_legacy);
+    std::erase_if(items, Is_Blank);
     return items;
 }
 

@@ -29,7 +29,7 @@ inline constexpr std::string_view kTile_List_File_Name = "Mosaic_Tiles.lst";
 // Entries may name their files relative to the folder that holds the list file, as playlists do,
 // so that a list shipped beside its tiles works wherever the folder is put and whatever the
 // current folder is. An entry is absolute when it starts with "\\" or "/" (a root or a UNC
-// name) or with a drive letter and ":"; the empty entry stays empty.
+// name) or with a drive letter and ":"; an entry of nothing but blanks stays as it is.
 [[nodiscard]] bool Is_Absolute_Entry(std::string_view entry);
 // The folder of the list file at list_path, its last separator ("\\" or "/") included; empty
 // for a bare file name.
@@ -44,6 +44,13 @@ inline constexpr std::string_view kTile_List_File_Name = "Mosaic_Tiles.lst";
 // resolved. Throws Error::Cannot_Open(path) when it cannot be read.
 [[nodiscard]] std::vector<std::string> Read_Tile_List_File(const std::string& path,
                                                            const Legacy_Text_Decoder& decode_legacy = {});
+
+// Whether a file name names a tile list file: its extension is ".lst" in any letter case.
+[[nodiscard]] bool Is_Tile_List_File_Name(std::string_view path);
+// The tiles that the list file at path names, as Read_Tile_List_File reads them less the blank
+// lines (often the last), which name no tile: what adding a list to another takes.
+[[nodiscard]] std::vector<std::string> Read_Listed_Tiles(const std::string& path,
+                                                         const Legacy_Text_Decoder& decode_legacy = {});
 
 // Clears the list, then, if the file exists, reads it as Read_Tile_List_File does and inserts
 // every line at its sorted place, duplicates included. Throws Error::Cannot_Open(path) when

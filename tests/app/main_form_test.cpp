@@ -340,6 +340,38 @@ TEST_F(MainFormTest, ALongRunDisablesTheActionButtonsAndACloseWaitsForItsEnd) {
     EXPECT_EQ(main.Handle(), nullptr) << "the close follows the end of the run";
 }
 
+TEST_F(MainFormTest, NoHintOfTheWindowShowsWhileARunIsUnderWay) {
+    HWND tip = nullptr;
+    EnumThreadWindows(GetCurrentThreadId(), [](HWND window, LPARAM found) {
+        wchar_t name[64] = L"";
+        GetClassNameW(window, name, 64);
+        if (std::wstring_view(name) == TOOLTIPS_CLASSW) *reinterpret_cast<HWND*>(found) = window;
+        return TRUE;
+    }, reinterpret_cast<LPARAM>(&tip));
+    ASSERT_NE(tip, nullptr);
+    SendMessageW(tip, TTM_SETDELAYTIME, TTDT_INITIAL, 10);  // so a hint due shows within the waits below
+    const HWND button = main.mosaic_page.Make_Mosaic_BitBtn.Handle();
+    // The mouse comes to rest on "Make Mosaic"; true when its hint shows.
+    const auto rest_on_button = [&] {
+        RECT bounds{};
+        GetWindowRect(button, &bounds);
+        SetCursorPos((bounds.left + bounds.right) / 2, (bounds.top + bounds.bottom) / 2);
+        SendMessageW(button, WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
+        for (int i = 0; i < 20 && !IsWindowVisible(tip); ++i) {
+            Sleep(20);
+            kit::Process_Pending_Messages();
+        }
+        return IsWindowVisible(tip) != FALSE;
+    };
+    ASSERT_TRUE(rest_on_button());
+    {
+        const Long_Runs::Run run(main.long_runs);
+        EXPECT_FALSE(IsWindowVisible(tip)) << "the hint that showed is taken down";
+        EXPECT_FALSE(rest_on_button());
+    }
+    EXPECT_TRUE(rest_on_button()) << "hints are back after the run";
+}
+
 TEST_F(MainFormTest, ARunThatFailsStillGivesTheButtonsBack) {
     main.mosaic_page.Make_Mosaic_BitBtn.On_Click = [this] {
         const Long_Runs::Run run(main.long_runs);

@@ -173,6 +173,21 @@ TEST_F(ProgressFormTest, EndOfACompletedRunShowsAFullBarWithTheButtonFocused) {
     EXPECT_EQ(form.Major_Item_Label.Text(), L"Major 30") << "the last texts stay";
 }
 
+TEST_F(ProgressFormTest, EndShowsTheLastRowTheThrottleDroppedWithNoTimeLeftAndTheRealEnd) {
+    form.Initialise_Processing(0, 0, 80);
+    clock.Advance_Ms(2000);
+    Update(3);  // the first row is shown, with an estimate of 51 s to go
+    clock.Advance_Ms(200);
+    form.Update_Processing(L"Major 66", L"66", 66);  // the last row, within the throttle's wait
+    form.End_Processing();
+    EXPECT_EQ(form.Major_Item_Label.Text(), L"Major 66");
+    EXPECT_EQ(form.Minor_Item_Label.Text(), L"66");
+    EXPECT_EQ(Bar_Position(), 80);
+    EXPECT_EQ(form.Elapsed_Time_Label.Text(), L"00:00:02");
+    EXPECT_EQ(form.Remaining_Date_Time_Label.Text(), L"00:00:00");
+    EXPECT_EQ(form.Time_To_Completion_Label.Text(), Format_Date_Time_With_Day(clock.now));
+}
+
 TEST_F(ProgressFormTest, EscapeThroughTheDialogKeysClosesOnlyAfterTheRun) {
     form.Initialise_Processing(0, 0, 10);
     PostMessageW(form.Abort_Processing_BitBtn.Handle(), WM_KEYDOWN, VK_ESCAPE, 0);

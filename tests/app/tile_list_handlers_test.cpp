@@ -5,6 +5,7 @@
 #include <commdlg.h>
 
 #include <filesystem>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -60,7 +61,7 @@ TEST_F(TileListTest, TheTilePickerAddsWhatIsNotListedAtItsSortedPlaceSilently) {
     ASSERT_EQ(picker.requests.size(), 1u);
     const desktop::Picker_Request& request = picker.requests[0];
     EXPECT_EQ(request.title, L"Select Tile(s) to Add ?");
-    EXPECT_EQ(request.filter, L"Bitmap files (*.bmp)|*.bmp");
+    EXPECT_EQ(request.filter, L"Bitmap files (*.bmp)|*.bmp|Tile list files (*.lst)|*.lst");
     EXPECT_EQ(request.options, static_cast<DWORD>(OFN_ALLOWMULTISELECT | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST |
                                                   OFN_SHAREAWARE));
     EXPECT_EQ(request.initial_directory, win::To_Wide(folder.Path())) << "no remembered directory: the program's";
@@ -71,6 +72,24 @@ TEST_F(TileListTest, TheTilePickerAddsWhatIsNotListedAtItsSortedPlaceSilently) {
     EXPECT_EQ(picker.requests[1].file_name, L"C:\\T\\e.bmp") << "left as the previous use left it";
     EXPECT_EQ(picker.requests[1].initial_directory, win::To_Wide(folder.Path())) << "C:\\T\\ does not exist";
     EXPECT_EQ(Items_Shown().size(), 4u);
+}
+
+TEST_F(TileListTest, AChosenTileListFileAddsItsTilesTakenFromItsOwnFolder) {
+    const std::string photos = folder.Path() + "Photos\\";
+    std::filesystem::create_directory(std::filesystem::u8path(photos));
+    Write_File(photos + "Holiday.LST", "a.bmp\r\nSub\\b.bmp\r\nC:\\X\\c.bmp\r\n  \r\n\r\n");
+    picker.answers.push_back({win::To_Wide(photos + "Holiday.LST")});
+    Click(main.mosaic_page.Add_Selected_Tiles_To_List_SpeedButton);
+    EXPECT_TRUE(Shown().empty());
+    std::multiset<std::string> added(Items_Shown().begin(), Items_Shown().end());
+    EXPECT_EQ(added, (std::multiset<std::string>{photos + "a.bmp", photos + "Sub\\b.bmp", "C:\\X\\c.bmp"}))
+        << "blank lines name no tile";
+    EXPECT_EQ(main.file_fields.Last_Tile_Directory_Edit, win::To_Wide(photos));
+
+    picker.answers.push_back({win::To_Wide(photos + "d.bmp"), win::To_Wide(photos + "gone.lst")});
+    Click(main.mosaic_page.Add_Selected_Tiles_To_List_SpeedButton);
+    EXPECT_EQ(Shown(), std::vector<std::wstring>{win::To_Wide("Cannot open file " + photos + "gone.lst.")});
+    EXPECT_EQ(Items_Shown().size(), 3u) << "a list that cannot be read adds nothing";
 }
 
 TEST_F(TileListTest, TheTilePickerStartsInTheRememberedDirectoryWhenItExists) {

@@ -107,7 +107,8 @@ TEST(ProgressRun, FlagsFollowTheRunsStates) {
             run.Abort();
             EXPECT_EQ(run.Update(999, At(1)).kind, Kind::Ignored_After_Abort) << "even above the maximum";
         }
-        run.End();
+        const std::optional<Update_Outcome> last_row = run.End(At(3000));
+        EXPECT_EQ(last_row.has_value(), !c.abort_before_end) << "an aborted run shows nothing more";
         EXPECT_FALSE(run.Has_Started_CheckBox);
         EXPECT_EQ(run.Abort_Processing_CheckBox, c.abort_before_end) << "End leaves the abort flag alone";
         EXPECT_EQ(run.Position(), 50) << "a full bar";
@@ -120,7 +121,7 @@ TEST(ProgressRun, InitialiseClearsTheAbortFlagAndRestartsTheClock) {
     Progress_Run run;
     run.Initialise(0, 0, 10, At(0));
     run.Abort();
-    run.End();
+    run.End(At(1));
     run.Initialise(3, 0, 10, At(5000));
     EXPECT_FALSE(run.Abort_Processing_CheckBox);
     EXPECT_EQ(run.Start_Time(), At(5000));

@@ -195,6 +195,7 @@ TEST(TileListFile, RelativeEntriesAreTakenFromTheListsFolderAndWrittenBackRelati
         {"..\\Tiles\\a.bmp", "C:\\Tilvane\\..\\Tiles\\a.bmp", true},
         {"tiles/a.bmp", "C:\\Tilvane\\tiles/a.bmp", true},
         {"", "", true},
+        {" \t ", " \t ", true},
         {"D:\\a.bmp", "D:\\a.bmp", true},
         {"c:a.bmp", "c:a.bmp", true},
         {"\\\\server\\share\\a.bmp", "\\\\server\\share\\a.bmp", true},
