@@ -15,13 +15,13 @@ extern "C" void on_interrupt(int signal) {
 
 }  // namespace
 
-void remove_temporaries_on_interrupt() {
-    constexpr int kEndingSignals[] = {SIGINT, SIGTERM,
+void Remove_Temporaries_On_Interrupt() {
+    constexpr int kEnding_Signals[] = {SIGINT, SIGTERM,
 #ifdef SIGHUP
                                       SIGHUP,
 #endif
     };
-    for (const int signal : kEndingSignals) {
+    for (const int signal : kEnding_Signals) {
         // A signal the tool was started to ignore (a background job's Ctrl-C) stays ignored.
         if (std::signal(signal, on_interrupt) == SIG_IGN) std::signal(signal, SIG_IGN);
     }

@@ -116,7 +116,7 @@ int Run(const std::vector<std::string>& args) {
         std::printf("Usage:\n%s", command->help);
         return 0;
     }
-    tilvane::cli::remove_temporaries_on_interrupt();
+    tilvane::cli::Remove_Temporaries_On_Interrupt();
     try {
         return command->run(rest);
     } catch (const tilvane::cli::Usage_Error& e) {

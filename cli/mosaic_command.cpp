@@ -77,7 +77,7 @@ Mosaic_Arguments Parse_Mosaic_Arguments(const std::vector<std::string>& args) {
                    }},
                   {"--scale", Option::One_Value,
                    [&](const std::string& value) {
-                       settings.scale = Parse_Number(value, "--scale", {1, Mosaic_Settings::kLargestScale});
+                       settings.scale = Parse_Number(value, "--scale", {1, Mosaic_Settings::kLargest_Scale});
                    }},
                   {"--colour", Option::One_Value,
                    [&](const std::string& value) {
@@ -89,7 +89,7 @@ Mosaic_Arguments Parse_Mosaic_Arguments(const std::vector<std::string>& args) {
                            throw Usage_Error("--colour takes shift or transfer, not \"" + value + "\"");
                    }},
                   {"--blend", Option::One_Value,
-                   [&](const std::string& value) { settings.blend = Parse_Number(value, "--blend", {0, kLargestBlend}); }},
+                   [&](const std::string& value) { settings.blend = Parse_Number(value, "--blend", {0, kLargest_Blend}); }},
                   {"--placements", Option::One_Value,
                    [&](const std::string& value) {
                        if (value.empty()) throw Usage_Error("--placements needs a FILE name");

@@ -12,7 +12,7 @@
 namespace tilvane::demo {
 namespace {
 
-constexpr int kDemoTiles = 12;
+constexpr int kDemo_Tiles = 12;
 
 std::uint8_t to_channel(double v) { return static_cast<std::uint8_t>(std::clamp(static_cast<int>(v * 255), 0, 255)); }
 
@@ -69,7 +69,7 @@ std::vector<std::string> Write_Demo(const std::string& folder) {
     Synthetic_Photo(640, 480, 2026).Save_To_File(utf8(base / "Demo_Original.bmp"));
     std::filesystem::create_directories(base / "Demo_Tiles");
     std::vector<std::string> tiles;
-    for (int i = 0; i < kDemoTiles; ++i) {
+    for (int i = 0; i < kDemo_Tiles; ++i) {
         char name[32];
         std::snprintf(name, sizeof name, "Tile_%02d.bmp", i + 1);
         tiles.push_back(utf8(base / "Demo_Tiles" / name));

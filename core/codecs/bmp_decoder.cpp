@@ -268,10 +268,10 @@ std::vector<std::uint8_t> Read_All(const Byte_Source& data) {
 // it reads as zeros.
 template <typename Convert>
 std::vector<std::uint8_t> Convert_Rows(const Byte_Source& data, const Layout& l, std::size_t pixel_bytes, Convert convert) {
-    constexpr std::size_t kChunkBytes = std::size_t{1} << 20;
+    constexpr std::size_t kChunk_Bytes = std::size_t{1} << 20;
     const std::size_t row_bytes = static_cast<std::size_t>(l.width) * pixel_bytes;
     const std::size_t stride = static_cast<std::size_t>(Row_Stride(static_cast<std::uint64_t>(l.width), l.bits));
-    const int rows_per_chunk = static_cast<int>(std::max<std::size_t>(1, kChunkBytes / stride));
+    const int rows_per_chunk = static_cast<int>(std::max<std::size_t>(1, kChunk_Bytes / stride));
     std::vector<std::uint8_t> pixels(row_bytes * static_cast<std::size_t>(l.height));
     std::vector<std::uint8_t> chunk;
     for (int first = 0; first < l.height; first += rows_per_chunk) {

@@ -14,13 +14,13 @@
 namespace tilvane {
 namespace {
 
-constexpr std::size_t kBandBytes = std::size_t{1} << 20;  // of raw rows, each band
+constexpr std::size_t kBand_Bytes = std::size_t{1} << 20;  // of raw rows, each band
 // Filtered photographs and mosaics deflate at level 5, matches of fewer than 6 bytes dropped, to
 // within 1 % of zlib's default level in 0.5 to 0.8 of its processor time; patterned pictures within
 // 11 %. Levels 1 to 3 give files 15 % larger; Huffman or run-length coding alone fail patterns.
 constexpr int kLevel = 5;
 constexpr std::uint8_t kSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-constexpr std::uint8_t kZlibHeader[2] = {0x78, 0x01};  // deflate, 32 KB window
+constexpr std::uint8_t kZlib_Header[2] = {0x78, 0x01};  // deflate, 32 KB window
 
 void Store_Big_Endian(std::uint8_t* p, std::uint32_t v) {
     p[0] = static_cast<std::uint8_t>(v >> 24);
@@ -134,7 +134,7 @@ Png_Writer::Png_Writer(int width, int height, Byte_Sink sink, Work_Crew& crew)
     : width_(width), height_(height), sink_(std::move(sink)), crew_(crew) {
     if (width <= 0 || height <= 0) throw Error::Not_Valid(Bitmap_Fault::Empty_Image);
     const std::size_t row_bytes = static_cast<std::size_t>(width) * 3;
-    band_rows_ = static_cast<int>(std::clamp<std::size_t>(kBandBytes / row_bytes, 1, static_cast<std::size_t>(height)));
+    band_rows_ = static_cast<int>(std::clamp<std::size_t>(kBand_Bytes / row_bytes, 1, static_cast<std::size_t>(height)));
     for (unsigned i = 0; i < crew.Size(); ++i) bands_.push_back(std::make_unique<Band>());
     batch_bytes_ = row_bytes * static_cast<std::size_t>(band_rows_) * crew.Size();
     pending_.reserve(batch_bytes_);
@@ -185,7 +185,7 @@ void Png_Writer::Write_Bands(bool last) {
         std::uint8_t checksum[4];
         Store_Big_Endian(checksum, adler_);
         Write_Chunk(sink_, "IDAT",
-                    {first_of_file ? std::span<const std::uint8_t>(kZlibHeader) : std::span<const std::uint8_t>(),
+                    {first_of_file ? std::span<const std::uint8_t>(kZlib_Header) : std::span<const std::uint8_t>(),
                      band.deflated, end_of_file ? std::span<const std::uint8_t>(checksum) : std::span<const std::uint8_t>()});
     }
     std::copy(pending_.end() - static_cast<std::ptrdiff_t>(row_bytes), pending_.end(), above_.begin());

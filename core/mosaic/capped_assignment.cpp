@@ -26,7 +26,7 @@ namespace {
 // tile with room, so only the cells that compete for popular tiles cost a search. The cells'
 // lists are short; one extra node, "any other tile", takes any number of cells, each at its
 // `other` cost: with cap * tiles >= cells, the tiles always have room for all of them beside
-// the cells given a tile. A search that settles more than kMostSettled nodes (a large flat
+// the cells given a tile. A search that settles more than kMost_Settled nodes (a large flat
 // area whose tiles are all full) gives its cell "any other tile" at once, which keeps the time
 // bounded at the price of exactness there (the small problems never reach it).
 class Capped_Flow {
@@ -56,13 +56,13 @@ public:
         }
         for (int c : waiting) Augment(c);
         std::vector<int> result(static_cast<std::size_t>(cells_));
-        for (int c = 0; c < cells_; ++c) result[Index(c)] = at_[Index(c)] == kAtOther ? kOtherTile : at_[Index(c)];
+        for (int c = 0; c < cells_; ++c) result[Index(c)] = at_[Index(c)] == kAt_Other ? kOther_Tile : at_[Index(c)];
         return result;
     }
 
 private:
-    static constexpr int kUnassigned = -2, kAtOther = -1;
-    static constexpr std::size_t kMostSettled = 256;
+    static constexpr int kUnassigned = -2, kAt_Other = -1;
+    static constexpr std::size_t kMost_Settled = 256;
     static std::size_t Index(int i) { return static_cast<std::size_t>(i); }
     std::size_t End(int c) const { return p_.first[Index(c) + 1]; }
     int Used(int t) const { return static_cast<int>(members_[Index(t)].size()); }
@@ -78,7 +78,7 @@ private:
         m.erase(std::find(m.begin(), m.end(), c));
     }
     void Join_Other(int c) {
-        at_[Index(c)] = kAtOther;
+        at_[Index(c)] = kAt_Other;
         other_place_[Index(c)] = static_cast<int>(at_other_.size());
         at_other_.push_back(c);
     }
@@ -104,7 +104,7 @@ private:
         if (u < cells_) {
             for (std::size_t k = p_.first[Index(u)]; k < End(u); ++k)
                 if (p_.tile[k] != at_[Index(u)]) Relax(u, cells_ + p_.tile[k], p_.cost[k]);
-            if (at_[Index(u)] != kAtOther) Relax(u, other_node_, p_.other[Index(u)]);
+            if (at_[Index(u)] != kAt_Other) Relax(u, other_node_, p_.other[Index(u)]);
         } else if (u < other_node_) {
             const int t = u - cells_;
             for (int c : members_[Index(t)]) Relax(u, c, -at_cost_[Index(c)]);
@@ -131,7 +131,7 @@ private:
                 continue;
             }
             reach = d;
-            if (settled_list_.size() == kMostSettled) {
+            if (settled_list_.size() == kMost_Settled) {
                 parent_[Index(sink_)] = other_node_;
                 parent_[Index(other_node_)] = s;
                 break;
@@ -162,7 +162,7 @@ private:
 
     const Capped_Assignment_Problem& p_;
     int cells_, other_node_, sink_;
-    std::vector<int> at_;  // each cell's tile, kAtOther or kUnassigned
+    std::vector<int> at_;  // each cell's tile, kAt_Other or kUnassigned
     std::vector<std::int64_t> at_cost_;
     std::vector<std::vector<int>> members_;  // each tile's cells
     std::vector<int> at_other_;

@@ -21,11 +21,11 @@ struct Capped_Assignment_Problem {
     void Add_Cell(const std::vector<std::pair<int, std::int64_t>>& candidates, std::int64_t other_cost);
 };
 
-// A cell given kOtherTile may take any tile that the cells given a tile leave under the cap;
+// A cell given kOther_Tile may take any tile that the cells given a tile leave under the cap;
 // there are always enough of those for all of them.
-inline constexpr int kOtherTile = -1;
+inline constexpr int kOther_Tile = -1;
 
-// The assignment of least total cost (a cell given kOtherTile counting its `other` cost), every
+// The assignment of least total cost (a cell given kOther_Tile counting its `other` cost), every
 // tile given at most cap times. Needs cap * tiles >= cells.
 std::vector<int> Assign_Capped(const Capped_Assignment_Problem& problem);
 

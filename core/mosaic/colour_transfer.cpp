@@ -119,7 +119,7 @@ void Colour_Cell(Raster_Image& mosaic, Rect cell, const Raster_Image& tile, cons
     }
     if (colour == Tile_Colour::Transfer) Transfer(drawn, under, n);
 
-    const float share = static_cast<float>(std::clamp(blend, 0, kLargestBlend)) / kLargestBlend;
+    const float share = static_cast<float>(std::clamp(blend, 0, kLargest_Blend)) / kLargest_Blend;
     for (std::size_t ch = 0; ch < kChannels; ++ch) {
         float* v = drawn.data() + ch * n;
         const float* o = under.data() + ch * n;

@@ -11,7 +11,7 @@ enum class Tile_Colour {
     Transfer,  // in Oklab: the tile's lightness detail, the hues of the original under the cell
 };
 
-inline constexpr int kLargestBlend = 100;  // per cent
+inline constexpr int kLargest_Blend = 100;  // per cent
 
 // Draws the tile's pixels from its top-left corner into cell of the mosaic (clipped to both),
 // coloured as `colour` says, and then lays blend per cent (0 to 100) of the original over them.

@@ -54,7 +54,7 @@ Fidelity Compare_Block_Means(const Raster_Image& original, const Raster_Image& m
 namespace tilvane {
 namespace {
 
-// A picture in grey, reduced by the means of whole blocks of kSimilarityReduction pixels a side.
+// A picture in grey, reduced by the means of whole blocks of kSimilarity_Reduction pixels a side.
 struct Grey_Picture {
     int width, height;
     std::vector<double> values;  // row by row
@@ -62,7 +62,7 @@ struct Grey_Picture {
 
 // The grey of image at the mosaic's size (width x height), read as Compare_Block_Means reads it.
 Grey_Picture Reduced_Grey(const Raster_Image& image, int width, int height) {
-    constexpr int k = kSimilarityReduction;
+    constexpr int k = kSimilarity_Reduction;
     Grey_Picture grey{width / k, height / k, {}};
     grey.values.assign(static_cast<std::size_t>(grey.width) * static_cast<std::size_t>(grey.height), 0);
     for (int y = 0; y < grey.height * k; ++y) {

@@ -22,7 +22,7 @@ Fidelity Compare_Block_Means(const Raster_Image& original, const Raster_Image& m
 // 4 x 4 blocks, then compared over every 7 x 7 window that lies wholly inside, with the usual
 // constants (0.01 x 255)^2 and (0.03 x 255)^2 and the windows' sample variances; none when the
 // reduced pictures are smaller than one window.
-inline constexpr int kSimilarityReduction = 4;
+inline constexpr int kSimilarity_Reduction = 4;
 std::optional<double> Structural_Similarity(const Raster_Image& original, const Raster_Image& mosaic);
 
 }  // namespace tilvane

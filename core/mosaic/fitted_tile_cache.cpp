@@ -10,7 +10,7 @@ namespace {
 
 // What holding a tile costs beside its pixels and its path: the map's node, the entry, the
 // shared block and its image's own fields.
-constexpr std::size_t kHoldingCost = 256;
+constexpr std::size_t kHolding_Cost = 256;
 
 }  // namespace
 
@@ -35,7 +35,7 @@ Fitted_Tile_Cache::Entry Fitted_Tile_Cache::Read(const std::string& path) const 
 
 std::shared_ptr<const Fitted_Tile> Fitted_Tile_Cache::Keep(const std::string& path, Entry entry) {
     const std::size_t bytes =
-        entry.fitted->block.Row_Bytes() * static_cast<std::size_t>(entry.fitted->block.Height()) + path.size() + kHoldingCost;
+        entry.fitted->block.Row_Bytes() * static_cast<std::size_t>(entry.fitted->block.Height()) + path.size() + kHolding_Cost;
     if (bytes_held_ + bytes > byte_budget_) return entry.fitted;  // used once, read again next time
     const auto [kept, added] = entries_.try_emplace(path, std::move(entry));
     if (added) bytes_held_ += bytes;
@@ -46,7 +46,7 @@ std::shared_ptr<const Fitted_Tile> Fitted_Tile_Cache::Fitted(const std::string& 
     if (auto found = entries_.find(path); found != entries_.end()) {
         Entry& entry = found->second;
         const auto now = clock_();
-        if (now - entry.checked >= kRecheckInterval && looking_ * kLookingShare <= now - started_) {
+        if (now - entry.checked >= kRecheck_Interval && looking_ * kLooking_Share <= now - started_) {
             if (Stamp_Of_Readable_File(path) != entry.stamp) entry = Read(path);
             entry.checked = clock_();
             looking_ += entry.checked - now;

@@ -44,8 +44,8 @@ public:
                                             const std::function<void(std::size_t index, const Fitted_Tile&)>& each,
                                             const std::function<bool(std::size_t done)>& go_on);
 
-    static constexpr std::chrono::milliseconds kRecheckInterval{250};
-    static constexpr int kLookingShare = 10;  // looking at files again takes at most 1/10 of the time
+    static constexpr std::chrono::milliseconds kRecheck_Interval{250};
+    static constexpr int kLooking_Share = 10;  // looking at files again takes at most 1/10 of the time
 
 private:
     struct Entry {

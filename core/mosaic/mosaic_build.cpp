@@ -18,9 +18,9 @@ namespace {
 
 // Fitted tiles are small (one cell each); this keeps a library of 100,000 of them at 20x20, or a
 // few dozen at the largest tile size, within a bounded share of memory.
-constexpr std::size_t kFittedTileBudget = std::size_t{192} << 20;
+constexpr std::size_t kFitted_Tile_Budget = std::size_t{192} << 20;
 // A band of the mosaic holds about this much, or one row of cells when that is more.
-constexpr std::size_t kBandBytes = std::size_t{8} << 20;
+constexpr std::size_t kBand_Bytes = std::size_t{8} << 20;
 
 struct Planned_Cell {
     int x;
@@ -177,10 +177,10 @@ void Build_Mosaic(const std::string& original_path, const std::string& output_pa
                   std::vector<Tile_Placement>* placements, const Picture_Access& access, const Given_Placements* given) {
     if (tiles.empty()) throw Error::Of_Kind(Error_Kind::No_Tiles);
     if (!settings.Advances()) throw Error::Of_Kind(Error_Kind::Grid_Never_Advances);
-    if (settings.scale < 1 || settings.scale > Mosaic_Settings::kLargestScale)
+    if (settings.scale < 1 || settings.scale > Mosaic_Settings::kLargest_Scale)
         throw Error::Of_Kind(Error_Kind::Scale_Out_Of_Range);
     if (settings.min_distance < 0) throw Error::Of_Kind(Error_Kind::Negative_Distance);
-    if (settings.blend < 0 || settings.blend > kLargestBlend) throw Error::Of_Kind(Error_Kind::Blend_Out_Of_Range);
+    if (settings.blend < 0 || settings.blend > kLargest_Blend) throw Error::Of_Kind(Error_Kind::Blend_Out_Of_Range);
 
     Raster_Image original;
     if (access.any_format)
@@ -200,7 +200,7 @@ void Build_Mosaic(const std::string& original_path, const std::string& output_pa
 
     Work_Crew crew(processors);
     Picture_Writer output(output_path, *format, width, height, original, access.save, crew);
-    Fitted_Tile_Cache fitted_tiles(settings.tile_width, settings.tile_height, settings.mode, kFittedTileBudget,
+    Fitted_Tile_Cache fitted_tiles(settings.tile_width, settings.tile_height, settings.mode, kFitted_Tile_Budget,
                                    std::chrono::steady_clock::now, access.any_format);
     Row_Painter painter(original, settings, crew);
     std::vector<int> lefts;
@@ -243,7 +243,7 @@ void Build_Mosaic(const std::string& original_path, const std::string& output_pa
         looks.clear();
     }
     const std::size_t cell_row_bytes = static_cast<std::size_t>(settings.Step_Y()) * static_cast<std::size_t>(width) * 3;
-    const int band_rows = access.band_rows > 0 ? access.band_rows : static_cast<int>(std::max<std::size_t>(1, kBandBytes / cell_row_bytes));
+    const int band_rows = access.band_rows > 0 ? access.band_rows : static_cast<int>(std::max<std::size_t>(1, kBand_Bytes / cell_row_bytes));
     const int band_height = static_cast<int>(std::min<std::int64_t>(std::int64_t{band_rows} * settings.Step_Y(), height));
     Raster_Image band = original.Blank_With_Layout(width, band_height);
     bool stopped = !stock;

@@ -22,7 +22,7 @@ struct Mosaic_Settings : Tile_Grid {
     int min_distance = 0;  // in cells; 0: any tile may come anywhere
     int max_uses = 0;  // 0: no limit
     bool mirror = false;
-    static constexpr int kLargestScale = 16;
+    static constexpr int kLargest_Scale = 16;
     int scale = 1;  // the mosaic is this many times the original in each direction
     Tile_Colour colour = Tile_Colour::Shift;
     int blend = 0;  // per cent of the original laid over each tile

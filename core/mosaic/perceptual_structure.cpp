@@ -21,13 +21,13 @@ Structure Perceptual_Structure(const Structure& bgr, Colour mean) {
     const float own[3] = {static_cast<float>(mean.blue), static_cast<float>(mean.green), static_cast<float>(mean.red)};
     const Oklab centre = Lab_Of(own);
     Structure s{};
-    for (std::size_t part = 0; part < kStructureGrid * kStructureGrid; ++part) {
+    for (std::size_t part = 0; part < kStructure_Grid * kStructure_Grid; ++part) {
         float colour[3];
         for (std::size_t ch = 0; ch < 3; ++ch) colour[ch] = bgr[part * 3 + ch] + own[ch];
         const Oklab lab = Lab_Of(colour);
         s[part * 3] = (lab.l - centre.l) * 255;
-        s[part * 3 + 1] = (lab.a - centre.a) * 255 * kPerceptualChromaWeight;
-        s[part * 3 + 2] = (lab.b - centre.b) * 255 * kPerceptualChromaWeight;
+        s[part * 3 + 1] = (lab.a - centre.a) * 255 * kPerceptual_Chroma_Weight;
+        s[part * 3 + 2] = (lab.b - centre.b) * 255 * kPerceptual_Chroma_Weight;
     }
     return s;
 }

@@ -8,8 +8,8 @@
 namespace tilvane {
 
 // A structure of blue, green and red grid means less `mean` (Structure_Of) turned into one of
-// Oklab L, a and b (times 255) less the mean's, a and b weighted by kPerceptualChromaWeight.
-inline constexpr float kPerceptualChromaWeight = 0.5f;
+// Oklab L, a and b (times 255) less the mean's, a and b weighted by kPerceptual_Chroma_Weight.
+inline constexpr float kPerceptual_Chroma_Weight = 0.5f;
 Structure Perceptual_Structure(const Structure& bgr, Colour mean);
 
 // A cell's look made perceptual: its structure, and its measure no longer clips the tile's

@@ -11,7 +11,7 @@
 namespace tilvane {
 namespace {
 
-constexpr const char* kChoiceWords[] = {"random", "shuffle", "best"};
+constexpr const char* kChoice_Words[] = {"random", "shuffle", "best"};
 
 // Where each tile went in the last rows that the minimum distance reaches, and how often it has
 // been used against the cap. Choices count as their tiles: a mirrored tile is a use of the tile.
@@ -152,13 +152,13 @@ private:
 // Tiles whose error lies within this share of the best, plus this squared difference per grid
 // part and channel (4 levels), count as ties: in flat areas many tiles match about equally, and
 // one of them would otherwise fill the area.
-constexpr float kTieShare = 0.1f;
-constexpr float kTieSquares = 16;
+constexpr float kTie_Share = 0.1f;
+constexpr float kTie_Squares = 16;
 
 // The largest error that ties with the best.
 float Tie_Limit(float best, const Cell_Look& look) {
     const int parts = static_cast<int>(std::count(look.visible.begin(), look.visible.end(), true));
-    return best * (1 + kTieShare) + kTieSquares * 3 * parts;
+    return best * (1 + kTie_Share) + kTie_Squares * 3 * parts;
 }
 
 // The squared difference between the cell and the tile shifted onto its target, over the
@@ -168,7 +168,7 @@ float Match_Error(const Structure& t, const Cell_Look& look) {
     const float target[3] = {static_cast<float>(look.target.blue), static_cast<float>(look.target.green),
                              static_cast<float>(look.target.red)};
     float error = 0;
-    for (int part = 0; part < kStructureGrid * kStructureGrid; ++part) {
+    for (int part = 0; part < kStructure_Grid * kStructure_Grid; ++part) {
         if (!look.visible[static_cast<std::size_t>(part)]) continue;
         for (int ch = 0; ch < 3; ++ch) {
             const std::size_t i = static_cast<std::size_t>(part * 3 + ch);
@@ -288,7 +288,7 @@ public:
             for (std::size_t k = 0; k < waiting.size(); ++k) {
                 const std::size_t cell = waiting[k];
                 const int tile = assigned[k];
-                if (tile == kOtherTile) {
+                if (tile == kOther_Tile) {
                     left.push_back(cell);
                     continue;
                 }
@@ -324,8 +324,8 @@ private:
     // Rounds of placing the cells left over, each among more of the nearest tiles with room; the
     // few cells left after them take the best tile with room when they are drawn.
     static constexpr int kRounds = 4;
-    static constexpr int kJitterSteps = 1024;
-    static constexpr float kCostScale = 4;  // whole costs, in quarters of a squared level
+    static constexpr int kJitter_Steps = 1024;
+    static constexpr float kCost_Scale = 4;  // whole costs, in quarters of a squared level
 
     // The cell's nearest choices with their costs, one per tile (the cheaper way round), into
     // the cell's candidates and the problem.
@@ -344,7 +344,7 @@ private:
         std::vector<std::pair<int, std::int64_t>> by_tile;
         for (std::size_t k = 0; k < errors.size(); ++k) {
             const std::int64_t cost = std::llround(
-                (errors[k] + band * static_cast<float>(random_.Uniform_Below(kJitterSteps)) / kJitterSteps) * kCostScale);
+                (errors[k] + band * static_cast<float>(random_.Uniform_Below(kJitter_Steps)) / kJitter_Steps) * kCost_Scale);
             measured.push_back({look.nearest[k], cost});
             dearest = std::max(dearest, cost);
             const int tile = look.nearest[k] / rule_.Ways();
@@ -354,7 +354,7 @@ private:
             else
                 same->second = std::min(same->second, cost);
         }
-        problem.Add_Cell(by_tile, dearest + std::llround(band * kCostScale));
+        problem.Add_Cell(by_tile, dearest + std::llround(band * kCost_Scale));
     }
 
     // The cells' candidates taken cheapest first, while their tiles have room: the leftovers of
@@ -367,11 +367,11 @@ private:
         for (int cell = 0; cell < problem.Cells(); ++cell)
             for (std::size_t k = problem.first[static_cast<std::size_t>(cell)]; k < problem.first[static_cast<std::size_t>(cell) + 1]; ++k)
                 cell_of[k] = cell;
-        std::vector<int> assigned(static_cast<std::size_t>(problem.Cells()), kOtherTile);
+        std::vector<int> assigned(static_cast<std::size_t>(problem.Cells()), kOther_Tile);
         std::vector<int> room = problem.room;
         for (std::size_t k : order) {
             int& tile = assigned[static_cast<std::size_t>(cell_of[k])];
-            if (tile != kOtherTile || room[static_cast<std::size_t>(problem.tile[k])] == 0) continue;
+            if (tile != kOther_Tile || room[static_cast<std::size_t>(problem.tile[k])] == 0) continue;
             tile = problem.tile[k];
             --room[static_cast<std::size_t>(tile)];
         }
@@ -423,11 +423,11 @@ private:
 
 }  // namespace
 
-const char* Choice_Word(Tile_Choice choice) { return kChoiceWords[static_cast<int>(choice)]; }
+const char* Choice_Word(Tile_Choice choice) { return kChoice_Words[static_cast<int>(choice)]; }
 
 std::optional<Tile_Choice> Choice_Of_Word(const std::string& word) {
     for (int i = 0; i < 3; ++i)
-        if (word == kChoiceWords[i]) return static_cast<Tile_Choice>(i);
+        if (word == kChoice_Words[i]) return static_cast<Tile_Choice>(i);
     return std::nullopt;
 }
 

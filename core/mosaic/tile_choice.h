@@ -25,7 +25,7 @@ std::optional<Tile_Choice> Choice_Of_Word(const std::string& word);
 struct Cell_Look {
     Colour target;                                         // the mean colour the tile is shifted onto
     Structure structure;                                   // less target
-    std::array<bool, kStructureGrid * kStructureGrid> visible;  // the grid parts inside the mosaic
+    std::array<bool, kStructure_Grid * kStructure_Grid> visible;  // the grid parts inside the mosaic
     std::vector<int> nearest;                              // tiles nearest in the index
     bool clipped = true;  // the measure holds the shifted tile within 0..255, as the shift does
 };

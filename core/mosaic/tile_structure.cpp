@@ -10,8 +10,8 @@ namespace {
 
 // The eigenvectors of a symmetric matrix by cyclic Jacobi rotations, as the columns of the
 // result; the eigenvalues end on the diagonal of a.
-using Matrix = std::array<double, kStructureValues * kStructureValues>;
-constexpr int kN = kStructureValues;
+using Matrix = std::array<double, kStructure_Values * kStructure_Values>;
+constexpr int kN = kStructure_Values;
 
 Matrix Eigenvectors(Matrix& a) {
     Matrix v{};
@@ -49,7 +49,7 @@ Matrix Eigenvectors(Matrix& a) {
 }
 
 int Part_Edge(int from, int length, int part) {
-    return static_cast<int>(from + std::int64_t{length} * part / kStructureGrid);
+    return static_cast<int>(from + std::int64_t{length} * part / kStructure_Grid);
 }
 
 }  // namespace
@@ -87,15 +87,15 @@ Covered_Sums Sum_Covered(const Raster_Image& image, Rect r, int scale) {
 }
 
 Structure Structure_Of(const Raster_Image& image, Rect r, Colour mean, int scale,
-                       std::array<bool, kStructureGrid * kStructureGrid>* visible) {
+                       std::array<bool, kStructure_Grid * kStructure_Grid>* visible) {
     Structure s{};
     const float own[3] = {static_cast<float>(mean.blue), static_cast<float>(mean.green), static_cast<float>(mean.red)};
-    for (int py = 0; py < kStructureGrid; ++py)
-        for (int px = 0; px < kStructureGrid; ++px) {
+    for (int py = 0; py < kStructure_Grid; ++py)
+        for (int px = 0; px < kStructure_Grid; ++px) {
             const Rect part{Part_Edge(r.left, r.Width(), px), Part_Edge(r.top, r.Height(), py),
                             Part_Edge(r.left, r.Width(), px + 1), Part_Edge(r.top, r.Height(), py + 1)};
             const Covered_Sums sums = Sum_Covered(image, part, scale);
-            const int index = py * kStructureGrid + px;
+            const int index = py * kStructure_Grid + px;
             if (visible) (*visible)[static_cast<std::size_t>(index)] = sums.area != 0;
             if (sums.area == 0) continue;
             const double count = static_cast<double>(sums.area);
@@ -107,11 +107,11 @@ Structure Structure_Of(const Raster_Image& image, Rect r, Colour mean, int scale
 
 Structure Mirrored(const Structure& s) {
     Structure m;
-    for (int py = 0; py < kStructureGrid; ++py)
-        for (int px = 0; px < kStructureGrid; ++px)
+    for (int py = 0; py < kStructure_Grid; ++py)
+        for (int px = 0; px < kStructure_Grid; ++px)
             for (int ch = 0; ch < 3; ++ch)
-                m[static_cast<std::size_t>((py * kStructureGrid + px) * 3 + ch)] =
-                    s[static_cast<std::size_t>((py * kStructureGrid + kStructureGrid - 1 - px) * 3 + ch)];
+                m[static_cast<std::size_t>((py * kStructure_Grid + px) * 3 + ch)] =
+                    s[static_cast<std::size_t>((py * kStructure_Grid + kStructure_Grid - 1 - px) * 3 + ch)];
     return m;
 }
 

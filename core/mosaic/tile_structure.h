@@ -12,15 +12,15 @@ namespace tilvane {
 
 // The means of a 4 x 4 grid of equal parts of a rectangle, per channel (blue, green, red), each
 // less the rectangle's own mean colour as the shift uses it.
-inline constexpr int kStructureGrid = 4;
-inline constexpr int kStructureValues = kStructureGrid * kStructureGrid * 3;
-using Structure = std::array<float, kStructureValues>;
+inline constexpr int kStructure_Grid = 4;
+inline constexpr int kStructure_Values = kStructure_Grid * kStructure_Grid * 3;
+using Structure = std::array<float, kStructure_Values>;
 
 // The structure of the part of image under r, less `mean`. A grid part with no pixel inside the
 // image (a cell hanging over the edge) counts as 0 and is not visible: visible[part] is false.
 // scale maps r onto an image `scale` times smaller (see Sum_Covered).
 Structure Structure_Of(const Raster_Image& image, Rect r, Colour mean, int scale = 1,
-                       std::array<bool, kStructureGrid * kStructureGrid>* visible = nullptr);
+                       std::array<bool, kStructure_Grid * kStructure_Grid>* visible = nullptr);
 
 // The structure of the picture mirrored left to right: the grid's columns in reverse order.
 Structure Mirrored(const Structure& s);

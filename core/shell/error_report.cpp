@@ -47,10 +47,10 @@ std::string Error_Text(const std::exception& error) {
         case Error_Kind::No_Tiles: return "Error: There are no Tiles in the list to use in the Mosaic !";
         case Error_Kind::Grid_Never_Advances: return "Error: The Tile Size cannot be 0 unless a Gap between the Tiles is set.";
         case Error_Kind::Scale_Out_Of_Range:
-            return "Error: The Scale must be from 1 to " + std::to_string(Mosaic_Settings::kLargestScale) + ".";
+            return "Error: The Scale must be from 1 to " + std::to_string(Mosaic_Settings::kLargest_Scale) + ".";
         case Error_Kind::Negative_Distance: return "Error: The Distance between repeated Tiles cannot be negative.";
         case Error_Kind::Blend_Out_Of_Range:
-            return "Error: The share of the Original laid over the Tiles must be from 0 to " + std::to_string(kLargestBlend) + " %.";
+            return "Error: The share of the Original laid over the Tiles must be from 0 to " + std::to_string(kLargest_Blend) + " %.";
         case Error_Kind::Cannot_Write_Settings: return "Unable to write to " + core->Path();
         case Error_Kind::Uses_Too_Few:
             return "Error: The Tiles cannot cover every cell with so few uses of each: at least " +

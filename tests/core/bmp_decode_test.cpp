@@ -32,7 +32,7 @@ BmpFields three_by_two(std::uint32_t header_size) {
                 0,   0,   255, 0, 255, 0, 255, 0, 0,   0,   0, 0};
     return f;
 }
-const std::vector<std::vector<Colour>> kThreeByTwo = {{kRed, kGreen, kBlue}, {kWhite, kBlack, kGrey}};
+const std::vector<std::vector<Colour>> kThree_By_Two = {{kRed, kGreen, kBlue}, {kWhite, kBlack, kGrey}};
 
 TEST(BmpDecode, EveryHeaderKindReadsTheSamePicture) {
     const struct {
@@ -47,7 +47,7 @@ TEST(BmpDecode, EveryHeaderKindReadsTheSamePicture) {
         Bmp_Description d;
         const Raster_Image image = decode(three_by_two(c.size), &d);
         EXPECT_EQ(image.Format(), Pixel_Format::Bits24);
-        expect_pixels(image, kThreeByTwo);
+        expect_pixels(image, kThree_By_Two);
         EXPECT_EQ(d.header_kind, c.kind);
         EXPECT_EQ(d.compression, "BI_RGB");
         EXPECT_EQ(d.bits_per_pixel, 24);
@@ -60,7 +60,7 @@ TEST(BmpDecode, NegativeHeightMeansTopDown) {
     f.height = -2;
     std::rotate(f.pixels.begin(), f.pixels.begin() + 12, f.pixels.end());
     Bmp_Description d;
-    expect_pixels(decode(f, &d), kThreeByTwo);
+    expect_pixels(decode(f, &d), kThree_By_Two);
     EXPECT_TRUE(d.top_down);
 }
 
@@ -304,14 +304,14 @@ TEST(BmpDecode, PixelOffset) {
         BmpFields f = three_by_two(40);
         f.pixels.insert(f.pixels.begin(), c.gap, 0xAB);
         f.pixel_offset = c.offset;
-        expect_pixels(decode(f), kThreeByTwo);
+        expect_pixels(decode(f), kThree_By_Two);
     }
 }
 
 TEST(BmpDecode, MissingPaddingAfterTheLastRowIsTolerated) {
     BmpFields f = three_by_two(40);
     f.pixels.resize(f.pixels.size() - 3);
-    expect_pixels(decode(f), kThreeByTwo);
+    expect_pixels(decode(f), kThree_By_Two);
 }
 
 // RLE pictures 4 wide, 3 high, on the table black red green blue.

@@ -71,7 +71,7 @@ TEST(CappedAssignmentTest, ReachesTheLeastTotalWithinTheCap) {
             int others = 0;
             for (int cell = 0; cell < c.cells; ++cell) {
                 const int t = assigned[static_cast<std::size_t>(cell)];
-                if (t == kOtherTile) {
+                if (t == kOther_Tile) {
                     ++others;
                     total += p.other[static_cast<std::size_t>(cell)];
                     continue;

@@ -48,7 +48,7 @@ TEST(ScaledOriginalTest, ACellWeighsEachPixelOfTheOriginalByThePartItCovers) {
         }
         Cell_Look look;
         source.Look_At(c.cell, target, look);
-        std::array<bool, kStructureGrid * kStructureGrid> visible;
+        std::array<bool, kStructure_Grid * kStructure_Grid> visible;
         EXPECT_EQ(look.structure, Structure_Of(enlarged, c.cell, target, 1, &visible));
         EXPECT_EQ(look.visible, visible);
     }
