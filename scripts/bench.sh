@@ -7,12 +7,16 @@
 #  - the same mosaic against metapixel, a peer photomosaic tool, and under Wine (less Wine's own
 #    start of a process, timed as tilvane-cli.exe --help) against native;
 #  - the mosaic's peak memory beyond the picture's own pixels;
+#  - posters of that picture, --scale 6 as BMP against dd and --scale 8 as PNG beside vips, in time
+#    and peak memory;
 #  - saving that picture and a mosaic of it as PNG, against the same by the tool as it was before
 #    PNG output deflated bands on every processor (built once from that commit), in time and size;
 #  - cutting that picture into 60,000 tiles of 20x20 against creating as many files of the same
 #    size with one open, write and close each (the floor of any extraction) natively; the same on
 #    a 2000x1500 cut under Wine, the floor built for Windows; its peak memory beyond the pixels,
-#    and ImageMagick's -crop on the 2000x1500 cut.
+#    and ImageMagick's -crop on the 2000x1500 cut;
+#  - cutting a 36000x24000 BMP poster (the tool's mosaic of that picture at --scale 6) into
+#    240,000 tiles of 60x60 against creating as many files of the same size, and its peak memory.
 # metapixel and GNU time are installed here when missing: the benchmark needs them, the product does not.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -228,6 +232,7 @@ bench_extract() {
     printf "peak memory: extraction %.1f MB; beyond the %.1f MB of pixels: %.1f MB (goal: at most 32)\n",
       peak * mb, pixels / 1e6, peak * mb - pixels / 1e6 }'
 }
+
 
 # Choosing tiles, on real photographs: Debian's MATE backgrounds (installed here for the
 # benchmark only). The original is Garden.jpg; the tiles are 96x72 crops of the other nature
@@ -471,8 +476,46 @@ bench_looks() {
   echo "   mirror's E6 no worse than best's; all together E6 at most 10.5 and SSIM at least 0.60, most uses at most $((2 * fair)))"
 }
 
+# Posters from the 6000x4000 picture, made and written in bands: --scale 6 to a 36000x24000 BMP
+# beside dd writing as many bytes to the same folder (both waiting for the disk), --scale 8 to a
+# 48000x32000 PNG beside vips enlarging the picture 8 times into a PNG (a yardstick only). Each
+# output is deleted once measured: they take gigabytes.
+poster() {  # NAME OUTPUT COMMAND...: its time, peak memory and output bytes
+  local name=$1 out=$2 seconds kib
+  shift 2
+  /usr/bin/time -o "$data/poster-time.txt" -f "%e %M" "$@" >/dev/null
+  read -r seconds kib <"$data/poster-time.txt"
+  printf '  %-34s %7.1f s %7.1f MB peak %14d bytes\n' "$name" "$seconds" "$(awk -v kib="$kib" 'BEGIN { print kib * 1024 / 1e6 }')" \
+    "$(stat -c %s "$out")"
+  rm -f "$out"
+}
+
+bench_poster() {
+  install_if_missing /usr/bin/time time
+  install_if_missing vips libvips-tools
+  [ -f "$data/photo.jpg" ] || convert "$data/photo.bmp" -quality 92 "$data/photo.jpg"
+  local job="mosaic $data/photo.bmp" bytes=$((36000 * 24000 * 3 + 54))
+  echo "Posters of the 6000x4000 picture (goals: under 400 MB; the BMP in at most 1.5x dd's time):"
+  # shellcheck disable=SC2086  # the argument strings split into words on purpose
+  poster "BMP 36000x24000 (--scale 6)" "$data/poster.bmp" $cli $job "$data/poster.bmp" --tiles "$tiles" --size 120x120 --scale 6 --seed 1 --quiet
+  poster "dd of as many bytes" "$data/dd.bin" dd if=/dev/zero of="$data/dd.bin" bs=1M count=$((bytes >> 20)) conv=fsync status=none
+  # shellcheck disable=SC2086
+  poster "PNG 48000x32000 (--scale 8)" "$data/poster.png" $cli $job "$data/poster.png" --tiles "$tiles" --size 160x160 --scale 8 --seed 1 --quiet
+  poster "vips resize 8x to PNG" "$data/vips.png" vips resize "$data/photo.jpg" "$data/vips.png" 8 --kernel nearest
+}
+
+# A poster the tool wrote is cut back into tiles a band of tile rows at a time: its peak memory
+# (creating the 240,000 files dominates the time, which the extraction benchmark above measures).
+bench_poster_extraction() {
+  local poster=$data/poster.bmp peak
+  $cli mosaic "$data/photo.bmp" "$poster" --tiles "$tiles" --size 60x60 --scale 6 --seed 1 --quiet
+  peak=$(peak_kib "$cli" extract "$poster" "$cut" --size 60x60 --quiet)
+  awk -v peak="$peak" 'BEGIN { printf "peak memory: extraction of a 36000x24000 poster into 60x60 tiles %.1f MB (goal: at most 400)\n", peak * 1024 / 1e6 }'
+  rm -rf "$cut" "$poster"
+}
+
 build_native
-case "${TILVANE_BENCH:-all}" in choose | cap | photos | looks | png) ;; *) build_windows ;; esac
+case "${TILVANE_BENCH:-all}" in choose | cap | photos | looks | png | poster) ;; *) build_windows ;; esac
 # TILVANE_BENCH=looks runs only the scores of how the options look.
 if [ "${TILVANE_BENCH:-all}" = looks ]; then
   prepare_looks
@@ -480,10 +523,17 @@ if [ "${TILVANE_BENCH:-all}" = looks ]; then
   exit 0
 fi
 make_data
-# TILVANE_BENCH=extract runs only the extraction's measurements.
+# TILVANE_BENCH=extract runs only the extraction's measurements, TILVANE_BENCH=poster only the
+# poster's.
 if [ "${TILVANE_BENCH:-all}" = extract ]; then
   install_if_missing /usr/bin/time time
   bench_extract
+  exit 0
+fi
+# TILVANE_BENCH=poster runs only the posters' measurements.
+if [ "${TILVANE_BENCH:-all}" = poster ]; then
+  bench_poster
+  bench_poster_extraction
   exit 0
 fi
 # TILVANE_BENCH=png runs only the PNG output's measurements.
@@ -520,6 +570,8 @@ bench_mosaic_over_copy
 bench_palette
 bench_metapixel
 bench_memory
+bench_poster
+bench_poster_extraction
 bench_wine
 bench_extract
 bench_choose

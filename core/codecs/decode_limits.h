@@ -17,6 +17,10 @@ inline constexpr std::uint64_t kMax_Pixel_Bytes = std::uint64_t{1} << 32;
 inline constexpr std::uint64_t kFree_Pixels = std::uint64_t{1} << 22;
 inline constexpr std::uint64_t kPixels_Per_Byte = 1024;
 
+// Whether the cap on decoded pixels holds: for a picture read whole; a picture read a band of
+// rows at a time holds only a band.
+enum class Pixel_Cap { Applies, Lifted };
+
 inline bool Fits_Memory(std::uint64_t width, std::uint64_t height) {
     return width != 0 && height != 0 && height <= kMax_Pixel_Bytes / 3 / width;
 }

@@ -10,6 +10,7 @@
 #include "decode_limits.h"
 #include "exif_orientation.h"
 #include "jpeg_codec.h"
+#include "jpeg_scanline_decoder.h"
 #include "support/error.h"
 
 namespace tilvane {
@@ -60,22 +61,28 @@ void Skip_Bytes(j_decompress_ptr info, long count) {
     r->manager.bytes_in_buffer = 0;
 }
 
-// Everything a decode owns lives here, outside the function that libjpeg jumps back into.
-struct Decode {
+}  // namespace
+
+// Everything a decode owns lives here, outside the functions that libjpeg jumps back into.
+struct Jpeg_Scanline_Decoder::Decode {
     jpeg_decompress_struct info{};
     jpeg::Error_Trap trap{};
     jpeg_progress_mgr progress{};
     Chunk_Reader reader{};
     bool created = false;
     bool too_large = false;
+    bool cmyk = false;
     int orientation = 1;
-    std::vector<std::uint8_t> bgr;
     std::vector<JSAMPLE> cmyk_row;
 
     ~Decode() {
         if (created) jpeg_destroy_decompress(&info);
     }
 };
+
+namespace {
+
+using Decode = Jpeg_Scanline_Decoder::Decode;
 
 // CMYK samples are taken as Adobe's writers store them, 0 meaning full ink, with or without
 // their marker: libjpeg's own conversion (cmyk_to_rgb in its tools) reads them so, and a file
@@ -101,7 +108,7 @@ void Choose_Scale(jpeg_decompress_struct& info, Load_Hint hint) {
 
 // False when libjpeg gave up or the image is beyond the limits. Its own locals are plain values
 // that are not read again after a jump back.
-bool Decode_Into(Decode& d, const Byte_Source& source, Load_Hint hint) {
+bool start_decode(Decode& d, const Byte_Source& source, Load_Hint hint, decode_limits::Pixel_Cap cap) {
     d.info.err = jpeg::Set_Trap(d.trap);
     if (setjmp(d.trap.jump)) return false;
 
@@ -128,39 +135,74 @@ bool Decode_Into(Decode& d, const Byte_Source& source, Load_Hint hint) {
     if (d.orientation >= 5) std::swap(hint.min_width, hint.min_height);
     const std::uint64_t pixels = std::uint64_t{d.info.image_width} * d.info.image_height;
     if (!decode_limits::Plausible_For_Data(pixels, source.size())) return false;
-    const bool cmyk = d.info.jpeg_color_space == JCS_CMYK || d.info.jpeg_color_space == JCS_YCCK;
-    d.info.out_color_space = cmyk ? JCS_CMYK : JCS_EXT_BGR;
+    d.cmyk = d.info.jpeg_color_space == JCS_CMYK || d.info.jpeg_color_space == JCS_YCCK;
+    d.info.out_color_space = d.cmyk ? JCS_CMYK : JCS_EXT_BGR;
     Choose_Scale(d.info, hint);
-    const std::uint64_t width = d.info.output_width;
-    const std::uint64_t height = d.info.output_height;
-    if (!decode_limits::Fits_Memory(width, height)) {
+    if (cap == decode_limits::Pixel_Cap::Applies && !decode_limits::Fits_Memory(d.info.output_width, d.info.output_height)) {
         d.too_large = true;
         return false;
     }
     jpeg_start_decompress(&d.info);
+    if (d.cmyk) d.cmyk_row.resize(static_cast<std::size_t>(d.info.output_width) * 4);
+    return true;
+}
 
-    const std::size_t row_bytes = static_cast<std::size_t>(width) * 3;
-    d.bgr.resize(row_bytes * static_cast<std::size_t>(height));
-    if (cmyk) d.cmyk_row.resize(static_cast<std::size_t>(width) * 4);
-    while (d.info.output_scanline < d.info.output_height) {
-        std::uint8_t* out = d.bgr.data() + d.info.output_scanline * row_bytes;
-        JSAMPROW row = cmyk ? d.cmyk_row.data() : out;
+bool read_rows(Decode& d, std::uint8_t* bgr, int rows) {
+    if (setjmp(d.trap.jump)) return false;
+    const std::size_t width = d.info.output_width;
+    for (int r = 0; r < rows; ++r) {
+        std::uint8_t* out = bgr + static_cast<std::size_t>(r) * width * 3;
+        JSAMPROW row = d.cmyk ? d.cmyk_row.data() : out;
         if (jpeg_read_scanlines(&d.info, &row, 1) != 1) return false;
-        if (cmyk) Cmyk_To_Bgr(row, static_cast<std::size_t>(width), out);
+        if (d.cmyk) Cmyk_To_Bgr(row, width, out);
     }
+    return true;
+}
+
+bool finish(Decode& d) {
+    if (setjmp(d.trap.jump)) return false;
     jpeg_finish_decompress(&d.info);
     return true;
 }
 
 }  // namespace
 
+Jpeg_Scanline_Decoder::Jpeg_Scanline_Decoder(const Byte_Source& source, Load_Hint hint, decode_limits::Pixel_Cap cap)
+    : d_(std::make_unique<Decode>()) {
+    if (!start_decode(*d_, source, hint, cap)) throw d_->too_large ? Error::Too_Many_Pixels() : Error::Jpeg_Not_Valid();
+}
+
+Jpeg_Scanline_Decoder::~Jpeg_Scanline_Decoder() = default;
+
+int Jpeg_Scanline_Decoder::Width() const {
+    return static_cast<int>(d_->info.output_width);
+}
+
+int Jpeg_Scanline_Decoder::Height() const {
+    return static_cast<int>(d_->info.output_height);
+}
+
+int Jpeg_Scanline_Decoder::Orientation() const {
+    return d_->orientation;
+}
+
+void Jpeg_Scanline_Decoder::Read_Rows(std::uint8_t* bgr, int rows) {
+    if (!read_rows(*d_, bgr, rows)) throw Error::Jpeg_Not_Valid();
+}
+
+void Jpeg_Scanline_Decoder::Finish() {
+    if (!finish(*d_)) throw Error::Jpeg_Not_Valid();
+}
+
 Raster_Image Decode_Jpeg(const Byte_Source& source, Load_Hint hint) {
-    const auto d = std::make_unique<Decode>();
-    if (!Decode_Into(*d, source, hint)) throw d->too_large ? Error::Too_Many_Pixels() : Error::Jpeg_Not_Valid();
-    int width = static_cast<int>(d->info.output_width);
-    int height = static_cast<int>(d->info.output_height);
-    Make_Upright(d->bgr, width, height, d->orientation);
-    return Raster_Image::From_Layout(width, height, Pixel_Format::Bits24, {}, kMasks888, 24, std::move(d->bgr));
+    Jpeg_Scanline_Decoder decoder(source, hint, decode_limits::Pixel_Cap::Applies);
+    int width = decoder.Width();
+    int height = decoder.Height();
+    std::vector<std::uint8_t> bgr(static_cast<std::size_t>(width) * 3 * static_cast<std::size_t>(height));
+    decoder.Read_Rows(bgr.data(), height);
+    decoder.Finish();
+    Make_Upright(bgr, width, height, decoder.Orientation());
+    return Raster_Image::From_Layout(width, height, Pixel_Format::Bits24, {}, kMasks888, 24, std::move(bgr));
 }
 
 Raster_Image Decode_Jpeg(std::span<const std::uint8_t> bytes, Load_Hint hint) {

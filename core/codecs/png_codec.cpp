@@ -1,4 +1,5 @@
 #include "codecs/png_codec.h"
+#include "codecs/png_row_decoder.h"
 
 #include <exception>
 #include <memory>
@@ -27,24 +28,8 @@ constexpr std::uint64_t kMax_Inflate_Ratio = 1032;
 constexpr int kPass_Column_Start[7] = {0, 4, 0, 2, 0, 1, 0};
 constexpr int kPass_Column_Step[7] = {8, 8, 4, 4, 2, 2, 1};
 
-struct Context_Free {
-    void operator()(spng_ctx* ctx) const { spng_ctx_free(ctx); }
-};
-using Context = std::unique_ptr<spng_ctx, Context_Free>;
-
-Context New_Context(int flags) {
-    Context ctx(spng_ctx_new(flags));
-    if (!ctx) throw std::bad_alloc();
-    return ctx;
-}
-
-struct Stream_Reader {
-    const Byte_Source* source;
-    std::uint64_t offset = 0;
-};
-
 int Read_From_Source(spng_ctx*, void* user, void* out, std::size_t length) {
-    auto* r = static_cast<Stream_Reader*>(user);
+    auto* r = static_cast<Png_Row_Decoder::Stream_Reader*>(user);
     const std::uint64_t size = r->source->size();
     if (r->offset > size || length > size - r->offset) return SPNG_IO_EOF;
     if (!r->source->Read(r->offset, std::span(static_cast<std::uint8_t*>(out), length))) return SPNG_IO_ERROR;
@@ -61,11 +46,11 @@ int Channels_Of(const spng_ihdr& h) {
     }
 }
 
-bool Within_Limits(const spng_ihdr& h, std::uint64_t file_bytes) {
+bool Within_Limits(const spng_ihdr& h, std::uint64_t file_bytes, decode_limits::Pixel_Cap cap) {
     const std::uint64_t width = h.width;
     const std::uint64_t height = h.height;
-    if (!decode_limits::Fits_Memory(width, height) || width > Raster_Image::kMax_Dimension ||
-        height > Raster_Image::kMax_Dimension)
+    if ((cap == decode_limits::Pixel_Cap::Applies && !decode_limits::Fits_Memory(width, height)) ||
+        width > Raster_Image::kMax_Dimension || height > Raster_Image::kMax_Dimension)
         return false;
     const std::uint64_t row_bytes = 1 + (width * static_cast<std::uint64_t>(Channels_Of(h) * h.bit_depth) + 7) / 8;
     return height * row_bytes <= kMax_Inflate_Ratio * file_bytes;
@@ -96,55 +81,76 @@ void Flatten_Row(const Sample* rgba, std::uint8_t* bgr, int first, int step, int
 
 }  // namespace
 
-Raster_Image Decode_Png(const Byte_Source& source) {
-    const Context ctx = New_Context(0);
+void Png_Row_Decoder::Context_Free::operator()(spng_ctx* ctx) const {
+    spng_ctx_free(ctx);
+}
+
+Png_Row_Decoder::Png_Row_Decoder(const Byte_Source& source, decode_limits::Pixel_Cap cap)
+    : ctx_(spng_ctx_new(0)), reader_{&source} {
+    if (!ctx_) throw std::bad_alloc();
 #ifdef FUZZING_BUILD_MODE_UNSAFE_FOR_PRODUCTION
     // Mutated files rarely keep their checksums right: the fuzz build reads past them (the
     // deflate streams' own included) so that its inputs reach the chunk parsers and the inflater.
-    spng_set_crc_action(ctx.get(), SPNG_CRC_USE, SPNG_CRC_USE);
+    spng_set_crc_action(ctx_.get(), SPNG_CRC_USE, SPNG_CRC_USE);
 #endif
-    Stream_Reader reader{&source};
     spng_ihdr header{};
-    if (spng_set_png_stream(ctx.get(), Read_From_Source, &reader) != 0 ||
-        spng_set_chunk_limits(ctx.get(), kMax_Chunk_Bytes, kMax_Kept_Chunk_Bytes) != 0 ||
-        spng_get_ihdr(ctx.get(), &header) != 0 || !Within_Limits(header, source.size()))
+    if (spng_set_png_stream(ctx_.get(), Read_From_Source, &reader_) != 0 ||
+        spng_set_chunk_limits(ctx_.get(), kMax_Chunk_Bytes, kMax_Kept_Chunk_Bytes) != 0 ||
+        spng_get_ihdr(ctx_.get(), &header) != 0 || !Within_Limits(header, source.size(), cap))
         throw Error::Png_Not_Valid();
-
-    const bool wide = header.bit_depth == 16;
-    const int format = wide ? SPNG_FMT_RGBA16 : SPNG_FMT_RGBA8;
-    if (spng_decode_image(ctx.get(), nullptr, 0, format, SPNG_DECODE_TRNS | SPNG_DECODE_PROGRESSIVE) != 0)
+    wide_ = header.bit_depth == 16;
+    interlaced_ = header.interlace_method != 0;
+    if (spng_decode_image(ctx_.get(), nullptr, 0, wide_ ? SPNG_FMT_RGBA16 : SPNG_FMT_RGBA8,
+                          SPNG_DECODE_TRNS | SPNG_DECODE_PROGRESSIVE) != 0)
         throw Error::Png_Not_Valid();
+    width_ = static_cast<int>(header.width);
+    height_ = static_cast<int>(header.height);
+    decoded_ = std::make_unique<std::uint16_t[]>(static_cast<std::size_t>(width_) * 4);
+}
 
-    const int width = static_cast<int>(header.width);
-    const int height = static_cast<int>(header.height);
+Png_Row_Decoder::~Png_Row_Decoder() = default;
+
+int Png_Row_Decoder::Next_Row() {
+    if (ended_) return -1;
+    spng_row_info row{};
+    const int status = spng_get_row_info(ctx_.get(), &row);
+    if (status == SPNG_EOI) return -1;
+    if (status != 0) throw Error::Png_Not_Valid();
+    pass_ = interlaced_ ? row.pass : 6;
+    return static_cast<int>(row.row_num);
+}
+
+void Png_Row_Decoder::Decode_Row(std::uint8_t* bgr) {
+    auto* const decoded_bytes = reinterpret_cast<std::uint8_t*>(decoded_.get());
+    const int status = spng_decode_row(ctx_.get(), decoded_bytes, static_cast<std::size_t>(width_) * (wide_ ? 8 : 4));
+    if (status != 0 && status != SPNG_EOI) throw Error::Png_Not_Valid();
+    // libspng says the image has ended with its last row.
+    ended_ = status == SPNG_EOI;
+    if (wide_)
+        Flatten_Row(decoded_.get(), bgr, kPass_Column_Start[pass_], kPass_Column_Step[pass_], width_);
+    else
+        Flatten_Row(decoded_bytes, bgr, kPass_Column_Start[pass_], kPass_Column_Step[pass_], width_);
+}
+
+void Png_Row_Decoder::Finish() {
+    if (Next_Row() != -1 || spng_decode_chunks(ctx_.get()) != 0) throw Error::Png_Not_Valid();
+}
+
+Raster_Image Decode_Png(const Byte_Source& source) {
+    Png_Row_Decoder decoder(source, decode_limits::Pixel_Cap::Applies);
+    const int width = decoder.Width();
+    const int height = decoder.Height();
     const std::size_t row_bytes = static_cast<std::size_t>(width) * 3;
-    // Four channels of 8 or 16 bits a pixel, as libspng hands them over.
-    std::vector<std::uint16_t> decoded(static_cast<std::size_t>(width) * 4);
-    auto* const decoded_bytes = reinterpret_cast<std::uint8_t*>(decoded.data());
-    const std::size_t decoded_size = static_cast<std::size_t>(width) * (wide ? 8 : 4);
     // The pixels take their memory as rows arrive, so a file that ends early never fills it.
     std::vector<std::uint8_t> bgr;
     bgr.reserve(row_bytes * static_cast<std::size_t>(height));
-    for (;;) {
-        spng_row_info row{};
-        const int status = spng_get_row_info(ctx.get(), &row);
-        if (status == SPNG_EOI) break;
-        const int decoded_status = status == 0 ? spng_decode_row(ctx.get(), decoded_bytes, decoded_size) : status;
-        if (decoded_status != 0 && decoded_status != SPNG_EOI) throw Error::Png_Not_Valid();
-
-        const std::size_t end = (static_cast<std::size_t>(row.row_num) + 1) * row_bytes;
+    for (int row; (row = decoder.Next_Row()) != -1;) {
+        const std::size_t end = (static_cast<std::size_t>(row) + 1) * row_bytes;
         if (bgr.size() < end) bgr.resize(end);
-        const int pass = header.interlace_method ? row.pass : 6;
-        std::uint8_t* out = bgr.data() + static_cast<std::size_t>(row.row_num) * row_bytes;
-        if (wide)
-            Flatten_Row(decoded.data(), out, kPass_Column_Start[pass], kPass_Column_Step[pass], width);
-        else
-            Flatten_Row(decoded_bytes, out, kPass_Column_Start[pass], kPass_Column_Step[pass], width);
-        if (decoded_status == SPNG_EOI) break;
+        decoder.Decode_Row(bgr.data() + static_cast<std::size_t>(row) * row_bytes);
     }
-    // The rest of the file up to its end chunk, so that a file cut short is refused.
-    if (bgr.size() != row_bytes * static_cast<std::size_t>(height) || spng_decode_chunks(ctx.get()) != 0)
-        throw Error::Png_Not_Valid();
+    if (bgr.size() != row_bytes * static_cast<std::size_t>(height)) throw Error::Png_Not_Valid();
+    decoder.Finish();
     return Raster_Image::From_Layout(width, height, Pixel_Format::Bits24, {}, kMasks888, 24, std::move(bgr));
 }
 

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "codecs/bmp_codec.h"
-#include "codecs/picture_file.h"
+#include "codecs/picture_rows.h"
 #include "image/raster_drawing.h"
 #include "image/raster_image.h"
 #include "support/error.h"
@@ -50,33 +50,35 @@ void Extract_Tiles(const std::string& mosaic_path, const std::string& directory,
     const bool whole_rows = settings.limit == Extract_Limit::All || settings.limit == Extract_Limit::First_Row;
     const bool every_row = settings.limit == Extract_Limit::All || settings.limit == Extract_Limit::First_Column;
 
-    Raster_Image mosaic;
-    if (reading == Mosaic_Reading::Any_Picture) mosaic = Load_Picture(mosaic_path);
-    else mosaic.Load_From_File(mosaic_path);
-    mosaic.Set_Fill_Colour(kBlack);
+    // Read a band of one tile row at a time, so that a poster of any size takes only a band.
+    const std::unique_ptr<Picture_Rows> mosaic = Open_Picture_Rows(
+        mosaic_path, reading == Mosaic_Reading::Bitmap_Only ? std::optional(Picture_Format::Bmp) : std::nullopt);
+    const int width = mosaic->Width(), height = mosaic->Height();
     // The tile buffer: the mosaic's layout, colour table included, so each tile file holds
     // exactly the mosaic's pixels. An edge tile starts from this blank again, so the part of it
     // beyond the mosaic is black rather than what the tile before it left there.
-    const Raster_Image blank = mosaic.Blank_With_Layout(settings.tile_width, settings.tile_height);
+    const Raster_Image blank = mosaic->Blank(settings.tile_width, settings.tile_height);
     Raster_Image tile = blank;
     Tile_Writer writer;
 
-    progress.Initialise_Processing(0, 0, settings.Progress_Maximum(mosaic.Height()));
+    progress.Initialise_Processing(0, 0, settings.Progress_Maximum(height));
     progress.Let_Messages_Run();
     int row = 0;
-    for (int y = 0; y < mosaic.Height() && !progress.Abort_Requested();) {
+    for (int y = 0; y < height && !progress.Abort_Requested();) {
         ++row;
         int column = 0;
-        const bool bottom_edge = y + settings.tile_height > mosaic.Height();
-        for (int x = 0; x < mosaic.Width() && !progress.Abort_Requested();) {
+        const bool bottom_edge = y + settings.tile_height > height;
+        mosaic->Skip_Rows(y - mosaic->Rows_Read());
+        const Raster_Image band = mosaic->Read_Rows(settings.tile_height);
+        for (int x = 0; x < width && !progress.Abort_Requested();) {
             ++column;
-            const Rect source = Rect::At(x, y, settings.tile_width, settings.tile_height);
-            if (bottom_edge || x + settings.tile_width > mosaic.Width()) tile = blank;
-            Copy_Rect(tile, Rect::At(0, 0, settings.tile_width, settings.tile_height), mosaic, source);
+            const Rect source = Rect::At(x, 0, settings.tile_width, settings.tile_height);
+            if (bottom_edge || x + settings.tile_width > width) tile = blank;
+            Copy_Rect(tile, Rect::At(0, 0, settings.tile_width, settings.tile_height), band, source);
             writer.Write(tile, Extracted_Tile_Name(directory, column, row));
-            x = whole_rows ? x + settings.Step_X() : mosaic.Width();
+            x = whole_rows ? x + settings.Step_X() : width;
         }
-        y = every_row ? y + settings.Step_Y() : mosaic.Height();
+        y = every_row ? y + settings.Step_Y() : height;
         progress.Update_Processing(y);
         progress.Let_Messages_Run();
     }

@@ -32,12 +32,14 @@ struct Extract_Settings : Tile_Grid {
 // each one whose corner lies inside the mosaic is written at full size, in the mosaic's pixel
 // format and colour table, with black where it reaches past the mosaic. An existing tile file is
 // replaced. Progress is reported once per row; the abort flag is read before every row and tile.
-// Image-layer errors propagate: a mosaic that cannot be read before anything is written or the
-// progress started, a tile that cannot be written with the tiles before it kept, no partial file
-// left and End_Processing not called. A tile size below 1 or a grid that never advances throws
+// The mosaic is read a band of one tile row at a time (Picture_Rows), so a poster of any size
+// takes the memory of a band. Image-layer errors propagate: a mosaic whose headers (or a BMP's
+// pixel data size) are not valid before anything is written or the progress started; data found
+// not valid in a later band, or a tile that cannot be written, with the tiles before it kept, no
+// partial file left and End_Processing not called. A tile size below 1 or a grid that never advances throws
 // Error Grid_Never_Advances before anything is read (the size and gap fields and the tool hold both in range).
-// Mosaic_Reading::Any_Picture reads a JPEG or PNG mosaic too (Load_Picture); the tiles are BMP
-// files either way.
+// Mosaic_Reading::Any_Picture reads a JPEG or PNG mosaic too, by its extension; Bitmap_Only
+// reads a BMP whatever the extension. The tiles are BMP files either way.
 enum class Mosaic_Reading { Bitmap_Only, Any_Picture };
 void Extract_Tiles(const std::string& mosaic_path, const std::string& directory, const Extract_Settings& settings,
                    Run_Progress& progress, Mosaic_Reading reading = Mosaic_Reading::Bitmap_Only);

@@ -90,7 +90,7 @@ void Settle(float* v, std::size_t n, double goal) {
 }  // namespace
 
 void Colour_Cell(Raster_Image& mosaic, Rect cell, const Raster_Image& tile, const Raster_Image& original, int scale,
-                 Tile_Colour colour, int blend) {
+                 Tile_Colour colour, int blend, int band_top) {
     const Rect c = Clip_To_Both(cell, mosaic.Width(), mosaic.Height(), -std::int64_t{cell.left}, -std::int64_t{cell.top},
                                 tile.Width(), tile.Height());
     if (c.empty()) return;
@@ -103,7 +103,7 @@ void Colour_Cell(Raster_Image& mosaic, Rect cell, const Raster_Image& tile, cons
     std::uint64_t sums[kChannels] = {0, 0, 0};
     for (int y = c.top; y < c.bottom; ++y) {
         const std::uint8_t* t = tile.Row(y - cell.top) + static_cast<std::size_t>(c.left - cell.left) * 3;
-        const std::uint8_t* o = original.Row(std::min(y / scale, original.Height() - 1));
+        const std::uint8_t* o = original.Row(std::min((band_top + y) / scale, original.Height() - 1));
         const std::size_t first = static_cast<std::size_t>(y - c.top) * width;
         // The original's pixel under x, stepped on every `scale` pixels of the mosaic.
         int ox = c.left / scale, repeat = c.left % scale;

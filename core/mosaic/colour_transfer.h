@@ -19,7 +19,8 @@ inline constexpr int kLargest_Blend = 100;  // per cent
 // the mosaic's (x, y); at scale 1 it may be the mosaic itself, whose cell is read before it is
 // drawn. The drawn pixels add up, channel by channel, to exactly what the original's under them
 // add up to, so the cell keeps the original's mean (before a palette mosaic's reduction).
+// The mosaic may be a band of the whole whose row 0 is the whole's row band_top, cell in its rows.
 void Colour_Cell(Raster_Image& mosaic, Rect cell, const Raster_Image& tile, const Raster_Image& original, int scale,
-                 Tile_Colour colour, int blend);
+                 Tile_Colour colour, int blend, int band_top = 0);
 
 }  // namespace tilvane

@@ -8,7 +8,7 @@
 
 namespace tilvane {
 
-Fidelity Compare_Block_Means(const Raster_Image& original, const Raster_Image& mosaic, int block_width, int block_height) {
+Fidelity Compare_Block_Means(const Raster_Image& original, Picture_Rows& mosaic, int block_width, int block_height) {
     const int width = mosaic.Width(), height = mosaic.Height();
     std::vector<std::size_t> source_column(static_cast<std::size_t>(width));
     for (int x = 0; x < width; ++x)
@@ -21,8 +21,9 @@ Fidelity Compare_Block_Means(const Raster_Image& original, const Raster_Image& m
         const int bottom = std::min(height, top + block_height);
         std::fill(mosaic_sums.begin(), mosaic_sums.end(), 0);
         std::fill(original_sums.begin(), original_sums.end(), 0);
+        const Raster_Image band = mosaic.Read_Rows(bottom - top);
         for (int y = top; y < bottom; ++y) {
-            const std::uint8_t* m = mosaic.Row(y);
+            const std::uint8_t* m = band.Row(y - top);
             const std::uint8_t* o = original.Row(static_cast<int>(std::int64_t{y} * original.Height() / height));
             for (int x = 0; x < width; ++x, m += 3) {
                 const std::size_t block = static_cast<std::size_t>(x / block_width) * 3;
@@ -49,48 +50,57 @@ Fidelity Compare_Block_Means(const Raster_Image& original, const Raster_Image& m
             mse > 0 ? 10 * std::log10(255.0 * 255.0 / mse) : std::numeric_limits<double>::infinity()};
 }
 
+Fidelity Compare_Block_Means(const Raster_Image& original, const Raster_Image& mosaic, int block_width, int block_height) {
+    return Compare_Block_Means(original, *Rows_Of(mosaic), block_width, block_height);
+}
+
 }  // namespace tilvane
 
 namespace tilvane {
 namespace {
 
-// A picture in grey, reduced by the means of whole blocks of kSimilarity_Reduction pixels a side.
-struct Grey_Picture {
-    int width, height;
-    std::vector<double> values;  // row by row
-};
-
-// The grey of image at the mosaic's size (width x height), read as Compare_Block_Means reads it.
-Grey_Picture Reduced_Grey(const Raster_Image& image, int width, int height) {
+// Adds to out (width / k values) the grey of the picture at the mosaic's size (width x height),
+// reduced by the means of whole blocks of k = kSimilarity_Reduction pixels a side, over the k rows
+// from y on; image holds the picture at its own height (image_height) from its row top on.
+void Add_Reduced_Grey_Row(const Raster_Image& image, int image_height, int top, int width, int height, int y,
+                          double* out) {
     constexpr int k = kSimilarity_Reduction;
-    Grey_Picture grey{width / k, height / k, {}};
-    grey.values.assign(static_cast<std::size_t>(grey.width) * static_cast<std::size_t>(grey.height), 0);
-    for (int y = 0; y < grey.height * k; ++y) {
-        const std::uint8_t* row = image.Row(static_cast<int>(std::int64_t{y} * image.Height() / height));
-        double* out = grey.values.data() + static_cast<std::size_t>(y / k) * static_cast<std::size_t>(grey.width);
-        for (int x = 0; x < grey.width * k; ++x) {
+    for (int yy = y; yy < y + k; ++yy) {
+        const std::uint8_t* row = image.Row(static_cast<int>(std::int64_t{yy} * image_height / height) - top);
+        for (int x = 0; x < width / k * k; ++x) {
             const std::uint8_t* p = row + static_cast<std::size_t>(std::int64_t{x} * image.Width() / width) * 3;
             out[x / k] += (0.299 * p[2] + 0.587 * p[1] + 0.114 * p[0]) / (k * k);
         }
     }
-    return grey;
 }
 
 }  // namespace
 
-std::optional<double> Structural_Similarity(const Raster_Image& original, const Raster_Image& mosaic) {
+std::optional<double> Structural_Similarity(const Raster_Image& original, Picture_Rows& mosaic) {
     constexpr int kWindow = 7;
-    const Grey_Picture a = Reduced_Grey(original, mosaic.Width(), mosaic.Height());
-    const Grey_Picture b = Reduced_Grey(mosaic, mosaic.Width(), mosaic.Height());
-    if (a.width < kWindow || a.height < kWindow) return std::nullopt;
+    constexpr int k = kSimilarity_Reduction;
+    const int width = mosaic.Width(), height = mosaic.Height();
+    const int reduced_width = width / k, reduced_height = height / k;
+    if (reduced_width < kWindow || reduced_height < kWindow) return std::nullopt;
+    // The last kWindow reduced rows of each picture, a ring; the mosaic is read k rows at a time.
+    const auto w = static_cast<std::size_t>(reduced_width);
+    std::vector<double> a(w * kWindow), b(w * kWindow);
+    const auto reduce_row = [&](int r) {
+        double* pa = a.data() + static_cast<std::size_t>(r % kWindow) * w;
+        double* pb = b.data() + static_cast<std::size_t>(r % kWindow) * w;
+        std::fill(pa, pa + w, 0.0);
+        std::fill(pb, pb + w, 0.0);
+        Add_Reduced_Grey_Row(original, original.Height(), 0, width, height, r * k, pa);
+        const Raster_Image band = mosaic.Read_Rows(k);
+        Add_Reduced_Grey_Row(band, height, r * k, width, height, r * k, pb);
+    };
     // Running sums over the window's columns, then along each row: x, y, x^2, y^2, xy.
-    const auto w = static_cast<std::size_t>(a.width);
     std::vector<std::array<double, 5>> columns(w);
-    const auto at = [&](const Grey_Picture& g, int x, int y) { return g.values[static_cast<std::size_t>(y) * w + static_cast<std::size_t>(x)]; };
     const auto add_row = [&](int y, double sign) {
-        for (int x = 0; x < a.width; ++x) {
-            const double p = at(a, x, y), q = at(b, x, y);
-            auto& c = columns[static_cast<std::size_t>(x)];
+        const std::size_t at = static_cast<std::size_t>(y % kWindow) * w;
+        for (std::size_t x = 0; x < w; ++x) {
+            const double p = a[at + x], q = b[at + x];
+            auto& c = columns[x];
             c[0] += sign * p, c[1] += sign * q, c[2] += sign * p * p, c[3] += sign * q * q, c[4] += sign * p * q;
         }
     };
@@ -98,11 +108,15 @@ std::optional<double> Structural_Similarity(const Raster_Image& original, const 
     constexpr double kCount = kWindow * kWindow;
     double total = 0;
     std::uint64_t windows = 0;
-    for (int y = 0; y < kWindow - 1; ++y) add_row(y, 1);
-    for (int top = 0; top + kWindow <= a.height; ++top) {
+    for (int y = 0; y < kWindow - 1; ++y) {
+        reduce_row(y);
+        add_row(y, 1);
+    }
+    for (int top = 0; top + kWindow <= reduced_height; ++top) {
+        reduce_row(top + kWindow - 1);
         add_row(top + kWindow - 1, 1);
         std::array<double, 5> s{};
-        for (int x = 0; x < a.width; ++x) {
+        for (int x = 0; x < reduced_width; ++x) {
             for (int i = 0; i < 5; ++i) s[static_cast<std::size_t>(i)] += columns[static_cast<std::size_t>(x)][static_cast<std::size_t>(i)];
             if (x >= kWindow)
                 for (int i = 0; i < 5; ++i) s[static_cast<std::size_t>(i)] -= columns[static_cast<std::size_t>(x - kWindow)][static_cast<std::size_t>(i)];
@@ -117,6 +131,10 @@ std::optional<double> Structural_Similarity(const Raster_Image& original, const 
         add_row(top, -1);
     }
     return total / static_cast<double>(windows);
+}
+
+std::optional<double> Structural_Similarity(const Raster_Image& original, const Raster_Image& mosaic) {
+    return Structural_Similarity(original, *Rows_Of(mosaic));
 }
 
 }  // namespace tilvane

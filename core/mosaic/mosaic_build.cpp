@@ -4,7 +4,7 @@
 #include <numeric>
 #include <optional>
 
-#include "codecs/bmp_codec.h"
+#include "codecs/picture_writer.h"
 #include "image/colour_operations.h"
 #include "image/raster_drawing.h"
 #include "mosaic/fitted_tile_cache.h"
@@ -19,6 +19,8 @@ namespace {
 // Fitted tiles are small (one cell each); this keeps a library of 100,000 of them at 20x20, or a
 // few dozen at the largest tile size, within a bounded share of memory.
 constexpr std::size_t kFitted_Tile_Budget = std::size_t{192} << 20;
+// A band of the mosaic holds about this much, or one row of cells when that is more.
+constexpr std::size_t kBand_Bytes = std::size_t{8} << 20;
 
 struct Planned_Cell {
     int x;
@@ -26,17 +28,20 @@ struct Planned_Cell {
     Colour target;  // the original's mean under the cell
 };
 
-// Draws one row of cells. The tiles of a row are chosen, and the abort flag read, in the order
+// Draws one row of cells into a band of the mosaic. The tiles of a row are chosen, and the abort flag read, in the order
 // of the cells on the calling thread; the drawing itself is shared out among the crew when the
 // cells do not depend on each other, which holds unless a cropped tile smaller than the tile
 // size leaves the previous cell's pixels in the working tile.
 class Row_Painter {
 public:
-    Row_Painter(Raster_Image& mosaic, const Raster_Image& original, const Mosaic_Settings& settings, Work_Crew& crew)
-        : mosaic_(mosaic), original_(original), settings_(settings), crew_(crew), preparers_(crew_.Size()) {}
+    Row_Painter(const Raster_Image& original, const Mosaic_Settings& settings, Work_Crew& crew)
+        : original_(original), settings_(settings), crew_(crew), preparers_(crew_.Size()) {}
 
-    void Paint(int y, const std::vector<Planned_Cell>& cells) {
+    // The row of cells at y of the mosaic, into band, whose row 0 is the mosaic's row band_top.
+    void Paint(Raster_Image& band, int band_top, int y, const std::vector<Planned_Cell>& cells) {
         if (cells.empty()) return;
+        band_ = &band;
+        band_top_ = band_top;
         if (crew_.Size() == 1 || Carries_Pixels_Over(cells)) {
             for (const Planned_Cell& cell : cells) Paint_Cell(carried_, y, cell);
             return;
@@ -50,7 +55,7 @@ public:
     }
 
 private:
-    Rect Cell(int x, int y) const { return Rect::At(x, y, settings_.tile_width, settings_.tile_height); }
+    Rect Cell(int x, int y) const { return Rect::At(x, y - band_top_, settings_.tile_width, settings_.tile_height); }
 
     bool Carries_Pixels_Over(const std::vector<Planned_Cell>& cells) const {
         if (settings_.mode == Fitting_Mode::Expand_Shrink) return false;
@@ -63,9 +68,10 @@ private:
     void Paint_Cell(Tile_Preparer& preparer, int y, const Planned_Cell& cell) {
         preparer.Prepare_Fitted(*cell.fitted, settings_.tile_width, settings_.tile_height, cell.target);
         if (Shifted_Only())
-            Copy_Rect(mosaic_, Cell(cell.x, y), preparer.Working_Tile(), Rect::At(0, 0, settings_.tile_width, settings_.tile_height));
+            Copy_Rect(*band_, Cell(cell.x, y), preparer.Working_Tile(), Rect::At(0, 0, settings_.tile_width, settings_.tile_height));
         else
-            Colour_Cell(mosaic_, Cell(cell.x, y), preparer.Working_Tile(), original_, settings_.scale, settings_.colour, settings_.blend);
+            Colour_Cell(*band_, Cell(cell.x, y), preparer.Working_Tile(), original_, settings_.scale, settings_.colour,
+                        settings_.blend, band_top_);
     }
 
     bool Shifted_Only() const { return settings_.colour == Tile_Colour::Shift && settings_.blend == 0; }
@@ -76,17 +82,19 @@ private:
     void Paint_Independent_Cell(Tile_Preparer& preparer, int y, const Planned_Cell& cell) {
         const Fitted_Tile& fitted = *cell.fitted;
         if (!Shifted_Only()) {
-            Colour_Cell(mosaic_, Cell(cell.x, y), fitted.block, original_, settings_.scale, settings_.colour, settings_.blend);
+            Colour_Cell(*band_, Cell(cell.x, y), fitted.block, original_, settings_.scale, settings_.colour, settings_.blend,
+                        band_top_);
             return;
         }
         if (!fitted.block.Stores_Every_Colour()) {
             Paint_Cell(preparer, y, cell);
             return;
         }
-        Shift_Colours(mosaic_, Cell(cell.x, y), fitted.block, 0, 0, fitted.mean, cell.target);
+        Shift_Colours(*band_, Cell(cell.x, y), fitted.block, 0, 0, fitted.mean, cell.target);
     }
 
-    Raster_Image& mosaic_;
+    Raster_Image* band_ = nullptr;
+    int band_top_ = 0;
     const Raster_Image& original_;
     const Mosaic_Settings& settings_;
     Work_Crew& crew_;
@@ -147,19 +155,6 @@ std::optional<Tile_Stock> Stock_Tiles(const std::vector<std::string>& tiles, con
     return stock;
 }
 
-// The mosaic's pixels at a scale above 1: a new image of the original's layout, refused before it
-// is made when no bitmap file could hold it. Its pixels start as zero bytes (black, or a palette's
-// first entry), not in the fill colour: every one is drawn, by a cell or from the enlarged
-// original, before the mosaic is saved.
-Raster_Image Scaled_Mosaic(const Raster_Image& original, int scale) {
-    const std::uint64_t width = std::uint64_t(original.Width()) * scale, height = std::uint64_t(original.Height()) * scale;
-    if (width > Raster_Image::kMax_Dimension || height > Raster_Image::kMax_Dimension || !Bmp_Layout_Of(width, height, original).Fits())
-        throw Error::Not_Valid(Bitmap_Fault::File_Too_Large);
-    return Raster_Image::From_Layout(static_cast<int>(width), static_cast<int>(height), original.Format(),
-                                    original.Table(), original.Masks(), original.Stored_Bits_Per_Pixel(),
-                                    std::vector<std::uint8_t>(width * height * (Has_Colour_Table(original.Format()) ? 1 : 3)));
-}
-
 // The given tile of every cell of the grid, row by row: its index in the list, or -1 where the
 // record names none, and whether it is mirrored.
 std::vector<std::pair<int, bool>> Given_Grid(const Given_Placements& given, int columns, int rows) {
@@ -192,30 +187,34 @@ void Build_Mosaic(const std::string& original_path, const std::string& output_pa
         original = Load_Picture(original_path);
     else
         original.Load_From_File(original_path);
-    const bool scaled = settings.scale > 1;
-    Raster_Image enlarged = scaled ? Scaled_Mosaic(original, settings.scale) : Raster_Image();
-    Raster_Image& mosaic = scaled ? enlarged : original;
+    const std::uint64_t wide = std::uint64_t(original.Width()) * std::uint64_t(settings.scale);
+    const std::uint64_t high = std::uint64_t(original.Height()) * std::uint64_t(settings.scale);
+    std::optional<Picture_Format> format = access.any_format ? Format_For_Path(output_path) : Picture_Format::Bmp;
+    if (!format) throw Error::Unknown_Extension(output_path);
+    Check_Picture_Fits(output_path, *format, wide, high, original);
+    const int width = static_cast<int>(wide), height = static_cast<int>(high);
     const Scaled_Original source(original, settings.scale);
     // Without gaps a row's cells cover its band of the mosaic, and the enlarged original need
     // not be drawn under them first.
     const bool rows_covered = settings.Step_X() == settings.tile_width && settings.Step_Y() == settings.tile_height;
 
     Work_Crew crew(processors);
+    Picture_Writer output(output_path, *format, width, height, original, access.save, crew);
     Fitted_Tile_Cache fitted_tiles(settings.tile_width, settings.tile_height, settings.mode, kFitted_Tile_Budget,
                                    std::chrono::steady_clock::now, access.any_format);
-    Row_Painter painter(mosaic, original, settings, crew);
+    Row_Painter painter(original, settings, crew);
     std::vector<int> lefts;
-    for (int x = 0; x < mosaic.Width(); x += settings.Step_X()) lefts.push_back(x);
+    for (int x = 0; x < width; x += settings.Step_X()) lefts.push_back(x);
     std::vector<Colour> targets(lefts.size());
     std::vector<Cell_Look> looks;
     std::vector<Planned_Cell> cells;
 
-    progress.Initialise_Processing(0, 0, settings.Progress_Maximum(mosaic.Height()));
+    progress.Initialise_Processing(0, 0, settings.Progress_Maximum(height));
     progress.Let_Messages_Run();
     std::optional<Tile_Stock> stock =
         Stock_Tiles(tiles, settings, settings.choice == Tile_Choice::Best && !given, access, fitted_tiles, crew, progress);
     const int columns = static_cast<int>(lefts.size());
-    const int rows = (mosaic.Height() + settings.Step_Y() - 1) / settings.Step_Y();
+    const int rows = (height + settings.Step_Y() - 1) / settings.Step_Y();
     const std::vector<std::pair<int, bool>> given_grid = given ? Given_Grid(*given, columns, rows) : decltype(given_grid){};
     const std::size_t readable = stock ? stock->drawn.size() : 0;
     const std::size_t cell_count = static_cast<std::size_t>(columns) * static_cast<std::size_t>(rows);
@@ -243,50 +242,60 @@ void Build_Mosaic(const std::string& original_path, const std::string& output_pa
         chooser->Plan(std::move(grid), columns);
         looks.clear();
     }
-    int y = 0;
-    for (int row = 0; stock && y < mosaic.Height() && !progress.Abort_Requested(); ++row) {
-        // Cells never overlap, so each cell's target, the original's mean under it, can be
-        // taken for the whole row before any of it is drawn.
-        Share_Out(crew, lefts.size(), [&](unsigned, std::size_t first, std::size_t end) {
-            source.Targets(y, settings.tile_height, std::span(lefts).subspan(first, end - first), settings.tile_width,
-                           std::span(targets).subspan(first, end - first));
-            for (std::size_t i = first; i < end && !looks.empty(); ++i) {
-                source.Look_At(Rect::At(lefts[i], y, settings.tile_width, settings.tile_height), targets[i], looks[i]);
-                if (settings.colour == Tile_Colour::Transfer) Make_Perceptual(looks[i]);
-                chooser->Find_Nearest(looks[i]);
+    const std::size_t cell_row_bytes = static_cast<std::size_t>(settings.Step_Y()) * static_cast<std::size_t>(width) * 3;
+    const int band_rows = access.band_rows > 0 ? access.band_rows : static_cast<int>(std::max<std::size_t>(1, kBand_Bytes / cell_row_bytes));
+    const int band_height = static_cast<int>(std::min<std::int64_t>(std::int64_t{band_rows} * settings.Step_Y(), height));
+    Raster_Image band = original.Blank_With_Layout(width, band_height);
+    bool stopped = !stock;
+    int y = 0, row = 0;
+    for (int band_top = 0; band_top < height; band_top += band_height) {
+        const int band_bottom = std::min(height, band_top + band_height);
+        if (band.Height() != band_bottom - band_top) band = original.Blank_With_Layout(width, band_bottom - band_top);
+        for (; !stopped && y < band_bottom; ++row) {
+            if (progress.Abort_Requested()) {
+                stopped = true;
+                break;
             }
-        });
-        cells.clear();
-        for (std::size_t i = 0; i < lefts.size() && !progress.Abort_Requested(); ++i) {
-            std::pair<int, bool> tile;
-            if (given) {
-                tile = given_grid[static_cast<std::size_t>(row) * lefts.size() + i];
-                if (tile.first < 0) continue;
-            } else {
-                const int choice = chooser->Choose(static_cast<int>(i), row, looks.empty() ? nullptr : &looks[i]);
-                tile = {static_cast<int>(stock->drawn[static_cast<std::size_t>(choice / ways)]), choice % ways == 1};
+            // Cells never overlap, so each cell's target, the original's mean under it, can be
+            // taken for the whole row before any of it is drawn.
+            Share_Out(crew, lefts.size(), [&](unsigned, std::size_t first, std::size_t end) {
+                source.Targets(y, settings.tile_height, std::span(lefts).subspan(first, end - first), settings.tile_width,
+                               std::span(targets).subspan(first, end - first));
+                for (std::size_t i = first; i < end && !looks.empty(); ++i) {
+                    source.Look_At(Rect::At(lefts[i], y, settings.tile_width, settings.tile_height), targets[i], looks[i]);
+                    if (settings.colour == Tile_Colour::Transfer) Make_Perceptual(looks[i]);
+                    chooser->Find_Nearest(looks[i]);
+                }
+            });
+            cells.clear();
+            for (std::size_t i = 0; i < lefts.size() && !progress.Abort_Requested(); ++i) {
+                std::pair<int, bool> tile;
+                if (given) {
+                    tile = given_grid[static_cast<std::size_t>(row) * lefts.size() + i];
+                    if (tile.first < 0) continue;
+                } else {
+                    const int choice = chooser->Choose(static_cast<int>(i), row, looks.empty() ? nullptr : &looks[i]);
+                    tile = {static_cast<int>(stock->drawn[static_cast<std::size_t>(choice / ways)]), choice % ways == 1};
+                }
+                std::shared_ptr<const Fitted_Tile> fitted = fitted_tiles.Fitted(tiles[static_cast<std::size_t>(tile.first)]);
+                if (tile.second) fitted = std::make_shared<const Fitted_Tile>(Mirrored(*fitted));
+                cells.push_back({lefts[i], std::move(fitted), targets[i]});
+                if (placements)
+                    placements->push_back({static_cast<int>(i) + 1, row + 1,
+                                           Clip_To(Rect::At(lefts[i], y, settings.tile_width, settings.tile_height), width, height),
+                                           tile.first, tile.second});
             }
-            std::shared_ptr<const Fitted_Tile> fitted = fitted_tiles.Fitted(tiles[static_cast<std::size_t>(tile.first)]);
-            if (tile.second) fitted = std::make_shared<const Fitted_Tile>(Mirrored(*fitted));
-            cells.push_back({lefts[i], std::move(fitted), targets[i]});
-            if (placements)
-                placements->push_back({static_cast<int>(i) + 1, row + 1,
-                                       Clip_To(Rect::At(lefts[i], y, settings.tile_width, settings.tile_height),
-                                               mosaic.Width(), mosaic.Height()),
-                                       tile.first, tile.second});
+            if (!rows_covered || cells.size() < lefts.size()) source.Enlarge_Into(band, y, y + settings.Step_Y(), band_top);
+            painter.Paint(band, band_top, y, cells);
+            y += settings.Step_Y();
+            progress.Update_Processing(y);
         }
-        if (scaled && (!rows_covered || cells.size() < lefts.size())) source.Enlarge_Into(mosaic, y, y + settings.Step_Y());
-        painter.Paint(y, cells);
-        y += settings.Step_Y();
-        progress.Update_Processing(y);
+        source.Enlarge_Into(band, y, band_bottom, band_top);  // the rows an abort left
+        output.Write_Band(band);
     }
-    if (scaled) source.Enlarge_Into(mosaic, y, mosaic.Height());  // the rows an abort left
     progress.End_Processing();
     progress.Let_Messages_Run();
-    if (access.any_format)
-        Save_Picture(output_path, mosaic, access.save);
-    else
-        mosaic.Save_To_File(output_path);
+    output.Commit();
 }
 
 }  // namespace tilvane

@@ -42,6 +42,9 @@ struct Picture_Access {
     // passed_over, in list order, rather than stopping it.
     std::vector<bool> found_in_folder;
     std::function<void(std::size_t tile, const std::exception& error)> passed_over;
+    // The rows of cells the mosaic is made and written in at a time; 0: as many as a few
+    // megabytes hold, at least one. Any number gives the same file.
+    int band_rows = 0;
 };
 
 // Where a build put a tile: the cell's column and row (from 1, as extracted tiles are named), the
@@ -69,10 +72,12 @@ struct Given_Placements {
 // Builds the mosaic of original_path into output_path: every cell of the grid gets a tile chosen
 // from tiles as settings.choice says (by default drawn by Random_Tile), fitted and shifted onto
 // the mean colour of the original under the cell. Gaps and whatever no cell reaches keep the
-// original's pixels (enlarged when settings.scale is above 1; the grid is the mosaic's). An
-// aborted build is saved like a finished one. Image-layer errors propagate with End_Processing
-// not called and no file written; a mosaic too large for a bitmap file is refused before it is
-// made. placements, when given, receives every drawn cell in the order drawn. When tiles are
+// original's pixels (enlarged when settings.scale is above 1; the grid is the mosaic's). The
+// mosaic is made and written a band of cell rows at a time (Picture_Writer), so that its memory is
+// the original, the fitted tiles and a band whatever its size. An aborted build is saved like a
+// finished one, the rest of it the original's. Image-layer errors propagate with End_Processing
+// not called and no file written; a mosaic too large for its file's format is refused before
+// any tile is read (Check_Picture_Fits). placements, when given, receives every drawn cell in the order drawn. When tiles are
 // fitted first, the first that cannot be read (and was not found in a folder) stops the build
 // with its error before any cell is drawn, and so does an Error No_Readable_Tile when every tile
 // is left out.

@@ -34,18 +34,20 @@ void Scaled_Original::Look_At(Rect cell, Colour target, Cell_Look& look) const {
     look.structure = Structure_Of(original_, cell, target, scale_, &look.visible);
 }
 
-void Scaled_Original::Enlarge_Into(Raster_Image& mosaic, int top, int bottom) const {
-    bottom = std::min(bottom, mosaic.Height());
+void Scaled_Original::Enlarge_Into(Raster_Image& mosaic, int top, int bottom, int band_top) const {
+    top = std::max(top, band_top);
+    bottom = std::min(bottom, band_top + mosaic.Height());
     const std::size_t k = static_cast<std::size_t>(scale_);
     const bool indexed = mosaic.Index_Row(0) != nullptr;
-    for (int y = std::max(0, top); y < bottom; ++y) {
+    for (int y = top; y < bottom; ++y) {
+        const int row = y - band_top;
         if (y % scale_ != 0 && y > top) {  // the row above came from the same row of the original
-            std::memcpy(mosaic.Row(y), mosaic.Row(y - 1), mosaic.Row_Bytes());
-            if (indexed) std::memcpy(mosaic.Index_Row(y), mosaic.Index_Row(y - 1), static_cast<std::size_t>(mosaic.Width()));
+            std::memcpy(mosaic.Row(row), mosaic.Row(row - 1), mosaic.Row_Bytes());
+            if (indexed) std::memcpy(mosaic.Index_Row(row), mosaic.Index_Row(row - 1), static_cast<std::size_t>(mosaic.Width()));
             continue;
         }
-        Widen_Row(original_.Row(y / scale_), original_.Width(), 3, k, mosaic.Row(y));
-        if (indexed) Widen_Row(original_.Index_Row(y / scale_), original_.Width(), 1, k, mosaic.Index_Row(y));
+        Widen_Row(original_.Row(y / scale_), original_.Width(), 3, k, mosaic.Row(row));
+        if (indexed) Widen_Row(original_.Index_Row(y / scale_), original_.Width(), 1, k, mosaic.Index_Row(row));
     }
 }
 

@@ -20,8 +20,9 @@ public:
     // A cell's target and structure.
     void Look_At(Rect cell, Colour target, Cell_Look& look) const;
 
-    // Rows top .. bottom - 1 of the mosaic get the enlarged original.
-    void Enlarge_Into(Raster_Image& mosaic, int top, int bottom) const;
+    // Rows top .. bottom - 1 of the mosaic get the enlarged original, those of them that lie in
+    // mosaic when it is a band whose row 0 is the whole's row band_top.
+    void Enlarge_Into(Raster_Image& mosaic, int top, int bottom, int band_top = 0) const;
 
 private:
     const Raster_Image& original_;

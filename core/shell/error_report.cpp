@@ -9,9 +9,14 @@ namespace tilvane::shell {
 namespace {
 
 std::string Too_Large_Text(const Error& error) {
-    const std::string picture = "The picture " + error.Path() + " is too large";
+    std::string picture = "The picture " + error.Path();
+    if (error.Width() > 0) picture += " of " + std::to_string(error.Width()) + "x" + std::to_string(error.Height()) + " pixels";
+    picture += " is too large";
     if (error.Fault() == Bitmap_Fault::Side_Too_Long)
         return picture + " for a JPEG file: at most " + std::to_string(kLargest_Jpeg_Side) + " pixels a side";
+    if (error.Fault() == Bitmap_Fault::File_Too_Large) return picture + " for a BMP file: at most 4 GiB";
+    if (error.Fault() == Bitmap_Fault::Bad_Dimensions)
+        return picture + ": at most " + std::to_string(Raster_Image::kMax_Dimension) + " pixels a side";
     return picture + ": its pixels need more than " + std::to_string(decode_limits::kMax_Pixel_Bytes >> 20) + " MB";
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // The one error type of the core. It says what went wrong and with which file; the words the user
 // reads are chosen at the edge (shell/error_report.h), never here.
+#include <cstdint>
 #include <exception>
 #include <string>
 #include <system_error>
@@ -76,6 +77,13 @@ public:
     static Error Png_Not_Valid() { return {Error_Kind::Png_Not_Valid, {}, Bitmap_Fault::None}; }
     static Error Unknown_Extension(std::string path) { return {Error_Kind::Unknown_Extension, std::move(path), Bitmap_Fault::None}; }
     static Error Too_Many_Pixels() { return {Error_Kind::Too_Large, {}, Bitmap_Fault::Too_Many_Pixels}; }
+    // A picture to be written of width x height that its format cannot store (fault says which limit).
+    static Error Too_Large_Picture(std::string path, Bitmap_Fault fault, std::uint64_t width, std::uint64_t height) {
+        Error error{Error_Kind::Too_Large, std::move(path), fault};
+        error.width_ = width;
+        error.height_ = height;
+        return error;
+    }
     static Error Invalid_Pixel_Format() { return {Error_Kind::Invalid_Pixel_Format, {}, Bitmap_Fault::None}; }
     static Error Of_Kind(Error_Kind kind) { return {kind, {}, Bitmap_Fault::None}; }
     // A placements file's line (from 1) that the build cannot draw.
@@ -100,10 +108,15 @@ public:
     std::error_code Reason() const { return reason_; }
     // A refused placement's line, or the fewest uses of each tile that cover the grid; else 0.
     int Number() const { return number_; }
+    // The size of a picture too large to be written; 0 x 0 for one read.
+    std::uint64_t Width() const { return width_; }
+    std::uint64_t Height() const { return height_; }
     // The same error about the file at path, for an error raised where the file's name was unknown.
     [[nodiscard]] Error About_File(std::string path) const {
         Error error{kind_, std::move(path), fault_, reason_};
         error.number_ = number_;
+        error.width_ = width_;
+        error.height_ = height_;
         return error;
     }
 
@@ -116,6 +129,7 @@ private:
     std::string path_;
     std::error_code reason_;
     int number_ = 0;
+    std::uint64_t width_ = 0, height_ = 0;
 };
 
 // Called inside a catch block while reading or writing the picture file at path: rethrows the

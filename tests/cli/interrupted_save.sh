@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Ctrl-C while tilvane-cli is saving a big picture, as BMP and as PNG: the old output stays as it
+# Ctrl-C while tilvane-cli is saving a big picture, as BMP and as PNG, or writing a mosaic band by
+# band: the old output stays as it
 # was and the temporary file beside it goes. Ctrl-C while it cuts tiles: no tile file is left
 # empty or cut short. Usage: interrupted_save.sh TILVANE_CLI WORK_FOLDER
 set -euo pipefail
@@ -30,11 +31,12 @@ for attempt in 1 2 3 4 5; do
 done
 echo "interrupted extractions left only whole tiles"
 
-interrupt_save() {  # OUTPUT: a BMP written whole, a PNG band by band on every processor
-  local out=$work/$1 attempt pid caught status
+interrupt_save() {  # OUTPUT COMMAND [OPTION...]: the command's output written from big.bmp
+  local name=$1 out=$work/$1 command=$2 attempt pid caught status
+  shift 2
   echo old > "$out"
   for attempt in 1 2 3 4 5 6 7 8 9 10; do
-    "$cli" convert "$work/big.bmp" "$out" &
+    "$cli" "$command" "$work/big.bmp" "$out" "$@" &
     pid=$!
     caught=
     while kill -0 "$pid" 2>/dev/null; do
@@ -51,14 +53,15 @@ interrupt_save() {  # OUTPUT: a BMP written whole, a PNG band by band on every p
       exit 1
     fi
     if [ -n "$caught" ] && [ "$status" -ne 0 ]; then
-      [ "$(cat "$out")" = old ] || { echo "FAIL: the old $1 was lost"; exit 1; }
-      echo "interrupted while saving $1 (attempt $attempt, exit status $status): old output kept, no temporary file"
+      [ "$(cat "$out")" = old ] || { echo "FAIL: the old $name was lost"; exit 1; }
+      echo "interrupted while saving $name (attempt $attempt, exit status $status): old output kept, no temporary file"
       return
     fi
     echo old > "$out"   # the save finished before the signal came: try again
   done
-  echo "FAIL: never caught the tool while it was saving $1"
+  echo "FAIL: never caught the tool while it was saving $name"
   exit 1
 }
-interrupt_save out.bmp
-interrupt_save out.png
+interrupt_save out.bmp convert
+interrupt_save out.png convert
+interrupt_save poster.bmp mosaic --tiles "$work/big.bmp" --size 40x40 --scale 2 --quiet

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -432,21 +433,57 @@ TEST_F(MosaicBuildTest, ImageErrorsStopTheBuildAndWriteNothing) {
 // their places in the list (the placements' indexes), and the seed's draws go to the rest; an
 // unreadable one named itself, or a list with nothing readable, stops the build unwritten.
 // 10 x 633476 at scale 15 gives rows of 452 bytes, 4,294,967,280 bytes of pixels: within the
-// 32-bit size fields, but not with the file's 54 bytes of headers. The build refuses it as the
-// encoder would, before it starts.
-TEST_F(MosaicBuildTest, AMosaicWhoseFileWouldNotFitABitmapIsRefusedBeforeTheFirstCell) {
-    const std::string original = Save("original.bmp", Raster_Image(10, 633476));
+// 32-bit size fields, but not with the file's 54 bytes of headers; 10 x 4367 at scale 15 is one
+// row more than a JPEG can hold. The build refuses each, naming the format's limit and the size,
+// before it starts.
+TEST_F(MosaicBuildTest, AMosaicBeyondItsFormatIsRefusedBeforeTheFirstCell) {
     const std::vector<std::string> tiles{Save("tile.bmp", filled(15, 15, gradient))};
-    Mosaic_Settings settings{{15, 15, false, 0, 0}, Fitting_Mode::Expand_Shrink};
-    settings.scale = 15;
-    try {
-        Build_Mosaic(original, folder_.Path("out.bmp"), tiles, settings, random_, progress_);
-        ADD_FAILURE() << "no error";
-    } catch (const Error& e) {
-        EXPECT_EQ(e.Fault(), Bitmap_Fault::File_Too_Large);
+    struct Case {
+        int height;
+        std::string output, error;
+    };
+    const Case cases[] = {
+        {633476, "out.bmp", "The picture " + folder_.Path("out.bmp") + " of 150x9502140 pixels is too large for a BMP file: at most 4 GiB"},
+        {4367, "out.jpg",
+         "The picture " + folder_.Path("out.jpg") + " of 150x65505 pixels is too large for a JPEG file: at most 65500 pixels a side"},
+    };
+    for (const Case& c : cases) {
+        const std::string original = Save("original.bmp", Raster_Image(10, c.height));
+        Mosaic_Settings settings{{15, 15, false, 0, 0}, Fitting_Mode::Expand_Shrink};
+        settings.scale = 15;
+        Picture_Access access;
+        access.any_format = true;
+        Recording_Progress progress;
+        try {
+            Build_Mosaic(original, folder_.Path(c.output), tiles, settings, random_, progress, 0, nullptr, access);
+            ADD_FAILURE() << "no error";
+        } catch (const Error& e) {
+            EXPECT_EQ(shell::Error_Text(e), c.error);
+        }
+        EXPECT_TRUE(progress.calls.empty());
+        EXPECT_FALSE(std::filesystem::exists(folder_.Path(c.output)));
     }
-    EXPECT_TRUE(progress_.calls.empty());
-    EXPECT_FALSE(std::filesystem::exists(folder_.Path("out.bmp")));
+}
+
+// A build that fails after some of its bands are written (a tile read when first drawn that is
+// gone, as a full disk would fail a write) leaves the old file as it was and no temporary beside it.
+TEST_F(MosaicBuildTest, ABuildThatFailsMidwayLeavesTheOldFile) {
+    const std::string original = Save("original.bmp", filled(40, 40, gradient));
+    const std::vector<std::string> tiles{Save("tile.bmp", filled(10, 10, gradient)), folder_.Path("gone.bmp")};
+    const std::string output = folder_.Path("out.bmp");
+    Write_File_Atomically(output, {'o', 'l', 'd'});
+    random_.pick = [](int n, int) { return n == 13 ? 1 : 0; };  // in the fourth row
+    Picture_Access access;
+    access.band_rows = 1;
+    EXPECT_THROW(Build_Mosaic(original, output, tiles, {{10, 10, false, 0, 0}, Fitting_Mode::Expand_Shrink}, random_,
+                              progress_, 0, nullptr, access),
+                 Error);
+    EXPECT_EQ(progress_.values, (std::vector<int>{10, 20, 30}));
+    EXPECT_EQ(Read_Whole_File(output), (std::vector<std::uint8_t>{'o', 'l', 'd'}));
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder_.Folder())) names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"original.bmp", "out.bmp", "tile.bmp"}));
 }
 
 TEST_F(MosaicBuildTest, FittingFirstPassesOverUnreadablePicturesFoundInFolders) {
@@ -617,6 +654,63 @@ TEST_F(MosaicBuildTest, TheOriginalCanBeItsOwnOutput) {
     const Raster_Image mosaic = Load(original);
     EXPECT_EQ(mosaic.Pixel(0, 0), mosaic.Pixel(9, 9));
     EXPECT_EQ(folder_.Names().size(), 2u);
+}
+
+// The mosaic made and written a band of cell rows at a time gives the same file, byte for byte,
+// whatever the band's height (one row of cells, heights that do not divide the grid's ten rows),
+// for every choice and option, from a palette original, at a scale, as a JPEG, and aborted
+// mid-build.
+TEST_F(MosaicBuildTest, EveryBandHeightWritesTheSameFile) {
+    std::vector<std::string> tiles;
+    for (int k = 0; k < 9; ++k)
+        tiles.push_back(Save(std::string(1, static_cast<char>('a' + k)) + ".bmp", filled(6 + k, 5 + k % 3, [k](int x, int y) {
+                                 return Colour{static_cast<std::uint8_t>((x * k * 13 + y * 7) % 256),
+                                               static_cast<std::uint8_t>((x * y * k) % 256), static_cast<std::uint8_t>(k * 25)};
+                             })));
+    Save("original.bmp", filled(83, 57, gradient));
+    Save("palette.bmp", filled(83, 57, gradient, Pixel_Format::Bits8));
+    struct Case {
+        std::string name;
+        Tile_Choice choice = Tile_Choice::Random;
+        std::function<void(Mosaic_Settings&)> options = [](Mosaic_Settings&) {};
+        std::string original = "original.bmp", output = "out.bmp";
+        int scale = 1, abort_after = -1;
+    };
+    const Case cases[] = {
+        {"random", Tile_Choice::Random},
+        {"shuffle, distance 1", Tile_Choice::Shuffle, [](Mosaic_Settings& s) { s.min_distance = 1; }},
+        {"best, distance 1", Tile_Choice::Best, [](Mosaic_Settings& s) { s.min_distance = 1; }},
+        {"best, cap 13, mirror", Tile_Choice::Best, [](Mosaic_Settings& s) { s.max_uses = 13, s.mirror = true; }},
+        {"random, cap 13", Tile_Choice::Random, [](Mosaic_Settings& s) { s.max_uses = 13; }},
+        {"transfer, blend 30, scale 3", Tile_Choice::Best,
+         [](Mosaic_Settings& s) { s.colour = Tile_Colour::Transfer, s.blend = 30; }, "original.bmp", "out.bmp", 3},
+        {"cropped tiles carried over, gaps", Tile_Choice::Random,
+         [](Mosaic_Settings& s) { s.mode = Fitting_Mode::Truncate_Crop, s.gap = true, s.gap_horizontal = 2, s.gap_vertical = 1; }},
+        {"palette original, blend 40, scale 2", Tile_Choice::Shuffle, [](Mosaic_Settings& s) { s.blend = 40; }, "palette.bmp", "out.bmp", 2},
+        {"JPEG, gaps, scale 2", Tile_Choice::Random, [](Mosaic_Settings& s) { s.gap = true, s.gap_vertical = 3; }, "original.bmp",
+         "out.jpg", 2},
+        {"aborted in the fourth row", Tile_Choice::Random, {}, "original.bmp", "out.bmp", 2, 3 * 22 + 5},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::uint8_t> whole;
+        for (const int band_rows : {100, 1, 3, 4}) {
+            SCOPED_TRACE(c.name + ", bands of " + std::to_string(band_rows));
+            Mosaic_Settings settings{{8, 6, false, 0, 0}, Fitting_Mode::Expand_Shrink, c.choice};
+            if (c.options) c.options(settings);
+            settings.scale = c.scale;
+            Twister_Random_Source random;
+            random.Seed(5);
+            Recording_Progress progress;
+            progress.cells_before_abort = c.abort_after;
+            Picture_Access access;
+            access.any_format = true;
+            access.band_rows = band_rows;
+            Build_Mosaic(folder_.Path(c.original), folder_.Path(c.output), tiles, settings, random, progress, 2, nullptr, access);
+            const std::vector<std::uint8_t> built = Read_Whole_File(folder_.Path(c.output));
+            if (whole.empty()) whole = built;
+            EXPECT_EQ(built, whole);
+        }
+    }
 }
 
 }  // namespace

@@ -5,7 +5,10 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "codecs/bmp_codec.h"
+#include "codecs/picture_file.h"
 #include "extract/extract_inputs.h"
+#include "image/raster_drawing.h"
 #include "image/raster_image.h"
 #include "shell/error_report.h"
 #include "shell/progress_text.h"
@@ -160,6 +163,32 @@ TEST_F(TileExtractionTest, TilesHoldTheMosaicsPixelsAndBlackBeyondIt) {
                         }
                     }
             }
+    }
+}
+
+// The mosaic is read in bands (or whole where its file cannot be): every format's tiles are the
+// bytes of tiles cut from the picture read whole.
+TEST_F(TileExtractionTest, TilesOfEveryFormatAreThoseOfThePictureReadWhole) {
+    const std::string bmp = TILVANE_BMP_FIXTURES, png = TILVANE_PNG_FIXTURES, jpeg = TILVANE_JPEG_FIXTURES;
+    const std::string mosaics[] = {bmp + "/info_8_short_table.bmp", bmp + "/info_4_top_down.bmp", bmp + "/os2_rle4.bmp",
+                                   bmp + "/info_565.bmp", png + "/rgb_16.png", png + "/rgba_8_interlaced.png",
+                                   jpeg + "/progressive.jpg", jpeg + "/exif_rotated.jpg"};
+    const Extract_Settings settings{{7, 5, true, 1, 2}, Extract_Limit::All};
+    for (const std::string& path : mosaics) {
+        SCOPED_TRACE(path);
+        std::filesystem::remove_all(folder_.Folder() / "tiles");
+        Extract_Tiles(path, Tiles_Directory(), settings, progress_, Mosaic_Reading::Any_Picture);
+        Raster_Image whole = Load_Picture(path);
+        whole.Set_Fill_Colour(kBlack);
+        std::size_t tiles = 0;
+        for (int y = 0, row = 1; y < whole.Height(); y += settings.Step_Y(), ++row)
+            for (int x = 0, column = 1; x < whole.Width(); x += settings.Step_X(), ++column, ++tiles) {
+                Raster_Image tile = whole.Blank_With_Layout(7, 5);
+                Copy_Rect(tile, Rect::At(0, 0, 7, 5), whole, Rect::At(x, y, 7, 5));
+                ASSERT_EQ(Read_Whole_File(folder_.Path("tiles/" + Extracted_Tile_Name("", column, row))), Encode_Bmp(tile))
+                    << column << "," << row;
+            }
+        EXPECT_EQ(Written().size(), tiles);
     }
 }
 
