@@ -226,6 +226,13 @@ void Build_Mosaic(const std::string& original_path, const std::string& output_pa
                                             static_cast<int>(readable), random, std::move(stock->structures))
                         : nullptr;
     if (chooser && chooser->Needs_Looks()) looks.resize(lefts.size());
+    // A cell as the chooser compares it with the tiles: in the perceptual measure when the colour
+    // transfer draws it, as the tiles' structures then are.
+    const auto look_at_cell = [&](int left, int top, Colour target, Cell_Look& look) {
+        source.Look_At(Rect::At(left, top, settings.tile_width, settings.tile_height), target, look);
+        if (settings.colour == Tile_Colour::Transfer) Make_Perceptual(look);
+        chooser->Find_Nearest(look);
+    };
     if (chooser && chooser->Needs_Whole_Grid()) {
         // Every cell's look first, row by row as the drawing below takes them.
         std::vector<Cell_Look> grid(cell_count);
@@ -234,9 +241,7 @@ void Build_Mosaic(const std::string& original_path, const std::string& output_pa
                 source.Targets(top, settings.tile_height, std::span(lefts).subspan(first, end - first), settings.tile_width,
                                std::span(targets).subspan(first, end - first));
                 for (std::size_t i = first; i < end; ++i) {
-                    Cell_Look& look = grid[static_cast<std::size_t>(row) * lefts.size() + i];
-                    source.Look_At(Rect::At(lefts[i], top, settings.tile_width, settings.tile_height), targets[i], look);
-                    chooser->Find_Nearest(look);
+                    look_at_cell(lefts[i], top, targets[i], grid[static_cast<std::size_t>(row) * lefts.size() + i]);
                 }
             });
         chooser->Plan(std::move(grid), columns);
@@ -262,9 +267,7 @@ void Build_Mosaic(const std::string& original_path, const std::string& output_pa
                 source.Targets(y, settings.tile_height, std::span(lefts).subspan(first, end - first), settings.tile_width,
                                std::span(targets).subspan(first, end - first));
                 for (std::size_t i = first; i < end && !looks.empty(); ++i) {
-                    source.Look_At(Rect::At(lefts[i], y, settings.tile_width, settings.tile_height), targets[i], looks[i]);
-                    if (settings.colour == Tile_Colour::Transfer) Make_Perceptual(looks[i]);
-                    chooser->Find_Nearest(looks[i]);
+                    look_at_cell(lefts[i], y, targets[i], looks[i]);
                 }
             });
             cells.clear();

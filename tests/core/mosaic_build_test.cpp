@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <tuple>
 
 #include "bmp_builder.h"
 #include "codecs/bmp_codec.h"
@@ -710,6 +711,29 @@ TEST_F(MosaicBuildTest, EveryBandHeightWritesTheSameFile) {
             if (whole.empty()) whole = built;
             EXPECT_EQ(built, whole);
         }
+    }
+}
+
+// A grey cell dark on its left and light on its right: one tile has that edge of lightness in
+// strong hues, the other is even grey. With the colour transfer the edge decides, whether the
+// cells are chosen one by one or placed together under a cap; with the shift the grey is nearer.
+TEST_F(MosaicBuildTest, TheTransferMatchesByLightnessWithAndWithoutACap) {
+    const auto halves = [](Colour left, Colour right) {
+        return filled(8, 8, [=](int x, int) { return x < 4 ? left : right; });
+    };
+    const std::string original = Save("edge.bmp", halves({70, 70, 70}, {170, 170, 170}));
+    const std::vector<std::string> tiles = {Save("hues.bmp", halves({160, 30, 40}, {90, 205, 200})),
+                                            Save("grey.bmp", halves({120, 120, 120}, {120, 120, 120}))};
+    for (const auto& [colour, max_uses, expected] :
+         {std::tuple{Tile_Colour::Transfer, 0, 0}, {Tile_Colour::Transfer, 1, 0}, {Tile_Colour::Shift, 0, 1}, {Tile_Colour::Shift, 1, 1}}) {
+        SCOPED_TRACE(max_uses);
+        Mosaic_Settings settings{{8, 8, false, 0, 0}, Fitting_Mode::Expand_Shrink, Tile_Choice::Best};
+        settings.colour = colour;
+        settings.max_uses = max_uses;
+        std::vector<Tile_Placement> placements;
+        Build_Mosaic(original, folder_.Path("built.bmp"), tiles, settings, random_, progress_, 1, &placements);
+        ASSERT_EQ(placements.size(), 1u);
+        EXPECT_EQ(placements[0].tile, expected);
     }
 }
 
