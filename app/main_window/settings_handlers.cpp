@@ -68,6 +68,14 @@ void TMainForm1::Load_Settings() {
     file_fields.Load_Settings(s);
     mosaic_options_.choice = static_cast<Tile_Choice>(s.Tile_Choice_Option);
     tile_choice_menu.Check(mosaic_options_.choice);
+    mosaic_options_.scale = s.Mosaic_Scale_Option;
+    mosaic_options_.min_distance = s.Minimum_Tile_Distance_Option;
+    mosaic_options_.max_uses = s.Maximum_Tile_Uses_Option;
+    mosaic_options_.colour = static_cast<Tile_Colour>(s.Tile_Colour_Option);
+    mosaic_options_.blend = s.Blend_Original_Option;
+    mosaic_options_.mirror = s.Mirror_Tiles_Option;
+    mosaic_options_.quality = s.JPEG_Quality_Option;
+    write_placements_ = s.Write_Placements_Option;
     Mosaic_OptionsChange();
 }
 
@@ -90,6 +98,14 @@ void TMainForm1::Save_Settings() {
     extract_page.Save_Settings(s);
     file_fields.Save_Settings(s);
     s.Tile_Choice_Option = static_cast<int>(mosaic_options_.choice);
+    s.Mosaic_Scale_Option = mosaic_options_.scale;
+    s.Minimum_Tile_Distance_Option = mosaic_options_.min_distance;
+    s.Maximum_Tile_Uses_Option = mosaic_options_.max_uses;
+    s.Tile_Colour_Option = static_cast<int>(mosaic_options_.colour);
+    s.Blend_Original_Option = mosaic_options_.blend;
+    s.Mirror_Tiles_Option = mosaic_options_.mirror;
+    s.JPEG_Quality_Option = mosaic_options_.quality;
+    s.Write_Placements_Option = write_placements_;
     const std::string path = Settings_File_Path();
     settings::Rewrite_Older_Profile_As_Utf8(path, win::System_Code_Page_To_Utf8);
     if (!desktop::Write_Profile_Keys(path, settings::kSettings_Section, settings::Settings_Entries(s))) {
