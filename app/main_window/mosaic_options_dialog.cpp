@@ -9,9 +9,9 @@ namespace {
 // and the field's unit, with OK and Cancel below them on the right.
 constexpr int kClient_Width = 560, kClient_Height = 416;
 constexpr int kGroup_Left = 8, kGroup_Width = 544;
-constexpr int kCaption_Left = 10, kCaption_Width = 232;
-constexpr int kField_Left = 246, kField_Width = 76, kField_Height = 23;
-constexpr int kUnit_Left = 330, kUnit_Width = 206;
+constexpr int kCaption_Left = 10, kCaption_Width = 248;
+constexpr int kField_Left = 262, kField_Width = 76, kField_Height = 23;
+constexpr int kUnit_Left = 346, kUnit_Width = 190;
 constexpr int kText_Height = 20, kText_Drop = 3;  // a text beside a field sits on the field's line
 constexpr int kButton_Top = 378, kButton_Width = 96, kButton_Height = 28;
 
