@@ -1,11 +1,17 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <csignal>
 #include <functional>
+
+#ifndef _WIN32
+#include <sys/resource.h>
+#endif
 
 #include "codecs/bmp_codec.h"
 #include "codecs/jpeg_codec.h"
 #include "codecs/png_codec.h"
+#include "codecs/picture_writer.h"
 #include "codecs/png_writer.h"
 #include "image/raster_drawing.h"
 #include "support/error.h"
@@ -129,6 +135,34 @@ TEST(PictureWriters, JpegOverTheCodingBudgetTakesTheStandardTables) {
     EXPECT_LE(Jpeg_Coefficient_Bytes(6000, 4000), kJpeg_Optimising_Budget);
     EXPECT_GT(Jpeg_Coefficient_Bytes(48000, 32000), kJpeg_Optimising_Budget);
 }
+
+#ifndef _WIN32
+// A disk that fills up while the last band is on its way to the file: the error comes out of the
+// commit, which leaves the old file and no temporary.
+TEST(PictureWriters, ABandsFailedWriteIsReportedAndLeavesTheOldFile) {
+    const Temp_Folder folder;
+    const std::string path = folder.Path("out.bmp");
+    Write_File_Atomically(path, {'o', 'l', 'd'});
+    rlimit saved{};
+    getrlimit(RLIMIT_FSIZE, &saved);
+    const auto old_handler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limited = saved;
+    limited.rlim_cur = 1000;  // of 2630 bytes
+    setrlimit(RLIMIT_FSIZE, &limited);
+    Work_Crew crew(1);
+    EXPECT_THROW(
+        {
+            Picture_Writer writer(path, Picture_Format::Bmp, 37, 23, Raster_Image(1, 1), {}, crew);
+            writer.Write_Band(Raster_Image(37, 23));
+            writer.Commit();
+        },
+        Error);
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, old_handler);
+    EXPECT_EQ(Read_Whole_File(path), (std::vector<std::uint8_t>{'o', 'l', 'd'}));
+    EXPECT_EQ(folder.Names().size(), 1u);
+}
+#endif
 
 }  // namespace
 }  // namespace tilvane
