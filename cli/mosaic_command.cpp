@@ -37,9 +37,7 @@ struct Mosaic_Arguments {
     std::uint64_t seed = 0;
     bool seed_given = false;
     bool quiet = false;
-    std::string placements;  // where to write the record of placements, if anywhere
     std::string from_placements;  // the record to draw again, if any
-    Save_Options save;
     bool quality_given = false;
 };
 
@@ -68,7 +66,7 @@ Mosaic_Arguments Parse_Mosaic_Arguments(const std::vector<std::string>& args) {
                   {"--choose", Option::One_Value,
                    [&](const std::string& value) {
                        const std::optional<Tile_Choice> choice = Choice_Of_Word(value);
-                       if (!choice) throw Usage_Error("--choose takes random, shuffle or best, not \"" + value + "\"");
+                       if (!choice) throw Usage_Error("--choose takes " + Choice_Words_Text() + ", not \"" + value + "\"");
                        settings.choice = *choice;
                    }},
                   {"--min-distance", Option::One_Value,
@@ -93,7 +91,7 @@ Mosaic_Arguments Parse_Mosaic_Arguments(const std::vector<std::string>& args) {
                   {"--placements", Option::One_Value,
                    [&](const std::string& value) {
                        if (value.empty()) throw Usage_Error("--placements needs a FILE name");
-                       parsed.placements = value;
+                       settings.placements = value;
                    }},
                   {"--max-uses", Option::One_Value,
                    [&](const std::string& value) {
@@ -107,7 +105,7 @@ Mosaic_Arguments Parse_Mosaic_Arguments(const std::vector<std::string>& args) {
                    }},
                   {"--quality", Option::One_Value,
                    [&](const std::string& value) {
-                       parsed.save.quality = Parse_Quality(value);
+                       settings.quality = Parse_Quality(value);
                        parsed.quality_given = true;
                    }},
                   {"--quiet", Option::Nothing, [&](const std::string&) { parsed.quiet = true; }},
@@ -115,6 +113,7 @@ Mosaic_Arguments Parse_Mosaic_Arguments(const std::vector<std::string>& args) {
     if (positional.size() != 2) throw Usage_Error("mosaic takes ORIGINAL and OUTPUT");
     if (parsed.tile_sources.empty()) throw Usage_Error("mosaic needs --tiles");
     if (!parsed.size_given) throw Usage_Error("mosaic needs --size WIDTHxHEIGHT");
+    settings.formats = Picture_Formats::By_Extension;
     parsed.original = positional[0];
     parsed.output = positional[1];
     if (!parsed.output.empty()) Check_Output_Format(parsed.output, parsed.quality_given);
@@ -151,16 +150,17 @@ std::string Problem_Text(const Mosaic_Input_Check& checked, const std::vector<st
 Mosaic_Input_Check Check_Arguments(const Mosaic_Arguments& args, const std::vector<std::string>& tiles) {
     Refuse_Folder_As_Picture(args.original);
     const Mosaic_Input_Check checked =
-        Check_Mosaic_Inputs({args.original, tiles, args.output, args.settings, true}, "", [](const std::string& path) {
+        Check_Mosaic_Inputs({args.original, tiles, args.output, args.settings}, "", [](const std::string& path) {
             std::error_code ec;
             return std::filesystem::is_regular_file(Native_Path(path), ec);
         });
     if (Is_Usage_Problem(checked.problem)) throw Usage_Error(shell::Mosaic_Input_Text(checked));
     if (checked.problem != Mosaic_Input_Problem::None && checked.problem != Mosaic_Input_Problem::Output_Exists)
         throw std::runtime_error(Problem_Text(checked, tiles));
-    if (!args.placements.empty()) Refuse_Placements_Over_Inputs(args.placements, checked.original, checked.output, tiles);
+    const std::string& placements = args.settings.placements;
+    if (!placements.empty()) Refuse_Placements_Over_Inputs(placements, checked.original, checked.output, tiles);
     Check_May_Save(checked.output);
-    if (!args.placements.empty()) Check_May_Save(args.placements);
+    if (!placements.empty()) Check_May_Save(placements);
     return checked;
 }
 
@@ -170,17 +170,17 @@ int Run_Mosaic(const std::vector<std::string>& args) {
     const Mosaic_Arguments parsed = Parse_Mosaic_Arguments(args);
     // Every tile is read once, on every processor, before the first cell, so that a picture found
     // in a folder that cannot be read is passed over rather than stopping the build halfway.
-    Picture_Access access{true, parsed.save, true, {}, {}};
+    Build_Context context{.fit_first = true};
     std::vector<std::string> tiles;
     Picture_Sources sources = Expand_Picture_Sources(parsed.tile_sources);
     for (Picture_Source& source : sources.pictures) {
         tiles.push_back(std::move(source.path));
-        access.found_in_folder.push_back(source.from_folder);
+        context.found_in_folder.push_back(source.from_folder);
     }
     const Mosaic_Input_Check checked = Check_Arguments(parsed, tiles);
     int passed_over = 0;
     Terminal_Progress progress(stderr, parsed.quiet || !Stderr_Is_Terminal());
-    access.passed_over = [&](std::size_t tile, const std::exception& error) {
+    context.passed_over = [&](std::size_t tile, const std::exception& error) {
         progress.Break_Line();
         Tell_Passed_Over(tiles[tile], error);
         ++passed_over;
@@ -195,10 +195,9 @@ int Run_Mosaic(const std::vector<std::string>& args) {
         given = Read_Placements_Csv(std::string_view(reinterpret_cast<const char*>(text.data()), text.size()), tiles,
                                     parsed.from_placements);
     }
-    std::vector<Tile_Placement> placements;
+    context.given = given ? &*given : nullptr;
     try {
-        Build_Mosaic(checked.original, checked.output, tiles, parsed.settings, random, progress, 0,
-                     parsed.placements.empty() ? nullptr : &placements, access, given ? &*given : nullptr);
+        Build_Mosaic({checked.original, tiles, checked.output, parsed.settings}, random, progress, context);
     } catch (const Error& error) {
         progress.Break_Line();
         Tell_Passed_Over_Count(passed_over + sources.broken_links, sources.unreadable_folders);
@@ -212,10 +211,6 @@ int Run_Mosaic(const std::vector<std::string>& args) {
         throw;
     }
     Tell_Passed_Over_Count(passed_over + sources.broken_links, sources.unreadable_folders);
-    if (!parsed.placements.empty()) {
-        const std::string csv = Placements_Csv(placements, tiles, parsed.settings.mirror);
-        Write_File_Atomically(parsed.placements, std::vector<std::uint8_t>(csv.begin(), csv.end()));
-    }
     return 0;
 }
 

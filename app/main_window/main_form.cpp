@@ -30,7 +30,11 @@ TMainForm1::TMainForm1(const Program_Services& services, TAboutBox& about_box, T
       PageControl1(*this, {"PageControl1", {4, 2, 581, 433}}),
       mosaic_page(PageControl1,
                   {file_fields, services.random, progress_form, long_runs}),
-      extract_page(PageControl1, {file_fields, progress_form, long_runs, mosaic_page}),
+      extract_page(PageControl1, {file_fields, progress_form, long_runs,
+                                  [this] {
+                                      return std::pair(mosaic_page.Horizontal_Tile_Size_SpinEdit.Value(),
+                                                       mosaic_page.Vertical_Tile_Size_SpinEdit.Value());
+                                  }}),
       MainMenu1(*this, "MainMenu1"),
       File1(MainMenu1, "File1", L"&File"),
       Always_On_Top_Option(File1, "Always_On_Top_Option", L"Always &On Top", Item_Kind::Check),
@@ -49,11 +53,11 @@ TMainForm1::TMainForm1(const Program_Services& services, TAboutBox& about_box, T
       N2(File1, "N2", {}, Item_Kind::Separator),
       ExitOption(File1, "ExitOption", L"E&xit"),
       Options1(MainMenu1, "Options1", L"&Options"),
-      Draw_Tiles_at_Random_Option(Options1, "Draw_Tiles_at_Random_Option", L"Draw Tiles at &Random", Item_Kind::Radio),
-      Use_Every_Tile_Before_Repeating_Option(Options1, "Use_Every_Tile_Before_Repeating_Option",
-                                             L"Use Every Tile &Before Repeating", Item_Kind::Radio),
-      Choose_Best_Matching_Tile_Option(Options1, "Choose_Best_Matching_Tile_Option", L"Choose the Best-&Matching Tile",
-                                       Item_Kind::Radio),
+      tile_choice_menu(Options1,
+                       [this](Tile_Choice choice) {
+                           mosaic_options_.choice = choice;
+                           Mosaic_OptionsChange();
+                       }),
       Help1(MainMenu1, "Help1", L"&Help"),
       View_Readme_file_Option(Help1, "View_Readme_file_Option", L"&View Readme file"),
       Help_and_StepbyStepGuide_Option(Help1, "Help_and_StepbyStepGuide_Option", L"Help + Step by Step Guide"),
@@ -85,8 +89,9 @@ TMainForm1::TMainForm1(const Program_Services& services, TAboutBox& about_box, T
     Restore_Factory_Defaults_Option.On_Click = [this] { Restore_Factory_Defaults_OptionClick(); };
     Connect_Windows_Integration_Handlers();
     Connect_Help_Handlers();
-    Connect_Tile_Choice_Options();
 }
+
+void TMainForm1::Mosaic_OptionsChange() { mosaic_page.Set_Mosaic_Options(mosaic_options_); }
 
 void TMainForm1::Show_Main_Window() {
     FormShow();

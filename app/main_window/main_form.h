@@ -16,6 +16,7 @@
 #include "main_window/long_runs.h"
 #include "main_window/mosaic_page.h"
 #include "main_window/program_services.h"
+#include "main_window/tile_choice_menu.h"
 
 namespace tilvane::app {
 
@@ -64,10 +65,8 @@ public:
     void View_Catalog_Text(const std::wstring& product_name);
     void View_Text_File(const std::string& path);
 
-    // The Options menu (tile_choice_options.cpp): how "Make Mosaic" chooses each cell's tile,
-    // one of three radio items, drawing at random when nothing else is chosen.
-    void Tile_Choice_OptionClick(Tile_Choice choice);
-    [[nodiscard]] Tile_Choice Chosen_Tile_Choice() const;
+    // The Options menu: its choices go to the mosaic page whenever one changes.
+    void Mosaic_OptionsChange();
 
     // The settings file (settings_handlers.cpp): loaded by the window-show sequence, saved by
     // every close, deleted by the factory reset.
@@ -106,9 +105,7 @@ public:
     kit::Menu_Item N2;
     kit::Menu_Item ExitOption;
     kit::Popup_Menu Options1;
-    kit::Menu_Item Draw_Tiles_at_Random_Option;
-    kit::Menu_Item Use_Every_Tile_Before_Repeating_Option;
-    kit::Menu_Item Choose_Best_Matching_Tile_Option;
+    Tile_Choice_Menu tile_choice_menu;
     kit::Popup_Menu Help1;
     kit::Menu_Item View_Readme_file_Option;
     kit::Menu_Item Help_and_StepbyStepGuide_Option;
@@ -119,11 +116,11 @@ public:
 private:
     void Connect_Windows_Integration_Handlers();
     void Connect_Help_Handlers();
-    void Connect_Tile_Choice_Options();
     // After a failed save: reports the error, then asks whether to close all the same.
     bool Close_Without_Saving(std::string_view error);
     [[nodiscard]] const std::string& Program_Directory() const { return services_.program_directory; }
 
+    Mosaic_Options mosaic_options_;  // as the Options menu sets them
     Program_Services services_;
     TAboutBox& about_box_;
     TProgress_Form& progress_form_;

@@ -157,7 +157,7 @@ bool Mosaic_Page::Check_Original_File_Name() {
 
 bool Mosaic_Page::Check_Page_For_Mosaic() {
     for (;;) {
-        const Mosaic_Inputs inputs{win::To_Utf8(Input_File_Name_Edit.Text()), tile_list_.Items(),
+        const Mosaic_Job inputs{win::To_Utf8(Input_File_Name_Edit.Text()), tile_list_.Items(),
                                    win::To_Utf8(Output_File_Name_Edit.Text()), Mosaic_Page_Settings()};
         const Mosaic_Input_Check check = Check_Mosaic_Inputs(inputs, file_fields_.Program_Directory(), desktop::File_Exists);
         if (check.original != inputs.original) Input_File_Name_Edit.Set_Text(win::To_Wide(check.original));
@@ -196,11 +196,12 @@ kit::Control* Mosaic_Page::Field_Of(Mosaic_Input_Problem problem) {
 }
 
 Mosaic_Settings Mosaic_Page::Mosaic_Page_Settings() const {
-    return {{Horizontal_Tile_Size_SpinEdit.Value(), Vertical_Tile_Size_SpinEdit.Value(),
-             Insert_Gap_Between_Tiles_CheckBox.Checked(), Horizontal_Tile_Gap_SpinEdit.Value(),
-             Vertical_Tile_Gap_SpinEdit.Value()},
-            Tiles_Crop_To_Size_RadioButton.Checked() ? Fitting_Mode::Truncate_Crop : Fitting_Mode::Expand_Shrink,
-            tile_choice_};
+    Mosaic_Settings settings{{Horizontal_Tile_Size_SpinEdit.Value(), Vertical_Tile_Size_SpinEdit.Value(),
+                              Insert_Gap_Between_Tiles_CheckBox.Checked(), Horizontal_Tile_Gap_SpinEdit.Value(),
+                              Vertical_Tile_Gap_SpinEdit.Value()},
+                             options_};
+    settings.mode = Tiles_Crop_To_Size_RadioButton.Checked() ? Fitting_Mode::Truncate_Crop : Fitting_Mode::Expand_Shrink;
+    return settings;
 }
 
 void Mosaic_Page::Make_Mosaic_BitBtnClick() {
@@ -212,8 +213,9 @@ void Mosaic_Page::Make_Mosaic_BitBtnClick() {
     // the build.
     const std::vector<std::string> tiles = tile_list_.Items();
     Progress_Form_Reporter progress(progress_form_);
-    Build_Mosaic(win::To_Utf8(Input_File_Name_Edit.Text()), win::To_Utf8(Output_File_Name_Edit.Text()), tiles,
-                 Mosaic_Page_Settings(), random_, progress);
+    Build_Mosaic({win::To_Utf8(Input_File_Name_Edit.Text()), tiles, win::To_Utf8(Output_File_Name_Edit.Text()),
+                  Mosaic_Page_Settings()},
+                 random_, progress);
 }
 
 void Mosaic_Page::Add_Original_Picture_To_Tile_List_SpeedButtonClick() {

@@ -45,8 +45,9 @@ public:
     void Load_Settings(const settings::Settings& settings);
     void Save_Settings(settings::Settings& settings) const;
 
-    // The Options menu's choice of tiles, which the frame passes on whenever it changes.
-    void Set_Tile_Choice(Tile_Choice choice) { tile_choice_ = choice; }
+    // The Options menu's choices for the build, which the frame passes on whenever they change;
+    // the page's own fields give the grid and the fitting.
+    void Set_Mosaic_Options(const Mosaic_Options& options) { options_ = options; }
 
     // "Make Mosaic".
     void Make_Mosaic_BitBtnClick();
@@ -116,7 +117,7 @@ private:
     Random_Source& random_;
     TProgress_Form& progress_form_;
     Long_Runs& long_runs_;
-    Tile_Choice tile_choice_ = Tile_Choice::Random;
+    Mosaic_Options options_;
     tiles::Tile_List tile_list_;
 };
 

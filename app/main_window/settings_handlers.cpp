@@ -66,7 +66,9 @@ void TMainForm1::Load_Settings() {
     mosaic_page.Load_Settings(s);
     extract_page.Load_Settings(s);
     file_fields.Load_Settings(s);
-    Tile_Choice_OptionClick(static_cast<Tile_Choice>(s.Tile_Choice_Option));
+    mosaic_options_.choice = static_cast<Tile_Choice>(s.Tile_Choice_Option);
+    tile_choice_menu.Check(mosaic_options_.choice);
+    Mosaic_OptionsChange();
 }
 
 void TMainForm1::Save_Settings() {
@@ -87,7 +89,7 @@ void TMainForm1::Save_Settings() {
     mosaic_page.Save_Settings(s);
     extract_page.Save_Settings(s);
     file_fields.Save_Settings(s);
-    s.Tile_Choice_Option = static_cast<int>(Chosen_Tile_Choice());
+    s.Tile_Choice_Option = static_cast<int>(mosaic_options_.choice);
     const std::string path = Settings_File_Path();
     settings::Rewrite_Older_Profile_As_Utf8(path, win::System_Code_Page_To_Utf8);
     if (!desktop::Write_Profile_Keys(path, settings::kSettings_Section, settings::Settings_Entries(s))) {

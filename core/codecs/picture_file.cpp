@@ -45,6 +45,18 @@ const char* Format_Name(Picture_Format format) {
     return "";
 }
 
+std::optional<Picture_Format> Output_Format(std::string_view path, Picture_Formats formats) {
+    if (formats == Picture_Formats::Bmp_Only) return Picture_Format::Bmp;
+    return Format_For_Path(path);
+}
+
+Raster_Image Load_Picture(const std::string& path, Picture_Formats formats, Load_Hint hint) {
+    if (formats == Picture_Formats::By_Extension) return Load_Picture(path, hint);
+    Raster_Image image;
+    image.Load_From_File(path);
+    return image;
+}
+
 Raster_Image Load_Picture(const std::string& path, Load_Hint hint) {
     // Opened first, so that a name that is missing or a folder is called so, whatever its extension.
     const Input_File file(path);

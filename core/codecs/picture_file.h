@@ -22,15 +22,27 @@ std::optional<Picture_Format> Format_For_Path(std::string_view path);
 // The format's name as reports show it: "BMP", "JPEG", "PNG".
 const char* Format_Name(Picture_Format format);
 
+// Which pictures a job takes: BMP files only, whatever their names (the program's way by
+// default), or every format by its file name's extension.
+enum class Picture_Formats { Bmp_Only, By_Extension };
+
+// The format a picture written to path takes under formats; nothing for an extension no
+// format claims.
+std::optional<Picture_Format> Output_Format(std::string_view path, Picture_Formats formats);
+
 // Reads a picture in the format its extension names; a JPEG may come smaller, down to the hint
 // (Decode_Jpeg). Throws Error::Cannot_Open(path) for a file that cannot be read (a folder
 // included), then Error::Unknown_Extension(path) for an extension no format claims,
 // Error::Too_Large(path) for a picture beyond the decoders' limits or the memory there is, and
 // the format's own not-valid error for content its decoder refuses.
 Raster_Image Load_Picture(const std::string& path, Load_Hint hint = {});
+// Reads a picture as formats allows: with Bmp_Only, a BMP file whatever its name.
+Raster_Image Load_Picture(const std::string& path, Picture_Formats formats, Load_Hint hint = {});
+
+inline constexpr int kDefault_Jpeg_Quality = 92;
 
 struct Save_Options {
-    int quality = 92;  // JPEG quality, 1 to 100
+    int quality = kDefault_Jpeg_Quality;  // JPEG quality, 1 to 100
     Flush_To_Disk flush = Flush_To_Disk::Yes;
 };
 

@@ -15,21 +15,16 @@ constexpr std::size_t kHolding_Cost = 256;
 }  // namespace
 
 Fitted_Tile_Cache::Fitted_Tile_Cache(int width, int height, Fitting_Mode mode, std::size_t byte_budget, Clock clock,
-                                     bool any_format)
-    : width_(width), height_(height), mode_(mode), byte_budget_(byte_budget), any_format_(any_format), clock_(std::move(clock)), started_(clock_()) {}
+                                     Picture_Formats formats)
+    : width_(width), height_(height), mode_(mode), byte_budget_(byte_budget), formats_(formats), clock_(std::move(clock)), started_(clock_()) {}
 
 Fitted_Tile_Cache::Entry Fitted_Tile_Cache::Read(const std::string& path) const {
     Entry entry;
     entry.checked = clock_();
     entry.stamp = Stamp_Of_Readable_File(path);
-    Raster_Image tile;
-    if (!any_format_)
-        tile.Load_From_File(path);
-    else if (mode_ == Fitting_Mode::Expand_Shrink)
-        tile = Load_Picture(path, {width_, height_});
-    else
-        tile = Load_Picture(path);  // cropping keeps the tile's own scale
-    entry.fitted = std::make_shared<const Fitted_Tile>(Fit_Tile(tile, width_, height_, mode_));
+    // Cropping keeps the tile's own scale.
+    const Load_Hint hint = mode_ == Fitting_Mode::Expand_Shrink ? Load_Hint{width_, height_} : Load_Hint{};
+    entry.fitted = std::make_shared<const Fitted_Tile>(Fit_Tile(Load_Picture(path, formats_, hint), width_, height_, mode_));
     return entry;
 }
 

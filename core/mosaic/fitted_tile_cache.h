@@ -8,6 +8,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "codecs/picture_file.h"
 #include "mosaic/tile_preparation.h"
 #include "support/file_io.h"
 #include "support/work_crew.h"
@@ -25,12 +26,12 @@ class Fitted_Tile_Cache {
 public:
     using Clock = std::function<std::chrono::steady_clock::time_point()>;
 
-    // any_format reads tiles of every picture format by their extension (Load_Picture), a
-    // stretched JPEG at the smallest scale that covers the tile size; otherwise BMP files only.
+    // Tiles are read as formats allows (Load_Picture), a stretched JPEG at the smallest scale
+    // that covers the tile size.
     // Tiles beyond byte_budget (their pixels and what holding them costs) are not kept, and are
     // read again whenever they are wanted.
     Fitted_Tile_Cache(int width, int height, Fitting_Mode mode, std::size_t byte_budget,
-                      Clock clock = std::chrono::steady_clock::now, bool any_format = false);
+                      Clock clock = std::chrono::steady_clock::now, Picture_Formats formats = Picture_Formats::Bmp_Only);
 
     // The tile's fitted block (see Fit_Tile). Image-layer errors propagate.
     std::shared_ptr<const Fitted_Tile> Fitted(const std::string& path);
@@ -61,7 +62,7 @@ private:
     int height_;
     Fitting_Mode mode_;
     std::size_t byte_budget_;
-    bool any_format_;
+    Picture_Formats formats_;
     std::size_t bytes_held_ = 0;
     Clock clock_;
     std::chrono::steady_clock::time_point started_;

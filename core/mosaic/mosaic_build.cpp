@@ -8,9 +8,11 @@
 #include "image/colour_operations.h"
 #include "image/raster_drawing.h"
 #include "mosaic/fitted_tile_cache.h"
+#include "mosaic/placements_file.h"
 #include "mosaic/perceptual_structure.h"
 #include "mosaic/scaled_original.h"
 #include "support/error.h"
+#include "support/file_io.h"
 #include "support/work_crew.h"
 
 namespace tilvane {
@@ -109,14 +111,14 @@ struct Tile_Stock {
     std::vector<Structure> structures;
 };
 
-// Reads and fits every tile first when the best choice needs their structures or access asks
+// Reads and fits every tile first when the best choice needs their structures or context asks
 // for it, leaving out the unreadable ones found in folders; otherwise every tile is drawn from
 // and read when first drawn. An abort meanwhile gives nothing.
 std::optional<Tile_Stock> Stock_Tiles(const std::vector<std::string>& tiles, const Mosaic_Settings& settings, bool best,
-                                      const Picture_Access& access, Fitted_Tile_Cache& fitted_tiles, Work_Crew& crew,
+                                      const Build_Context& context, Fitted_Tile_Cache& fitted_tiles, Work_Crew& crew,
                                       Run_Progress& progress) {
     Tile_Stock stock;
-    if (!best && !access.fit_first) {
+    if (!best && !context.fit_first) {
         stock.drawn.resize(tiles.size());
         std::iota(stock.drawn.begin(), stock.drawn.end(), std::size_t{0});
         return stock;
@@ -136,7 +138,7 @@ std::optional<Tile_Stock> Stock_Tiles(const std::vector<std::string>& tiles, con
             return !aborted;
         });
     if (aborted) return std::nullopt;
-    const auto searched = [&](std::size_t i) { return i < access.found_in_folder.size() && access.found_in_folder[i]; };
+    const auto searched = [&](std::size_t i) { return i < context.found_in_folder.size() && context.found_in_folder[i]; };
     for (std::size_t i = 0; i < tiles.size(); ++i)
         if (failures[i] && !searched(i)) std::rethrow_exception(failures[i]);
     for (std::size_t i = 0; i < tiles.size(); ++i) {
@@ -148,7 +150,7 @@ std::optional<Tile_Stock> Stock_Tiles(const std::vector<std::string>& tiles, con
         try {
             std::rethrow_exception(failures[i]);
         } catch (const std::exception& error) {
-            if (access.passed_over) access.passed_over(i, error);
+            if (context.passed_over) context.passed_over(i, error);
         }
     }
     if (stock.drawn.empty()) throw Error::Of_Kind(Error_Kind::No_Readable_Tile);
@@ -171,10 +173,13 @@ std::vector<std::pair<int, bool>> Given_Grid(const Given_Placements& given, int 
 
 }  // namespace
 
-void Build_Mosaic(const std::string& original_path, const std::string& output_path,
-                  const std::vector<std::string>& tiles, const Mosaic_Settings& settings,
-                  Random_Source& random, Run_Progress& progress, unsigned processors,
-                  std::vector<Tile_Placement>* placements, const Picture_Access& access, const Given_Placements* given) {
+void Build_Mosaic(const Mosaic_Job& job, Random_Source& random, Run_Progress& progress, const Build_Context& context) {
+    const std::vector<std::string>& tiles = job.tiles;
+    const Mosaic_Settings& settings = job.settings;
+    const Given_Placements* given = context.given;
+    std::vector<Tile_Placement> record;
+    std::vector<Tile_Placement>* placements = context.placements ? context.placements
+                                              : settings.placements.empty() ? nullptr : &record;
     if (tiles.empty()) throw Error::Of_Kind(Error_Kind::No_Tiles);
     if (!settings.Advances()) throw Error::Of_Kind(Error_Kind::Grid_Never_Advances);
     if (settings.scale < 1 || settings.scale > Mosaic_Settings::kLargest_Scale)
@@ -182,26 +187,22 @@ void Build_Mosaic(const std::string& original_path, const std::string& output_pa
     if (settings.min_distance < 0) throw Error::Of_Kind(Error_Kind::Negative_Distance);
     if (settings.blend < 0 || settings.blend > kLargest_Blend) throw Error::Of_Kind(Error_Kind::Blend_Out_Of_Range);
 
-    Raster_Image original;
-    if (access.any_format)
-        original = Load_Picture(original_path);
-    else
-        original.Load_From_File(original_path);
+    const Raster_Image original = Load_Picture(job.original, settings.formats);
     const std::uint64_t wide = std::uint64_t(original.Width()) * std::uint64_t(settings.scale);
     const std::uint64_t high = std::uint64_t(original.Height()) * std::uint64_t(settings.scale);
-    std::optional<Picture_Format> format = access.any_format ? Format_For_Path(output_path) : Picture_Format::Bmp;
-    if (!format) throw Error::Unknown_Extension(output_path);
-    Check_Picture_Fits(output_path, *format, wide, high, original);
+    const std::optional<Picture_Format> format = Output_Format(job.output, settings.formats);
+    if (!format) throw Error::Unknown_Extension(job.output);
+    Check_Picture_Fits(job.output, *format, wide, high, original);
     const int width = static_cast<int>(wide), height = static_cast<int>(high);
     const Scaled_Original source(original, settings.scale);
     // Without gaps a row's cells cover its band of the mosaic, and the enlarged original need
     // not be drawn under them first.
     const bool rows_covered = settings.Step_X() == settings.tile_width && settings.Step_Y() == settings.tile_height;
 
-    Work_Crew crew(processors);
-    Picture_Writer output(output_path, *format, width, height, original, access.save, crew);
+    Work_Crew crew(context.processors);
+    Picture_Writer output(job.output, *format, width, height, original, {settings.quality}, crew);
     Fitted_Tile_Cache fitted_tiles(settings.tile_width, settings.tile_height, settings.mode, kFitted_Tile_Budget,
-                                   std::chrono::steady_clock::now, access.any_format);
+                                   std::chrono::steady_clock::now, settings.formats);
     Row_Painter painter(original, settings, crew);
     std::vector<int> lefts;
     for (int x = 0; x < width; x += settings.Step_X()) lefts.push_back(x);
@@ -212,7 +213,7 @@ void Build_Mosaic(const std::string& original_path, const std::string& output_pa
     progress.Initialise_Processing(0, 0, settings.Progress_Maximum(height));
     progress.Let_Messages_Run();
     std::optional<Tile_Stock> stock =
-        Stock_Tiles(tiles, settings, settings.choice == Tile_Choice::Best && !given, access, fitted_tiles, crew, progress);
+        Stock_Tiles(tiles, settings, settings.choice == Tile_Choice::Best && !given, context, fitted_tiles, crew, progress);
     const int columns = static_cast<int>(lefts.size());
     const int rows = (height + settings.Step_Y() - 1) / settings.Step_Y();
     const std::vector<std::pair<int, bool>> given_grid = given ? Given_Grid(*given, columns, rows) : decltype(given_grid){};
@@ -248,7 +249,7 @@ void Build_Mosaic(const std::string& original_path, const std::string& output_pa
         looks.clear();
     }
     const std::size_t cell_row_bytes = static_cast<std::size_t>(settings.Step_Y()) * static_cast<std::size_t>(width) * 3;
-    const int band_rows = access.band_rows > 0 ? access.band_rows : static_cast<int>(std::max<std::size_t>(1, kBand_Bytes / cell_row_bytes));
+    const int band_rows = context.band_rows > 0 ? context.band_rows : static_cast<int>(std::max<std::size_t>(1, kBand_Bytes / cell_row_bytes));
     const int band_height = static_cast<int>(std::min<std::int64_t>(std::int64_t{band_rows} * settings.Step_Y(), height));
     Raster_Image band = original.Blank_With_Layout(width, band_height);
     bool stopped = !stock;
@@ -299,6 +300,10 @@ void Build_Mosaic(const std::string& original_path, const std::string& output_pa
     progress.End_Processing();
     progress.Let_Messages_Run();
     output.Commit();
+    if (!settings.placements.empty()) {
+        const std::string csv = Placements_Csv(*placements, tiles, settings.mirror);
+        Write_File_Atomically(settings.placements, std::vector<std::uint8_t>(csv.begin(), csv.end()));
+    }
 }
 
 }  // namespace tilvane

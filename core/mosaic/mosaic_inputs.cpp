@@ -4,7 +4,7 @@
 
 namespace tilvane {
 
-Mosaic_Input_Check Check_Mosaic_Inputs(const Mosaic_Inputs& inputs, std::string_view program_directory,
+Mosaic_Input_Check Check_Mosaic_Inputs(const Mosaic_Job& inputs, std::string_view program_directory,
                                        const tiles::Path_Exists& file_exists) {
     using enum Mosaic_Input_Problem;
     using tiles::Bitmap_Name_Outcome;
@@ -15,7 +15,7 @@ Mosaic_Input_Check Check_Mosaic_Inputs(const Mosaic_Inputs& inputs, std::string_
     };
     // A JPEG or PNG name, where those pass, goes on to the checks after the extension's.
     const auto outcome = [&](const tiles::Bitmap_Name_Result& name, bool must_exist) {
-        if (name.outcome != Bitmap_Name_Outcome::Not_Bitmap || !inputs.any_picture_format || !Format_For_Path(name.name))
+        if (name.outcome != Bitmap_Name_Outcome::Not_Bitmap || inputs.settings.formats == Picture_Formats::Bmp_Only || !Format_For_Path(name.name))
             return name.outcome;
         return !must_exist || file_exists(name.name) ? Bitmap_Name_Outcome::Ok : Bitmap_Name_Outcome::Not_Found;
     };

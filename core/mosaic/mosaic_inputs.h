@@ -11,14 +11,6 @@
 
 namespace tilvane {
 
-struct Mosaic_Inputs {
-    std::string original;  // as typed
-    std::vector<std::string> tiles;
-    std::string output;  // as typed
-    Mosaic_Settings settings;
-    bool any_picture_format = false;  // JPEG and PNG names pass too (the command-line tool)
-};
-
 enum class Mosaic_Input_Problem {
     None,
     Original_Blank,
@@ -46,7 +38,8 @@ struct Mosaic_Input_Check {
 
 // Runs the checks up to the first problem. A name without a directory part is taken to be in
 // program_directory (which ends with a backslash, or is empty to leave names as they are).
-[[nodiscard]] Mosaic_Input_Check Check_Mosaic_Inputs(const Mosaic_Inputs& inputs, std::string_view program_directory,
+// JPEG and PNG names pass where the settings take every format by its extension.
+[[nodiscard]] Mosaic_Input_Check Check_Mosaic_Inputs(const Mosaic_Job& inputs, std::string_view program_directory,
                                                      const tiles::Path_Exists& file_exists);
 
 }  // namespace tilvane

@@ -12,8 +12,6 @@
 namespace tilvane {
 namespace {
 
-constexpr const char* kChoice_Words[] = {"random", "shuffle", "best"};
-
 // Where each tile went in the last rows that the minimum distance reaches, and how often it has
 // been used against the cap. Choices count as their tiles: a mirrored tile is a use of the tile.
 class Use_Rule {
@@ -425,12 +423,19 @@ private:
 
 }  // namespace
 
-const char* Choice_Word(Tile_Choice choice) { return kChoice_Words[static_cast<int>(choice)]; }
+const char* Choice_Word(Tile_Choice choice) { return kTile_Choice_Names[static_cast<std::size_t>(choice)].word; }
 
 std::optional<Tile_Choice> Choice_Of_Word(const std::string& word) {
-    for (int i = 0; i < 3; ++i)
-        if (word == kChoice_Words[i]) return static_cast<Tile_Choice>(i);
+    for (const Tile_Choice_Name& name : kTile_Choice_Names)
+        if (word == name.word) return name.choice;
     return std::nullopt;
+}
+
+std::string Choice_Words_Text() {
+    std::string text;
+    for (std::size_t i = 0; i < kTile_Choice_Names.size(); ++i)
+        text += (i == 0 ? "" : i + 1 == kTile_Choice_Names.size() ? " or " : ", ") + std::string(kTile_Choice_Names[i].word);
+    return text;
 }
 
 std::unique_ptr<Tile_Chooser> Make_Tile_Chooser(Tile_Choice choice, Tile_Rules rules, int tile_count,

@@ -1,5 +1,6 @@
 #pragma once
 // How a mosaic build picks each cell's tile from the list.
+#include <array>
 #include <memory>
 #include <optional>
 #include <span>
@@ -17,9 +18,24 @@ enum class Tile_Choice {
     Best,     // the tile whose structure best matches the cell's, near-ties drawn at random
 };
 
-// The words the command line takes for each choice ("random", "shuffle", "best").
+// Every choice, in Tile_Choice's order (which the settings file keeps), with the word the command
+// line takes for it, and the caption and name of its radio item in the window's Options menu.
+struct Tile_Choice_Name {
+    Tile_Choice choice;
+    const char* word;
+    const char* caption;
+    const char* item_name;
+};
+inline constexpr std::array<Tile_Choice_Name, 3> kTile_Choice_Names{{
+    {Tile_Choice::Random, "random", "Draw Tiles at &Random", "Draw_Tiles_at_Random_Option"},
+    {Tile_Choice::Shuffle, "shuffle", "Use Every Tile &Before Repeating", "Use_Every_Tile_Before_Repeating_Option"},
+    {Tile_Choice::Best, "best", "Choose the Best-&Matching Tile", "Choose_Best_Matching_Tile_Option"},
+}};
+
 const char* Choice_Word(Tile_Choice choice);
 std::optional<Tile_Choice> Choice_Of_Word(const std::string& word);
+// "random, shuffle or best", for the command line's words.
+std::string Choice_Words_Text();
 
 // What a cell looks like to a chooser that matches structures.
 struct Cell_Look {

@@ -4,6 +4,7 @@
 #include <variant>
 
 #include "grid/tile_grid.h"
+#include "mosaic/tile_choice.h"
 #include "settings/profile_text.h"
 
 namespace tilvane::settings {
@@ -53,7 +54,7 @@ const Key kKeys[] = {
     {"Extracted_Tile_Directory_Edit", Text_Key{&Settings::Extracted_Tile_Directory_Edit}},
     {"Last_Mosaic_Directory_Edit", Text_Key{&Settings::Last_Mosaic_Directory_Edit}},
     {"Last_Tile_Directory_Edit", Text_Key{&Settings::Last_Tile_Directory_Edit}},
-    {"Tile_Choice_Option", Integer_Key{&Settings::Tile_Choice_Option, 0, {0, 2}}},
+    {"Tile_Choice_Option", Integer_Key{&Settings::Tile_Choice_Option, 0, {0, static_cast<int>(kTile_Choice_Names.size()) - 1}}},
 };
 
 constexpr std::string_view kMaximised_Key = "WindowState_wsMaximized";

@@ -246,8 +246,8 @@ TEST(MakeMosaicAgreementTest, TheProgramAndTheCommandLineBuildTheSameFile) {
         kit::Menu_Item& option;  // of the Options menu
         std::wstring choose;     // the command line's words for it
     };
-    const Case cases[] = {{main.Draw_Tiles_at_Random_Option, L""},
-                          {main.Choose_Best_Matching_Tile_Option, L" --choose best"}};
+    const Case cases[] = {{main.tile_choice_menu.Item(Tile_Choice::Random), L""},
+                          {main.tile_choice_menu.Item(Tile_Choice::Best), L" --choose best"}};
     for (const Case& c : cases) {
         SCOPED_TRACE(win::To_Utf8(c.choose));
         SendMessageW(main.Handle(), WM_COMMAND, c.option.Command_Id(), 0);

@@ -126,8 +126,8 @@ void Expect_Factory_Values(const TMainForm1& main) {
     EXPECT_EQ(main.extract_page.Extract_Tile_Width_SpinEdit.Value(), 6);
     EXPECT_EQ(main.extract_page.Extract_Tile_Height_SpinEdit.Value(), 6);
     EXPECT_EQ(main.extract_page.Extract_Image_Limits_RadioGroup.Item_Index(), 3);
-    EXPECT_TRUE(main.Draw_Tiles_at_Random_Option.Checked());
-    EXPECT_FALSE(main.Use_Every_Tile_Before_Repeating_Option.Checked() || main.Choose_Best_Matching_Tile_Option.Checked());
+    EXPECT_TRUE(main.tile_choice_menu.Item(Tile_Choice::Random).Checked());
+    EXPECT_FALSE(main.tile_choice_menu.Item(Tile_Choice::Shuffle).Checked() || main.tile_choice_menu.Item(Tile_Choice::Best).Checked());
     for (const kit::Edit* name : {&main.mosaic_page.Input_File_Name_Edit, &main.mosaic_page.Output_File_Name_Edit,
                                   &main.extract_page.Extract_Mosaic_Bitmap_File_Name_Edit, &main.extract_page.Extracted_Tile_Directory_Edit}) {
         EXPECT_EQ(name->Text(), L"");
@@ -287,7 +287,7 @@ TEST_F(SettingsTest, FactoryResetAsksThenDeletesTheFileAndRestartsFromDefaults) 
     EXPECT_TRUE(desktop::File_Exists(Settings_File()));
     EXPECT_TRUE(IsZoomed(main.Handle()));
     EXPECT_TRUE(main.mosaic_page.Tiles_Crop_To_Size_RadioButton.Checked());
-    EXPECT_TRUE(main.Choose_Best_Matching_Tile_Option.Checked());
+    EXPECT_TRUE(main.tile_choice_menu.Item(Tile_Choice::Best).Checked());
     EXPECT_EQ(main.mosaic_page.Tiles().Count(), 2);
 
     {

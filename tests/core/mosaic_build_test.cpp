@@ -107,8 +107,7 @@ protected:
 TEST_F(MosaicBuildTest, ReportsEveryRowAgainstTheMaximum) {
     const std::string original = Save("original.bmp", filled(100, 100, gradient));
     const std::vector<std::string> tiles{Save("tile.bmp", filled(7, 9, gradient))};
-    Build_Mosaic(original, folder_.Path("out.bmp"), tiles, {{20, 20, false, 0, 3}, Fitting_Mode::Expand_Shrink}, random_,
-                 progress_);
+    Build_Mosaic({original, tiles, folder_.Path("out.bmp"), {{20, 20, false, 0, 3}, Fitting_Mode::Expand_Shrink}}, random_, progress_);
     EXPECT_EQ(progress_.calls,
               (std::vector<std::string>{"Initialise 0 0 123", "Processing Column at Pixel : 20|20",
                                         "Processing Column at Pixel : 40|40", "Processing Column at Pixel : 60|60",
@@ -137,7 +136,7 @@ TEST_F(MosaicBuildTest, GapsAndUnreachedPixelsKeepTheOriginal) {
         Recording_Progress progress;
         Cycling_Random random;
         const std::string output = folder_.Path("out.bmp");
-        Build_Mosaic(original, output, tiles, {{30, 20, c.gap, 6, 6}, Fitting_Mode::Expand_Shrink}, random, progress);
+        Build_Mosaic({original, tiles, output, {{30, 20, c.gap, 6, 6}, Fitting_Mode::Expand_Shrink}}, random, progress);
         const Raster_Image mosaic = Load(output);
         ASSERT_EQ(mosaic.Width(), 100);
         ASSERT_EQ(mosaic.Height(), 50);
@@ -174,7 +173,7 @@ TEST_F(MosaicBuildTest, AScaledMosaicTakesItsTargetsFromTheOriginalUnderTheCell)
         Recording_Progress progress;
         progress.cells_before_abort = c.cells_before_abort;
         std::vector<Tile_Placement> placements;
-        Build_Mosaic(original, folder_.Path("out.bmp"), tiles, settings, random_, progress, 0, &placements);
+        Build_Mosaic({original, tiles, folder_.Path("out.bmp"), settings}, random_, progress, {.placements = &placements});
         const Raster_Image mosaic = Load(folder_.Path("out.bmp"));
         ASSERT_EQ(mosaic.Width(), 30);
         ASSERT_EQ(mosaic.Height(), 24);
@@ -220,7 +219,7 @@ TEST_F(MosaicBuildTest, TransferAndBlendKeepEveryCellsSumsOfTheOriginal) {
         settings.blend = c.blend;
         settings.scale = c.scale;
         std::vector<Tile_Placement> placements;
-        Build_Mosaic(original, folder_.Path("out.bmp"), tiles, settings, random_, progress_, 2, &placements);
+        Build_Mosaic({original, tiles, folder_.Path("out.bmp"), settings}, random_, progress_, {.processors = 2, .placements = &placements});
         const Raster_Image mosaic = Load(folder_.Path("out.bmp"));
         ASSERT_FALSE(placements.empty());
         for (const Tile_Placement& p : placements) {
@@ -237,7 +236,7 @@ TEST_F(MosaicBuildTest, TransferAndBlendKeepEveryCellsSumsOfTheOriginal) {
     Mosaic_Settings too_much{{6, 5, false, 0, 0}, Fitting_Mode::Expand_Shrink};
     too_much.blend = 101;
     try {
-        Build_Mosaic(folder_.Path("missing.bmp"), folder_.Path("out.bmp"), tiles, too_much, random_, progress_);
+        Build_Mosaic({folder_.Path("missing.bmp"), tiles, folder_.Path("out.bmp"), too_much}, random_, progress_);
         ADD_FAILURE() << "no error";
     } catch (const Error& e) {
         EXPECT_EQ(e.Kind(), Error_Kind::Blend_Out_Of_Range);
@@ -250,7 +249,7 @@ TEST_F(MosaicBuildTest, ATileLargerThanTheOriginalMakesOneCell) {
     const Raster_Image tile = filled(16, 16, [](int x, int y) { return Colour{static_cast<std::uint8_t>(x * 10), 50, static_cast<std::uint8_t>(y * 10)}; });
     const std::vector<std::string> tiles{Save("tile.bmp", tile)};
     const std::string output = folder_.Path("out.bmp");
-    Build_Mosaic(original, output, tiles, {{16, 16, false, 0, 0}, Fitting_Mode::Truncate_Crop}, random_, progress_);
+    Build_Mosaic({original, tiles, output, {{16, 16, false, 0, 0}, Fitting_Mode::Truncate_Crop}}, random_, progress_);
     EXPECT_EQ(random_.next, 1);
     const Colour whole_original = Average_Colour(source, Rect::At(0, 0, 10, 8));
     const Colour whole_tile = Average_Colour(tile, Rect::At(0, 0, 16, 16));
@@ -297,7 +296,7 @@ TEST_F(MosaicBuildTest, MatchesPreparingEveryTileFromItsFile) {
         Cycling_Random random;
         random.pick = c.pick;
         Recording_Progress progress;
-        Build_Mosaic(original, folder_.Path("built.bmp"), tiles, settings, random, progress, processors);
+        Build_Mosaic({original, tiles, folder_.Path("built.bmp"), settings}, random, progress, {.processors = processors});
 
         Expect_Same_Pixels(Load(folder_.Path("built.bmp")), Reference_Mosaic(original, tiles, settings, c.pick));
     }
@@ -327,7 +326,7 @@ TEST_F(MosaicBuildTest, KeepsTheOriginalsFormat) {
             const Mosaic_Settings settings{{8, 6, true, 1, 0}, mode};
             Cycling_Random random;
             Recording_Progress progress;
-            Build_Mosaic(original, folder_.Path("built.bmp"), tiles, settings, random, progress);
+            Build_Mosaic({original, tiles, folder_.Path("built.bmp"), settings}, random, progress);
             Bmp_Description stored, built_as;
             Decode_Bmp(Read_Whole_File(original), &stored);
             const Raster_Image built = Decode_Bmp(Read_Whole_File(folder_.Path("built.bmp")), &built_as);
@@ -361,7 +360,7 @@ TEST_F(MosaicBuildTest, ACustomLayoutTileAlwaysEndsTheBuild) {
         random.pick = [custom_cell](int n, int) { return n == custom_cell ? 1 : 0; };
         Recording_Progress progress;
         try {
-            Build_Mosaic(original, output, tiles, {{8, 8, false, 0, 0}, mode}, random, progress, processors);
+            Build_Mosaic({original, tiles, output, {{8, 8, false, 0, 0}, mode}}, random, progress, {.processors = processors});
             ADD_FAILURE() << "built";
         } catch (const Error& e) {
             EXPECT_EQ(e.Kind(), Error_Kind::Invalid_Pixel_Format);
@@ -379,7 +378,7 @@ TEST_F(MosaicBuildTest, AnAbortedBuildIsSavedWithTheRowInHandPartDrawn) {
     // 4th cell of the third row.
     progress_.cells_before_abort = 2 * 11 + 1 + 3;
     const std::string output = folder_.Path("out.bmp");
-    Build_Mosaic(original, output, tiles, {{10, 10, false, 0, 0}, Fitting_Mode::Expand_Shrink}, random_, progress_);
+    Build_Mosaic({original, tiles, output, {{10, 10, false, 0, 0}, Fitting_Mode::Expand_Shrink}}, random_, progress_);
     EXPECT_EQ(random_.next, 23);
     EXPECT_EQ(progress_.values, (std::vector<int>{10, 20, 30}));
     EXPECT_EQ(progress_.calls.back(), "End");
@@ -421,7 +420,7 @@ TEST_F(MosaicBuildTest, ImageErrorsStopTheBuildAndWriteNothing) {
             Mosaic_Settings settings{{c.size, c.size, false, 0, 0}, Fitting_Mode::Expand_Shrink};
             settings.scale = c.scale;
             settings.min_distance = c.min_distance;
-            Build_Mosaic(original, c.output, c.tiles, settings, random, progress);
+            Build_Mosaic({original, c.tiles, c.output, settings}, random, progress);
             ADD_FAILURE() << "no error";
         } catch (const Error& e) {
             EXPECT_EQ(shell::Error_Text(e), c.error);
@@ -452,11 +451,10 @@ TEST_F(MosaicBuildTest, AMosaicBeyondItsFormatIsRefusedBeforeTheFirstCell) {
         const std::string original = Save("original.bmp", Raster_Image(10, c.height));
         Mosaic_Settings settings{{15, 15, false, 0, 0}, Fitting_Mode::Expand_Shrink};
         settings.scale = 15;
-        Picture_Access access;
-        access.any_format = true;
+        settings.formats = Picture_Formats::By_Extension;
         Recording_Progress progress;
         try {
-            Build_Mosaic(original, folder_.Path(c.output), tiles, settings, random_, progress, 0, nullptr, access);
+            Build_Mosaic({original, tiles, folder_.Path(c.output), settings}, random_, progress);
             ADD_FAILURE() << "no error";
         } catch (const Error& e) {
             EXPECT_EQ(shell::Error_Text(e), c.error);
@@ -474,10 +472,9 @@ TEST_F(MosaicBuildTest, ABuildThatFailsMidwayLeavesTheOldFile) {
     const std::string output = folder_.Path("out.bmp");
     Write_File_Atomically(output, {'o', 'l', 'd'});
     random_.pick = [](int n, int) { return n == 13 ? 1 : 0; };  // in the fourth row
-    Picture_Access access;
+    Build_Context access;
     access.band_rows = 1;
-    EXPECT_THROW(Build_Mosaic(original, output, tiles, {{10, 10, false, 0, 0}, Fitting_Mode::Expand_Shrink}, random_,
-                              progress_, 0, nullptr, access),
+    EXPECT_THROW(Build_Mosaic({original, tiles, output, {{10, 10, false, 0, 0}, Fitting_Mode::Expand_Shrink}}, random_, progress_, access),
                  Error);
     EXPECT_EQ(progress_.values, (std::vector<int>{10, 20, 30}));
     EXPECT_EQ(Read_Whole_File(output), (std::vector<std::uint8_t>{'o', 'l', 'd'}));
@@ -508,16 +505,16 @@ TEST_F(MosaicBuildTest, FittingFirstPassesOverUnreadablePicturesFoundInFolders) 
     for (const Case& c : cases) {
         SCOPED_TRACE(c.tiles.size());
         std::filesystem::remove(folder_.Folder() / "out.bmp");
-        Picture_Access access;
+        Build_Context access;
         access.fit_first = true;
         access.found_in_folder = c.found_in_folder;
         std::vector<std::size_t> told;
         access.passed_over = [&](std::size_t tile, const std::exception&) { told.push_back(tile); };
-        Cycling_Random random;
         std::vector<Tile_Placement> placements;
+        access.placements = &placements;
+        Cycling_Random random;
         try {
-            Build_Mosaic(original, folder_.Path("out.bmp"), c.tiles, {{10, 10, false, 0, 0}, Fitting_Mode::Expand_Shrink}, random,
-                         progress_, 0, &placements, access);
+            Build_Mosaic({original, c.tiles, folder_.Path("out.bmp"), {{10, 10, false, 0, 0}, Fitting_Mode::Expand_Shrink}}, random, progress_, access);
             EXPECT_EQ(c.error, "");
         } catch (const Error& e) {
             EXPECT_EQ(shell::Error_Text(e), c.error);
@@ -559,7 +556,7 @@ TEST_F(MosaicBuildTest, EachChoiceBuildsTheSameFileForTheSameSeedAsBefore) {
         Mosaic_Settings settings{{8, 6, false, 0, 0}, Fitting_Mode::Expand_Shrink, c.choice, c.min_distance};
         Twister_Random_Source random;
         random.Seed(11);
-        Build_Mosaic(original, folder_.Path("out.bmp"), tiles, settings, random, progress_);
+        Build_Mosaic({original, tiles, folder_.Path("out.bmp"), settings}, random, progress_);
         std::uint64_t hash = 14695981039346656037u;  // FNV-1a
         for (const std::uint8_t byte : Read_Whole_File(folder_.Path("out.bmp"))) hash = (hash ^ byte) * 1099511628211u;
         EXPECT_EQ(hash, c.hash);
@@ -595,18 +592,17 @@ TEST_F(MosaicBuildTest, ARecordOfPlacementsDrawsTheSameMosaicAgain) {
         Twister_Random_Source random;
         random.Seed(3);
         std::vector<Tile_Placement> placements;
-        Build_Mosaic(original, folder_.Path("built.bmp"), tiles, settings, random, progress_, 2, &placements);
+        Build_Mosaic({original, tiles, folder_.Path("built.bmp"), settings}, random, progress_, {.processors = 2, .placements = &placements});
         const Given_Placements given = Read_Placements_Csv(Placements_Csv(placements, tiles, c.mirror), tiles, "p.csv");
         std::vector<Tile_Placement> again;
-        Build_Mosaic(original, folder_.Path("again.bmp"), tiles, settings, random, progress_, 1, &again, {}, &given);
+        Build_Mosaic({original, tiles, folder_.Path("again.bmp"), settings}, random, progress_, {.processors = 1, .placements = &again, .given = &given});
         EXPECT_EQ(Read_Whole_File(folder_.Path("again.bmp")), Read_Whole_File(folder_.Path("built.bmp")));
         EXPECT_EQ(Placements_Csv(again, tiles, true), Placements_Csv(placements, tiles, true));
     }
     const std::string flat = Save("flat.bmp", filled(16, 12, [](int, int) { return Colour{90, 90, 90}; }));
     for (const bool mirrored : {false, true}) {
         const Given_Placements one{"p.csv", {{1, 1, 2, mirrored, 2}}};
-        Build_Mosaic(flat, folder_.Path(mirrored ? "m.bmp" : "p.bmp"), tiles, {{16, 12, false, 0, 0}, Fitting_Mode::Expand_Shrink},
-                     random_, progress_, 0, nullptr, {}, &one);
+        Build_Mosaic({flat, tiles, folder_.Path(mirrored ? "m.bmp" : "p.bmp"), {{16, 12, false, 0, 0}, Fitting_Mode::Expand_Shrink}}, random_, progress_, {.given = &one});
     }
     const Raster_Image plain = Load(folder_.Path("p.bmp")), mirrored = Load(folder_.Path("m.bmp"));
     EXPECT_NE(plain.Pixel(0, 3), plain.Pixel(15, 3));
@@ -638,8 +634,7 @@ TEST_F(MosaicBuildTest, RefusesRecordsOutsideTheGridAndCapsThatCannotCoverIt) {
         Mosaic_Settings settings{{10, 10, false, 0, 0}, Fitting_Mode::Expand_Shrink, Tile_Choice::Best};
         settings.max_uses = c.max_uses;
         try {
-            Build_Mosaic(original, folder_.Path("out.bmp"), tiles, settings, random_, progress_, 0, nullptr, {},
-                         c.cells.empty() ? nullptr : &given);
+            Build_Mosaic({original, tiles, folder_.Path("out.bmp"), settings}, random_, progress_, {.given = c.cells.empty() ? nullptr : &given});
             ADD_FAILURE() << "built";
         } catch (const Error& e) {
             EXPECT_EQ(shell::Error_Text(e), c.error);
@@ -651,7 +646,7 @@ TEST_F(MosaicBuildTest, RefusesRecordsOutsideTheGridAndCapsThatCannotCoverIt) {
 TEST_F(MosaicBuildTest, TheOriginalCanBeItsOwnOutput) {
     const std::string original = Save("photo.bmp", filled(30, 30, gradient));
     const std::vector<std::string> tiles{Save("tile.bmp", filled(10, 10, [](int, int) { return kWhite; }))};
-    Build_Mosaic(original, original, tiles, {{10, 10, false, 0, 0}, Fitting_Mode::Expand_Shrink}, random_, progress_);
+    Build_Mosaic({original, tiles, original, {{10, 10, false, 0, 0}, Fitting_Mode::Expand_Shrink}}, random_, progress_);
     const Raster_Image mosaic = Load(original);
     EXPECT_EQ(mosaic.Pixel(0, 0), mosaic.Pixel(9, 9));
     EXPECT_EQ(folder_.Names().size(), 2u);
@@ -699,14 +694,13 @@ TEST_F(MosaicBuildTest, EveryBandHeightWritesTheSameFile) {
             Mosaic_Settings settings{{8, 6, false, 0, 0}, Fitting_Mode::Expand_Shrink, c.choice};
             if (c.options) c.options(settings);
             settings.scale = c.scale;
+            settings.formats = Picture_Formats::By_Extension;
             Twister_Random_Source random;
             random.Seed(5);
             Recording_Progress progress;
             progress.cells_before_abort = c.abort_after;
-            Picture_Access access;
-            access.any_format = true;
-            access.band_rows = band_rows;
-            Build_Mosaic(folder_.Path(c.original), folder_.Path(c.output), tiles, settings, random, progress, 2, nullptr, access);
+            Build_Mosaic({folder_.Path(c.original), tiles, folder_.Path(c.output), settings}, random, progress,
+                         {.band_rows = band_rows, .processors = 2});
             const std::vector<std::uint8_t> built = Read_Whole_File(folder_.Path(c.output));
             if (whole.empty()) whole = built;
             EXPECT_EQ(built, whole);
@@ -731,7 +725,7 @@ TEST_F(MosaicBuildTest, TheTransferMatchesByLightnessWithAndWithoutACap) {
         settings.colour = colour;
         settings.max_uses = max_uses;
         std::vector<Tile_Placement> placements;
-        Build_Mosaic(original, folder_.Path("built.bmp"), tiles, settings, random_, progress_, 1, &placements);
+        Build_Mosaic({original, tiles, folder_.Path("built.bmp"), settings}, random_, progress_, {.processors = 1, .placements = &placements});
         ASSERT_EQ(placements.size(), 1u);
         EXPECT_EQ(placements[0].tile, expected);
     }
