@@ -24,7 +24,8 @@ struct Folder_Request {
     std::wstring title;
     std::wstring initial_directory;
     // Called with the full path of a typed directory that does not exist: true when it exists now,
-    // so the dialog closes with it; false keeps the dialog open.
+    // so the dialog closes with it; false keeps the dialog open. Without it the dialog offers no
+    // new-folder button.
     std::function<bool(const std::wstring& directory)> create_missing;
 };
 

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "codecs/picture_file.h"
 #include "image/raster_image.h"
 #include "main_window/main_form.h"
 #include "test_support.h"
@@ -164,6 +165,34 @@ TEST_F(ExtractPageTest, TestShowChecksTheNameAndThePreviewFollowsTheFields) {
     main.extract_page.Extract_Mosaic_Bitmap_File_Name_Edit.Set_Text(dir + L"nothing-here.bmp");
     EXPECT_EQ(Shown(), (std::vector<std::wstring>{L"Bitmap image is not valid.", L"Unknown picture file extension (.png)"}));
     EXPECT_EQ(main.extract_page.Extract_Tile_Preview_Image.Shown().Size().cx, 40);
+}
+
+// With the photo formats a PNG or JPEG mosaic is previewed and cut into BMP tiles; without them
+// it is refused as before.
+TEST_F(ExtractPageTest, ThePhotoFormatsLetAPngOrJpegMosaicBePreviewedAndCut) {
+    const std::string dir = folder.Path();
+    Save_Picture(dir + "mosaic.png", Gradient(100, 90));
+    Save_Picture(dir + "mosaic.jpg", Gradient(60, 30));
+    main.extract_page.Extracted_Tile_Directory_Edit.Set_Text(win::To_Wide(dir));
+    main.extract_page.Extract_Mosaic_Bitmap_File_Name_Edit.Set_Text(win::To_Wide(dir + "mosaic.png"));
+    Click(main.extract_page.Test_Show_Image_Preview_BitBtn);
+    EXPECT_EQ(Shown(), (std::vector<std::wstring>{L"Unknown picture file extension (.png)",
+                                                  L"Error: Only Bitmap (.BMP) files are supported by this program."}));
+
+    SendMessageW(main.Handle(), WM_COMMAND, main.Photo_Formats_Option.Command_Id(), 0);
+    for (const auto& [name, tiles] : {std::pair{"mosaic.png", 12u}, {"mosaic.jpg", 2u}}) {
+        SCOPED_TRACE(name);
+        main.extract_page.Extract_Mosaic_Bitmap_File_Name_Edit.Set_Text(win::To_Wide(dir + name));
+        Click(main.extract_page.Test_Show_Image_Preview_BitBtn);
+        EXPECT_TRUE(Shown().empty());
+        EXPECT_EQ(main.extract_page.Extract_Tile_Preview_Image.Shown().Size().cy, name[7] == 'p' ? 90 : 30);
+        Click(main.extract_page.Extract_Mosaic_Tiles_BitBtn);
+        EXPECT_TRUE(Shown().empty());
+        std::vector<std::string> written = Names_In(dir);
+        std::erase_if(written, [](const std::string& file) { return file.find(',') == std::string::npos; });
+        EXPECT_EQ(written.size(), tiles);
+        for (const std::string& tile : written) std::filesystem::remove(std::filesystem::u8path(dir + tile));
+    }
 }
 
 TEST_F(ExtractPageTest, ThePreviewBoxKeepsTheTileSizeThroughEveryReLayout) {

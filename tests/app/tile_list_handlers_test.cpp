@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "codecs/picture_file.h"
 #include "image/raster_image.h"
 #include "main_window/main_form.h"
 #include "test_support.h"
@@ -266,6 +267,52 @@ TEST_F(TileListTest, AListFileThatCannotBeWrittenKeepsTheWindowOpenUnlessTheUser
 TEST_F(TileListTest, RandomTileDrawsFromTheProgramsGenerator) {
     main.mosaic_page.Add_Chosen_Tiles({"b", "a"});
     EXPECT_EQ(main.mosaic_page.Random_Tile(), "a");  // the recording generator always draws 0
+}
+
+// A folder's pictures come in, those of its subfolders too, bitmaps only unless the photo formats
+// are on; what cannot be read is named in one message, ten names at most, and the rest is added.
+TEST_F(TileListTest, AddFolderAddsEveryReadablePictureAndNamesTheOthers) {
+    const std::string photos = folder.Path() + "Photos\\";
+    std::filesystem::create_directories(std::filesystem::u8path(photos + "Sub"));
+    for (const char* name : {"b.bmp", "a.jpg", "Sub\\c.png", "Sub\\d.bmp"}) Save_Picture(photos + name, Raster_Image(3, 2));
+    Write_File(photos + "notes.txt", "not a picture, and not taken");
+    std::string unreadable;
+    for (const char* name : {"bad.bmp", "x01.bmp", "x02.bmp", "x03.bmp", "x04.bmp", "x05.bmp", "x06.bmp", "x07.bmp",
+                             "x08.bmp", "x09.bmp", "x10.bmp", "x11.bmp"}) {
+        Write_File(photos + name, "BM cut short");
+        if (name[1] != '1') unreadable += "\r\n" + photos + name;
+    }
+    const std::wstring message = win::To_Wide("Error: 12 pictures in the Directory " + photos +
+                                              " could not be read and were not added to the Tiles List :\r\n" +
+                                              unreadable + "\r\n... and 2 more");
+    for (const bool photo_formats : {false, true}) {
+        SCOPED_TRACE(photo_formats);
+        if (photo_formats) SendMessageW(main.Handle(), WM_COMMAND, main.Photo_Formats_Option.Command_Id(), 0);
+        picker.folder_answers.push_back(win::To_Wide(folder.Path() + "Photos"));
+        main.mosaic_page.Add_Folder_To_Tile_List_OptionClick();
+        EXPECT_EQ(Shown(), std::vector<std::wstring>{message});
+        EXPECT_EQ(main.file_fields.Last_Tile_Directory_Edit, win::To_Wide(photos));
+    }
+    EXPECT_EQ(Items_Shown(), (Items{photos + "a.jpg", photos + "b.bmp", photos + "Sub\\c.png", photos + "Sub\\d.bmp"}))
+        << "the bitmaps once";
+    ASSERT_EQ(picker.folder_requests.size(), 2u);
+    EXPECT_EQ(picker.folder_requests[0].title, L"Select a Directory of Tiles to Add ?");
+    EXPECT_EQ(picker.folder_requests[0].initial_directory, win::To_Wide(folder.Path()));
+    EXPECT_FALSE(picker.folder_requests[0].create_missing) << "a folder to read is never made";
+
+    picker.folder_answers.push_back(win::To_Wide(photos + "Sub"));
+    main.mosaic_page.Add_Folder_To_Tile_List_OptionClick();
+    EXPECT_TRUE(Shown().empty()) << "all listed already: nothing to say";
+    std::filesystem::create_directory(std::filesystem::u8path(photos + "Empty"));
+    picker.folder_answers.push_back(win::To_Wide(photos + "Empty"));
+    main.mosaic_page.Add_Folder_To_Tile_List_OptionClick();
+    main.mosaic_page.Add_Folder_To_Tile_List_OptionClick();  // Cancel
+    EXPECT_EQ(Shown(), std::vector<std::wstring>{win::To_Wide(
+                           "Error: The Directory " + photos +
+                           "Empty\\ and its sub-directories hold no Bitmap (.BMP), JPEG (.JPG, .JPEG) or PNG (.PNG) files.")});
+    EXPECT_EQ(main.mosaic_page.Tiles_PopupMenu.Captions(),
+              (std::vector<std::wstring>{L"Add &Original", L"Add &Tiles ...", L"Add &Folder ...", L"", L"&Remove",
+                                         L"Remove &All"}));
 }
 
 }  // namespace
