@@ -93,7 +93,7 @@ std::vector<std::wstring> Windows_File_Picker::Choose(HWND owner, const Picker_R
         dialog.lStructSize = sizeof dialog;
         dialog.hwndOwner = owner;
         dialog.lpstrFilter = filter.c_str();
-        dialog.nFilterIndex = 1;
+        dialog.nFilterIndex = request.filter_index;
         dialog.lpstrFile = buffer.data();
         dialog.nMaxFile = static_cast<DWORD>(std::min<std::size_t>(size, MAXDWORD));
         dialog.lpstrInitialDir = request.initial_directory.empty() ? nullptr : request.initial_directory.c_str();

@@ -17,6 +17,7 @@ struct Picker_Request {
     DWORD options = 0;    // OFN_* flags, OFN_EXPLORER and OFN_HIDEREADONLY implied
     std::wstring initial_directory;
     std::wstring file_name;  // pre-filled
+    DWORD filter_index = 1;  // the filter selected at first, counted from 1
 };
 
 // One use of the directory-selection dialog.

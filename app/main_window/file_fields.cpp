@@ -22,6 +22,9 @@ std::wstring Picture_Filter(Picture_Formats formats) {
     return formats == Picture_Formats::Bmp_Only ? kBitmap_Filter : kPicture_Filter;
 }
 
+// With the photo formats the pickers start on all the pictures, so that a photo shows at once.
+DWORD First_Filter(Picture_Formats formats) { return formats == Picture_Formats::Bmp_Only ? 1 : 2; }
+
 std::wstring Directory_Of(const std::string& file) {
     return win::To_Wide(tiles::Normalise_Directory_Name(tilvane::Directory_Part(file)));
 }
@@ -52,7 +55,8 @@ void File_Fields::Choose_Single_File(kit::Edit& field, const wchar_t* title, DWO
         Last_Mosaic_Directory_Edit = Usable(Last_Mosaic_Directory_Edit, program_directory_);
     }
     const std::vector<std::wstring> chosen = picker_.Choose(
-        field.Owner().Handle(), {title, Picture_Filter(formats_), options, Last_Mosaic_Directory_Edit, picker_file_name_});
+        field.Owner().Handle(), {title, Picture_Filter(formats_), options, Last_Mosaic_Directory_Edit, picker_file_name_,
+                                 First_Filter(formats_)});
     if (chosen.empty()) return;
     picker_file_name_ = chosen.front();
     field.Set_Text(chosen.front());
@@ -64,7 +68,7 @@ std::vector<std::string> File_Fields::Choose_Tiles(HWND owner) {
     const std::vector<std::wstring> chosen =
         picker_.Choose(owner, {L"Select Tile(s) to Add ?", Picture_Filter(formats_) + kTile_List_Filter,
                                OFN_ALLOWMULTISELECT | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_SHAREAWARE,
-                               Last_Tile_Directory_Edit, picker_file_name_});
+                               Last_Tile_Directory_Edit, picker_file_name_, First_Filter(formats_)});
     if (chosen.empty()) return {};
     picker_file_name_ = chosen.front();
     std::vector<std::string> files;

@@ -25,7 +25,8 @@ struct Settings;
 namespace tilvane::app {
 
 // The filter of the main window's pictures; the tile picker also offers tile list files. With the
-// photo formats the bitmaps come first, then all the pictures, then each other format.
+// photo formats the bitmaps come first, then all the pictures (where the pickers start), then
+// each other format.
 inline constexpr wchar_t kBitmap_Filter[] = L"Bitmap files (*.bmp)|*.bmp";
 inline constexpr wchar_t kPicture_Filter[] =
     L"Bitmap files (*.bmp)|*.bmp|All pictures (*.bmp;*.jpg;*.jpeg;*.png)|*.bmp;*.jpg;*.jpeg;*.png"

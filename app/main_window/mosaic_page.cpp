@@ -272,7 +272,8 @@ void Mosaic_Page::Add_Folder_To_Tile_List_OptionClick() {
     if (!found.readable.empty()) Add_Chosen_Tiles(std::move(found.readable));
     if (unreadable == 0) return;
     constexpr std::size_t kNamed = 10;
-    std::string text = "Error: " + std::to_string(unreadable) + " pictures in the Directory " + *folder +
+    std::string text = "Error: " + std::to_string(unreadable) + (unreadable == 1 ? " picture" : " pictures") +
+                       " in the Directory " + *folder +
                        " could not be read and were not added to the Tiles List :\r\n";
     for (std::size_t i = 0; i < std::min(unreadable, kNamed); ++i) text += "\r\n" + found.unreadable[i];
     if (unreadable > kNamed) text += "\r\n... and " + std::to_string(unreadable - kNamed) + " more";

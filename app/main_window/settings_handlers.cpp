@@ -63,13 +63,14 @@ void TMainForm1::Load_Settings() {
     Always_On_Top_Option.Set_Checked(s.Always_on_Top_Option);
     Auto_Run_at_Windows_Startup_Option.Set_Checked(s.Auto_Run_at_Windows_Startup_Option);
     WindowState_wsMaximized = s.WindowState_wsMaximized;
-    mosaic_page.Load_Settings(s);
-    extract_page.Load_Settings(s);
-    file_fields.Load_Settings(s);
+    // The options first: the extraction page previews the mosaic it is given in the formats they take.
     mosaic_options_.choice = static_cast<Tile_Choice>(s.Tile_Choice_Option);
     tile_choice_menu.Check(mosaic_options_.choice);
     Set_Photo_Formats(s.Photo_Formats_Option);
     Mosaic_OptionsChange();
+    mosaic_page.Load_Settings(s);
+    extract_page.Load_Settings(s);
+    file_fields.Load_Settings(s);
 }
 
 void TMainForm1::Save_Settings() {

@@ -267,6 +267,7 @@ TEST_F(MakeMosaicTest, ThePhotoFormatsOptionDecidesWhichFilesThePageTakes) {
     ASSERT_EQ(picker.requests.size(), 2u);
     EXPECT_EQ(picker.requests[0].filter, pictures_filter);
     EXPECT_EQ(picker.requests[1].filter, pictures_filter + L"|Tile list files (*.lst)|*.lst");
+    EXPECT_EQ(picker.requests[0].filter_index, 2u) << "all the pictures shown at first";
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "codecs/picture_file.h"
 #include "desktop/file_system.h"
 #include "kit/application.h"
 #include "main_window/main_form.h"
@@ -271,6 +272,17 @@ TEST_F(SettingsTest, AnUnwritableFileIsReportedThenTheUserChoosesWhetherToClose)
     EXPECT_FALSE(IsWindow(main.Handle())) << "answered Yes: it closes";
     EXPECT_FALSE(desktop::File_Exists(List_File())) << "nothing else is written";
     EXPECT_EQ(Read_File(Settings_File()), "[Tilvane]\r\n");
+}
+
+// The photo formats are on before the fields are filled: a PNG mosaic kept in the file is
+// previewed at start without a word.
+TEST_F(SettingsTest, APngMosaicKeptWithThePhotoFormatsOnIsPreviewedAtStart) {
+    Save_Picture(folder.Path() + "m.png", Raster_Image(7, 5));
+    Write_File(Settings_File(),
+               "[Tilvane]\r\nExtract_Mosaic_Bitmap_File_Name_Edit=" + folder.Path() + "m.png\r\nPhoto_Formats_Option=1\r\n");
+    TMainForm1& main = Start();
+    EXPECT_TRUE(boxes.shown.empty());
+    EXPECT_EQ(main.extract_page.Extract_Tile_Preview_Image.Shown().Size().cx, 7);
 }
 
 TEST_F(SettingsTest, FactoryResetAsksThenDeletesTheFileAndRestartsFromDefaults) {

@@ -67,6 +67,7 @@ TEST_F(TileListTest, TheTilePickerAddsWhatIsNotListedAtItsSortedPlaceSilently) {
                                                   OFN_SHAREAWARE));
     EXPECT_EQ(request.initial_directory, win::To_Wide(folder.Path())) << "no remembered directory: the program's";
     EXPECT_EQ(request.file_name, L"");
+    EXPECT_EQ(request.filter_index, 1u);
 
     Click(main.mosaic_page.Add_Selected_Tiles_To_List_SpeedButton);  // Cancel
     ASSERT_EQ(picker.requests.size(), 2u);
