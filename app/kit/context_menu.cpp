@@ -17,12 +17,6 @@ void Context_Menu::Add(std::wstring_view caption, std::function<void()> on_click
     items_.push_back({std::wstring(caption), std::move(on_click)});
 }
 
-std::vector<std::wstring> Context_Menu::Captions() const {
-    std::vector<std::wstring> captions;
-    for (const Item& item : items_) captions.push_back(item.caption);
-    return captions;
-}
-
 void Context_Menu::Show(POINT screen) {
     const HMENU menu = CreatePopupMenu();
     for (std::size_t i = 0; i < items_.size(); ++i) {

@@ -21,7 +21,6 @@ public:
 
     // An item that runs on_click when chosen; an empty caption adds a separator.
     void Add(std::wstring_view caption, std::function<void()> on_click = {});
-    [[nodiscard]] std::vector<std::wstring> Captions() const;
     // Shows the menu at a point of the screen and runs the chosen item's handler.
     void Show(POINT screen);
 

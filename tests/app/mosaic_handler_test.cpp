@@ -218,29 +218,24 @@ TEST_F(MakeMosaicTest, ThePhotoFormatsOptionDecidesWhichFilesThePageTakes) {
     struct Case {
         bool photos;
         const char *original, *tile, *output;
-        std::wstring message;  // none: written, as `magic` says
-        std::string magic;
-        std::string written;
+        std::wstring message;  // none: `written` is written, starting with `magic`
+        std::string written = {}, magic = {};
     };
     const Case cases[] = {
-        {false, "photo.bmp", "tile.bmp", "out.bmp", L"", "BM", "out.bmp"},
-        {false, "photo.jpg", "tile.bmp", "out.bmp", bitmaps, "", ""},
-        {false, "photo.png", "tile.bmp", "out.bmp", bitmaps, "", ""},
-        {false, "photo.bmp", "tile.bmp", "out.png", bitmaps, "", ""},
-        {false, "photo.bmp", "tile.bmp", "out", bitmaps, "", ""},
-        {false, "photo.bmp", "tile.jpg", "out.bmp", L"Bitmap image is not valid.", "", ""},
-        {true, "photo.jpg", "tile.png", "out.jpg", L"", "\xFF\xD8", "out.jpg"},
-        {true, "photo.png", "turned.jpg", "out.png", L"", "\x89PNG", "out.png"},
-        {true, "photo", "tile.bmp", "out.bmp", L"", "BM", "out.bmp"},
-        {true, "photo.jpg", "tile.jpg", "out", L"", "BM", "out.BMP"},
-        {true, "photo.gif", "tile.bmp", "out.bmp", pictures, "", ""},
-        {true, "photo.bmp", "tile.bmp", "out.tif", pictures, "", ""},
+        {false, "photo.bmp", "tile.bmp", "out.bmp", L"", "out.bmp", "BM"},
+        {false, "photo.jpg", "tile.bmp", "out.bmp", bitmaps},
+        {false, "photo.bmp", "tile.bmp", "out.png", bitmaps},
+        {false, "photo.bmp", "tile.jpg", "out.bmp", L"Bitmap image is not valid."},
+        {true, "photo.jpg", "tile.png", "out.jpg", L"", "out.jpg", "\xFF\xD8"},
+        {true, "photo.png", "turned.jpg", "out.png", L"", "out.png", "\x89PNG"},
+        {true, "photo.jpg", "tile.jpg", "out", L"", "out.BMP", "BM"},
+        {true, "photo.gif", "tile.bmp", "out.bmp", pictures},
+        {true, "photo.bmp", "turned.jpg", "out.tif", pictures},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.photos << ' ' << c.original << ' ' << c.tile << ' ' << c.output);
         if (main.Photo_Formats_Option.Checked() != c.photos)
             SendMessageW(main.Handle(), WM_COMMAND, main.Photo_Formats_Option.Command_Id(), 0);
-        for (const char* out : {"out.bmp", "out.jpg", "out.png", "out.BMP"}) std::filesystem::remove(std::filesystem::u8path(folder.Path() + out));
         main.mosaic_page.Tiles_ListBox.Set_Selected(0, true);
         main.mosaic_page.Delete_Selected_Tiles();
         main.mosaic_page.Add_Chosen_Tiles({folder.Path() + c.tile});
@@ -250,24 +245,19 @@ TEST_F(MakeMosaicTest, ThePhotoFormatsOptionDecidesWhichFilesThePageTakes) {
         if (c.written.empty()) continue;
         EXPECT_EQ(main.mosaic_page.Output_File_Name_Edit.Text(), win::To_Wide(folder.Path() + c.written));
         EXPECT_EQ(Read_File(folder.Path() + c.written).substr(0, c.magic.size()), c.magic);
+        std::filesystem::remove(std::filesystem::u8path(folder.Path() + c.written));
     }
     // The tile's own size comes upright, as its orientation tag says.
-    main.mosaic_page.Add_Chosen_Tiles({folder.Path() + "turned.jpg"});
-    main.mosaic_page.Tiles_ListBox.Set_Selected(main.mosaic_page.Find_Tile_Item(folder.Path() + "turned.jpg"), true);
+    main.mosaic_page.Tiles_ListBox.Set_Selected(0, true);
     main.mosaic_page.Set_Height_Width_To_Selected_Tile_BitBtnClick();
     EXPECT_EQ(main.mosaic_page.Horizontal_Tile_Size_SpinEdit.Value(), 29);
     EXPECT_EQ(main.mosaic_page.Vertical_Tile_Size_SpinEdit.Value(), 45);
-
-    // The pickers offer the bitmaps first, then every picture, then each photo format.
-    const std::wstring pictures_filter =
-        L"Bitmap files (*.bmp)|*.bmp|All pictures (*.bmp;*.jpg;*.jpeg;*.png)|*.bmp;*.jpg;*.jpeg;*.png"
-        L"|JPEG files (*.jpg;*.jpeg)|*.jpg;*.jpeg|PNG files (*.png)|*.png";
-    main.mosaic_page.Output_File_Name_SpeedButtonClick();
+    // The pickers offer the bitmaps first and start on all the pictures.
     main.mosaic_page.Add_Selected_Tiles_To_List_SpeedButtonClick();
-    ASSERT_EQ(picker.requests.size(), 2u);
-    EXPECT_EQ(picker.requests[0].filter, pictures_filter);
-    EXPECT_EQ(picker.requests[1].filter, pictures_filter + L"|Tile list files (*.lst)|*.lst");
-    EXPECT_EQ(picker.requests[0].filter_index, 2u) << "all the pictures shown at first";
+    EXPECT_EQ(picker.requests.at(0).filter,
+              L"Bitmap files (*.bmp)|*.bmp|All pictures (*.bmp;*.jpg;*.jpeg;*.png)|*.bmp;*.jpg;*.jpeg;*.png"
+              L"|JPEG files (*.jpg;*.jpeg)|*.jpg;*.jpeg|PNG files (*.png)|*.png|Tile list files (*.lst)|*.lst");
+    EXPECT_EQ(picker.requests[0].filter_index, 2u);
 }
 
 }  // namespace
