@@ -10,7 +10,6 @@
 #include "desktop/file_system.h"
 #include "extract/extract_inputs.h"
 #include "extract/tile_extraction.h"
-#include "main_window/mosaic_page.h"
 #include "main_window/page_layout.h"
 #include "progress/progress_form_reporter.h"
 #include "settings/settings_values.h"
@@ -85,7 +84,7 @@ Extract_Page::Extract_Page(kit::Tab_Control& tabs, const Services& services)
       file_fields_(services.file_fields),
       progress_form_(services.progress_form),
       long_runs_(services.long_runs),
-      mosaic_page_(services.mosaic_page) {
+      mosaic_tile_size_(services.mosaic_tile_size) {
     Extract_Image_Limits_RadioGroup.Set_Item_Index(3);
     // Never kept in the settings file: every run starts with no extraction gap.
     Extract_Horizontal_Tile_Gap_SpinEdit.Set_Value(0);
@@ -192,8 +191,9 @@ void Extract_Page::Extract_Tile_Height_SpinEditChange() {
 
 void Extract_Page::Set_Height_Width_To_Selected_Tile_Mosaic_Tab_BitBtnClick() {
     // The size fields hold kExtract_Tile_Size_Range, so a mosaic tile size of 0 arrives as 1.
-    Extract_Tile_Width_SpinEdit.Set_Value(mosaic_page_.Horizontal_Tile_Size_SpinEdit.Value());
-    Extract_Tile_Height_SpinEdit.Set_Value(mosaic_page_.Vertical_Tile_Size_SpinEdit.Value());
+    const auto [width, height] = mosaic_tile_size_();
+    Extract_Tile_Width_SpinEdit.Set_Value(width);
+    Extract_Tile_Height_SpinEdit.Set_Value(height);
 }
 
 void Extract_Page::Extracted_Tile_Directory_SpeedButtonClick() {

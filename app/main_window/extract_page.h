@@ -2,7 +2,9 @@
 // The page " Extract Images from an Existing  Mosaic ": the mosaic file (step 1), the tile size
 // with its preview (step 2), the gap (step 3), the limits (step 4) and the directory the tiles go
 // to (step 5), with "Extract Tiles" between the frame's "Help" and "Exit".
+#include <functional>
 #include <string>
+#include <utility>
 
 #include "extract/tile_extraction.h"
 #include "kit/containers.h"
@@ -16,7 +18,6 @@ struct Settings;
 
 namespace tilvane::app {
 
-class Mosaic_Page;
 class TProgress_Form;
 
 class Extract_Page {
@@ -25,7 +26,8 @@ public:
         File_Fields& file_fields;
         TProgress_Form& progress_form;
         Long_Runs& long_runs;
-        const Mosaic_Page& mosaic_page;  // whose tile size "Set Select" takes
+        // The mosaic page's tile size, which "Set Select" takes.
+        std::function<std::pair<int, int>()> mosaic_tile_size;
     };
     Extract_Page(kit::Tab_Control& tabs, const Services& services);
     Extract_Page(const Extract_Page&) = delete;
@@ -80,7 +82,7 @@ private:
     File_Fields& file_fields_;
     TProgress_Form& progress_form_;
     Long_Runs& long_runs_;
-    const Mosaic_Page& mosaic_page_;
+    std::function<std::pair<int, int>()> mosaic_tile_size_;
 };
 
 }  // namespace tilvane::app

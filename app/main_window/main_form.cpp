@@ -30,7 +30,11 @@ TMainForm1::TMainForm1(const Program_Services& services, TAboutBox& about_box, T
       PageControl1(*this, {"PageControl1", {4, 2, 581, 433}}),
       mosaic_page(PageControl1,
                   {file_fields, services.random, progress_form, long_runs}),
-      extract_page(PageControl1, {file_fields, progress_form, long_runs, mosaic_page}),
+      extract_page(PageControl1, {file_fields, progress_form, long_runs,
+                                  [this] {
+                                      return std::pair(mosaic_page.Horizontal_Tile_Size_SpinEdit.Value(),
+                                                       mosaic_page.Vertical_Tile_Size_SpinEdit.Value());
+                                  }}),
       MainMenu1(*this, "MainMenu1"),
       File1(MainMenu1, "File1", L"&File"),
       Always_On_Top_Option(File1, "Always_On_Top_Option", L"Always &On Top", Item_Kind::Check),

@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <future>
 #include <span>
 #include <string>
 #include <vector>
@@ -58,8 +59,13 @@ std::vector<std::uint8_t> Encode_Bmp(const Raster_Image& image);
 class Bmp_Writer {
 public:
     Bmp_Writer(int width, int height, const Raster_Image& like, Replacing_File& file);
-    // The next band.Height() rows; the file is whole once all height rows are written.
+    // Waits for the last band's write.
+    ~Bmp_Writer();
+    // The next band.Height() rows; the file is whole once all height rows are written and Finish
+    // has returned. The band's rows go to the file while the caller makes the next band; an
+    // error of that write comes from the next call.
     void Write_Band(const Raster_Image& band);
+    void Finish();
 
 private:
     Replacing_File& file_;
@@ -67,6 +73,12 @@ private:
     Bmp_File_Layout layout_;
     int width_;
     int rows_left_ = 0;
+    // Two bands' rows as stored, one being written while the other is made, kept from band to
+    // band: buffers this large taken afresh each time would cost the system mapping and zeroing
+    // their pages, more than writing them.
+    std::vector<std::uint8_t> rows_[2];
+    int next_ = 0;  // the buffer the next band goes into
+    std::future<void> writing_;
 };
 
 }  // namespace tilvane

@@ -163,13 +163,24 @@ Bmp_Writer::Bmp_Writer(int width, int height, const Raster_Image& like, Replacin
     rows_left_ = height;
 }
 
+Bmp_Writer::~Bmp_Writer() {
+    if (writing_.valid()) writing_.wait();
+}
+
 void Bmp_Writer::Write_Band(const Raster_Image& band) {
     if (band.Width() != width_ || band.Height() > rows_left_) throw Error::Not_Valid(Bitmap_Fault::Bad_Dimensions);
     // The band's rows lie in the file just below the rows still to come, last row first.
     rows_left_ -= band.Height();
-    std::vector<std::uint8_t> rows;
+    std::vector<std::uint8_t>& rows = rows_[next_];
+    next_ ^= 1;
     Encode_Rows(band, 0, band.Height(), Masked_Pixel_Writer(masks_), static_cast<std::size_t>(layout_.Row_Stride), rows);
-    file_.Write_At(layout_.pixel_offset + static_cast<std::uint64_t>(rows_left_) * layout_.Row_Stride, rows);
+    Finish();
+    const std::uint64_t offset = layout_.pixel_offset + static_cast<std::uint64_t>(rows_left_) * layout_.Row_Stride;
+    writing_ = std::async(std::launch::async, [this, offset, &rows] { file_.Write_At(offset, rows); });
+}
+
+void Bmp_Writer::Finish() {
+    if (writing_.valid()) writing_.get();
 }
 
 std::vector<std::uint8_t> Encode_Bmp(const Raster_Image& image) {

@@ -79,7 +79,14 @@ bool Trapped(Jpeg_Writer::Encode& e, const Call& call) {
 
 }  // namespace
 
-Jpeg_Writer::Jpeg_Writer(int width, int height, int quality, Byte_Sink sink) : encode_(std::make_unique<Encode>()) {
+std::uint64_t Jpeg_Coefficient_Bytes(int width, int height) {
+    // Six blocks of 64 two-byte coefficients for each 16x16 block, the edges padded to whole ones.
+    const auto blocks = [](int side) { return (static_cast<std::uint64_t>(side) + 15) / 16; };
+    return blocks(width) * blocks(height) * 6 * 64 * sizeof(JCOEF);
+}
+
+Jpeg_Writer::Jpeg_Writer(int width, int height, int quality, Byte_Sink sink, std::uint64_t optimising_budget)
+    : encode_(std::make_unique<Encode>()) {
     if (width <= 0 || height <= 0) throw Error::Not_Valid(Bitmap_Fault::Empty_Image);
     if (width > kLargest_Jpeg_Side || height > kLargest_Jpeg_Side) throw Error(Error_Kind::Too_Large, {}, Bitmap_Fault::Side_Too_Long);
     Encode& e = *encode_;
@@ -99,7 +106,7 @@ Jpeg_Writer::Jpeg_Writer(int width, int height, int quality, Byte_Sink sink) : e
         e.info.in_color_space = JCS_EXT_BGR;
         jpeg_set_defaults(&e.info);
         jpeg_set_quality(&e.info, std::clamp(quality, 1, 100), TRUE);
-        e.info.optimize_coding = TRUE;
+        e.info.optimize_coding = Jpeg_Coefficient_Bytes(width, height) <= optimising_budget;
         jpeg_start_compress(&e.info, TRUE);
     }));
 }

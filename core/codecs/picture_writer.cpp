@@ -45,6 +45,13 @@ void Picture_Writer::Write_Band(const Raster_Image& band) {
     }
 }
 
-void Picture_Writer::Commit() { file_->Commit(); }
+void Picture_Writer::Commit() {
+    try {
+        if (bmp_) bmp_->Finish();
+    } catch (...) {
+        Rethrow_Naming_File(path_);
+    }
+    file_->Commit();
+}
 
 }  // namespace tilvane

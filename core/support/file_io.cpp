@@ -195,9 +195,13 @@ void Replacing_File::Write(std::span<const std::uint8_t> bytes) {
 void Replacing_File::Write_At(std::uint64_t offset, std::span<const std::uint8_t> bytes) {
     std::FILE* f = state_->temporary.Stream();
     if (offset != state_->end && !Seek(f, offset, SEEK_SET)) throw Error::Cannot_Create(state_->path, Last_System_Error());
-    // fwrite must not see the null data pointer of an empty chunk.
-    if (!bytes.empty() && std::fwrite(bytes.data(), 1, bytes.size(), f) != bytes.size())
-        throw Error::Cannot_Create(state_->path, Last_System_Error());
+    // A megabyte a call: the system takes a 13 MB write in twice the time of the same bytes in
+    // megabytes. fwrite must not see the null data pointer of an empty chunk.
+    constexpr std::size_t kPiece = std::size_t{1} << 20;
+    for (std::size_t at = 0; at < bytes.size(); at += kPiece) {
+        const std::size_t piece = std::min(kPiece, bytes.size() - at);
+        if (std::fwrite(bytes.data() + at, 1, piece, f) != piece) throw Error::Cannot_Create(state_->path, Last_System_Error());
+    }
     const std::uint64_t written_end = offset + bytes.size();
     if (offset != state_->end && written_end < state_->end && !Seek(f, state_->end, SEEK_SET))
         throw Error::Cannot_Create(state_->path, Last_System_Error());
