@@ -58,6 +58,8 @@ TMainForm1::TMainForm1(const Program_Services& services, TAboutBox& about_box, T
                            mosaic_options_.choice = choice;
                            Mosaic_OptionsChange();
                        }),
+      N4(Options1, "N4", {}, Item_Kind::Separator),
+      Photo_Formats_Option(Options1, "Photo_Formats_Option", L"&Photo Formats (JPEG, PNG)", Item_Kind::Check),
       Help1(MainMenu1, "Help1", L"&Help"),
       View_Readme_file_Option(Help1, "View_Readme_file_Option", L"&View Readme file"),
       Help_and_StepbyStepGuide_Option(Help1, "Help_and_StepbyStepGuide_Option", L"Help + Step by Step Guide"),
@@ -87,11 +89,25 @@ TMainForm1::TMainForm1(const Program_Services& services, TAboutBox& about_box, T
     Always_On_Top_Option.On_Click = [this] { Always_On_Top_OptionClick(); };
     AboutOption.On_Click = [this] { AboutOptionClick(); };
     Restore_Factory_Defaults_Option.On_Click = [this] { Restore_Factory_Defaults_OptionClick(); };
+    Photo_Formats_Option.On_Click = [this] { Photo_Formats_OptionClick(); };
     Connect_Windows_Integration_Handlers();
     Connect_Help_Handlers();
 }
 
-void TMainForm1::Mosaic_OptionsChange() { mosaic_page.Set_Mosaic_Options(mosaic_options_); }
+void TMainForm1::Mosaic_OptionsChange() {
+    mosaic_page.Set_Mosaic_Options(mosaic_options_);
+    file_fields.Set_Formats(mosaic_options_.formats);
+}
+
+void TMainForm1::Photo_Formats_OptionClick() {
+    Set_Photo_Formats(!Photo_Formats_Option.Checked());
+    Mosaic_OptionsChange();
+}
+
+void TMainForm1::Set_Photo_Formats(bool on) {
+    Photo_Formats_Option.Set_Checked(on);
+    mosaic_options_.formats = on ? Picture_Formats::By_Extension : Picture_Formats::Bmp_Only;
+}
 
 void TMainForm1::Show_Main_Window() {
     FormShow();

@@ -65,8 +65,9 @@ public:
     void View_Catalog_Text(const std::wstring& product_name);
     void View_Text_File(const std::string& path);
 
-    // The Options menu: its choices go to the mosaic page whenever one changes.
+    // The Options menu: its choices go to the pages whenever one changes.
     void Mosaic_OptionsChange();
+    void Photo_Formats_OptionClick();
 
     // The settings file (settings_handlers.cpp): loaded by the window-show sequence, saved by
     // every close, deleted by the factory reset.
@@ -106,6 +107,8 @@ public:
     kit::Menu_Item ExitOption;
     kit::Popup_Menu Options1;
     Tile_Choice_Menu tile_choice_menu;
+    kit::Menu_Item N4;
+    kit::Menu_Item Photo_Formats_Option;
     kit::Popup_Menu Help1;
     kit::Menu_Item View_Readme_file_Option;
     kit::Menu_Item Help_and_StepbyStepGuide_Option;
@@ -116,6 +119,8 @@ public:
 private:
     void Connect_Windows_Integration_Handlers();
     void Connect_Help_Handlers();
+    // The photo formats' check mark and the format policy it stands for.
+    void Set_Photo_Formats(bool on);
     // After a failed save: reports the error, then asks whether to close all the same.
     bool Close_Without_Saving(std::string_view error);
     [[nodiscard]] const std::string& Program_Directory() const { return services_.program_directory; }

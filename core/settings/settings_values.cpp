@@ -55,6 +55,7 @@ const Key kKeys[] = {
     {"Last_Mosaic_Directory_Edit", Text_Key{&Settings::Last_Mosaic_Directory_Edit}},
     {"Last_Tile_Directory_Edit", Text_Key{&Settings::Last_Tile_Directory_Edit}},
     {"Tile_Choice_Option", Integer_Key{&Settings::Tile_Choice_Option, 0, {0, static_cast<int>(kTile_Choice_Names.size()) - 1}}},
+    {"Photo_Formats_Option", Boolean_Key{&Settings::Photo_Formats_Option, false}},
 };
 
 constexpr std::string_view kMaximised_Key = "WindowState_wsMaximized";

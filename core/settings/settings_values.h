@@ -37,6 +37,9 @@ struct Settings {
     // The Options menu's choice of tiles, after every other key: 0 draws at random, 1 uses every
     // tile before repeating, 2 takes the best-matching tile (Tile_Choice's order).
     int Tile_Choice_Option = 0;
+    // The Options menu's photo formats: JPEG and PNG pictures besides bitmaps, each file read and
+    // written in the format its extension names.
+    bool Photo_Formats_Option = false;
 
     bool operator==(const Settings&) const = default;
 };
