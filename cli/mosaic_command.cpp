@@ -170,7 +170,7 @@ int Run_Mosaic(const std::vector<std::string>& args) {
     const Mosaic_Arguments parsed = Parse_Mosaic_Arguments(args);
     // Every tile is read once, on every processor, before the first cell, so that a picture found
     // in a folder that cannot be read is passed over rather than stopping the build halfway.
-    Build_Context context{.fit_first = true};
+    Build_Context context{.reading = Tile_Reading::First};
     std::vector<std::string> tiles;
     Picture_Sources sources = Expand_Picture_Sources(parsed.tile_sources);
     for (Picture_Source& source : sources.pictures) {

@@ -34,7 +34,7 @@ bool Terminal_Progress::Due(int value, int maximum, Clock::time_point now) const
 void Terminal_Progress::Update_Reading(int done, int count) {
     const auto now = Clock::now();
     reading_ = true;
-    major_ = "Reading tile " + std::to_string(done) + " of " + std::to_string(count);
+    major_ = shell::Reading_Progress_Texts(done, count).major;
     if (Due(done, count, now)) Show(count > 0 ? static_cast<double>(done) / count : 1.0, now);
 }
 

@@ -23,7 +23,7 @@ public:
     void Initialise_Processing(int start, int minimum, int maximum) override;
     void Update_Processing(int row) override;
     void End_Processing() override;
-    // "Reading tile n of N", with the share of the tiles read and the time they still need.
+    // "Reading Tile : n of N", with the share of the tiles read and the time they still need.
     void Update_Reading(int done, int count) override;
     bool Abort_Requested() override { return false; }
     // Ends the status line, if one is shown, so that a message can take a line of its own.

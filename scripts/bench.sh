@@ -15,6 +15,8 @@
 #    size with one open, write and close each (the floor of any extraction) natively; the same on
 #    a 2000x1500 cut under Wine, the floor built for Windows; its peak memory beyond the pixels,
 #    and ImageMagick's -crop on the 2000x1500 cut;
+#  - "Make Mosaic" in the window under Wine, with 2,000 JPEG photographs as tiles, against
+#    tilvane-cli.exe on the same job; the window's tile list loading 100,000 and 10,000 lines;
 #  - cutting a 36000x24000 BMP poster (the tool's mosaic of that picture at --scale 6) into
 #    240,000 tiles of 60x60 against creating as many files of the same size, and its peak memory.
 # metapixel and GNU time are installed here when missing: the benchmark needs them, the product does not.
@@ -525,6 +527,26 @@ bench_poster_extraction() {
   rm -rf "$cut" "$poster"
 }
 
+# The window's own code paths under Wine: "Make Mosaic" with the 2,000 JPEG photographs above as
+# tiles on a 2400x1350 JPEG cut of Garden.jpg, in 40x40 cells, photo formats on, against
+# tilvane-cli.exe on the same job (goal: at most 1.5); then the tile list's big operations.
+bench_window() {
+  cmake --build build/mingw -j "$(nproc)" --target tilvane-cli tilvane_mosaic_bench tilvane_tile_list_bench >/dev/null
+  local original=$data/window-original.jpg
+  [ -f "$original" ] ||
+    convert "$photos/Garden.jpg" -resize 2400x1350^ -gravity center -extent 2400x1350 -quality 92 "$original"
+  bash scripts/wine-run.sh build/mingw/app/tilvane_mosaic_bench.exe "$original" "$photo_jpegs" "$windows_cli" 40x40 "$slow_runs"
+  bash scripts/wine-run.sh build/mingw/app/tilvane_tile_list_bench.exe
+}
+
+# TILVANE_BENCH=window runs only the window's measurements (no native build needed).
+if [ "${TILVANE_BENCH:-all}" = window ]; then
+  build_windows
+  mkdir -p "$data"
+  prepare_photo_jpegs
+  bench_window
+  exit 0
+fi
 build_native
 case "${TILVANE_BENCH:-all}" in choose | cap | photos | looks | png | poster) ;; *) build_windows ;; esac
 # TILVANE_BENCH=looks runs only the scores of how the options look.
@@ -590,3 +612,4 @@ prepare_looks
 bench_looks
 prepare_photo_jpegs
 bench_photos
+bench_window

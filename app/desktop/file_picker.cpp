@@ -93,7 +93,7 @@ std::vector<std::wstring> Windows_File_Picker::Choose(HWND owner, const Picker_R
         dialog.lStructSize = sizeof dialog;
         dialog.hwndOwner = owner;
         dialog.lpstrFilter = filter.c_str();
-        dialog.nFilterIndex = 1;
+        dialog.nFilterIndex = request.filter_index;
         dialog.lpstrFile = buffer.data();
         dialog.nMaxFile = static_cast<DWORD>(std::min<std::size_t>(size, MAXDWORD));
         dialog.lpstrInitialDir = request.initial_directory.empty() ? nullptr : request.initial_directory.c_str();
@@ -117,7 +117,9 @@ std::optional<std::wstring> Windows_File_Picker::Choose_Folder(HWND owner, const
     BROWSEINFOW info{};
     info.hwndOwner = owner;
     info.lpszTitle = request.title.c_str();
-    info.ulFlags = BIF_RETURNONLYFSDIRS | BIF_NEWDIALOGSTYLE | BIF_EDITBOX | BIF_VALIDATE;
+    // A folder that is only read from offers no making of new ones.
+    info.ulFlags = BIF_RETURNONLYFSDIRS | BIF_NEWDIALOGSTYLE | BIF_EDITBOX | BIF_VALIDATE |
+                   (request.create_missing ? 0 : BIF_NONEWFOLDERBUTTON);
     info.lpfn = Folder_Browse_Callback;
     info.lParam = reinterpret_cast<LPARAM>(&browse);
     const win::Co_Task_Memory<PIDLIST_ABSOLUTE> item(SHBrowseForFolderW(&info));

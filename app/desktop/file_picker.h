@@ -17,6 +17,7 @@ struct Picker_Request {
     DWORD options = 0;    // OFN_* flags, OFN_EXPLORER and OFN_HIDEREADONLY implied
     std::wstring initial_directory;
     std::wstring file_name;  // pre-filled
+    DWORD filter_index = 1;  // the filter selected at first, counted from 1
 };
 
 // One use of the directory-selection dialog.
@@ -24,7 +25,8 @@ struct Folder_Request {
     std::wstring title;
     std::wstring initial_directory;
     // Called with the full path of a typed directory that does not exist: true when it exists now,
-    // so the dialog closes with it; false keeps the dialog open.
+    // so the dialog closes with it; false keeps the dialog open. Without it the dialog offers no
+    // new-folder button.
     std::function<bool(const std::wstring& directory)> create_missing;
 };
 

@@ -230,8 +230,8 @@ Picture_Box::Picture_Box(const Window_Host& parent, const Control_Args& args)
     SetWindowSubclass(Handle(), Paint_Procedure, 0, reinterpret_cast<DWORD_PTR>(this));
 }
 
-void Picture_Box::Load_File(const std::string& utf8_path) {
-    picture_ = Picture::Load_File(utf8_path);
+void Picture_Box::Load_File(const std::string& utf8_path, Picture_Formats formats) {
+    picture_ = Picture::Load_File(utf8_path, formats);
     InvalidateRect(Handle(), nullptr, TRUE);
 }
 

@@ -122,7 +122,7 @@ class Picture_Box final : public Control {
 public:
     Picture_Box(const Window_Host& parent, const Control_Args& args);
     // Loads the file (Picture::Load_File); a failed load throws and keeps the picture shown.
-    void Load_File(const std::string& utf8_path);
+    void Load_File(const std::string& utf8_path, Picture_Formats formats = Picture_Formats::Bmp_Only);
     const Picture& Shown() const { return picture_; }
 
 private:

@@ -82,13 +82,14 @@ win::Enhanced_Metafile Load_Windows_Metafile(const std::vector<std::uint8_t>& by
 
 }  // namespace
 
-Picture Picture::Load_File(const std::string& utf8_path) {
+Picture Picture::Load_File(const std::string& utf8_path, Picture_Formats formats) {
     const std::string_view typed_extension = tilvane::Extension_Part(utf8_path);
     const std::string extension = Lower_Ascii(typed_extension);
     Picture picture;
-    // Of the core's formats, the picture control shows bitmaps and JPEG files.
+    // Of the core's formats, the picture control shows bitmaps and JPEG files; PNG files only
+    // where every format is taken.
     const std::optional<Picture_Format> format = Format_For_Path(utf8_path);
-    if (format == Picture_Format::Bmp || format == Picture_Format::Jpeg) {
+    if (format && (format != Picture_Format::Png || formats == Picture_Formats::By_Extension)) {
         const Raster_Image image = Load_Picture(utf8_path);
         picture.bitmap_ = To_Bitmap(image);
         picture.size_ = {image.Width(), image.Height()};

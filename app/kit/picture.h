@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "codecs/picture_file.h"
 #include "win/handles.h"
 
 namespace tilvane::kit {
@@ -16,10 +17,11 @@ public:
     Picture& operator=(Picture&&) noexcept = default;
 
     // Loads path with the decoder its extension names, letter case ignored: .bmp and .jpg/.jpeg
-    // through the core's decoders, .ico through Windows, .wmf (placeable or plain) and .emf as
+    // (and .png where formats takes every format) through the core's decoders, upright as a
+    // JPEG's orientation says, .ico through Windows, .wmf (placeable or plain) and .emf as
     // metafiles. Throws the decoder's error for a file it cannot read, and "Unknown picture file
     // extension (.ext)" for any other extension.
-    static Picture Load_File(const std::string& utf8_path);
+    static Picture Load_File(const std::string& utf8_path, Picture_Formats formats = Picture_Formats::Bmp_Only);
 
     bool Empty() const { return !bitmap_ && !icon_ && !metafile_; }
     SIZE Size() const { return size_; }

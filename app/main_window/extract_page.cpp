@@ -155,7 +155,9 @@ void Extract_Page::Extract_Mosaic_Tiles_BitBtnClick() {
     // The page stays usable while the progress dialog lets messages through; the run keeps the
     // grid it started with.
     Progress_Form_Reporter progress(progress_form_);
-    Extract_Tiles(win::To_Utf8(Extract_Mosaic_Bitmap_File_Name_Edit.Text()), directory, Extract_Page_Settings(), progress);
+    Extract_Tiles(win::To_Utf8(Extract_Mosaic_Bitmap_File_Name_Edit.Text()), directory, Extract_Page_Settings(), progress,
+                  file_fields_.Formats() == Picture_Formats::By_Extension ? Mosaic_Reading::Any_Picture
+                                                                          : Mosaic_Reading::Bitmap_Only);
 }
 
 void Extract_Page::Test_Show_Image_Preview_BitBtnClick() {
@@ -164,7 +166,7 @@ void Extract_Page::Test_Show_Image_Preview_BitBtnClick() {
         return;
     Extract_Tile_Width_SpinEditChange();
     Extract_Tile_Height_SpinEditChange();
-    Extract_Tile_Preview_Image.Load_File(win::To_Utf8(Extract_Mosaic_Bitmap_File_Name_Edit.Text()));
+    Extract_Tile_Preview_Image.Load_File(win::To_Utf8(Extract_Mosaic_Bitmap_File_Name_Edit.Text()), file_fields_.Formats());
 }
 
 void Extract_Page::Extract_Mosaic_Bitmap_File_Name_EditChange() {
@@ -172,7 +174,7 @@ void Extract_Page::Extract_Mosaic_Bitmap_File_Name_EditChange() {
     Extract_Tile_Height_SpinEditChange();
     // Any picture the box can show, not only bitmaps; a name of no file keeps the last picture.
     const std::string name = win::To_Utf8(Extract_Mosaic_Bitmap_File_Name_Edit.Text());
-    if (desktop::File_Exists(name)) Extract_Tile_Preview_Image.Load_File(name);
+    if (desktop::File_Exists(name)) Extract_Tile_Preview_Image.Load_File(name, file_fields_.Formats());
 }
 
 void Extract_Page::Extract_Tile_Width_SpinEditChange() {
@@ -196,7 +198,8 @@ void Extract_Page::Set_Height_Width_To_Selected_Tile_Mosaic_Tab_BitBtnClick() {
 
 void Extract_Page::Extracted_Tile_Directory_SpeedButtonClick() {
     const std::optional<std::string> chosen = file_fields_.Choose_Tile_Directory(
-        Window().Handle(), [this](const std::wstring& directory) { return Create_Missing_Directory(directory); });
+        Window().Handle(), L"Select the target directory for the extracted tiles",
+        [this](const std::wstring& directory) { return Create_Missing_Directory(directory); });
     if (chosen) Extracted_Tile_Directory_Edit.Set_Text(win::To_Wide(*chosen));
 }
 

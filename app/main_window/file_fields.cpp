@@ -18,6 +18,13 @@ std::wstring Usable(const std::wstring& last_directory, const std::string& progr
         tiles::Usable_Last_Directory(win::To_Utf8(last_directory), program_directory, desktop::Directory_Exists));
 }
 
+std::wstring Picture_Filter(Picture_Formats formats) {
+    return formats == Picture_Formats::Bmp_Only ? kBitmap_Filter : kPicture_Filter;
+}
+
+// With the photo formats the pickers start on all the pictures, so that a photo shows at once.
+DWORD First_Filter(Picture_Formats formats) { return formats == Picture_Formats::Bmp_Only ? 1 : 2; }
+
 std::wstring Directory_Of(const std::string& file) {
     return win::To_Wide(tiles::Normalise_Directory_Name(tilvane::Directory_Part(file)));
 }
@@ -48,7 +55,8 @@ void File_Fields::Choose_Single_File(kit::Edit& field, const wchar_t* title, DWO
         Last_Mosaic_Directory_Edit = Usable(Last_Mosaic_Directory_Edit, program_directory_);
     }
     const std::vector<std::wstring> chosen = picker_.Choose(
-        field.Owner().Handle(), {title, kBitmap_Filter, options, Last_Mosaic_Directory_Edit, picker_file_name_});
+        field.Owner().Handle(), {title, Picture_Filter(formats_), options, Last_Mosaic_Directory_Edit, picker_file_name_,
+                                 First_Filter(formats_)});
     if (chosen.empty()) return;
     picker_file_name_ = chosen.front();
     field.Set_Text(chosen.front());
@@ -58,9 +66,9 @@ void File_Fields::Choose_Single_File(kit::Edit& field, const wchar_t* title, DWO
 std::vector<std::string> File_Fields::Choose_Tiles(HWND owner) {
     Last_Tile_Directory_Edit = Usable(Last_Tile_Directory_Edit, program_directory_);
     const std::vector<std::wstring> chosen =
-        picker_.Choose(owner, {L"Select Tile(s) to Add ?", kTile_Filter,
+        picker_.Choose(owner, {L"Select Tile(s) to Add ?", Picture_Filter(formats_) + kTile_List_Filter,
                                OFN_ALLOWMULTISELECT | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_SHAREAWARE,
-                               Last_Tile_Directory_Edit, picker_file_name_});
+                               Last_Tile_Directory_Edit, picker_file_name_, First_Filter(formats_)});
     if (chosen.empty()) return {};
     picker_file_name_ = chosen.front();
     std::vector<std::string> files;
@@ -71,10 +79,9 @@ std::vector<std::string> File_Fields::Choose_Tiles(HWND owner) {
 }
 
 std::optional<std::string> File_Fields::Choose_Tile_Directory(
-    HWND owner, std::function<bool(const std::wstring& directory)> create_missing) {
+    HWND owner, const wchar_t* title, std::function<bool(const std::wstring& directory)> create_missing) {
     const std::optional<std::wstring> chosen = picker_.Choose_Folder(
-        owner, {L"Select the target directory for the extracted tiles",
-                Usable(Last_Tile_Directory_Edit, program_directory_), std::move(create_missing)});
+        owner, {title, Usable(Last_Tile_Directory_Edit, program_directory_), std::move(create_missing)});
     if (!chosen) return std::nullopt;
     std::string directory = tiles::Normalise_Directory_Name(win::To_Utf8(*chosen));
     Last_Tile_Directory_Edit = win::To_Wide(directory);
@@ -95,12 +102,12 @@ void File_Fields::View_File(kit::Edit& field, std::string_view message) {
 bool File_Fields::Check_Bitmap_File_Name(kit::Edit& field, std::string_view blank_message,
                                          std::string_view not_found_message, tiles::Bitmap_Name_Checks checks) {
     const tiles::Bitmap_Name_Result result =
-        tiles::Check_Bitmap_Name(win::To_Utf8(field.Text()), program_directory_, desktop::File_Exists, checks);
+        tiles::Check_Bitmap_Name(win::To_Utf8(field.Text()), program_directory_, desktop::File_Exists, checks, formats_);
     if (result.name_changed) field.Set_Text(win::To_Wide(result.name));
     switch (result.outcome) {
         case tiles::Bitmap_Name_Outcome::Ok: return true;
         case tiles::Bitmap_Name_Outcome::Blank: field.Owner().Show_Error(blank_message); break;
-        case tiles::Bitmap_Name_Outcome::Not_Bitmap: field.Owner().Show_Error(shell::kOnly_Bitmap_Files_Message); break;
+        case tiles::Bitmap_Name_Outcome::Not_Bitmap: field.Owner().Show_Error(shell::Only_Picture_Files_Message(formats_)); break;
         case tiles::Bitmap_Name_Outcome::Not_Found: field.Owner().Show_Error(not_found_message); break;
     }
     field.Focus();

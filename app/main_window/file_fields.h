@@ -12,6 +12,7 @@
 #include <string_view>
 #include <vector>
 
+#include "codecs/picture_file.h"
 #include "desktop/desktop_shell.h"
 #include "desktop/file_picker.h"
 #include "kit/controls.h"
@@ -23,9 +24,14 @@ struct Settings;
 
 namespace tilvane::app {
 
-// The filter of the main window's pictures; the tile picker also offers tile list files.
+// The filter of the main window's pictures; the tile picker also offers tile list files. With the
+// photo formats the bitmaps come first, then all the pictures (where the pickers start), then
+// each other format.
 inline constexpr wchar_t kBitmap_Filter[] = L"Bitmap files (*.bmp)|*.bmp";
-inline constexpr wchar_t kTile_Filter[] = L"Bitmap files (*.bmp)|*.bmp|Tile list files (*.lst)|*.lst";
+inline constexpr wchar_t kPicture_Filter[] =
+    L"Bitmap files (*.bmp)|*.bmp|All pictures (*.bmp;*.jpg;*.jpeg;*.png)|*.bmp;*.jpg;*.jpeg;*.png"
+    L"|JPEG files (*.jpg;*.jpeg)|*.jpg;*.jpeg|PNG files (*.png)|*.png";
+inline constexpr wchar_t kTile_List_Filter[] = L"|Tile list files (*.lst)|*.lst";
 // The title of the pickers of an existing picture: the original, and the mosaic to cut.
 inline constexpr wchar_t kOriginal_Picture_Title[] = L"Select Original Picture :";
 inline constexpr DWORD kExisting_File_Options = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST;
@@ -48,14 +54,17 @@ public:
     void Choose_Single_File(kit::Edit& field, const wchar_t* title, DWORD options);
     // Tiles or tile list files to add, from the last tile directory; none on Cancel.
     [[nodiscard]] std::vector<std::string> Choose_Tiles(HWND owner);
-    // A directory for extracted tiles, from the last tile directory; `create_missing` as the
-    // folder request says. Nothing on Cancel.
+    // A directory of tiles (for extracted tiles, or of tiles to add), from the last tile
+    // directory; `create_missing` as the folder request says. Nothing on Cancel.
     [[nodiscard]] std::optional<std::string> Choose_Tile_Directory(
-        HWND owner, std::function<bool(const std::wstring& directory)> create_missing);
+        HWND owner, const wchar_t* title, std::function<bool(const std::wstring& directory)> create_missing);
     // Opens the named file through the shell; a blank name or a missing file shows `message`.
     void View_File(kit::Edit& field, std::string_view message);
-    // The bitmap-name checks: completions are written back into the field; a failed check shows
-    // its message, moves the focus to the field and gives false.
+    // Which pictures the fields and pickers take: bitmaps only, or the photo formats too.
+    [[nodiscard]] Picture_Formats Formats() const { return formats_; }
+    void Set_Formats(Picture_Formats formats) { formats_ = formats; }
+    // The bitmap-name checks, under Formats(): completions are written back into the field; a
+    // failed check shows its message, moves the focus to the field and gives false.
     bool Check_Bitmap_File_Name(kit::Edit& field, std::string_view blank_message, std::string_view not_found_message,
                                 tiles::Bitmap_Name_Checks checks);
 
@@ -64,6 +73,7 @@ private:
     desktop::Desktop_Shell& shell_;
     std::string program_directory_;
     std::wstring picker_file_name_;  // the one picker's pre-filled name, shared by all its uses
+    Picture_Formats formats_ = Picture_Formats::Bmp_Only;
 };
 
 }  // namespace tilvane::app

@@ -59,6 +59,7 @@ TMainForm1::TMainForm1(const Program_Services& services, TAboutBox& about_box, T
                            Mosaic_OptionsChange();
                        }),
       N4(Options1, "N4", {}, Item_Kind::Separator),
+      Photo_Formats_Option(Options1, "Photo_Formats_Option", L"&Photo Formats (JPEG, PNG)", Item_Kind::Check),
       Mosaic_Options_Option(Options1, "Mosaic_Options_Option", L"Mosaic &Options ..."),
       Help1(MainMenu1, "Help1", L"&Help"),
       View_Readme_file_Option(Help1, "View_Readme_file_Option", L"&View Readme file"),
@@ -91,14 +92,28 @@ TMainForm1::TMainForm1(const Program_Services& services, TAboutBox& about_box, T
     AboutOption.On_Click = [this] { AboutOptionClick(); };
     Mosaic_Options_Option.On_Click = [this] { Mosaic_Options_OptionClick(); };
     Restore_Factory_Defaults_Option.On_Click = [this] { Restore_Factory_Defaults_OptionClick(); };
+    Photo_Formats_Option.On_Click = [this] { Photo_Formats_OptionClick(); };
     Connect_Windows_Integration_Handlers();
     Connect_Help_Handlers();
 }
 
-void TMainForm1::Mosaic_OptionsChange() { mosaic_page.Set_Mosaic_Options(mosaic_options_, write_placements_); }
+void TMainForm1::Mosaic_OptionsChange() {
+    mosaic_page.Set_Mosaic_Options(mosaic_options_, write_placements_);
+    file_fields.Set_Formats(mosaic_options_.formats);
+}
 
 void TMainForm1::Mosaic_Options_OptionClick() {
     if (Mosaic_Options_Dialog.Edit(mosaic_options_, write_placements_)) Mosaic_OptionsChange();
+}
+
+void TMainForm1::Photo_Formats_OptionClick() {
+    Set_Photo_Formats(!Photo_Formats_Option.Checked());
+    Mosaic_OptionsChange();
+}
+
+void TMainForm1::Set_Photo_Formats(bool on) {
+    Photo_Formats_Option.Set_Checked(on);
+    mosaic_options_.formats = on ? Picture_Formats::By_Extension : Picture_Formats::Bmp_Only;
 }
 
 void TMainForm1::Show_Main_Window() {

@@ -66,8 +66,9 @@ public:
     void View_Catalog_Text(const std::wstring& product_name);
     void View_Text_File(const std::string& path);
 
-    // The Options menu: its choices go to the mosaic page whenever one changes.
+    // The Options menu: its choices go to the pages whenever one changes.
     void Mosaic_OptionsChange();
+    void Photo_Formats_OptionClick();
     void Mosaic_Options_OptionClick();
 
     // The settings file (settings_handlers.cpp): loaded by the window-show sequence, saved by
@@ -109,6 +110,7 @@ public:
     kit::Popup_Menu Options1;
     Tile_Choice_Menu tile_choice_menu;
     kit::Menu_Item N4;
+    kit::Menu_Item Photo_Formats_Option;
     kit::Menu_Item Mosaic_Options_Option;
     kit::Popup_Menu Help1;
     kit::Menu_Item View_Readme_file_Option;
@@ -122,6 +124,8 @@ public:
 private:
     void Connect_Windows_Integration_Handlers();
     void Connect_Help_Handlers();
+    // The photo formats' check mark and the format policy it stands for.
+    void Set_Photo_Formats(bool on);
     // After a failed save: reports the error, then asks whether to close all the same.
     bool Close_Without_Saving(std::string_view error);
     [[nodiscard]] const std::string& Program_Directory() const { return services_.program_directory; }

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 #include "desktop/file_system.h"
 #include "image/raster_image.h"
 #include "main_window/page_layout.h"
@@ -13,6 +15,7 @@
 #include "settings/settings_values.h"
 #include "shell/input_check_text.h"
 #include "tiles/file_names.h"
+#include "tiles/folder_tiles.h"
 #include "tiles/tile_list_file.h"
 #include "win/text.h"
 
@@ -87,6 +90,7 @@ Mosaic_Page::Mosaic_Page(kit::Tab_Control& tabs, const Services& services)
                                            L"Make Mosaic", L"Build a Mosaic based on the above settings"}),
       Exit_BitBtn(Mosaic_TabSheet,
                   {"Exit_BitBtn", {kExit_Left, kButton_Top, kButton_Width, kButton_Height}, L"Exit", kExit_Hint}),
+      Tiles_PopupMenu(Tiles_ListBox),
       file_fields_(services.file_fields),
       random_(services.random),
       progress_form_(services.progress_form),
@@ -108,6 +112,12 @@ Mosaic_Page::Mosaic_Page(kit::Tab_Control& tabs, const Services& services)
     };
     Reset_Tile_List_SpeedButton.On_Click = [this] { Reset_Tile_List_SpeedButtonClick(); };
     Set_Height_Width_To_Selected_Tile_BitBtn.On_Click = [this] { Set_Height_Width_To_Selected_Tile_BitBtnClick(); };
+    Tiles_PopupMenu.Add(L"Add &Original", [this] { Add_Original_Picture_To_Tile_List_SpeedButtonClick(); });
+    Tiles_PopupMenu.Add(L"Add &Tiles ...", [this] { Add_Selected_Tiles_To_List_SpeedButtonClick(); });
+    Tiles_PopupMenu.Add(L"Add &Folder ...", [this] { Add_Folder_To_Tile_List_OptionClick(); });
+    Tiles_PopupMenu.Add({});
+    Tiles_PopupMenu.Add(L"&Remove", [this] { Delete_Selected_Tiles_From_List_SpeedButtonClick(); });
+    Tiles_PopupMenu.Add(L"Remove &All", [this] { Reset_Tile_List_SpeedButtonClick(); });
 }
 
 void Mosaic_Page::Load_Settings(const settings::Settings& settings) {
@@ -217,7 +227,10 @@ void Mosaic_Page::Make_Mosaic_BitBtnClick() {
     Mosaic_Settings settings = Mosaic_Page_Settings();
     if (write_placements_) settings.placements = Placements_File_Beside(output);
     Progress_Form_Reporter progress(progress_form_);
-    Build_Mosaic({win::To_Utf8(Input_File_Name_Edit.Text()), tiles, output, settings}, random_, progress);
+    // Reading the tiles first, on every processor, when that is quicker; a tile that cannot be read
+    // still stops the build only when a cell draws it.
+    Build_Mosaic({win::To_Utf8(Input_File_Name_Edit.Text()), tiles, output, settings}, random_, progress,
+                 {.reading = Tile_Reading::Fastest});
 }
 
 void Mosaic_Page::Add_Original_Picture_To_Tile_List_SpeedButtonClick() {
@@ -243,6 +256,33 @@ void Mosaic_Page::Add_Selected_Tiles_To_List_SpeedButtonClick() {
         tiles.insert(tiles.end(), std::make_move_iterator(listed.begin()), std::make_move_iterator(listed.end()));
     }
     if (!tiles.empty()) Add_Chosen_Tiles(std::move(tiles));
+}
+
+void Mosaic_Page::Add_Folder_To_Tile_List_OptionClick() {
+    const std::optional<std::string> folder =
+        file_fields_.Choose_Tile_Directory(Window().Handle(), L"Select a Directory of Tiles to Add ?", {});
+    if (!folder) return;
+    const HCURSOR cursor = SetCursor(LoadCursorW(nullptr, IDC_WAIT));  // every picture is read once
+    tiles::Folder_Tiles found = tiles::Find_Folder_Tiles(*folder, file_fields_.Formats());
+    SetCursor(cursor);
+    const std::size_t unreadable = found.unreadable.size();
+    if (found.readable.empty() && unreadable == 0) {
+        Window().Show_Error("Error: The Directory " + *folder + " and its sub-directories hold no " +
+                            (file_fields_.Formats() == Picture_Formats::Bmp_Only
+                                 ? "Bitmap (.BMP)"
+                                 : "Bitmap (.BMP), JPEG (.JPG, .JPEG) or PNG (.PNG)") +
+                            " files.");
+        return;
+    }
+    if (!found.readable.empty()) Add_Chosen_Tiles(std::move(found.readable));
+    if (unreadable == 0) return;
+    constexpr std::size_t kNamed = 10;
+    std::string text = "Error: " + std::to_string(unreadable) + (unreadable == 1 ? " picture" : " pictures") +
+                       " in the Directory " + *folder +
+                       " could not be read and were not added to the Tiles List :\r\n";
+    for (std::size_t i = 0; i < std::min(unreadable, kNamed); ++i) text += "\r\n" + found.unreadable[i];
+    if (unreadable > kNamed) text += "\r\n... and " + std::to_string(unreadable - kNamed) + " more";
+    Window().Show_Error(text);
 }
 
 void Mosaic_Page::Add_Chosen_Tiles(std::vector<std::string> files) {
@@ -310,8 +350,8 @@ void Mosaic_Page::Set_Height_Width_To_Selected_Tile_BitBtnClick() {
         Window().Show_Error("Error: The selected file in the Tile List does not exist.");
         return;
     }
-    Raster_Image image;
-    image.Load_From_File(tile);  // a file that does not decode ends here, both sizes unchanged
+    // A file that does not decode ends here, both sizes unchanged.
+    const Raster_Image image = Load_Picture(tile, file_fields_.Formats());
     Horizontal_Tile_Size_SpinEdit.Set_Value(image.Width());
     Vertical_Tile_Size_SpinEdit.Set_Value(image.Height());
 }

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "kit/containers.h"
+#include "kit/context_menu.h"
 #include "kit/controls.h"
 #include "main_window/file_fields.h"
 #include "main_window/long_runs.h"
@@ -63,6 +64,9 @@ public:
     void Delete_Selected_Tiles_From_List_SpeedButtonClick();
     void Reset_Tile_List_SpeedButtonClick();
     void Set_Height_Width_To_Selected_Tile_BitBtnClick();
+    // The list's shortcut menu: "Add Folder ..." adds every picture of a directory and its
+    // sub-directories that can be read, and names those that cannot in one message.
+    void Add_Folder_To_Tile_List_OptionClick();
     [[nodiscard]] int Find_Tile_Item(const std::string& text) const { return tile_list_.Find_Tile_Item(text); }
     [[nodiscard]] int First_Selected_Tile_Index() const;
     [[nodiscard]] std::string First_Selected_Tile() const;
@@ -110,6 +114,7 @@ public:
     kit::Push_Button Help_BitBtn;  // the frame's "Help" and "Exit" on this page
     kit::Push_Button Make_Mosaic_BitBtn;
     kit::Push_Button Exit_BitBtn;
+    kit::Context_Menu Tiles_PopupMenu;  // on Tiles_ListBox: the list's buttons and "Add Folder ..."
 
 private:
     // The "Make Mosaic" input checks with their messages, questions and focus; true to build.

@@ -63,11 +63,10 @@ void TMainForm1::Load_Settings() {
     Always_On_Top_Option.Set_Checked(s.Always_on_Top_Option);
     Auto_Run_at_Windows_Startup_Option.Set_Checked(s.Auto_Run_at_Windows_Startup_Option);
     WindowState_wsMaximized = s.WindowState_wsMaximized;
-    mosaic_page.Load_Settings(s);
-    extract_page.Load_Settings(s);
-    file_fields.Load_Settings(s);
+    // The options first: the extraction page previews the mosaic it is given in the formats they take.
     mosaic_options_.choice = static_cast<Tile_Choice>(s.Tile_Choice_Option);
     tile_choice_menu.Check(mosaic_options_.choice);
+    Set_Photo_Formats(s.Photo_Formats_Option);
     mosaic_options_.scale = s.Mosaic_Scale_Option;
     mosaic_options_.min_distance = s.Minimum_Tile_Distance_Option;
     mosaic_options_.max_uses = s.Maximum_Tile_Uses_Option;
@@ -77,6 +76,9 @@ void TMainForm1::Load_Settings() {
     mosaic_options_.quality = s.JPEG_Quality_Option;
     write_placements_ = s.Write_Placements_Option;
     Mosaic_OptionsChange();
+    mosaic_page.Load_Settings(s);
+    extract_page.Load_Settings(s);
+    file_fields.Load_Settings(s);
 }
 
 void TMainForm1::Save_Settings() {
@@ -106,6 +108,7 @@ void TMainForm1::Save_Settings() {
     s.Mirror_Tiles_Option = mosaic_options_.mirror;
     s.JPEG_Quality_Option = mosaic_options_.quality;
     s.Write_Placements_Option = write_placements_;
+    s.Photo_Formats_Option = mosaic_options_.formats == Picture_Formats::By_Extension;
     const std::string path = Settings_File_Path();
     settings::Rewrite_Older_Profile_As_Utf8(path, win::System_Code_Page_To_Utf8);
     if (!desktop::Write_Profile_Keys(path, settings::kSettings_Section, settings::Settings_Entries(s))) {

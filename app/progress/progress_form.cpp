@@ -126,6 +126,12 @@ void TProgress_Form::Initialise_Processing(int start, int minimum, int maximum) 
     kit::Process_Pending_Messages();
 }
 
+void TProgress_Form::Begin_Stage(int minimum, int maximum) {
+    run_.Begin_Stage(minimum, maximum);
+    Progress_Bar.Set_Range(minimum, maximum);
+    Progress_Bar.Set_Position(run_.Position());
+}
+
 bool TProgress_Form::Is_It_Time_For_An_Update(int current) {
     return progress::Is_It_Time_For_An_Update(clock_.Now(), run_.Last_Update_Time(), current, run_.Maximum());
 }

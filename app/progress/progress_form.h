@@ -24,6 +24,9 @@ public:
     void Update_Processing(const std::wstring& major, const std::wstring& minor, int current);
     void End_Processing();
     bool Is_It_Time_For_An_Update(int current);
+    // The run goes on to its next stage: the bar takes the stage's range, and the estimates count
+    // from the stage's start (progress::Progress_Run::Begin_Stage).
+    void Begin_Stage(int minimum, int maximum);
 
     void Abort_Processing_BitBtnClick();
     void Abort_Processing_BitBtnKeyDown(WPARAM key);

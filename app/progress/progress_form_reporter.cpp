@@ -7,10 +7,22 @@
 namespace tilvane::app {
 
 void Progress_Form_Reporter::Initialise_Processing(int start, int minimum, int maximum) {
+    rows_minimum_ = minimum;
+    rows_maximum_ = maximum;
+    reading_ = false;
     form_.Initialise_Processing(start, minimum, maximum);
 }
 
+void Progress_Form_Reporter::Update_Reading(int done, int count) {
+    if (!reading_) form_.Begin_Stage(0, count);
+    reading_ = true;
+    const shell::Progress_Texts texts = shell::Reading_Progress_Texts(done, count);
+    form_.Update_Processing(win::To_Wide(texts.major), win::To_Wide(texts.minor), done);
+}
+
 void Progress_Form_Reporter::Update_Processing(int row) {
+    if (reading_) form_.Begin_Stage(rows_minimum_, rows_maximum_);
+    reading_ = false;
     const shell::Progress_Texts texts = shell::Row_Progress_Texts(row);
     form_.Update_Processing(win::To_Wide(texts.major), win::To_Wide(texts.minor), row);
 }

@@ -5,11 +5,14 @@
 
 namespace tilvane::app {
 
+// A build that reads its tiles first shows that as a stage of its own: the bar counts the tiles
+// read, then the rows as ever.
 class Progress_Form_Reporter final : public Run_Progress {
 public:
     explicit Progress_Form_Reporter(TProgress_Form& form) : form_(form) {}
 
     void Initialise_Processing(int start, int minimum, int maximum) override;
+    void Update_Reading(int done, int count) override;
     void Update_Processing(int row) override;
     void End_Processing() override;
     bool Abort_Requested() override { return form_.Abort_Processing_CheckBox(); }
@@ -17,6 +20,8 @@ public:
 
 private:
     TProgress_Form& form_;
+    int rows_minimum_ = 0, rows_maximum_ = 0;  // the run's range, which the rows' stage takes back
+    bool reading_ = false;
 };
 
 }  // namespace tilvane::app

@@ -33,13 +33,26 @@ struct Given_Placements {
     std::vector<Cell> cells;
 };
 
-// How a build reads its tiles and what it tells beyond the mosaic; the defaults are the window's.
+// When a build reads its tiles (the best choice reads them all first whatever this says: it
+// compares them all before it chooses).
+enum class Tile_Reading {
+    // Each tile when a cell first draws it; one that cannot be read stops the build there.
+    When_Drawn,
+    // Every tile read and fitted before the first cell, each picture once, on all processors;
+    // the first that cannot be read (and was not found in a folder) stops the build before any cell.
+    First,
+    // First when the cells would draw enough of the list that reading all of it on every
+    // processor takes less time than reading the tiles drawn one by one, else When_Drawn; either
+    // way a tile that cannot be read stops the build only when a cell draws it, so the choice
+    // changes nothing but the time and what the progress shows.
+    Fastest,
+};
+
+// How a build reads its tiles and what it tells beyond the mosaic.
 struct Build_Context {
-    // Every tile is read and fitted before the first cell, each picture once, on all processors
-    // (the best choice does so whatever this says: it compares them all before it chooses).
-    bool fit_first = false;
+    Tile_Reading reading = Tile_Reading::When_Drawn;
     // Which tiles, by index, were found by searching a folder (none when shorter than the list).
-    // Fitted first, one of them that cannot be read is left out of the build and told to
+    // Read First, one of them that cannot be read is left out of the build and told to
     // passed_over, in list order, rather than stopping it.
     std::vector<bool> found_in_folder{};
     std::function<void(std::size_t tile, const std::exception& error)> passed_over{};
@@ -64,9 +77,10 @@ struct Build_Context {
 // of placements, when the settings name a file for it. An aborted build is saved like a finished
 // one, the rest of it the original's. Image-layer errors propagate with End_Processing not called
 // and no file written; a mosaic too large for its file's format is refused before any tile is
-// read (Check_Picture_Fits). When tiles are fitted first, the first that cannot be read (and was
+// read (Check_Picture_Fits). When tiles are read First, the first that cannot be read (and was
 // not found in a folder) stops the build with its error before any cell is drawn, and so does an
-// Error No_Readable_Tile when every tile is left out.
+// Error No_Readable_Tile when every tile is left out. An abort while the tiles are read first
+// saves the mosaic with no cell drawn, all of it the original's.
 // No tiles or a grid that never advances throw Error No_Tiles or Grid_Never_Advances before
 // anything is read (Check_Mosaic_Inputs refuses both first).
 // A cap on uses above 0 caps every tile's uses (Error Uses_Too_Few, naming the fewest that can,

@@ -1,29 +1,22 @@
 #include "mosaic/mosaic_inputs.h"
 
-#include "codecs/picture_file.h"
-
 namespace tilvane {
 
 Mosaic_Input_Check Check_Mosaic_Inputs(const Mosaic_Job& inputs, std::string_view program_directory,
                                        const tiles::Path_Exists& file_exists) {
     using enum Mosaic_Input_Problem;
     using tiles::Bitmap_Name_Outcome;
-    Mosaic_Input_Check check{None, inputs.original, inputs.output, {}, static_cast<int>(inputs.tiles.size())};
+    Mosaic_Input_Check check{None, inputs.original, inputs.output, {}, static_cast<int>(inputs.tiles.size()),
+                             inputs.settings.formats};
     const auto stop = [&](Mosaic_Input_Problem problem) {
         check.problem = problem;
         return check;
     };
-    // A JPEG or PNG name, where those pass, goes on to the checks after the extension's.
-    const auto outcome = [&](const tiles::Bitmap_Name_Result& name, bool must_exist) {
-        if (name.outcome != Bitmap_Name_Outcome::Not_Bitmap || inputs.settings.formats == Picture_Formats::Bmp_Only || !Format_For_Path(name.name))
-            return name.outcome;
-        return !must_exist || file_exists(name.name) ? Bitmap_Name_Outcome::Ok : Bitmap_Name_Outcome::Not_Found;
-    };
-
     const tiles::Bitmap_Name_Result original =
-        tiles::Check_Bitmap_Name(inputs.original, program_directory, file_exists, tiles::Bitmap_Name_Checks::Existing_File);
+        tiles::Check_Bitmap_Name(inputs.original, program_directory, file_exists, tiles::Bitmap_Name_Checks::Existing_File,
+                                 inputs.settings.formats);
     check.original = original.name;
-    switch (outcome(original, true)) {
+    switch (original.outcome) {
         case Bitmap_Name_Outcome::Ok: break;
         case Bitmap_Name_Outcome::Blank: return stop(Original_Blank);
         case Bitmap_Name_Outcome::Not_Bitmap: return stop(Original_Not_Bitmap);
@@ -37,10 +30,11 @@ Mosaic_Input_Check Check_Mosaic_Inputs(const Mosaic_Job& inputs, std::string_vie
     if (!check.missing_tiles.empty()) return stop(Some_Tiles_Missing);
 
     const tiles::Bitmap_Name_Result output =
-        tiles::Check_Bitmap_Name(inputs.output, program_directory, file_exists, tiles::Bitmap_Name_Checks::New_File);
+        tiles::Check_Bitmap_Name(inputs.output, program_directory, file_exists, tiles::Bitmap_Name_Checks::New_File,
+                                 inputs.settings.formats);
     check.output = output.name;
     if (output.outcome == Bitmap_Name_Outcome::Blank) return stop(Output_Blank);
-    if (outcome(output, false) == Bitmap_Name_Outcome::Not_Bitmap) return stop(Output_Not_Bitmap);
+    if (output.outcome == Bitmap_Name_Outcome::Not_Bitmap) return stop(Output_Not_Bitmap);
 
     if (inputs.settings.Step_X() <= 0) return stop(Zero_Tile_Width);
     if (inputs.settings.Step_Y() <= 0) return stop(Zero_Tile_Height);

@@ -34,11 +34,13 @@ struct Mosaic_Input_Check {
     std::string output;
     std::vector<int> missing_tiles;  // indexes into the tile list, ascending
     int tile_count = 0;
+    Picture_Formats formats = Picture_Formats::Bmp_Only;  // which names the checks let pass
 };
 
 // Runs the checks up to the first problem. A name without a directory part is taken to be in
 // program_directory (which ends with a backslash, or is empty to leave names as they are).
-// JPEG and PNG names pass where the settings take every format by its extension.
+// JPEG and PNG names pass where the settings take every format by its extension, and there an
+// output name without an extension gets ".BMP" as the original's does.
 [[nodiscard]] Mosaic_Input_Check Check_Mosaic_Inputs(const Mosaic_Job& inputs, std::string_view program_directory,
                                                      const tiles::Path_Exists& file_exists);
 

@@ -11,17 +11,24 @@ void Progress_Run::Set_Position(int value) {
 }
 
 void Progress_Run::Initialise(int start, int minimum, int maximum, Day_Time now) {
-    start_time_ = now;
+    start_time_ = last_call_time_ = now;
     last_update_time_ = kTime_Long_Past;
-    minimum_ = minimum;
-    maximum_ = maximum;
+    Begin_Stage(minimum, maximum);
     Set_Position(start);
     Has_Started_CheckBox = true;
     Abort_Processing_CheckBox = false;
 }
 
+void Progress_Run::Begin_Stage(int minimum, int maximum) {
+    stage_start_time_ = last_call_time_;
+    minimum_ = minimum;
+    maximum_ = maximum;
+    Set_Position(minimum);
+}
+
 Update_Outcome Progress_Run::Update(int current, Day_Time now) {
     using Kind = Update_Outcome::Kind;
+    last_call_time_ = now;
     Update_Outcome outcome;
     outcome.current = current;
     outcome.maximum = maximum_;
@@ -49,11 +56,12 @@ Update_Outcome Progress_Run::Update(int current, Day_Time now) {
     Set_Position(current);
     outcome.kind = Kind::Shown;
     outcome.elapsed = now - start_time_;
-    // Straight-line extrapolation from the share of the maximum reached; a position of 0 (a value
-    // below a minimum of 0) gives no estimate rather than an infinite one.
-    const double total = static_cast<double>(maximum_) * outcome.elapsed / position_;
-    const double remaining = total - outcome.elapsed;
-    if (std::isfinite(total) && total >= 0) outcome.end_time = start_time_ + total;
+    // Straight-line extrapolation from the share of the stage's maximum reached; a position of 0
+    // (a value below a minimum of 0) gives no estimate rather than an infinite one.
+    const double stage_elapsed = now - stage_start_time_;
+    const double total = static_cast<double>(maximum_) * stage_elapsed / position_;
+    const double remaining = total - stage_elapsed;
+    if (std::isfinite(total) && total >= 0) outcome.end_time = stage_start_time_ + total;
     if (std::isfinite(remaining) && remaining >= 0) outcome.remaining = remaining;
     return outcome;
 }

@@ -31,6 +31,11 @@ public:
     bool Abort_Processing_CheckBox = false;
 
     void Initialise(int start, int minimum, int maximum, Day_Time now);
+    // The run goes on to its next stage (reading the tiles, then drawing the rows): the bar takes
+    // the stage's range, at its minimum, and the estimates extrapolate from the stage's own start,
+    // the previous stage's last update (or the run's start), so that a slow stage does not swell
+    // the next one's; the start and the elapsed time stay the run's, and so does the throttle.
+    void Begin_Stage(int minimum, int maximum);
     [[nodiscard]] Update_Outcome Update(int current, Day_Time now);
     // Ends the run. A run that was started and not aborted gives its final figures to show at
     // once, whatever the throttle dropped: a full bar, no time remaining, and now as its end.
@@ -48,6 +53,8 @@ private:
 
     int minimum_ = 0, maximum_ = 100, position_ = 0;
     Day_Time start_time_ = 0;
+    Day_Time stage_start_time_ = 0;
+    Day_Time last_call_time_ = 0;  // of Initialise or the last Update, whatever its outcome
     Day_Time last_update_time_ = kTime_Long_Past;
 };
 

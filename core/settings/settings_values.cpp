@@ -56,6 +56,7 @@ const Key kKeys[] = {
     {"Last_Mosaic_Directory_Edit", Text_Key{&Settings::Last_Mosaic_Directory_Edit}},
     {"Last_Tile_Directory_Edit", Text_Key{&Settings::Last_Tile_Directory_Edit}},
     {"Tile_Choice_Option", Integer_Key{&Settings::Tile_Choice_Option, 0, {0, static_cast<int>(kTile_Choice_Names.size()) - 1}}},
+    {"Photo_Formats_Option", Boolean_Key{&Settings::Photo_Formats_Option, false}},
     {"Mosaic_Scale_Option", Integer_Key{&Settings::Mosaic_Scale_Option, 1, kMosaic_Scale_Range}},
     {"Minimum_Tile_Distance_Option", Integer_Key{&Settings::Minimum_Tile_Distance_Option, 0, kMinimum_Distance_Range}},
     {"Maximum_Tile_Uses_Option", Integer_Key{&Settings::Maximum_Tile_Uses_Option, 0, kMaximum_Uses_Range}},

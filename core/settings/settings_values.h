@@ -37,6 +37,9 @@ struct Settings {
     // The Options menu, after every other key. Its choice of tiles: 0 draws at random, 1 uses
     // every tile before repeating, 2 takes the best-matching tile (Tile_Choice's order).
     int Tile_Choice_Option = 0;
+    // Its photo formats: JPEG and PNG pictures besides bitmaps, each file read and written in the
+    // format its extension names.
+    bool Photo_Formats_Option = false;
     // Its "Mosaic Options ..." dialog (Mosaic_Options' ranges).
     int Mosaic_Scale_Option = 0;
     int Minimum_Tile_Distance_Option = 0;

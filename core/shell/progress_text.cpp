@@ -7,6 +7,11 @@ Progress_Texts Row_Progress_Texts(int row) {
     return {"Processing Column at Pixel : " + reached, reached};
 }
 
+Progress_Texts Reading_Progress_Texts(int done, int count) {
+    const std::string reached = std::to_string(done);
+    return {"Reading Tile : " + reached + " of " + std::to_string(count), reached};
+}
+
 std::string Progress_Error_Text(const progress::Update_Outcome& outcome) {
     using Kind = progress::Update_Outcome::Kind;
     switch (outcome.kind) {

@@ -14,6 +14,9 @@ struct Progress_Texts {
 
 // What a run shows when it has reached pixel row `row`.
 [[nodiscard]] Progress_Texts Row_Progress_Texts(int row);
+// What a build shows when it has read `done` of its `count` tiles, before the first cell:
+// "Reading Tile : 40 of 2000" and "40".
+[[nodiscard]] Progress_Texts Reading_Progress_Texts(int done, int count);
 
 // The error message of an update that the dialog refuses (Not_Initialised, Above_Maximum); empty
 // for any other outcome.

@@ -52,7 +52,7 @@ std::string Usable_Last_Directory(const std::string& field, const std::string& p
 }
 
 Bitmap_Name_Result Check_Bitmap_Name(std::string_view field_text, std::string_view program_directory,
-                                     const Path_Exists& file_exists, Bitmap_Name_Checks checks) {
+                                     const Path_Exists& file_exists, Bitmap_Name_Checks checks, Picture_Formats formats) {
     Bitmap_Name_Result result{std::string(field_text), false, Bitmap_Name_Outcome::Ok};
     if (field_text.empty()) {
         result.outcome = Bitmap_Name_Outcome::Blank;
@@ -63,11 +63,12 @@ Bitmap_Name_Result Check_Bitmap_Name(std::string_view field_text, std::string_vi
         result.name_changed = true;
     }
     const bool existing = checks == Bitmap_Name_Checks::Existing_File;
-    if (existing && Extension_Part(result.name).empty()) {
+    const bool by_extension = formats == Picture_Formats::By_Extension;
+    if ((existing || by_extension) && Extension_Part(result.name).empty()) {
         result.name += ".BMP";
         result.name_changed = true;
     }
-    if (!Has_Bitmap_Extension(result.name))
+    if (by_extension ? !Format_For_Path(result.name) : !Has_Bitmap_Extension(result.name))
         result.outcome = Bitmap_Name_Outcome::Not_Bitmap;
     else if (existing && !file_exists(result.name))
         result.outcome = Bitmap_Name_Outcome::Not_Found;

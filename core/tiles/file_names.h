@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "codecs/picture_file.h"
 #include "support/path_text.h"
 
 namespace tilvane::tiles {
@@ -39,7 +40,7 @@ enum class Bitmap_Name_Checks {
 enum class Bitmap_Name_Outcome {
     Ok,
     Blank,       // the field's blank message
-    Not_Bitmap,  // shell::kOnly_Bitmap_Files_Message
+    Not_Bitmap,  // shell::Only_Picture_Files_Message(formats)
     Not_Found,   // the field's not-found message
 };
 
@@ -53,8 +54,10 @@ struct Bitmap_Name_Result {
 
 // The bitmap-name checks on a name field's text. A name without a directory part is taken to be
 // in program_directory (which ends with a backslash); for Existing_File, a name without an
-// extension gets ".BMP" and the file must exist.
+// extension gets ".BMP" and the file must exist. With By_Extension a JPEG or PNG name passes
+// too, and a new file's name without an extension also gets ".BMP".
 [[nodiscard]] Bitmap_Name_Result Check_Bitmap_Name(std::string_view field_text, std::string_view program_directory,
-                                                   const Path_Exists& file_exists, Bitmap_Name_Checks checks);
+                                                   const Path_Exists& file_exists, Bitmap_Name_Checks checks,
+                                                   Picture_Formats formats = Picture_Formats::Bmp_Only);
 
 }  // namespace tilvane::tiles

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "codecs/picture_file.h"
 #include "image/raster_image.h"
 #include "main_window/main_form.h"
 #include "test_support.h"
@@ -164,6 +165,21 @@ TEST_F(ExtractPageTest, TestShowChecksTheNameAndThePreviewFollowsTheFields) {
     main.extract_page.Extract_Mosaic_Bitmap_File_Name_Edit.Set_Text(dir + L"nothing-here.bmp");
     EXPECT_EQ(Shown(), (std::vector<std::wstring>{L"Bitmap image is not valid.", L"Unknown picture file extension (.png)"}));
     EXPECT_EQ(main.extract_page.Extract_Tile_Preview_Image.Shown().Size().cx, 40);
+}
+
+// With the photo formats a PNG mosaic is previewed and cut into BMP tiles (without them it is
+// refused as the test above shows).
+TEST_F(ExtractPageTest, ThePhotoFormatsLetAPngMosaicBePreviewedAndCut) {
+    Save_Picture(folder.Path() + "mosaic.png", Gradient(100, 90));
+    SendMessageW(main.Handle(), WM_COMMAND, main.Photo_Formats_Option.Command_Id(), 0);
+    main.extract_page.Extracted_Tile_Directory_Edit.Set_Text(win::To_Wide(Tiles()));
+    main.extract_page.Extract_Mosaic_Bitmap_File_Name_Edit.Set_Text(win::To_Wide(folder.Path() + "mosaic.png"));
+    Click(main.extract_page.Test_Show_Image_Preview_BitBtn);
+    EXPECT_EQ(main.extract_page.Extract_Tile_Preview_Image.Shown().Size().cy, 90);
+    std::filesystem::create_directory(std::filesystem::u8path(Tiles()));
+    Click(main.extract_page.Extract_Mosaic_Tiles_BitBtn);
+    EXPECT_TRUE(Shown().empty());
+    EXPECT_EQ(Names_In(Tiles()).back(), "004,003.bmp");
 }
 
 TEST_F(ExtractPageTest, ThePreviewBoxKeepsTheTileSizeThroughEveryReLayout) {

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "codecs/picture_file.h"
 #include "image/raster_image.h"
 #include "main_window/main_form.h"
 #include "support/random_source.h"
@@ -203,6 +204,60 @@ TEST_F(MakeMosaicTest, ABuildEndsWithTheDialogFinishedAndAnImageErrorLeavesItRun
     EXPECT_TRUE(program.Progress_Form.Has_Started_CheckBox()) << "the dialog stays in its running state";
     EXPECT_FALSE(Output_Written());
     EXPECT_TRUE(IsWindowEnabled(main.mosaic_page.Make_Mosaic_BitBtn.Handle()));
+}
+
+// Without the photo formats the page takes bitmaps alone, as it always has; with them each file
+// is read, and the mosaic written, in the format its extension names.
+TEST_F(MakeMosaicTest, ThePhotoFormatsOptionDecidesWhichFilesThePageTakes) {
+    for (const char* name : {"photo.jpg", "photo.png", "tile.jpg", "tile.png", "tile.bmp"})
+        Save_Picture(folder.Path() + name, Uniform(8, 8, {30, 60, 90}));
+    std::filesystem::copy_file(TILVANE_JPEG_FIXTURES "/exif_rotated.jpg", std::filesystem::u8path(folder.Path() + "turned.jpg"));
+    const std::wstring bitmaps = L"Error: Only Bitmap (.BMP) files are supported by this program.";
+    const std::wstring pictures =
+        L"Error: Only Bitmap (.BMP), JPEG (.JPG, .JPEG) and PNG (.PNG) files are supported by this program.";
+    struct Case {
+        bool photos;
+        const char *original, *tile, *output;
+        std::wstring message;  // none: `written` is written, starting with `magic`
+        std::string written = {}, magic = {};
+    };
+    const Case cases[] = {
+        {false, "photo.bmp", "tile.bmp", "out.bmp", L"", "out.bmp", "BM"},
+        {false, "photo.jpg", "tile.bmp", "out.bmp", bitmaps},
+        {false, "photo.bmp", "tile.bmp", "out.png", bitmaps},
+        {false, "photo.bmp", "tile.jpg", "out.bmp", L"Bitmap image is not valid."},
+        {true, "photo.jpg", "tile.png", "out.jpg", L"", "out.jpg", "\xFF\xD8"},
+        {true, "photo.png", "turned.jpg", "out.png", L"", "out.png", "\x89PNG"},
+        {true, "photo.jpg", "tile.jpg", "out", L"", "out.BMP", "BM"},
+        {true, "photo.gif", "tile.bmp", "out.bmp", pictures},
+        {true, "photo.bmp", "turned.jpg", "out.tif", pictures},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.photos << ' ' << c.original << ' ' << c.tile << ' ' << c.output);
+        if (main.Photo_Formats_Option.Checked() != c.photos)
+            SendMessageW(main.Handle(), WM_COMMAND, main.Photo_Formats_Option.Command_Id(), 0);
+        main.mosaic_page.Tiles_ListBox.Set_Selected(0, true);
+        main.mosaic_page.Delete_Selected_Tiles();
+        main.mosaic_page.Add_Chosen_Tiles({folder.Path() + c.tile});
+        Fill_Page(win::To_Wide(c.original), win::To_Wide(c.output));
+        Click_Make_Mosaic();
+        EXPECT_EQ(Shown(), c.message.empty() ? std::vector<std::wstring>{} : std::vector<std::wstring>{c.message});
+        if (c.written.empty()) continue;
+        EXPECT_EQ(main.mosaic_page.Output_File_Name_Edit.Text(), win::To_Wide(folder.Path() + c.written));
+        EXPECT_EQ(Read_File(folder.Path() + c.written).substr(0, c.magic.size()), c.magic);
+        std::filesystem::remove(std::filesystem::u8path(folder.Path() + c.written));
+    }
+    // The tile's own size comes upright, as its orientation tag says.
+    main.mosaic_page.Tiles_ListBox.Set_Selected(0, true);
+    main.mosaic_page.Set_Height_Width_To_Selected_Tile_BitBtnClick();
+    EXPECT_EQ(main.mosaic_page.Horizontal_Tile_Size_SpinEdit.Value(), 29);
+    EXPECT_EQ(main.mosaic_page.Vertical_Tile_Size_SpinEdit.Value(), 45);
+    // The pickers offer the bitmaps first and start on all the pictures.
+    main.mosaic_page.Add_Selected_Tiles_To_List_SpeedButtonClick();
+    EXPECT_EQ(picker.requests.at(0).filter,
+              L"Bitmap files (*.bmp)|*.bmp|All pictures (*.bmp;*.jpg;*.jpeg;*.png)|*.bmp;*.jpg;*.jpeg;*.png"
+              L"|JPEG files (*.jpg;*.jpeg)|*.jpg;*.jpeg|PNG files (*.png)|*.png|Tile list files (*.lst)|*.lst");
+    EXPECT_EQ(picker.requests[0].filter_index, 2u);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "kit/application.h"
+#include "progress/progress_form_reporter.h"
 #include "test_support.h"
 
 namespace tilvane::app {
@@ -219,6 +220,37 @@ TEST_F(ProgressFormTest, AbortClickDuringUpdateMessagesStopsTheCallersLoop) {
     EXPECT_EQ(rows, 3) << "the click runs inside the third update";
     form.End_Processing();
     EXPECT_FALSE(form.Is_Visible());
+}
+
+TEST_F(ProgressFormTest, ReadingTheTilesIsAStageOfTheBarWithItsOwnWordsAndAbort) {
+    Progress_Form_Reporter reporter(form);
+    reporter.Initialise_Processing(0, 0, 123);
+    clock.Advance_Ms(1000);
+    reporter.Update_Reading(1, 4);
+    EXPECT_EQ(form.Major_Item_Label.Text(), L"Reading Tile : 1 of 4");
+    EXPECT_EQ(form.Minor_Item_Label.Text(), L"1");
+    EXPECT_EQ(form.Progress_Bar.Maximum(), 4);
+    EXPECT_EQ(form.Remaining_Date_Time_Label.Text(), L"00:00:03");
+    clock.Advance_Ms(100);
+    reporter.Update_Reading(2, 4);
+    EXPECT_EQ(Bar_Position(), 1) << "the throttle holds while reading";
+    reporter.Update_Reading(4, 4);
+    EXPECT_EQ(Bar_Position(), 4) << "and the last tile is always shown";
+    clock.Advance_Ms(2900);
+    reporter.Update_Processing(41);
+    EXPECT_EQ(form.Major_Item_Label.Text(), L"Processing Column at Pixel : 41");
+    EXPECT_EQ(form.Progress_Bar.Maximum(), 123);
+    EXPECT_EQ(Bar_Position(), 41);
+    EXPECT_EQ(form.Elapsed_Time_Label.Text(), L"00:00:04");
+    EXPECT_EQ(form.Remaining_Date_Time_Label.Text(), L"00:00:05") << "counted from the rows' start";
+
+    reporter.Initialise_Processing(0, 0, 123);
+    reporter.Update_Reading(1, 4);
+    Click_Button();
+    EXPECT_TRUE(reporter.Abort_Requested());
+    reporter.End_Processing();
+    EXPECT_FALSE(form.Is_Visible());
+    EXPECT_TRUE(boxes.shown.empty());
 }
 
 TEST_F(ProgressFormTest, AScreenOfLargerScaleGrowsTheDialogWhichKeepsThatScaleWhenResized) {

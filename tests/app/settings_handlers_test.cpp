@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "codecs/picture_file.h"
 #include "desktop/file_system.h"
 #include "kit/application.h"
 #include "main_window/main_form.h"
@@ -45,6 +46,7 @@ constexpr char kWritten_From_Nothing[] =
     "Last_Mosaic_Directory_Edit=\r\n"
     "Last_Tile_Directory_Edit=\r\n"
     "Tile_Choice_Option=0\r\n"
+    "Photo_Formats_Option=0\r\n"
     "Mosaic_Scale_Option=1\r\n"
     "Minimum_Tile_Distance_Option=0\r\n"
     "Maximum_Tile_Uses_Option=0\r\n"
@@ -136,6 +138,8 @@ void Expect_Factory_Values(const TMainForm1& main) {
     EXPECT_EQ(main.extract_page.Extract_Image_Limits_RadioGroup.Item_Index(), 3);
     EXPECT_TRUE(main.tile_choice_menu.Item(Tile_Choice::Random).Checked());
     EXPECT_FALSE(main.tile_choice_menu.Item(Tile_Choice::Shuffle).Checked() || main.tile_choice_menu.Item(Tile_Choice::Best).Checked());
+    EXPECT_FALSE(main.Photo_Formats_Option.Checked());
+    EXPECT_EQ(main.file_fields.Formats(), Picture_Formats::Bmp_Only);
     for (const kit::Edit* name : {&main.mosaic_page.Input_File_Name_Edit, &main.mosaic_page.Output_File_Name_Edit,
                                   &main.extract_page.Extract_Mosaic_Bitmap_File_Name_Edit, &main.extract_page.Extracted_Tile_Directory_Edit}) {
         EXPECT_EQ(name->Text(), L"");
@@ -281,10 +285,22 @@ TEST_F(SettingsTest, AnUnwritableFileIsReportedThenTheUserChoosesWhetherToClose)
     EXPECT_EQ(Read_File(Settings_File()), "[Tilvane]\r\n");
 }
 
+// The photo formats are on before the fields are filled: a PNG mosaic kept in the file is
+// previewed at start without a word.
+TEST_F(SettingsTest, APngMosaicKeptWithThePhotoFormatsOnIsPreviewedAtStart) {
+    Save_Picture(folder.Path() + "m.png", Raster_Image(7, 5));
+    Write_File(Settings_File(),
+               "[Tilvane]\r\nExtract_Mosaic_Bitmap_File_Name_Edit=" + folder.Path() + "m.png\r\nPhoto_Formats_Option=1\r\n");
+    TMainForm1& main = Start();
+    EXPECT_TRUE(boxes.shown.empty());
+    EXPECT_EQ(main.extract_page.Extract_Tile_Preview_Image.Shown().Size().cx, 7);
+}
+
 TEST_F(SettingsTest, FactoryResetAsksThenDeletesTheFileAndRestartsFromDefaults) {
     Write_File(Settings_File(),
                "[Tilvane]\r\nwindow_Width=700\r\nAlways_on_Top_Option=1\r\nTiles_Crop_To_Size_RadioButton=1\r\n"
                "Extract_Image_Limits_RadioGroup=1\r\nOutput_File_Name_Edit=m.bmp\r\nTile_Choice_Option=2\r\n"
+               "Photo_Formats_Option=-1\r\n"
                "Mosaic_Scale_Option=3\r\nMinimum_Tile_Distance_Option=2\r\nMaximum_Tile_Uses_Option=9\r\n"
                "Tile_Colour_Option=1\r\nBlend_Original_Option=40\r\nMirror_Tiles_Option=1\r\n"
                "JPEG_Quality_Option=50\r\nWrite_Placements_Option=1\r\n");
@@ -302,6 +318,8 @@ TEST_F(SettingsTest, FactoryResetAsksThenDeletesTheFileAndRestartsFromDefaults) 
     EXPECT_TRUE(IsZoomed(main.Handle()));
     EXPECT_TRUE(main.mosaic_page.Tiles_Crop_To_Size_RadioButton.Checked());
     EXPECT_TRUE(main.tile_choice_menu.Item(Tile_Choice::Best).Checked());
+    EXPECT_TRUE(main.Photo_Formats_Option.Checked()) << "a switch is on when not 0";
+    EXPECT_EQ(main.file_fields.Formats(), Picture_Formats::By_Extension);
     EXPECT_EQ(main.mosaic_page.Tiles().Count(), 2);
 
     {

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "codecs/picture_file.h"
 #include "image/raster_image.h"
 #include "main_window/main_form.h"
 #include "test_support.h"
@@ -66,6 +67,7 @@ TEST_F(TileListTest, TheTilePickerAddsWhatIsNotListedAtItsSortedPlaceSilently) {
                                                   OFN_SHAREAWARE));
     EXPECT_EQ(request.initial_directory, win::To_Wide(folder.Path())) << "no remembered directory: the program's";
     EXPECT_EQ(request.file_name, L"");
+    EXPECT_EQ(request.filter_index, 1u);
 
     Click(main.mosaic_page.Add_Selected_Tiles_To_List_SpeedButton);  // Cancel
     ASSERT_EQ(picker.requests.size(), 2u);
@@ -266,6 +268,42 @@ TEST_F(TileListTest, AListFileThatCannotBeWrittenKeepsTheWindowOpenUnlessTheUser
 TEST_F(TileListTest, RandomTileDrawsFromTheProgramsGenerator) {
     main.mosaic_page.Add_Chosen_Tiles({"b", "a"});
     EXPECT_EQ(main.mosaic_page.Random_Tile(), "a");  // the recording generator always draws 0
+}
+
+// A folder's pictures come in, those of its subfolders too, bitmaps only unless the photo formats
+// are on; what cannot be read is named in one message, ten names at most, and the rest is added.
+TEST_F(TileListTest, AddFolderAddsEveryReadablePictureAndNamesTheOthers) {
+    const std::string photos = folder.Path() + "Photos\\";
+    std::filesystem::create_directories(std::filesystem::u8path(photos + "Sub"));
+    for (const char* name : {"b.bmp", "a.jpg", "Sub\\c.png", "Sub\\d.bmp"}) Save_Picture(photos + name, Raster_Image(3, 2));
+    Write_File(photos + "notes.txt", "not a picture, and not taken");
+    std::string named;  // the first ten of twelve that cannot be read
+    for (int i = 10; i < 22; ++i) {
+        Write_File(photos + "x" + std::to_string(i) + ".bmp", "BM cut short");
+        if (i < 20) named += "\r\n" + photos + "x" + std::to_string(i) + ".bmp";
+    }
+    const std::wstring message = win::To_Wide("Error: 12 pictures in the Directory " + photos +
+                                              " could not be read and were not added to the Tiles List :\r\n" +
+                                              named + "\r\n... and 2 more");
+    for (const bool photo_formats : {false, true}) {
+        SCOPED_TRACE(photo_formats);
+        if (photo_formats) SendMessageW(main.Handle(), WM_COMMAND, main.Photo_Formats_Option.Command_Id(), 0);
+        picker.folder_answers.push_back(win::To_Wide(folder.Path() + "Photos"));
+        main.mosaic_page.Add_Folder_To_Tile_List_OptionClick();
+        EXPECT_EQ(Shown(), std::vector<std::wstring>{message});
+        EXPECT_EQ(Items_Shown().size(), photo_formats ? 4u : 2u);
+        EXPECT_EQ(main.file_fields.Last_Tile_Directory_Edit, win::To_Wide(photos));
+    }
+    EXPECT_EQ(Items_Shown(), (Items{photos + "a.jpg", photos + "b.bmp", photos + "Sub\\c.png", photos + "Sub\\d.bmp"}))
+        << "the bitmaps once";
+    EXPECT_FALSE(picker.folder_requests.at(0).create_missing) << "a folder to read is never made";
+    std::filesystem::create_directory(std::filesystem::u8path(photos + "Empty"));
+    picker.folder_answers.push_back(win::To_Wide(photos + "Empty"));
+    main.mosaic_page.Add_Folder_To_Tile_List_OptionClick();
+    main.mosaic_page.Add_Folder_To_Tile_List_OptionClick();  // Cancel
+    EXPECT_EQ(Shown(), std::vector<std::wstring>{win::To_Wide(
+                           "Error: The Directory " + photos +
+                           "Empty\\ and its sub-directories hold no Bitmap (.BMP), JPEG (.JPG, .JPEG) or PNG (.PNG) files.")});
 }
 
 }  // namespace

@@ -39,6 +39,10 @@ struct Recording_Progress final : Run_Progress {
         calls.push_back(texts.major + "|" + texts.minor);
         values.push_back(row);
     }
+    void Update_Reading(int done, int count) override {
+        const shell::Progress_Texts texts = shell::Reading_Progress_Texts(done, count);
+        calls.push_back(texts.major + "|" + texts.minor);
+    }
     void End_Processing() override { calls.push_back("End"); }
     bool Abort_Requested() override { return cells_before_abort >= 0 && abort_reads++ >= cells_before_abort; }
 };
@@ -388,6 +392,70 @@ TEST_F(MosaicBuildTest, AnAbortedBuildIsSavedWithTheRowInHandPartDrawn) {
     EXPECT_EQ(mosaic.Pixel(5, 95), source.Pixel(5, 95));
 }
 
+// Read Fastest, the tiles are read first only when the cells draw enough of the list to pay on
+// the processors at hand, and either way the build makes the file, or stops with the error, that
+// reading each tile when drawn gives: an unreadable tile stops it only when drawn.
+TEST_F(MosaicBuildTest, ReadingFastestChangesNothingButTheTimeAndTheProgress) {
+    const std::string original = Save("original.bmp", filled(40, 40, gradient));
+    const std::string red = Save("red.bmp", filled(4, 4, [](int, int) { return Colour{200, 0, 0}; }));
+    const std::string blue = Save("blue.bmp", filled(5, 3, gradient));
+    const std::string broken = folder_.Path("broken.bmp");
+    std::ofstream(std::filesystem::path(folder_.Folder() / "broken.bmp"), std::ios::binary) << "not a picture";
+    struct Case {
+        const char* what;
+        unsigned processors;
+        std::vector<std::string> tiles;
+        int broken_draw;  // the draw that takes the broken tile, -1: none
+        bool reads_first;
+    };
+    const Case cases[] = {
+        {"16 cells from 3 tiles on 2 processors", 2, {red, blue, broken}, -1, true},
+        {"the broken tile drawn", 2, {red, blue, broken}, 5, true},
+        {"on one processor", 1, {red, blue, broken}, -1, false},
+        {"16 cells from 100 tiles", 2, std::vector<std::string>(100, red), -1, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::vector<std::string> calls[2];
+        std::vector<std::uint8_t> files[2];
+        for (const Tile_Reading reading : {Tile_Reading::When_Drawn, Tile_Reading::Fastest}) {
+            const int way = reading == Tile_Reading::Fastest;
+            std::filesystem::remove(folder_.Folder() / "out.bmp");
+            Cycling_Random random;
+            random.pick = [&](int n, int) { return n == c.broken_draw ? 2 : n % 2; };
+            Recording_Progress progress;
+            try {
+                Build_Mosaic({original, c.tiles, folder_.Path("out.bmp"), {{10, 10, false, 0, 0}, Fitting_Mode::Expand_Shrink}},
+                             random, progress, {.reading = reading, .processors = c.processors});
+                files[way] = Read_Whole_File(folder_.Path("out.bmp"));
+            } catch (const Error& e) {
+                progress.calls.push_back(shell::Error_Text(e));
+            }
+            for (const std::string& call : progress.calls) {
+                if (!call.starts_with("Reading")) calls[way].push_back(call);
+            }
+            EXPECT_EQ(progress.calls.size() > calls[way].size(), way == 1 && c.reads_first);
+        }
+        EXPECT_EQ(calls[1], calls[0]);
+        EXPECT_EQ(files[1], files[0]);
+        EXPECT_EQ(files[0].empty(), c.broken_draw >= 0);
+    }
+}
+
+// An abort while the tiles are read first saves the mosaic with no cell drawn, as an abort
+// before the first row does.
+TEST_F(MosaicBuildTest, AnAbortWhileReadingTheTilesSavesTheOriginal) {
+    const Raster_Image source = filled(40, 40, gradient);
+    const std::string original = Save("original.bmp", source);
+    const std::vector<std::string> tiles{Save("a.bmp", filled(4, 4, gradient)), Save("b.bmp", filled(5, 5, gradient))};
+    progress_.cells_before_abort = 0;  // at the first tile read
+    Build_Mosaic({original, tiles, folder_.Path("out.bmp"), {{10, 10, false, 0, 0}, Fitting_Mode::Expand_Shrink}}, random_,
+                 progress_, {.reading = Tile_Reading::First, .processors = 1});
+    EXPECT_EQ(progress_.calls, (std::vector<std::string>{"Initialise 0 0 50", "Reading Tile : 1 of 2|1", "End"}));
+    EXPECT_EQ(random_.next, 0);
+    Expect_Same_Pixels(Load(folder_.Path("out.bmp")), source);
+}
+
 TEST_F(MosaicBuildTest, ImageErrorsStopTheBuildAndWriteNothing) {
     const std::string original = Save("original.bmp", filled(40, 40, gradient));
     const std::string tile = Save("tile.bmp", filled(10, 10, gradient));
@@ -506,7 +574,7 @@ TEST_F(MosaicBuildTest, FittingFirstPassesOverUnreadablePicturesFoundInFolders) 
         SCOPED_TRACE(c.tiles.size());
         std::filesystem::remove(folder_.Folder() / "out.bmp");
         Build_Context access;
-        access.fit_first = true;
+        access.reading = Tile_Reading::First;
         access.found_in_folder = c.found_in_folder;
         std::vector<std::size_t> told;
         access.passed_over = [&](std::size_t tile, const std::exception&) { told.push_back(tile); };

@@ -66,6 +66,25 @@ TEST(ProgressRun, EstimatesExtrapolateFromTheShareOfTheMaximum) {
     EXPECT_EQ(Format_Duration(*outcome.remaining), "00:00:30");
 }
 
+TEST(ProgressRun, EachStageTakesItsRangeAndEstimatesFromItsOwnStart) {
+    Progress_Run run;
+    run.Initialise(0, 0, 123, At(0));
+    run.Begin_Stage(0, 2000);  // reading 2,000 tiles
+    Update_Outcome outcome = run.Update(500, At(2000));
+    ASSERT_EQ(outcome.kind, Kind::Shown);
+    EXPECT_NEAR(*outcome.remaining / kMs, 6000, 1e-3);
+    ASSERT_EQ(run.Update(2000, At(8000)).kind, Kind::Shown);
+    run.Begin_Stage(0, 123);  // then the rows, which the 8 s of reading must not swell
+    EXPECT_EQ(run.Position(), 0);
+    EXPECT_EQ(run.Update(124, At(8400)).kind, Kind::Above_Maximum);
+    outcome = run.Update(41, At(9000));
+    ASSERT_EQ(outcome.kind, Kind::Shown);
+    EXPECT_NEAR(outcome.elapsed / kMs, 9000, 1e-3);
+    EXPECT_NEAR(*outcome.remaining / kMs, 2000, 1e-3);
+    EXPECT_NEAR((*outcome.end_time - kStart) / kMs, 11'000, 1e-3);
+    EXPECT_EQ(run.Start_Time(), kStart);
+}
+
 TEST(ProgressRun, NegativeOrUndefinedEstimatesAreLeftOut) {
     struct Case {
         const char* what;

@@ -144,12 +144,15 @@ TEST(Settings, EntriesComeMaximisedStateFirstAndReadBackTheSame) {
     settings.Tiles_Crop_To_Size_RadioButton = true;
     settings.Extract_Image_Limits_RadioGroup = -1;
     settings.Tile_Choice_Option = 1;
+    settings.Photo_Formats_Option = true;
     const auto entries = Settings_Entries(settings);
-    ASSERT_EQ(entries.size(), 31u);
+    ASSERT_EQ(entries.size(), 32u);
     const std::vector<std::string_view> first = {"WindowState_wsMaximized", "window_top_posn", "window_left_posn",
                                                  "window_Width", "window_Height", "Always_on_Top_Option",
                                                  "Auto_Run_at_Windows_Startup_Option", "Input_File_Name_Edit"};
     for (std::size_t i = 0; i < first.size(); ++i) EXPECT_EQ(entries[i].first, first[i]);
+    EXPECT_EQ(entries[22].first, "Tile_Choice_Option");
+    EXPECT_EQ(entries[23].first, "Photo_Formats_Option");
     EXPECT_EQ(entries[0].second, "1");
     EXPECT_EQ(entries[1].second, "-8");
     Lines lines;

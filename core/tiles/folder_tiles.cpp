@@ -1,0 +1,33 @@
+#include "tiles/folder_tiles.h"
+
+#include "support/work_crew.h"
+#include "tiles/file_names.h"
+#include "tiles/picture_folder.h"
+
+namespace tilvane::tiles {
+
+Folder_Tiles Find_Folder_Tiles(const std::string& folder, Picture_Formats formats) {
+    const Folder_Walk walk = Walk_Folder(folder, [formats](std::string_view name) {
+        return formats == Picture_Formats::By_Extension ? Format_For_Path(name).has_value() : Has_Bitmap_Extension(name);
+    });
+    std::vector<char> read(walk.files.size());
+    Work_Crew crew;
+    Share_Out(crew, walk.files.size(), [&](unsigned, std::size_t first, std::size_t end) {
+        for (std::size_t i = first; i < end; ++i) {
+            try {
+                (void)Load_Picture(walk.files[i], formats, Load_Hint{1, 1});
+                read[i] = 1;
+            } catch (...) {
+                // Told by name in the list of unreadable pictures.
+            }
+        }
+    });
+    Folder_Tiles found;
+    for (std::size_t i = 0; i < walk.files.size(); ++i) (read[i] ? found.readable : found.unreadable).push_back(walk.files[i]);
+    found.unreadable.insert(found.unreadable.end(), walk.broken_links.begin(), walk.broken_links.end());
+    for (const Unreadable_Folder& unlisted : walk.unreadable_folders)
+        found.unreadable.push_back(Normalise_Directory_Name(unlisted.path));
+    return found;
+}
+
+}  // namespace tilvane::tiles
