@@ -266,9 +266,9 @@ TEST_F(MakeMosaicTest, ThePhotoFormatsOptionDecidesWhichFilesThePageTakes) {
 namespace tilvane::app {
 namespace {
 
-// The same list in the same order, the same draws and the same options (the Options menu's choice
-// and its "Mosaic Options ...") give the same files, byte for byte, from the program and from the
-// command line: the mosaic, and the record of placements beside it.
+// The same list in the same order, the same draws and the same options (the Options menu's choice,
+// photo formats and "Mosaic Options ...") give the same files, byte for byte, from the program and
+// from the command line: the mosaic, and the record of placements beside it.
 TEST(MakeMosaicAgreementTest, TheProgramAndTheCommandLineBuildTheSameFile) {
     testing_support::Recording_Message_Boxes boxes;
     testing_support::Boxes_In_Use boxes_in_use{boxes};
@@ -300,7 +300,7 @@ TEST(MakeMosaicAgreementTest, TheProgramAndTheCommandLineBuildTheSameFile) {
     main.mosaic_page.Vertical_Tile_Gap_SpinEdit.Set_Value(1);
     struct Case {
         const char* name;
-        void (*set)(Mosaic_Options&);  // the choice on the menu, the rest in the dialog
+        void (*set)(Mosaic_Options&);  // the choice and the photo formats on the menu, the rest in the dialog
         bool placements;
         std::wstring words;  // the command line's for them
     };
@@ -317,6 +317,8 @@ TEST(MakeMosaicAgreementTest, TheProgramAndTheCommandLineBuildTheSameFile) {
          L" --choose best --min-distance 1 --max-uses 15 --mirror"},
         {"colours transferred and blended", [](O o) { o.colour = Tile_Colour::Transfer; o.blend = 30; }, true,
          L" --colour transfer --blend 30"},
+        {"a JPEG of quality 70", [](O o) { o.formats = Picture_Formats::By_Extension; o.quality = 70; }, true,
+         L" --quality 70"},
     };
     const std::wstring dir = win::To_Wide(folder.Path());
     for (const Case& c : cases) {
@@ -324,25 +326,31 @@ TEST(MakeMosaicAgreementTest, TheProgramAndTheCommandLineBuildTheSameFile) {
         Mosaic_Options options;
         c.set(options);
         SendMessageW(main.Handle(), WM_COMMAND, main.tile_choice_menu.Item(options.choice).Command_Id(), 0);
+        const bool photos = options.formats == Picture_Formats::By_Extension;
+        if (main.Photo_Formats_Option.Checked() != photos)
+            SendMessageW(main.Handle(), WM_COMMAND, main.Photo_Formats_Option.Command_Id(), 0);
+        const std::string program_output = photos ? "program.jpg" : "program.bmp";
+        const std::string tool_output = photos ? "command-line.jpg" : "command-line.bmp";
         TMosaic_Options_Dialog& dialog = main.Mosaic_Options_Dialog;
         PostMessageW(dialog.Handle(), WM_COMMAND, dialog.Register_Command([&] {
             dialog.Show_Options(options, c.placements);
             SendMessageW(dialog.OKButton.Handle(), BM_CLICK, 0, 0);
         }), 0);
         SendMessageW(main.Handle(), WM_COMMAND, main.Mosaic_Options_Option.Command_Id(), 0);
-        main.mosaic_page.Output_File_Name_Edit.Set_Text(dir + L"program.bmp");
-        for (const char* built : {"program.bmp", "program.csv"}) std::filesystem::remove(std::filesystem::u8path(folder.Path() + built));
+        main.mosaic_page.Output_File_Name_Edit.Set_Text(win::To_Wide(folder.Path() + program_output));
+        for (const std::string& built : {program_output, std::string("program.csv")})
+            std::filesystem::remove(std::filesystem::u8path(folder.Path() + built));
         random.Seed(20261207);
         SendMessageW(main.mosaic_page.Make_Mosaic_BitBtn.Handle(), BM_CLICK, 0, 0);
         ASSERT_TRUE(boxes.shown.empty());
 
-        ASSERT_EQ(testing_support::Run_Process(L"\"" + testing_support::Command_Line_Tool() + L"\" mosaic \"" + dir + L"photo.bmp\" \"" + dir + L"command-line.bmp\" --tiles \"" +
+        ASSERT_EQ(testing_support::Run_Process(L"\"" + testing_support::Command_Line_Tool() + L"\" mosaic \"" + dir + L"photo.bmp\" \"" + dir + win::To_Wide(tool_output) + L"\" --tiles \"" +
                       dir + L"Mosaic_Tiles.lst\" --size 11x8 --crop --gap 2x1 --seed 20261207 --quiet" + c.words +
                       (c.placements ? L" --placements \"" + dir + L"command-line.csv\"" : L"")),
                   0u);
-        const std::string built_by_program = testing_support::Read_File(folder.Path() + "program.bmp");
+        const std::string built_by_program = testing_support::Read_File(folder.Path() + program_output);
         ASSERT_FALSE(built_by_program.empty());
-        EXPECT_TRUE(built_by_program == testing_support::Read_File(folder.Path() + "command-line.bmp"));
+        EXPECT_TRUE(built_by_program == testing_support::Read_File(folder.Path() + tool_output));
         const std::string record = testing_support::Read_File(folder.Path() + "program.csv");
         EXPECT_EQ(record.empty(), !c.placements);
         if (c.placements) {
