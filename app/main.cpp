@@ -17,14 +17,15 @@
 namespace {
 
 // For scripts/screenshot.sh only: TILVANE_SCREENSHOT=extract shows the second page, =about the
-// About box, =progress runs a slow demonstration of the progress dialog. The program itself reads
-// no environment.
+// About box, =options the "Mosaic Options ..." dialog, =progress runs a slow demonstration of the
+// progress dialog. The program itself reads no environment.
 void Prepare_Screenshot(tilvane::app::Program& program) {
     wchar_t mode[16] = L"";
     if (!GetEnvironmentVariableW(L"TILVANE_SCREENSHOT", mode, 16)) return;
     const std::wstring which = mode;
     if (which == L"extract") program.MainForm1.PageControl1.Set_Active_Page_Index(1);
     if (which == L"about") program.MainForm1.AboutOptionClick();
+    if (which == L"options") program.MainForm1.Mosaic_Options_OptionClick();
     if (which != L"progress") return;
     tilvane::app::Progress_Form_Reporter progress(program.Progress_Form);
     const tilvane::app::Long_Runs::Run run(program.MainForm1.long_runs);

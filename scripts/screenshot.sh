@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Screenshots of the program under Xvfb, in a Wine virtual desktop (which gives windows their
-# frames): the mosaic page, the extraction page, the About box and the progress dialog in the
-# middle of a run. The program runs as a user of the ZIP runs it: the ZIP that scripts/package.sh
+# frames): the mosaic page, the extraction page, the About box, the "Mosaic Options ..." dialog
+# (at 100 % and, with the prefix's LogPixels at 144, 150 %) and the progress dialog in the middle
+# of a run. The program runs as a user of the ZIP runs it: the ZIP that scripts/package.sh
 # makes from the build is unpacked into C:\Tilvane of the screenshots' own Wine prefix, with a
 # settings file holding what the guide's "Try it now" and its extraction chapter type in.
 # Usage: scripts/screenshot.sh [Windows build folder] [output directory]
@@ -29,20 +30,24 @@ printf '%s\r\n' '[Tilvane]' 'Input_File_Name_Edit=Demo_Original' 'Output_File_Na
   'Extract_Mosaic_Bitmap_File_Name_Edit=C:\Tilvane\My_Mosaic.bmp' 'Extract_Tile_Width_SpinEdit=16' \
   'Extract_Tile_Height_SpinEdit=12' 'Extracted_Tile_Directory_Edit=C:\Tilvane\My_Tiles' > "$folder/Tilvane.ini"
 
-shot() {  # shot MODE FILE: starts the program in MODE, waits, saves the screen, ends Wine
-  local mode=$1 file=$2
+shot() {  # shot MODE FILE [DPI]: starts the program in MODE, waits, saves the screen, ends Wine
+  local mode=$1 file=$2 dpi=${3:-96}
+  local screen=$((1024 * dpi / 96))x$((768 * dpi / 96))
   # Started in its own folder, as Explorer and its shortcuts start it.
-  (cd "$folder" && xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
-    TILVANE_SCREENSHOT="$1" bash "$2/scripts/wine-run.sh" explorer /desktop=shot,1024x768 "C:\\Tilvane\\Tilvane.exe" >/dev/null 2>&1 &
+  (cd "$folder" && xvfb-run -a -s "-screen 0 ${screen}x24" bash -c '
+    WINEPREFIX="$TILVANE_WINEPREFIX" wine reg add "HKCU\\Control Panel\\Desktop" /v LogPixels /t REG_DWORD /d "$5" /f >/dev/null 2>&1
+    TILVANE_SCREENSHOT="$1" bash "$2/scripts/wine-run.sh" explorer /desktop=shot,"$6" "C:\\Tilvane\\Tilvane.exe" >/dev/null 2>&1 &
     sleep "$3"
     xwd -root -silent | convert xwd:- -fuzz 1% -trim +repage png:"$4"  # cut to the windows
     WINEPREFIX="$TILVANE_WINEPREFIX" wineserver -k 2>/dev/null || true
     wait
-  ' _ "$mode" "$root" "$settle" "$file")
+  ' _ "$mode" "$root" "$settle" "$file" "$dpi" "$screen")
   echo "saved $file"
 }
 
 shot mosaic "$out/mosaic-page.png"
 shot extract "$out/extract-page.png"
 shot about "$out/about-box.png"
+shot options "$out/mosaic-options.png"
+shot options "$out/mosaic-options-150.png" 144
 shot progress "$out/progress-dialog.png"

@@ -53,7 +53,7 @@ public:
     bool Is_Visible() const;
     void Set_Visible(bool visible);
     bool Is_Enabled() const;
-    void Set_Enabled(bool enabled);
+    virtual void Set_Enabled(bool enabled);
     void Focus();
 
     // Fed by the parent's window procedure.

@@ -30,6 +30,9 @@ DWORD Static_Alignment(Alignment alignment) {
 Label::Label(const Window_Host& parent, const Control_Args& args, Alignment alignment)
     : Control(parent, L"STATIC", WS_VISIBLE | SS_NOPREFIX | Static_Alignment(alignment), 0, args) {}
 
+Field_Label::Field_Label(const Window_Host& parent, const Control_Args& args)
+    : Control(parent, L"STATIC", WS_VISIBLE | SS_LEFTNOWORDWRAP, 0, args) {}
+
 Edit::Edit(const Window_Host& parent, const Control_Args& args)
     : Control(parent, L"EDIT", WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, args) {}
 
@@ -81,6 +84,11 @@ void Spin_Edit::Set_Bounds(const Bounds& b) {
     Control::Set_Bounds({b.left, b.top, edit_width, b.height});
     SetWindowPos(arrows_, nullptr, b.left + edit_width, b.top, b.width - edit_width, b.height,
                  SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Spin_Edit::Set_Enabled(bool enabled) {
+    Control::Set_Enabled(enabled);
+    EnableWindow(arrows_, enabled);
 }
 
 void Spin_Edit::On_Command(WORD code) {

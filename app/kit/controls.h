@@ -19,6 +19,13 @@ public:
     Label(const Window_Host& parent, const Control_Args& args, Alignment alignment = Alignment::Left);
 };
 
+// A field's caption whose underlined letter (written "&x") moves the focus to the field that
+// follows it, as in a dialog box.
+class Field_Label final : public Control {
+public:
+    Field_Label(const Window_Host& parent, const Control_Args& args);
+};
+
 class Edit final : public Control {
 public:
     Edit(const Window_Host& parent, const Control_Args& args);
@@ -39,6 +46,7 @@ public:
 
     Bounds Get_Bounds() const override;
     void Set_Bounds(const Bounds& bounds) override;
+    void Set_Enabled(bool enabled) override;  // the arrows with the field
     void On_Command(WORD code) override;
 
 private:

@@ -42,12 +42,6 @@ Tab_Control* Page_Control(HWND root, HWND focus) {
     return nullptr;
 }
 
-void Focus_Control(HWND control) {
-    // An edit reached by the keyboard has its text selected, so typing replaces it.
-    if (SendMessageW(control, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL) SendMessageW(control, EM_SETSEL, 0, -1);
-    SetFocus(control);
-}
-
 // Ctrl+Tab and Ctrl+PageDown show the next page, with Shift or PageUp the previous one, round.
 bool Switch_Page(HWND root, WPARAM key, bool shift) {
     int step = 0;
@@ -74,6 +68,12 @@ bool Wants_Tab(MSG& message) {
 }
 
 }  // namespace
+
+void Focus_Control(HWND control) {
+    // An edit reached by the keyboard has its text selected, so typing replaces it.
+    if (SendMessageW(control, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL) SendMessageW(control, EM_SETSEL, 0, -1);
+    SetFocus(control);
+}
 
 HWND Next_Tab_Stop(HWND root, HWND from, bool backward) {
     std::vector<HWND> order;
@@ -102,8 +102,15 @@ bool Handle_Dialog_Key(MSG& message) {
     if (message.message == WM_KEYDOWN && GetKeyState(VK_MENU) >= 0) {
         const bool control = GetKeyState(VK_CONTROL) < 0, shift = GetKeyState(VK_SHIFT) < 0;
         if (control && Switch_Page(root, message.wParam, shift)) return true;
+        // Enter presses the push button that has the focus. Our windows are no dialog boxes, which
+        // would make that button the default one, so without this Enter on "Cancel" would press OK.
+        const HWND focus = GetFocus();
+        if (message.wParam == VK_RETURN && IsChild(root, focus) &&
+            (SendMessageW(focus, WM_GETDLGCODE, 0, 0) & DLGC_UNDEFPUSHBUTTON)) {
+            SendMessageW(focus, BM_CLICK, 0, 0);
+            return true;
+        }
         if (!control && message.wParam == VK_TAB && !Wants_Tab(message)) {
-            const HWND focus = GetFocus();
             if (const HWND next = Next_Tab_Stop(root, focus == root ? nullptr : focus, shift)) Focus_Control(next);
             return true;
         }

@@ -92,6 +92,12 @@ LRESULT Form::Handle_Message(UINT message, WPARAM wparam, LPARAM lparam) {
         case WM_SIZE:
             if (On_Resize) On_Resize();
             return 0;
+        // A label's access key, as the dialog keys send it: first the label, then the next stop.
+        case WM_NEXTDLGCTL: {
+            const HWND target = lparam ? reinterpret_cast<HWND>(wparam) : Next_Tab_Stop(hwnd_, GetFocus(), wparam != 0);
+            if (target) Focus_Control(target);
+            return 0;
+        }
         // As a dialog box does, the window keeps the focus it had when it went inactive.
         case WM_ACTIVATE:
             if (LOWORD(wparam) == WA_INACTIVE) {
@@ -134,13 +140,6 @@ void Form::Restore_Focus() {
 bool Form::Run_Command(UINT id) {
     if (id == IDCANCEL) {
         if (On_Cancel) On_Cancel();
-        return true;
-    }
-    // Enter: outside a dialog box no button is the default one, so the dialog keys send IDOK
-    // without a button; the focused push button is the one meant.
-    const HWND focus = GetFocus();
-    if (id == IDOK && IsChild(hwnd_, focus) && (SendMessageW(focus, WM_GETDLGCODE, 0, 0) & DLGC_UNDEFPUSHBUTTON)) {
-        SendMessageW(focus, BM_CLICK, 0, 0);
         return true;
     }
     const auto command = commands_.find(id);

@@ -60,12 +60,14 @@ TMainForm1::TMainForm1(const Program_Services& services, TAboutBox& about_box, T
                        }),
       N4(Options1, "N4", {}, Item_Kind::Separator),
       Photo_Formats_Option(Options1, "Photo_Formats_Option", L"&Photo Formats (JPEG, PNG)", Item_Kind::Check),
+      Mosaic_Options_Option(Options1, "Mosaic_Options_Option", L"Mosaic &Options ..."),
       Help1(MainMenu1, "Help1", L"&Help"),
       View_Readme_file_Option(Help1, "View_Readme_file_Option", L"&View Readme file"),
       Help_and_StepbyStepGuide_Option(Help1, "Help_and_StepbyStepGuide_Option", L"Help + Step by Step Guide"),
       View_Shareware_Catalog_Option(Help1, "View_Shareware_Catalog_Option", L"View &Shareware Catalog"),
       N3(Help1, "N3", {}, Item_Kind::Separator),
       AboutOption(Help1, "AboutOption", L"&About"),
+      Mosaic_Options_Dialog(Handle()),
       services_(services),
       about_box_(about_box),
       progress_form_(progress_form) {
@@ -88,6 +90,7 @@ TMainForm1::TMainForm1(const Program_Services& services, TAboutBox& about_box, T
     extract_page.Exit_BitBtn2.On_Click = [this] { Exit_BitBtn2Click(); };
     Always_On_Top_Option.On_Click = [this] { Always_On_Top_OptionClick(); };
     AboutOption.On_Click = [this] { AboutOptionClick(); };
+    Mosaic_Options_Option.On_Click = [this] { Mosaic_Options_OptionClick(); };
     Restore_Factory_Defaults_Option.On_Click = [this] { Restore_Factory_Defaults_OptionClick(); };
     Photo_Formats_Option.On_Click = [this] { Photo_Formats_OptionClick(); };
     Connect_Windows_Integration_Handlers();
@@ -95,8 +98,12 @@ TMainForm1::TMainForm1(const Program_Services& services, TAboutBox& about_box, T
 }
 
 void TMainForm1::Mosaic_OptionsChange() {
-    mosaic_page.Set_Mosaic_Options(mosaic_options_);
+    mosaic_page.Set_Mosaic_Options(mosaic_options_, write_placements_);
     file_fields.Set_Formats(mosaic_options_.formats);
+}
+
+void TMainForm1::Mosaic_Options_OptionClick() {
+    if (Mosaic_Options_Dialog.Edit(mosaic_options_, write_placements_)) Mosaic_OptionsChange();
 }
 
 void TMainForm1::Photo_Formats_OptionClick() {

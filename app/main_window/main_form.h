@@ -14,6 +14,7 @@
 #include "main_window/extract_page.h"
 #include "main_window/file_fields.h"
 #include "main_window/long_runs.h"
+#include "main_window/mosaic_options_dialog.h"
 #include "main_window/mosaic_page.h"
 #include "main_window/program_services.h"
 #include "main_window/tile_choice_menu.h"
@@ -68,6 +69,7 @@ public:
     // The Options menu: its choices go to the pages whenever one changes.
     void Mosaic_OptionsChange();
     void Photo_Formats_OptionClick();
+    void Mosaic_Options_OptionClick();
 
     // The settings file (settings_handlers.cpp): loaded by the window-show sequence, saved by
     // every close, deleted by the factory reset.
@@ -109,12 +111,15 @@ public:
     Tile_Choice_Menu tile_choice_menu;
     kit::Menu_Item N4;
     kit::Menu_Item Photo_Formats_Option;
+    kit::Menu_Item Mosaic_Options_Option;
     kit::Popup_Menu Help1;
     kit::Menu_Item View_Readme_file_Option;
     kit::Menu_Item Help_and_StepbyStepGuide_Option;
     kit::Menu_Item View_Shareware_Catalog_Option;
     kit::Menu_Item N3;
     kit::Menu_Item AboutOption;
+
+    TMosaic_Options_Dialog Mosaic_Options_Dialog;
 
 private:
     void Connect_Windows_Integration_Handlers();
@@ -126,6 +131,7 @@ private:
     [[nodiscard]] const std::string& Program_Directory() const { return services_.program_directory; }
 
     Mosaic_Options mosaic_options_;  // as the Options menu sets them
+    bool write_placements_ = false;  // a record of placements beside every mosaic
     Program_Services services_;
     TAboutBox& about_box_;
     TProgress_Form& progress_form_;

@@ -12,6 +12,13 @@
 
 namespace tilvane {
 
+// What the window's fields, the settings file and the tool allow for the options below.
+inline constexpr Value_Range kMosaic_Scale_Range{1, 16};
+inline constexpr Value_Range kMinimum_Distance_Range{0, kLargest_Field_Value};
+inline constexpr Value_Range kMaximum_Uses_Range{0, 999999};  // 0: no limit; beyond the cells it limits nothing
+inline constexpr Value_Range kBlend_Range{0, kLargest_Blend};
+inline constexpr Value_Range kJpeg_Quality_Range{1, 100};
+
 // Every option starts at the value that builds the mosaic the window has always made.
 struct Mosaic_Options {
     Fitting_Mode mode = Fitting_Mode::Expand_Shrink;  // how a tile is brought to the cell's size
@@ -21,7 +28,7 @@ struct Mosaic_Options {
     bool mirror = false;
     Tile_Colour colour = Tile_Colour::Shift;
     int blend = 0;  // per cent of the original laid over each tile
-    static constexpr int kLargest_Scale = 16;
+    static constexpr int kLargest_Scale = kMosaic_Scale_Range.maximum;
     int scale = 1;  // the mosaic is this many times the original in each direction
     Picture_Formats formats = Picture_Formats::Bmp_Only;  // of the original, the tiles and the mosaic
     int quality = kDefault_Jpeg_Quality;                  // of a JPEG mosaic

@@ -5,6 +5,7 @@
 #include <unordered_map>
 
 #include "support/error.h"
+#include "support/path_text.h"
 
 namespace tilvane {
 namespace {
@@ -136,6 +137,10 @@ Given_Placements Read_Placements_Csv(std::string_view text, const std::vector<st
         given.cells.push_back({*numbers[0], *numbers[1], tile->second, mirrored && f[7] == "1", reader.Line()});
     }
     return given;
+}
+
+std::string Placements_File_Beside(std::string_view mosaic) {
+    return std::string(mosaic.substr(0, mosaic.size() - Extension_Part(mosaic).size())) + ".csv";
 }
 
 }  // namespace tilvane

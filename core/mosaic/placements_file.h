@@ -23,4 +23,8 @@ std::string Placements_Csv(const std::vector<Tile_Placement>& placements, const 
 // tiles Placement_Tile_Unknown, with the line's number, counting the lines of the file.
 Given_Placements Read_Placements_Csv(std::string_view text, const std::vector<std::string>& tiles, const std::string& path);
 
+// Where the window writes a mosaic's record: beside it, with ".csv" for its extension
+// ("C:\Pictures\My_Mosaic.bmp" gives "C:\Pictures\My_Mosaic.csv").
+std::string Placements_File_Beside(std::string_view mosaic);
+
 }  // namespace tilvane

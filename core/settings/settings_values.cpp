@@ -4,6 +4,7 @@
 #include <variant>
 
 #include "grid/tile_grid.h"
+#include "mosaic/mosaic_options.h"
 #include "mosaic/tile_choice.h"
 #include "settings/profile_text.h"
 
@@ -56,6 +57,14 @@ const Key kKeys[] = {
     {"Last_Tile_Directory_Edit", Text_Key{&Settings::Last_Tile_Directory_Edit}},
     {"Tile_Choice_Option", Integer_Key{&Settings::Tile_Choice_Option, 0, {0, static_cast<int>(kTile_Choice_Names.size()) - 1}}},
     {"Photo_Formats_Option", Boolean_Key{&Settings::Photo_Formats_Option, false}},
+    {"Mosaic_Scale_Option", Integer_Key{&Settings::Mosaic_Scale_Option, 1, kMosaic_Scale_Range}},
+    {"Minimum_Tile_Distance_Option", Integer_Key{&Settings::Minimum_Tile_Distance_Option, 0, kMinimum_Distance_Range}},
+    {"Maximum_Tile_Uses_Option", Integer_Key{&Settings::Maximum_Tile_Uses_Option, 0, kMaximum_Uses_Range}},
+    {"Tile_Colour_Option", Integer_Key{&Settings::Tile_Colour_Option, 0, {0, static_cast<int>(Tile_Colour::Transfer)}}},
+    {"Blend_Original_Option", Integer_Key{&Settings::Blend_Original_Option, 0, kBlend_Range}},
+    {"Mirror_Tiles_Option", Boolean_Key{&Settings::Mirror_Tiles_Option, false}},
+    {"JPEG_Quality_Option", Integer_Key{&Settings::JPEG_Quality_Option, kDefault_Jpeg_Quality, kJpeg_Quality_Range}},
+    {"Write_Placements_Option", Boolean_Key{&Settings::Write_Placements_Option, false}},
 };
 
 constexpr std::string_view kMaximised_Key = "WindowState_wsMaximized";

@@ -34,12 +34,21 @@ struct Settings {
     std::string Extracted_Tile_Directory_Edit;
     std::string Last_Mosaic_Directory_Edit;
     std::string Last_Tile_Directory_Edit;
-    // The Options menu's choice of tiles, after every other key: 0 draws at random, 1 uses every
-    // tile before repeating, 2 takes the best-matching tile (Tile_Choice's order).
+    // The Options menu, after every other key. Its choice of tiles: 0 draws at random, 1 uses
+    // every tile before repeating, 2 takes the best-matching tile (Tile_Choice's order).
     int Tile_Choice_Option = 0;
-    // The Options menu's photo formats: JPEG and PNG pictures besides bitmaps, each file read and
-    // written in the format its extension names.
+    // Its photo formats: JPEG and PNG pictures besides bitmaps, each file read and written in the
+    // format its extension names.
     bool Photo_Formats_Option = false;
+    // Its "Mosaic Options ..." dialog (Mosaic_Options' ranges).
+    int Mosaic_Scale_Option = 0;
+    int Minimum_Tile_Distance_Option = 0;
+    int Maximum_Tile_Uses_Option = 0;  // 0: no limit
+    int Tile_Colour_Option = 0;        // 0 shifts the colours, 1 transfers them (Tile_Colour's order)
+    int Blend_Original_Option = 0;     // per cent
+    bool Mirror_Tiles_Option = false;
+    int JPEG_Quality_Option = 0;
+    bool Write_Placements_Option = false;
 
     bool operator==(const Settings&) const = default;
 };

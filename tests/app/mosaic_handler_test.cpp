@@ -266,8 +266,9 @@ TEST_F(MakeMosaicTest, ThePhotoFormatsOptionDecidesWhichFilesThePageTakes) {
 namespace tilvane::app {
 namespace {
 
-// The same list in the same order, the same draws and the same choice on the Options menu give
-// the same file, byte for byte, from the program and from the command line.
+// The same list in the same order, the same draws and the same options (the Options menu's choice
+// and its "Mosaic Options ...") give the same files, byte for byte, from the program and from the
+// command line: the mosaic, and the record of placements beside it.
 TEST(MakeMosaicAgreementTest, TheProgramAndTheCommandLineBuildTheSameFile) {
     testing_support::Recording_Message_Boxes boxes;
     testing_support::Boxes_In_Use boxes_in_use{boxes};
@@ -298,27 +299,55 @@ TEST(MakeMosaicAgreementTest, TheProgramAndTheCommandLineBuildTheSameFile) {
     main.mosaic_page.Horizontal_Tile_Gap_SpinEdit.Set_Value(2);
     main.mosaic_page.Vertical_Tile_Gap_SpinEdit.Set_Value(1);
     struct Case {
-        kit::Menu_Item& option;  // of the Options menu
-        std::wstring choose;     // the command line's words for it
+        const char* name;
+        void (*set)(Mosaic_Options&);  // the choice on the menu, the rest in the dialog
+        bool placements;
+        std::wstring words;  // the command line's for them
     };
-    const Case cases[] = {{main.tile_choice_menu.Item(Tile_Choice::Random), L""},
-                          {main.tile_choice_menu.Item(Tile_Choice::Best), L" --choose best"}};
+    using O = Mosaic_Options&;
+    const Case cases[] = {
+        {"random", [](O) {}, false, L""},
+        {"best", [](O o) { o.choice = Tile_Choice::Best; }, false, L" --choose best"},
+        {"shuffled, spaced, twice the size",
+         [](O o) { o.choice = Tile_Choice::Shuffle; o.min_distance = 1; o.scale = 2; }, false,
+         L" --choose shuffle --min-distance 1 --scale 2"},
+        {"random, capped and mirrored", [](O o) { o.max_uses = 15; o.mirror = true; }, true, L" --max-uses 15 --mirror"},
+        {"best, capped, mirrored and spaced",
+         [](O o) { o.choice = Tile_Choice::Best; o.min_distance = 1; o.max_uses = 15; o.mirror = true; }, true,
+         L" --choose best --min-distance 1 --max-uses 15 --mirror"},
+        {"colours transferred and blended", [](O o) { o.colour = Tile_Colour::Transfer; o.blend = 30; }, true,
+         L" --colour transfer --blend 30"},
+    };
+    const std::wstring dir = win::To_Wide(folder.Path());
     for (const Case& c : cases) {
-        SCOPED_TRACE(win::To_Utf8(c.choose));
-        SendMessageW(main.Handle(), WM_COMMAND, c.option.Command_Id(), 0);
-        main.mosaic_page.Output_File_Name_Edit.Set_Text(win::To_Wide(folder.Path() + "program.bmp"));
-        std::filesystem::remove(std::filesystem::u8path(folder.Path() + "program.bmp"));
+        SCOPED_TRACE(c.name);
+        Mosaic_Options options;
+        c.set(options);
+        SendMessageW(main.Handle(), WM_COMMAND, main.tile_choice_menu.Item(options.choice).Command_Id(), 0);
+        TMosaic_Options_Dialog& dialog = main.Mosaic_Options_Dialog;
+        PostMessageW(dialog.Handle(), WM_COMMAND, dialog.Register_Command([&] {
+            dialog.Show_Options(options, c.placements);
+            SendMessageW(dialog.OKButton.Handle(), BM_CLICK, 0, 0);
+        }), 0);
+        SendMessageW(main.Handle(), WM_COMMAND, main.Mosaic_Options_Option.Command_Id(), 0);
+        main.mosaic_page.Output_File_Name_Edit.Set_Text(dir + L"program.bmp");
+        for (const char* built : {"program.bmp", "program.csv"}) std::filesystem::remove(std::filesystem::u8path(folder.Path() + built));
         random.Seed(20261207);
         SendMessageW(main.mosaic_page.Make_Mosaic_BitBtn.Handle(), BM_CLICK, 0, 0);
         ASSERT_TRUE(boxes.shown.empty());
 
-        const std::wstring dir = win::To_Wide(folder.Path());
         ASSERT_EQ(testing_support::Run_Process(L"\"" + testing_support::Command_Line_Tool() + L"\" mosaic \"" + dir + L"photo.bmp\" \"" + dir + L"command-line.bmp\" --tiles \"" +
-                      dir + L"Mosaic_Tiles.lst\" --size 11x8 --crop --gap 2x1 --seed 20261207 --quiet" + c.choose),
+                      dir + L"Mosaic_Tiles.lst\" --size 11x8 --crop --gap 2x1 --seed 20261207 --quiet" + c.words +
+                      (c.placements ? L" --placements \"" + dir + L"command-line.csv\"" : L"")),
                   0u);
         const std::string built_by_program = testing_support::Read_File(folder.Path() + "program.bmp");
         ASSERT_FALSE(built_by_program.empty());
         EXPECT_TRUE(built_by_program == testing_support::Read_File(folder.Path() + "command-line.bmp"));
+        const std::string record = testing_support::Read_File(folder.Path() + "program.csv");
+        EXPECT_EQ(record.empty(), !c.placements);
+        if (c.placements) {
+            EXPECT_EQ(record, testing_support::Read_File(folder.Path() + "command-line.csv"));
+        }
     }
     testing_support::Pump_And_Forget_Quit();
 }

@@ -46,7 +46,15 @@ constexpr char kWritten_From_Nothing[] =
     "Last_Mosaic_Directory_Edit=\r\n"
     "Last_Tile_Directory_Edit=\r\n"
     "Tile_Choice_Option=0\r\n"
-    "Photo_Formats_Option=0\r\n";
+    "Photo_Formats_Option=0\r\n"
+    "Mosaic_Scale_Option=1\r\n"
+    "Minimum_Tile_Distance_Option=0\r\n"
+    "Maximum_Tile_Uses_Option=0\r\n"
+    "Tile_Colour_Option=0\r\n"
+    "Blend_Original_Option=0\r\n"
+    "Mirror_Tiles_Option=0\r\n"
+    "JPEG_Quality_Option=92\r\n"
+    "Write_Placements_Option=0\r\n";
 
 // A folder name of another script than the single-byte code page's.
 const std::string kForeign_Name = "C:\\\xd0\x9f\xd1\x80\xd0\xb8\xd0\xb2\xd0\xb5\xd1\x82\\\xe6\xbc\xa2.bmp";
@@ -170,6 +178,7 @@ TEST_F(SettingsTest, HandEditedValuesFollowTheRulesAndSurviveACloseAndAStart) {
                "Extract_Tile_Width_SpinEdit=0\r\n"
                "Extract_Image_Limits_RadioGroup=-5\r\n"
                "Last_Tile_Directory_Edit=C:\\Tiles\\\r\n"
+               "Mosaic_Scale_Option=$4\r\nWrite_Placements_Option=2\r\nJPEG_Quality_Option=500\r\n"
                "Unknown_Key=stays\r\n");
     TMainForm1& main = Start();
     EXPECT_TRUE(IsZoomed(main.Handle()));
@@ -196,6 +205,8 @@ TEST_F(SettingsTest, HandEditedValuesFollowTheRulesAndSurviveACloseAndAStart) {
     EXPECT_NE(written.find("window_left_posn=40\r\n"), std::string::npos);
     EXPECT_NE(written.find("Input_File_Name_Edit=" + kForeign_Name + "\r\n"), std::string::npos) << "UTF-8";
     EXPECT_NE(written.find("Unknown_Key=stays\r\n"), std::string::npos);
+    EXPECT_NE(written.find("Mosaic_Scale_Option=4\r\nWrite_Placements_Option=1\r\nJPEG_Quality_Option=100\r\n"),
+              std::string::npos);
     EXPECT_EQ(written.find("Extract_Gap"), std::string::npos);
 
     TMainForm1& again = Start();
@@ -289,7 +300,10 @@ TEST_F(SettingsTest, FactoryResetAsksThenDeletesTheFileAndRestartsFromDefaults) 
     Write_File(Settings_File(),
                "[Tilvane]\r\nwindow_Width=700\r\nAlways_on_Top_Option=1\r\nTiles_Crop_To_Size_RadioButton=1\r\n"
                "Extract_Image_Limits_RadioGroup=1\r\nOutput_File_Name_Edit=m.bmp\r\nTile_Choice_Option=2\r\n"
-               "Photo_Formats_Option=-1\r\n");
+               "Photo_Formats_Option=-1\r\n"
+               "Mosaic_Scale_Option=3\r\nMinimum_Tile_Distance_Option=2\r\nMaximum_Tile_Uses_Option=9\r\n"
+               "Tile_Colour_Option=1\r\nBlend_Original_Option=40\r\nMirror_Tiles_Option=1\r\n"
+               "JPEG_Quality_Option=50\r\nWrite_Placements_Option=1\r\n");
     SetFileAttributesW(win::To_Wide(Settings_File()).c_str(), FILE_ATTRIBUTE_READONLY);
     Write_File(List_File(), "C:\\a.bmp\r\n");
     TMainForm1& main = Start();
@@ -324,6 +338,8 @@ TEST_F(SettingsTest, FactoryResetAsksThenDeletesTheFileAndRestartsFromDefaults) 
     Expect_Factory_Values(main);
     EXPECT_EQ(main.mosaic_page.Tiles().Count(), 1) << "the list as its file holds it";
     EXPECT_EQ(main.Scaling_ListBox[0], "589 437 W/H Mainform1");
+    main.Close();
+    EXPECT_EQ(Read_File(Settings_File()), kWritten_From_Nothing) << "every option back at its factory value";
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -106,6 +107,8 @@ TEST(Settings, NoFileGivesTheFactorySettings) {
     factory.Horizontal_Tile_Gap_SpinEdit = factory.Vertical_Tile_Gap_SpinEdit = 6;
     factory.Extract_Tile_Width_SpinEdit = factory.Extract_Tile_Height_SpinEdit = 6;
     factory.Extract_Image_Limits_RadioGroup = 3;
+    factory.Mosaic_Scale_Option = 1;
+    factory.JPEG_Quality_Option = 92;
     EXPECT_EQ(Read_Settings({}), factory);
     EXPECT_EQ(Read_Settings({"[Other]", "unknown=1"}), factory);
 }
@@ -143,19 +146,48 @@ TEST(Settings, EntriesComeMaximisedStateFirstAndReadBackTheSame) {
     settings.Tile_Choice_Option = 1;
     settings.Photo_Formats_Option = true;
     const auto entries = Settings_Entries(settings);
-    ASSERT_EQ(entries.size(), 24u);
+    ASSERT_EQ(entries.size(), 32u);
     const std::vector<std::string_view> first = {"WindowState_wsMaximized", "window_top_posn", "window_left_posn",
                                                  "window_Width", "window_Height", "Always_on_Top_Option",
                                                  "Auto_Run_at_Windows_Startup_Option", "Input_File_Name_Edit"};
     for (std::size_t i = 0; i < first.size(); ++i) EXPECT_EQ(entries[i].first, first[i]);
     EXPECT_EQ(entries[22].first, "Tile_Choice_Option");
-    EXPECT_EQ(entries.back().first, "Photo_Formats_Option");
+    EXPECT_EQ(entries[23].first, "Photo_Formats_Option");
     EXPECT_EQ(entries[0].second, "1");
     EXPECT_EQ(entries[1].second, "-8");
     Lines lines;
     for (const auto& [key, text] : entries) lines.push_back(std::string(key) + "=" + text);
     EXPECT_EQ(Read_Settings(lines), settings);
     EXPECT_EQ(shell::Error_Text(Error::Cannot_Write_Settings("C:\\P\\Tilvane.ini")), "Unable to write to C:\\P\\Tilvane.ini");
+}
+
+// The Options menu's keys, each read by the file's rules and written back in decimal (their order
+// in the file: the program's settings test).
+TEST(Settings, MosaicOptionKeysAreHeldWithinTheirRanges) {
+    const struct {
+        const char* key;
+        const char* stored;
+        const char* written;
+    } cases[] = {
+        {"Tile_Choice_Option", "$2", "2"},
+        {"Mosaic_Scale_Option", "0x10", "16"},          {"Mosaic_Scale_Option", "17", "16"},
+        {"Mosaic_Scale_Option", "0", "1"},              {"Mosaic_Scale_Option", "x", "1"},
+        {"Minimum_Tile_Distance_Option", "$A", "10"},   {"Minimum_Tile_Distance_Option", "5000", "1000"},
+        {"Maximum_Tile_Uses_Option", "-2", "0"},        {"Maximum_Tile_Uses_Option", "99999999", "999999"},
+        {"Tile_Colour_Option", "1", "1"},               {"Tile_Colour_Option", "7", "1"},
+        {"Tile_Colour_Option", "-1", "0"},              {"Blend_Original_Option", "0x14", "20"},
+        {"Blend_Original_Option", "101", "100"},        {"Mirror_Tiles_Option", "2", "1"},
+        {"Mirror_Tiles_Option", "yes", "0"},            {"JPEG_Quality_Option", "0", "1"},
+        {"JPEG_Quality_Option", "", "92"},              {"JPEG_Quality_Option", "$64", "100"},
+        {"Write_Placements_Option", "-1", "1"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.key) + "=" + c.stored);
+        const auto entries = Settings_Entries(Read_Settings({std::string(c.key) + "=" + c.stored}));
+        const auto entry = std::find_if(entries.begin(), entries.end(), [&](const auto& e) { return e.first == c.key; });
+        ASSERT_NE(entry, entries.end());
+        EXPECT_EQ(entry->second, c.written);
+    }
 }
 
 }  // namespace
