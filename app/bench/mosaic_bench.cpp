@@ -14,10 +14,6 @@
 
 #include "bench/scripted_services.h"
 #include "codecs/picture_file.h"
-#include "desktop/desktop_shell.h"
-#include "desktop/local_clock.h"
-#include "desktop/registry.h"
-#include "main_window/program.h"
 #include "support/file_io.h"
 #include "tiles/picture_folder.h"
 #include "win/text.h"
@@ -73,23 +69,16 @@ int wmain(int argc, wchar_t** argv) {
     fs::create_directories(folder);
     const fs::path window_output = folder / L"window.jpg", cli_output = folder / L"cli.jpg";
 
-    tilvane::desktop::Local_Clock clock;
-    tilvane::Twister_Random_Source random;
-    tilvane::bench::No_Boxes boxes;
-    tilvane::bench::Fixed_Choice picker;
-    tilvane::desktop::Windows_Shell shell;
-    tilvane::desktop::Windows_Registry registry;
     const std::string directory = To_Utf8(folder.wstring()) + "\\";
-    tilvane::app::Program program({clock, random, boxes, picker, shell, registry, directory, directory + "Tilvane.EXE"});
-    program.MainForm1.Show_Main_Window();
-    tilvane::app::Mosaic_Page& page = program.MainForm1.mosaic_page;
+    tilvane::bench::Scripted_Program scripted(directory);
+    tilvane::app::Mosaic_Page& page = scripted.program.MainForm1.mosaic_page;
 
     const tilvane::tiles::Folder_Walk walk = tilvane::tiles::Walk_Folder(
         To_Utf8(tile_folder.wstring()), [](std::string_view name) { return tilvane::Format_For_Path(name).has_value(); });
     page.Add_Chosen_Tiles(walk.files);
     tilvane::Mosaic_Options options;
     options.formats = tilvane::Picture_Formats::By_Extension;
-    page.Set_Mosaic_Options(options);
+    page.Set_Mosaic_Options(options, false);
     page.Input_File_Name_Edit.Set_Text(original.wstring());
     page.Output_File_Name_Edit.Set_Text(window_output.wstring());
     page.Horizontal_Tile_Size_SpinEdit.Set_Value(width);
@@ -104,7 +93,7 @@ int wmain(int argc, wchar_t** argv) {
     bool failed = false;
     const auto click = [&] {
         fs::remove(window_output);
-        random.Seed(1);
+        scripted.random.Seed(1);
         return Milliseconds([&] { page.Make_Mosaic_BitBtnClick(); });
     };
     const auto tool_run = [&](const std::wstring& command) {

@@ -8,8 +8,13 @@
 #include <string>
 #include <vector>
 
+#include "desktop/desktop_shell.h"
 #include "desktop/file_picker.h"
+#include "desktop/local_clock.h"
 #include "desktop/message_boxes.h"
+#include "desktop/registry.h"
+#include "main_window/program.h"
+#include "support/random_source.h"
 #include "win/text.h"
 
 namespace tilvane::bench {
@@ -29,6 +34,23 @@ public:
         std::fprintf(stderr, "unexpected message: %s\n", win::To_Utf8(request.text).c_str());
         return desktop::Box_Answer::No;
     }
+};
+
+// The program with its main window shown, its settings and tile list in directory (which ends
+// with a backslash), the real clock, shell and registry, and scripted pickers and boxes.
+struct Scripted_Program {
+    explicit Scripted_Program(const std::string& directory)
+        : program({clock, random, boxes, picker, shell, registry, directory, directory + "Tilvane.EXE"}) {
+        program.MainForm1.Show_Main_Window();
+    }
+
+    desktop::Local_Clock clock;
+    Twister_Random_Source random;
+    No_Boxes boxes;
+    Fixed_Choice picker;
+    desktop::Windows_Shell shell;
+    desktop::Windows_Registry registry;
+    app::Program program;
 };
 
 template <class Work>

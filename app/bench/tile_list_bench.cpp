@@ -13,9 +13,6 @@
 #include <vector>
 
 #include "bench/scripted_services.h"
-#include "desktop/local_clock.h"
-#include "desktop/registry.h"
-#include "main_window/program.h"
 #include "support/file_io.h"
 #include "tiles/tile_list_file.h"
 #include "win/text.h"
@@ -44,15 +41,8 @@ int main() {
     const std::string directory = To_Utf8(folder.wstring()) + "\\";
     const std::string list_file = directory + std::string(tilvane::tiles::kTile_List_File_Name);
 
-    tilvane::desktop::Local_Clock clock;
-    tilvane::Twister_Random_Source random;
-    tilvane::bench::No_Boxes boxes;
-    tilvane::bench::Fixed_Choice picker;
-    tilvane::desktop::Windows_Shell shell;
-    tilvane::desktop::Windows_Registry registry;
-    tilvane::app::Program program({clock, random, boxes, picker, shell, registry, directory, directory + "Tilvane.EXE"});
-    program.MainForm1.Show_Main_Window();
-    tilvane::app::Mosaic_Page& page = program.MainForm1.mosaic_page;
+    tilvane::bench::Scripted_Program scripted(directory);
+    tilvane::app::Mosaic_Page& page = scripted.program.MainForm1.mosaic_page;
     const auto show = [&] { UpdateWindow(page.Tiles_ListBox.Handle()); };
 
     std::mt19937 engine(2024);
@@ -74,7 +64,7 @@ int main() {
                show();
            }));
 
-    for (const std::string& path : Tile_Paths(10000, "New", engine)) picker.files.push_back(To_Wide(path));
+    for (const std::string& path : Tile_Paths(10000, "New", engine)) scripted.picker.files.push_back(To_Wide(path));
     report("add 10,000 chosen files to 100,000 (tile picker)", Milliseconds([&] {
                page.Add_Selected_Tiles_To_List_SpeedButtonClick();
                show();
