@@ -262,9 +262,16 @@ void Mosaic_Page::Add_Folder_To_Tile_List_OptionClick() {
     const std::optional<std::string> folder =
         file_fields_.Choose_Tile_Directory(Window().Handle(), L"Select a Directory of Tiles to Add ?", {});
     if (!folder) return;
-    const HCURSOR cursor = SetCursor(LoadCursorW(nullptr, IDC_WAIT));  // every picture is read once
-    tiles::Folder_Tiles found = tiles::Find_Folder_Tiles(*folder, file_fields_.Formats());
-    SetCursor(cursor);
+    tiles::Folder_Tiles found;
+    {
+        // Every picture is read once, which for a folder of photos takes a while: the progress
+        // dialog shows it and lets the user stop it, and goes once the list has what was found.
+        const Long_Runs::Run run(long_runs_);
+        Progress_Form_Reporter progress(progress_form_);
+        found = tiles::Find_Folder_Tiles(*folder, file_fields_.Formats(), progress);
+        progress_form_.Hide();
+    }
+    if (found.aborted) return;
     const std::size_t unreadable = found.unreadable.size();
     if (found.readable.empty() && unreadable == 0) {
         Window().Show_Error("Error: The Directory " + *folder + " and its sub-directories hold no " +

@@ -1,6 +1,5 @@
 #include "fitted_tile_cache.h"
 
-#include <atomic>
 #include <mutex>
 
 #include "codecs/picture_file.h"
@@ -55,12 +54,10 @@ std::vector<std::exception_ptr> Fitted_Tile_Cache::Fit_All(const std::vector<std
                                                            const std::function<void(std::size_t, const Fitted_Tile&)>& each,
                                                            const std::function<bool(std::size_t)>& go_on) {
     std::vector<std::exception_ptr> failures(paths.size());
-    std::atomic<std::size_t> next{0};
-    std::atomic<std::size_t> done{0};
-    std::atomic<bool> stop{false};
     std::mutex keeping;
-    crew.Run([&](unsigned part) {
-        for (std::size_t i; !stop && (i = next++) < paths.size();) {
+    Share_Each(
+        crew, paths.size(),
+        [&](std::size_t i) {
             try {
                 Entry entry = Read(paths[i]);
                 each(i, *entry.fitted);
@@ -69,10 +66,8 @@ std::vector<std::exception_ptr> Fitted_Tile_Cache::Fit_All(const std::vector<std
             } catch (...) {
                 failures[i] = std::current_exception();
             }
-            const std::size_t finished = ++done;
-            if (part == 0 && !go_on(finished)) stop = true;
-        }
-    });
+        },
+        go_on);
     return failures;
 }
 

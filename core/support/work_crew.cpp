@@ -1,6 +1,7 @@
 #include "work_crew.h"
 
 #include <algorithm>
+#include <atomic>
 
 namespace tilvane {
 
@@ -67,6 +68,20 @@ void Share_Out(Work_Crew& crew, std::size_t count,
     crew.Run([&](unsigned member) {
         const std::size_t first = std::min(count, member * share);
         part(member, first, std::min(count, first + share));
+    });
+}
+
+void Share_Each(Work_Crew& crew, std::size_t count, const std::function<void(std::size_t item)>& each,
+                const std::function<bool(std::size_t done)>& go_on) {
+    std::atomic<std::size_t> next{0};
+    std::atomic<std::size_t> done{0};
+    std::atomic<bool> stop{false};
+    crew.Run([&](unsigned member) {
+        for (std::size_t i; !stop && (i = next++) < count;) {
+            each(i);
+            const std::size_t finished = ++done;
+            if (member == 0 && !go_on(finished)) stop = true;
+        }
     });
 }
 

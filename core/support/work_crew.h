@@ -45,4 +45,11 @@ private:
 void Share_Out(Work_Crew& crew, std::size_t count,
                const std::function<void(unsigned member, std::size_t first, std::size_t end)>& part);
 
+// Calls each(i) for i in 0 .. count - 1, every member taking the next item as it comes free, so
+// that slow items do not hold up the rest. After every item it finishes, the calling thread (a
+// member too) asks go_on(items finished so far), where it may show progress and let window
+// messages run; once go_on says no, no further item is started. each must not throw.
+void Share_Each(Work_Crew& crew, std::size_t count, const std::function<void(std::size_t item)>& each,
+                const std::function<bool(std::size_t done)>& go_on);
+
 }  // namespace tilvane

@@ -285,6 +285,12 @@ TEST_F(TileListTest, AddFolderAddsEveryReadablePictureAndNamesTheOthers) {
     const std::wstring message = win::To_Wide("Error: 12 pictures in the Directory " + photos +
                                               " could not be read and were not added to the Tiles List :\r\n" +
                                               named + "\r\n... and 2 more");
+    // Abort, clicked as the reading starts, adds nothing and tells nothing.
+    picker.folder_answers.push_back(win::To_Wide(folder.Path() + "Photos"));
+    PostMessageW(program.Progress_Form.Abort_Processing_BitBtn.Handle(), BM_CLICK, 0, 0);
+    main.mosaic_page.Add_Folder_To_Tile_List_OptionClick();
+    EXPECT_TRUE(Shown().empty());
+    EXPECT_TRUE(Items_Shown().empty());
     for (const bool photo_formats : {false, true}) {
         SCOPED_TRACE(photo_formats);
         if (photo_formats) SendMessageW(main.Handle(), WM_COMMAND, main.Photo_Formats_Option.Command_Id(), 0);
@@ -293,6 +299,7 @@ TEST_F(TileListTest, AddFolderAddsEveryReadablePictureAndNamesTheOthers) {
         EXPECT_EQ(Shown(), std::vector<std::wstring>{message});
         EXPECT_EQ(Items_Shown().size(), photo_formats ? 4u : 2u);
         EXPECT_EQ(main.file_fields.Last_Tile_Directory_Edit, win::To_Wide(photos));
+        EXPECT_FALSE(program.Progress_Form.Is_Visible()) << "the reading's dialog goes with its end";
     }
     EXPECT_EQ(Items_Shown(), (Items{photos + "a.jpg", photos + "b.bmp", photos + "Sub\\c.png", photos + "Sub\\d.bmp"}))
         << "the bitmaps once";
