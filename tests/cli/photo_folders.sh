@@ -45,12 +45,11 @@ if "$@" mosaic pics/photo.jpg d.bmp --tiles pics/deeper/broken.png pics/photo.jp
   fail "a broken tile named on the command line was skipped"
 fi
 
-# A PNG photo whose eXIf chunk says "turn a quarter clockwise" is 3x5 upright, described or read
-# in bands; a PNG header claiming a poster beyond the decoders' memory is described, and called
-# too large when it is to be read whole.
+# A PNG photo turned a quarter by its eXIf chunk is 3x5, described or read; a poster's PNG header
+# is described, and the poster called too large to be read whole.
 cp "$data/png/exif_6.png" turned.png
 "$@" info turned.png | grep -q "^3x5 24 PNG" || fail "info of a turned PNG: $("$@" info turned.png)"
-"$@" extract turned.png cut --size 2x2 --quiet && [ -e cut/002,003.bmp ] || fail "a turned PNG is cut on its side: $(ls cut)"
+"$@" compare "$data/png/exif_6.bmp" turned.png --block 1x1 | grep -q "PSNR infinite" || fail "a turned PNG compared on its side"
 /usr/bin/python3 -c 'import struct, sys, zlib
 chunk = lambda kind, data: struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data))
 sys.stdout.buffer.write(b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", 48000, 32000, 8, 2, 0, 0, 0))

@@ -8,7 +8,6 @@
 
 #include "codecs/picture_file.h"
 #include "image/colour_operations.h"
-#include "image/raster_drawing.h"
 
 #include "mosaic/fidelity.h"
 #include "mosaic/placements_file.h"
@@ -214,17 +213,15 @@ TEST(FidelityTest, ComparesBlockMeansOfTheOriginalBroughtToTheMosaicsSize) {
 // An original larger than the mosaic (a poster) is read from its file a row at a time, the rows
 // the mosaic's size passes over skipped, and gives the figures of the original held whole.
 TEST(FidelityTest, AnOriginalLargerThanTheMosaicIsReadInRows) {
-    Raster_Image large(36, 27), mosaic(32, 32);
+    Raster_Image large(36, 27);
     for (int y = 0; y < 27; ++y)
         for (int x = 0; x < 36; ++x) large.Set_Pixel(x, y, {static_cast<std::uint8_t>(5 * x + 2 * y), static_cast<std::uint8_t>(x * y), 9});
-    Copy_Rect(mosaic, Rect::At(0, 0, 32, 27), large, Rect::At(0, 0, 32, 27));
     testing_support::Temp_Folder folder;
-    const std::string path = folder.Path("poster.png");
-    Save_Picture(path, large, {.flush = Flush_To_Disk::No});
-    const Fidelity whole = Compare_Block_Means(large, mosaic, 2, 2), rows = Compare_Block_Means(*Open_Picture_Rows(path), *Rows_Of(mosaic), 2, 2);
-    EXPECT_EQ(rows.mean_absolute_difference, whole.mean_absolute_difference);
-    EXPECT_EQ(rows.psnr, whole.psnr);
-    EXPECT_EQ(Structural_Similarity(*Open_Picture_Rows(path), *Rows_Of(mosaic)), Structural_Similarity(large, mosaic));
+    Save_Picture(folder.Path("poster.png"), large, {.flush = Flush_To_Disk::No});
+    const Raster_Image mosaic(11, 8);
+    const Fidelity whole = Compare_Block_Means(large, mosaic, 2, 2);
+    const Fidelity rows = Compare_Block_Means(*Open_Picture_Rows(folder.Path("poster.png")), *Rows_Of(mosaic), 2, 2);
+    EXPECT_EQ(std::pair(rows.mean_absolute_difference, rows.psnr), std::pair(whole.mean_absolute_difference, whole.psnr));
 }
 
 // A record read back gives the placements written, mirrored or not, whatever the paths hold and
