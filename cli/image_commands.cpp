@@ -6,6 +6,7 @@
 #include "file_refusals.h"
 #include "codecs/bmp_codec.h"
 #include "codecs/picture_file.h"
+#include "codecs/png_codec.h"
 #include "support/error.h"
 #include "support/file_io.h"
 
@@ -20,6 +21,16 @@ int Parse_Bits(const std::string& text) {
     return bits;
 }
 
+// What describe reads from the headers of the file at path, with errors that name the file.
+template <typename Description>
+Description Read_Headers(const std::string& path, Description (*describe)(const Byte_Source&)) {
+    try {
+        return describe(Input_File(path));
+    } catch (...) {
+        Rethrow_Naming_File(path);
+    }
+}
+
 }  // namespace
 
 int Run_Info(const std::vector<std::string>& args) {
@@ -27,17 +38,18 @@ int Run_Info(const std::vector<std::string>& args) {
     if (positional.size() != 1) throw Usage_Error("info takes one FILE");
     const std::optional<Picture_Format> format = Format_For_Path(positional[0]);
     if (format && *format != Picture_Format::Bmp) {
-        const Raster_Image image = Load_Picture(positional[0]);
-        std::printf("%dx%d 24 %s\n", image.Width(), image.Height(), Format_Name(*format));
+        // A PNG is described from its chunks before the pixels, so that any size is; a JPEG is read.
+        Png_Size size{};
+        if (*format == Picture_Format::Png) {
+            size = Read_Headers(positional[0], Png_Upright_Size);
+        } else {
+            const Raster_Image image = Load_Picture(positional[0]);
+            size = {image.Width(), image.Height()};
+        }
+        std::printf("%dx%d 24 %s\n", size.width, size.height, Format_Name(*format));
         return 0;
     }
-    const Bmp_Description description = [&] {
-        try {
-            return Describe_Bmp(Input_File(positional[0]));  // the headers only
-        } catch (...) {
-            Rethrow_Naming_File(positional[0]);
-        }
-    }();
+    const Bmp_Description description = Read_Headers(positional[0], Describe_Bmp);  // the headers only
     const bool custom = description.pixel_format == Pixel_Format::Custom;
     const int bits = custom ? description.bits_per_pixel : static_cast<int>(description.pixel_format);
     std::printf("%dx%d %d %s %s%s%s\n", description.width, description.height, bits, description.header_kind.c_str(),

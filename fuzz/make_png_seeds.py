@@ -50,6 +50,9 @@ SEEDS = {
         chunk(b"sCAL", b"\x011.5\x002.25"),
         chunk(b"eXIf", b"MM\0*\0\0\0\x08\0\0"),
         chunk(b"unKn", b"a chunk no reader knows")], after=TEXT),
+    # An orientation tag that turns the picture a quarter round, so that mutations reach the turning.
+    "exif_turned.png": png(6, 5, 2, 8, rgb_rows(6, 5), before=[
+        chunk(b"eXIf", b"MM\0*\0\0\0\x08\0\x01\x01\x12\0\x03\0\0\0\x01\0\x06\0\0\0\0\0\0")]),
     "palette_chunks.png": png(8, 3, 3, 2, [bytes([0, 0x1B, 0xE4]) for _ in range(3)], before=[
         chunk(b"sRGB", bytes([0])),
         chunk(b"PLTE", PALETTE),

@@ -7,9 +7,12 @@ namespace tilvane {
 
 int Exif_Orientation(std::span<const std::uint8_t> app1_payload) {
     constexpr std::uint8_t kExif[6] = {'E', 'x', 'i', 'f', 0, 0};
-    constexpr std::uint32_t kOrientation_Tag = 0x0112, kShort_Type = 3;
     if (app1_payload.size() < sizeof kExif || std::memcmp(app1_payload.data(), kExif, sizeof kExif) != 0) return 1;
-    const std::span<const std::uint8_t> tiff = app1_payload.subspan(sizeof kExif);
+    return Tiff_Orientation(app1_payload.subspan(sizeof kExif));
+}
+
+int Tiff_Orientation(std::span<const std::uint8_t> tiff) {
+    constexpr std::uint32_t kOrientation_Tag = 0x0112, kShort_Type = 3;
     if (tiff.size() < 8) return 1;
     const bool little = tiff[0] == 'I' && tiff[1] == 'I';
     if (!little && !(tiff[0] == 'M' && tiff[1] == 'M')) return 1;

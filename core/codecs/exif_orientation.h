@@ -10,6 +10,9 @@ namespace tilvane {
 // order. 1 (as stored) when the payload holds no such tag or is malformed; every read is checked
 // against the payload's end.
 int Exif_Orientation(std::span<const std::uint8_t> app1_payload);
+// The same from the Exif data alone, starting at its TIFF header, as a PNG file's eXIf chunk
+// holds it.
+int Tiff_Orientation(std::span<const std::uint8_t> tiff);
 
 // Turns width x height blue-green-red pixels, rows as stored, into the upright picture for an
 // orientation: 2 mirrors, 3 turns half round, 4 flips, 5 transposes, 6 turns a quarter clockwise,

@@ -9,6 +9,7 @@
 #include <spng.h>
 
 #include "codecs/decode_limits.h"
+#include "codecs/exif_orientation.h"
 #include "support/error.h"
 
 namespace tilvane {
@@ -46,14 +47,44 @@ int Channels_Of(const spng_ihdr& h) {
     }
 }
 
-bool Within_Limits(const spng_ihdr& h, std::uint64_t file_bytes, decode_limits::Pixel_Cap cap) {
+// Refuses a picture beyond what can be held (a side, or its pixels where the cap applies) as too
+// large, and one whose file is too small to hold its rows as not valid. The size named is the
+// upright picture's.
+void Check_Limits(const spng_ihdr& h, int orientation, std::uint64_t file_bytes, decode_limits::Pixel_Cap cap) {
     const std::uint64_t width = h.width;
     const std::uint64_t height = h.height;
-    if ((cap == decode_limits::Pixel_Cap::Applies && !decode_limits::Fits_Memory(width, height)) ||
-        width > Raster_Image::kMax_Dimension || height > Raster_Image::kMax_Dimension)
-        return false;
+    const auto too_large = [&](Bitmap_Fault fault) {
+        return orientation >= 5 ? Error::Too_Large_Picture({}, fault, height, width) : Error::Too_Large_Picture({}, fault, width, height);
+    };
+    if (width > Raster_Image::kMax_Dimension || height > Raster_Image::kMax_Dimension) throw too_large(Bitmap_Fault::Bad_Dimensions);
+    if (cap == decode_limits::Pixel_Cap::Applies && !decode_limits::Fits_Memory(width, height))
+        throw too_large(Bitmap_Fault::Too_Many_Pixels);
     const std::uint64_t row_bytes = 1 + (width * static_cast<std::uint64_t>(Channels_Of(h) * h.bit_depth) + 7) / 8;
-    return height * row_bytes <= kMax_Inflate_Ratio * file_bytes;
+    if (height * row_bytes > kMax_Inflate_Ratio * file_bytes) throw Error::Png_Not_Valid();
+}
+
+// Starts libspng on the reader's file and reads its header chunk.
+spng_ihdr Read_Header(spng_ctx* ctx, Png_Row_Decoder::Stream_Reader& reader) {
+#ifdef FUZZING_BUILD_MODE_UNSAFE_FOR_PRODUCTION
+    // Mutated files rarely keep their checksums right: the fuzz build reads past them (the
+    // deflate streams' own included) so that its inputs reach the chunk parsers and the inflater.
+    spng_set_crc_action(ctx, SPNG_CRC_USE, SPNG_CRC_USE);
+#endif
+    spng_ihdr header{};
+    if (spng_set_png_stream(ctx, Read_From_Source, &reader) != 0 ||
+        spng_set_chunk_limits(ctx, kMax_Chunk_Bytes, kMax_Kept_Chunk_Bytes) != 0 || spng_get_ihdr(ctx, &header) != 0)
+        throw Error::Png_Not_Valid();
+    return header;
+}
+
+// The Exif orientation (1 to 8) of an eXIf chunk among the chunks before the image data. One after
+// the image data would come too late for the rows already handed out, so it is not looked for.
+int Read_Orientation(spng_ctx* ctx) {
+    spng_exif exif{};
+    const int status = spng_get_exif(ctx, &exif);
+    if (status == SPNG_ECHUNKAVAIL) return 1;
+    if (status != 0) throw Error::Png_Not_Valid();
+    return Tiff_Orientation({reinterpret_cast<const std::uint8_t*>(exif.data), exif.length});
 }
 
 // A colour laid onto white: an 8-bit channel under an 8-bit alpha.
@@ -88,16 +119,9 @@ void Png_Row_Decoder::Context_Free::operator()(spng_ctx* ctx) const {
 Png_Row_Decoder::Png_Row_Decoder(const Byte_Source& source, decode_limits::Pixel_Cap cap)
     : ctx_(spng_ctx_new(0)), reader_{&source} {
     if (!ctx_) throw std::bad_alloc();
-#ifdef FUZZING_BUILD_MODE_UNSAFE_FOR_PRODUCTION
-    // Mutated files rarely keep their checksums right: the fuzz build reads past them (the
-    // deflate streams' own included) so that its inputs reach the chunk parsers and the inflater.
-    spng_set_crc_action(ctx_.get(), SPNG_CRC_USE, SPNG_CRC_USE);
-#endif
-    spng_ihdr header{};
-    if (spng_set_png_stream(ctx_.get(), Read_From_Source, &reader_) != 0 ||
-        spng_set_chunk_limits(ctx_.get(), kMax_Chunk_Bytes, kMax_Kept_Chunk_Bytes) != 0 ||
-        spng_get_ihdr(ctx_.get(), &header) != 0 || !Within_Limits(header, source.size(), cap))
-        throw Error::Png_Not_Valid();
+    const spng_ihdr header = Read_Header(ctx_.get(), reader_);
+    orientation_ = Read_Orientation(ctx_.get());
+    Check_Limits(header, orientation_, source.size(), cap);
     wide_ = header.bit_depth == 16;
     interlaced_ = header.interlace_method != 0;
     if (spng_decode_image(ctx_.get(), nullptr, 0, wide_ ? SPNG_FMT_RGBA16 : SPNG_FMT_RGBA8,
@@ -138,8 +162,8 @@ void Png_Row_Decoder::Finish() {
 
 Raster_Image Decode_Png(const Byte_Source& source) {
     Png_Row_Decoder decoder(source, decode_limits::Pixel_Cap::Applies);
-    const int width = decoder.Width();
-    const int height = decoder.Height();
+    int width = decoder.Width();
+    int height = decoder.Height();
     const std::size_t row_bytes = static_cast<std::size_t>(width) * 3;
     // The pixels take their memory as rows arrive, so a file that ends early never fills it.
     std::vector<std::uint8_t> bgr;
@@ -151,11 +175,21 @@ Raster_Image Decode_Png(const Byte_Source& source) {
     }
     if (bgr.size() != row_bytes * static_cast<std::size_t>(height)) throw Error::Png_Not_Valid();
     decoder.Finish();
+    Make_Upright(bgr, width, height, decoder.Orientation());
     return Raster_Image::From_Layout(width, height, Pixel_Format::Bits24, {}, kMasks888, 24, std::move(bgr));
 }
 
 Raster_Image Decode_Png(std::span<const std::uint8_t> bytes) {
     return Decode_Png(Memory_Source(bytes));
+}
+
+Png_Size Png_Upright_Size(const Byte_Source& source) {
+    const std::unique_ptr<spng_ctx, void (*)(spng_ctx*)> ctx(spng_ctx_new(0), spng_ctx_free);
+    if (!ctx) throw std::bad_alloc();
+    Png_Row_Decoder::Stream_Reader reader{&source};
+    const spng_ihdr header = Read_Header(ctx.get(), reader);
+    const auto width = static_cast<int>(header.width), height = static_cast<int>(header.height);
+    return Read_Orientation(ctx.get()) >= 5 ? Png_Size{height, width} : Png_Size{width, height};
 }
 
 }  // namespace tilvane

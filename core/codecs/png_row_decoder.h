@@ -13,7 +13,8 @@ namespace tilvane {
 // interlaced file), into blue-green-red pixels laid onto white (Decode_Png's rules).
 class Png_Row_Decoder {
 public:
-    // Reads the headers. Throws a Png_Not_Valid error for anything libspng refuses and for a size
+    // Reads the headers and the chunks before the image data. Throws a Png_Not_Valid error for
+    // anything libspng refuses and for a file too small for its rows, and a Too_Large one for a size
     // beyond the decoders' limits (the pixel cap only where it applies).
     Png_Row_Decoder(const Byte_Source& source, decode_limits::Pixel_Cap cap);
     ~Png_Row_Decoder();
@@ -21,6 +22,8 @@ public:
     int Width() const { return width_; }
     int Height() const { return height_; }
     bool Interlaced() const { return interlaced_; }
+    // The Exif orientation (1 to 8) of an eXIf chunk before the image data; the rows come as stored.
+    int Orientation() const { return orientation_; }
 
     // The image row that Decode_Row fills next, or -1 once the image is complete.
     int Next_Row();
@@ -43,6 +46,7 @@ private:
     Stream_Reader reader_;
     int width_ = 0;
     int height_ = 0;
+    int orientation_ = 1;
     bool wide_ = false;
     bool interlaced_ = false;
     bool ended_ = false;

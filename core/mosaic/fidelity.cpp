@@ -7,12 +7,37 @@
 #include <vector>
 
 namespace tilvane {
+namespace {
 
-Fidelity Compare_Block_Means(const Raster_Image& original, Picture_Rows& mosaic, int block_width, int block_height) {
+// The original's rows, asked for from the top down (a row as often as the mosaic repeats it), read
+// one at a time so that an original of any size takes the memory of a row.
+class Row_Cursor {
+public:
+    explicit Row_Cursor(Picture_Rows& rows) : rows_(rows) {}
+    const std::uint8_t* Row(int y) {
+        if (y != current_) {
+            rows_.Skip_Rows(y - rows_.Rows_Read());
+            row_ = rows_.Read_Rows(1);
+            current_ = y;
+        }
+        return row_.Row(0);
+    }
+
+private:
+    Picture_Rows& rows_;
+    Raster_Image row_;
+    int current_ = -1;
+};
+
+}  // namespace
+
+Fidelity Compare_Block_Means(Picture_Rows& original_rows, Picture_Rows& mosaic, int block_width, int block_height) {
     const int width = mosaic.Width(), height = mosaic.Height();
+    const int original_width = original_rows.Width(), original_height = original_rows.Height();
+    Row_Cursor original(original_rows);
     std::vector<std::size_t> source_column(static_cast<std::size_t>(width));
     for (int x = 0; x < width; ++x)
-        source_column[static_cast<std::size_t>(x)] = static_cast<std::size_t>(std::int64_t{x} * original.Width() / width) * 3;
+        source_column[static_cast<std::size_t>(x)] = static_cast<std::size_t>(std::int64_t{x} * original_width / width) * 3;
     const std::size_t blocks_across = static_cast<std::size_t>((width + block_width - 1) / block_width);
     std::vector<std::uint64_t> mosaic_sums(blocks_across * 3), original_sums(blocks_across * 3);
     double absolute = 0, squared = 0;
@@ -24,7 +49,7 @@ Fidelity Compare_Block_Means(const Raster_Image& original, Picture_Rows& mosaic,
         const Raster_Image band = mosaic.Read_Rows(bottom - top);
         for (int y = top; y < bottom; ++y) {
             const std::uint8_t* m = band.Row(y - top);
-            const std::uint8_t* o = original.Row(static_cast<int>(std::int64_t{y} * original.Height() / height));
+            const std::uint8_t* o = original.Row(static_cast<int>(std::int64_t{y} * original_height / height));
             for (int x = 0; x < width; ++x, m += 3) {
                 const std::size_t block = static_cast<std::size_t>(x / block_width) * 3;
                 const std::uint8_t* s = o + source_column[static_cast<std::size_t>(x)];
@@ -51,7 +76,7 @@ Fidelity Compare_Block_Means(const Raster_Image& original, Picture_Rows& mosaic,
 }
 
 Fidelity Compare_Block_Means(const Raster_Image& original, const Raster_Image& mosaic, int block_width, int block_height) {
-    return Compare_Block_Means(original, *Rows_Of(mosaic), block_width, block_height);
+    return Compare_Block_Means(*Rows_Of(original), *Rows_Of(mosaic), block_width, block_height);
 }
 
 }  // namespace tilvane
@@ -61,14 +86,14 @@ namespace {
 
 // Adds to out (width / k values) the grey of the picture at the mosaic's size (width x height),
 // reduced by the means of whole blocks of k = kSimilarity_Reduction pixels a side, over the k rows
-// from y on; image holds the picture at its own height (image_height) from its row top on.
-void Add_Reduced_Grey_Row(const Raster_Image& image, int image_height, int top, int width, int height, int y,
-                          double* out) {
+// from y on; row_of gives the picture's rows at its own size (image_width x image_height).
+template <typename Row_Of>
+void Add_Reduced_Grey_Row(Row_Of row_of, int image_width, int image_height, int width, int height, int y, double* out) {
     constexpr int k = kSimilarity_Reduction;
     for (int yy = y; yy < y + k; ++yy) {
-        const std::uint8_t* row = image.Row(static_cast<int>(std::int64_t{yy} * image_height / height) - top);
+        const std::uint8_t* row = row_of(static_cast<int>(std::int64_t{yy} * image_height / height));
         for (int x = 0; x < width / k * k; ++x) {
-            const std::uint8_t* p = row + static_cast<std::size_t>(std::int64_t{x} * image.Width() / width) * 3;
+            const std::uint8_t* p = row + static_cast<std::size_t>(std::int64_t{x} * image_width / width) * 3;
             out[x / k] += (0.299 * p[2] + 0.587 * p[1] + 0.114 * p[0]) / (k * k);
         }
     }
@@ -76,12 +101,14 @@ void Add_Reduced_Grey_Row(const Raster_Image& image, int image_height, int top, 
 
 }  // namespace
 
-std::optional<double> Structural_Similarity(const Raster_Image& original, Picture_Rows& mosaic) {
+std::optional<double> Structural_Similarity(Picture_Rows& original_rows, Picture_Rows& mosaic) {
     constexpr int kWindow = 7;
     constexpr int k = kSimilarity_Reduction;
     const int width = mosaic.Width(), height = mosaic.Height();
     const int reduced_width = width / k, reduced_height = height / k;
     if (reduced_width < kWindow || reduced_height < kWindow) return std::nullopt;
+    Row_Cursor original(original_rows);
+    const auto original_row = [&](int row) { return original.Row(row); };
     // The last kWindow reduced rows of each picture, a ring; the mosaic is read k rows at a time.
     const auto w = static_cast<std::size_t>(reduced_width);
     std::vector<double> a(w * kWindow), b(w * kWindow);
@@ -90,9 +117,10 @@ std::optional<double> Structural_Similarity(const Raster_Image& original, Pictur
         double* pb = b.data() + static_cast<std::size_t>(r % kWindow) * w;
         std::fill(pa, pa + w, 0.0);
         std::fill(pb, pb + w, 0.0);
-        Add_Reduced_Grey_Row(original, original.Height(), 0, width, height, r * k, pa);
+        Add_Reduced_Grey_Row(original_row, original_rows.Width(), original_rows.Height(), width, height, r * k, pa);
         const Raster_Image band = mosaic.Read_Rows(k);
-        Add_Reduced_Grey_Row(band, height, r * k, width, height, r * k, pb);
+        const auto band_row = [&](int row) { return band.Row(row - r * k); };
+        Add_Reduced_Grey_Row(band_row, width, height, width, height, r * k, pb);
     };
     // Running sums over the window's columns, then along each row: x, y, x^2, y^2, xy.
     std::vector<std::array<double, 5>> columns(w);
@@ -134,7 +162,7 @@ std::optional<double> Structural_Similarity(const Raster_Image& original, Pictur
 }
 
 std::optional<double> Structural_Similarity(const Raster_Image& original, const Raster_Image& mosaic) {
-    return Structural_Similarity(original, *Rows_Of(mosaic));
+    return Structural_Similarity(*Rows_Of(original), *Rows_Of(mosaic));
 }
 
 }  // namespace tilvane

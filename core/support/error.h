@@ -77,7 +77,8 @@ public:
     static Error Png_Not_Valid() { return {Error_Kind::Png_Not_Valid, {}, Bitmap_Fault::None}; }
     static Error Unknown_Extension(std::string path) { return {Error_Kind::Unknown_Extension, std::move(path), Bitmap_Fault::None}; }
     static Error Too_Many_Pixels() { return {Error_Kind::Too_Large, {}, Bitmap_Fault::Too_Many_Pixels}; }
-    // A picture to be written of width x height that its format cannot store (fault says which limit).
+    // A picture of width x height that its format cannot store, or the decoders cannot hold (fault
+    // says which limit).
     static Error Too_Large_Picture(std::string path, Bitmap_Fault fault, std::uint64_t width, std::uint64_t height) {
         Error error{Error_Kind::Too_Large, std::move(path), fault};
         error.width_ = width;
@@ -108,7 +109,7 @@ public:
     std::error_code Reason() const { return reason_; }
     // A refused placement's line, or the fewest uses of each tile that cover the grid; else 0.
     int Number() const { return number_; }
-    // The size of a picture too large to be written; 0 x 0 for one read.
+    // The size of a picture too large; 0 x 0 where the check that refused it did not say.
     std::uint64_t Width() const { return width_; }
     std::uint64_t Height() const { return height_; }
     // The same error about the file at path, for an error raised where the file's name was unknown.

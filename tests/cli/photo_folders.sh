@@ -44,4 +44,17 @@ grep -q "None of the tiles could be read" errors.txt || fail "no readable tile, 
 if "$@" mosaic pics/photo.jpg d.bmp --tiles pics/deeper/broken.png pics/photo.jpg --size 5x4 --quiet 2>/dev/null; then
   fail "a broken tile named on the command line was skipped"
 fi
+
+# A PNG photo turned a quarter by its eXIf chunk is 3x5, described or read; a poster's PNG header
+# is described, and the poster called too large to be read whole.
+cp "$data/png/exif_6.png" turned.png
+"$@" info turned.png | grep -q "^3x5 24 PNG" || fail "info of a turned PNG: $("$@" info turned.png)"
+"$@" compare "$data/png/exif_6.bmp" turned.png --block 1x1 | grep -q "PSNR infinite" || fail "a turned PNG compared on its side"
+/usr/bin/python3 -c 'import struct, sys, zlib
+chunk = lambda kind, data: struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data))
+sys.stdout.buffer.write(b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", 48000, 32000, 8, 2, 0, 0, 0))
+                        + chunk(b"IDAT", zlib.compress(bytes(999))) + chunk(b"IEND", b""))' > poster.png
+"$@" info poster.png | grep -q "^48000x32000 24 PNG" || fail "info of a poster: $("$@" info poster.png 2>&1)"
+if "$@" convert poster.png poster.bmp 2>errors.txt; then fail "a poster beyond the memory cap was read whole"; fi
+grep -q "poster.png of 48000x32000 pixels is too large" errors.txt || fail "a poster is not called too large: $(cat errors.txt)"
 echo "photo folders made into tiles and mosaics"

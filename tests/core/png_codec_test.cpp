@@ -47,15 +47,29 @@ void put_u32(std::vector<std::uint8_t>& bytes, std::size_t at, std::uint32_t v) 
     for (int i = 0; i < 4; ++i) bytes[at + i] = static_cast<std::uint8_t>(v >> (24 - 8 * i));
 }
 
+// The file with its header chunk's width and height replaced (its checksum made right).
+std::vector<std::uint8_t> with_size(std::vector<std::uint8_t> bytes, std::uint32_t width, std::uint32_t height) {
+    put_u32(bytes, 16, width);
+    put_u32(bytes, 20, height);
+    put_u32(bytes, 29, crc32(std::span(bytes).subspan(12, 17)));
+    return bytes;
+}
+
 TEST(PngDecode, EveryKindDecodesToItsPicture) {
     for (const char* name : {"grey_1", "grey_2", "grey_4", "grey_8", "grey_16", "grey_alpha_8", "grey_alpha_16",
                              "rgb_8", "rgb_16", "rgba_8", "rgba_16", "grey_8_trns", "rgb_8_trns", "grey_16_trns",
                              "palette_1", "palette_2", "palette_4", "palette_8_trns", "rgba_8_interlaced",
-                             "grey_2_interlaced", "rgb_16_interlaced"}) {
+                             "grey_2_interlaced", "rgb_16_interlaced",
+                             // An Exif orientation of 1 to 8: the BMP is the picture as Pillow turns it upright.
+                             "exif_1", "exif_2", "exif_3", "exif_4", "exif_5", "exif_6", "exif_7", "exif_8", "exif_6_after_data"}) {
         SCOPED_TRACE(name);
-        const Raster_Image got = Decode_Png(Input_File(kFixtures + "/" + name + ".png"));
+        const Input_File file(kFixtures + "/" + name + ".png");
+        const Raster_Image got = Decode_Png(file);
         EXPECT_EQ(got.Format(), Pixel_Format::Bits24);
         expect_same_pixels(got, Decode_Bmp(fixture(std::string(name) + ".bmp")));
+        const Png_Size size = Png_Upright_Size(file);
+        EXPECT_EQ(size.width, got.Width());
+        EXPECT_EQ(size.height, got.Height());
     }
 }
 
@@ -71,21 +85,44 @@ TEST(PngDecode, EveryCutOffFileIsRefused) {
     }
 }
 
+// A picture beyond what can be held is called too large, with its upright size, before a row is
+// read, and its headers describe it all the same: files whose header claims the size.
+TEST(PngDecode, PicturesBeyondTheLimitsAreTooLargeAndStillDescribed) {
+    struct Case {
+        const char* fixture;
+        std::uint32_t width, height;
+        const char* text;
+    };
+    const Case cases[] = {
+        {"rgb_8.png", 48000, 32000, "48000x32000 pixels is too large: its pixels need more than 4096 MB"},
+        {"exif_6.png", 48000, 32000, "32000x48000 pixels is too large: its pixels need more than 4096 MB"},
+        {"grey_1.png", 20000000, 1, "20000000x1 pixels is too large: at most 16777216 pixels a side"},
+        {"exif_8.png", 1, 0x7FFFFFFF, "2147483647x1 pixels is too large: at most 16777216 pixels a side"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        const std::vector<std::uint8_t> bytes = with_size(fixture(c.fixture), c.width, c.height);
+        try {
+            Decode_Png(bytes);
+            ADD_FAILURE() << "decoded";
+        } catch (const Error& e) {
+            EXPECT_EQ(shell::Error_Text(e.About_File("big.png")), std::string("The picture big.png of ") + c.text);
+        }
+        const Png_Size size = Png_Upright_Size(Memory_Source(bytes));
+        EXPECT_TRUE(std::string(c.text).starts_with(std::to_string(size.width) + "x" + std::to_string(size.height) + " "));
+    }
+}
+
 TEST(PngDecode, HostileHeadersAreRefused) {
     EXPECT_TRUE(refused(fixture("rgb_8.bmp")));
     // The header chunk's width and height (with a correct checksum): sizes no few-hundred-byte
-    // file can fill, beyond the memory cap, and beyond what PNG allows.
-    const std::vector<std::uint8_t> original = fixture("grey_1.png");
-    const std::uint32_t sides[][2] = {{30000, 30000}, {1u << 20, 1u << 20}, {0x80000000u, 1}};
+    // file can fill, and beyond what PNG allows.
+    const std::uint32_t sides[][2] = {{30000, 30000}, {0x80000000u, 1}};
     for (const auto& side : sides) {
         SCOPED_TRACE(side[0]);
-        std::vector<std::uint8_t> bytes = original;
-        put_u32(bytes, 16, side[0]);
-        put_u32(bytes, 20, side[1]);
-        put_u32(bytes, 29, crc32(std::span(bytes).subspan(12, 17)));
-        EXPECT_TRUE(refused(bytes));
+        EXPECT_TRUE(refused(with_size(fixture("grey_1.png"), side[0], side[1])));
     }
-    std::vector<std::uint8_t> damaged = original;
+    std::vector<std::uint8_t> damaged = fixture("grey_1.png");
     damaged[17] ^= 1;  // the checksum no longer matches
     EXPECT_TRUE(refused(damaged));
 }

@@ -6,6 +6,7 @@
 #include <map>
 #include <set>
 
+#include "codecs/picture_file.h"
 #include "image/colour_operations.h"
 
 #include "mosaic/fidelity.h"
@@ -14,6 +15,8 @@
 
 #include <regex>
 #include <tuple>
+
+#include "temp_folder.h"
 
 namespace tilvane {
 namespace {
@@ -205,6 +208,20 @@ TEST(FidelityTest, ComparesBlockMeansOfTheOriginalBroughtToTheMosaicsSize) {
         if (std::isinf(c.psnr)) EXPECT_TRUE(std::isinf(f.psnr));
         else EXPECT_NEAR(f.psnr, c.psnr, 1e-9);
     }
+}
+
+// An original larger than the mosaic (a poster) is read from its file a row at a time, the rows
+// the mosaic's size passes over skipped, and gives the figures of the original held whole.
+TEST(FidelityTest, AnOriginalLargerThanTheMosaicIsReadInRows) {
+    Raster_Image large(36, 27);
+    for (int y = 0; y < 27; ++y)
+        for (int x = 0; x < 36; ++x) large.Set_Pixel(x, y, {static_cast<std::uint8_t>(5 * x + 2 * y), static_cast<std::uint8_t>(x * y), 9});
+    testing_support::Temp_Folder folder;
+    Save_Picture(folder.Path("poster.png"), large, {.flush = Flush_To_Disk::No});
+    const Raster_Image mosaic(11, 8);
+    const Fidelity whole = Compare_Block_Means(large, mosaic, 2, 2);
+    const Fidelity rows = Compare_Block_Means(*Open_Picture_Rows(folder.Path("poster.png")), *Rows_Of(mosaic), 2, 2);
+    EXPECT_EQ(std::pair(rows.mean_absolute_difference, rows.psnr), std::pair(whole.mean_absolute_difference, whole.psnr));
 }
 
 // A record read back gives the placements written, mirrored or not, whatever the paths hold and

@@ -8,11 +8,12 @@ grey with alpha, interlaced files) come from the small writer below. Each pictur
 16-bit samples; the BMP holds them laid onto white and rounded to 8 bits. Before anything is
 saved, Pillow reads every PNG back and must agree with the BMP within one level (it truncates
 16-bit channels where the decoder rounds them)."""
+import io
 import pathlib
 import struct
 import zlib
 
-from PIL import Image
+from PIL import Image, ImageOps
 
 here = pathlib.Path(__file__).resolve().parent
 # Odd sizes, so that no row is a whole number of bytes at low depths and every interlace pass
@@ -104,7 +105,7 @@ def save(name, data, want):
             got.putdata([255 if v == key else round(v / 257) for v in pillow.getdata()])
             got = got.convert("RGB")
         else:
-            rgba = pillow.convert("RGBA")
+            rgba = ImageOps.exif_transpose(pillow).convert("RGBA")
             got = Image.alpha_composite(Image.new("RGBA", rgba.size, "white"), rgba).convert("RGB")
     worst = max(abs(a - b) for p, q in zip(got.getdata(), want.getdata()) for a, b in zip(p, q))
     assert worst <= 1, f"{name}: Pillow reads it {worst} levels away"
@@ -202,3 +203,34 @@ for depth in (1, 2, 4, 8):
 save("rgba_8_interlaced", png(6, 8, colour_rows(8, True), interlace=True), expected(colour_pixel(8, True), 8))
 save("grey_2_interlaced", png(0, 2, grey_rows(2), interlace=True), expected(grey_pixel(2), 2))
 save("rgb_16_interlaced", png(2, 16, colour_rows(16), interlace=True), expected(colour_pixel(16), 16))
+
+# A photo's Exif orientation in an eXIf chunk, as Pillow writes it (before the image data), for
+# every value: the BMP holds the picture as Pillow turns it upright. A small picture whose every
+# pixel differs and whose sides differ, so that each turn and mirror shows.
+stored = Image.new("RGB", (5, 3))
+stored.putdata([(x * 60, y * 120, (x + 5 * y) * 17) for y in range(3) for x in range(5)])
+
+
+def upright(data):
+    with Image.open(io.BytesIO(data)) as pillow:
+        return ImageOps.exif_transpose(pillow).convert("RGB")
+
+
+for orientation in range(1, 9):
+    exif = Image.Exif()
+    exif[0x0112] = orientation
+    data = pillow_png(stored, exif=exif.tobytes())
+    save(f"exif_{orientation}", data, upright(data))
+
+# An eXIf chunk after the image data comes too late for rows already handed out: the picture stays
+# as stored, whole or read in bands. (Pillow, which reads the whole file before it turns a
+# picture, turns this one, so it is not asked.)
+exif = Image.Exif()
+exif[0x0112] = 6
+data = pillow_png(stored, exif=exif.tobytes())
+start = data.index(b"eXIf") - 4
+end = start + 12 + struct.unpack(">I", data[start:start + 4])[0]
+late = data[:start] + data[end:]
+iend = late.index(b"IEND") - 4
+(here / "exif_6_after_data.png").write_bytes(late[:iend] + data[start:end] + late[iend:])
+stored.save(here / "exif_6_after_data.bmp", "BMP")
