@@ -13,7 +13,6 @@
 #include "mosaic/perceptual_structure.h"
 #include "mosaic/scaled_original.h"
 #include "support/error.h"
-#include "support/file_io.h"
 #include "support/work_crew.h"
 
 namespace tilvane {
