@@ -51,10 +51,11 @@ constexpr Command kCommands[] = {
      "      height,tile). --colour transfer moves each tile's colours onto the cell's in Oklab\n"
      "      (its light and shade kept, its hues taken from the original under it); --blend P\n"
      "      (0 to 100) lays P % of the original over each tile. Either way each cell keeps the\n"
-     "      mean of the original under it. --max-uses N uses no tile more than N times (best\n"
-     "      places the whole grid at once); --mirror offers every tile mirrored left to right\n"
-     "      too (a use of the tile; the placements gain a column mirrored). --from-placements\n"
-     "      draws the mosaic again from such a record, with the same tiles and options.\n"
+     "      mean of the original under it. --max-uses N uses no tile more than N times (0: no\n"
+     "      limit; best places the whole grid at once); --mirror offers every tile mirrored\n"
+     "      left to right too (a use of the tile; the placements gain a column mirrored).\n"
+     "      --from-placements draws the mosaic again from such a record, with the same tiles\n"
+     "      and options; each line must fit the grid and --max-uses.\n"
      "      Progress shows on a terminal unless --quiet.\n",
      tilvane::cli::Run_Mosaic},
     {"compare",

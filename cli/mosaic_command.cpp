@@ -3,7 +3,6 @@
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
-#include <limits>
 #include <optional>
 
 #include "arguments.h"
@@ -71,7 +70,7 @@ Mosaic_Arguments Parse_Mosaic_Arguments(const std::vector<std::string>& args) {
                    }},
                   {"--min-distance", Option::One_Value,
                    [&](const std::string& value) {
-                       settings.min_distance = Parse_Number(value, "--min-distance", {0, kLargest_Field_Value});
+                       settings.min_distance = Parse_Number(value, "--min-distance", kMinimum_Distance_Range);
                    }},
                   {"--scale", Option::One_Value,
                    [&](const std::string& value) {
@@ -95,7 +94,7 @@ Mosaic_Arguments Parse_Mosaic_Arguments(const std::vector<std::string>& args) {
                    }},
                   {"--max-uses", Option::One_Value,
                    [&](const std::string& value) {
-                       settings.max_uses = Parse_Number(value, "--max-uses", {1, std::numeric_limits<int>::max()});
+                       settings.max_uses = Parse_Number(value, "--max-uses", kMaximum_Uses_Range);
                    }},
                   {"--mirror", Option::Nothing, [&](const std::string&) { settings.mirror = true; }},
                   {"--from-placements", Option::One_Value,

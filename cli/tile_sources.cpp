@@ -24,7 +24,8 @@ bool Is_Write_Failure(const std::exception_ptr& failure) {
     try {
         std::rethrow_exception(failure);
     } catch (const Error& error) {
-        return error.Kind() == Error_Kind::Cannot_Create || error.Kind() == Error_Kind::Cannot_Create_Folder;
+        return error.Kind() == Error_Kind::Cannot_Create || error.Kind() == Error_Kind::Cannot_Write ||
+               error.Kind() == Error_Kind::Cannot_Create_Folder;
     } catch (...) {
         return false;
     }

@@ -33,7 +33,7 @@ Picture_Sources Expand_Picture_Sources(const std::vector<std::string>& sources);
 // unless quiet. A picture from a folder whose work fails is named on stderr with its error and
 // passed over, with a count (and one of the unreadable folders) at the end; the first picture
 // given itself that fails makes this throw its error. A file that cannot be written
-// (Error::Cannot_Create) is no picture's fault: no picture is started after it, and it is
+// (Error::Cannot_Create, Cannot_Write) is no picture's fault: no picture is started after it, and it is
 // thrown once those under way have finished. Returns the indexes of the pictures that worked,
 // in order.
 std::vector<std::size_t> Work_Through_Pictures(const Picture_Sources& sources, const std::string& label, bool quiet,

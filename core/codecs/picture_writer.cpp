@@ -45,12 +45,18 @@ void Picture_Writer::Write_Band(const Raster_Image& band) {
     }
 }
 
-void Picture_Writer::Commit() {
+void Picture_Writer::Finish() {
     try {
         if (bmp_) bmp_->Finish();
     } catch (...) {
         Rethrow_Naming_File(path_);
     }
+    file_->Finish();
+    finished_ = true;
+}
+
+void Picture_Writer::Commit() {
+    if (!finished_) Finish();
     file_->Commit();
 }
 

@@ -35,7 +35,10 @@ public:
 
     // The next band.Height() rows, band of the picture's width and like's layout.
     void Write_Band(const Raster_Image& band);
-    // Ends the file, once every row is written, and puts it in path's place.
+    // Ends the file, once every row is written, and flushes it (Replacing_File::Finish), so that
+    // only putting it in place is left to fail.
+    void Finish();
+    // Finishes, unless done, and puts the file in path's place.
     void Commit();
 
 private:
@@ -45,6 +48,7 @@ private:
     std::unique_ptr<Bmp_Writer> bmp_;
     std::unique_ptr<Jpeg_Writer> jpeg_;
     std::unique_ptr<Png_Writer> png_;
+    bool finished_ = false;
 };
 
 }  // namespace tilvane

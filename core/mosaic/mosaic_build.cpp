@@ -13,7 +13,6 @@
 #include "mosaic/perceptual_structure.h"
 #include "mosaic/scaled_original.h"
 #include "support/error.h"
-#include "support/file_io.h"
 #include "support/work_crew.h"
 
 namespace tilvane {
@@ -182,14 +181,27 @@ std::optional<Tile_Stock> Stock_Tiles(const std::vector<std::string>& tiles, con
 }
 
 // The given tile of every cell of the grid, row by row: its index in the list, or -1 where the
-// record names none, and whether it is mirrored.
-std::vector<std::pair<int, bool>> Given_Grid(const Given_Placements& given, int columns, int rows) {
-    std::vector<std::pair<int, bool>> grid(static_cast<std::size_t>(columns) * static_cast<std::size_t>(rows), {-1, false});
+// record names none, and whether it is mirrored. Each cell the record names must lie in the grid,
+// once, at the place the grid gives it (the part of the width x height mosaic it covers), and use
+// its tile no more often than the settings' cap allows.
+std::vector<std::pair<int, bool>> Given_Grid(const Given_Placements& given, const std::vector<int>& lefts, int rows,
+                                             int width, int height, const Mosaic_Settings& settings,
+                                             const std::vector<std::string>& tiles) {
+    const std::size_t columns = lefts.size();
+    std::vector<std::pair<int, bool>> grid(columns * static_cast<std::size_t>(rows), {-1, false});
+    std::vector<int> uses(settings.max_uses > 0 ? tiles.size() : 0);
     for (const Given_Placements::Cell& cell : given.cells) {
-        if (cell.column > columns || cell.row > rows)
-            throw Error::Placement(Error_Kind::Placement_Cell_Outside, given.path, cell.line);
-        auto& place = grid[static_cast<std::size_t>(cell.row - 1) * static_cast<std::size_t>(columns) + static_cast<std::size_t>(cell.column - 1)];
-        if (place.first >= 0) throw Error::Placement(Error_Kind::Placement_Cell_Repeated, given.path, cell.line);
+        const auto refuse = [&](Error_Kind kind) { return Error::Placement(kind, given.path, cell.line); };
+        if (static_cast<std::size_t>(cell.column) > columns || cell.row > rows) throw refuse(Error_Kind::Placement_Cell_Outside);
+        const std::size_t column = static_cast<std::size_t>(cell.column - 1);
+        auto& place = grid[static_cast<std::size_t>(cell.row - 1) * columns + column];
+        if (place.first >= 0) throw refuse(Error_Kind::Placement_Cell_Repeated);
+        const Rect area = Clip_To(Rect::At(lefts[column], (cell.row - 1) * settings.Step_Y(), settings.tile_width,
+                                           settings.tile_height), width, height);
+        if (cell.place && *cell.place != std::array{area.left, area.top, area.Width(), area.Height()})
+            throw refuse(Error_Kind::Placement_Place_Wrong);
+        if (!uses.empty() && ++uses[static_cast<std::size_t>(cell.tile)] > settings.max_uses)
+            throw Error::Placement_Over_Cap(given.path, cell.line, tiles[static_cast<std::size_t>(cell.tile)], settings.max_uses);
         place = {cell.tile, cell.mirrored};
     }
     return grid;
@@ -201,9 +213,6 @@ void Build_Mosaic(const Mosaic_Job& job, Random_Source& random, Run_Progress& pr
     const std::vector<std::string>& tiles = job.tiles;
     const Mosaic_Settings& settings = job.settings;
     const Given_Placements* given = context.given;
-    std::vector<Tile_Placement> record;
-    std::vector<Tile_Placement>* placements = context.placements ? context.placements
-                                              : settings.placements.empty() ? nullptr : &record;
     if (tiles.empty()) throw Error::Of_Kind(Error_Kind::No_Tiles);
     if (!settings.Advances()) throw Error::Of_Kind(Error_Kind::Grid_Never_Advances);
     if (settings.scale < 1 || settings.scale > Mosaic_Settings::kLargest_Scale)
@@ -227,6 +236,8 @@ void Build_Mosaic(const Mosaic_Job& job, Random_Source& random, Run_Progress& pr
     Picture_Writer output(job.output, *format, width, height, original, {settings.quality}, crew);
     Fitted_Tile_Cache fitted_tiles(settings.tile_width, settings.tile_height, settings.mode, kFitted_Tile_Budget,
                                    std::chrono::steady_clock::now, settings.formats);
+    std::optional<Placements_Writer> record;
+    if (!settings.placements.empty()) record.emplace(settings.placements, tiles, settings.mirror);
     Row_Painter painter(original, settings, crew);
     std::vector<int> lefts;
     for (int x = 0; x < width; x += settings.Step_X()) lefts.push_back(x);
@@ -241,7 +252,8 @@ void Build_Mosaic(const Mosaic_Job& job, Random_Source& random, Run_Progress& pr
     progress.Let_Messages_Run();
     std::optional<Tile_Stock> stock = Stock_Tiles(tiles, settings, settings.choice == Tile_Choice::Best && !given, context,
                                                   cell_count, fitted_tiles, crew, progress);
-    const std::vector<std::pair<int, bool>> given_grid = given ? Given_Grid(*given, columns, rows) : decltype(given_grid){};
+    const std::vector<std::pair<int, bool>> given_grid =
+        given ? Given_Grid(*given, lefts, rows, width, height, settings, tiles) : decltype(given_grid){};
     const std::size_t readable = stock ? stock->drawn.size() : 0;
     if (stock && !given && settings.max_uses > 0 && static_cast<std::size_t>(settings.max_uses) * readable < cell_count)
         throw Error::Uses_Too_Few(static_cast<int>((cell_count + readable - 1) / readable));
@@ -308,10 +320,11 @@ void Build_Mosaic(const Mosaic_Job& job, Random_Source& random, Run_Progress& pr
                 std::shared_ptr<const Fitted_Tile> fitted = fitted_tiles.Fitted(tiles[static_cast<std::size_t>(tile.first)]);
                 if (tile.second) fitted = std::make_shared<const Fitted_Tile>(Mirrored(*fitted));
                 cells.push_back({lefts[i], std::move(fitted), targets[i]});
-                if (placements)
-                    placements->push_back({static_cast<int>(i) + 1, row + 1,
-                                           Clip_To(Rect::At(lefts[i], y, settings.tile_width, settings.tile_height), width, height),
-                                           tile.first, tile.second});
+                const Tile_Placement placed{static_cast<int>(i) + 1, row + 1,
+                                            Clip_To(Rect::At(lefts[i], y, settings.tile_width, settings.tile_height), width, height),
+                                            tile.first, tile.second};
+                if (context.placements) context.placements->push_back(placed);
+                if (record) record->Add(placed);
             }
             if (!rows_covered || cells.size() < lefts.size()) source.Enlarge_Into(band, y, y + settings.Step_Y(), band_top);
             painter.Paint(band, band_top, y, cells);
@@ -323,11 +336,15 @@ void Build_Mosaic(const Mosaic_Job& job, Random_Source& random, Run_Progress& pr
     }
     progress.End_Processing();
     progress.Let_Messages_Run();
-    output.Commit();
-    if (!settings.placements.empty()) {
-        const std::string csv = Placements_Csv(*placements, tiles, settings.mirror);
-        Write_File_Atomically(settings.placements, std::vector<std::uint8_t>(csv.begin(), csv.end()));
+    // The mosaic and its record are one result: both are written whole, where a full disk shows,
+    // before either takes its place. The record goes first, as the one a spreadsheet may hold
+    // open: refused, it leaves the old mosaic too.
+    output.Finish();
+    if (record) {
+        record->Finish();
+        record->Commit();
     }
+    output.Commit();
 }
 
 }  // namespace tilvane

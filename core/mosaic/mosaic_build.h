@@ -1,7 +1,9 @@
 #pragma once
+#include <array>
 #include <cstddef>
 #include <exception>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -29,6 +31,7 @@ struct Given_Placements {
         int tile;
         bool mirrored;
         int line;  // of the file, from 1
+        std::optional<std::array<int, 4>> place{};  // x, y, width and height, if the record gives them
     };
     std::vector<Cell> cells;
 };
@@ -73,8 +76,8 @@ struct Build_Context {
 // shifted onto the mean colour of the original under the cell. Gaps and whatever no cell reaches
 // keep the original's pixels (enlarged when the settings' scale is above 1; the grid is the
 // mosaic's). The mosaic is made and written a band of cell rows at a time (Picture_Writer), so
-// that its memory is the original, the fitted tiles and a band whatever its size; then the record
-// of placements, when the settings name a file for it. An aborted build is saved like a finished
+// that its memory is the original, the fitted tiles and a band whatever its size, and so is the
+// record of placements when the settings name a file for it (Placements_Writer). An aborted build is saved like a finished
 // one, the rest of it the original's. Image-layer errors propagate with End_Processing not called
 // and no file written; a mosaic too large for its file's format is refused before any tile is
 // read (Check_Picture_Fits). When tiles are read First, the first that cannot be read (and was
@@ -85,8 +88,11 @@ struct Build_Context {
 // anything is read (Check_Mosaic_Inputs refuses both first).
 // A cap on uses above 0 caps every tile's uses (Error Uses_Too_Few, naming the fewest that can,
 // when the readable tiles cannot cover the grid so); mirror offers every tile mirrored left to
-// right too, and a mirrored tile is a use of the tile. Given placements name cells outside the
-// grid or twice are an error naming the line.
+// right too, and a mirrored tile is a use of the tile. A given placement naming a cell outside
+// the grid or twice, giving it another place than the grid's, or using a tile beyond the cap is
+// an error naming the line. The mosaic and the record of placements are one result: both are
+// written whole to temporary files before either takes its file's place, so that an error (a full
+// disk) or an interrupt leaves both old files as they were.
 void Build_Mosaic(const Mosaic_Job& job, Random_Source& random, Run_Progress& progress, const Build_Context& context = {});
 
 }  // namespace tilvane

@@ -35,6 +35,7 @@ std::string Error_Text(const std::exception& error) {
         case Error_Kind::Cannot_Create_Folder: return "Cannot create folder " + core->Path();
         case Error_Kind::Not_Valid: return "Bitmap image is not valid";
         case Error_Kind::Cannot_Create: return "Cannot create file " + core->Path();
+        case Error_Kind::Cannot_Write: return "Cannot write file " + core->Path();
         case Error_Kind::Invalid_Pixel_Format: return "Invalid pixel format";
         case Error_Kind::Jpeg_Not_Valid: return "JPEG image is not valid";
         case Error_Kind::Png_Not_Valid: return "PNG image is not valid";
@@ -60,6 +61,11 @@ std::string Error_Text(const std::exception& error) {
         case Error_Kind::Placement_Tile_Unknown: return Line_Text(*core) + " names a tile that is not in the list";
         case Error_Kind::Placement_Cell_Outside: return Line_Text(*core) + " names a cell outside the grid";
         case Error_Kind::Placement_Cell_Repeated: return Line_Text(*core) + " names a cell that an earlier line placed";
+        case Error_Kind::Placement_Place_Wrong:
+            return Line_Text(*core) + " gives an x, y, width or height that is not its column and row's in this grid";
+        case Error_Kind::Placement_Over_Cap:
+            return Line_Text(*core) + " uses " + core->Tile() + " more than the " + std::to_string(core->Width()) +
+                   " times allowed";
     }
     return core->what();
 }
@@ -69,11 +75,12 @@ std::string Error_Text_With_Details(const std::exception& error) {
     std::string text = Error_Text(error);
     if (!core) return text;
     const bool names_file = core->Kind() == Error_Kind::Cannot_Open || core->Kind() == Error_Kind::Cannot_Create ||
+                            core->Kind() == Error_Kind::Cannot_Write ||
                             core->Kind() == Error_Kind::Cannot_Open_Folder ||
                             core->Kind() == Error_Kind::Cannot_Create_Folder ||
                             core->Kind() == Error_Kind::Too_Large || core->Kind() == Error_Kind::Unknown_Extension ||
                             core->Kind() == Error_Kind::Cannot_Write_Settings ||
-                            (core->Kind() >= Error_Kind::Placement_Not_Valid && core->Kind() <= Error_Kind::Placement_Cell_Repeated);
+                            (core->Kind() >= Error_Kind::Placement_Not_Valid && core->Kind() <= Error_Kind::Placement_Over_Cap);
     if (!names_file && !core->Path().empty()) text += ": " + core->Path();
     if (core->Reason()) text += ": " + core->Reason().message();
     return text;

@@ -8,7 +8,8 @@
 namespace tilvane::shell {
 
 // The text the user reads for an error that reached the program's or the tool's error report:
-// for a core error "Cannot open file %s", "Bitmap image is not valid", "Cannot create file %s"
+// for a core error "Cannot open file %s", "Bitmap image is not valid", "Cannot create file %s",
+// "Cannot write file %s" (one that failed part way),
 // "Invalid pixel format", "JPEG image is not valid", "The picture %s is too large: ..." or
 // "Unknown picture file extension (.%s)", "Line %d of %s names a tile that is not in the list"
 // and the other refused lines of a placements file, or the input checks' words for settings that a run
@@ -17,7 +18,7 @@ namespace tilvane::shell {
 
 // The same words with what a command-line user needs to find the fault: the name of the file a
 // refused bitmap came from ("Bitmap image is not valid: tiles/broken.bmp") and the system's reason
-// a file could not be opened or created ("Cannot create file out.bmp: No space left on device").
+// a file could not be opened, created or written ("Cannot write file out.bmp: No space left on device").
 [[nodiscard]] std::string Error_Text_With_Details(const std::exception& error);
 
 // The application-wide error report's text: a full stop is added unless the text already ends in

@@ -12,6 +12,7 @@ const char* Error::what() const noexcept {
         case Error_Kind::Cannot_Create_Folder: return "tilvane::Error: cannot create a folder";
         case Error_Kind::Not_Valid: return "tilvane::Error: not a valid bitmap";
         case Error_Kind::Cannot_Create: return "tilvane::Error: cannot create";
+        case Error_Kind::Cannot_Write: return "tilvane::Error: cannot write";
         case Error_Kind::Invalid_Pixel_Format: return "tilvane::Error: invalid pixel format";
         case Error_Kind::Jpeg_Not_Valid: return "tilvane::Error: not a valid JPEG image";
         case Error_Kind::Png_Not_Valid: return "tilvane::Error: not a valid PNG image";
@@ -29,6 +30,8 @@ const char* Error::what() const noexcept {
         case Error_Kind::Placement_Tile_Unknown: return "tilvane::Error: a placement of a tile not in the list";
         case Error_Kind::Placement_Cell_Outside: return "tilvane::Error: a placement outside the grid";
         case Error_Kind::Placement_Cell_Repeated: return "tilvane::Error: a cell placed twice";
+        case Error_Kind::Placement_Place_Wrong: return "tilvane::Error: a placement not where its cell is";
+        case Error_Kind::Placement_Over_Cap: return "tilvane::Error: a tile placed more often than the cap allows";
     }
     return "tilvane::Error";
 }

@@ -13,7 +13,8 @@ enum class Error_Kind {
     Cannot_Open_Folder,    // a folder to search could not be opened or listed
     Cannot_Create_Folder,  // a folder to write into could not be made
     Not_Valid,             // a file's content is not a valid bitmap, or an image cannot be stored as one
-    Cannot_Create,         // a file to write could not be created or written
+    Cannot_Create,         // a file to write could not be created, or put in its place
+    Cannot_Write,          // a file being written could not take all of its content (a full disk)
     Invalid_Pixel_Format,  // the custom pixel format where a real one is needed
     Jpeg_Not_Valid,        // a JPEG file that the JPEG decoder refuses
     Png_Not_Valid,         // a PNG file that the PNG decoder refuses
@@ -31,6 +32,8 @@ enum class Error_Kind {
     Placement_Tile_Unknown,    // a placement naming a tile that is not in the list
     Placement_Cell_Outside,    // a placement naming a cell outside the grid
     Placement_Cell_Repeated,   // a placement naming a cell that an earlier line placed
+    Placement_Place_Wrong,     // a placement whose x, y, width and height are not its cell's in the grid
+    Placement_Over_Cap,        // a placement using a tile once more than the cap on uses allows
 };
 
 // Which check refused a bitmap, so that tests can tell the checks apart.
@@ -66,6 +69,9 @@ public:
     static Error Cannot_Create(std::string path, std::error_code reason = {}) {
         return {Error_Kind::Cannot_Create, std::move(path), Bitmap_Fault::None, reason};
     }
+    static Error Cannot_Write(std::string path, std::error_code reason = {}) {
+        return {Error_Kind::Cannot_Write, std::move(path), Bitmap_Fault::None, reason};
+    }
     static Error Cannot_Open_Folder(std::string path, std::error_code reason = {}) {
         return {Error_Kind::Cannot_Open_Folder, std::move(path), Bitmap_Fault::None, reason};
     }
@@ -93,6 +99,13 @@ public:
         error.number_ = line;
         return error;
     }
+    // A placements file's line (from 1) that uses tile (as the list names it) beyond cap uses.
+    static Error Placement_Over_Cap(std::string path, int line, std::string tile, int cap) {
+        Error error = Placement(Error_Kind::Placement_Over_Cap, std::move(path), line);
+        error.tile_ = std::move(tile);
+        error.width_ = static_cast<std::uint64_t>(cap);
+        return error;
+    }
     static Error Uses_Too_Few(int fewest) {
         Error error{Error_Kind::Uses_Too_Few, {}, Bitmap_Fault::None};
         error.number_ = fewest;
@@ -109,15 +122,19 @@ public:
     std::error_code Reason() const { return reason_; }
     // A refused placement's line, or the fewest uses of each tile that cover the grid; else 0.
     int Number() const { return number_; }
-    // The size of a picture too large; 0 x 0 where the check that refused it did not say.
+    // The size of a picture too large; 0 x 0 where the check that refused it did not say. Width
+    // is also the cap a placement went over.
     std::uint64_t Width() const { return width_; }
     std::uint64_t Height() const { return height_; }
+    // The tile a placement over the cap uses; else empty.
+    const std::string& Tile() const { return tile_; }
     // The same error about the file at path, for an error raised where the file's name was unknown.
     [[nodiscard]] Error About_File(std::string path) const {
         Error error{kind_, std::move(path), fault_, reason_};
         error.number_ = number_;
         error.width_ = width_;
         error.height_ = height_;
+        error.tile_ = tile_;
         return error;
     }
 
@@ -131,6 +148,7 @@ private:
     std::error_code reason_;
     int number_ = 0;
     std::uint64_t width_ = 0, height_ = 0;
+    std::string tile_;
 };
 
 // Called inside a catch block while reading or writing the picture file at path: rethrows the

@@ -49,8 +49,8 @@ File_Stamp Stamp_Of_Readable_File(const std::string& path);
 // A symbolic link is followed and the file it names replaced; a file with other hard links, or
 // one the folder lets the user write but not replace (a sticky folder), is written in place once
 // the new content is complete. A file the
-// user may not write is left alone. Throws Error::Cannot_Create(path) on failure, after
-// removing the temporary file; the next save of the same path removes one a crash left.
+// user may not write is left alone. Throws Error::Cannot_Create(path) on failure
+// (Cannot_Write when the content does not fit: a full disk), after removing the temporary file; the next save of the same path removes one a crash left.
 void Write_File_Atomically(const std::string& path, const std::vector<std::uint8_t>& bytes,
                            Flush_To_Disk flush = Flush_To_Disk::Yes);
 
@@ -73,7 +73,7 @@ public:
     Replacing_File& operator=(const Replacing_File&) = delete;
 
     // Appends bytes, or writes them at offset (which may lie beyond the end: the gap reads as
-    // zeros). Throws Error::Cannot_Create(path) with the system's reason when they cannot be
+    // zeros). Throws Error::Cannot_Write(path) with the system's reason when they cannot be
     // written (a full disk).
     void Write(std::span<const std::uint8_t> bytes);
     void Write_At(std::uint64_t offset, std::span<const std::uint8_t> bytes);
@@ -81,7 +81,11 @@ public:
     Byte_Sink Sink() {
         return [this](std::span<const std::uint8_t> bytes) { Write(bytes); };
     }
-    // Flushes the content and puts it in the target's place. Throws Error::Cannot_Create(path).
+    // Flushes the content (to the disk when asked), so that what can fail for want of room has
+    // failed: Error::Cannot_Write(path). Nothing is written after it.
+    void Finish();
+    // Finishes, unless done, and puts the content in the target's place: Error::Cannot_Create(path)
+    // when it cannot take it, Cannot_Write when written in place (a file with other names) fails.
     void Commit();
 
 private:
@@ -98,7 +102,8 @@ void Check_May_Save(const std::string& path);
 // Writes bytes as a new file when nothing of that name exists, in one create and one write; a
 // new file that cannot be written whole, or whose writing is interrupted, is removed. Anything
 // already there is replaced as Write_File_Atomically does. Does not wait for the disk: for
-// files written by the thousand. Throws Error::Cannot_Create(path) on failure.
+// files written by the thousand. Throws Error::Cannot_Create(path), or Cannot_Write when the
+// content does not fit, on failure.
 void Write_File_New_Or_Replacing(const std::string& path, std::span<const std::uint8_t> bytes);
 
 }  // namespace tilvane

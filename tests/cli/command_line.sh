@@ -81,6 +81,21 @@ for placements in ./demo/Demo_Original.bmp link.bmp hard.bmp out.bmp; do
 done
 expect 1 "^Cannot create file no-folder/p.csv: No such file or directory" mosaic demo/Demo_Original.bmp out.bmp \
   --tiles demo --size 20x20 --placements no-folder/p.csv --quiet
+# --max-uses 0 is no limit, as in the window; a record is checked against the grid and the cap of
+# the command that draws it again, as a spreadsheet saves it (byte-order mark, capitals, CR alone).
+expect 2 '^Error: --max-uses takes whole numbers from 0 to 999999, not "-1"' mosaic demo/Demo_Original.bmp out.bmp \
+  --tiles demo --size 20x20 --max-uses -1
+expect 0 "" mosaic demo/Demo_Original.bmp uncapped.bmp --tiles demo/Demo_Tiles --size 20x20 --max-uses 0 \
+  --placements p.csv --quiet
+{ printf '\xef\xbb\xbfCOLUMN,ROW,X,Y,WIDTH,HEIGHT,TILE\r'; sed -n '2,4p' p.csv | tr -d '\r' | tr '\n' '\r'; } > saved.csv
+sed '3s/^2,1,20,/2,1,30,/' p.csv > moved.csv
+{ head -1 p.csv; for column in 1 2 3; do echo "$column,1,$(( column * 20 - 20 )),0,20,20,demo/Demo_Tiles/Tile_02.bmp"; done; } > thrice.csv
+for record in "saved.csv|0|0|^$" "moved.csv|0|1|^Line 3 of moved.csv gives an x, y, width or height that is not" \
+    "thrice.csv|2|1|^Line 4 of thrice.csv uses demo/Demo_Tiles/Tile_02.bmp more than the 2 times allowed"; do
+  IFS='|' read -r file cap status words <<<"$record"
+  expect "$status" "$words" mosaic demo/Demo_Original.bmp again.bmp --tiles demo/Demo_Tiles --size 20x20 \
+    --max-uses "$cap" --from-placements "$file" --quiet
+done
 # compare and extract read the tool's own PNG and JPEG outputs; tiles leave their own folder and hidden names alone.
 expect 0 "" convert demo/Demo_Original.bmp original.png
 expect 0 "" convert demo/Demo_Original.bmp original.jpg

@@ -678,9 +678,10 @@ TEST_F(MosaicBuildTest, ARecordOfPlacementsDrawsTheSameMosaicAgain) {
         for (int x = 0; x < 16; ++x) ASSERT_EQ(mirrored.Pixel(x, y), plain.Pixel(15 - x, y));
 }
 
-// What the build itself refuses before drawing: a record's cell outside the grid or placed twice
-// (with its line), and a cap too low for the readable tiles to cover the grid (with the fewest
-// uses that can: 6 x 4 cells over 5 tiles need 5).
+// What the build itself refuses before drawing: a record's cell outside the grid or placed twice,
+// given another place than the grid's, or using a tile (mirrored or not) beyond the cap (with its
+// line), and a cap too low for the readable tiles to cover the grid (with the fewest uses that
+// can: 6 x 4 cells over 5 tiles need 5).
 TEST_F(MosaicBuildTest, RefusesRecordsOutsideTheGridAndCapsThatCannotCoverIt) {
     const std::string original = Save("original.bmp", filled(60, 40, gradient));
     std::vector<std::string> tiles;
@@ -695,12 +696,19 @@ TEST_F(MosaicBuildTest, RefusesRecordsOutsideTheGridAndCapsThatCannotCoverIt) {
         {{{1, 5, 0, false, 9}}, 0, "Line 9 of p.csv names a cell outside the grid"},
         {{{2, 2, 0, false, 2}, {2, 2, 1, false, 4}}, 0, "Line 4 of p.csv names a cell that an earlier line placed"},
         {{}, 4, "Error: The Tiles cannot cover every cell with so few uses of each: at least 5 are needed."},
+        {{{2, 1, 0, false, 2, std::array{10, 0, 10, 10}}, {3, 1, 0, false, 3, std::array{25, 0, 10, 10}}}, 0,
+         "Line 3 of p.csv gives an x, y, width or height that is not its column and row's in this grid"},
+        {{{6, 4, 0, false, 7, std::array{50, 30, 10, 8}}}, 0,
+         "Line 7 of p.csv gives an x, y, width or height that is not its column and row's in this grid"},
+        {{{1, 1, 1, false, 2}, {2, 1, 1, true, 3}, {3, 1, 2, false, 4}, {4, 1, 1, false, 5}}, 2,
+         "Line 5 of p.csv uses " + tiles[1] + " more than the 2 times allowed"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.error);
         const Given_Placements given{"p.csv", c.cells};
         Mosaic_Settings settings{{10, 10, false, 0, 0}, Fitting_Mode::Expand_Shrink, Tile_Choice::Best};
         settings.max_uses = c.max_uses;
+        settings.mirror = true;
         try {
             Build_Mosaic({original, tiles, folder_.Path("out.bmp"), settings}, random_, progress_, {.given = c.cells.empty() ? nullptr : &given});
             ADD_FAILURE() << "built";
@@ -709,6 +717,28 @@ TEST_F(MosaicBuildTest, RefusesRecordsOutsideTheGridAndCapsThatCannotCoverIt) {
         }
         EXPECT_FALSE(std::filesystem::exists(folder_.Folder() / "out.bmp"));
     }
+}
+
+// The mosaic and its record are one result: a record that cannot be written leaves the old
+// mosaic too (a full disk part way is tried by the tool's tests); one that can is the record of
+// the cells drawn, whole though it is written as they are drawn.
+TEST_F(MosaicBuildTest, AMosaicTakesItsPlaceOnlyWithItsRecord) {
+    const std::string original = Save("original.bmp", filled(400, 300, gradient));
+    const std::vector<std::string> tiles{Save("tile.bmp", filled(10, 10, gradient))};
+    const std::string output = folder_.Path("out.bmp");
+    std::ofstream(output) << "old";
+    std::filesystem::create_directory(folder_.Folder() / "folder.csv");
+    Mosaic_Settings settings{{4, 4, false, 0, 0}, Fitting_Mode::Expand_Shrink};
+    settings.placements = folder_.Path("folder.csv");
+    EXPECT_THROW(Build_Mosaic({original, tiles, output, settings}, random_, progress_), Error);
+    EXPECT_EQ(Read_Whole_File(output), (std::vector<std::uint8_t>{'o', 'l', 'd'}));
+    settings.placements = folder_.Path("p.csv");
+    std::vector<Tile_Placement> placements;
+    Build_Mosaic({original, tiles, output, settings}, random_, progress_, {.placements = &placements});
+    const std::string csv = Placements_Csv(placements, tiles);
+    EXPECT_EQ(placements.size(), 7500u);
+    EXPECT_EQ(Read_Whole_File(settings.placements), std::vector<std::uint8_t>(csv.begin(), csv.end()));
+    EXPECT_EQ(Load(output).Width(), 400);
 }
 
 TEST_F(MosaicBuildTest, TheOriginalCanBeItsOwnOutput) {
