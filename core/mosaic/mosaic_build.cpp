@@ -9,6 +9,7 @@
 #include "image/colour_operations.h"
 #include "image/raster_drawing.h"
 #include "mosaic/fitted_tile_cache.h"
+#include "mosaic/mosaic_option_table.h"
 #include "mosaic/placements_file.h"
 #include "mosaic/perceptual_structure.h"
 #include "mosaic/scaled_original.h"
@@ -195,6 +196,13 @@ std::vector<std::pair<int, bool>> Given_Grid(const Given_Placements& given, int 
     return grid;
 }
 
+// Where the record of placements goes; empty when none is asked for.
+std::string Placements_Path(const Mosaic_Job& job) {
+    const Mosaic_Options& options = job.settings;
+    if (!options.write_placements) return {};
+    return options.placements.empty() ? Placements_File_Beside(job.output) : options.placements;
+}
+
 }  // namespace
 
 void Build_Mosaic(const Mosaic_Job& job, Random_Source& random, Run_Progress& progress, const Build_Context& context) {
@@ -202,14 +210,12 @@ void Build_Mosaic(const Mosaic_Job& job, Random_Source& random, Run_Progress& pr
     const Mosaic_Settings& settings = job.settings;
     const Given_Placements* given = context.given;
     std::vector<Tile_Placement> record;
+    const std::string placements_path = Placements_Path(job);
     std::vector<Tile_Placement>* placements = context.placements ? context.placements
-                                              : settings.placements.empty() ? nullptr : &record;
+                                              : placements_path.empty() ? nullptr : &record;
     if (tiles.empty()) throw Error::Of_Kind(Error_Kind::No_Tiles);
     if (!settings.Advances()) throw Error::Of_Kind(Error_Kind::Grid_Never_Advances);
-    if (settings.scale < 1 || settings.scale > Mosaic_Settings::kLargest_Scale)
-        throw Error::Of_Kind(Error_Kind::Scale_Out_Of_Range);
-    if (settings.min_distance < 0) throw Error::Of_Kind(Error_Kind::Negative_Distance);
-    if (settings.blend < 0 || settings.blend > kLargest_Blend) throw Error::Of_Kind(Error_Kind::Blend_Out_Of_Range);
+    Check_Mosaic_Options(settings);
 
     const Raster_Image original = Load_Picture(job.original, settings.formats);
     const std::uint64_t wide = std::uint64_t(original.Width()) * std::uint64_t(settings.scale);
@@ -324,9 +330,9 @@ void Build_Mosaic(const Mosaic_Job& job, Random_Source& random, Run_Progress& pr
     progress.End_Processing();
     progress.Let_Messages_Run();
     output.Commit();
-    if (!settings.placements.empty()) {
+    if (!placements_path.empty()) {
         const std::string csv = Placements_Csv(*placements, tiles, settings.mirror);
-        Write_File_Atomically(settings.placements, std::vector<std::uint8_t>(csv.begin(), csv.end()));
+        Write_File_Atomically(placements_path, std::vector<std::uint8_t>(csv.begin(), csv.end()));
     }
 }
 
