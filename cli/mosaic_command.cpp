@@ -4,11 +4,13 @@
 #include <cstdio>
 #include <filesystem>
 #include <optional>
+#include <set>
 
 #include "arguments.h"
 #include "commands.h"
 #include "file_refusals.h"
 #include "mosaic/mosaic_inputs.h"
+#include "mosaic/mosaic_option_table.h"
 #include "mosaic/placements_file.h"
 #include "support/error.h"
 #include "shell/input_check_text.h"
@@ -40,11 +42,43 @@ struct Mosaic_Arguments {
     bool quality_given = false;
 };
 
+// The switch of every mosaic option the tool takes, each setting its option; given collects the
+// switches the command line held.
+std::vector<Option> Mosaic_Option_Switches(Mosaic_Options& options, std::set<std::string_view>& given) {
+    std::vector<Option> switches;
+    for (const Mosaic_Option_Row& row : kMosaic_Option_Rows) {
+        if (row.command_switch.empty()) continue;
+        const std::string name(row.command_switch);
+        auto set = [&options, &given, &row](int value) {
+            Set_Option_Value(options, row, value);
+            given.insert(row.command_switch);
+        };
+        switch (row.form) {
+            case Option_Form::Number:
+                switches.push_back({row.command_switch, Option::One_Value,
+                                    [=](const std::string& value) { set(Parse_Number(value, name, row.range)); }});
+                break;
+            case Option_Form::Flag:
+                switches.push_back({row.command_switch, Option::Nothing, [=](const std::string&) { set(1); }});
+                break;
+            case Option_Form::Word:
+                switches.push_back({row.command_switch, Option::One_Value, [=, &row](const std::string& value) {
+                                        const std::optional<int> word = row.value_of_word(value);
+                                        if (!word) throw Usage_Error(name + " takes " + row.words_text() + ", not \"" + value + "\"");
+                                        set(*word);
+                                    }});
+                break;
+        }
+    }
+    return switches;
+}
+
 Mosaic_Arguments Parse_Mosaic_Arguments(const std::vector<std::string>& args) {
     Mosaic_Arguments parsed;
     Mosaic_Settings& settings = parsed.settings;
-    const std::vector<std::string> positional = Parse_Arguments(
-        args, {
+    std::set<std::string_view> given;
+    std::vector<Option> switches = Mosaic_Option_Switches(settings, given);
+    switches.insert(switches.end(), {
                   {"--tiles", Option::Values, [&](const std::string& value) { parsed.tile_sources.push_back(value); }},
                   {"--size", Option::One_Value,
                    [&](const std::string& value) {
@@ -62,53 +96,21 @@ Mosaic_Arguments Parse_Mosaic_Arguments(const std::vector<std::string>& args) {
                        parsed.seed = Parse_Seed(value);
                        parsed.seed_given = true;
                    }},
-                  {"--choose", Option::One_Value,
-                   [&](const std::string& value) {
-                       const std::optional<Tile_Choice> choice = Choice_Of_Word(value);
-                       if (!choice) throw Usage_Error("--choose takes " + Choice_Words_Text() + ", not \"" + value + "\"");
-                       settings.choice = *choice;
-                   }},
-                  {"--min-distance", Option::One_Value,
-                   [&](const std::string& value) {
-                       settings.min_distance = Parse_Number(value, "--min-distance", kMinimum_Distance_Range);
-                   }},
-                  {"--scale", Option::One_Value,
-                   [&](const std::string& value) {
-                       settings.scale = Parse_Number(value, "--scale", {1, Mosaic_Settings::kLargest_Scale});
-                   }},
-                  {"--colour", Option::One_Value,
-                   [&](const std::string& value) {
-                       if (value == "shift")
-                           settings.colour = Tile_Colour::Shift;
-                       else if (value == "transfer")
-                           settings.colour = Tile_Colour::Transfer;
-                       else
-                           throw Usage_Error("--colour takes shift or transfer, not \"" + value + "\"");
-                   }},
-                  {"--blend", Option::One_Value,
-                   [&](const std::string& value) { settings.blend = Parse_Number(value, "--blend", {0, kLargest_Blend}); }},
                   {"--placements", Option::One_Value,
                    [&](const std::string& value) {
                        if (value.empty()) throw Usage_Error("--placements needs a FILE name");
+                       settings.write_placements = true;
                        settings.placements = value;
                    }},
-                  {"--max-uses", Option::One_Value,
-                   [&](const std::string& value) {
-                       settings.max_uses = Parse_Number(value, "--max-uses", kMaximum_Uses_Range);
-                   }},
-                  {"--mirror", Option::Nothing, [&](const std::string&) { settings.mirror = true; }},
                   {"--from-placements", Option::One_Value,
                    [&](const std::string& value) {
                        if (value.empty()) throw Usage_Error("--from-placements needs a FILE name");
                        parsed.from_placements = value;
                    }},
-                  {"--quality", Option::One_Value,
-                   [&](const std::string& value) {
-                       settings.quality = Parse_Quality(value);
-                       parsed.quality_given = true;
-                   }},
                   {"--quiet", Option::Nothing, [&](const std::string&) { parsed.quiet = true; }},
               });
+    const std::vector<std::string> positional = Parse_Arguments(args, switches);
+    parsed.quality_given = given.contains("--quality");
     if (positional.size() != 2) throw Usage_Error("mosaic takes ORIGINAL and OUTPUT");
     if (parsed.tile_sources.empty()) throw Usage_Error("mosaic needs --tiles");
     if (!parsed.size_given) throw Usage_Error("mosaic needs --size WIDTHxHEIGHT");

@@ -78,7 +78,7 @@ int wmain(int argc, wchar_t** argv) {
     page.Add_Chosen_Tiles(walk.files);
     tilvane::Mosaic_Options options;
     options.formats = tilvane::Picture_Formats::By_Extension;
-    page.Set_Mosaic_Options(options, false);
+    page.Set_Mosaic_Options(options);
     page.Input_File_Name_Edit.Set_Text(original.wstring());
     page.Output_File_Name_Edit.Set_Text(window_output.wstring());
     page.Horizontal_Tile_Size_SpinEdit.Set_Value(width);

@@ -98,12 +98,12 @@ TMainForm1::TMainForm1(const Program_Services& services, TAboutBox& about_box, T
 }
 
 void TMainForm1::Mosaic_OptionsChange() {
-    mosaic_page.Set_Mosaic_Options(mosaic_options_, write_placements_);
+    mosaic_page.Set_Mosaic_Options(mosaic_options_);
     file_fields.Set_Formats(mosaic_options_.formats);
 }
 
 void TMainForm1::Mosaic_Options_OptionClick() {
-    if (Mosaic_Options_Dialog.Edit(mosaic_options_, write_placements_)) Mosaic_OptionsChange();
+    if (Mosaic_Options_Dialog.Edit(mosaic_options_)) Mosaic_OptionsChange();
 }
 
 void TMainForm1::Photo_Formats_OptionClick() {

@@ -131,7 +131,6 @@ private:
     [[nodiscard]] const std::string& Program_Directory() const { return services_.program_directory; }
 
     Mosaic_Options mosaic_options_;  // as the Options menu sets them
-    bool write_placements_ = false;  // a record of placements beside every mosaic
     Program_Services services_;
     TAboutBox& about_box_;
     TProgress_Form& progress_form_;

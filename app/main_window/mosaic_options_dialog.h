@@ -3,6 +3,8 @@
 // may come again, mirrored tiles, how the tiles take the original's colours, the JPEG quality and
 // the record of placements. Made once with the main window, which owns it, and shown modally; OK
 // (or Enter) keeps what it shows, Cancel, Escape and the close box what it was given.
+#include <array>
+
 #include "kit/containers.h"
 #include "kit/controls.h"
 #include "kit/form.h"
@@ -15,15 +17,15 @@ public:
     explicit TMosaic_Options_Dialog(HWND owner);
     ~TMosaic_Options_Dialog() override { Destroy_Window(); }
 
-    // Shows `options` and `write_placements` over the owner until OK or Cancel; after OK they
-    // hold what the dialog showed, and the result is true.
-    [[nodiscard]] bool Edit(Mosaic_Options& options, bool& write_placements);
+    // Shows `options` over the owner until OK or Cancel; after OK they hold what the dialog
+    // showed, and the result is true.
+    [[nodiscard]] bool Edit(Mosaic_Options& options);
 
     // The fields from `options`: the JPEG quality only counts, and can only be changed, while
     // the photo formats are on.
-    void Show_Options(const Mosaic_Options& options, bool write_placements);
+    void Show_Options(const Mosaic_Options& options);
     // The fields into `options`, which keeps what the dialog does not show.
-    void Read_Options(Mosaic_Options& options, bool& write_placements) const;
+    void Read_Options(Mosaic_Options& options);
 
     void FormActivate();
     void OKButtonClick();
@@ -56,6 +58,13 @@ public:
     kit::Push_Button CancelButton;
 
 private:
+    // The spin fields and the numbers they hold, which their option rows describe.
+    struct Number_Field {
+        kit::Spin_Edit* edit;
+        int Mosaic_Options::*member;
+    };
+    std::array<Number_Field, 5> Number_Fields();
+
     HWND owner_;
     bool accepted_ = false;
     bool focus_first_field_ = false;  // at the next activation: every showing starts there

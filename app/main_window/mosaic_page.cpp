@@ -10,7 +10,6 @@
 #include "image/raster_image.h"
 #include "main_window/page_layout.h"
 #include "mosaic/mosaic_build.h"
-#include "mosaic/placements_file.h"
 #include "progress/progress_form_reporter.h"
 #include "settings/settings_values.h"
 #include "shell/input_check_text.h"
@@ -225,7 +224,6 @@ void Mosaic_Page::Make_Mosaic_BitBtnClick() {
     const std::vector<std::string> tiles = tile_list_.Items();
     const std::string output = win::To_Utf8(Output_File_Name_Edit.Text());
     Mosaic_Settings settings = Mosaic_Page_Settings();
-    if (write_placements_) settings.placements = Placements_File_Beside(output);
     Progress_Form_Reporter progress(progress_form_);
     // Reading the tiles first, on every processor, when that is quicker; a tile that cannot be read
     // still stops the build only when a cell draws it.

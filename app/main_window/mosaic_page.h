@@ -47,12 +47,8 @@ public:
     void Save_Settings(settings::Settings& settings) const;
 
     // The Options menu's choices for the build, which the frame passes on whenever they change;
-    // the page's own fields give the grid and the fitting. With write_placements, every mosaic
-    // gets its record of placements beside it (Placements_File_Beside).
-    void Set_Mosaic_Options(const Mosaic_Options& options, bool write_placements) {
-        options_ = options;
-        write_placements_ = write_placements;
-    }
+    // the page's own fields give the grid and the fitting.
+    void Set_Mosaic_Options(const Mosaic_Options& options) { options_ = options; }
 
     // "Make Mosaic".
     void Make_Mosaic_BitBtnClick();
@@ -127,7 +123,6 @@ private:
     TProgress_Form& progress_form_;
     Long_Runs& long_runs_;
     Mosaic_Options options_;
-    bool write_placements_ = false;
     tiles::Tile_List tile_list_;
 };
 

@@ -64,17 +64,9 @@ void TMainForm1::Load_Settings() {
     Auto_Run_at_Windows_Startup_Option.Set_Checked(s.Auto_Run_at_Windows_Startup_Option);
     WindowState_wsMaximized = s.WindowState_wsMaximized;
     // The options first: the extraction page previews the mosaic it is given in the formats they take.
-    mosaic_options_.choice = static_cast<Tile_Choice>(s.Tile_Choice_Option);
+    mosaic_options_ = s.mosaic_options;
     tile_choice_menu.Check(mosaic_options_.choice);
-    Set_Photo_Formats(s.Photo_Formats_Option);
-    mosaic_options_.scale = s.Mosaic_Scale_Option;
-    mosaic_options_.min_distance = s.Minimum_Tile_Distance_Option;
-    mosaic_options_.max_uses = s.Maximum_Tile_Uses_Option;
-    mosaic_options_.colour = static_cast<Tile_Colour>(s.Tile_Colour_Option);
-    mosaic_options_.blend = s.Blend_Original_Option;
-    mosaic_options_.mirror = s.Mirror_Tiles_Option;
-    mosaic_options_.quality = s.JPEG_Quality_Option;
-    write_placements_ = s.Write_Placements_Option;
+    Set_Photo_Formats(mosaic_options_.formats != Picture_Formats::Bmp_Only);
     Mosaic_OptionsChange();
     mosaic_page.Load_Settings(s);
     extract_page.Load_Settings(s);
@@ -99,16 +91,7 @@ void TMainForm1::Save_Settings() {
     mosaic_page.Save_Settings(s);
     extract_page.Save_Settings(s);
     file_fields.Save_Settings(s);
-    s.Tile_Choice_Option = static_cast<int>(mosaic_options_.choice);
-    s.Mosaic_Scale_Option = mosaic_options_.scale;
-    s.Minimum_Tile_Distance_Option = mosaic_options_.min_distance;
-    s.Maximum_Tile_Uses_Option = mosaic_options_.max_uses;
-    s.Tile_Colour_Option = static_cast<int>(mosaic_options_.colour);
-    s.Blend_Original_Option = mosaic_options_.blend;
-    s.Mirror_Tiles_Option = mosaic_options_.mirror;
-    s.JPEG_Quality_Option = mosaic_options_.quality;
-    s.Write_Placements_Option = write_placements_;
-    s.Photo_Formats_Option = mosaic_options_.formats == Picture_Formats::By_Extension;
+    s.mosaic_options = mosaic_options_;
     const std::string path = Settings_File_Path();
     settings::Rewrite_Older_Profile_As_Utf8(path, win::System_Code_Page_To_Utf8);
     if (!desktop::Write_Profile_Keys(path, settings::kSettings_Section, settings::Settings_Entries(s))) {

@@ -1,6 +1,8 @@
 #pragma once
 // Colouring a tile in its cell other than by the plain shift of its mean: a transfer of the
 // cell's colour in Oklab, and a part of the original laid over the tile.
+#include <array>
+
 #include "image/raster_image.h"
 
 namespace tilvane {
@@ -10,6 +12,17 @@ enum class Tile_Colour {
     Shift,     // every pixel moved by the difference of the means, held within 0..255
     Transfer,  // in Oklab: the tile's lightness detail, the hues of the original under the cell
 };
+
+// Every way, in Tile_Colour's order (which the settings file keeps), with the word the command
+// line takes for it.
+struct Tile_Colour_Name {
+    Tile_Colour colour;
+    const char* word;
+};
+inline constexpr std::array<Tile_Colour_Name, 2> kTile_Colour_Names{{
+    {Tile_Colour::Shift, "shift"},
+    {Tile_Colour::Transfer, "transfer"},
+}};
 
 inline constexpr int kLargest_Blend = 100;  // per cent
 

@@ -9,6 +9,7 @@
 #include "image/colour_operations.h"
 #include "image/raster_drawing.h"
 #include "mosaic/fitted_tile_cache.h"
+#include "mosaic/mosaic_option_table.h"
 #include "mosaic/placements_file.h"
 #include "mosaic/perceptual_structure.h"
 #include "mosaic/scaled_original.h"
@@ -207,6 +208,13 @@ std::vector<std::pair<int, bool>> Given_Grid(const Given_Placements& given, cons
     return grid;
 }
 
+// Where the record of placements goes; empty when none is asked for.
+std::string Placements_Path(const Mosaic_Job& job) {
+    const Mosaic_Options& options = job.settings;
+    if (!options.write_placements) return {};
+    return options.placements.empty() ? Placements_File_Beside(job.output) : options.placements;
+}
+
 }  // namespace
 
 void Build_Mosaic(const Mosaic_Job& job, Random_Source& random, Run_Progress& progress, const Build_Context& context) {
@@ -215,10 +223,7 @@ void Build_Mosaic(const Mosaic_Job& job, Random_Source& random, Run_Progress& pr
     const Given_Placements* given = context.given;
     if (tiles.empty()) throw Error::Of_Kind(Error_Kind::No_Tiles);
     if (!settings.Advances()) throw Error::Of_Kind(Error_Kind::Grid_Never_Advances);
-    if (settings.scale < 1 || settings.scale > Mosaic_Settings::kLargest_Scale)
-        throw Error::Of_Kind(Error_Kind::Scale_Out_Of_Range);
-    if (settings.min_distance < 0) throw Error::Of_Kind(Error_Kind::Negative_Distance);
-    if (settings.blend < 0 || settings.blend > kLargest_Blend) throw Error::Of_Kind(Error_Kind::Blend_Out_Of_Range);
+    Check_Mosaic_Options(settings);
 
     const Raster_Image original = Load_Picture(job.original, settings.formats);
     const std::uint64_t wide = std::uint64_t(original.Width()) * std::uint64_t(settings.scale);
@@ -237,7 +242,7 @@ void Build_Mosaic(const Mosaic_Job& job, Random_Source& random, Run_Progress& pr
     Fitted_Tile_Cache fitted_tiles(settings.tile_width, settings.tile_height, settings.mode, kFitted_Tile_Budget,
                                    std::chrono::steady_clock::now, settings.formats);
     std::optional<Placements_Writer> record;
-    if (!settings.placements.empty()) record.emplace(settings.placements, tiles, settings.mirror);
+    if (const std::string path = Placements_Path(job); !path.empty()) record.emplace(path, tiles, settings.mirror);
     Row_Painter painter(original, settings, crew);
     std::vector<int> lefts;
     for (int x = 0; x < width; x += settings.Step_X()) lefts.push_back(x);

@@ -28,11 +28,13 @@ struct Mosaic_Options {
     bool mirror = false;
     Tile_Colour colour = Tile_Colour::Shift;
     int blend = 0;  // per cent of the original laid over each tile
-    static constexpr int kLargest_Scale = kMosaic_Scale_Range.maximum;
     int scale = 1;  // the mosaic is this many times the original in each direction
     Picture_Formats formats = Picture_Formats::Bmp_Only;  // of the original, the tiles and the mosaic
     int quality = kDefault_Jpeg_Quality;                  // of a JPEG mosaic
-    std::string placements{};  // where the record of placements goes (Placements_Csv); empty: nowhere
+    bool write_placements = false;  // a record of where each tile went (Placements_Csv)
+    std::string placements{};       // where that record goes; empty: beside the mosaic, named after it
+
+    bool operator==(const Mosaic_Options&) const = default;
 };
 
 // The grid and the options, as a build takes them: {{grid}, mode, choice, ...}.

@@ -4,8 +4,7 @@
 #include <variant>
 
 #include "grid/tile_grid.h"
-#include "mosaic/mosaic_options.h"
-#include "mosaic/tile_choice.h"
+#include "mosaic/mosaic_option_table.h"
 #include "settings/profile_text.h"
 
 namespace tilvane::settings {
@@ -55,16 +54,6 @@ const Key kKeys[] = {
     {"Extracted_Tile_Directory_Edit", Text_Key{&Settings::Extracted_Tile_Directory_Edit}},
     {"Last_Mosaic_Directory_Edit", Text_Key{&Settings::Last_Mosaic_Directory_Edit}},
     {"Last_Tile_Directory_Edit", Text_Key{&Settings::Last_Tile_Directory_Edit}},
-    {"Tile_Choice_Option", Integer_Key{&Settings::Tile_Choice_Option, 0, {0, static_cast<int>(kTile_Choice_Names.size()) - 1}}},
-    {"Photo_Formats_Option", Boolean_Key{&Settings::Photo_Formats_Option, false}},
-    {"Mosaic_Scale_Option", Integer_Key{&Settings::Mosaic_Scale_Option, 1, kMosaic_Scale_Range}},
-    {"Minimum_Tile_Distance_Option", Integer_Key{&Settings::Minimum_Tile_Distance_Option, 0, kMinimum_Distance_Range}},
-    {"Maximum_Tile_Uses_Option", Integer_Key{&Settings::Maximum_Tile_Uses_Option, 0, kMaximum_Uses_Range}},
-    {"Tile_Colour_Option", Integer_Key{&Settings::Tile_Colour_Option, 0, {0, static_cast<int>(Tile_Colour::Transfer)}}},
-    {"Blend_Original_Option", Integer_Key{&Settings::Blend_Original_Option, 0, kBlend_Range}},
-    {"Mirror_Tiles_Option", Boolean_Key{&Settings::Mirror_Tiles_Option, false}},
-    {"JPEG_Quality_Option", Integer_Key{&Settings::JPEG_Quality_Option, kDefault_Jpeg_Quality, kJpeg_Quality_Range}},
-    {"Write_Placements_Option", Boolean_Key{&Settings::Write_Placements_Option, false}},
 };
 
 constexpr std::string_view kMaximised_Key = "WindowState_wsMaximized";
@@ -101,6 +90,14 @@ Settings Read_Settings(const std::vector<std::string>& section_lines) {
                    },
                    key.form);
     }
+    const Mosaic_Options factory;
+    for (const Mosaic_Option_Row& row : kMosaic_Option_Rows) {
+        const std::optional<std::string> value = Profile_Value(section_lines, row.settings_key);
+        const int fallback = Option_Value(factory, row);
+        Set_Option_Value(settings.mosaic_options, row,
+                         row.form == Option_Form::Flag ? Profile_Boolean(value, fallback != 0)
+                                                       : row.range.Clamp(Profile_Integer(value, fallback)));
+    }
     return settings;
 }
 
@@ -110,6 +107,8 @@ std::vector<std::pair<std::string_view, std::string>> Settings_Entries(const Set
     for (const Key& key : kKeys) {
         if (key.name != kMaximised_Key) entries.emplace_back(key.name, Entry_Text(settings, key));
     }
+    for (const Mosaic_Option_Row& row : kMosaic_Option_Rows)
+        entries.emplace_back(row.settings_key, std::to_string(Option_Value(settings.mosaic_options, row)));
     return entries;
 }
 

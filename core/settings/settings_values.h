@@ -6,6 +6,8 @@
 #include <utility>
 #include <vector>
 
+#include "mosaic/mosaic_options.h"
+
 namespace tilvane::settings {
 
 inline constexpr std::string_view kSettings_File_Name = "Tilvane.ini";
@@ -34,21 +36,10 @@ struct Settings {
     std::string Extracted_Tile_Directory_Edit;
     std::string Last_Mosaic_Directory_Edit;
     std::string Last_Tile_Directory_Edit;
-    // The Options menu, after every other key. Its choice of tiles: 0 draws at random, 1 uses
-    // every tile before repeating, 2 takes the best-matching tile (Tile_Choice's order).
-    int Tile_Choice_Option = 0;
-    // Its photo formats: JPEG and PNG pictures besides bitmaps, each file read and written in the
-    // format its extension names.
-    bool Photo_Formats_Option = false;
-    // Its "Mosaic Options ..." dialog (Mosaic_Options' ranges).
-    int Mosaic_Scale_Option = 0;
-    int Minimum_Tile_Distance_Option = 0;
-    int Maximum_Tile_Uses_Option = 0;  // 0: no limit
-    int Tile_Colour_Option = 0;        // 0 shifts the colours, 1 transfers them (Tile_Colour's order)
-    int Blend_Original_Option = 0;     // per cent
-    bool Mirror_Tiles_Option = false;
-    int JPEG_Quality_Option = 0;
-    bool Write_Placements_Option = false;
+    // The Options menu and its "Mosaic Options ..." dialog, after every other key, each under its
+    // row's key in kMosaic_Option_Rows ("Tile_Choice_Option", "Mosaic_Scale_Option", ...). The
+    // grid and the fitting are the page's fields above; the placements file goes beside the mosaic.
+    Mosaic_Options mosaic_options;
 
     bool operator==(const Settings&) const = default;
 };

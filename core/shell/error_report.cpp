@@ -3,6 +3,7 @@
 #include "codecs/decode_limits.h"
 #include "codecs/jpeg_codec.h"
 #include "mosaic/mosaic_build.h"
+#include "mosaic/mosaic_option_table.h"
 #include "tiles/file_names.h"
 
 namespace tilvane::shell {
@@ -47,11 +48,7 @@ std::string Error_Text(const std::exception& error) {
         }
         case Error_Kind::No_Tiles: return "Error: There are no Tiles in the list to use in the Mosaic !";
         case Error_Kind::Grid_Never_Advances: return "Error: The Tile Size cannot be 0 unless a Gap between the Tiles is set.";
-        case Error_Kind::Scale_Out_Of_Range:
-            return "Error: The Scale must be from 1 to " + std::to_string(Mosaic_Settings::kLargest_Scale) + ".";
-        case Error_Kind::Negative_Distance: return "Error: The Distance between repeated Tiles cannot be negative.";
-        case Error_Kind::Blend_Out_Of_Range:
-            return "Error: The share of the Original laid over the Tiles must be from 0 to " + std::to_string(kLargest_Blend) + " %.";
+        case Error_Kind::Option_Out_Of_Range: return Option_Range_Text(core->Number());
         case Error_Kind::Cannot_Write_Settings: return "Unable to write to " + core->Path();
         case Error_Kind::Uses_Too_Few:
             return "Error: The Tiles cannot cover every cell with so few uses of each: at least " +

@@ -20,9 +20,7 @@ const char* Error::what() const noexcept {
         case Error_Kind::Unknown_Extension: return "tilvane::Error: unknown picture file extension";
         case Error_Kind::No_Tiles: return "tilvane::Error: no tiles";
         case Error_Kind::Grid_Never_Advances: return "tilvane::Error: a grid that never advances";
-        case Error_Kind::Scale_Out_Of_Range: return "tilvane::Error: scale out of range";
-        case Error_Kind::Negative_Distance: return "tilvane::Error: negative distance between repeats";
-        case Error_Kind::Blend_Out_Of_Range: return "tilvane::Error: blend out of range";
+        case Error_Kind::Option_Out_Of_Range: return "tilvane::Error: mosaic option out of range";
         case Error_Kind::Cannot_Write_Settings: return "tilvane::Error: cannot write the settings";
         case Error_Kind::No_Readable_Tile: return "tilvane::Error: no readable tile";
         case Error_Kind::Uses_Too_Few: return "tilvane::Error: too few uses of each tile to cover the grid";

@@ -22,9 +22,7 @@ enum class Error_Kind {
     Unknown_Extension,     // a picture file name whose extension names no format the core knows
     No_Tiles,              // a mosaic build given no tile to draw from
     Grid_Never_Advances,   // a run given a tile size of 0 with no gap to move the grid on
-    Scale_Out_Of_Range,    // a mosaic build asked for a scale below 1 or above its largest
-    Negative_Distance,     // a mosaic build asked for a negative distance between repeated tiles
-    Blend_Out_Of_Range,    // a mosaic build asked to lay less than 0 or more than 100 per cent of the original over its tiles
+    Option_Out_Of_Range,   // a mosaic build asked for an option outside its range (Number: its row)
     Cannot_Write_Settings, // the settings file's keys could not be written
     No_Readable_Tile,      // a mosaic build whose tiles were all left out, none of them readable
     Uses_Too_Few,          // a cap on each tile's uses that the readable tiles cannot cover the grid with
@@ -106,6 +104,12 @@ public:
         error.width_ = static_cast<std::uint64_t>(cap);
         return error;
     }
+    // The mosaic option of that row of the option table (mosaic/mosaic_option_table.h).
+    static Error Option_Out_Of_Range(int row) {
+        Error error{Error_Kind::Option_Out_Of_Range, {}, Bitmap_Fault::None};
+        error.number_ = row;
+        return error;
+    }
     static Error Uses_Too_Few(int fewest) {
         Error error{Error_Kind::Uses_Too_Few, {}, Bitmap_Fault::None};
         error.number_ = fewest;
@@ -120,7 +124,8 @@ public:
     const std::string& Path() const { return path_; }  // empty when no file is concerned
     // The system's reason a file could not be opened or created; empty when it gave none.
     std::error_code Reason() const { return reason_; }
-    // A refused placement's line, or the fewest uses of each tile that cover the grid; else 0.
+    // A refused placement's line, the fewest uses of each tile that cover the grid, or the row of
+    // an option out of range; else 0.
     int Number() const { return number_; }
     // The size of a picture too large; 0 x 0 where the check that refused it did not say. Width
     // is also the cap a placement went over.

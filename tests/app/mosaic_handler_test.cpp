@@ -325,6 +325,7 @@ TEST(MakeMosaicAgreementTest, TheProgramAndTheCommandLineBuildTheSameFile) {
         SCOPED_TRACE(c.name);
         Mosaic_Options options;
         c.set(options);
+        options.write_placements = c.placements;
         SendMessageW(main.Handle(), WM_COMMAND, main.tile_choice_menu.Item(options.choice).Command_Id(), 0);
         const bool photos = options.formats == Picture_Formats::By_Extension;
         if (main.Photo_Formats_Option.Checked() != photos)
@@ -333,7 +334,7 @@ TEST(MakeMosaicAgreementTest, TheProgramAndTheCommandLineBuildTheSameFile) {
         const std::string tool_output = photos ? "command-line.jpg" : "command-line.bmp";
         TMosaic_Options_Dialog& dialog = main.Mosaic_Options_Dialog;
         PostMessageW(dialog.Handle(), WM_COMMAND, dialog.Register_Command([&] {
-            dialog.Show_Options(options, c.placements);
+            dialog.Show_Options(options);
             SendMessageW(dialog.OKButton.Handle(), BM_CLICK, 0, 0);
         }), 0);
         SendMessageW(main.Handle(), WM_COMMAND, main.Mosaic_Options_Option.Command_Id(), 0);

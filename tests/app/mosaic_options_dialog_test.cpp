@@ -96,7 +96,7 @@ TEST_F(MosaicOptionsDialogTest, TheQualityCountsOnlyWithPhotoFormats) {
     Mosaic_Options options;
     for (const Picture_Formats formats : {Picture_Formats::By_Extension, Picture_Formats::Bmp_Only}) {
         options.formats = formats;
-        dialog.Show_Options(options, false);
+        dialog.Show_Options(options);
         const bool photos = formats == Picture_Formats::By_Extension;
         EXPECT_EQ(dialog.JPEG_Quality_SpinEdit.Is_Enabled(), photos);
         EXPECT_EQ(IsWindowEnabled(GetWindow(dialog.JPEG_Quality_SpinEdit.Handle(), GW_HWNDNEXT)) != FALSE, photos)

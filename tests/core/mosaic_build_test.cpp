@@ -243,7 +243,8 @@ TEST_F(MosaicBuildTest, TransferAndBlendKeepEveryCellsSumsOfTheOriginal) {
         Build_Mosaic({folder_.Path("missing.bmp"), tiles, folder_.Path("out.bmp"), too_much}, random_, progress_);
         ADD_FAILURE() << "no error";
     } catch (const Error& e) {
-        EXPECT_EQ(e.Kind(), Error_Kind::Blend_Out_Of_Range);
+        EXPECT_EQ(e.Kind(), Error_Kind::Option_Out_Of_Range);
+        EXPECT_EQ(shell::Error_Text(e), "Error: The share of the Original laid over the Tiles must be from 0 to 100 %.");
     }
 }
 
@@ -478,7 +479,7 @@ TEST_F(MosaicBuildTest, ImageErrorsStopTheBuildAndWriteNothing) {
          "Error: The Tile Size cannot be 0 unless a Gap between the Tiles is set.", 0},
         {"a scale beyond the largest", {tile}, folder_.Path("out.bmp"), "Error: The Scale must be from 1 to 16.", 10, 17},
         {"a negative distance", {tile}, folder_.Path("out.bmp"),
-         "Error: The Distance between repeated Tiles cannot be negative.", 10, 1, -1},
+         "Error: The Distance between repeated Tiles must be from 0 to 1000.", 10, 1, -1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

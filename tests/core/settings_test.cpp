@@ -107,8 +107,6 @@ TEST(Settings, NoFileGivesTheFactorySettings) {
     factory.Horizontal_Tile_Gap_SpinEdit = factory.Vertical_Tile_Gap_SpinEdit = 6;
     factory.Extract_Tile_Width_SpinEdit = factory.Extract_Tile_Height_SpinEdit = 6;
     factory.Extract_Image_Limits_RadioGroup = 3;
-    factory.Mosaic_Scale_Option = 1;
-    factory.JPEG_Quality_Option = 92;
     EXPECT_EQ(Read_Settings({}), factory);
     EXPECT_EQ(Read_Settings({"[Other]", "unknown=1"}), factory);
 }
@@ -127,7 +125,7 @@ TEST(Settings, NumbersAreHeldWithinTheirRangesAndWindowCoordinatesAreNot) {
     EXPECT_EQ(read.window_left_posn, -5000);
     EXPECT_TRUE(read.Insert_Gap_Between_Tiles_CheckBox);
     EXPECT_FALSE(read.Tiles_Crop_To_Size_RadioButton);
-    EXPECT_EQ(read.Tile_Choice_Option, 2);
+    EXPECT_EQ(read.mosaic_options.choice, Tile_Choice::Best);
     for (const auto& [stored, selected] : {std::pair{"1", 1}, {"9", 3}, {"-5", -1}, {"-1", -1}, {"x", 3}}) {
         EXPECT_EQ(Read_Settings({std::string("Extract_Image_Limits_RadioGroup=") + stored})
                       .Extract_Image_Limits_RadioGroup,
@@ -143,8 +141,8 @@ TEST(Settings, EntriesComeMaximisedStateFirstAndReadBackTheSame) {
     settings.Input_File_Name_Edit = "C:\\\xd0\x9f\xd1\x80\xd0\xb8\\\xe6\xbc\xa2.bmp";
     settings.Tiles_Crop_To_Size_RadioButton = true;
     settings.Extract_Image_Limits_RadioGroup = -1;
-    settings.Tile_Choice_Option = 1;
-    settings.Photo_Formats_Option = true;
+    settings.mosaic_options.choice = Tile_Choice::Shuffle;
+    settings.mosaic_options.formats = Picture_Formats::By_Extension;
     const auto entries = Settings_Entries(settings);
     ASSERT_EQ(entries.size(), 32u);
     const std::vector<std::string_view> first = {"WindowState_wsMaximized", "window_top_posn", "window_left_posn",
