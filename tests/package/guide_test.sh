@@ -19,27 +19,19 @@ done
 images=$(pdfimages -list "$pdf" | awk 'NR > 2' | wc -l)
 [ "$images" -ge 8 ] || fail "only $images pictures"
 
-# A screenshot and the table that explains it are read side by side: the same page holds the
-# Mosaic Options dialog's caption and the table's first and last rows.
-page_of() {  # the first page whose text holds $1
-  local page
-  for ((page = 1; page <= pages; page++)); do
-    pdftotext -f "$page" -l "$page" -layout "$pdf" - | grep -qF "$1" && { echo "$page"; return; }
-  done
-  echo 0
-}
-options_page=$(page_of "with every option at its first value")
-for row in "Output Size" "Writes My_Mosaic.csv beside"; do
-  pdftotext -f "$options_page" -l "$options_page" -layout "$pdf" - | grep -qF "$row" ||
-    fail "the Mosaic Options table's row \"$row\" is not on page $options_page with its screenshot"
+# The Mosaic Options screenshot shares its page with its table's first and last rows.
+for ((page = 1; page <= pages; page++)); do
+  beside=$(pdftotext -f "$page" -l "$page" "$pdf" -)
+  [[ $beside == *"with every option at its first value"* ]] && break
 done
-
+for row in "Output Size" "Writes My_Mosaic.csv beside"; do
+  [[ $beside == *"$row"* ]] || fail "\"$row\" is not beside the Mosaic Options screenshot"
+done
 # The README sends readers to the chapter that holds the pictures of the options.
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
-named=$(tr '\n' ' ' <"$root/README.md" | grep -oE "chapter [0-9]+ \(\"How the options look" | grep -oE '[0-9]+')
-holding=$(awk '/<h2/ { chapter = $0 } /How the options look/ { print chapter; exit }' "$root/docs/guide/guide.html" |
-  grep -oE '>[0-9]+\.' | tr -d '>.')
-[ -n "$named" ] && [ "$named" = "$holding" ] || fail "the README names chapter $named for the options' pictures, the guide has them in $holding"
+named=$(tr '\n' ' ' <"$root/README.md" | grep -oE 'chapter [0-9]+ \("How the options look' | grep -oE '[0-9]+' || true)
+holding=$(awk '/<h2/ { c = $0 } /How the options look/ { print c; exit }' "$root/docs/guide/guide.html" | grep -oE '>[0-9]+' | tr -d '>')
+[ "${named:-none}" = "$holding" ] || fail "the README names chapter ${named:-none} for the options' pictures, the guide $holding"
 
 pdftoppm -r 40 -png "$pdf" "$work/page"
 rendered=$(ls "$work"/page-*.png | wc -l)
