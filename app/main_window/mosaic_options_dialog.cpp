@@ -1,6 +1,7 @@
 #include "main_window/mosaic_options_dialog.h"
 
 #include "kit/dialog_keys.h"
+#include "main_window/number_fields.h"
 
 namespace tilvane::app {
 namespace {
@@ -135,6 +136,13 @@ void TMosaic_Options_Dialog::FormActivate() {
 }
 
 void TMosaic_Options_Dialog::OKButtonClick() {
+    // The quality field, greyed without the photo formats, holds the number it was shown with.
+    if (!Check_Number_Fields(*this, {{Mosaic_Scale_SpinEdit, "Output Size"},
+                                     {Minimum_Tile_Distance_SpinEdit, "Minimum Distance between Repeats"},
+                                     {Maximum_Tile_Uses_SpinEdit, "Most Uses of one Tile"},
+                                     {Blend_Original_SpinEdit, "Blend with the Original"},
+                                     {JPEG_Quality_SpinEdit, "JPEG Quality"}}))
+        return;  // the dialog stays open on the field
     accepted_ = true;
     Hide();
 }
