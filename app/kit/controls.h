@@ -38,8 +38,14 @@ class Spin_Edit final : public Control {
 public:
     Spin_Edit(const Window_Host& parent, const Control_Args& args, int minimum, int maximum);
     // The text read as a decimal whole number forced into the range; text that is not one reads
-    // as the range's minimum. Leaving the field writes that value back into it.
+    // as the range's minimum. Leaving the field writes a typed number past the range back as
+    // the end it counts as.
     int Value() const;
+    // Whether the text is a decimal whole number: an operation refuses a field that is not,
+    // rather than take the minimum it reads as.
+    bool Holds_Number() const { return Typed_Number().has_value(); }
+    int Minimum() const { return minimum_; }
+    int Maximum() const { return maximum_; }
     // Forced into the range first.
     void Set_Value(int value);
     std::function<void()> On_Change;

@@ -7,6 +7,7 @@
 
 #include "kit/application.h"
 #include "kit/dialog_keys.h"
+#include "kit/wait_cursor.h"
 #include "win/guarded.h"
 #include "win/text.h"
 #include "win/windows_error.h"
@@ -122,6 +123,11 @@ LRESULT Form::Handle_Message(UINT message, WPARAM wparam, LPARAM lparam) {
         case WM_DESTROY:
             if (On_Destroy) On_Destroy();
             return 0;
+        case WM_SETCURSOR:
+            // The controls ask their window first, so the hourglass covers them all.
+            if (!Wait_Cursor::Showing()) break;
+            SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+            return TRUE;
         case WM_DPICHANGED:
             if (!On_Dpi_Changed) break;
             On_Dpi_Changed(HIWORD(wparam), *reinterpret_cast<const RECT*>(lparam));

@@ -10,6 +10,7 @@
 #include "desktop/file_system.h"
 #include "extract/extract_inputs.h"
 #include "extract/tile_extraction.h"
+#include "main_window/number_fields.h"
 #include "main_window/page_layout.h"
 #include "progress/progress_form_reporter.h"
 #include "settings/settings_values.h"
@@ -140,7 +141,17 @@ Extract_Settings Extract_Page::Extract_Page_Settings() const {
     return settings;
 }
 
+bool Extract_Page::Check_Tile_Size_Fields() {
+    return Check_Number_Fields(Window(), {{Extract_Tile_Width_SpinEdit, "Tile Width"},
+                                          {Extract_Tile_Height_SpinEdit, "Tile Height"}});
+}
+
 void Extract_Page::Extract_Mosaic_Tiles_BitBtnClick() {
+    if (!Check_Tile_Size_Fields()) return;
+    if (Extract_Gap_Between_Tiles_CheckBox.Checked() &&
+        !Check_Number_Fields(Window(), {{Extract_Horizontal_Tile_Gap_SpinEdit, "horizontal Gap"},
+                                        {Extract_Vertical_Tile_Gap_SpinEdit, "vertical Gap"}}))
+        return;
     const std::string directory = tiles::Normalise_Directory_Name(win::To_Utf8(Extracted_Tile_Directory_Edit.Text()));
     Extracted_Tile_Directory_Edit.Set_Text(win::To_Wide(directory));
     // Bare tile names would land in whatever folder the program was started in, thousands of
@@ -164,6 +175,7 @@ void Extract_Page::Test_Show_Image_Preview_BitBtnClick() {
     if (!file_fields_.Check_Bitmap_File_Name(Extract_Mosaic_Bitmap_File_Name_Edit, "Error: The Mosaic File name cannot be blank.",
                                 "Error: The Mosaic File name does NOT exist.", tiles::Bitmap_Name_Checks::Existing_File))
         return;
+    if (!Check_Tile_Size_Fields()) return;
     Extract_Tile_Width_SpinEditChange();
     Extract_Tile_Height_SpinEditChange();
     Extract_Tile_Preview_Image.Load_File(win::To_Utf8(Extract_Mosaic_Bitmap_File_Name_Edit.Text()), file_fields_.Formats());

@@ -77,6 +77,8 @@ public:
 
 private:
     bool Create_Missing_Directory(const std::wstring& directory);
+    // The tile size's fields each hold a number; the preview and the extraction refuse them otherwise.
+    bool Check_Tile_Size_Fields();
     kit::Form& Window() const { return Extract_TabSheet.Owner(); }
 
     File_Fields& file_fields_;

@@ -1,6 +1,10 @@
 #include "main_window/mosaic_options_dialog.h"
 
+#include <string>
+#include <vector>
+
 #include "kit/dialog_keys.h"
+#include "main_window/number_fields.h"
 #include "mosaic/mosaic_option_table.h"
 #include "win/text.h"
 
@@ -8,6 +12,14 @@ namespace tilvane::app {
 namespace {
 
 using Number_Member = int Mosaic_Options::*;
+
+// "Output Size" of the caption "&Output Size :", as a message names the field.
+std::string Field_Name(std::string_view caption) {
+    std::string name;
+    for (const char c : caption.substr(0, caption.rfind(" :")))
+        if (c != '&') name += c;
+    return name;
+}
 
 // The design, at 96 pixels an inch: four steps one under another, each row a caption, its field
 // and the field's unit, with OK and Cancel below them on the right.
@@ -104,7 +116,7 @@ bool TMosaic_Options_Dialog::Edit(Mosaic_Options& options) {
     return accepted_;
 }
 
-std::array<TMosaic_Options_Dialog::Number_Field, 5> TMosaic_Options_Dialog::Number_Fields() {
+std::array<TMosaic_Options_Dialog::Option_Field, 5> TMosaic_Options_Dialog::Option_Fields() {
     return {{{&Mosaic_Scale_SpinEdit, &Mosaic_Options::scale},
              {&Minimum_Tile_Distance_SpinEdit, &Mosaic_Options::min_distance},
              {&Maximum_Tile_Uses_SpinEdit, &Mosaic_Options::max_uses},
@@ -113,7 +125,7 @@ std::array<TMosaic_Options_Dialog::Number_Field, 5> TMosaic_Options_Dialog::Numb
 }
 
 void TMosaic_Options_Dialog::Show_Options(const Mosaic_Options& options) {
-    for (const Number_Field& field : Number_Fields()) field.edit->Set_Value(options.*field.member);
+    for (const Option_Field& field : Option_Fields()) field.edit->Set_Value(options.*field.member);
     Mirror_Tiles_CheckBox.Set_Checked(options.mirror);
     Shift_Tile_Colour_RadioButton.Set_Checked(options.colour == Tile_Colour::Shift);
     Transfer_Tile_Colour_RadioButton.Set_Checked(options.colour == Tile_Colour::Transfer);
@@ -125,7 +137,7 @@ void TMosaic_Options_Dialog::Show_Options(const Mosaic_Options& options) {
 }
 
 void TMosaic_Options_Dialog::Read_Options(Mosaic_Options& options) {
-    for (const Number_Field& field : Number_Fields()) options.*field.member = field.edit->Value();
+    for (const Option_Field& field : Option_Fields()) options.*field.member = field.edit->Value();
     options.mirror = Mirror_Tiles_CheckBox.Checked();
     options.colour = Transfer_Tile_Colour_RadioButton.Checked() ? Tile_Colour::Transfer : Tile_Colour::Shift;
     options.write_placements = Write_Placements_CheckBox.Checked();
@@ -138,6 +150,12 @@ void TMosaic_Options_Dialog::FormActivate() {
 }
 
 void TMosaic_Options_Dialog::OKButtonClick() {
+    // The quality field, greyed without the photo formats, holds the number it was shown with.
+    std::vector<std::string> names;
+    std::vector<Number_Field> checked;
+    for (const Option_Field& field : Option_Fields()) names.push_back(Field_Name(Option_Row(field.member).caption));
+    for (std::size_t i = 0; const Option_Field& field : Option_Fields()) checked.push_back({*field.edit, names[i++]});
+    if (!Check_Number_Fields(*this, checked)) return;  // the dialog stays open on the field
     accepted_ = true;
     Hide();
 }

@@ -2,7 +2,8 @@
 // The Options menu's "Mosaic Options ..." dialog: the mosaic's size, how near and how often a tile
 // may come again, mirrored tiles, how the tiles take the original's colours, the JPEG quality and
 // the record of placements. Made once with the main window, which owns it, and shown modally; OK
-// (or Enter) keeps what it shows, Cancel, Escape and the close box what it was given.
+// (or Enter) keeps what it shows once every field holds a number, Cancel, Escape and the close
+// box what it was given.
 #include <array>
 
 #include "kit/containers.h"
@@ -59,11 +60,11 @@ public:
 
 private:
     // The spin fields and the numbers they hold, which their option rows describe.
-    struct Number_Field {
+    struct Option_Field {
         kit::Spin_Edit* edit;
         int Mosaic_Options::*member;
     };
-    std::array<Number_Field, 5> Number_Fields();
+    std::array<Option_Field, 5> Option_Fields();
 
     HWND owner_;
     bool accepted_ = false;

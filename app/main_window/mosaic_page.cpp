@@ -5,14 +5,18 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <stdexcept>
 
 #include "desktop/file_system.h"
 #include "image/raster_image.h"
+#include "main_window/number_fields.h"
 #include "main_window/page_layout.h"
 #include "mosaic/mosaic_build.h"
 #include "progress/progress_form_reporter.h"
 #include "settings/settings_values.h"
+#include "shell/error_report.h"
 #include "shell/input_check_text.h"
+#include "support/error.h"
 #include "tiles/file_names.h"
 #include "tiles/folder_tiles.h"
 #include "tiles/tile_list_file.h"
@@ -165,7 +169,17 @@ bool Mosaic_Page::Check_Original_File_Name() {
                                                tiles::Bitmap_Name_Checks::Existing_File);
 }
 
+bool Mosaic_Page::Check_Size_Fields() {
+    // The gaps count only while the gap box is ticked.
+    const bool gaps = Insert_Gap_Between_Tiles_CheckBox.Checked();
+    return Check_Number_Fields(Window(), {{Horizontal_Tile_Size_SpinEdit, "Tile Width"},
+                                          {Vertical_Tile_Size_SpinEdit, "Tile Height"}}) &&
+           (!gaps || Check_Number_Fields(Window(), {{Horizontal_Tile_Gap_SpinEdit, "horizontal Gap"},
+                                                    {Vertical_Tile_Gap_SpinEdit, "vertical Gap"}}));
+}
+
 bool Mosaic_Page::Check_Page_For_Mosaic() {
+    if (!Check_Size_Fields()) return false;
     for (;;) {
         const Mosaic_Job inputs{win::To_Utf8(Input_File_Name_Edit.Text()), tile_list_.Items(),
                                    win::To_Utf8(Output_File_Name_Edit.Text()), Mosaic_Page_Settings()};
@@ -227,8 +241,17 @@ void Mosaic_Page::Make_Mosaic_BitBtnClick() {
     Progress_Form_Reporter progress(progress_form_);
     // Reading the tiles first, on every processor, when that is quicker; a tile that cannot be read
     // still stops the build only when a cell draws it.
-    Build_Mosaic({win::To_Utf8(Input_File_Name_Edit.Text()), tiles, output, settings}, random_, progress,
-                 {.reading = Tile_Reading::Fastest});
+    try {
+        Build_Mosaic({win::To_Utf8(Input_File_Name_Edit.Text()), tiles, output, settings}, random_, progress,
+                     {.reading = Tile_Reading::Fastest});
+    } catch (const Error& error) {
+        // Bitmaps alone: the image layer's words, with the dialog left running, as ever.
+        if (file_fields_.Formats() == Picture_Formats::Bmp_Only) throw;
+        // A photo that cannot be read is named, as the tool names it, and the dialog goes rather
+        // than wait for Abort.
+        progress_form_.Stop_Processing_On_Error();
+        throw std::runtime_error(shell::Error_Text_With_Details(error));
+    }
 }
 
 void Mosaic_Page::Add_Original_Picture_To_Tile_List_SpeedButtonClick() {
@@ -282,9 +305,9 @@ void Mosaic_Page::Add_Folder_To_Tile_List_OptionClick() {
     if (!found.readable.empty()) Add_Chosen_Tiles(std::move(found.readable));
     if (unreadable == 0) return;
     constexpr std::size_t kNamed = 10;
-    std::string text = "Error: " + std::to_string(unreadable) + (unreadable == 1 ? " picture" : " pictures") +
-                       " in the Directory " + *folder +
-                       " could not be read and were not added to the Tiles List :\r\n";
+    const bool one = unreadable == 1;
+    std::string text = "Error: " + std::to_string(unreadable) + (one ? " picture" : " pictures") + " in the Directory " +
+                       *folder + " could not be read and " + (one ? "was" : "were") + " not added to the Tiles List :\r\n";
     for (std::size_t i = 0; i < std::min(unreadable, kNamed); ++i) text += "\r\n" + found.unreadable[i];
     if (unreadable > kNamed) text += "\r\n... and " + std::to_string(unreadable - kNamed) + " more";
     Window().Show_Error(text);

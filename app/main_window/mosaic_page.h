@@ -115,6 +115,8 @@ public:
 private:
     // The "Make Mosaic" input checks with their messages, questions and focus; true to build.
     bool Check_Page_For_Mosaic();
+    // The tile size's fields, and the gap's while it is ticked, each hold a number.
+    bool Check_Size_Fields();
     kit::Control* Field_Of(Mosaic_Input_Problem problem);
     kit::Form& Window() const { return Mosaic_TabSheet.Owner(); }
 

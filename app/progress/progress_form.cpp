@@ -180,6 +180,13 @@ void TProgress_Form::End_Processing() {
     }
 }
 
+void TProgress_Form::Stop_Processing_On_Error() {
+    if (!run_.Has_Started_CheckBox) return;  // refused before the run started: nothing to end
+    run_.Abort();
+    run_.End(clock_.Now());
+    Hide();
+}
+
 void TProgress_Form::Abort_Processing_BitBtnClick() {
     run_.Abort();
     Hide();

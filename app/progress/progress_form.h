@@ -23,6 +23,9 @@ public:
     void Initialise_Processing(int start, int minimum, int maximum);
     void Update_Processing(const std::wstring& major, const std::wstring& minor, int current);
     void End_Processing();
+    // The run stopped on an error, which the caller reports: a started run ends and the dialog
+    // goes, as after Abort, rather than stay in its running state.
+    void Stop_Processing_On_Error();
     bool Is_It_Time_For_An_Update(int current);
     // The run goes on to its next stage: the bar takes the stage's range, and the estimates count
     // from the stage's start (progress::Progress_Run::Begin_Stage).

@@ -27,6 +27,12 @@ void Progress_Form_Reporter::Update_Processing(int row) {
     form_.Update_Processing(win::To_Wide(texts.major), win::To_Wide(texts.minor), row);
 }
 
+bool Progress_Form_Reporter::Abort_Requested() {
+    const bool aborted = form_.Abort_Processing_CheckBox();
+    if (aborted && !after_abort_) after_abort_.emplace();
+    return aborted;
+}
+
 void Progress_Form_Reporter::End_Processing() { form_.End_Processing(); }
 
 void Progress_Form_Reporter::Let_Messages_Run() { kit::Process_Pending_Messages(); }

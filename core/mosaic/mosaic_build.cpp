@@ -125,6 +125,13 @@ bool Reading_First_Is_Faster(std::size_t tiles, std::size_t cells, unsigned proc
     return drawn_share * processors * kParallel_Reading_Share > 1;
 }
 
+// A cap on each tile's uses that `tiles` tiles cannot cover the grid's cells with is refused,
+// naming the fewest uses that can.
+void Refuse_Too_Few_Uses(int max_uses, std::size_t tiles, std::size_t cells) {
+    if (max_uses > 0 && static_cast<std::size_t>(max_uses) * tiles < cells)
+        throw Error::Uses_Too_Few(static_cast<int>((cells + tiles - 1) / tiles));
+}
+
 // Reads and fits every tile first when the best choice needs their structures or the reading
 // asks for it, leaving out the unreadable ones found in folders (or, read Fastest, leaving every
 // unreadable one for its cell to find); otherwise every tile is drawn from and read when first
@@ -231,6 +238,13 @@ void Build_Mosaic(const Mosaic_Job& job, Random_Source& random, Run_Progress& pr
     const std::optional<Picture_Format> format = Output_Format(job.output, settings.formats);
     if (!format) throw Error::Unknown_Extension(job.output);
     Check_Picture_Fits(job.output, *format, wide, high, original);
+    // No more tiles can be read than the list holds, so a cap too small even for all of them is
+    // refused before the output is made or any tile read.
+    if (!given) {
+        const std::uint64_t columns = (wide + settings.Step_X() - 1) / settings.Step_X();
+        const std::uint64_t rows = (high + settings.Step_Y() - 1) / settings.Step_Y();
+        Refuse_Too_Few_Uses(settings.max_uses, tiles.size(), columns * rows);
+    }
     const int width = static_cast<int>(wide), height = static_cast<int>(high);
     const Scaled_Original source(original, settings.scale);
     // Without gaps a row's cells cover its band of the mosaic, and the enlarged original need
@@ -260,8 +274,7 @@ void Build_Mosaic(const Mosaic_Job& job, Random_Source& random, Run_Progress& pr
     const std::vector<std::pair<int, bool>> given_grid =
         given ? Given_Grid(*given, lefts, rows, width, height, settings, tiles) : decltype(given_grid){};
     const std::size_t readable = stock ? stock->drawn.size() : 0;
-    if (stock && !given && settings.max_uses > 0 && static_cast<std::size_t>(settings.max_uses) * readable < cell_count)
-        throw Error::Uses_Too_Few(static_cast<int>((cell_count + readable - 1) / readable));
+    if (stock && !given) Refuse_Too_Few_Uses(settings.max_uses, readable, cell_count);
     const int ways = settings.mirror ? 2 : 1;
     const std::unique_ptr<Tile_Chooser> chooser =
         stock && !given ? Make_Tile_Chooser(settings.choice, {settings.min_distance, settings.max_uses, settings.mirror},

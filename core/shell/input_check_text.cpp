@@ -23,6 +23,11 @@ std::string Mosaic_Input_Text(const Mosaic_Input_Check& check) {
     return {};
 }
 
+std::string Not_A_Number_Text(std::string_view field, int minimum, int maximum) {
+    return "Error: The " + std::string(field) + " must be a number from " + std::to_string(minimum) + " to " +
+           std::to_string(maximum) + ".";
+}
+
 std::string Extract_Input_Text(Extract_Input_Problem problem) {
     switch (problem) {
         case Extract_Input_Problem::None: return {};

@@ -16,6 +16,10 @@ namespace tilvane::shell {
 // Likewise for "Extract Tiles".
 [[nodiscard]] std::string Extract_Input_Text(Extract_Input_Problem problem);
 
+// A number field that holds no number ("Tile Width", "JPEG Quality"): the operation refuses it
+// rather than take the range's minimum for it.
+[[nodiscard]] std::string Not_A_Number_Text(std::string_view field, int minimum, int maximum);
+
 // Shared by every check that refuses a name that is not a bitmap.
 inline constexpr std::string_view kOnly_Bitmap_Files_Message =
     "Error: Only Bitmap (.BMP) files are supported by this program.";

@@ -96,8 +96,14 @@ TEST_F(ExtractPageTest, ExtractTilesCutsTheGridIntoTheNormalisedDirectory) {
 }
 
 TEST_F(ExtractPageTest, FailuresReachTheErrorReport) {
-    // No directory: nothing is cut into the folder the program runs in.
+    // An emptied size is refused by name rather than taken as 1.
     main.extract_page.Extract_Mosaic_Bitmap_File_Name_Edit.Set_Text(win::To_Wide(Mosaic()));
+    main.extract_page.Extract_Tile_Height_SpinEdit.Set_Text(L"");
+    Click(main.extract_page.Extract_Mosaic_Tiles_BitBtn);
+    EXPECT_EQ(Shown(), std::vector<std::wstring>{L"Error: The Tile Height must be a number from 1 to 1000."});
+    EXPECT_EQ(GetFocus(), main.extract_page.Extract_Tile_Height_SpinEdit.Handle());
+    main.extract_page.Extract_Tile_Height_SpinEdit.Set_Value(30);
+    // No directory: nothing is cut into the folder the program runs in.
     for (const wchar_t* blank : {L"", L"   "}) {
         main.extract_page.Extracted_Tile_Directory_Edit.Set_Text(blank);
         Click(main.extract_page.Extract_Mosaic_Tiles_BitBtn);

@@ -162,6 +162,23 @@ TEST_F(MakeMosaicTest, TypedSizesPastTheRangeCountAsItsEnds) {
     EXPECT_EQ(settings.gap_vertical, 0);
 }
 
+// An emptied size field is refused by name, with the focus in it, before anything is built; a
+// gap field only while the gap box is ticked.
+TEST_F(MakeMosaicTest, ASizeFieldWithoutANumberIsRefusedByName) {
+    main.mosaic_page.Add_Chosen_Tiles({Tile("tile.bmp")});
+    Fill_Page(win::To_Wide(Original()), win::To_Wide(Output()));
+    main.mosaic_page.Vertical_Tile_Gap_SpinEdit.Set_Text(L"");
+    main.mosaic_page.Horizontal_Tile_Size_SpinEdit.Set_Text(L"");
+    Click_Make_Mosaic();
+    EXPECT_EQ(Shown(), std::vector<std::wstring>{L"Error: The Tile Width must be a number from 0 to 1000."});
+    EXPECT_EQ(GetFocus(), main.mosaic_page.Horizontal_Tile_Size_SpinEdit.Handle());
+    main.mosaic_page.Horizontal_Tile_Size_SpinEdit.Set_Text(L"10");
+    main.mosaic_page.Insert_Gap_Between_Tiles_CheckBox.Set_Checked(true);
+    Click_Make_Mosaic();
+    EXPECT_EQ(Shown(), std::vector<std::wstring>{L"Error: The vertical Gap must be a number from 0 to 1000."});
+    EXPECT_FALSE(Output_Written());
+}
+
 TEST_F(MakeMosaicTest, AGridThatNeverAdvancesIsRefused) {
     main.mosaic_page.Add_Chosen_Tiles({Tile("tile.bmp")});
     Fill_Page(win::To_Wide(Original()), win::To_Wide(Output()));
@@ -204,6 +221,31 @@ TEST_F(MakeMosaicTest, ABuildEndsWithTheDialogFinishedAndAnImageErrorLeavesItRun
     EXPECT_TRUE(program.Progress_Form.Has_Started_CheckBox()) << "the dialog stays in its running state";
     EXPECT_FALSE(Output_Written());
     EXPECT_TRUE(IsWindowEnabled(main.mosaic_page.Make_Mosaic_BitBtn.Handle()));
+}
+
+// With the photo formats on, a tile that cannot be read is named as the tool names it, and the
+// dialog goes rather than wait in its running state for Abort; a cap on uses that the list's
+// length cannot cover the grid with (12 cells) is refused before the dialog opens.
+TEST_F(MakeMosaicTest, WithPhotosAnUnreadableTileIsNamedAndACapTooLowStopsBeforeTheDialog) {
+    SendMessageW(main.Handle(), WM_COMMAND, main.Photo_Formats_Option.Command_Id(), 0);
+    Write_File(folder.Path() + "broken.jpg", "not a picture");
+    main.mosaic_page.Add_Chosen_Tiles({folder.Path() + "broken.jpg"});
+    Fill_Page(win::To_Wide(Original()), win::To_Wide(Output()));
+    Click_Make_Mosaic();
+    EXPECT_EQ(Shown(), std::vector<std::wstring>{L"JPEG image is not valid: " + win::To_Wide(folder.Path()) + L"broken.jpg."});
+    EXPECT_FALSE(program.Progress_Form.Is_Visible());
+    EXPECT_FALSE(program.Progress_Form.Has_Started_CheckBox());
+
+    Mosaic_Options options;
+    options.formats = Picture_Formats::By_Extension;
+    options.max_uses = 11;
+    main.mosaic_page.Set_Mosaic_Options(options, false);
+    const std::wstring started = program.Progress_Form.Start_Date_Time_Label.Text();
+    clock.Advance_Ms(60000);
+    Click_Make_Mosaic();
+    EXPECT_EQ(Shown(), std::vector<std::wstring>{L"Error: The Tiles cannot cover every cell with so few uses of each: at least 12 are needed."});
+    EXPECT_EQ(program.Progress_Form.Start_Date_Time_Label.Text(), started) << "the dialog never opened";
+    EXPECT_FALSE(Output_Written());
 }
 
 // Without the photo formats the page takes bitmaps alone, as it always has; with them each file

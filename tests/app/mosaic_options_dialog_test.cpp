@@ -92,6 +92,32 @@ TEST_F(MosaicOptionsDialogTest, TheKeyboardReachesEveryFieldByTabAndByItsUnderli
     });
 }
 
+// Enter in a field that holds no number refuses OK, names the field and leaves the focus in it;
+// the options keep what they were rather than take the field's minimum.
+TEST_F(MosaicOptionsDialogTest, AFieldWithoutANumberIsRefusedByName) {
+    SendMessageW(main.Handle(), WM_COMMAND, main.Photo_Formats_Option.Command_Id(), 0);
+    const struct {
+        kit::Spin_Edit& field;
+        std::wstring message;
+    } cases[] = {{dialog.Mosaic_Scale_SpinEdit, L"Error: The Output Size must be a number from 1 to 16."},
+                 {dialog.JPEG_Quality_SpinEdit, L"Error: The JPEG Quality must be a number from 1 to 100."}};
+    for (const auto& c : cases) {
+        Open_And([&] {
+            c.field.Set_Text(L"");
+            c.field.Focus();
+            Press(WM_KEYDOWN, VK_RETURN);
+            EXPECT_TRUE(dialog.Is_Visible()) << c.message;
+            EXPECT_EQ(GetFocus(), c.field.Handle()) << c.message;
+            Press(WM_KEYDOWN, VK_ESCAPE);
+        });
+        ASSERT_EQ(boxes.shown.size(), 1u);
+        EXPECT_EQ(boxes.shown[0].text, c.message);
+        boxes.shown.clear();
+    }
+    EXPECT_EQ(Built().scale, 1);
+    EXPECT_EQ(Built().quality, 92);
+}
+
 TEST_F(MosaicOptionsDialogTest, TheQualityCountsOnlyWithPhotoFormats) {
     Mosaic_Options options;
     for (const Picture_Formats formats : {Picture_Formats::By_Extension, Picture_Formats::Bmp_Only}) {

@@ -3,6 +3,8 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "kit/application.h"
 #include "progress/progress_form_reporter.h"
 #include "test_support.h"
@@ -251,6 +253,25 @@ TEST_F(ProgressFormTest, ReadingTheTilesIsAStageOfTheBarWithItsOwnWordsAndAbort)
     reporter.End_Processing();
     EXPECT_FALSE(form.Is_Visible());
     EXPECT_TRUE(boxes.shown.empty());
+}
+
+// After Abort the dialog is gone but the run may still save what it made: the windows show the
+// hourglass until the run's reporter goes; a run that is not aborted never shows it.
+TEST_F(ProgressFormTest, AfterAbortTheHourglassShowsUntilTheRunEnds) {
+    const auto hourglass = [&] {
+        SetCursor(nullptr);
+        SendMessageW(form.Handle(), WM_SETCURSOR, reinterpret_cast<WPARAM>(form.Handle()), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+        return GetCursor() == LoadCursorW(nullptr, IDC_WAIT);
+    };
+    for (const bool abort : {false, true}) {
+        auto reporter = std::make_unique<Progress_Form_Reporter>(form);
+        reporter->Initialise_Processing(0, 0, 10);
+        if (abort) Click_Button();
+        EXPECT_EQ(reporter->Abort_Requested(), abort);
+        EXPECT_EQ(hourglass(), abort) << "while the rest is saved";
+        reporter.reset();
+        EXPECT_FALSE(hourglass());
+    }
 }
 
 TEST_F(ProgressFormTest, AScreenOfLargerScaleGrowsTheDialogWhichKeepsThatScaleWhenResized) {

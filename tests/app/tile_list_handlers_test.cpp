@@ -311,6 +311,13 @@ TEST_F(TileListTest, AddFolderAddsEveryReadablePictureAndNamesTheOthers) {
     EXPECT_EQ(Shown(), std::vector<std::wstring>{win::To_Wide(
                            "Error: The Directory " + photos +
                            "Empty\\ and its sub-directories hold no Bitmap (.BMP), JPEG (.JPG, .JPEG) or PNG (.PNG) files.")});
+    // One that cannot be read is told of in the singular.
+    Write_File(photos + "Empty\\x.bmp", "BM cut short");
+    picker.folder_answers.push_back(win::To_Wide(photos + "Empty"));
+    main.mosaic_page.Add_Folder_To_Tile_List_OptionClick();
+    EXPECT_EQ(Shown(), std::vector<std::wstring>{win::To_Wide("Error: 1 picture in the Directory " + photos +
+                                                              "Empty\\ could not be read and was not added to the Tiles List :\r\n\r\n" +
+                                                              photos + "Empty\\x.bmp")});
 }
 
 }  // namespace

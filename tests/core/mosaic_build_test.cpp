@@ -682,7 +682,8 @@ TEST_F(MosaicBuildTest, ARecordOfPlacementsDrawsTheSameMosaicAgain) {
 // What the build itself refuses before drawing: a record's cell outside the grid or placed twice,
 // given another place than the grid's, or using a tile (mirrored or not) beyond the cap (with its
 // line), and a cap too low for the readable tiles to cover the grid (with the fewest uses that
-// can: 6 x 4 cells over 5 tiles need 5).
+// can: 6 x 4 cells over 5 tiles need 5; the list's length tells that before any tile is read or
+// the progress starts).
 TEST_F(MosaicBuildTest, RefusesRecordsOutsideTheGridAndCapsThatCannotCoverIt) {
     const std::string original = Save("original.bmp", filled(60, 40, gradient));
     std::vector<std::string> tiles;
@@ -710,11 +711,15 @@ TEST_F(MosaicBuildTest, RefusesRecordsOutsideTheGridAndCapsThatCannotCoverIt) {
         Mosaic_Settings settings{{10, 10, false, 0, 0}, Fitting_Mode::Expand_Shrink, Tile_Choice::Best};
         settings.max_uses = c.max_uses;
         settings.mirror = true;
+        progress_.calls.clear();
         try {
             Build_Mosaic({original, tiles, folder_.Path("out.bmp"), settings}, random_, progress_, {.given = c.cells.empty() ? nullptr : &given});
             ADD_FAILURE() << "built";
         } catch (const Error& e) {
             EXPECT_EQ(shell::Error_Text(e), c.error);
+        }
+        if (c.max_uses > 0) {
+            EXPECT_EQ(progress_.calls, std::vector<std::string>{});
         }
         EXPECT_FALSE(std::filesystem::exists(folder_.Folder() / "out.bmp"));
     }

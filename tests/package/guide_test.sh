@@ -19,6 +19,20 @@ done
 images=$(pdfimages -list "$pdf" | awk 'NR > 2' | wc -l)
 [ "$images" -ge 8 ] || fail "only $images pictures"
 
+# The Mosaic Options screenshot shares its page with its table's first and last rows.
+for ((page = 1; page <= pages; page++)); do
+  beside=$(pdftotext -f "$page" -l "$page" "$pdf" -)
+  [[ $beside == *"with every option at its first value"* ]] && break
+done
+for row in "Output Size" "Writes My_Mosaic.csv beside"; do
+  [[ $beside == *"$row"* ]] || fail "\"$row\" is not beside the Mosaic Options screenshot"
+done
+# The README sends readers to the chapter that holds the pictures of the options.
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+named=$(tr '\n' ' ' <"$root/README.md" | grep -oE 'chapter [0-9]+ \("How the options look' | grep -oE '[0-9]+' || true)
+holding=$(awk '/<h2/ { c = $0 } /How the options look/ { print c; exit }' "$root/docs/guide/guide.html" | grep -oE '>[0-9]+' | tr -d '>')
+[ "${named:-none}" = "$holding" ] || fail "the README names chapter ${named:-none} for the options' pictures, the guide $holding"
+
 pdftoppm -r 40 -png "$pdf" "$work/page"
 rendered=$(ls "$work"/page-*.png | wc -l)
 [ "$rendered" -eq "$pages" ] || fail "$rendered of $pages pages rendered"
