@@ -17,6 +17,8 @@
 #    and ImageMagick's -crop on the 2000x1500 cut;
 #  - "Make Mosaic" in the window under Wine, with 2,000 JPEG photographs as tiles, against
 #    tilvane-cli.exe on the same job; the window's tile list loading 100,000 and 10,000 lines;
+#  - best with the smallest cap that fits against best without, over 60,000 to 3,840,000 cells,
+#    in time, time per cell and peak memory;
 #  - cutting a 36000x24000 BMP poster (the tool's mosaic of that picture at --scale 6) into
 #    240,000 tiles of 60x60 against creating as many files of the same size, and its peak memory.
 # metapixel and GNU time are installed here when missing: the benchmark needs them, the product does not.
@@ -517,6 +519,34 @@ bench_poster() {
   poster "vips resize 8x to PNG" "$data/vips.png" vips resize "$data/photo.jpg" "$data/vips.png" 8 --kernel nearest
 }
 
+# The cap at poster scale: best with the smallest cap that fits against best without one, 200 tiles
+# in 20x20 cells of the 6000x4000 picture at --scale 1, 4 and 8 (60,000, 960,000 and 3,840,000
+# cells), one run each (the large ones take minutes): time, time per cell and peak memory.
+bench_cap_posters() {
+  install_if_missing /usr/bin/time time
+  local many=$data/tiles-200 i scale cells
+  mkdir -p "$many"
+  for i in $(seq 200); do
+    [ -f "$many/tile$i.bmp" ] ||
+      build/bench/bench/tilvane_bench_data "$many/tile$i.bmp" $((96 + i * 37 % 105)) $((64 + i * 53 % 87)) "$i"
+  done
+  echo "best with the smallest cap that fits / best without, 200 tiles in 20x20 cells (goals at 3,840,000 cells:"
+  echo "time at most 3, at most 256 MB more; the capped time per cell not growing with the grid):"
+  for scale in 1 4 8; do
+    cells=$((300 * scale * 200 * scale))
+    local job="$cli mosaic $data/photo.bmp $data/poster-cap.jpg --tiles $many --size 20x20 --scale $scale --seed 1 --quiet --choose best"
+    # shellcheck disable=SC2086  # the job splits into words on purpose
+    /usr/bin/time -o "$data/cap-time.txt" -f "%e %M" $job --max-uses $(((cells + 199) / 200)) >/dev/null
+    # shellcheck disable=SC2086
+    /usr/bin/time -o "$data/best-time.txt" -f "%e %M" $job >/dev/null
+    rm -f "$data/poster-cap.jpg"
+    paste "$data/cap-time.txt" "$data/best-time.txt" | awk -v cells="$cells" '{
+      printf "  %8d cells: capped %7.1f s %7.1f MB, uncapped %7.1f s %7.1f MB; time %.2f, memory +%.1f MB;",
+        cells, $1, $2 * 1024 / 1e6, $3, $4 * 1024 / 1e6, $1 / $3, ($2 - $4) * 1024 / 1e6
+      printf " per cell %.1f us capped, %.1f us uncapped\n", $1 * 1e6 / cells, $3 * 1e6 / cells }'
+  done
+}
+
 # A poster the tool wrote is cut back into tiles a band of tile rows at a time: its peak memory
 # (creating the 240,000 files dominates the time, which the extraction benchmark above measures).
 bench_poster_extraction() {
@@ -569,6 +599,11 @@ if [ "${TILVANE_BENCH:-all}" = poster ]; then
   bench_poster_extraction
   exit 0
 fi
+# TILVANE_BENCH=cap-posters runs only the cap's measurements at poster scale.
+if [ "${TILVANE_BENCH:-all}" = cap-posters ]; then
+  bench_cap_posters
+  exit 0
+fi
 # TILVANE_BENCH=png runs only the PNG output's measurements.
 if [ "${TILVANE_BENCH:-all}" = png ]; then
   bench_png
@@ -605,6 +640,7 @@ bench_metapixel
 bench_memory
 bench_poster
 bench_poster_extraction
+bench_cap_posters
 bench_wine
 bench_extract
 bench_choose

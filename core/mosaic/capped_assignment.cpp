@@ -18,25 +18,25 @@ void Capped_Assignment_Problem::Add_Cell(const std::vector<std::pair<int, std::i
 
 namespace {
 
-// A minimum-cost flow from the cells through the tiles (capacity cap each) to a sink, found by
+// A minimum-cost flow from the cells through the tiles (capacity their room) to a sink, found by
 // successive shortest augmenting paths, one cell at a time, with Dijkstra's search on costs
 // reduced by node potentials (the Hungarian method on sparse candidate lists, with capacities).
 // Why this and not an auction: it is exact with whole costs and needs no price scaling, the
 // first pass gives most cells their cheapest tile outright, and each search stops at the first
 // tile with room, so only the cells that compete for popular tiles cost a search. The cells'
 // lists are short; one extra node, "any other tile", takes any number of cells, each at its
-// `other` cost: with cap * tiles >= cells, the tiles always have room for all of them beside
+// `other` cost: with rooms adding up to the cells, the tiles always have room for all of them beside
 // the cells given a tile. A search that settles more than kMost_Settled nodes (a large flat
 // area whose tiles are all full) gives its cell "any other tile" at once, which keeps the time
-// bounded at the price of exactness there (the small problems never reach it): such a cell's
+// bounded at the price of exactness there: such a cell's
 // tiles are full of cells with equally good claims, and the chooser places it afterwards among
 // the nearest tiles with room, which costs far less than a long search that mostly fails.
 class Capped_Flow {
 public:
     explicit Capped_Flow(const Capped_Assignment_Problem& p)
-        : p_(p), cells_(p.Cells()), other_node_(cells_ + p.tiles), sink_(other_node_ + 1),
+        : p_(p), cells_(p.Cells()), other_node_(cells_ + p.Tiles()), sink_(other_node_ + 1),
           at_(static_cast<std::size_t>(cells_), kUnassigned), at_cost_(static_cast<std::size_t>(cells_), 0),
-          members_(static_cast<std::size_t>(p.tiles)),
+          members_(p.room.size()),
           potential_(static_cast<std::size_t>(sink_ + 1), 0),
           distance_(potential_.size()), parent_(potential_.size()), via_cost_(potential_.size()),
           reached_(potential_.size(), 0), settled_(potential_.size(), 0) {}
@@ -64,11 +64,10 @@ public:
 
 private:
     static constexpr int kUnassigned = -2, kAt_Other = -1;
-    static constexpr std::size_t kMost_Settled = 32;
     static std::size_t Index(int i) { return static_cast<std::size_t>(i); }
     std::size_t End(int c) const { return p_.first[Index(c) + 1]; }
     int Used(int t) const { return static_cast<int>(members_[Index(t)].size()); }
-    int Cap(int t) const { return p_.room.empty() ? p_.cap : p_.room[Index(t)]; }
+    int Cap(int t) const { return p_.room[Index(t)]; }
 
     void Take(int c, int t, std::int64_t cost) {
         at_[Index(c)] = t;

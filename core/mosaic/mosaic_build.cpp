@@ -288,19 +288,21 @@ void Build_Mosaic(const Mosaic_Job& job, Random_Source& random, Run_Progress& pr
         if (settings.colour == Tile_Colour::Transfer) Make_Perceptual(look);
         chooser->Find_Nearest(look);
     };
-    if (chooser && chooser->Needs_Whole_Grid()) {
-        // Every cell's look first, row by row as the drawing below takes them.
-        std::vector<Cell_Look> grid(cell_count);
-        for (int row = 0, top = 0; row < rows && !progress.Abort_Requested(); ++row, top += settings.Step_Y())
-            Share_Out(crew, lefts.size(), [&](unsigned, std::size_t first, std::size_t end) {
-                source.Targets(top, settings.tile_height, std::span(lefts).subspan(first, end - first), settings.tile_width,
-                               std::span(targets).subspan(first, end - first));
-                for (std::size_t i = first; i < end; ++i) {
-                    look_at_cell(lefts[i], top, targets[i], grid[static_cast<std::size_t>(row) * lefts.size() + i]);
-                }
-            });
-        chooser->Plan(std::move(grid), columns);
-        looks.clear();
+    if (chooser) {
+        // The chooser may look at rows ahead of the drawing below, into targets of its own.
+        chooser->Plan(
+            [&, row_targets = std::vector<Colour>(lefts.size())](int row, std::vector<Cell_Look>& row_looks) mutable {
+                const int top = row * settings.Step_Y();
+                row_looks.resize(lefts.size());
+                Share_Out(crew, lefts.size(), [&](unsigned, std::size_t first, std::size_t end) {
+                    source.Targets(top, settings.tile_height, std::span(lefts).subspan(first, end - first), settings.tile_width,
+                                   std::span(row_targets).subspan(first, end - first));
+                    for (std::size_t i = first; i < end; ++i) look_at_cell(lefts[i], top, row_targets[i], row_looks[i]);
+                });
+                return !progress.Abort_Requested();
+            },
+            columns, rows);
+        if (chooser->Plans_Ahead()) looks.clear();
     }
     const std::size_t cell_row_bytes = static_cast<std::size_t>(settings.Step_Y()) * static_cast<std::size_t>(width) * 3;
     const int band_rows = context.band_rows > 0 ? context.band_rows : static_cast<int>(std::max<std::size_t>(1, kBand_Bytes / cell_row_bytes));

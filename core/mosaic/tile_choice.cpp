@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <iterator>
 #include <limits>
 #include <numeric>
 #include <optional>
@@ -21,6 +22,7 @@ public:
           near_(distance_ > 0 ? tile_count : 0), uses_(static_cast<std::size_t>(tile_count), 0) {}
 
     int Ways() const { return ways_; }
+    bool Keeps_Distance() const { return distance_ > 0; }
     int Uses(int choice) const { return uses_[Tile(choice)]; }
     bool Open(int choice) const { return max_uses_ == 0 || Uses(choice) < max_uses_; }
     bool Allowed(int choice, int column, int row) {
@@ -29,6 +31,27 @@ public:
     void Place(int choice, int column, int row) {
         if (distance_ > 0) near_[Tile(choice)].push_back({column, row});
         ++uses_[Tile(choice)];
+    }
+
+    // Where a cell of the row (chosen whole, the cells' uses placed) comes within the distance of
+    // another use of its tile, its choice is swapped with the first of the row's first earlier
+    // cells for which both then keep the distance: the uses stay the same, so the cap holds.
+    void Repair_Row(std::vector<int>& choices, int row) {
+        constexpr int kTried = 64;  // earlier cells at most, which keeps a list too short for the distance cheap
+        if (distance_ == 0) return;
+        for (int k = 0; k < static_cast<int>(choices.size()); ++k) {
+            int& late = choices[static_cast<std::size_t>(k)];
+            if (Nearest_Use(late, k, row, k) > distance_) continue;
+            for (int j = 0; j < std::min(static_cast<int>(choices.size()), kTried); ++j) {
+                int& early = choices[static_cast<std::size_t>(j)];
+                if (Tile(early) == Tile(late) || Nearest_Use(early, k, row, j) <= distance_ || Nearest_Use(late, j, row, k) <= distance_)
+                    continue;
+                Move_Use(late, k, j, row);
+                Move_Use(early, j, k, row);
+                std::swap(early, late);
+                break;
+            }
+        }
     }
 
     // The first of the open choices whose nearest use is farthest from the cell; -1 when none is.
@@ -45,14 +68,21 @@ private:
         int column, row;
     };
     std::size_t Tile(int choice) const { return static_cast<std::size_t>(choice / ways_); }
-    // Chebyshev distance to the tile's nearest use, or distance_ + 1 when none is within reach.
-    int Nearest_Use(int choice, int column, int row) {
+    // Chebyshev distance to the tile's nearest use (other than one in the row's column `skipped`),
+    // or distance_ + 1 when none is within reach.
+    int Nearest_Use(int choice, int column, int row, int skipped = -1) {
         if (distance_ == 0) return 1;
         std::vector<Use>& uses = near_[Tile(choice)];
         std::erase_if(uses, [&](const Use& use) { return row - use.row > distance_; });
         int nearest = distance_ + 1;
-        for (const Use& use : uses) nearest = std::min(nearest, std::max(row - use.row, std::abs(column - use.column)));
+        for (const Use& use : uses)
+            if (use.row != row || use.column != skipped)
+                nearest = std::min(nearest, std::max(row - use.row, std::abs(column - use.column)));
         return nearest;
+    }
+    void Move_Use(int choice, int from, int to, int row) {
+        for (Use& use : near_[Tile(choice)])
+            if (use.row == row && use.column == from) use.column = to;
     }
 
     int distance_;
@@ -68,12 +98,40 @@ std::vector<int> All_Tiles(int count) {
     return all;
 }
 
-class Random_Choice final : public Tile_Chooser {
+// A chooser that needs no look to choose takes a whole row, under a minimum distance, when its
+// first cell is asked for, so that the cells the minimum distance could not be kept for (under a tight cap the last cells
+// find only tiles used nearby) can swap with earlier cells of the row (Use_Rule::Repair_Row).
+class Row_Chooser : public Tile_Chooser {
+public:
+    void Plan(Row_Looks, int columns, int) override { columns_ = columns; }
+    int Choose(int column, int row, const Cell_Look*) final {
+        if (columns_ == 0 || !Rule().Keeps_Distance()) return Choose_Cell(column, row);  // nothing to repair
+        if (column == 0) {
+            row_.clear();
+            for (int c = 0; c < columns_; ++c) row_.push_back(Choose_Cell(c, row));
+            Rule().Repair_Row(row_, row);
+        }
+        return row_[static_cast<std::size_t>(column)];
+    }
+
+protected:
+    // The cell's choice, its use placed.
+    virtual int Choose_Cell(int column, int row) = 0;
+    virtual Use_Rule& Rule() = 0;
+
+private:
+    int columns_ = 0;
+    std::vector<int> row_;
+};
+
+class Random_Choice final : public Row_Chooser {
 public:
     Random_Choice(const Tile_Rules& rules, int tiles, Random_Source& random)
         : count_(tiles * (rules.mirror ? 2 : 1)), random_(random), rule_(rules, tiles) {}
 
-    int Choose(int column, int row, const Cell_Look*) override {
+private:
+    Use_Rule& Rule() override { return rule_; }
+    int Choose_Cell(int column, int row) override {
         int tile = random_.Uniform_Below(count_);
         // A few draws again find an allowed tile at once while most are; then draw among them.
         for (int attempt = 0; !rule_.Allowed(tile, column, row); ++attempt) {
@@ -87,7 +145,6 @@ public:
         return tile;
     }
 
-private:
     int Draw_Allowed(int column, int row) {
         std::vector<int> allowed;
         for (int tile = 0; tile < count_; ++tile)
@@ -104,12 +161,14 @@ private:
 // A bag of every tile in shuffled order, taken from the front. Where the minimum distance bars
 // every tile left in the bag, the next round is put in behind them and the first allowed tile
 // taken, so the distance wins over the order of rounds.
-class Shuffled_Bag final : public Tile_Chooser {
+class Shuffled_Bag final : public Row_Chooser {
 public:
     Shuffled_Bag(const Tile_Rules& rules, int tiles, Random_Source& random)
         : count_(tiles * (rules.mirror ? 2 : 1)), random_(random), rule_(rules, tiles) {}
 
-    int Choose(int column, int row, const Cell_Look*) override {
+private:
+    Use_Rule& Rule() override { return rule_; }
+    int Choose_Cell(int column, int row) override {
         if (next_ == bag_.size()) Add_Round();
         const auto allowed = [&](int tile) { return rule_.Allowed(tile, column, row); };
         auto pick = std::find_if(bag_.begin() + static_cast<std::ptrdiff_t>(next_), bag_.end(), allowed);
@@ -131,7 +190,6 @@ public:
         return tile;
     }
 
-private:
     std::span<const int> Left() const { return {bag_.data() + next_, bag_.size() - next_}; }
     void Add_Round() {
         bag_.erase(bag_.begin(), bag_.begin() + static_cast<std::ptrdiff_t>(next_));
@@ -235,36 +293,153 @@ private:
     std::vector<std::pair<float, int>> scored_;
 };
 
-// The best match with a cap on every tile's uses, placed over the whole grid at once: a greedy
+// The best match with a cap on every tile's uses, placed a band of rows at a time: a greedy
 // choice in reading order would give the first cells of a flat area the few flat tiles and
-// leave the last ones whatever is left. Every cell's nearest tiles in the index are measured,
-// each given a share of the tie band drawn from the seed (so the seed still picks among near
-// ties), and the assignment of least total error within the cap is found (Assign_Capped). The
-// cells it leaves to "any other tile" (their candidates were full) are placed again, in rounds,
-// among the nearest of the tiles that still have room. The cells then take their tiles in
-// reading order, each its planned tile where the minimum distance allows it, otherwise the best
-// allowed tile that leaves room for the cells still to come.
-class Capped_Best_Match final : public Tile_Chooser {
+// leave the last ones whatever is left, and a plan of the whole grid at once would cost memory
+// and time that grow faster than the grid. A grid of more than one band is first surveyed: each
+// band's cells count which tile lies nearest them in the index, and each tile's cap is shared
+// among the bands as their cells want it (Share_Cap). Each band is then planned when its first cell is chosen:
+// every cell's nearest tiles in the index are measured, each given a share of the tie band drawn
+// from the seed (so the seed still picks among near ties), and an assignment of low total error
+// within the band's room is found (Assign_Capped). The cells it leaves to "any other tile"
+// (their candidates were full) are placed again, in rounds, among the nearest of the tiles that
+// still have room. The cells then take their tiles in reading order, each its planned tile where
+// the minimum distance allows it, otherwise the best allowed tile that leaves room for the cells
+// still to come.
+class Capped_Best_Match final : public Row_Chooser {
 public:
     Capped_Best_Match(const Tile_Rules& rules, Random_Source& random, std::vector<Structure> tiles)
         : random_(random), cap_(rules.max_uses), tiles_(static_cast<int>(tiles.size())), rule_(rules, tiles_),
-          index_(Choice_Structures(std::move(tiles), rules.mirror)), planned_uses_(static_cast<std::size_t>(tiles_), 0) {}
+          index_(Choice_Structures(std::move(tiles), rules.mirror)), planned_uses_(static_cast<std::size_t>(tiles_), 0),
+          reserved_(static_cast<std::size_t>(tiles_), 0) {}
 
     bool Needs_Looks() const override { return true; }
-    bool Needs_Whole_Grid() const override { return true; }
-    void Find_Nearest(Cell_Look& look) const override { index_.Nearest(look.structure, kCandidates, look.nearest); }
+    bool Plans_Ahead() const override { return true; }
+    void Find_Nearest(Cell_Look& look) const override {
+        index_.Nearest(look.structure, surveying_ ? 1 : kCandidates, look.nearest);
+    }
 
-    void Plan(std::vector<Cell_Look> looks, int columns) override {
-        looks_ = std::move(looks);
+    void Plan(Row_Looks look_at_row, int columns, int rows) override {
+        Row_Chooser::Plan({}, columns, rows);
+        look_at_row_ = std::move(look_at_row);
         columns_ = columns;
+        rows_ = rows;
+        band_rows_ = std::max(1, kBand_Cells / std::max(1, columns));  // the rows planned at a time
+        if (rows > band_rows_) Share_Cap(Survey());
+    }
+
+private:
+    Use_Rule& Rule() override { return rule_; }
+    int Choose_Cell(int column, int row) override {
+        if (row >= band_end_) Plan_Band(row);
+        const std::size_t cell = static_cast<std::size_t>(row - band_first_) * static_cast<std::size_t>(columns_) +
+                                 static_cast<std::size_t>(column);
+        int choice = planned_[cell];
+        if (choice >= 0) --planned_uses_[static_cast<std::size_t>(choice / rule_.Ways())];
+        if (choice < 0 || !rule_.Allowed(choice, column, row)) choice = Best_Candidate(cell, column, row);
+        if (choice < 0) choice = Best_Of_All(cell, column, row, true);
+        if (choice < 0) choice = Best_Of_All(cell, column, row, false);
+        if (choice < 0) choice = rule_.Farthest(All_Tiles(index_.Size()), column, row);
+        rule_.Place(choice, column, row);
+        return choice;
+    }
+
+    // About this many cells are planned at a time: enough for a flat area to spread its wants
+    // over many tiles, few enough that the plan's memory and search stay small.
+    static constexpr int kBand_Cells = 1 << 16;
+
+    int Bands() const { return (rows_ + band_rows_ - 1) / band_rows_; }
+    int Band_Cells(int band) const { return std::min(band_rows_, rows_ - band * band_rows_) * columns_; }
+    std::size_t At(int band, int tile) const {
+        return static_cast<std::size_t>(band) * static_cast<std::size_t>(tiles_) + static_cast<std::size_t>(tile);
+    }
+
+    // How many cells of each band lie nearest each tile in the index (until the build is stopped).
+    std::vector<int> Survey() {
+        std::vector<int> wanted(static_cast<std::size_t>(Bands()) * static_cast<std::size_t>(tiles_), 0);
+        std::vector<Cell_Look> looks;
+        surveying_ = true;
+        for (int row = 0; row < rows_ && look_at_row_(row, looks); ++row)
+            for (const Cell_Look& look : looks)
+                if (!look.nearest.empty()) ++wanted[At(row / band_rows_, look.nearest.front() / rule_.Ways())];
+        surveying_ = false;
+        return wanted;
+    }
+
+    // Each tile's cap shared among the bands, kept back from the bands before them: first as many
+    // uses as a band's cells want (in proportion to the wants where they pass the cap), then of
+    // what is left, each band its part of what it still lacks for all its cells, the rounding made
+    // up from the tiles in order. The rest is reserved for no band: the first to plan may use it.
+    void Share_Cap(const std::vector<int>& wanted) {
+        const int bands = Bands();
+        share_.assign(wanted.size(), 0);
+        std::vector<std::int64_t> spare(static_cast<std::size_t>(tiles_), cap_);
+        std::vector<std::int64_t> lacking(static_cast<std::size_t>(bands));
+        for (int band = 0; band < bands; ++band) lacking[static_cast<std::size_t>(band)] = Band_Cells(band);
+        for (int tile = 0; tile < tiles_; ++tile) {
+            std::int64_t all = 0;
+            for (int band = 0; band < bands; ++band) all += wanted[At(band, tile)];
+            for (int band = 0; band < bands; ++band) {
+                const int given = static_cast<int>(all <= cap_ ? wanted[At(band, tile)] : wanted[At(band, tile)] * std::int64_t{cap_} / all);
+                share_[At(band, tile)] = given;
+                spare[static_cast<std::size_t>(tile)] -= given;
+                lacking[static_cast<std::size_t>(band)] -= given;
+            }
+        }
+        const std::int64_t all_spare = std::accumulate(spare.begin(), spare.end(), std::int64_t{0});
+        const std::vector<std::int64_t> wants_more = lacking;
+        std::vector<std::int64_t> left = spare;
+        for (int band = 0; band < bands && all_spare > 0; ++band)
+            for (int tile = 0; tile < tiles_; ++tile) {
+                const std::int64_t part = spare[static_cast<std::size_t>(tile)] * wants_more[static_cast<std::size_t>(band)] / all_spare;
+                share_[At(band, tile)] += static_cast<int>(part);
+                left[static_cast<std::size_t>(tile)] -= part;
+                lacking[static_cast<std::size_t>(band)] -= part;
+            }
+        for (int band = 0, tile = 0; band < bands; ++band)
+            for (; lacking[static_cast<std::size_t>(band)] > 0 && tile < tiles_; tile += left[static_cast<std::size_t>(tile)] == 0) {
+                const std::int64_t part = std::min(lacking[static_cast<std::size_t>(band)], left[static_cast<std::size_t>(tile)]);
+                share_[At(band, tile)] += static_cast<int>(part);
+                left[static_cast<std::size_t>(tile)] -= part;
+                lacking[static_cast<std::size_t>(band)] -= part;
+            }
+        for (int band = 1; band < bands; ++band)
+            for (int tile = 0; tile < tiles_; ++tile) reserved_[static_cast<std::size_t>(tile)] += share_[At(band, tile)];
+    }
+
+    // The band from `row` on: its looks, its room (each tile's uses left less those kept for the
+    // bands after it; where the minimum distance spent some of those, the band borrows them back)
+    // and every cell's plan.
+    void Plan_Band(int row) {
+        const int band = row / band_rows_;
+        band_first_ = row;
+        band_end_ = std::min(rows_, row + band_rows_);
+        if (band > 0 && !share_.empty())
+            for (int tile = 0; tile < tiles_; ++tile) reserved_[static_cast<std::size_t>(tile)] -= share_[At(band, tile)];
+        looks_.clear();
+        std::vector<Cell_Look> row_looks;
+        for (int r = band_first_; r < band_end_; ++r) {
+            look_at_row_(r, row_looks);
+            std::move(row_looks.begin(), row_looks.end(), std::back_inserter(looks_));
+        }
+        std::vector<int> room(static_cast<std::size_t>(tiles_));
+        std::int64_t lacking = static_cast<std::int64_t>(looks_.size());
+        for (int tile = 0; tile < tiles_; ++tile) {
+            room[static_cast<std::size_t>(tile)] = std::max(0, Left_Uses(tile) - reserved_[static_cast<std::size_t>(tile)]);
+            lacking -= room[static_cast<std::size_t>(tile)];
+        }
+        for (int tile = 0; tile < tiles_ && lacking > 0; ++tile) {
+            const int borrowed = static_cast<int>(std::min<std::int64_t>(lacking, Left_Uses(tile) - room[static_cast<std::size_t>(tile)]));
+            room[static_cast<std::size_t>(tile)] += borrowed;
+            lacking -= borrowed;
+            Unreserve(band, tile, borrowed);
+        }
         planned_.assign(looks_.size(), -1);
-        candidates_.resize(looks_.size());
-        std::vector<int> room(static_cast<std::size_t>(tiles_), cap_);
+        candidates_.assign(looks_.size(), {});
         std::vector<std::size_t> left;
         {
             Capped_Assignment_Problem problem;
-            problem.tiles = tiles_;
-            problem.cap = cap_;
+            problem.room = room;
             for (std::size_t cell = 0; cell < looks_.size(); ++cell) {
                 Measure(cell, problem);
                 std::vector<int>().swap(looks_[cell].nearest);
@@ -280,19 +455,18 @@ public:
         Place_Left(left, room);
     }
 
-    int Choose(int column, int row, const Cell_Look*) override {
-        const std::size_t cell = static_cast<std::size_t>(row) * static_cast<std::size_t>(columns_) + static_cast<std::size_t>(column);
-        int choice = planned_[cell];
-        if (choice >= 0) --planned_uses_[static_cast<std::size_t>(choice / rule_.Ways())];
-        if (choice < 0 || !rule_.Allowed(choice, column, row)) choice = Best_Candidate(cell, column, row);
-        if (choice < 0) choice = Best_Of_All(cell, column, row, true);
-        if (choice < 0) choice = Best_Of_All(cell, column, row, false);
-        if (choice < 0) choice = rule_.Farthest(All_Tiles(index_.Size()), column, row);
-        rule_.Place(choice, column, row);
-        return choice;
+    int Left_Uses(int tile) const { return cap_ - rule_.Uses(tile * rule_.Ways()); }
+
+    // Gives up uses kept for the bands after `band`, the last band's first.
+    void Unreserve(int band, int tile, int uses) {
+        reserved_[static_cast<std::size_t>(tile)] -= uses;
+        for (int later = Bands() - 1; later > band && uses > 0; --later) {
+            const int part = std::min(uses, share_[At(later, tile)]);
+            share_[At(later, tile)] -= part;
+            uses -= part;
+        }
     }
 
-private:
     // How many tiles the index offers for each cell, for a cell left over among the tiles with
     // room, and how many of a placed cell's candidates are kept for the minimum distance.
     static constexpr int kCandidates = 24;
@@ -384,9 +558,11 @@ private:
         }
     }
 
-    // Room for one more use of the choice's tile beside the uses planned for the cells to come.
+    // Room for one more use of the choice's tile beside the uses planned for the cells to come
+    // and those kept for the bands to come.
     bool Room(int choice) const {
-        return rule_.Uses(choice) + planned_uses_[static_cast<std::size_t>(choice / rule_.Ways())] < cap_;
+        const std::size_t tile = static_cast<std::size_t>(choice / rule_.Ways());
+        return rule_.Uses(choice) + planned_uses_[tile] + reserved_[tile] < cap_;
     }
 
     int Best_Candidate(std::size_t cell, int column, int row) {
@@ -414,11 +590,16 @@ private:
     int tiles_;
     Use_Rule rule_;
     Structure_Index index_;
-    std::vector<Cell_Look> looks_;
-    int columns_ = 0;
-    std::vector<std::vector<std::pair<int, std::int64_t>>> candidates_;  // each cell's, with costs
-    std::vector<int> planned_;       // each cell's choice
-    std::vector<int> planned_uses_;  // of each tile, by the cells still to come
+    Row_Looks look_at_row_;
+    bool surveying_ = false;  // Find_Nearest then looks for the nearest tile only
+    int columns_ = 0, rows_ = 0, band_rows_ = 1;
+    int band_first_ = 0, band_end_ = 0;  // the rows planned
+    std::vector<Cell_Look> looks_;       // the band's cells'
+    std::vector<std::vector<std::pair<int, std::int64_t>>> candidates_;  // each of the band's cells', with costs
+    std::vector<int> planned_;       // each of the band's cells' choice
+    std::vector<int> planned_uses_;  // of each tile, by the band's cells still to come
+    std::vector<int> share_;         // each band's uses of each tile, band by band
+    std::vector<int> reserved_;      // each tile's uses kept for the bands after the one planned
 };
 
 }  // namespace

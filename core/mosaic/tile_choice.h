@@ -1,6 +1,7 @@
 #pragma once
 // How a mosaic build picks each cell's tile from the list.
 #include <array>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <span>
@@ -60,7 +61,8 @@ struct Tile_Rules {
 // cover the grid so. With a minimum distance D above 0, no tile comes twice within D cells (columns and rows, whichever is
 // more) while the list has a tile that can go there (a list of 2D(D + 1) + 1 tiles always has:
 // that many cells come before a cell within the distance); otherwise the cell takes the tile whose
-// nearest use is farthest.
+// nearest use is farthest, and random, shuffle and best with a cap, told the grid (Plan), then try
+// to swap it with an earlier cell of its row for which both keep the distance.
 class Tile_Chooser {
 public:
     virtual ~Tile_Chooser() = default;
@@ -70,15 +72,18 @@ public:
     virtual bool Needs_Looks() const { return false; }
     // For a chooser that Needs_Looks: fills look->nearest (safe to call on several threads).
     virtual void Find_Nearest(Cell_Look&) const {}
-    // A chooser that places all cells at once is given every cell's look, row by row, after
-    // Find_Nearest, before the first Choose (which is then given no look).
-    virtual bool Needs_Whole_Grid() const { return false; }
-    virtual void Plan(std::vector<Cell_Look>, int /*columns*/) {}
+    // Before the first Choose a chooser is told the grid's size, with a way to see the looks of
+    // any row of cells (after Find_Nearest), which it may also use while choosing. The way fills
+    // one look per column and says whether the build goes on (false: it is being stopped). A
+    // chooser that Plans_Ahead takes its looks so, and Choose is then given none.
+    using Row_Looks = std::function<bool(int row, std::vector<Cell_Look>& looks)>;
+    virtual void Plan(Row_Looks, int /*columns*/, int /*rows*/) {}
+    virtual bool Plans_Ahead() const { return false; }
 };
 
 // random draws one number per cell from `random`, as the plain build always has; the draws of
 // shuffle and best come from it too. tile_structures (each tile's own, less its mean) are
-// needed for Best only. Best with a cap on uses places the whole grid at once (see Plan).
+// needed for Best only. Best with a cap on uses plans ahead, a band of rows at a time (see Plan).
 std::unique_ptr<Tile_Chooser> Make_Tile_Chooser(Tile_Choice choice, Tile_Rules rules, int tile_count,
                                                 Random_Source& random, std::vector<Structure> tile_structures = {});
 

@@ -43,8 +43,13 @@ std::vector<int> Choose_Grid(Tile_Chooser& chooser, const std::function<Structur
             looks.push_back(Look_Of(cell ? cell(column, row) : Pattern(column * 7 + row)));
             if (chooser.Needs_Looks()) chooser.Find_Nearest(looks.back());
         }
-    const bool whole = chooser.Needs_Whole_Grid();
-    if (whole) chooser.Plan(looks, kColumns);
+    const bool whole = chooser.Plans_Ahead();
+    chooser.Plan(
+        [&](int row, std::vector<Cell_Look>& row_looks) {
+            row_looks.assign(looks.begin() + row * kColumns, looks.begin() + (row + 1) * kColumns);
+            return true;
+        },
+        kColumns, kRows);
     std::vector<int> chosen;
     for (int row = 0; row < kRows; ++row)
         for (int column = 0; column < kColumns; ++column) {
@@ -131,6 +136,63 @@ TEST(TileChoiceTest, NoTileIsUsedMoreThanTheCapAllowsMirroredOrNot) {
         }
         EXPECT_EQ(run(), chosen);
     }
+}
+
+// The tightest cap (the uses add up to the cells) with a minimum distance: the last cells find
+// only tiles used nearby, and swap with other cells of their row so that every choice keeps the
+// distance, over seeds that each broke it before.
+TEST(TileChoiceTest, UnderTheTightestCapTheLastCellsStillKeepTheDistance) {
+    struct Case {
+        Tile_Choice choice;
+        int tiles, distance;
+    };
+    const Case cases[] = {{Tile_Choice::Random, 30, 1}, {Tile_Choice::Random, 50, 2}, {Tile_Choice::Shuffle, 30, 2},
+                          {Tile_Choice::Best, 50, 1},   {Tile_Choice::Best, 75, 2}};
+    for (const Case& c : cases)
+        for (int seed = 0; seed < 8; ++seed) {
+            SCOPED_TRACE(testing::Message() << Choice_Word(c.choice) << ", " << c.tiles << " tiles, distance " << c.distance
+                                            << ", seed " << seed);
+            const int cap = (kColumns * kRows + c.tiles - 1) / c.tiles;
+            Twister_Random_Source random;
+            random.Seed(static_cast<std::uint64_t>(seed));
+            const auto chooser = Make_Tile_Chooser(c.choice, {c.distance, cap}, c.tiles, random, Patterns(c.tiles));
+            const std::vector<int> chosen = Choose_Grid(*chooser, [](int column, int row) { return Pattern(column / 5 + row / 4); });
+            EXPECT_GT(Closest_Repeat(chosen), c.distance);
+            std::map<int, int> uses;
+            for (int tile : chosen) ++uses[tile];
+            for (const auto& [tile, count] : uses) EXPECT_LE(count, cap) << tile;
+        }
+}
+
+// A grid of three bands of one row (each too wide for two rows to be planned at once), whose top
+// band wants one tile more than the cap allows: the capped best match looks at every
+// row once before choosing, then at each band's rows only when its first cell is chosen, never
+// past its band, and the cap holds over the bands.
+TEST(TileChoiceTest, TheCappedBestMatchPlansABandAtATime) {
+    constexpr int columns = 40000, rows = 3, tiles = 8, cap = columns * rows / tiles;
+    Twister_Random_Source random;
+    random.Seed(2);
+    const auto chooser = Make_Tile_Chooser(Tile_Choice::Best, {0, cap}, tiles, random, Patterns(tiles));
+    std::vector<int> asked;
+    chooser->Plan(
+        [&](int row, std::vector<Cell_Look>& looks) {
+            asked.push_back(row);
+            looks.clear();
+            for (int column = 0; column < columns; ++column) {
+                looks.push_back(Look_Of(Pattern(row == 0 && column < 4000 ? 1 : column % tiles)));
+                chooser->Find_Nearest(looks.back());
+            }
+            return true;
+        },
+        columns, rows);
+    EXPECT_EQ(asked, (std::vector<int>{0, 1, 2}));
+    std::vector<int> uses(tiles, 0);
+    for (int row = 0; row < rows; ++row) {
+        asked.clear();
+        for (int column = 0; column < columns; ++column) ++uses[static_cast<std::size_t>(chooser->Choose(column, row, nullptr))];
+        EXPECT_EQ(asked, std::vector<int>{row});
+    }
+    for (int tile = 0; tile < tiles; ++tile) EXPECT_EQ(uses[static_cast<std::size_t>(tile)], cap) << tile;
 }
 
 // A cell shaped like a tile's mirror takes the tile mirrored; the mirror's structure is the
