@@ -222,149 +222,210 @@ std::string Placements_Path(const Mosaic_Job& job) {
     return options.placements.empty() ? Placements_File_Beside(job.output) : options.placements;
 }
 
-}  // namespace
+// What the job's checks establish before anything is written or read: the original, the
+// mosaic's format and size, the grid's columns (their left edges) and rows, and a given record's
+// tile for each cell (Given_Grid).
+struct Mosaic_Frame {
+    Raster_Image original;
+    Picture_Format format;
+    int width, height;
+    std::vector<int> lefts;
+    int rows;
+    std::vector<std::pair<int, bool>> given_grid;
 
-void Build_Mosaic(const Mosaic_Job& job, Random_Source& random, Run_Progress& progress, const Build_Context& context) {
-    const std::vector<std::string>& tiles = job.tiles;
+    std::size_t Cell_Count() const { return lefts.size() * static_cast<std::size_t>(rows); }
+};
+
+// The checks that need no tile, in the order their errors take precedence: the list and the grid,
+// the options, the original, the output's format and size, and a given record's cells or else a
+// cap that even every tile of the list could not cover the grid with.
+Mosaic_Frame Check_Job(const Mosaic_Job& job, const Given_Placements* given) {
     const Mosaic_Settings& settings = job.settings;
-    const Given_Placements* given = context.given;
-    if (tiles.empty()) throw Error::Of_Kind(Error_Kind::No_Tiles);
+    if (job.tiles.empty()) throw Error::Of_Kind(Error_Kind::No_Tiles);
     if (!settings.Advances()) throw Error::Of_Kind(Error_Kind::Grid_Never_Advances);
     Check_Mosaic_Options(settings);
-
-    const Raster_Image original = Load_Picture(job.original, settings.formats);
+    Raster_Image original = Load_Picture(job.original, settings.formats);
     const std::uint64_t wide = std::uint64_t(original.Width()) * std::uint64_t(settings.scale);
     const std::uint64_t high = std::uint64_t(original.Height()) * std::uint64_t(settings.scale);
     const std::optional<Picture_Format> format = Output_Format(job.output, settings.formats);
     if (!format) throw Error::Unknown_Extension(job.output);
     Check_Picture_Fits(job.output, *format, wide, high, original);
-    // No more tiles can be read than the list holds, so a cap too small even for all of them is
-    // refused before the output is made or any tile read.
-    if (!given) {
-        const std::uint64_t columns = (wide + settings.Step_X() - 1) / settings.Step_X();
-        const std::uint64_t rows = (high + settings.Step_Y() - 1) / settings.Step_Y();
-        Refuse_Too_Few_Uses(settings.max_uses, tiles.size(), columns * rows);
+    Mosaic_Frame frame{std::move(original), *format, static_cast<int>(wide), static_cast<int>(high), {}, 0, {}};
+    for (int x = 0; x < frame.width; x += settings.Step_X()) frame.lefts.push_back(x);
+    frame.rows = (frame.height + settings.Step_Y() - 1) / settings.Step_Y();
+    if (given)
+        frame.given_grid = Given_Grid(*given, frame.lefts, frame.rows, frame.width, frame.height, settings, job.tiles);
+    else
+        Refuse_Too_Few_Uses(settings.max_uses, job.tiles.size(), frame.Cell_Count());
+    return frame;
+}
+
+// One build, in the order it runs (Run): the tiles stocked and the chooser told the grid, then the
+// mosaic drawn and written a band of cell rows at a time, and the mosaic and its record committed.
+class Mosaic_Builder {
+public:
+    Mosaic_Builder(const Mosaic_Job& job, Mosaic_Frame frame, Random_Source& random, Run_Progress& progress,
+                   const Build_Context& context)
+        : job_(job), settings_(job.settings), frame_(std::move(frame)), random_(random), progress_(progress),
+          context_(context), source_(frame_.original, settings_.scale), crew_(context.processors),
+          output_(job.output, frame_.format, frame_.width, frame_.height, frame_.original, {settings_.quality}, crew_),
+          fitted_tiles_(settings_.tile_width, settings_.tile_height, settings_.mode, kFitted_Tile_Budget,
+                        std::chrono::steady_clock::now, settings_.formats),
+          painter_(frame_.original, settings_, crew_), targets_(frame_.lefts.size()) {
+        if (const std::string path = Placements_Path(job); !path.empty()) record_.emplace(path, job.tiles, settings_.mirror);
     }
-    const int width = static_cast<int>(wide), height = static_cast<int>(high);
-    const Scaled_Original source(original, settings.scale);
-    // Without gaps a row's cells cover its band of the mosaic, and the enlarged original need
-    // not be drawn under them first.
-    const bool rows_covered = settings.Step_X() == settings.tile_width && settings.Step_Y() == settings.tile_height;
 
-    Work_Crew crew(context.processors);
-    Picture_Writer output(job.output, *format, width, height, original, {settings.quality}, crew);
-    Fitted_Tile_Cache fitted_tiles(settings.tile_width, settings.tile_height, settings.mode, kFitted_Tile_Budget,
-                                   std::chrono::steady_clock::now, settings.formats);
-    std::optional<Placements_Writer> record;
-    if (const std::string path = Placements_Path(job); !path.empty()) record.emplace(path, tiles, settings.mirror);
-    Row_Painter painter(original, settings, crew);
-    std::vector<int> lefts;
-    for (int x = 0; x < width; x += settings.Step_X()) lefts.push_back(x);
-    std::vector<Colour> targets(lefts.size());
-    std::vector<Cell_Look> looks;
-    std::vector<Planned_Cell> cells;
+    void Run() {
+        progress_.Initialise_Processing(0, 0, settings_.Progress_Maximum(frame_.height));
+        progress_.Let_Messages_Run();
+        const bool stocked = Stock_And_Choose();
+        Draw_Bands(stocked);
+        Commit();
+    }
 
-    const int columns = static_cast<int>(lefts.size());
-    const int rows = (height + settings.Step_Y() - 1) / settings.Step_Y();
-    const std::size_t cell_count = static_cast<std::size_t>(columns) * static_cast<std::size_t>(rows);
-    progress.Initialise_Processing(0, 0, settings.Progress_Maximum(height));
-    progress.Let_Messages_Run();
-    std::optional<Tile_Stock> stock = Stock_Tiles(tiles, settings, settings.choice == Tile_Choice::Best && !given, context,
-                                                  cell_count, fitted_tiles, crew, progress);
-    const std::vector<std::pair<int, bool>> given_grid =
-        given ? Given_Grid(*given, lefts, rows, width, height, settings, tiles) : decltype(given_grid){};
-    const std::size_t readable = stock ? stock->drawn.size() : 0;
-    if (stock && !given) Refuse_Too_Few_Uses(settings.max_uses, readable, cell_count);
-    const int ways = settings.mirror ? 2 : 1;
-    const std::unique_ptr<Tile_Chooser> chooser =
-        stock && !given ? Make_Tile_Chooser(settings.choice, {settings.min_distance, settings.max_uses, settings.mirror},
-                                            static_cast<int>(readable), random, std::move(stock->structures))
-                        : nullptr;
-    if (chooser && chooser->Needs_Looks()) looks.resize(lefts.size());
-    // A cell as the chooser compares it with the tiles: in the perceptual measure when the colour
-    // transfer draws it, as the tiles' structures then are.
-    const auto look_at_cell = [&](int left, int top, Colour target, Cell_Look& look) {
-        source.Look_At(Rect::At(left, top, settings.tile_width, settings.tile_height), target, look);
-        if (settings.colour == Tile_Colour::Transfer) Make_Perceptual(look);
-        chooser->Find_Nearest(look);
-    };
-    if (chooser) {
-        // The chooser may look at rows ahead of the drawing below, into targets of its own.
-        chooser->Plan(
-            [&, row_targets = std::vector<Colour>(lefts.size())](int row, std::vector<Cell_Look>& row_looks) mutable {
-                const int top = row * settings.Step_Y();
-                row_looks.resize(lefts.size());
-                Share_Out(crew, lefts.size(), [&](unsigned, std::size_t first, std::size_t end) {
-                    source.Targets(top, settings.tile_height, std::span(lefts).subspan(first, end - first), settings.tile_width,
-                                   std::span(row_targets).subspan(first, end - first));
-                    for (std::size_t i = first; i < end; ++i) look_at_cell(lefts[i], top, row_targets[i], row_looks[i]);
-                });
-                return !progress.Abort_Requested();
+private:
+    // Reads the tiles the choice needs first and makes the chooser, or takes the given grid; false
+    // when an abort stopped the reading.
+    bool Stock_And_Choose() {
+        const Given_Placements* given = context_.given;
+        stock_ = Stock_Tiles(job_.tiles, settings_, settings_.choice == Tile_Choice::Best && !given, context_,
+                             frame_.Cell_Count(), fitted_tiles_, crew_, progress_);
+        if (given || !stock_) return stock_.has_value();
+        const std::size_t readable = stock_->drawn.size();
+        Refuse_Too_Few_Uses(settings_.max_uses, readable, frame_.Cell_Count());
+        chooser_ = Make_Tile_Chooser(settings_.choice, {settings_.min_distance, settings_.max_uses, settings_.mirror},
+                                     static_cast<int>(readable), random_, std::move(stock_->structures));
+        if (chooser_->Needs_Looks()) looks_.resize(frame_.lefts.size());
+        // The chooser may look at rows ahead of the drawing, into targets of its own.
+        chooser_->Plan(
+            [this, row_targets = std::vector<Colour>(frame_.lefts.size())](int row, std::vector<Cell_Look>& looks) mutable {
+                looks.resize(frame_.lefts.size());
+                Look_At_Row(row * settings_.Step_Y(), row_targets, &looks);
+                return !progress_.Abort_Requested();
             },
-            columns, rows);
-        if (chooser->Plans_Ahead()) looks.clear();
+            static_cast<int>(frame_.lefts.size()), frame_.rows);
+        if (chooser_->Plans_Ahead()) looks_.clear();
+        return true;
     }
-    const std::size_t cell_row_bytes = static_cast<std::size_t>(settings.Step_Y()) * static_cast<std::size_t>(width) * 3;
-    const int band_rows = context.band_rows > 0 ? context.band_rows : static_cast<int>(std::max<std::size_t>(1, kBand_Bytes / cell_row_bytes));
-    const int band_height = static_cast<int>(std::min<std::int64_t>(std::int64_t{band_rows} * settings.Step_Y(), height));
-    Raster_Image band = original.Blank_With_Layout(width, band_height);
-    bool stopped = !stock;
-    int y = 0, row = 0;
-    for (int band_top = 0; band_top < height; band_top += band_height) {
-        const int band_bottom = std::min(height, band_top + band_height);
-        if (band.Height() != band_bottom - band_top) band = original.Blank_With_Layout(width, band_bottom - band_top);
-        for (; !stopped && y < band_bottom; ++row) {
-            if (progress.Abort_Requested()) {
-                stopped = true;
-                break;
+
+    // Each cell's target, the original's mean under it, for the row of cells at top, and with
+    // looks each cell's look as the chooser compares it with the tiles: in the perceptual measure
+    // when the colour transfer draws it, as the tiles' structures then are. Cells never overlap,
+    // so the row's cells are shared out among the crew.
+    void Look_At_Row(int top, std::span<Colour> targets, std::vector<Cell_Look>* looks) {
+        const std::span<const int> lefts(frame_.lefts);
+        Share_Out(crew_, lefts.size(), [&](unsigned, std::size_t first, std::size_t end) {
+            source_.Targets(top, settings_.tile_height, lefts.subspan(first, end - first), settings_.tile_width,
+                            targets.subspan(first, end - first));
+            for (std::size_t i = first; i < end && looks; ++i) {
+                Cell_Look& look = (*looks)[i];
+                source_.Look_At(Rect::At(lefts[i], top, settings_.tile_width, settings_.tile_height), targets[i], look);
+                if (settings_.colour == Tile_Colour::Transfer) Make_Perceptual(look);
+                chooser_->Find_Nearest(look);
             }
-            // Cells never overlap, so each cell's target, the original's mean under it, can be
-            // taken for the whole row before any of it is drawn.
-            Share_Out(crew, lefts.size(), [&](unsigned, std::size_t first, std::size_t end) {
-                source.Targets(y, settings.tile_height, std::span(lefts).subspan(first, end - first), settings.tile_width,
-                               std::span(targets).subspan(first, end - first));
-                for (std::size_t i = first; i < end && !looks.empty(); ++i) {
-                    look_at_cell(lefts[i], y, targets[i], looks[i]);
-                }
-            });
-            cells.clear();
-            for (std::size_t i = 0; i < lefts.size() && !progress.Abort_Requested(); ++i) {
-                std::pair<int, bool> tile;
-                if (given) {
-                    tile = given_grid[static_cast<std::size_t>(row) * lefts.size() + i];
-                    if (tile.first < 0) continue;
-                } else {
-                    const int choice = chooser->Choose(static_cast<int>(i), row, looks.empty() ? nullptr : &looks[i]);
-                    tile = {static_cast<int>(stock->drawn[static_cast<std::size_t>(choice / ways)]), choice % ways == 1};
-                }
-                std::shared_ptr<const Fitted_Tile> fitted = fitted_tiles.Fitted(tiles[static_cast<std::size_t>(tile.first)]);
-                if (tile.second) fitted = std::make_shared<const Fitted_Tile>(Mirrored(*fitted));
-                cells.push_back({lefts[i], std::move(fitted), targets[i]});
-                const Tile_Placement placed{static_cast<int>(i) + 1, row + 1,
-                                            Clip_To(Rect::At(lefts[i], y, settings.tile_width, settings.tile_height), width, height),
-                                            tile.first, tile.second};
-                if (context.placements) context.placements->push_back(placed);
-                if (record) record->Add(placed);
+        });
+    }
+
+    // The mosaic's bands, each drawn as far as the build got and written; after an abort (or one
+    // while the tiles were read) the rest of each band is the original's.
+    void Draw_Bands(bool go_on) {
+        const int width = frame_.width, height = frame_.height, step = settings_.Step_Y();
+        const std::size_t cell_row_bytes = static_cast<std::size_t>(step) * static_cast<std::size_t>(width) * 3;
+        const int band_rows = context_.band_rows > 0 ? context_.band_rows
+                                                     : static_cast<int>(std::max<std::size_t>(1, kBand_Bytes / cell_row_bytes));
+        const int band_height = static_cast<int>(std::min<std::int64_t>(std::int64_t{band_rows} * step, height));
+        Raster_Image band = frame_.original.Blank_With_Layout(width, band_height);
+        int y = 0, row = 0;
+        for (int band_top = 0; band_top < height; band_top += band_height) {
+            const int band_bottom = std::min(height, band_top + band_height);
+            if (band.Height() != band_bottom - band_top) band = frame_.original.Blank_With_Layout(width, band_bottom - band_top);
+            for (; go_on && y < band_bottom; ++row, y += step) {
+                go_on = !progress_.Abort_Requested();
+                if (!go_on) break;
+                Draw_Row(band, band_top, y, row);
+                progress_.Update_Processing(y + step);
             }
-            if (!rows_covered || cells.size() < lefts.size()) source.Enlarge_Into(band, y, y + settings.Step_Y(), band_top);
-            painter.Paint(band, band_top, y, cells);
-            y += settings.Step_Y();
-            progress.Update_Processing(y);
+            source_.Enlarge_Into(band, y, band_bottom, band_top);  // the rows an abort left
+            output_.Write_Band(band);
         }
-        source.Enlarge_Into(band, y, band_bottom, band_top);  // the rows an abort left
-        output.Write_Band(band);
     }
-    progress.End_Processing();
-    progress.Let_Messages_Run();
+
+    // The row of cells at y: each cell's tile chosen (or given) in the order of the cells on this
+    // thread, recorded, then painted.
+    void Draw_Row(Raster_Image& band, int band_top, int y, int row) {
+        Look_At_Row(y, targets_, looks_.empty() ? nullptr : &looks_);
+        cells_.clear();
+        for (std::size_t i = 0; i < frame_.lefts.size() && !progress_.Abort_Requested(); ++i) {
+            const std::optional<std::pair<int, bool>> tile = Tile_For(i, row);
+            if (!tile) continue;
+            std::shared_ptr<const Fitted_Tile> fitted = fitted_tiles_.Fitted(job_.tiles[static_cast<std::size_t>(tile->first)]);
+            if (tile->second) fitted = std::make_shared<const Fitted_Tile>(Mirrored(*fitted));
+            cells_.push_back({frame_.lefts[i], std::move(fitted), targets_[i]});
+            const Tile_Placement placed{static_cast<int>(i) + 1, row + 1,
+                                        Clip_To(Rect::At(frame_.lefts[i], y, settings_.tile_width, settings_.tile_height),
+                                                frame_.width, frame_.height),
+                                        tile->first, tile->second};
+            if (context_.placements) context_.placements->push_back(placed);
+            if (record_) record_->Add(placed);
+        }
+        // Without gaps a row's cells cover its band of the mosaic, and the enlarged original need
+        // not be drawn under them first.
+        const bool covered = settings_.Step_X() == settings_.tile_width && settings_.Step_Y() == settings_.tile_height &&
+                             cells_.size() == frame_.lefts.size();
+        if (!covered) source_.Enlarge_Into(band, y, y + settings_.Step_Y(), band_top);
+        painter_.Paint(band, band_top, y, cells_);
+    }
+
+    // The tile of the cell in column and row, as its index in the list and whether it is mirrored;
+    // nothing where a given record names none.
+    std::optional<std::pair<int, bool>> Tile_For(std::size_t column, int row) {
+        if (context_.given) {
+            const std::pair<int, bool> tile = frame_.given_grid[static_cast<std::size_t>(row) * frame_.lefts.size() + column];
+            if (tile.first < 0) return std::nullopt;
+            return tile;
+        }
+        const int ways = settings_.mirror ? 2 : 1;
+        const int choice = chooser_->Choose(static_cast<int>(column), row, looks_.empty() ? nullptr : &looks_[column]);
+        return std::pair{static_cast<int>(stock_->drawn[static_cast<std::size_t>(choice / ways)]), choice % ways == 1};
+    }
+
     // The mosaic and its record are one result: both are written whole, where a full disk shows,
     // before either takes its place. The record goes first, as the one a spreadsheet may hold
     // open: refused, it leaves the old mosaic too.
-    output.Finish();
-    if (record) {
-        record->Finish();
-        record->Commit();
+    void Commit() {
+        progress_.End_Processing();
+        progress_.Let_Messages_Run();
+        output_.Finish();
+        if (record_) {
+            record_->Finish();
+            record_->Commit();
+        }
+        output_.Commit();
     }
-    output.Commit();
+
+    const Mosaic_Job& job_;
+    const Mosaic_Settings& settings_;
+    const Mosaic_Frame frame_;
+    Random_Source& random_;
+    Run_Progress& progress_;
+    const Build_Context& context_;
+    const Scaled_Original source_;
+    Work_Crew crew_;
+    Picture_Writer output_;
+    Fitted_Tile_Cache fitted_tiles_;
+    std::optional<Placements_Writer> record_;
+    Row_Painter painter_;
+    std::optional<Tile_Stock> stock_;
+    std::unique_ptr<Tile_Chooser> chooser_;
+    std::vector<Colour> targets_;
+    std::vector<Cell_Look> looks_;
+    std::vector<Planned_Cell> cells_;
+};
+
+}  // namespace
+
+void Build_Mosaic(const Mosaic_Job& job, Random_Source& random, Run_Progress& progress, const Build_Context& context) {
+    Mosaic_Builder(job, Check_Job(job, context.given), random, progress, context).Run();
 }
 
 }  // namespace tilvane

@@ -4,7 +4,7 @@
 #include <string_view>
 #include <vector>
 
-#include "mosaic/mosaic_build.h"
+#include "mosaic/placement.h"
 
 namespace tilvane {
 

@@ -735,6 +735,7 @@ TEST_F(MosaicBuildTest, AMosaicTakesItsPlaceOnlyWithItsRecord) {
     std::ofstream(output) << "old";
     std::filesystem::create_directory(folder_.Folder() / "folder.csv");
     Mosaic_Settings settings{{4, 4, false, 0, 0}, Fitting_Mode::Expand_Shrink};
+    settings.write_placements = true;
     settings.placements = folder_.Path("folder.csv");
     EXPECT_THROW(Build_Mosaic({original, tiles, output, settings}, random_, progress_), Error);
     EXPECT_EQ(Read_Whole_File(output), (std::vector<std::uint8_t>{'o', 'l', 'd'}));
