@@ -60,6 +60,7 @@ std::string Error_Text(const std::exception& error) {
         case Error_Kind::Placement_Tile_Unknown: return Line_Text(*core) + " names a tile that is not in the list";
         case Error_Kind::Placement_Cell_Outside: return Line_Text(*core) + " names a cell outside the grid";
         case Error_Kind::Placement_Cell_Repeated: return Line_Text(*core) + " names a cell that an earlier line placed";
+        case Error_Kind::Library_Not_Valid: return "Tile library " + core->Path() + " is damaged or is not a tile library";
     }
     return core->what();
 }
@@ -72,7 +73,7 @@ std::string Error_Text_With_Details(const std::exception& error) {
                             core->Kind() == Error_Kind::Cannot_Open_Folder ||
                             core->Kind() == Error_Kind::Cannot_Create_Folder ||
                             core->Kind() == Error_Kind::Too_Large || core->Kind() == Error_Kind::Unknown_Extension ||
-                            core->Kind() == Error_Kind::Cannot_Write_Settings ||
+                            core->Kind() == Error_Kind::Cannot_Write_Settings || core->Kind() == Error_Kind::Library_Not_Valid ||
                             (core->Kind() >= Error_Kind::Placement_Not_Valid && core->Kind() <= Error_Kind::Placement_Cell_Repeated);
     if (!names_file && !core->Path().empty()) text += ": " + core->Path();
     if (core->Reason()) text += ": " + core->Reason().message();

@@ -29,6 +29,7 @@ const char* Error::what() const noexcept {
         case Error_Kind::Placement_Tile_Unknown: return "tilvane::Error: a placement of a tile not in the list";
         case Error_Kind::Placement_Cell_Outside: return "tilvane::Error: a placement outside the grid";
         case Error_Kind::Placement_Cell_Repeated: return "tilvane::Error: a cell placed twice";
+        case Error_Kind::Library_Not_Valid: return "tilvane::Error: not a valid tile library";
     }
     return "tilvane::Error";
 }

@@ -31,6 +31,7 @@ enum class Error_Kind {
     Placement_Tile_Unknown,    // a placement naming a tile that is not in the list
     Placement_Cell_Outside,    // a placement naming a cell outside the grid
     Placement_Cell_Repeated,   // a placement naming a cell that an earlier line placed
+    Library_Not_Valid,     // a tile library file that is damaged, cut short, or no tile library at all
 };
 
 // Which check refused a bitmap, so that tests can tell the checks apart.
@@ -96,6 +97,9 @@ public:
         Error error{Error_Kind::Uses_Too_Few, {}, Bitmap_Fault::None};
         error.number_ = fewest;
         return error;
+    }
+    static Error Library_Not_Valid(std::string path) {
+        return {Error_Kind::Library_Not_Valid, std::move(path), Bitmap_Fault::None};
     }
     static Error Cannot_Write_Settings(std::string path) {
         return {Error_Kind::Cannot_Write_Settings, std::move(path), Bitmap_Fault::None};
