@@ -147,7 +147,7 @@ std::string Library_Path(const std::string& path) {
 
 struct Library_File::Statements {
     std::mutex reading;  // a connection runs one statement at a time
-    std::unique_ptr<Statement> picture, stamp;
+    std::unique_ptr<Statement> picture;
 };
 
 Library_File::Library_File(const std::string& path, Access access) : path_(path), statements_(std::make_unique<Statements>()) {
@@ -177,7 +177,6 @@ Library_File::Library_File(const std::string& path, Access access) : path_(path)
         }
         Execute(db_, path, "PRAGMA synchronous=FULL; PRAGMA foreign_keys=ON", false);
         statements_->picture = std::make_unique<Statement>(db_, path_, "SELECT jpeg FROM picture WHERE id = ?");
-        statements_->stamp = std::make_unique<Statement>(db_, path_, "SELECT file_size, modified FROM photo WHERE path = ?");
     } catch (...) {
         statements_.reset();
         sqlite3_close(db_);
@@ -219,13 +218,6 @@ std::vector<Library_Entry> Library_File::Entries() const {
         entries.push_back(std::move(entry));
     }
     return entries;
-}
-
-std::optional<File_Stamp> Library_File::Stamp(const std::string& path) const {
-    const std::lock_guard lock(statements_->reading);
-    Statement& stamp = statements_->stamp->Reset().Bind(1, path);
-    if (!stamp.Step()) return std::nullopt;
-    return File_Stamp{static_cast<std::uint64_t>(stamp.Integer(0)), stamp.Integer(1)};
 }
 
 std::vector<std::uint8_t> Library_File::Picture_Bytes(std::int64_t id) const {

@@ -6,7 +6,6 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -51,8 +50,6 @@ public:
 
     // Every photo, by path in byte order. A stored value out of its range is Library_Not_Valid.
     [[nodiscard]] std::vector<Library_Entry> Entries() const;
-    // The stamp of the photo stored under path, if there is one.
-    [[nodiscard]] std::optional<File_Stamp> Stamp(const std::string& path) const;
     // The stored picture's encoded bytes of the entry with this id (empty when none). Safe to
     // call on several threads: the file's reads take turns.
     [[nodiscard]] std::vector<std::uint8_t> Picture_Bytes(std::int64_t id) const;
