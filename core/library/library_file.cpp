@@ -29,11 +29,14 @@ CREATE TABLE photo(
     height INTEGER NOT NULL,
     picture_width INTEGER NOT NULL,
     picture_height INTEGER NOT NULL,
+    small_width INTEGER NOT NULL,
+    small_height INTEGER NOT NULL,
     mean BLOB NOT NULL,
     structure BLOB NOT NULL);
 CREATE TABLE picture(
     id INTEGER PRIMARY KEY REFERENCES photo(id) ON DELETE CASCADE,
-    jpeg BLOB NOT NULL);
+    jpeg BLOB NOT NULL,
+    small BLOB NOT NULL);
 )";
 
 bool Is_Damage(int code) {
@@ -147,7 +150,7 @@ std::string Library_Path(const std::string& path) {
 
 struct Library_File::Statements {
     std::mutex reading;  // a connection runs one statement at a time
-    std::unique_ptr<Statement> picture;
+    std::unique_ptr<Statement> picture, small;
 };
 
 Library_File::Library_File(const std::string& path, Access access) : path_(path), statements_(std::make_unique<Statements>()) {
@@ -177,6 +180,7 @@ Library_File::Library_File(const std::string& path, Access access) : path_(path)
         }
         Execute(db_, path, "PRAGMA synchronous=FULL; PRAGMA foreign_keys=ON", false);
         statements_->picture = std::make_unique<Statement>(db_, path_, "SELECT jpeg FROM picture WHERE id = ?");
+        statements_->small = std::make_unique<Statement>(db_, path_, "SELECT small FROM picture WHERE id = ?");
     } catch (...) {
         statements_.reset();
         sqlite3_close(db_);
@@ -192,7 +196,8 @@ Library_File::~Library_File() {
 std::vector<Library_Entry> Library_File::Entries() const {
     const std::lock_guard lock(statements_->reading);
     Statement rows(db_, path_,
-                   "SELECT id, path, file_size, modified, width, height, picture_width, picture_height, mean, structure "
+                   "SELECT id, path, file_size, modified, width, height, picture_width, picture_height, small_width, small_height, "
+                   "mean, structure "
                    "FROM photo ORDER BY path");
     std::vector<Library_Entry> entries;
     while (rows.Step()) {
@@ -210,7 +215,9 @@ std::vector<Library_Entry> Library_File::Entries() const {
         s.height = side(5);
         s.picture_width = side(6);
         s.picture_height = side(7);
-        const std::span<const std::uint8_t> mean = rows.Bytes(8), structure = rows.Bytes(9);
+        s.small_width = side(8);
+        s.small_height = side(9);
+        const std::span<const std::uint8_t> mean = rows.Bytes(10), structure = rows.Bytes(11);
         if (mean.size() != 3 || structure.size() != kStructure_Values * 4 || entry.path.empty())
             throw Error::Library_Not_Valid(path_);
         s.look.mean = {mean[2], mean[1], mean[0]};
@@ -220,9 +227,9 @@ std::vector<Library_Entry> Library_File::Entries() const {
     return entries;
 }
 
-std::vector<std::uint8_t> Library_File::Picture_Bytes(std::int64_t id) const {
+std::vector<std::uint8_t> Library_File::Picture_Bytes(std::int64_t id, Size size) const {
     const std::lock_guard lock(statements_->reading);
-    Statement& picture = statements_->picture->Reset().Bind(1, id);
+    Statement& picture = (size == Size::Small ? statements_->small : statements_->picture)->Reset().Bind(1, id);
     if (!picture.Step()) return {};
     const std::span<const std::uint8_t> bytes = picture.Bytes(0);
     return {bytes.begin(), bytes.end()};
@@ -235,9 +242,9 @@ void Library_File::Change(const std::vector<Read_Photo>& photos, const std::vect
     try {
         Statement remove(db_, path_, "DELETE FROM photo WHERE path = ?");
         Statement photo(db_, path_,
-                        "INSERT INTO photo(path, file_size, modified, width, height, picture_width, picture_height, mean, structure) "
-                        "VALUES(?, ?, ?, ?, ?, ?, ?, ?, ?)");
-        Statement picture(db_, path_, "INSERT INTO picture(id, jpeg) VALUES(?, ?)");
+                        "INSERT INTO photo(path, file_size, modified, width, height, picture_width, picture_height, small_width, "
+                        "small_height, mean, structure) VALUES(?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
+        Statement picture(db_, path_, "INSERT INTO picture(id, jpeg, small) VALUES(?, ?, ?)");
         for (const std::string& path : removed) {
             remove.Reset().Bind(1, path).Step(true);
         }
@@ -255,10 +262,16 @@ void Library_File::Change(const std::vector<Read_Photo>& photos, const std::vect
                 .Bind(5, s.height)
                 .Bind(6, s.picture_width)
                 .Bind(7, s.picture_height)
-                .Bind(8, std::span<const std::uint8_t>(mean))
-                .Bind(9, std::span<const std::uint8_t>(structure))
+                .Bind(8, s.small_width)
+                .Bind(9, s.small_height)
+                .Bind(10, std::span<const std::uint8_t>(mean))
+                .Bind(11, std::span<const std::uint8_t>(structure))
                 .Step(true);
-            picture.Reset().Bind(1, sqlite3_last_insert_rowid(db_)).Bind(2, std::span<const std::uint8_t>(p.picture)).Step(true);
+            picture.Reset()
+                .Bind(1, sqlite3_last_insert_rowid(db_))
+                .Bind(2, std::span<const std::uint8_t>(p.picture))
+                .Bind(3, std::span<const std::uint8_t>(p.small))
+                .Step(true);
             if (written) written(i + 1);
         }
         Execute(db_, path_, "COMMIT", true);

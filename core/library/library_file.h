@@ -50,9 +50,10 @@ public:
 
     // Every photo, by path in byte order. A stored value out of its range is Library_Not_Valid.
     [[nodiscard]] std::vector<Library_Entry> Entries() const;
-    // The stored picture's encoded bytes of the entry with this id (empty when none). Safe to
-    // call on several threads: the file's reads take turns.
-    [[nodiscard]] std::vector<std::uint8_t> Picture_Bytes(std::int64_t id) const;
+    // The stored picture's encoded bytes of the entry with this id, the small one or the large
+    // (empty when none). Safe to call on several threads: the file's reads take turns.
+    enum class Size { Small, Large };
+    [[nodiscard]] std::vector<std::uint8_t> Picture_Bytes(std::int64_t id, Size size) const;
 
     // Stores the photos (replacing those of the same paths) and removes the paths, all in one
     // transaction: all of it or, after an error, none. written(n) runs after each photo stored,

@@ -103,11 +103,14 @@ Read_Photo Read_For_Library(const std::string& path) {
         if (!upright) throw Error::Jpeg_Not_Valid().About_File(path);
         size = *upright;
     }
-    photo.picture = Encode_Picture(Reduce_To_Side(decoded, kPicture_Side));
+    const Raster_Image reduced = Reduce_To_Side(decoded, kPicture_Side);
+    photo.picture = Encode_Picture(reduced);
+    const Raster_Image small = Reduce_To_Side(reduced, kSmall_Side);
+    photo.small = Encode_Picture(small);
     // The look of the picture as the library gives it back, so that a build from the library
     // compares the very pixels it draws.
     const Raster_Image stored = Decode_Jpeg(std::span<const std::uint8_t>(photo.picture));
-    photo.summary = {size.first, size.second, stored.Width(), stored.Height(), Look_Of(stored)};
+    photo.summary = {size.first, size.second, stored.Width(), stored.Height(), small.Width(), small.Height(), Look_Of(stored)};
     return photo;
 }
 

@@ -28,7 +28,10 @@ const Library_Tiles::Held* Library_Tiles::Serving(const std::string& path, int w
 std::optional<Raster_Image> Library_Tiles::Picture(const std::string& path, int width, int height, Fitting_Mode mode) const {
     const Held* held = Serving(path, width, height, mode);
     if (!held) return std::nullopt;
-    const std::vector<std::uint8_t> bytes = held->file->Picture_Bytes(held->entry.id);
+    const Photo_Summary& summary = held->entry.summary;
+    const bool small = width <= summary.small_width && height <= summary.small_height;
+    const std::vector<std::uint8_t> bytes =
+        held->file->Picture_Bytes(held->entry.id, small ? Library_File::Size::Small : Library_File::Size::Large);
     try {
         Raster_Image picture = Decode_Jpeg(std::span<const std::uint8_t>(bytes), {std::max(width, 1), std::max(height, 1)});
         // A picture of another size than the library lists is as damaged as one that does not decode.

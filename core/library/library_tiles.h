@@ -17,7 +17,8 @@ public:
     // library's order. A photo already added from another library keeps its first.
     std::vector<std::string> Add_Library(const std::string& path);
 
-    // A stored picture serves a stretched tile no larger than itself; a cropped tile keeps the
+    // A stored picture serves a stretched tile no larger than itself, the small one where it is
+    // large enough; a cropped tile keeps the
     // photo's own scale, and a larger one needs the photo's own pixels: both read the photo.
     std::optional<Raster_Image> Picture(const std::string& path, int width, int height, Fitting_Mode mode) const override;
     std::optional<Stored_Look> Look(const std::string& path, int width, int height, Fitting_Mode mode) const override;

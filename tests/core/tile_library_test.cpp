@@ -103,15 +103,17 @@ TEST_F(TileLibraryTest, APhotoKeepsItsUprightSizeAndAPictureOfAtMost512) {
         std::string path;
         int width, height;                  // the photo upright
         int picture_width, picture_height;  // as stored
+        int small_width, small_height;
     };
     const std::string rotated = std::string(TILVANE_JPEG_FIXTURES) + "/exif_rotated.jpg";
     const Raster_Image upright = Load_Picture(rotated);
     const std::vector<Case> cases{
-        {"landscape JPEG", Photo("land.jpg", 2048, 1536, 1), 2048, 1536, 512, 384},
-        {"portrait JPEG", Photo("port.jpg", 900, 1200, 2), 900, 1200, 384, 512},
-        {"small JPEG, kept at its size", Photo("small.jpg", 300, 200, 3), 300, 200, 300, 200},
-        {"PNG", Photo("wide.png", 1500, 500, 4), 1500, 500, 512, 170},
-        {"Exif-rotated JPEG", rotated, upright.Width(), upright.Height(), upright.Width(), upright.Height()},
+        {"landscape JPEG", Photo("land.jpg", 2048, 1536, 1), 2048, 1536, 512, 384, 96, 72},
+        {"portrait JPEG", Photo("port.jpg", 900, 1200, 2), 900, 1200, 384, 512, 72, 96},
+        {"small JPEG, kept at its size", Photo("small.jpg", 300, 200, 3), 300, 200, 300, 200, 96, 64},
+        {"PNG", Photo("wide.png", 1500, 500, 4), 1500, 500, 512, 170, 96, 31},
+        {"Exif-rotated JPEG", rotated, upright.Width(), upright.Height(), upright.Width(), upright.Height(),
+         std::min(upright.Width(), 96), std::min(upright.Height(), 96)},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -120,6 +122,8 @@ TEST_F(TileLibraryTest, APhotoKeepsItsUprightSizeAndAPictureOfAtMost512) {
         EXPECT_EQ(photo.summary.height, c.height);
         EXPECT_EQ(photo.summary.picture_width, c.picture_width);
         EXPECT_EQ(photo.summary.picture_height, c.picture_height);
+        EXPECT_EQ(photo.summary.small_width, c.small_width);
+        EXPECT_EQ(photo.summary.small_height, c.small_height);
         const Raster_Image stored = Load_Picture(c.path, {0, 0});
         const Raster_Image picture = Decode_Jpeg(std::span<const std::uint8_t>(photo.picture));
         EXPECT_EQ(picture.Width(), c.picture_width);
@@ -154,7 +158,8 @@ TEST_F(TileLibraryTest, EntriesComeBackAsStoredAndAPathAddedAgainReplacesItsEntr
         EXPECT_EQ(entry.summary.picture_height, photos[i].summary.picture_height);
         EXPECT_EQ(entry.summary.look.mean, photos[i].summary.look.mean);
         EXPECT_EQ(entry.summary.look.structure, photos[i].summary.look.structure);
-        EXPECT_EQ(file.Picture_Bytes(entry.id), photos[i].picture);
+        EXPECT_EQ(file.Picture_Bytes(entry.id, Library_File::Size::Large), photos[i].picture);
+        EXPECT_EQ(file.Picture_Bytes(entry.id, Library_File::Size::Small), photos[i].small);
     }
 }
 
@@ -181,7 +186,7 @@ TEST_F(TileLibraryTest, AMosaicIsTheSameHoweverTheLibraryWasFilled) {
         Mosaic_Settings settings;
     };
     std::vector<Case> cases{{"random", Cells(20, 20)}, {"best", Cells(16, 12)}, {"best, transfer, mirror, cap", Cells(10, 10)},
-                            {"shuffle, blend, scale", Cells(24, 24)}, {"cropped", Cells(20, 20)}, {"larger than stored", Cells(600, 450)}};
+                            {"shuffle, blend, scale, the large picture", Cells(120, 90)}, {"cropped", Cells(20, 20)}, {"larger than stored", Cells(600, 450)}};
     cases[1].settings.choice = Tile_Choice::Best;
     cases[2].settings.choice = Tile_Choice::Best;
     cases[2].settings.colour = Tile_Colour::Transfer;
