@@ -578,8 +578,9 @@ if [ "${TILVANE_BENCH:-all}" = png ]; then
   exit 0
 fi
 # The tile library, on real photographs: 2048x1536 JPEG crops of the MATE backgrounds (500
-# different ones, named again by hard links up to TILVANE_BENCH_LIBRARY_PHOTOS, 10,000 by
-# default, in 20 subfolders), a 2400x1600 original in 20x20 cells.
+# different ones, copied up to TILVANE_BENCH_LIBRARY_PHOTOS, 10,000 by default, in 20
+# subfolders; copies, since a folder takes a file behind two links once), a 2400x1600 original
+# in 20x20 cells.
 library_photos=$data/library-photos
 library_data=$data/library
 
@@ -602,7 +603,7 @@ prepare_library_photos() {
               crops+=(\( +clone -crop "2048x1536+$x+$y" +repage -quality 90 -write "$unique/${name}_${size}${flop}_${x}_$y.jpg" +delete \))
             done
           done
-          convert "$photo" -resize "$size^" -gravity center -extent "$size" $flop "${crops[@]}" null:
+          convert "$photo" -resize "$size^" -gravity center -extent "$size" +gravity $flop "${crops[@]}" null:
           made=$((made + 20))
           [ "$made" -ge 500 ] && break 3
         done
@@ -616,7 +617,7 @@ prepare_library_photos() {
   local i
   for ((i = 0; i < count; i++)); do
     mkdir -p "$library_photos/$((i % 20))"
-    ln "$unique/${names[i % ${#names[@]}]}" "$library_photos/$((i % 20))/photo_$i.jpg"
+    cp "$unique/${names[i % ${#names[@]}]}" "$library_photos/$((i % 20))/photo_$i.jpg"
   done
 }
 
