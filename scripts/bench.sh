@@ -636,7 +636,7 @@ bench_library() {
   echo "warm / cold: a mosaic from the library filled, against filling it and building (goal: at most 0.1):"
   ab_ratio "$slow_runs" \
     "warm" "$job --tiles $lib" \
-    "cold" "rm -f $lib.cold && $cli library $lib.cold add $library_photos --quiet && $job --tiles $lib.cold"
+    "cold" "rm -f $library_data/cold.db && $cli library $library_data/cold.db add $library_photos --quiet && $job --tiles $library_data/cold.db"
   echo "warm / $count BMP tiles of 20x20 (goal: at most 1.3):"
   ab_ratio "$runs" "warm" "$job --tiles $lib" "BMP tiles" "$job --tiles $bmps"
   echo "best from the library / best from the BMP tiles:"
