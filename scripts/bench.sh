@@ -652,7 +652,7 @@ import sqlite3, sys
 db = sqlite3.connect(sys.argv[1])
 count = int(sys.argv[2])
 copies = (100000 + count - 1) // count
-columns = "file_size, modified, width, height, picture_width, picture_height, mean, structure"
+columns = "file_size, modified, width, height, picture_width, picture_height, small_width, small_height, mean, structure"
 with db:
     for n in range(1, copies):
         db.execute(f"INSERT INTO photo(path, {columns}) SELECT path || '#{n}', {columns} FROM photo WHERE path NOT LIKE '%#%' LIMIT ?", (100000 - n * count,))
