@@ -29,7 +29,7 @@ struct Photo_Summary {
     int width = 0, height = 0;                  // the photo, upright
     int picture_width = 0, picture_height = 0;  // the stored picture
     int small_width = 0, small_height = 0;      // the stored small picture
-    Stored_Look look;                           // of the stored picture, as it decodes
+    Stored_Look look;                           // of the reduced picture as it was stored
 };
 
 // A photo read for the library: its file's stamp as it was before it was read, what the
