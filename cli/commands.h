@@ -18,5 +18,6 @@ int Run_Extract(const std::vector<std::string>& args);
 int Run_Demo(const std::vector<std::string>& args);
 int Run_Compare(const std::vector<std::string>& args);
 int Run_Tiles(const std::vector<std::string>& args);
+int Run_Library(const std::vector<std::string>& args);
 
 }  // namespace tilvane::cli

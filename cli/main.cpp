@@ -40,7 +40,8 @@ constexpr Command kCommands[] = {
      "                     [--from-placements FILE.csv] [--quiet]\n"
      "      Builds a mosaic of ORIGINAL into OUTPUT (each BMP, JPEG or PNG, by extension). Every\n"
      "      cell of W x H pixels gets a tile drawn at random from the --tiles (picture files,\n"
-     "      folders searched through their subfolders, tile list files *.lst),\n"
+     "      folders searched through their subfolders, tile list files *.lst, tile libraries\n"
+     "      *.db),\n"
      "      stretched to the cell (or cropped, with --crop) and shifted onto the cell's mean\n"
      "      colour. --gap leaves H and V pixels of the original between tiles; --seed N makes\n"
      "      the build repeatable. --choose shuffle uses every tile once before any twice;\n"
@@ -82,6 +83,19 @@ constexpr Command kCommands[] = {
      "      with --crop, cut from the picture's centre, and lists them in FOLDER/Mosaic_Tiles.lst.\n"
      "      A picture in a folder that cannot be read is named and skipped.\n",
      tilvane::cli::Run_Tiles},
+    {"library",
+     "  tilvane-cli library LIB.db add SOURCE [SOURCE ...] [--quiet]\n"
+     "  tilvane-cli library LIB.db list|check|prune\n"
+     "  tilvane-cli library LIB.db remove PATH [PATH ...]\n"
+     "      Keeps photos ready for mosaics in the tile library LIB.db, one file (made when\n"
+     "      missing). add reads every picture of the SOURCEs (files, folders searched through\n"
+     "      their subfolders, tile list files) once, on all processors, passing over those it\n"
+     "      holds unchanged and reading changed ones again; list prints WIDTHxHEIGHT PATH of\n"
+     "      each photo; check names the photos changed or gone since and any damage; remove\n"
+     "      drops the photos named (a folder: every photo under it); prune drops those whose\n"
+     "      files are gone. mosaic --tiles LIB.db draws from the library without reading the\n"
+     "      photos again (a tile larger than its stored picture, or cropped, reads the photo).\n",
+     tilvane::cli::Run_Library},
     {"demo",
      "  tilvane-cli demo FOLDER\n"
      "      Writes a demo original (Demo_Original.bmp), demo tiles (Demo_Tiles) and a tile list\n"

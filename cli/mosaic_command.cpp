@@ -148,10 +148,14 @@ std::string Problem_Text(const Mosaic_Input_Check& checked, const std::vector<st
 // The program's checks and words; where the program would ask a question about missing tiles,
 // stop instead. An existing output is replaced, as a command line expects. An output or
 // placements file that cannot be written fails here, not after the build.
-Mosaic_Input_Check Check_Arguments(const Mosaic_Arguments& args, const std::vector<std::string>& tiles) {
+// A tile that a library serves at the tile size needs no file of its own.
+Mosaic_Input_Check Check_Arguments(const Mosaic_Arguments& args, const std::vector<std::string>& tiles,
+                                   const Stored_Tiles* stored) {
     Refuse_Folder_As_Picture(args.original);
+    const Mosaic_Settings& settings = args.settings;
     const Mosaic_Input_Check checked =
-        Check_Mosaic_Inputs({args.original, tiles, args.output, args.settings}, "", [](const std::string& path) {
+        Check_Mosaic_Inputs({args.original, tiles, args.output, settings}, "", [&](const std::string& path) {
+            if (stored && stored->Look(path, settings.tile_width, settings.tile_height, settings.mode)) return true;
             std::error_code ec;
             return std::filesystem::is_regular_file(Native_Path(path), ec);
         });
@@ -178,7 +182,8 @@ int Run_Mosaic(const std::vector<std::string>& args) {
         tiles.push_back(std::move(source.path));
         context.found_in_folder.push_back(source.from_folder);
     }
-    const Mosaic_Input_Check checked = Check_Arguments(parsed, tiles);
+    context.stored = sources.libraries.get();
+    const Mosaic_Input_Check checked = Check_Arguments(parsed, tiles, context.stored);
     int passed_over = 0;
     Terminal_Progress progress(stderr, parsed.quiet || !Stderr_Is_Terminal());
     context.passed_over = [&](std::size_t tile, const std::exception& error) {

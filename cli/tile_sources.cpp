@@ -48,6 +48,9 @@ Picture_Sources Expand_Picture_Sources(const std::vector<std::string>& sources) 
                 Tell_Passed_Over(link, Error::Cannot_Open(link, std::make_error_code(std::errc::no_such_file_or_directory)));
             found.broken_links += static_cast<int>(walk.broken_links.size());
             for (const std::string& file : walk.files) found.pictures.push_back({file, true});
+        } else if (library::Is_Library_Name(source)) {
+            if (!found.libraries) found.libraries = std::make_shared<library::Library_Tiles>();
+            for (std::string& photo : found.libraries->Add_Library(source)) found.pictures.push_back({std::move(photo), false});
         } else if (tiles::Is_Tile_List_File_Name(source)) {
             for (std::string& listed : tiles::Read_Listed_Tiles(source)) found.pictures.push_back({std::move(listed), false});
         } else {

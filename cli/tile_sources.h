@@ -1,8 +1,11 @@
 #pragma once
 #include <exception>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
+
+#include "library/library_tiles.h"
 
 namespace tilvane::cli {
 
@@ -15,6 +18,8 @@ struct Picture_Source {
 
 struct Picture_Sources {
     std::vector<Picture_Source> pictures;
+    // The tile libraries named, which hold their photos' pictures (none named: null).
+    std::shared_ptr<library::Library_Tiles> libraries;
     // Passed over in the folders and named on stderr as they were met: links that lead nowhere,
     // and subfolders that could not be listed.
     int broken_links = 0;
@@ -24,7 +29,7 @@ struct Picture_Sources {
 // The pictures that the command line's --tiles (or tiles SOURCE) arguments name, in order: a
 // picture file as it is, a folder as its BMP, JPEG and PNG files and those of its subfolders
 // (tiles::Walk_Folder), a tile list file (*.lst) as its lines that are not blank, relative ones taken from the
-// list's folder. Throws Error::Cannot_Open for a
+// list's folder, a tile library (*.db) as its photos (library::Library_Tiles). Throws Error::Cannot_Open for a
 // path that is none of these or cannot be read. A subfolder that cannot be listed and a link to
 // no file are named on stderr and passed over.
 Picture_Sources Expand_Picture_Sources(const std::vector<std::string>& sources);

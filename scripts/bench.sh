@@ -19,6 +19,9 @@
 #    tilvane-cli.exe on the same job; the window's tile list loading 100,000 and 10,000 lines;
 #  - best with the smallest cap that fits against best without, over 60,000 to 3,840,000 cells,
 #    in time, time per cell and peak memory;
+#  - the tile library with 10,000 JPEG photographs of 2048x1536: adding them against making BMP
+#    tiles of them, its size per photo, a mosaic from it warm against cold and against BMP tiles,
+#    and the best choice from 100,000 entries in time and peak memory;
 #  - cutting a 36000x24000 BMP poster (the tool's mosaic of that picture at --scale 6) into
 #    240,000 tiles of 60x60 against creating as many files of the same size, and its peak memory.
 # metapixel and GNU time are installed here when missing: the benchmark needs them, the product does not.
@@ -578,7 +581,7 @@ if [ "${TILVANE_BENCH:-all}" = window ]; then
   exit 0
 fi
 build_native
-case "${TILVANE_BENCH:-all}" in choose | cap | photos | looks | png | poster) ;; *) build_windows ;; esac
+case "${TILVANE_BENCH:-all}" in choose | cap | cap-posters | photos | library | looks | png | poster) ;; *) build_windows ;; esac
 # TILVANE_BENCH=looks runs only the scores of how the options look.
 if [ "${TILVANE_BENCH:-all}" = looks ]; then
   prepare_looks
@@ -607,6 +610,104 @@ fi
 # TILVANE_BENCH=png runs only the PNG output's measurements.
 if [ "${TILVANE_BENCH:-all}" = png ]; then
   bench_png
+  exit 0
+fi
+# The tile library, on real photographs: 2048x1536 JPEG crops of the MATE backgrounds (500
+# different ones, copied up to TILVANE_BENCH_LIBRARY_PHOTOS, 10,000 by default, in 20
+# subfolders; copies, since a folder takes a file behind two links once), a 2400x1600 original
+# in 20x20 cells.
+library_photos=$data/library-photos
+library_data=$data/library
+
+prepare_library_photos() {
+  install_backgrounds
+  local count=${TILVANE_BENCH_LIBRARY_PHOTOS:-10000} unique=$data/library-unique
+  mkdir -p "$unique" "$library_data"
+  [ -f "$library_data/garden.bmp" ] ||
+    convert "$photos/Garden.jpg" -resize 2400x1600^ -gravity center -extent 2400x1600 -type TrueColor "BMP3:$library_data/garden.bmp"
+  if [ "$(find "$unique" -name '*.jpg' | wc -l)" -lt 500 ]; then
+    local photo name size flop x y made=0 crops
+    for size in 3072x2304 4096x3072; do
+      for photo in "$photos"/*.jpg; do
+        name=$(basename "$photo" .jpg)
+        [ "$name" = Garden ] && continue
+        for flop in "" -flop; do
+          crops=()
+          for x in 0 256 512 768 1024; do
+            for y in 0 256 512 768; do
+              crops+=(\( +clone -crop "2048x1536+$x+$y" +repage -quality 90 -write "$unique/${name}_${size}${flop}_${x}_$y.jpg" +delete \))
+            done
+          done
+          convert "$photo" -resize "$size^" -gravity center -extent "$size" +gravity $flop "${crops[@]}" null:
+          made=$((made + 20))
+          [ "$made" -ge 500 ] && break 3
+        done
+      done
+    done
+  fi
+  [ "$(find "$library_photos" -name '*.jpg' 2>/dev/null | wc -l)" -eq "$count" ] && return
+  rm -rf "$library_photos"
+  local -a names
+  mapfile -t names < <(ls "$unique" | sort)
+  local i
+  for ((i = 0; i < count; i++)); do
+    mkdir -p "$library_photos/$((i % 20))"
+    cp "$unique/${names[i % ${#names[@]}]}" "$library_photos/$((i % 20))/photo_$i.jpg"
+  done
+}
+
+bench_library() {
+  install_if_missing /usr/bin/time time
+  local count=${TILVANE_BENCH_LIBRARY_PHOTOS:-10000} lib=$library_data/photos.db bmps=$library_data/tiles-20
+  local job="$cli mosaic $library_data/garden.bmp $library_data/mosaic.bmp --size 20x20 --seed 1 --quiet"
+  echo "library add / tiles --size 20x20, $count JPEGs of 2048x1536 (goal: at most 1.1):"
+  ab_ratio "$slow_runs" \
+    "library add" "rm -f $lib && $cli library $lib add $library_photos --quiet" \
+    "tiles" "rm -rf $bmps && $cli tiles $library_photos $bmps --size 20x20 --quiet"
+  rm -f "$lib" && $cli library "$lib" add "$library_photos" --quiet >/dev/null
+  awk -v bytes="$(stat -c %s "$lib")" -v n="$count" \
+    'BEGIN { printf "library file: %.1f MB, %.1f KB per photo (goal: at most 50)\n", bytes / 1e6, bytes / n / 1e3 }'
+  [ -f "$bmps/Mosaic_Tiles.lst" ] || $cli tiles "$library_photos" "$bmps" --size 20x20 --quiet
+  echo "warm / cold: a mosaic from the library filled, against filling it and building (goal: at most 0.1):"
+  ab_ratio "$slow_runs" \
+    "warm" "$job --tiles $lib" \
+    "cold" "rm -f $library_data/cold.db && $cli library $library_data/cold.db add $library_photos --quiet && $job --tiles $library_data/cold.db"
+  echo "warm / $count BMP tiles of 20x20 (goal: at most 1.3):"
+  ab_ratio "$runs" "warm" "$job --tiles $lib" "BMP tiles" "$job --tiles $bmps"
+  echo "best from the library / best from the BMP tiles:"
+  ab_ratio "$runs" "library" "$job --tiles $lib --choose best" "BMP tiles" "$job --tiles $bmps --choose best"
+  # 100,000 entries: the library's rows copied under new names (Python's own sqlite3), their large
+  # pictures replaced by the small ones, which are all a build in 20x20 cells reads, to keep the
+  # file to about 700 MB.
+  local big=$library_data/entries-100000.db
+  if [ ! -f "$big" ]; then
+    cp "$lib" "$big.part"
+    /usr/bin/python3 - "$big.part" "$count" <<'PY'
+import sqlite3, sys
+db = sqlite3.connect(sys.argv[1])
+count = int(sys.argv[2])
+copies = (100000 + count - 1) // count
+columns = "file_size, modified, width, height, picture_width, picture_height, small_width, small_height, mean, structure"
+with db:
+    for n in range(1, copies):
+        db.execute(f"INSERT INTO photo(path, {columns}) SELECT path || '#{n}', {columns} FROM photo WHERE path NOT LIKE '%#%' LIMIT ?", (100000 - n * count,))
+    db.execute("INSERT INTO picture(id, jpeg, small) SELECT p.id, q.small, q.small FROM photo p JOIN photo o ON o.path = substr(p.path, 1, instr(p.path, '#') - 1) JOIN picture q ON q.id = o.id WHERE p.path LIKE '%#%'")
+print(db.execute("SELECT count(*) FROM photo").fetchone()[0], "entries")
+PY
+    mv "$big.part" "$big"
+  fi
+  local start end peak
+  start=$(date +%s.%N)
+  peak=$(peak_kib $job --tiles "$big" --choose best)
+  end=$(date +%s.%N)
+  awk -v s="$start" -v e="$end" -v peak="$peak" 'BEGIN {
+    printf "best from 100000 library entries: %.1f s (goal: at most 5), peak memory %.0f MB (goal: at most 512)\n", e - s, peak * 1024 / 1e6 }'
+}
+
+# TILVANE_BENCH=library runs only the measurements of the tile library.
+if [ "${TILVANE_BENCH:-all}" = library ]; then
+  prepare_library_photos
+  bench_library
   exit 0
 fi
 # TILVANE_BENCH=photos runs only the measurements of photo collections.
@@ -648,4 +749,6 @@ prepare_looks
 bench_looks
 prepare_photo_jpegs
 bench_photos
+prepare_library_photos
+bench_library
 bench_window

@@ -9,12 +9,8 @@
 # Both libraries are a handful of C files, compiled here directly.
 set -euo pipefail
 flavour=${1:-mingw}
-case $flavour in
-  mingw) cc=x86_64-w64-mingw32-gcc-posix ar=x86_64-w64-mingw32-ar flags=(-O2 -DNDEBUG) ;;
-  fuzz) cc=clang ar=ar flags=(-g -O1 -fno-omit-frame-pointer -fsanitize=fuzzer-no-link,address,undefined) ;;
-  *) echo "build-libspng.sh: unknown flavour $flavour (mingw or fuzz)" >&2; exit 2 ;;
-esac
 source "$(dirname "${BASH_SOURCE[0]}")/debian-source.sh"
+deps_compiler "$flavour" build-libspng.sh
 deps_begin libspng "$flavour" || exit 0
 cd "$work"
 deps_fetch zlib

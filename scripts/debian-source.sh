@@ -33,6 +33,16 @@ deps_fetch() {
   return 1
 }
 
+# deps_compiler FLAVOUR SCRIPT: sets cc, ar and flags for compiling a package's C files directly:
+# MinGW-w64 for the Windows build, clang with the fuzzers' instrumentation for the fuzz build.
+deps_compiler() {
+  case $1 in
+    mingw) cc=x86_64-w64-mingw32-gcc-posix ar=x86_64-w64-mingw32-ar flags=(-O2 -DNDEBUG) ;;
+    fuzz) cc=clang ar=ar flags=(-g -O1 -fno-omit-frame-pointer -fsanitize=fuzzer-no-link,address,undefined) ;;
+    *) echo "$2: unknown flavour $1 (mingw or fuzz)" >&2; exit 2 ;;
+  esac
+}
+
 # deps_run LOG COMMAND...: runs a build step with its output in LOG, shown when it fails.
 deps_run() {
   local log=$1

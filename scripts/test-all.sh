@@ -39,6 +39,7 @@ run fuzz bash scripts/fuzz.sh "$fuzz_seconds"
 step "Windows build (MinGW-w64)"
 bash scripts/build-libjpeg.sh  # once per checkout each; the configure below would otherwise do it
 bash scripts/build-libspng.sh
+bash scripts/build-sqlite.sh
 # A fresh headless Wine prefix for this run; the build already uses it to lay out the demo files.
 bash scripts/wine-prefix.sh null
 cmake -S . -B build/mingw -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null

@@ -14,12 +14,20 @@ constexpr std::size_t kHolding_Cost = 256;
 }  // namespace
 
 Fitted_Tile_Cache::Fitted_Tile_Cache(int width, int height, Fitting_Mode mode, std::size_t byte_budget, Clock clock,
-                                     Picture_Formats formats)
-    : width_(width), height_(height), mode_(mode), byte_budget_(byte_budget), formats_(formats), clock_(std::move(clock)), started_(clock_()) {}
+                                     Picture_Formats formats, const Stored_Tiles* stored)
+    : width_(width), height_(height), mode_(mode), byte_budget_(byte_budget), formats_(formats), stored_(stored),
+      clock_(std::move(clock)), started_(clock_()) {}
 
 Fitted_Tile_Cache::Entry Fitted_Tile_Cache::Read(const std::string& path) const {
     Entry entry;
     entry.checked = clock_();
+    if (stored_) {
+        if (std::optional<Raster_Image> picture = stored_->Picture(path, width_, height_, mode_)) {
+            entry.stored = true;
+            entry.fitted = std::make_shared<const Fitted_Tile>(Fit_Tile(*picture, width_, height_, mode_));
+            return entry;
+        }
+    }
     entry.stamp = Stamp_Of_Readable_File(path);
     // Cropping keeps the tile's own scale.
     const Load_Hint hint = mode_ == Fitting_Mode::Expand_Shrink ? Load_Hint{width_, height_} : Load_Hint{};
@@ -40,7 +48,7 @@ std::shared_ptr<const Fitted_Tile> Fitted_Tile_Cache::Fitted(const std::string& 
     if (auto found = entries_.find(path); found != entries_.end()) {
         Entry& entry = found->second;
         const auto now = clock_();
-        if (now - entry.checked >= kRecheck_Interval && looking_ * kLooking_Share <= now - started_) {
+        if (!entry.stored && now - entry.checked >= kRecheck_Interval && looking_ * kLooking_Share <= now - started_) {
             if (Stamp_Of_Readable_File(path) != entry.stamp) entry = Read(path);
             entry.checked = clock_();
             looking_ += entry.checked - now;

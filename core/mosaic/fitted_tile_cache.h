@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "codecs/picture_file.h"
+#include "mosaic/stored_tiles.h"
 #include "mosaic/tile_preparation.h"
 #include "support/file_io.h"
 #include "support/work_crew.h"
@@ -29,9 +30,11 @@ public:
     // Tiles are read as formats allows (Load_Picture), a stretched JPEG at the smallest scale
     // that covers the tile size.
     // Tiles beyond byte_budget (their pixels and what holding them costs) are not kept, and are
-    // read again whenever they are wanted.
+    // read again whenever they are wanted. A tile that stored holds is fitted from its stored
+    // picture, and its file is not looked at.
     Fitted_Tile_Cache(int width, int height, Fitting_Mode mode, std::size_t byte_budget,
-                      Clock clock = std::chrono::steady_clock::now, Picture_Formats formats = Picture_Formats::Bmp_Only);
+                      Clock clock = std::chrono::steady_clock::now, Picture_Formats formats = Picture_Formats::Bmp_Only,
+                      const Stored_Tiles* stored = nullptr);
 
     // The tile's fitted block (see Fit_Tile). Image-layer errors propagate.
     std::shared_ptr<const Fitted_Tile> Fitted(const std::string& path);
@@ -53,6 +56,7 @@ private:
         std::shared_ptr<const Fitted_Tile> fitted;
         File_Stamp stamp;
         std::chrono::steady_clock::time_point checked;
+        bool stored = false;  // fitted from the stored picture: no file to look at again
     };
     Entry Read(const std::string& path) const;
     // Holds entry when the budget has room for it; returns its fitted block either way.
@@ -63,6 +67,7 @@ private:
     Fitting_Mode mode_;
     std::size_t byte_budget_;
     Picture_Formats formats_;
+    const Stored_Tiles* stored_;
     std::size_t bytes_held_ = 0;
     Clock clock_;
     std::chrono::steady_clock::time_point started_;

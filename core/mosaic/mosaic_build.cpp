@@ -148,16 +148,31 @@ std::optional<Tile_Stock> Stock_Tiles(const std::vector<std::string>& tiles, con
         std::iota(stock.drawn.begin(), stock.drawn.end(), std::size_t{0});
     }
     if (!read_first) return stock;
-    const int count = static_cast<int>(tiles.size());
     std::vector<Structure> structures(best ? tiles.size() : 0);
+    const auto structure_of = [&](const Structure& bgr, Colour mean) {
+        return settings.colour == Tile_Colour::Transfer ? Perceptual_Structure(bgr, mean) : bgr;
+    };
+    // A stored tile's look is known without its picture; its picture is read first only when
+    // that is faster than reading the tiles the cells draw.
+    const bool read_stored = !best && Reading_First_Is_Faster(tiles.size(), cells, crew.Size());
+    std::vector<std::size_t> to_read;
+    for (std::size_t i = 0; i < tiles.size(); ++i) {
+        const std::optional<Stored_Look> look =
+            context.stored ? context.stored->Look(tiles[i], settings.tile_width, settings.tile_height, settings.mode) : std::nullopt;
+        if (!look || read_stored) to_read.push_back(i);
+        if (look && best) structures[i] = structure_of(look->structure, look->mean);
+    }
+    std::vector<std::string> paths;
+    for (const std::size_t i : to_read) paths.push_back(tiles[i]);
+    const int count = static_cast<int>(paths.size());
     bool aborted = false;
     std::size_t reported = 0;
-    const std::vector<std::exception_ptr> failures = fitted_tiles.Fit_All(
-        tiles, crew,
-        [&](std::size_t i, const Fitted_Tile& fitted) {
+    const std::vector<std::exception_ptr> read_failures = fitted_tiles.Fit_All(
+        paths, crew,
+        [&](std::size_t k, const Fitted_Tile& fitted) {
             if (best)
-                structures[i] = Structure_Of(fitted.block, Rect::At(0, 0, fitted.block.Width(), fitted.block.Height()), fitted.mean);
-            if (best && settings.colour == Tile_Colour::Transfer) structures[i] = Perceptual_Structure(structures[i], fitted.mean);
+                structures[to_read[k]] = structure_of(
+                    Structure_Of(fitted.block, Rect::At(0, 0, fitted.block.Width(), fitted.block.Height()), fitted.mean), fitted.mean);
         },
         [&](std::size_t done) {
             progress.Update_Reading(static_cast<int>(done), count);
@@ -167,8 +182,10 @@ std::optional<Tile_Stock> Stock_Tiles(const std::vector<std::string>& tiles, con
         });
     if (aborted) return std::nullopt;
     // The last tile may have been read on another processor than the one that reports.
-    if (reported < tiles.size()) progress.Update_Reading(count, count);
+    if (reported < paths.size()) progress.Update_Reading(count, count);
     if (errors_when_drawn) return stock;  // a tile that could not be read is read again when drawn
+    std::vector<std::exception_ptr> failures(tiles.size());
+    for (std::size_t k = 0; k < to_read.size(); ++k) failures[to_read[k]] = read_failures[k];
     const auto searched = [&](std::size_t i) { return i < context.found_in_folder.size() && context.found_in_folder[i]; };
     for (std::size_t i = 0; i < tiles.size(); ++i)
         if (failures[i] && !searched(i)) std::rethrow_exception(failures[i]);
@@ -270,7 +287,7 @@ public:
           context_(context), source_(frame_.original, settings_.scale), crew_(context.processors),
           output_(job.output, frame_.format, frame_.width, frame_.height, frame_.original, {settings_.quality}, crew_),
           fitted_tiles_(settings_.tile_width, settings_.tile_height, settings_.mode, kFitted_Tile_Budget,
-                        std::chrono::steady_clock::now, settings_.formats),
+                        std::chrono::steady_clock::now, settings_.formats, context.stored),
           painter_(frame_.original, settings_, crew_), targets_(frame_.lefts.size()) {
         if (const std::string path = Placements_Path(job); !path.empty()) record_.emplace(path, job.tiles, settings_.mirror);
     }

@@ -7,6 +7,7 @@
 
 #include "mosaic/mosaic_options.h"
 #include "mosaic/placement.h"
+#include "mosaic/stored_tiles.h"
 #include "progress/run_progress.h"
 #include "support/random_source.h"
 
@@ -45,6 +46,10 @@ struct Build_Context {
     std::vector<Tile_Placement>* placements = nullptr;
     // When not null, places the cells instead of the settings' choice.
     const Given_Placements* given = nullptr;
+    // When not null, the tiles it holds come from it rather than from their files (their files
+    // are read only for what it does not hold); the best choice takes their looks from it too.
+    // A stored tile is never unreadable, so it is read first only where that is faster.
+    const Stored_Tiles* stored = nullptr;
 };
 
 // Builds the mosaic of job.original into job.output: every cell of the grid gets a tile chosen

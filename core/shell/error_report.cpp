@@ -63,6 +63,7 @@ std::string Error_Text(const std::exception& error) {
         case Error_Kind::Placement_Over_Cap:
             return Line_Text(*core) + " uses " + core->Tile() + " more than the " + std::to_string(core->Width()) +
                    " times allowed";
+        case Error_Kind::Library_Not_Valid: return "Tile library " + core->Path() + " is damaged or is not a tile library";
     }
     return core->what();
 }
@@ -76,7 +77,7 @@ std::string Error_Text_With_Details(const std::exception& error) {
                             core->Kind() == Error_Kind::Cannot_Open_Folder ||
                             core->Kind() == Error_Kind::Cannot_Create_Folder ||
                             core->Kind() == Error_Kind::Too_Large || core->Kind() == Error_Kind::Unknown_Extension ||
-                            core->Kind() == Error_Kind::Cannot_Write_Settings ||
+                            core->Kind() == Error_Kind::Cannot_Write_Settings || core->Kind() == Error_Kind::Library_Not_Valid ||
                             (core->Kind() >= Error_Kind::Placement_Not_Valid && core->Kind() <= Error_Kind::Placement_Over_Cap);
     if (!names_file && !core->Path().empty()) text += ": " + core->Path();
     if (core->Reason()) text += ": " + core->Reason().message();

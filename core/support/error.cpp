@@ -30,6 +30,7 @@ const char* Error::what() const noexcept {
         case Error_Kind::Placement_Cell_Repeated: return "tilvane::Error: a cell placed twice";
         case Error_Kind::Placement_Place_Wrong: return "tilvane::Error: a placement not where its cell is";
         case Error_Kind::Placement_Over_Cap: return "tilvane::Error: a tile placed more often than the cap allows";
+        case Error_Kind::Library_Not_Valid: return "tilvane::Error: not a valid tile library";
     }
     return "tilvane::Error";
 }

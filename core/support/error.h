@@ -32,6 +32,7 @@ enum class Error_Kind {
     Placement_Cell_Repeated,   // a placement naming a cell that an earlier line placed
     Placement_Place_Wrong,     // a placement whose x, y, width and height are not its cell's in the grid
     Placement_Over_Cap,        // a placement using a tile once more than the cap on uses allows
+    Library_Not_Valid,     // a tile library file that is damaged, cut short, or no tile library at all
 };
 
 // Which check refused a bitmap, so that tests can tell the checks apart.
@@ -114,6 +115,9 @@ public:
         Error error{Error_Kind::Uses_Too_Few, {}, Bitmap_Fault::None};
         error.number_ = fewest;
         return error;
+    }
+    static Error Library_Not_Valid(std::string path) {
+        return {Error_Kind::Library_Not_Valid, std::move(path), Bitmap_Fault::None};
     }
     static Error Cannot_Write_Settings(std::string path) {
         return {Error_Kind::Cannot_Write_Settings, std::move(path), Bitmap_Fault::None};
