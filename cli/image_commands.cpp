@@ -4,7 +4,7 @@
 #include "arguments.h"
 #include "commands.h"
 #include "file_refusals.h"
-#include "codecs/bmp_codec.h"
+#include "codecs/bmp/bmp_codec.h"
 #include "codecs/picture_file.h"
 #include "support/error.h"
 #include "support/file_io.h"

@@ -1,8 +1,9 @@
 #include "picture_file.h"
 
-#include "bmp_codec.h"
-#include "jpeg_codec.h"
-#include "png_codec.h"
+#include "codecs/bmp/bmp_codec.h"
+#include "codecs/bmp/bmp_file.h"
+#include "codecs/jpeg/jpeg_codec.h"
+#include "codecs/png/png_codec.h"
 #include "support/error.h"
 #include "support/file_io.h"
 #include "support/path_text.h"
@@ -52,9 +53,7 @@ std::optional<Picture_Format> Output_Format(std::string_view path, Picture_Forma
 
 Raster_Image Load_Picture(const std::string& path, Picture_Formats formats, Load_Hint hint) {
     if (formats == Picture_Formats::By_Extension) return Load_Picture(path, hint);
-    Raster_Image image;
-    image.Load_From_File(path);
-    return image;
+    return Load_Bitmap_File(path);
 }
 
 Raster_Image Load_Picture(const std::string& path, Load_Hint hint) {

@@ -4,7 +4,7 @@
 #include <string_view>
 
 #include "image/raster_image.h"
-#include "jpeg_codec.h"  // Load_Hint
+#include "codecs/jpeg/jpeg_codec.h"  // Load_Hint
 #include "support/flush_to_disk.h"
 
 namespace tilvane {

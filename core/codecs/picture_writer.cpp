@@ -1,8 +1,8 @@
 #include "picture_writer.h"
 
-#include "codecs/bmp_codec.h"
-#include "codecs/jpeg_codec.h"
-#include "codecs/png_writer.h"
+#include "codecs/bmp/bmp_codec.h"
+#include "codecs/jpeg/jpeg_codec.h"
+#include "codecs/png/png_writer.h"
 #include "support/error.h"
 #include "support/file_io.h"
 

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "codecs/bmp_codec.h"
+#include "codecs/bmp/bmp_codec.h"
 #include "codecs/picture_rows.h"
 #include "image/raster_drawing.h"
 #include "image/raster_image.h"

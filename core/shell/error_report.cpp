@@ -1,7 +1,7 @@
 #include "shell/error_report.h"
 
 #include "codecs/decode_limits.h"
-#include "codecs/jpeg_codec.h"
+#include "codecs/jpeg/jpeg_codec.h"
 #include "mosaic/mosaic_build.h"
 #include "tiles/file_names.h"
 

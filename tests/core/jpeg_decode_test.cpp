@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "codecs/bmp_codec.h"
-#include "codecs/jpeg_codec.h"
+#include "codecs/bmp/bmp_codec.h"
+#include "codecs/jpeg/jpeg_codec.h"
 #include "shell/error_report.h"
 #include "support/file_io.h"
 

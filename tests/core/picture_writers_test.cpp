@@ -8,11 +8,11 @@
 #include <sys/resource.h>
 #endif
 
-#include "codecs/bmp_codec.h"
-#include "codecs/jpeg_codec.h"
-#include "codecs/png_codec.h"
+#include "codecs/bmp/bmp_codec.h"
+#include "codecs/jpeg/jpeg_codec.h"
+#include "codecs/png/png_codec.h"
 #include "codecs/picture_writer.h"
-#include "codecs/png_writer.h"
+#include "codecs/png/png_writer.h"
 #include "image/raster_drawing.h"
 #include "support/error.h"
 #include "support/file_io.h"

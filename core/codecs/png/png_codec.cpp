@@ -1,5 +1,5 @@
-#include "codecs/png_codec.h"
-#include "codecs/png_row_decoder.h"
+#include "codecs/png/png_codec.h"
+#include "codecs/png/png_row_decoder.h"
 
 #include <exception>
 #include <memory>

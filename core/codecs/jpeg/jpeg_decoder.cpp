@@ -7,8 +7,8 @@
 #include "jpeg_error_trap.h"
 #include <jerror.h>
 
-#include "decode_limits.h"
-#include "exif_orientation.h"
+#include "codecs/decode_limits.h"
+#include "codecs/exif_orientation.h"
 #include "jpeg_codec.h"
 #include "jpeg_scanline_decoder.h"
 #include "support/error.h"

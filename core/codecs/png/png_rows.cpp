@@ -1,4 +1,4 @@
-#include "decoded_rows.h"
+#include "codecs/decoded_rows.h"
 #include "png_codec.h"
 #include "png_row_decoder.h"
 #include "support/error.h"

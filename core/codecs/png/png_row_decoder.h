@@ -2,7 +2,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "decode_limits.h"
+#include "codecs/decode_limits.h"
 #include "support/byte_stream.h"
 
 struct spng_ctx;
