@@ -6,6 +6,7 @@
 #include "codecs/picture_file.h"
 #include "commands.h"
 #include "shell/error_report.h"
+#include "shell/picture_format_text.h"
 #include "support/error.h"
 #include "support/native_path.h"
 #include "support/same_file.h"
@@ -13,10 +14,10 @@
 namespace tilvane::cli {
 
 void Check_Output_Format(const std::string& output, bool quality_given) {
-    const std::optional<Picture_Format> format = Format_For_Path(output);
+    const Picture_Format* format = Format_For_Path(output);
     if (!format) throw Usage_Error(shell::Error_Text(Error::Unknown_Extension(output)));
-    if (quality_given && *format != Picture_Format::Jpeg)
-        throw Usage_Error("--quality is for a JPEG output (.jpg or .jpeg), not for " + output);
+    if (quality_given && !format->takes_quality)
+        throw Usage_Error("--quality is for a " + shell::Quality_Outputs_Text() + ", not for " + output);
 }
 
 void Refuse_Folder_As_Picture(const std::string& path) {

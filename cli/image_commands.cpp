@@ -25,10 +25,10 @@ int Parse_Bits(const std::string& text) {
 int Run_Info(const std::vector<std::string>& args) {
     const std::vector<std::string> positional = Parse_Arguments(args, {});
     if (positional.size() != 1) throw Usage_Error("info takes one FILE");
-    const std::optional<Picture_Format> format = Format_For_Path(positional[0]);
-    if (format && *format != Picture_Format::Bmp) {
+    const Picture_Format* format = Format_For_Path(positional[0]);
+    if (format && format != &Bitmap_Format()) {
         const Raster_Image image = Load_Picture(positional[0]);
-        std::printf("%dx%d 24 %s\n", image.Width(), image.Height(), Format_Name(*format));
+        std::printf("%dx%d 24 %s\n", image.Width(), image.Height(), format->name);
         return 0;
     }
     const Bmp_Description description = [&] {

@@ -214,7 +214,7 @@ void Build_Mosaic(const Mosaic_Job& job, Random_Source& random, Run_Progress& pr
     const Raster_Image original = Load_Picture(job.original, settings.formats);
     const std::uint64_t wide = std::uint64_t(original.Width()) * std::uint64_t(settings.scale);
     const std::uint64_t high = std::uint64_t(original.Height()) * std::uint64_t(settings.scale);
-    const std::optional<Picture_Format> format = Output_Format(job.output, settings.formats);
+    const Picture_Format* format = Output_Format(job.output, settings.formats);
     if (!format) throw Error::Unknown_Extension(job.output);
     Check_Picture_Fits(job.output, *format, wide, high, original);
     const int width = static_cast<int>(wide), height = static_cast<int>(high);

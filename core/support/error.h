@@ -15,8 +15,7 @@ enum class Error_Kind {
     Not_Valid,             // a file's content is not a valid bitmap, or an image cannot be stored as one
     Cannot_Create,         // a file to write could not be created or written
     Invalid_Pixel_Format,  // the custom pixel format where a real one is needed
-    Jpeg_Not_Valid,        // a JPEG file that the JPEG decoder refuses
-    Png_Not_Valid,         // a PNG file that the PNG decoder refuses
+    Picture_Not_Valid,     // a file that its format's decoder refuses (Format() names the format)
     Too_Large,             // a valid picture beyond what the program can hold or the format store
     Unknown_Extension,     // a picture file name whose extension names no format the core knows
     No_Tiles,              // a mosaic build given no tile to draw from
@@ -73,15 +72,22 @@ public:
         return {Error_Kind::Cannot_Create_Folder, std::move(path), Bitmap_Fault::None, reason};
     }
     static Error Not_Valid(Bitmap_Fault fault) { return {Error_Kind::Not_Valid, {}, fault}; }
-    static Error Jpeg_Not_Valid() { return {Error_Kind::Jpeg_Not_Valid, {}, Bitmap_Fault::None}; }
-    static Error Png_Not_Valid() { return {Error_Kind::Png_Not_Valid, {}, Bitmap_Fault::None}; }
+    static Error Picture_Not_Valid(std::string format) {
+        Error error{Error_Kind::Picture_Not_Valid, {}, Bitmap_Fault::None};
+        error.format_ = std::move(format);
+        return error;
+    }
     static Error Unknown_Extension(std::string path) { return {Error_Kind::Unknown_Extension, std::move(path), Bitmap_Fault::None}; }
     static Error Too_Many_Pixels() { return {Error_Kind::Too_Large, {}, Bitmap_Fault::Too_Many_Pixels}; }
-    // A picture to be written of width x height that its format cannot store (fault says which limit).
-    static Error Too_Large_Picture(std::string path, Bitmap_Fault fault, std::uint64_t width, std::uint64_t height) {
+    // A picture to be written of width x height (0 x 0: not said) that format cannot store (fault
+    // says which limit; largest_side is the format's for Side_Too_Long).
+    static Error Too_Large_Picture(std::string path, Bitmap_Fault fault, std::uint64_t width, std::uint64_t height,
+                                   std::string format, int largest_side = 0) {
         Error error{Error_Kind::Too_Large, std::move(path), fault};
         error.width_ = width;
         error.height_ = height;
+        error.format_ = std::move(format);
+        error.number_ = largest_side;
         return error;
     }
     static Error Invalid_Pixel_Format() { return {Error_Kind::Invalid_Pixel_Format, {}, Bitmap_Fault::None}; }
@@ -106,17 +112,21 @@ public:
     const std::string& Path() const { return path_; }  // empty when no file is concerned
     // The system's reason a file could not be opened or created; empty when it gave none.
     std::error_code Reason() const { return reason_; }
-    // A refused placement's line, or the fewest uses of each tile that cover the grid; else 0.
+    // A refused placement's line, the fewest uses of each tile that cover the grid, or the
+    // largest side of the format a picture is too large for; else 0.
     int Number() const { return number_; }
     // The size of a picture too large to be written; 0 x 0 for one read.
     std::uint64_t Width() const { return width_; }
     std::uint64_t Height() const { return height_; }
+    // The picture format whose decoder refused the file, or whose limit the picture is beyond.
+    const std::string& Format() const { return format_; }
     // The same error about the file at path, for an error raised where the file's name was unknown.
     [[nodiscard]] Error About_File(std::string path) const {
         Error error{kind_, std::move(path), fault_, reason_};
         error.number_ = number_;
         error.width_ = width_;
         error.height_ = height_;
+        error.format_ = format_;
         return error;
     }
 
@@ -130,6 +140,7 @@ private:
     std::error_code reason_;
     int number_ = 0;
     std::uint64_t width_ = 0, height_ = 0;
+    std::string format_;
 };
 
 // Called inside a catch block while reading or writing the picture file at path: rethrows the

@@ -23,7 +23,7 @@ bool refused(std::span<const std::uint8_t> bytes) {
         Decode_Jpeg(bytes);
         return false;
     } catch (const Error& e) {
-        EXPECT_EQ(e.Kind(), Error_Kind::Jpeg_Not_Valid);
+        EXPECT_EQ(e.Kind(), Error_Kind::Picture_Not_Valid);
         EXPECT_EQ(shell::Error_Text(e), "JPEG image is not valid");
         return true;
     }

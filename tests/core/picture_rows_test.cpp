@@ -101,7 +101,7 @@ TEST(PictureRowsTest, ErrorsNameTheFileAndAreFoundAsTheBandsAreRead) {
         rows->Read_Rows(rows->Height());
         FAIL() << "a cut PNG was read";
     } catch (const Error& error) {
-        EXPECT_EQ(error.Kind(), Error_Kind::Png_Not_Valid);
+        EXPECT_EQ(error.Kind(), Error_Kind::Picture_Not_Valid);
         EXPECT_EQ(error.Path(), cut);
     }
 }

@@ -152,7 +152,7 @@ TEST(PictureWriters, ABandsFailedWriteIsReportedAndLeavesTheOldFile) {
     Work_Crew crew(1);
     EXPECT_THROW(
         {
-            Picture_Writer writer(path, Picture_Format::Bmp, 37, 23, Raster_Image(1, 1), {}, crew);
+            Picture_Writer writer(path, Bitmap_Format(), 37, 23, Raster_Image(1, 1), {}, crew);
             writer.Write_Band(Raster_Image(37, 23));
             writer.Commit();
         },

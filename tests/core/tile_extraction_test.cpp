@@ -178,7 +178,7 @@ TEST_F(TileExtractionTest, TilesOfEveryFormatAreThoseOfThePictureReadWhole) {
     for (const std::string& path : mosaics) {
         SCOPED_TRACE(path);
         std::filesystem::remove_all(folder_.Folder() / "tiles");
-        Extract_Tiles(path, Tiles_Directory(), settings, progress_, Mosaic_Reading::Any_Picture);
+        Extract_Tiles(path, Tiles_Directory(), settings, progress_, Picture_Formats::By_Extension);
         Raster_Image whole = Load_Picture(path);
         whole.Set_Fill_Colour(kBlack);
         std::size_t tiles = 0;

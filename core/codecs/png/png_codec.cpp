@@ -9,6 +9,7 @@
 #include <spng.h>
 
 #include "codecs/decode_limits.h"
+#include "codecs/onto_white.h"
 #include "support/error.h"
 
 namespace tilvane {
@@ -56,19 +57,6 @@ bool Within_Limits(const spng_ihdr& h, std::uint64_t file_bytes, decode_limits::
     return height * row_bytes <= kMax_Inflate_Ratio * file_bytes;
 }
 
-// A colour laid onto white: an 8-bit channel under an 8-bit alpha.
-std::uint8_t Onto_White(std::uint8_t value, std::uint8_t alpha) {
-    return static_cast<std::uint8_t>((unsigned{value} * alpha + 255 * (255u - alpha) + 127) / 255);
-}
-
-// The same for 16-bit channels, rounded to 8 bits in one step.
-std::uint8_t Onto_White(std::uint16_t value, std::uint16_t alpha) {
-    constexpr std::uint64_t kFull = 65535;
-    constexpr std::uint64_t kSquare = kFull * kFull;
-    const std::uint64_t blended = std::uint64_t{value} * alpha + kFull * (kFull - alpha);
-    return static_cast<std::uint8_t>((blended * 255 + kSquare / 2) / kSquare);
-}
-
 // Turns the RGBA pixels of one pass in a decoded row into blue-green-red ones.
 template <typename Sample>
 void Flatten_Row(const Sample* rgba, std::uint8_t* bgr, int first, int step, int width) {
@@ -97,12 +85,12 @@ Png_Row_Decoder::Png_Row_Decoder(const Byte_Source& source, decode_limits::Pixel
     if (spng_set_png_stream(ctx_.get(), Read_From_Source, &reader_) != 0 ||
         spng_set_chunk_limits(ctx_.get(), kMax_Chunk_Bytes, kMax_Kept_Chunk_Bytes) != 0 ||
         spng_get_ihdr(ctx_.get(), &header) != 0 || !Within_Limits(header, source.size(), cap))
-        throw Error::Png_Not_Valid();
+        throw Error::Picture_Not_Valid(kPng_Name);
     wide_ = header.bit_depth == 16;
     interlaced_ = header.interlace_method != 0;
     if (spng_decode_image(ctx_.get(), nullptr, 0, wide_ ? SPNG_FMT_RGBA16 : SPNG_FMT_RGBA8,
                           SPNG_DECODE_TRNS | SPNG_DECODE_PROGRESSIVE) != 0)
-        throw Error::Png_Not_Valid();
+        throw Error::Picture_Not_Valid(kPng_Name);
     width_ = static_cast<int>(header.width);
     height_ = static_cast<int>(header.height);
     decoded_ = std::make_unique<std::uint16_t[]>(static_cast<std::size_t>(width_) * 4);
@@ -115,7 +103,7 @@ int Png_Row_Decoder::Next_Row() {
     spng_row_info row{};
     const int status = spng_get_row_info(ctx_.get(), &row);
     if (status == SPNG_EOI) return -1;
-    if (status != 0) throw Error::Png_Not_Valid();
+    if (status != 0) throw Error::Picture_Not_Valid(kPng_Name);
     pass_ = interlaced_ ? row.pass : 6;
     return static_cast<int>(row.row_num);
 }
@@ -123,7 +111,7 @@ int Png_Row_Decoder::Next_Row() {
 void Png_Row_Decoder::Decode_Row(std::uint8_t* bgr) {
     auto* const decoded_bytes = reinterpret_cast<std::uint8_t*>(decoded_.get());
     const int status = spng_decode_row(ctx_.get(), decoded_bytes, static_cast<std::size_t>(width_) * (wide_ ? 8 : 4));
-    if (status != 0 && status != SPNG_EOI) throw Error::Png_Not_Valid();
+    if (status != 0 && status != SPNG_EOI) throw Error::Picture_Not_Valid(kPng_Name);
     // libspng says the image has ended with its last row.
     ended_ = status == SPNG_EOI;
     if (wide_)
@@ -133,7 +121,7 @@ void Png_Row_Decoder::Decode_Row(std::uint8_t* bgr) {
 }
 
 void Png_Row_Decoder::Finish() {
-    if (Next_Row() != -1 || spng_decode_chunks(ctx_.get()) != 0) throw Error::Png_Not_Valid();
+    if (Next_Row() != -1 || spng_decode_chunks(ctx_.get()) != 0) throw Error::Picture_Not_Valid(kPng_Name);
 }
 
 Raster_Image Decode_Png(const Byte_Source& source) {
@@ -149,7 +137,7 @@ Raster_Image Decode_Png(const Byte_Source& source) {
         if (bgr.size() < end) bgr.resize(end);
         decoder.Decode_Row(bgr.data() + static_cast<std::size_t>(row) * row_bytes);
     }
-    if (bgr.size() != row_bytes * static_cast<std::size_t>(height)) throw Error::Png_Not_Valid();
+    if (bgr.size() != row_bytes * static_cast<std::size_t>(height)) throw Error::Picture_Not_Valid(kPng_Name);
     decoder.Finish();
     return Raster_Image::From_Layout(width, height, Pixel_Format::Bits24, {}, kMasks888, 24, std::move(bgr));
 }

@@ -13,7 +13,7 @@ namespace tilvane {
 // interlaced file), into blue-green-red pixels laid onto white (Decode_Png's rules).
 class Png_Row_Decoder {
 public:
-    // Reads the headers. Throws a Png_Not_Valid error for anything libspng refuses and for a size
+    // Reads the headers. Throws a Picture_Not_Valid error for anything libspng refuses and for a size
     // beyond the decoders' limits (the pixel cap only where it applies).
     Png_Row_Decoder(const Byte_Source& source, decode_limits::Pixel_Cap cap);
     ~Png_Row_Decoder();

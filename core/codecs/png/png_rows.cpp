@@ -10,7 +10,7 @@ std::unique_ptr<Picture_Rows> Read_Png_Rows(const Byte_Source& source) {
     // An interlaced file's passes each cover the whole picture.
     if (decoder->Interlaced()) return Rows_Of(Decode_Png(source));
     return std::make_unique<Decoded_Rows<Png_Row_Decoder>>(std::move(decoder), [](Png_Row_Decoder& png, int row, std::uint8_t* bgr) {
-        if (png.Next_Row() != row) throw Error::Png_Not_Valid();
+        if (png.Next_Row() != row) throw Error::Picture_Not_Valid(kPng_Name);
         png.Decode_Row(bgr);
     });
 }
