@@ -13,11 +13,13 @@
 
 namespace tilvane::cli {
 
-void Check_Output_Format(const std::string& output, bool quality_given) {
+void Check_Output_Format(const std::string& output, bool quality_given, bool lossless_given) {
     const Picture_Format* format = Format_For_Path(output);
     if (!format) throw Usage_Error(shell::Error_Text(Error::Unknown_Extension(output)));
     if (quality_given && !format->takes_quality)
         throw Usage_Error("--quality is for a " + shell::Quality_Outputs_Text() + ", not for " + output);
+    if (lossless_given && !format->takes_lossless)
+        throw Usage_Error("--lossless is for a " + shell::Lossless_Outputs_Text() + ", not for " + output);
 }
 
 void Refuse_Folder_As_Picture(const std::string& path) {

@@ -54,10 +54,11 @@ int Run_Convert(const std::vector<std::string>& args) {
                {"--quality", Option::One_Value, [&](const std::string& value) {
                    save.quality = Parse_Quality(value);
                    quality_given = true;
-               }}});
+               }},
+               {"--lossless", Option::Nothing, [&](const std::string&) { save.lossless = true; }}});
     if (paths.size() != 2) throw Usage_Error("convert takes IN and OUT");
     // An output of no known format is refused before anything is read.
-    Check_Output_Format(paths[1], quality_given);
+    Check_Output_Format(paths[1], quality_given, save.lossless);
     Raster_Image image = Load_Picture(paths[0]);
     if (bits != 0) image.Set_Format(*Pixel_Format_From_Bits(bits));
     Save_Picture(paths[1], image, save);

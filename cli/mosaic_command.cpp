@@ -108,6 +108,7 @@ Mosaic_Arguments Parse_Mosaic_Arguments(const std::vector<std::string>& args) {
                        settings.quality = Parse_Quality(value);
                        parsed.quality_given = true;
                    }},
+                  {"--lossless", Option::Nothing, [&](const std::string&) { settings.lossless = true; }},
                   {"--quiet", Option::Nothing, [&](const std::string&) { parsed.quiet = true; }},
               });
     if (positional.size() != 2) throw Usage_Error("mosaic takes ORIGINAL and OUTPUT");
@@ -116,7 +117,7 @@ Mosaic_Arguments Parse_Mosaic_Arguments(const std::vector<std::string>& args) {
     settings.formats = Picture_Formats::By_Extension;
     parsed.original = positional[0];
     parsed.output = positional[1];
-    if (!parsed.output.empty()) Check_Output_Format(parsed.output, parsed.quality_given);
+    if (!parsed.output.empty()) Check_Output_Format(parsed.output, parsed.quality_given, settings.lossless);
     return parsed;
 }
 

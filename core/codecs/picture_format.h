@@ -26,6 +26,7 @@ inline constexpr int kDefault_Jpeg_Quality = 92;
 
 struct Save_Options {
     int quality = kDefault_Jpeg_Quality;  // for a format that takes_quality, 1 to 100
+    bool lossless = false;                 // for a format that takes_lossless: instead of the quality
     Flush_To_Disk flush = Flush_To_Disk::Yes;
 };
 
@@ -49,8 +50,9 @@ struct Picture_Format {
     std::array<const char*, 2> extensions;
     // The bytes its files start with, '?' standing for any byte.
     std::string_view signature;
-    // Whether a quality (1 to 100) steers its encoder.
+    // Whether a quality (1 to 100) steers its encoder, and whether it can be lossless instead.
     bool takes_quality;
+    bool takes_lossless;
     // Whether the window's picture boxes show it with the photo formats off, as they always have.
     bool previewed_without_photo_formats;
     // Its limits beyond Raster_Image::kMax_Dimension: the longest side it stores (0 for none),

@@ -224,7 +224,7 @@ void Build_Mosaic(const Mosaic_Job& job, Random_Source& random, Run_Progress& pr
     const bool rows_covered = settings.Step_X() == settings.tile_width && settings.Step_Y() == settings.tile_height;
 
     Work_Crew crew(context.processors);
-    Picture_Writer output(job.output, *format, width, height, original, {settings.quality}, crew);
+    Picture_Writer output(job.output, *format, width, height, original, {settings.quality, settings.lossless}, crew);
     Fitted_Tile_Cache fitted_tiles(settings.tile_width, settings.tile_height, settings.mode, kFitted_Tile_Budget,
                                    std::chrono::steady_clock::now, settings.formats);
     Row_Painter painter(original, settings, crew);

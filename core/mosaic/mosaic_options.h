@@ -31,7 +31,8 @@ struct Mosaic_Options {
     static constexpr int kLargest_Scale = kMosaic_Scale_Range.maximum;
     int scale = 1;  // the mosaic is this many times the original in each direction
     Picture_Formats formats = Picture_Formats::Bmp_Only;  // of the original, the tiles and the mosaic
-    int quality = kDefault_Jpeg_Quality;                  // of a JPEG mosaic
+    int quality = kDefault_Jpeg_Quality;                  // of a JPEG or WebP mosaic
+    bool lossless = false;                                // a WebP mosaic without loss, instead of the quality
     std::string placements{};  // where the record of placements goes (Placements_Csv); empty: nowhere
 };
 

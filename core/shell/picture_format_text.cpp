@@ -50,14 +50,27 @@ std::string Filter_Of(const std::string& caption, const std::string& patterns) {
     return caption + " (" + patterns + ")|" + patterns;
 }
 
+std::string Outputs_Text(bool Picture_Format::*takes) {
+    std::vector<std::string> names, extensions;
+    for (const Picture_Format& format : Picture_Format_Table()) {
+        if (!(format.*takes)) continue;
+        names.push_back(format.name);
+        for (const std::string& extension : Extensions(format, Lower)) extensions.push_back(extension);
+    }
+    return Listed(names, " or ") + " output (" + Listed(extensions, " or ") + ")";
+}
+
 }  // namespace
 
-std::string Only_Picture_Files_Message(Picture_Formats formats) {
+std::string Named_Formats(Picture_Formats formats, const char* last_joint) {
     std::vector<std::string> named;
-    for (const Picture_Format& format : Formats_Taken(formats)) {
+    for (const Picture_Format& format : Formats_Taken(formats))
         named.push_back(std::string(format.noun) + " (" + Joined(Extensions(format, std::identity{}), ", ") + ")");
-    }
-    return "Error: Only " + Listed(named, " and ") + " files are supported by this program.";
+    return Listed(named, last_joint);
+}
+
+std::string Only_Picture_Files_Message(Picture_Formats formats) {
+    return "Error: Only " + Named_Formats(formats, " and ") + " files are supported by this program.";
 }
 
 std::string Picker_Filter_Text(Picture_Formats formats) {
@@ -81,14 +94,7 @@ std::string Photo_Format_Names() {
     return Listed(names, ", ");
 }
 
-std::string Quality_Outputs_Text() {
-    std::vector<std::string> names, extensions;
-    for (const Picture_Format& format : Picture_Format_Table()) {
-        if (!format.takes_quality) continue;
-        names.push_back(format.name);
-        for (const std::string& extension : Extensions(format, Lower)) extensions.push_back(extension);
-    }
-    return Listed(names, " or ") + " output (" + Listed(extensions, " or ") + ")";
-}
+std::string Quality_Outputs_Text() { return Outputs_Text(&Picture_Format::takes_quality); }
+std::string Lossless_Outputs_Text() { return Outputs_Text(&Picture_Format::takes_lossless); }
 
 }  // namespace tilvane::shell
