@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <exception>
 
+#include "codecs/bmp/bmp_file.h"
 #include "demo_pictures.h"
 
 int main(int argc, char** argv) {
@@ -12,7 +13,7 @@ int main(int argc, char** argv) {
     }
     try {
         const unsigned seed = argc > 4 ? static_cast<unsigned>(std::strtoul(argv[4], nullptr, 10)) : 1;
-        tilvane::demo::Synthetic_Photo(std::atoi(argv[2]), std::atoi(argv[3]), seed).Save_To_File(argv[1]);
+        Save_Bitmap_File(tilvane::demo::Synthetic_Photo(std::atoi(argv[2]), std::atoi(argv[3]), seed), argv[1]);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "%s\n", e.what());
         return 1;

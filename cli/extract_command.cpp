@@ -63,7 +63,7 @@ int Run_Extract(const std::vector<std::string>& args) {
     const std::filesystem::path directory = Native_Path(parsed.directory);
     In_Output_Folder(directory, [&] {
         Terminal_Progress progress(stderr, parsed.quiet || !Stderr_Is_Terminal());
-        Extract_Tiles(parsed.mosaic, Utf8_Path(directory / ""), parsed.settings, progress, Mosaic_Reading::Any_Picture);
+        Extract_Tiles(parsed.mosaic, Utf8_Path(directory / ""), parsed.settings, progress, Picture_Formats::By_Extension);
     });
     return 0;
 }

@@ -6,17 +6,20 @@
 #include "codecs/picture_file.h"
 #include "commands.h"
 #include "shell/error_report.h"
+#include "shell/picture_format_text.h"
 #include "support/error.h"
 #include "support/native_path.h"
 #include "support/same_file.h"
 
 namespace tilvane::cli {
 
-void Check_Output_Format(const std::string& output, bool quality_given) {
-    const std::optional<Picture_Format> format = Format_For_Path(output);
+void Check_Output_Format(const std::string& output, bool quality_given, bool lossless_given) {
+    const Picture_Format* format = Format_For_Path(output);
     if (!format) throw Usage_Error(shell::Error_Text(Error::Unknown_Extension(output)));
-    if (quality_given && *format != Picture_Format::Jpeg)
-        throw Usage_Error("--quality is for a JPEG output (.jpg or .jpeg), not for " + output);
+    if (quality_given && !format->takes_quality)
+        throw Usage_Error("--quality is for a " + shell::Quality_Outputs_Text() + ", not for " + output);
+    if (lossless_given && !format->takes_lossless)
+        throw Usage_Error("--lossless is for a " + shell::Lossless_Outputs_Text() + ", not for " + output);
 }
 
 void Refuse_Folder_As_Picture(const std::string& path) {

@@ -7,7 +7,7 @@ namespace tilvane::cli {
 
 // An OUTPUT of no format the tool writes, or --quality for one that is not JPEG: Usage_Error,
 // in the same words for every command.
-void Check_Output_Format(const std::string& output, bool quality_given);
+void Check_Output_Format(const std::string& output, bool quality_given, bool lossless_given);
 
 // A folder given where a picture to read belongs: Error::Cannot_Open with the system's "is a
 // directory", rather than a search for a picture of that name.

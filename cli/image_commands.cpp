@@ -4,9 +4,8 @@
 #include "arguments.h"
 #include "commands.h"
 #include "file_refusals.h"
-#include "codecs/bmp_codec.h"
+#include "codecs/bmp/bmp_codec.h"
 #include "codecs/picture_file.h"
-#include "codecs/png_codec.h"
 #include "support/error.h"
 #include "support/file_io.h"
 
@@ -36,17 +35,18 @@ Description Read_Headers(const std::string& path, Description (*describe)(const 
 int Run_Info(const std::vector<std::string>& args) {
     const std::vector<std::string> positional = Parse_Arguments(args, {});
     if (positional.size() != 1) throw Usage_Error("info takes one FILE");
-    const std::optional<Picture_Format> format = Format_For_Path(positional[0]);
-    if (format && *format != Picture_Format::Bmp) {
-        // A PNG is described from its chunks before the pixels, so that any size is; a JPEG is read.
-        Png_Size size{};
-        if (*format == Picture_Format::Png) {
-            size = Read_Headers(positional[0], Png_Upright_Size);
+    const Picture_Format* format = Format_For_Path(positional[0]);
+    if (format && format != &Bitmap_Format()) {
+        // A format whose headers tell the size is described from them, so that any size is; the
+        // others are read.
+        Picture_Size size{};
+        if (format->read_size) {
+            size = Read_Headers(positional[0], format->read_size);
         } else {
             const Raster_Image image = Load_Picture(positional[0]);
             size = {image.Width(), image.Height()};
         }
-        std::printf("%dx%d 24 %s\n", size.width, size.height, Format_Name(*format));
+        std::printf("%dx%d 24 %s\n", size.width, size.height, format->name);
         return 0;
     }
     const Bmp_Description description = Read_Headers(positional[0], Describe_Bmp);  // the headers only
@@ -66,10 +66,11 @@ int Run_Convert(const std::vector<std::string>& args) {
                {"--quality", Option::One_Value, [&](const std::string& value) {
                    save.quality = Parse_Quality(value);
                    quality_given = true;
-               }}});
+               }},
+               {"--lossless", Option::Nothing, [&](const std::string&) { save.lossless = true; }}});
     if (paths.size() != 2) throw Usage_Error("convert takes IN and OUT");
     // An output of no known format is refused before anything is read.
-    Check_Output_Format(paths[1], quality_given);
+    Check_Output_Format(paths[1], quality_given, save.lossless);
     Raster_Image image = Load_Picture(paths[0]);
     if (bits != 0) image.Set_Format(*Pixel_Format_From_Bits(bits));
     Save_Picture(paths[1], image, save);

@@ -24,24 +24,25 @@ constexpr Command kCommands[] = {
     {"info",
      "  tilvane-cli info FILE\n"
      "      Prints WIDTHxHEIGHT BITS of a picture, then a BMP file's header kind and compression,\n"
-     "      or the format of a JPEG or PNG file.\n",
+     "      or the format of a JPEG, PNG or WebP file.\n",
      tilvane::cli::Run_Info},
     {"convert",
-     "  tilvane-cli convert IN OUT [--bits N] [--quality Q]\n"
-     "      Loads IN (BMP, JPEG or PNG), sets the pixel format to N bits (1, 4, 8, 15, 16, 24 or\n"
-     "      32) if given, and saves OUT in the format its extension names: .bmp (uncompressed),\n"
-     "      .png, or .jpg/.jpeg of quality Q (1 to 100, default 92).\n",
+     "  tilvane-cli convert IN OUT [--bits N] [--quality Q] [--lossless]\n"
+     "      Loads IN (BMP, JPEG, PNG or WebP), sets the pixel format to N bits (1, 4, 8, 15, 16,\n"
+     "      24 or 32) if given, and saves OUT in the format its extension names: .bmp\n"
+     "      (uncompressed), .png, .jpg/.jpeg or .webp of quality Q (1 to 100, default 92), or\n"
+     "      a .webp without loss with --lossless.\n",
      tilvane::cli::Run_Convert},
     {"mosaic",
      "  tilvane-cli mosaic ORIGINAL OUTPUT --tiles PATH [PATH ...] --size WxH\n"
      "                     [--crop] [--gap HxV] [--seed N] [--choose random|shuffle|best]\n"
      "                     [--min-distance D] [--scale K] [--placements FILE.csv] [--quality Q]\n"
      "                     [--colour shift|transfer] [--blend P] [--max-uses N] [--mirror]\n"
-     "                     [--from-placements FILE.csv] [--quiet]\n"
-     "      Builds a mosaic of ORIGINAL into OUTPUT (each BMP, JPEG or PNG, by extension). Every\n"
-     "      cell of W x H pixels gets a tile drawn at random from the --tiles (picture files,\n"
-     "      folders searched through their subfolders, tile list files *.lst, tile libraries\n"
-     "      *.db),\n"
+     "                     [--from-placements FILE.csv] [--lossless] [--quiet]\n"
+     "      Builds a mosaic of ORIGINAL into OUTPUT (each BMP, JPEG, PNG or WebP, by\n"
+     "      extension). Every cell of W x H pixels gets a tile drawn at random from the --tiles\n"
+     "      (picture files, folders searched through their subfolders, tile list files *.lst,\n"
+     "      tile libraries *.db),\n"
      "      stretched to the cell (or cropped, with --crop) and shifted onto the cell's mean\n"
      "      colour. --gap leaves H and V pixels of the original between tiles; --seed N makes\n"
      "      the build repeatable. --choose shuffle uses every tile once before any twice;\n"
@@ -65,13 +66,13 @@ constexpr Command kCommands[] = {
      "      to the means of W x H blocks: the mean absolute difference (0-255) over all blocks\n"
      "      and channels, and the PSNR of those means; then the structural similarity (SSIM,\n"
      "      1 for the same picture) of both pictures in grey at a quarter of the mosaic's size.\n"
-     "      Each may be BMP, JPEG or PNG.\n",
+     "      Each may be BMP, JPEG, PNG or WebP.\n",
      tilvane::cli::Run_Compare},
     {"extract",
      "  tilvane-cli extract MOSAIC DIRECTORY --size WxH [--gap HxV]\n"
      "                      [--limit first|row|column|all] [--quiet]\n"
-     "      Cuts MOSAIC (BMP, JPEG or PNG) into BMP tiles of W x H pixels, written to DIRECTORY\n"
-     "      (made if missing) as COL,ROW.bmp (001,001.bmp is the top-left tile; edge tiles are\n"
+     "      Cuts MOSAIC (BMP, JPEG, PNG or WebP) into BMP tiles of W x H pixels, written to\n"
+     "      DIRECTORY (made if missing) as COL,ROW.bmp (001,001.bmp is the top-left tile; edge tiles are\n"
      "      padded with black). --gap skips H and V pixels between tiles; --limit cuts only the\n"
      "      first tile, the first row, the first column, or all (the default). Progress shows\n"
      "      on a terminal unless --quiet.\n",

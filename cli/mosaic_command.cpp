@@ -117,7 +117,7 @@ Mosaic_Arguments Parse_Mosaic_Arguments(const std::vector<std::string>& args) {
     settings.formats = Picture_Formats::By_Extension;
     parsed.original = positional[0];
     parsed.output = positional[1];
-    if (!parsed.output.empty()) Check_Output_Format(parsed.output, parsed.quality_given);
+    if (!parsed.output.empty()) Check_Output_Format(parsed.output, parsed.quality_given, settings.lossless);
     return parsed;
 }
 

@@ -39,7 +39,7 @@ Picture_Sources Expand_Picture_Sources(const std::vector<std::string>& sources) 
         std::error_code ec;
         if (std::filesystem::is_directory(Native_Path(source), ec)) {
             const tiles::Folder_Walk walk =
-                tiles::Walk_Folder(source, [](std::string_view name) { return Format_For_Path(name).has_value(); });
+                tiles::Walk_Folder(source, [](std::string_view name) { return Format_For_Path(name) != nullptr; });
             for (const tiles::Unreadable_Folder& folder : walk.unreadable_folders)
                 std::fprintf(stderr, "%s (skipped)\n",
                              shell::Error_Text_With_Details(Error::Cannot_Open_Folder(folder.path, folder.reason)).c_str());

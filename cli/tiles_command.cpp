@@ -6,6 +6,7 @@
 #include <stdexcept>
 
 #include "arguments.h"
+#include "codecs/bmp/bmp_file.h"
 #include "codecs/picture_file.h"
 #include "commands.h"
 #include "image/raster_drawing.h"
@@ -122,7 +123,7 @@ int Run_Tiles(const std::vector<std::string>& args) {
         const std::vector<std::size_t> made = Work_Through_Pictures(sources, "Tile", parsed.quiet, [&](std::size_t i) {
             // A JPEG decodes straight to the smallest scale that still covers the tile.
             const Raster_Image picture = Load_Picture(sources.pictures[i].path, {parsed.width, parsed.height});
-            Fit_Exactly(picture, parsed.width, parsed.height, parsed.crop).Save_To_File(in_folder + names[i], Flush_To_Disk::No);
+            Save_Bitmap_File(Fit_Exactly(picture, parsed.width, parsed.height, parsed.crop), in_folder + names[i], Flush_To_Disk::No);
         });
         if (made.empty()) throw std::runtime_error("tiles made no tile: none of the pictures could be read");
         std::vector<std::string> listed;

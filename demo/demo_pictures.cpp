@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <random>
 
+#include "codecs/bmp/bmp_file.h"
 #include "support/file_io.h"
 #include "tiles/tile_list_file.h"
 
@@ -66,14 +67,14 @@ Raster_Image Demo_Tile(int index) {
 
 std::vector<std::string> Write_Demo(const std::string& folder) {
     const std::filesystem::path base = std::filesystem::absolute(std::filesystem::path(std::u8string(folder.begin(), folder.end())));
-    Synthetic_Photo(640, 480, 2026).Save_To_File(utf8(base / "Demo_Original.bmp"));
+    Save_Bitmap_File(Synthetic_Photo(640, 480, 2026), utf8(base / "Demo_Original.bmp"));
     std::filesystem::create_directories(base / "Demo_Tiles");
     std::vector<std::string> tiles;
     for (int i = 0; i < kDemo_Tiles; ++i) {
         char name[32];
         std::snprintf(name, sizeof name, "Tile_%02d.bmp", i + 1);
         tiles.push_back(utf8(base / "Demo_Tiles" / name));
-        Demo_Tile(i).Save_To_File(tiles.back());
+        Save_Bitmap_File(Demo_Tile(i), tiles.back());
     }
     Write_File_Atomically(utf8(base / std::string(tiles::kTile_List_File_Name)), tiles::Serialise_Tile_List(tiles));
     return tiles;

@@ -74,7 +74,7 @@ int wmain(int argc, wchar_t** argv) {
     tilvane::app::Mosaic_Page& page = scripted.program.MainForm1.mosaic_page;
 
     const tilvane::tiles::Folder_Walk walk = tilvane::tiles::Walk_Folder(
-        To_Utf8(tile_folder.wstring()), [](std::string_view name) { return tilvane::Format_For_Path(name).has_value(); });
+        To_Utf8(tile_folder.wstring()), [](std::string_view name) { return tilvane::Format_For_Path(name) != nullptr; });
     page.Add_Chosen_Tiles(walk.files);
     tilvane::Mosaic_Options options;
     options.formats = tilvane::Picture_Formats::By_Extension;

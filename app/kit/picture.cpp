@@ -86,10 +86,10 @@ Picture Picture::Load_File(const std::string& utf8_path, Picture_Formats formats
     const std::string_view typed_extension = tilvane::Extension_Part(utf8_path);
     const std::string extension = Lower_Ascii(typed_extension);
     Picture picture;
-    // Of the core's formats, the picture control shows bitmaps and JPEG files; PNG files only
+    // Of the core's formats, the picture control shows those it always has; the others only
     // where every format is taken.
-    const std::optional<Picture_Format> format = Format_For_Path(utf8_path);
-    if (format && (format != Picture_Format::Png || formats == Picture_Formats::By_Extension)) {
+    const Picture_Format* format = Format_For_Path(utf8_path);
+    if (format && (format->previewed_without_photo_formats || formats == Picture_Formats::By_Extension)) {
         const Raster_Image image = Load_Picture(utf8_path);
         picture.bitmap_ = To_Bitmap(image);
         picture.size_ = {image.Width(), image.Height()};

@@ -167,8 +167,7 @@ void Extract_Page::Extract_Mosaic_Tiles_BitBtnClick() {
     // grid it started with.
     Progress_Form_Reporter progress(progress_form_);
     Extract_Tiles(win::To_Utf8(Extract_Mosaic_Bitmap_File_Name_Edit.Text()), directory, Extract_Page_Settings(), progress,
-                  file_fields_.Formats() == Picture_Formats::By_Extension ? Mosaic_Reading::Any_Picture
-                                                                          : Mosaic_Reading::Bitmap_Only);
+                  file_fields_.Formats());
 }
 
 void Extract_Page::Test_Show_Image_Preview_BitBtnClick() {

@@ -8,6 +8,7 @@
 #include "kit/form.h"
 #include "settings/settings_values.h"
 #include "shell/input_check_text.h"
+#include "shell/picture_format_text.h"
 #include "win/text.h"
 
 namespace tilvane::app {
@@ -18,9 +19,7 @@ std::wstring Usable(const std::wstring& last_directory, const std::string& progr
         tiles::Usable_Last_Directory(win::To_Utf8(last_directory), program_directory, desktop::Directory_Exists));
 }
 
-std::wstring Picture_Filter(Picture_Formats formats) {
-    return formats == Picture_Formats::Bmp_Only ? kBitmap_Filter : kPicture_Filter;
-}
+std::wstring Picture_Filter(Picture_Formats formats) { return win::To_Wide(shell::Picker_Filter_Text(formats)); }
 
 // With the photo formats the pickers start on all the pictures, so that a photo shows at once.
 DWORD First_Filter(Picture_Formats formats) { return formats == Picture_Formats::Bmp_Only ? 1 : 2; }

@@ -24,13 +24,8 @@ struct Settings;
 
 namespace tilvane::app {
 
-// The filter of the main window's pictures; the tile picker also offers tile list files. With the
-// photo formats the bitmaps come first, then all the pictures (where the pickers start), then
-// each other format.
-inline constexpr wchar_t kBitmap_Filter[] = L"Bitmap files (*.bmp)|*.bmp";
-inline constexpr wchar_t kPicture_Filter[] =
-    L"Bitmap files (*.bmp)|*.bmp|All pictures (*.bmp;*.jpg;*.jpeg;*.png)|*.bmp;*.jpg;*.jpeg;*.png"
-    L"|JPEG files (*.jpg;*.jpeg)|*.jpg;*.jpeg|PNG files (*.png)|*.png";
+// The filter of the main window's pictures is shell::Picker_Filter_Text; the tile picker also
+// offers tile list files.
 inline constexpr wchar_t kTile_List_Filter[] = L"|Tile list files (*.lst)|*.lst";
 // The title of the pickers of an existing picture: the original, and the mosaic to cut.
 inline constexpr wchar_t kOriginal_Picture_Title[] = L"Select Original Picture :";

@@ -6,6 +6,8 @@
 #include "kit/application.h"
 #include "progress/progress_form.h"
 #include "shell/design_layout.h"
+#include "shell/picture_format_text.h"
+#include "win/text.h"
 #include "win/windows_error.h"
 
 namespace tilvane::app {
@@ -59,7 +61,7 @@ TMainForm1::TMainForm1(const Program_Services& services, TAboutBox& about_box, T
                            Mosaic_OptionsChange();
                        }),
       N4(Options1, "N4", {}, Item_Kind::Separator),
-      Photo_Formats_Option(Options1, "Photo_Formats_Option", L"&Photo Formats (JPEG, PNG)", Item_Kind::Check),
+      Photo_Formats_Option(Options1, "Photo_Formats_Option", L"&Photo Formats (" + win::To_Wide(shell::Photo_Format_Names()) + L")", Item_Kind::Check),
       Mosaic_Options_Option(Options1, "Mosaic_Options_Option", L"Mosaic &Options ..."),
       Help1(MainMenu1, "Help1", L"&Help"),
       View_Readme_file_Option(Help1, "View_Readme_file_Option", L"&View Readme file"),

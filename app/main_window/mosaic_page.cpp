@@ -16,6 +16,7 @@
 #include "settings/settings_values.h"
 #include "shell/error_report.h"
 #include "shell/input_check_text.h"
+#include "shell/picture_format_text.h"
 #include "support/error.h"
 #include "tiles/file_names.h"
 #include "tiles/folder_tiles.h"
@@ -296,10 +297,7 @@ void Mosaic_Page::Add_Folder_To_Tile_List_OptionClick() {
     const std::size_t unreadable = found.unreadable.size();
     if (found.readable.empty() && unreadable == 0) {
         Window().Show_Error("Error: The Directory " + *folder + " and its sub-directories hold no " +
-                            (file_fields_.Formats() == Picture_Formats::Bmp_Only
-                                 ? "Bitmap (.BMP)"
-                                 : "Bitmap (.BMP), JPEG (.JPG, .JPEG) or PNG (.PNG)") +
-                            " files.");
+                            shell::Named_Formats(file_fields_.Formats(), " or ") + " files.");
         return;
     }
     if (!found.readable.empty()) Add_Chosen_Tiles(std::move(found.readable));

@@ -70,18 +70,12 @@ std::unique_ptr<Picture_Rows> Rows_Of(Raster_Image picture) {
     return std::make_unique<Whole_Picture_Rows>(std::move(picture));
 }
 
-std::unique_ptr<Picture_Rows> Open_Picture_Rows(const std::string& path, std::optional<Picture_Format> format) {
+std::unique_ptr<Picture_Rows> Open_Picture_Rows(const std::string& path, Picture_Formats formats) {
     // Opened first, so that a name that is missing or a folder is called so, whatever its extension.
     auto file = std::make_unique<Input_File>(path);
-    if (!format) format = Format_For_Path(path);
-    if (!format) throw Error::Unknown_Extension(path);
+    const Picture_Format& format = Format_To_Read(path, *file, formats);
     try {
-        std::unique_ptr<Picture_Rows> rows;
-        switch (*format) {
-            case Picture_Format::Bmp: rows = Read_Bmp_Rows(*file); break;
-            case Picture_Format::Jpeg: rows = Read_Jpeg_Rows(*file); break;
-            case Picture_Format::Png: rows = Read_Png_Rows(*file); break;
-        }
+        std::unique_ptr<Picture_Rows> rows = format.read_rows(*file);
         return std::make_unique<File_Rows>(path, std::move(file), std::move(rows));
     } catch (...) {
         Rethrow_Naming_File(path);

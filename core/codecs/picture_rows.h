@@ -1,10 +1,9 @@
 #pragma once
 #include <memory>
-#include <optional>
 #include <string>
 
 #include "image/raster_image.h"
-#include "picture_file.h"
+#include "codecs/picture_format.h"
 #include "support/byte_stream.h"
 
 namespace tilvane {
@@ -47,17 +46,15 @@ private:
     int next_row_ = 0;
 };
 
-// The readers of each format from bytes that outlive them. They throw, as the whole decoders do,
-// for headers that are not valid and (BMP) pixel data shorter than the picture, and for data
-// found not valid as the bands are read.
-std::unique_ptr<Picture_Rows> Read_Bmp_Rows(const Byte_Source& source);
-std::unique_ptr<Picture_Rows> Read_Png_Rows(const Byte_Source& source);
-std::unique_ptr<Picture_Rows> Read_Jpeg_Rows(const Byte_Source& source);
 // Hands out the bands of a picture read whole.
 std::unique_ptr<Picture_Rows> Rows_Of(Raster_Image picture);
 
-// Opens a picture file in the format its extension names (or as format, whatever its extension),
-// with Load_Picture's errors, which name the file, from the opening and from every band read.
-std::unique_ptr<Picture_Rows> Open_Picture_Rows(const std::string& path, std::optional<Picture_Format> format = {});
+// Opens a picture file as Load_Picture reads it under formats (a BMP file whatever its name
+// with Bmp_Only), with Load_Picture's errors, which name the file, from the opening and from
+// every band read. Each format's reader (Picture_Format::read_rows) reads from bytes that
+// outlive it and throws, as the whole decoder does, for headers that are not valid and for data
+// found not valid as the bands are read.
+std::unique_ptr<Picture_Rows> Open_Picture_Rows(const std::string& path,
+                                                Picture_Formats formats = Picture_Formats::By_Extension);
 
 }  // namespace tilvane

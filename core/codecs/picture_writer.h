@@ -1,34 +1,34 @@
 #pragma once
+#include <cstdint>
 #include <memory>
 #include <string>
 
-#include "codecs/picture_file.h"
+#include "codecs/picture_format.h"
+#include "support/byte_stream.h"
 #include "support/work_crew.h"
 
 namespace tilvane {
 
-class Bmp_Writer;
-class Jpeg_Writer;
-class Png_Writer;
+class Band_Writer;
 class Replacing_File;
 
 // Throws, about path, Error Too_Large naming the size when a width x height picture in format
 // (a BMP in like's pixel format) is beyond what the format stores: Bitmap_Fault File_Too_Large for
-// a BMP file over the 4 GiB its size fields hold, Side_Too_Long for a JPEG side over
-// kLargest_Jpeg_Side, Bad_Dimensions for a side over Raster_Image::kMax_Dimension in any format.
-void Check_Picture_Fits(const std::string& path, Picture_Format format, std::uint64_t width, std::uint64_t height,
-                        const Raster_Image& like);
+// a file over what its size fields hold (a BMP's 4 GiB), Side_Too_Long for a side over the
+// format's largest_side, Bad_Dimensions for a side over Raster_Image::kMax_Dimension in any format.
+void Check_Picture_Fits(const std::string& path, const Picture_Format& format, std::uint64_t width,
+                        std::uint64_t height, const Raster_Image& like);
 
 // Writes a width x height picture to path from bands of rows given top to bottom, in format (a
-// BMP keeps like's pixel format and colour table; JPEG and PNG are 24-bit colour), holding only a
+// BMP keeps like's pixel format and colour table; the others are 24-bit colour), holding only a
 // band or a few at a time: the same file as Save_Picture of the whole picture (a PNG may deflate
 // differently). The bytes go to a temporary file beside path, which Commit puts in its place;
 // dropped before (an error, an interrupt), the writer removes it and leaves path as it was.
 // Refuses what Check_Picture_Fits refuses before creating anything; errors name path.
 class Picture_Writer {
 public:
-    Picture_Writer(const std::string& path, Picture_Format format, int width, int height, const Raster_Image& like,
-                   const Save_Options& options, Work_Crew& crew);
+    Picture_Writer(const std::string& path, const Picture_Format& format, int width, int height,
+                   const Raster_Image& like, const Save_Options& options, Work_Crew& crew);
     ~Picture_Writer();
     Picture_Writer(const Picture_Writer&) = delete;
     Picture_Writer& operator=(const Picture_Writer&) = delete;
@@ -44,10 +44,7 @@ public:
 private:
     std::string path_;
     std::unique_ptr<Replacing_File> file_;
-    Byte_Sink sink_;
-    std::unique_ptr<Bmp_Writer> bmp_;
-    std::unique_ptr<Jpeg_Writer> jpeg_;
-    std::unique_ptr<Png_Writer> png_;
+    std::unique_ptr<Band_Writer> writer_;
     bool finished_ = false;
 };
 

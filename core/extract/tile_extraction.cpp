@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "codecs/bmp_codec.h"
+#include "codecs/bmp/bmp_codec.h"
 #include "codecs/picture_rows.h"
 #include "image/raster_drawing.h"
 #include "image/raster_image.h"
@@ -44,15 +44,14 @@ std::string Extracted_Tile_Name(const std::string& directory, int column, int ro
 }
 
 void Extract_Tiles(const std::string& mosaic_path, const std::string& directory, const Extract_Settings& settings,
-                   Run_Progress& progress, Mosaic_Reading reading) {
+                   Run_Progress& progress, Picture_Formats formats) {
     if (settings.tile_width < 1 || settings.tile_height < 1 || !settings.Advances())
         throw Error::Of_Kind(Error_Kind::Grid_Never_Advances);
     const bool whole_rows = settings.limit == Extract_Limit::All || settings.limit == Extract_Limit::First_Row;
     const bool every_row = settings.limit == Extract_Limit::All || settings.limit == Extract_Limit::First_Column;
 
     // Read a band of one tile row at a time, so that a poster of any size takes only a band.
-    const std::unique_ptr<Picture_Rows> mosaic = Open_Picture_Rows(
-        mosaic_path, reading == Mosaic_Reading::Bitmap_Only ? std::optional(Picture_Format::Bmp) : std::nullopt);
+    const std::unique_ptr<Picture_Rows> mosaic = Open_Picture_Rows(mosaic_path, formats);
     const int width = mosaic->Width(), height = mosaic->Height();
     // The tile buffer: the mosaic's layout, colour table included, so each tile file holds
     // exactly the mosaic's pixels. An edge tile starts from this blank again, so the part of it

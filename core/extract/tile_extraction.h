@@ -1,6 +1,7 @@
 #pragma once
 #include <string>
 
+#include "codecs/picture_format.h"
 #include "grid/tile_grid.h"
 #include "progress/run_progress.h"
 
@@ -38,10 +39,9 @@ struct Extract_Settings : Tile_Grid {
 // not valid in a later band, or a tile that cannot be written, with the tiles before it kept, no
 // partial file left and End_Processing not called. A tile size below 1 or a grid that never advances throws
 // Error Grid_Never_Advances before anything is read (the size and gap fields and the tool hold both in range).
-// Mosaic_Reading::Any_Picture reads a JPEG or PNG mosaic too, by its extension; Bitmap_Only
-// reads a BMP whatever the extension. The tiles are BMP files either way.
-enum class Mosaic_Reading { Bitmap_Only, Any_Picture };
+// The mosaic is read as formats takes it (Open_Picture_Rows): by its extension, or a BMP whatever
+// the extension. The tiles are BMP files either way.
 void Extract_Tiles(const std::string& mosaic_path, const std::string& directory, const Extract_Settings& settings,
-                   Run_Progress& progress, Mosaic_Reading reading = Mosaic_Reading::Bitmap_Only);
+                   Run_Progress& progress, Picture_Formats formats = Picture_Formats::Bmp_Only);
 
 }  // namespace tilvane

@@ -2,14 +2,12 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
-#include <string>
 #include <vector>
 
 #include "colour.h"
 #include "colour_table.h"
 #include "pixel_format.h"
 #include "rect.h"
-#include "support/flush_to_disk.h"
 
 namespace tilvane {
 
@@ -99,10 +97,6 @@ public:
     // A new image of the given size with this image's layout (format, colour table, masks) and
     // fill colour, filled with that colour.
     Raster_Image Blank_With_Layout(int width, int height) const;
-
-    // Errors name the file, a refused bitmap's included.
-    void Load_From_File(const std::string& path);
-    void Save_To_File(const std::string& path, Flush_To_Disk flush = Flush_To_Disk::Yes) const;
 
 private:
     std::size_t Row_Start(int y) const { return static_cast<std::size_t>(y) * static_cast<std::size_t>(width_); }

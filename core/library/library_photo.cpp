@@ -13,35 +13,6 @@
 namespace tilvane::library {
 namespace {
 
-// The upright size a JPEG file's headers give: the frame's size, its sides swapped where the
-// Exif orientation turns the picture a quarter round. Nothing where the headers cannot be read.
-std::optional<std::pair<int, int>> Jpeg_Upright_Size(const Byte_Source& file) {
-    std::array<std::uint8_t, 4> head{};
-    if (!file.Read(0, std::span(head).first(2)) || head[0] != 0xFF || head[1] != 0xD8) return std::nullopt;
-    int orientation = 1;
-    for (std::uint64_t at = 2; file.Read(at, head);) {
-        if (head[0] != 0xFF) return std::nullopt;
-        const std::uint8_t marker = head[1];
-        if (marker == 0xFF) {  // a fill byte
-            ++at;
-            continue;
-        }
-        const std::size_t length = std::size_t{head[2]} << 8 | head[3];
-        if (length < 2) return std::nullopt;
-        std::vector<std::uint8_t> payload(length - 2);
-        if (!file.Read(at + 4, payload)) return std::nullopt;
-        if (marker == 0xE1 && orientation == 1) orientation = Exif_Orientation(payload);
-        const bool frame = marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
-        if (frame) {
-            if (payload.size() < 5) return std::nullopt;
-            const int height = payload[1] << 8 | payload[2], width = payload[3] << 8 | payload[4];
-            return orientation >= 5 ? std::pair(height, width) : std::pair(width, height);
-        }
-        at += 2 + length;
-    }
-    return std::nullopt;
-}
-
 std::vector<std::uint8_t> Encode_Picture(const Raster_Image& picture) {
     std::vector<std::uint8_t> bytes;
     Encode_Jpeg(picture, kPicture_Quality, [&](std::span<const std::uint8_t> chunk) { bytes.insert(bytes.end(), chunk.begin(), chunk.end()); });
@@ -93,15 +64,14 @@ Read_Photo Read_For_Library(const std::string& path) {
     photo.stamp = Stamp_Of_Readable_File(path);
     const Raster_Image decoded = Load_Picture(path, Picture_Formats::By_Extension, {kDecode_Side, kDecode_Side});
     std::pair<int, int> size{decoded.Width(), decoded.Height()};
-    if (Format_For_Path(path) == Picture_Format::Jpeg) {
-        std::optional<std::pair<int, int>> upright;
+    // A JPEG may have been decoded smaller: its headers tell its own size.
+    if (const Picture_Format* format = Format_For_Path(path); format && format->read_size) {
         try {
-            upright = Jpeg_Upright_Size(Input_File(path));
+            const Picture_Size upright = format->read_size(Input_File(path));
+            size = {upright.width, upright.height};
         } catch (...) {
             Rethrow_Naming_File(path);
         }
-        if (!upright) throw Error::Jpeg_Not_Valid().About_File(path);
-        size = *upright;
     }
     const Raster_Image reduced = Reduce_To_Side(decoded, kPicture_Side);
     photo.picture = Encode_Picture(reduced);

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "image/raster_image.h"
-#include "codecs/jpeg_codec.h"
+#include "codecs/jpeg/jpeg_codec.h"
 #include "mosaic/stored_tiles.h"
 #include "support/file_io.h"
 

@@ -1,6 +1,6 @@
 #include "library_tiles.h"
 
-#include "codecs/jpeg_codec.h"
+#include "codecs/jpeg/jpeg_codec.h"
 #include "support/error.h"
 
 namespace tilvane::library {
@@ -38,7 +38,7 @@ std::optional<Raster_Image> Library_Tiles::Picture(const std::string& path, int 
         if (picture.Width() < width || picture.Height() < height) throw Error::Library_Not_Valid(held->file->Path());
         return picture;
     } catch (const Error& error) {
-        if (error.Kind() == Error_Kind::Jpeg_Not_Valid) throw Error::Library_Not_Valid(held->file->Path());
+        if (error.Kind() == Error_Kind::Picture_Not_Valid) throw Error::Library_Not_Valid(held->file->Path());
         throw;
     }
 }

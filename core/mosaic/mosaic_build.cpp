@@ -244,7 +244,7 @@ std::string Placements_Path(const Mosaic_Job& job) {
 // tile for each cell (Given_Grid).
 struct Mosaic_Frame {
     Raster_Image original;
-    Picture_Format format;
+    const Picture_Format* format;
     int width, height;
     std::vector<int> lefts;
     int rows;
@@ -264,10 +264,10 @@ Mosaic_Frame Check_Job(const Mosaic_Job& job, const Given_Placements* given) {
     Raster_Image original = Load_Picture(job.original, settings.formats);
     const std::uint64_t wide = std::uint64_t(original.Width()) * std::uint64_t(settings.scale);
     const std::uint64_t high = std::uint64_t(original.Height()) * std::uint64_t(settings.scale);
-    const std::optional<Picture_Format> format = Output_Format(job.output, settings.formats);
+    const Picture_Format* format = Output_Format(job.output, settings.formats);
     if (!format) throw Error::Unknown_Extension(job.output);
     Check_Picture_Fits(job.output, *format, wide, high, original);
-    Mosaic_Frame frame{std::move(original), *format, static_cast<int>(wide), static_cast<int>(high), {}, 0, {}};
+    Mosaic_Frame frame{std::move(original), format, static_cast<int>(wide), static_cast<int>(high), {}, 0, {}};
     for (int x = 0; x < frame.width; x += settings.Step_X()) frame.lefts.push_back(x);
     frame.rows = (frame.height + settings.Step_Y() - 1) / settings.Step_Y();
     if (given)
@@ -285,7 +285,7 @@ public:
                    const Build_Context& context)
         : job_(job), settings_(job.settings), frame_(std::move(frame)), random_(random), progress_(progress),
           context_(context), source_(frame_.original, settings_.scale), crew_(context.processors),
-          output_(job.output, frame_.format, frame_.width, frame_.height, frame_.original, {settings_.quality}, crew_),
+          output_(job.output, *frame_.format, frame_.width, frame_.height, frame_.original, {settings_.quality, settings_.lossless}, crew_),
           fitted_tiles_(settings_.tile_width, settings_.tile_height, settings_.mode, kFitted_Tile_Budget,
                         std::chrono::steady_clock::now, settings_.formats, context.stored),
           painter_(frame_.original, settings_, crew_), targets_(frame_.lefts.size()) {

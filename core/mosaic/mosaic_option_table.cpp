@@ -24,7 +24,7 @@ constexpr Value_Range kFlag_Range{0, 1};
 
 }  // namespace
 
-const std::array<Mosaic_Option_Row, 10> kMosaic_Option_Rows{{
+const std::array<Mosaic_Option_Row, 11> kMosaic_Option_Rows{{
     {&Mosaic_Options::choice, Option_Form::Word, "Tile_Choice_Option", "--choose", kIndex_Range<kTile_Choice_Names>,
      {}, {}, {}, Index_In<kTile_Choice_Names>, Words_In<kTile_Choice_Names>},
     // The tool always reads and writes every format its extensions name.
@@ -43,6 +43,8 @@ const std::array<Mosaic_Option_Row, 10> kMosaic_Option_Rows{{
     {&Mosaic_Options::mirror, Option_Form::Flag, "Mirror_Tiles_Option", "--mirror", kFlag_Range},
     {&Mosaic_Options::quality, Option_Form::Number, "JPEG_Quality_Option", "--quality", kJpeg_Quality_Range,
      "&JPEG Quality :", "(1 - 100, for JPEG Mosaics)", "The JPEG Quality"},
+    // Only the tool writes a WebP mosaic without loss; the window keeps to the quality.
+    {&Mosaic_Options::lossless, Option_Form::Flag, "", "--lossless", kFlag_Range},
     // The tool names the file instead (--placements FILE).
     {&Mosaic_Options::write_placements, Option_Form::Flag, "Write_Placements_Option", "", kFlag_Range},
 }};

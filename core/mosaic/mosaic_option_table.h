@@ -27,7 +27,7 @@ enum class Option_Form {
 struct Mosaic_Option_Row {
     Option_Member member;
     Option_Form form;
-    std::string_view settings_key;    // "Mosaic_Scale_Option"
+    std::string_view settings_key;    // "Mosaic_Scale_Option"; empty: the settings file does not keep it
     std::string_view command_switch;  // "--scale"; empty: the tool has no switch for it
     Value_Range range;                // of the stored number
     // Numbers: the dialog's caption (& before the access key) and the text after the field, and
@@ -41,7 +41,7 @@ struct Mosaic_Option_Row {
 };
 
 // In the order the settings file writes them.
-extern const std::array<Mosaic_Option_Row, 10> kMosaic_Option_Rows;
+extern const std::array<Mosaic_Option_Row, 11> kMosaic_Option_Rows;
 
 // The row that keeps member.
 [[nodiscard]] const Mosaic_Option_Row& Option_Row(Option_Member member);

@@ -30,7 +30,8 @@ struct Mosaic_Options {
     int blend = 0;  // per cent of the original laid over each tile
     int scale = 1;  // the mosaic is this many times the original in each direction
     Picture_Formats formats = Picture_Formats::Bmp_Only;  // of the original, the tiles and the mosaic
-    int quality = kDefault_Jpeg_Quality;                  // of a JPEG mosaic
+    int quality = kDefault_Jpeg_Quality;                  // of a JPEG or WebP mosaic
+    bool lossless = false;                                // a WebP mosaic without loss, instead of the quality
     bool write_placements = false;  // a record of where each tile went (Placements_Csv)
     std::string placements{};       // where that record goes; empty: beside the mosaic, named after it
 

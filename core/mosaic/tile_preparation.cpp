@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "codecs/bmp/bmp_file.h"
 #include "image/colour_operations.h"
 #include "support/error.h"
 #include "image/raster_drawing.h"
@@ -36,7 +37,7 @@ Tile_Preparer::Tile_Preparer() { working_.Set_Fill_Colour(kWhite); }
 
 void Tile_Preparer::Prepare_Tile(const std::string& tile_path, int width, int height, Fitting_Mode mode,
                                 Colour target) {
-    loaded_.Load_From_File(tile_path);
+    loaded_ = Load_Bitmap_File(tile_path);
     Prepare_Fitted(Fit_Tile(loaded_, width, height, mode), width, height, target);
 }
 

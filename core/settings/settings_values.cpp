@@ -92,6 +92,7 @@ Settings Read_Settings(const std::vector<std::string>& section_lines) {
     }
     const Mosaic_Options factory;
     for (const Mosaic_Option_Row& row : kMosaic_Option_Rows) {
+        if (row.settings_key.empty()) continue;
         const std::optional<std::string> value = Profile_Value(section_lines, row.settings_key);
         const int fallback = Option_Value(factory, row);
         Set_Option_Value(settings.mosaic_options, row,
@@ -108,7 +109,7 @@ std::vector<std::pair<std::string_view, std::string>> Settings_Entries(const Set
         if (key.name != kMaximised_Key) entries.emplace_back(key.name, Entry_Text(settings, key));
     }
     for (const Mosaic_Option_Row& row : kMosaic_Option_Rows)
-        entries.emplace_back(row.settings_key, std::to_string(Option_Value(settings.mosaic_options, row)));
+        if (!row.settings_key.empty()) entries.emplace_back(row.settings_key, std::to_string(Option_Value(settings.mosaic_options, row)));
     return entries;
 }
 

@@ -1,7 +1,6 @@
 #include "shell/error_report.h"
 
 #include "codecs/decode_limits.h"
-#include "codecs/jpeg_codec.h"
 #include "mosaic/mosaic_build.h"
 #include "mosaic/mosaic_option_table.h"
 #include "tiles/file_names.h"
@@ -13,9 +12,10 @@ std::string Too_Large_Text(const Error& error) {
     std::string picture = "The picture " + error.Path();
     if (error.Width() > 0) picture += " of " + std::to_string(error.Width()) + "x" + std::to_string(error.Height()) + " pixels";
     picture += " is too large";
+    const std::string for_format = " for a " + error.Format() + " file";
     if (error.Fault() == Bitmap_Fault::Side_Too_Long)
-        return picture + " for a JPEG file: at most " + std::to_string(kLargest_Jpeg_Side) + " pixels a side";
-    if (error.Fault() == Bitmap_Fault::File_Too_Large) return picture + " for a BMP file: at most 4 GiB";
+        return picture + for_format + ": at most " + std::to_string(error.Number()) + " pixels a side";
+    if (error.Fault() == Bitmap_Fault::File_Too_Large) return picture + for_format + ": at most 4 GiB";
     if (error.Fault() == Bitmap_Fault::Bad_Dimensions)
         return picture + ": at most " + std::to_string(Raster_Image::kMax_Dimension) + " pixels a side";
     return picture + ": its pixels need more than " + std::to_string(decode_limits::kMax_Pixel_Bytes >> 20) + " MB";
@@ -38,8 +38,7 @@ std::string Error_Text(const std::exception& error) {
         case Error_Kind::Cannot_Create: return "Cannot create file " + core->Path();
         case Error_Kind::Cannot_Write: return "Cannot write file " + core->Path();
         case Error_Kind::Invalid_Pixel_Format: return "Invalid pixel format";
-        case Error_Kind::Jpeg_Not_Valid: return "JPEG image is not valid";
-        case Error_Kind::Png_Not_Valid: return "PNG image is not valid";
+        case Error_Kind::Picture_Not_Valid: return core->Format() + " image is not valid";
         case Error_Kind::Too_Large: return Too_Large_Text(*core);
         case Error_Kind::No_Readable_Tile: return "None of the tiles could be read";
         case Error_Kind::Unknown_Extension: {

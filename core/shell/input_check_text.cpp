@@ -8,7 +8,7 @@ std::string Mosaic_Input_Text(const Mosaic_Input_Check& check) {
         case Mosaic_Input_Problem::None: return {};
         case Mosaic_Input_Problem::Original_Blank: return std::string(kOriginal_Blank_Message);
         case Mosaic_Input_Problem::Original_Not_Bitmap:
-        case Mosaic_Input_Problem::Output_Not_Bitmap: return std::string(Only_Picture_Files_Message(check.formats));
+        case Mosaic_Input_Problem::Output_Not_Bitmap: return Only_Picture_Files_Message(check.formats);
         case Mosaic_Input_Problem::Original_Not_Found: return std::string(kOriginal_Not_Found_Message);
         case Mosaic_Input_Problem::No_Tiles: return "Error: There are no Tiles in the list to use in the Mosaic !";
         case Mosaic_Input_Problem::No_Tile_Found: return "Error: None of the " + missing + " in the Tiles List could be found !";

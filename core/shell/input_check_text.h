@@ -6,6 +6,7 @@
 
 #include "extract/extract_inputs.h"
 #include "mosaic/mosaic_inputs.h"
+#include "shell/picture_format_text.h"
 
 namespace tilvane::shell {
 
@@ -19,17 +20,6 @@ namespace tilvane::shell {
 // A number field that holds no number ("Tile Width", "JPEG Quality"): the operation refuses it
 // rather than take the range's minimum for it.
 [[nodiscard]] std::string Not_A_Number_Text(std::string_view field, int minimum, int maximum);
-
-// Shared by every check that refuses a name that is not a bitmap.
-inline constexpr std::string_view kOnly_Bitmap_Files_Message =
-    "Error: Only Bitmap (.BMP) files are supported by this program.";
-// The same refusal where every format is taken by its extension.
-inline constexpr std::string_view kOnly_Picture_Files_Message =
-    "Error: Only Bitmap (.BMP), JPEG (.JPG, .JPEG) and PNG (.PNG) files are supported by this program.";
-// The refusal of a name that formats does not take.
-[[nodiscard]] constexpr std::string_view Only_Picture_Files_Message(Picture_Formats formats) {
-    return formats == Picture_Formats::Bmp_Only ? kOnly_Bitmap_Files_Message : kOnly_Picture_Files_Message;
-}
 
 // The original's name field has these two messages wherever it is checked.
 inline constexpr std::string_view kOriginal_Blank_Message = "Error: The Original File name cannot be blank.";

@@ -16,8 +16,7 @@ enum class Error_Kind {
     Cannot_Create,         // a file to write could not be created, or put in its place
     Cannot_Write,          // a file being written could not take all of its content (a full disk)
     Invalid_Pixel_Format,  // the custom pixel format where a real one is needed
-    Jpeg_Not_Valid,        // a JPEG file that the JPEG decoder refuses
-    Png_Not_Valid,         // a PNG file that the PNG decoder refuses
+    Picture_Not_Valid,     // a file that its format's decoder refuses (Format() names the format)
     Too_Large,             // a valid picture beyond what the program can hold or the format store
     Unknown_Extension,     // a picture file name whose extension names no format the core knows
     No_Tiles,              // a mosaic build given no tile to draw from
@@ -78,16 +77,22 @@ public:
         return {Error_Kind::Cannot_Create_Folder, std::move(path), Bitmap_Fault::None, reason};
     }
     static Error Not_Valid(Bitmap_Fault fault) { return {Error_Kind::Not_Valid, {}, fault}; }
-    static Error Jpeg_Not_Valid() { return {Error_Kind::Jpeg_Not_Valid, {}, Bitmap_Fault::None}; }
-    static Error Png_Not_Valid() { return {Error_Kind::Png_Not_Valid, {}, Bitmap_Fault::None}; }
+    static Error Picture_Not_Valid(std::string format) {
+        Error error{Error_Kind::Picture_Not_Valid, {}, Bitmap_Fault::None};
+        error.format_ = std::move(format);
+        return error;
+    }
     static Error Unknown_Extension(std::string path) { return {Error_Kind::Unknown_Extension, std::move(path), Bitmap_Fault::None}; }
     static Error Too_Many_Pixels() { return {Error_Kind::Too_Large, {}, Bitmap_Fault::Too_Many_Pixels}; }
-    // A picture of width x height that its format cannot store, or the decoders cannot hold (fault
-    // says which limit).
-    static Error Too_Large_Picture(std::string path, Bitmap_Fault fault, std::uint64_t width, std::uint64_t height) {
+    // A picture of width x height (0 x 0: not said) that format cannot store, or the decoders cannot hold (fault
+    // says which limit; largest_side is the format's for Side_Too_Long).
+    static Error Too_Large_Picture(std::string path, Bitmap_Fault fault, std::uint64_t width, std::uint64_t height,
+                                   std::string format, int largest_side = 0) {
         Error error{Error_Kind::Too_Large, std::move(path), fault};
         error.width_ = width;
         error.height_ = height;
+        error.format_ = std::move(format);
+        error.number_ = largest_side;
         return error;
     }
     static Error Invalid_Pixel_Format() { return {Error_Kind::Invalid_Pixel_Format, {}, Bitmap_Fault::None}; }
@@ -128,8 +133,8 @@ public:
     const std::string& Path() const { return path_; }  // empty when no file is concerned
     // The system's reason a file could not be opened or created; empty when it gave none.
     std::error_code Reason() const { return reason_; }
-    // A refused placement's line, the fewest uses of each tile that cover the grid, or the row of
-    // an option out of range; else 0.
+    // A refused placement's line, the fewest uses of each tile that cover the grid, the row of an
+    // option out of range, or the largest side of the format a picture is too large for; else 0.
     int Number() const { return number_; }
     // The size of a picture too large; 0 x 0 where the check that refused it did not say. Width
     // is also the cap a placement went over.
@@ -137,6 +142,8 @@ public:
     std::uint64_t Height() const { return height_; }
     // The tile a placement over the cap uses; else empty.
     const std::string& Tile() const { return tile_; }
+    // The picture format whose decoder refused the file, or whose limit the picture is beyond.
+    const std::string& Format() const { return format_; }
     // The same error about the file at path, for an error raised where the file's name was unknown.
     [[nodiscard]] Error About_File(std::string path) const {
         Error error{kind_, std::move(path), fault_, reason_};
@@ -144,6 +151,7 @@ public:
         error.width_ = width_;
         error.height_ = height_;
         error.tile_ = tile_;
+        error.format_ = format_;
         return error;
     }
 
@@ -158,6 +166,7 @@ private:
     int number_ = 0;
     std::uint64_t width_ = 0, height_ = 0;
     std::string tile_;
+    std::string format_;
 };
 
 // Called inside a catch block while reading or writing the picture file at path: rethrows the

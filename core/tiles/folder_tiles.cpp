@@ -8,7 +8,7 @@ namespace tilvane::tiles {
 
 Folder_Tiles Find_Folder_Tiles(const std::string& folder, Picture_Formats formats, Run_Progress& progress) {
     const Folder_Walk walk = Walk_Folder(folder, [formats](std::string_view name) {
-        return formats == Picture_Formats::By_Extension ? Format_For_Path(name).has_value() : Has_Bitmap_Extension(name);
+        return formats == Picture_Formats::By_Extension ? Format_For_Path(name) != nullptr : Has_Bitmap_Extension(name);
     });
     std::vector<char> read(walk.files.size());
     Folder_Tiles found;

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "codecs/bmp/bmp_file.h"
 #include "codecs/picture_file.h"
 #include "image/raster_image.h"
 #include "main_window/main_form.h"
@@ -38,7 +39,7 @@ class ExtractPageTest : public ::testing::Test, protected testing_support::Test_
 protected:
     ExtractPageTest() {
         main.Show_Main_Window();
-        Gradient(100, 100).Save_To_File(Mosaic());
+        Save_Bitmap_File(Gradient(100, 100), Mosaic());
         main.extract_page.Extract_Tile_Width_SpinEdit.Set_Value(30);
         main.extract_page.Extract_Tile_Height_SpinEdit.Set_Value(30);
     }
@@ -161,7 +162,7 @@ TEST_F(ExtractPageTest, TestShowChecksTheNameAndThePreviewFollowsTheFields) {
     EXPECT_EQ(Preview().height, 24);
 
     // Typing reloads whatever the name holds; a failed load keeps the picture shown.
-    Gradient(40, 20).Save_To_File(folder.Path() + "small.bmp");
+    Save_Bitmap_File(Gradient(40, 20), folder.Path() + "small.bmp");
     main.extract_page.Extract_Mosaic_Bitmap_File_Name_Edit.Set_Text(dir + L"small.bmp");
     EXPECT_EQ(main.extract_page.Extract_Tile_Preview_Image.Shown().Size().cx, 40);
     testing_support::Write_File(folder.Path() + "broken.bmp", "BM not really");
@@ -230,7 +231,7 @@ TEST_F(ExtractPageTest, TheDirectoryChooserStartsInAUsableFolderAndMakesATypedOn
 TEST_F(ExtractPageTest, TheProgramAndTheCommandLineCutTheSameFiles) {
     Raster_Image palette = Gradient(73, 52);
     palette.Set_Format(Pixel_Format::Bits8);
-    palette.Save_To_File(Mosaic());
+    Save_Bitmap_File(palette, Mosaic());
     main.extract_page.Extract_Mosaic_Bitmap_File_Name_Edit.Set_Text(win::To_Wide(Mosaic()));
     main.extract_page.Extracted_Tile_Directory_Edit.Set_Text(win::To_Wide(folder.Path() + "program"));
     main.extract_page.Extract_Tile_Width_SpinEdit.Set_Value(20);

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "codecs/bmp/bmp_file.h"
 #include "codecs/picture_file.h"
 #include "image/raster_image.h"
 #include "main_window/main_form.h"
@@ -31,7 +32,7 @@ class MakeMosaicTest : public ::testing::Test, protected testing_support::Test_P
 protected:
     MakeMosaicTest() {
         main.Show_Main_Window();
-        Uniform(40, 30, {10, 120, 200}).Save_To_File(Original());
+        Save_Bitmap_File(Uniform(40, 30, {10, 120, 200}), Original());
         main.mosaic_page.Horizontal_Tile_Size_SpinEdit.Set_Value(10);
         main.mosaic_page.Vertical_Tile_Size_SpinEdit.Set_Value(10);
     }
@@ -41,7 +42,7 @@ protected:
     std::string Output() const { return folder.Path() + "result.bmp"; }
     std::string Tile(const std::string& name, Colour colour = {200, 30, 30}) {
         const std::string path = folder.Path() + name;
-        Uniform(8, 8, colour).Save_To_File(path);
+        Save_Bitmap_File(Uniform(8, 8, colour), path);
         return path;
     }
     void Fill_Page(const std::wstring& original, const std::wstring& output) {
@@ -128,7 +129,7 @@ TEST_F(MakeMosaicTest, AnExistingOutputIsReplacedOnlyOnYes) {
     Raster_Image striped = Uniform(8, 8, {0, 0, 0});
     for (int y = 0; y < 8; y += 2)
         for (int x = 0; x < 8; ++x) striped.Set_Pixel(x, y, {100, 100, 100});
-    striped.Save_To_File(folder.Path() + "striped.bmp");
+    Save_Bitmap_File(striped, folder.Path() + "striped.bmp");
     main.mosaic_page.Add_Chosen_Tiles({folder.Path() + "striped.bmp"});
     Fill_Page(win::To_Wide(Original()), win::To_Wide(Original()));  // the original itself
     const std::string before = Read_File(Original());
@@ -145,7 +146,7 @@ TEST_F(MakeMosaicTest, AnExistingOutputIsReplacedOnlyOnYes) {
     EXPECT_EQ(Shown(), std::vector<std::wstring>{question});
     EXPECT_FALSE(Read_File(Original()) == before);
     Raster_Image mosaic;
-    mosaic.Load_From_File(Original());
+    mosaic = Load_Bitmap_File(Original());
     EXPECT_EQ(mosaic.Width(), 40);
     // The stripes, stretched from 8 to 10 rows (6 of them light: mean 60), shifted onto the
     // cell's colour.
@@ -239,7 +240,7 @@ TEST_F(MakeMosaicTest, WithPhotosAnUnreadableTileIsNamedAndACapTooLowStopsBefore
     Mosaic_Options options;
     options.formats = Picture_Formats::By_Extension;
     options.max_uses = 11;
-    main.mosaic_page.Set_Mosaic_Options(options, false);
+    main.mosaic_page.Set_Mosaic_Options(options);
     const std::wstring started = program.Progress_Form.Start_Date_Time_Label.Text();
     clock.Advance_Ms(60000);
     Click_Make_Mosaic();
@@ -256,7 +257,7 @@ TEST_F(MakeMosaicTest, ThePhotoFormatsOptionDecidesWhichFilesThePageTakes) {
     std::filesystem::copy_file(TILVANE_JPEG_FIXTURES "/exif_rotated.jpg", std::filesystem::u8path(folder.Path() + "turned.jpg"));
     const std::wstring bitmaps = L"Error: Only Bitmap (.BMP) files are supported by this program.";
     const std::wstring pictures =
-        L"Error: Only Bitmap (.BMP), JPEG (.JPG, .JPEG) and PNG (.PNG) files are supported by this program.";
+        L"Error: Only Bitmap (.BMP), JPEG (.JPG, .JPEG), PNG (.PNG) and WebP (.WEBP) files are supported by this program.";
     struct Case {
         bool photos;
         const char *original, *tile, *output;
@@ -297,8 +298,9 @@ TEST_F(MakeMosaicTest, ThePhotoFormatsOptionDecidesWhichFilesThePageTakes) {
     // The pickers offer the bitmaps first and start on all the pictures.
     main.mosaic_page.Add_Selected_Tiles_To_List_SpeedButtonClick();
     EXPECT_EQ(picker.requests.at(0).filter,
-              L"Bitmap files (*.bmp)|*.bmp|All pictures (*.bmp;*.jpg;*.jpeg;*.png)|*.bmp;*.jpg;*.jpeg;*.png"
-              L"|JPEG files (*.jpg;*.jpeg)|*.jpg;*.jpeg|PNG files (*.png)|*.png|Tile list files (*.lst)|*.lst");
+              L"Bitmap files (*.bmp)|*.bmp|All pictures (*.bmp;*.jpg;*.jpeg;*.png;*.webp)|*.bmp;*.jpg;*.jpeg;*.png;*.webp"
+              L"|JPEG files (*.jpg;*.jpeg)|*.jpg;*.jpeg|PNG files (*.png)|*.png|WebP files (*.webp)|*.webp"
+              L"|Tile list files (*.lst)|*.lst");
     EXPECT_EQ(picker.requests[0].filter_index, 2u);
 }
 
@@ -324,11 +326,11 @@ TEST(MakeMosaicAgreementTest, TheProgramAndTheCommandLineBuildTheSameFile) {
     TMainForm1& main = program.MainForm1;
     main.Show_Main_Window();
 
-    Uniform(90, 70, {30, 140, 90}).Save_To_File(folder.Path() + "photo.bmp");
+    Save_Bitmap_File(Uniform(90, 70, {30, 140, 90}), folder.Path() + "photo.bmp");
     for (int i = 0; i < 4; ++i) {
         Raster_Image tile = Uniform(9 + i, 7 + 2 * i, {static_cast<std::uint8_t>(60 * i), 200, 40});
         tile.Set_Pixel(1, 1, {255, 255, 255});
-        tile.Save_To_File(folder.Path() + "tile" + std::to_string(i) + ".bmp");
+        Save_Bitmap_File(tile, folder.Path() + "tile" + std::to_string(i) + ".bmp");
         main.mosaic_page.Add_Chosen_Tiles({folder.Path() + "tile" + std::to_string(i) + ".bmp"});
     }
     main.mosaic_page.Save_Tile_List_File();

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "codecs/bmp/bmp_file.h"
 #include "image/raster_image.h"
 #include "test_support.h"
 #include "win/text.h"
@@ -61,7 +62,7 @@ TEST(PictureTest, EachDecoderDrawsItsPictureAtItsOwnSize) {
 
     Raster_Image bitmap(5, 4, Pixel_Format::Bits8);
     bitmap.Set_Pixel(4, 3, {255, 0, 0});
-    bitmap.Save_To_File(dir + "picture.BMP");
+    Save_Bitmap_File(bitmap, dir + "picture.BMP");
     testing_support::Write_File(dir + "picture.ico", Icon_File());
     HDC wmf = CreateMetaFileW(win::To_Wide(dir + "plain.wmf").c_str());
     SetWindowExtEx(wmf, 40, 30, nullptr);

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "codecs/bmp/bmp_file.h"
 #include "codecs/picture_file.h"
 #include "image/raster_image.h"
 #include "main_window/main_form.h"
@@ -193,8 +194,8 @@ TEST_F(TileListTest, EmptyingTheListAsksWithTheItemCount) {
 }
 
 TEST_F(TileListTest, SetSelectTakesTheSizeOfTheTopmostSelectedTileWithinTheSpinRange) {
-    Raster_Image(1200, 900).Save_To_File(folder.Path() + "big \xc3\xa9t\xc3\xa9.bmp");
-    Raster_Image(30, 20).Save_To_File(folder.Path() + "small.bmp");
+    Save_Bitmap_File(Raster_Image(1200, 900), folder.Path() + "big \xc3\xa9t\xc3\xa9.bmp");
+    Save_Bitmap_File(Raster_Image(30, 20), folder.Path() + "small.bmp");
     Write_File(folder.Path() + "junk.bmp", "not a bitmap");
     main.mosaic_page.Add_Chosen_Tiles({folder.Path() + "small.bmp", folder.Path() + "big \xc3\xa9t\xc3\xa9.bmp",
                            folder.Path() + "junk.bmp", folder.Path() + "missing.bmp"});
@@ -310,7 +311,7 @@ TEST_F(TileListTest, AddFolderAddsEveryReadablePictureAndNamesTheOthers) {
     main.mosaic_page.Add_Folder_To_Tile_List_OptionClick();  // Cancel
     EXPECT_EQ(Shown(), std::vector<std::wstring>{win::To_Wide(
                            "Error: The Directory " + photos +
-                           "Empty\\ and its sub-directories hold no Bitmap (.BMP), JPEG (.JPG, .JPEG) or PNG (.PNG) files.")});
+                           "Empty\\ and its sub-directories hold no Bitmap (.BMP), JPEG (.JPG, .JPEG), PNG (.PNG) or WebP (.WEBP) files.")});
     // One that cannot be read is told of in the singular.
     Write_File(photos + "Empty\\x.bmp", "BM cut short");
     picker.folder_answers.push_back(win::To_Wide(photos + "Empty"));

@@ -66,8 +66,8 @@ expect 2 "^Error: Unknown picture file extension \(.gif\)" mosaic demo/Demo_Orig
 expect 1 "^Bitmap image is not valid: broken.bmp" info broken.bmp
 expect 1 "^Cannot create folder broken.bmp.tiles: Not a directory" extract demo/Demo_Original.bmp broken.bmp/tiles --size 20x20
 for output in out.png out.bmp; do
-  expect 2 "^Error: --quality is for a JPEG output" convert demo/Demo_Original.bmp $output --quality 50
-  expect 2 "^Error: --quality is for a JPEG output" mosaic demo/Demo_Original.bmp $output --tiles demo --size 20x20 --quality 50
+  expect 2 "^Error: --quality is for a JPEG or WebP output" convert demo/Demo_Original.bmp $output --quality 50
+  expect 2 "^Error: --quality is for a JPEG or WebP output" mosaic demo/Demo_Original.bmp $output --tiles demo --size 20x20 --quality 50
 done
 # A tile that cannot be written stops the run, with no list naming tiles that are not there.
 mkdir -p one nothing-readable blocked/Tile_01.bmp && cp demo/Demo_Tiles/Tile_01.bmp one/ && cp broken.bmp nothing-readable/

@@ -3,9 +3,9 @@
 #include <algorithm>
 
 #include "bmp_builder.h"
-#include "codecs/bmp_codec.h"
-#include "codecs/jpeg_codec.h"
-#include "codecs/png_codec.h"
+#include "codecs/bmp/bmp_codec.h"
+#include "codecs/jpeg/jpeg_codec.h"
+#include "codecs/png/png_codec.h"
 #include "support/file_io.h"
 
 namespace tilvane {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "bmp_builder.h"
-#include "codecs/bmp_codec.h"
+#include "codecs/bmp/bmp_codec.h"
 #include "support/error.h"
 
 namespace tilvane {

@@ -5,7 +5,8 @@
 #include <random>
 
 #include "bmp_builder.h"
-#include "codecs/bmp_codec.h"
+#include "codecs/bmp/bmp_codec.h"
+#include "codecs/bmp/bmp_file.h"
 #include "shell/error_report.h"
 #include "support/error.h"
 #include "support/file_io.h"
@@ -142,7 +143,7 @@ TEST(BmpMalformed, PictureBeyondTheCapIsTooLargeAndNamed) {
     const std::string path = temp.Path("huge.bmp");
     Write_File_Atomically(path, build_bmp(f));
     try {
-        Raster_Image().Load_From_File(path);
+        (void)Load_Bitmap_File(path);
         FAIL() << "decoded";
     } catch (const Error& e) {
         EXPECT_EQ(shell::Error_Text(e), "The picture " + path + " is too large: its pixels need more than 4096 MB");

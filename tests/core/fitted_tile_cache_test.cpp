@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "codecs/bmp/bmp_file.h"
 #include "shell/error_report.h"
 #include "temp_folder.h"
 
@@ -31,20 +32,20 @@ protected:
 
 TEST_F(FittedTileCacheTest, ATileChangedOnDiskIsReadAgain) {
     const std::string path = folder_.Path("tile.bmp");
-    uniform(8, 8, {10, 20, 30}).Save_To_File(path);
+    Save_Bitmap_File(uniform(8, 8, {10, 20, 30}), path);
     Fitted_Tile_Cache cache = Cache();
     EXPECT_EQ(cache.Fitted(path)->block.Pixel(0, 0), (Colour{10, 20, 30}));
-    uniform(6, 2, {90, 80, 70}).Save_To_File(path);  // another size, so the stamp surely differs
+    Save_Bitmap_File(uniform(6, 2, {90, 80, 70}), path);  // another size, so the stamp surely differs
     Wait(300);
     EXPECT_EQ(cache.Fitted(path)->block.Pixel(3, 3), (Colour{90, 80, 70}));
 }
 
 TEST_F(FittedTileCacheTest, ATileThatHasGoneStopsWithTheLoadersError) {
     const std::string path = folder_.Path("tile.bmp");
-    uniform(8, 8, kBlack).Save_To_File(path);
+    Save_Bitmap_File(uniform(8, 8, kBlack), path);
     for (std::size_t budget : {std::size_t{1} << 20, std::size_t{0}}) {  // cached, and over budget
         SCOPED_TRACE(budget);
-        uniform(8, 8, kBlack).Save_To_File(path);
+        Save_Bitmap_File(uniform(8, 8, kBlack), path);
         Fitted_Tile_Cache cache = Cache(budget);
         cache.Fitted(path);
         std::filesystem::remove(path);
@@ -63,12 +64,12 @@ TEST_F(FittedTileCacheTest, ATileThatHasGoneStopsWithTheLoadersError) {
 // not at every use.
 TEST_F(FittedTileCacheTest, LookingAtFilesAgainTakesATenthOfTheTimeAtMost) {
     const std::string path = folder_.Path("tile.bmp");
-    uniform(8, 8, kBlack).Save_To_File(path);
+    Save_Bitmap_File(uniform(8, 8, kBlack), path);
     Fitted_Tile_Cache cache(4, 4, Fitting_Mode::Expand_Shrink, 1 << 20, [this] { return now_ += std::chrono::seconds(1); });
     cache.Fitted(path);
     int seen = 0;
     for (std::uint8_t round = 1; round <= 60; ++round) {
-        uniform(round % 2 ? 6 : 8, 2, {round, 0, 0}).Save_To_File(path);  // another size each time
+        Save_Bitmap_File(uniform(round % 2 ? 6 : 8, 2, {round, 0, 0}), path);  // another size each time
         if (cache.Fitted(path)->block.Pixel(0, 0).red == round) ++seen;
     }
     EXPECT_GE(seen, 1);

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "codecs/bmp_codec.h"
-#include "codecs/jpeg_codec.h"
+#include "codecs/bmp/bmp_codec.h"
+#include "codecs/jpeg/jpeg_codec.h"
 #include "shell/error_report.h"
 #include "support/file_io.h"
 
@@ -23,7 +23,7 @@ bool refused(std::span<const std::uint8_t> bytes) {
         Decode_Jpeg(bytes);
         return false;
     } catch (const Error& e) {
-        EXPECT_EQ(e.Kind(), Error_Kind::Jpeg_Not_Valid);
+        EXPECT_EQ(e.Kind(), Error_Kind::Picture_Not_Valid);
         EXPECT_EQ(shell::Error_Text(e), "JPEG image is not valid");
         return true;
     }

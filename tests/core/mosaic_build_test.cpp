@@ -9,7 +9,8 @@
 #include <tuple>
 
 #include "bmp_builder.h"
-#include "codecs/bmp_codec.h"
+#include "codecs/bmp/bmp_codec.h"
+#include "codecs/bmp/bmp_file.h"
 #include "image/colour_operations.h"
 #include "image/raster_drawing.h"
 #include "mosaic/placements_file.h"
@@ -72,12 +73,12 @@ class MosaicBuildTest : public testing::Test {
 protected:
     std::string Save(const std::string& name, const Raster_Image& image) {
         const std::string path = folder_.Path(name);
-        image.Save_To_File(path);
+        Save_Bitmap_File(image, path);
         return path;
     }
     Raster_Image Load(const std::string& path) {
         Raster_Image image;
-        image.Load_From_File(path);
+        image = Load_Bitmap_File(path);
         return image;
     }
     // The mosaic made the plain way: every cell's tile prepared from its file and copied in.

@@ -28,15 +28,15 @@ bool near(Colour a, Colour b) {
 TEST(PictureFile, FormatIsChosenByExtension) {
     const struct {
         const char* path;
-        std::optional<Picture_Format> format;
+        std::string format;  // its name; empty for none
     } cases[] = {
-        {"a.bmp", Picture_Format::Bmp},  {"dir/A.BMP", Picture_Format::Bmp}, {"photo.JPG", Picture_Format::Jpeg},
-        {"photo.jpeg", Picture_Format::Jpeg}, {"a.Png", Picture_Format::Png}, {"photo.gif", std::nullopt},   {"photo", std::nullopt},
-        {"dir.jpg/photo", std::nullopt},
+        {"a.bmp", "BMP"},  {"dir/A.BMP", "BMP"}, {"photo.JPG", "JPEG"}, {"photo.jpeg", "JPEG"}, {"a.Png", "PNG"},
+        {"photo.gif", ""}, {"photo", ""},        {"dir.jpg/photo", ""},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.path);
-        EXPECT_EQ(Format_For_Path(c.path), c.format);
+        const Picture_Format* format = Format_For_Path(c.path);
+        EXPECT_EQ(format ? format->name : "", c.format);
     }
 }
 

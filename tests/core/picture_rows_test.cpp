@@ -5,7 +5,8 @@
 #include <cstring>
 #include <filesystem>
 
-#include "codecs/bmp_codec.h"
+#include "codecs/bmp/bmp_codec.h"
+#include "codecs/bmp/bmp_file.h"
 #include "codecs/picture_file.h"
 #include "support/error.h"
 #include "support/file_io.h"
@@ -71,7 +72,7 @@ TEST(PictureRowsTest, BandsHoldThePixelsOfThePictureReadWhole) {
             for (int x = 0; x < image.Width(); ++x)
                 image.Set_Pixel(x, y, {static_cast<std::uint8_t>(x * 7), static_cast<std::uint8_t>(y * 11), static_cast<std::uint8_t>(x * y)});
         paths.push_back(folder.Path("odd" + std::to_string(static_cast<int>(format)) + ".bmp"));
-        image.Save_To_File(paths.back(), Flush_To_Disk::No);
+        Save_Bitmap_File(image, paths.back(), Flush_To_Disk::No);
     }
     ASSERT_GT(paths.size(), 60u);
     for (const std::string& path : paths) Expect_Bands_Match(path);
@@ -100,7 +101,7 @@ TEST(PictureRowsTest, ErrorsNameTheFileAndAreFoundAsTheBandsAreRead) {
         rows->Read_Rows(rows->Height());
         FAIL() << "a cut PNG was read";
     } catch (const Error& error) {
-        EXPECT_EQ(error.Kind(), Error_Kind::Png_Not_Valid);
+        EXPECT_EQ(error.Kind(), Error_Kind::Picture_Not_Valid);
         EXPECT_EQ(error.Path(), cut);
     }
 }

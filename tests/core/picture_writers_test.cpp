@@ -8,11 +8,11 @@
 #include <sys/resource.h>
 #endif
 
-#include "codecs/bmp_codec.h"
-#include "codecs/jpeg_codec.h"
-#include "codecs/png_codec.h"
+#include "codecs/bmp/bmp_codec.h"
+#include "codecs/jpeg/jpeg_codec.h"
+#include "codecs/png/png_codec.h"
 #include "codecs/picture_writer.h"
-#include "codecs/png_writer.h"
+#include "codecs/png/png_writer.h"
 #include "image/raster_drawing.h"
 #include "support/error.h"
 #include "support/file_io.h"
@@ -152,7 +152,7 @@ TEST(PictureWriters, ABandsFailedWriteIsReportedAndLeavesTheOldFile) {
     Work_Crew crew(1);
     EXPECT_THROW(
         {
-            Picture_Writer writer(path, Picture_Format::Bmp, 37, 23, Raster_Image(1, 1), {}, crew);
+            Picture_Writer writer(path, Bitmap_Format(), 37, 23, Raster_Image(1, 1), {}, crew);
             writer.Write_Band(Raster_Image(37, 23));
             writer.Commit();
         },

@@ -3,9 +3,9 @@
 #include <string>
 #include <vector>
 
-#include "codecs/png_codec.h"
-#include "codecs/png_writer.h"
-#include "codecs/bmp_codec.h"
+#include "codecs/png/png_codec.h"
+#include "codecs/png/png_writer.h"
+#include "codecs/bmp/bmp_codec.h"
 #include "shell/error_report.h"
 #include "support/file_io.h"
 

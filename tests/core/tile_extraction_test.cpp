@@ -5,7 +5,8 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "codecs/bmp_codec.h"
+#include "codecs/bmp/bmp_codec.h"
+#include "codecs/bmp/bmp_file.h"
 #include "codecs/picture_file.h"
 #include "extract/extract_inputs.h"
 #include "image/raster_drawing.h"
@@ -55,7 +56,7 @@ class TileExtractionTest : public testing::Test {
 protected:
     std::string Mosaic(const Raster_Image& image) {
         const std::string path = folder_.Path("mosaic.bmp");
-        image.Save_To_File(path);
+        Save_Bitmap_File(image, path);
         return path;
     }
     std::string Tiles_Directory() {
@@ -71,7 +72,7 @@ protected:
     }
     Raster_Image Tile(const std::string& name) {
         Raster_Image image;
-        image.Load_From_File(folder_.Path("tiles/" + name));
+        image = Load_Bitmap_File(folder_.Path("tiles/" + name));
         return image;
     }
 
@@ -177,7 +178,7 @@ TEST_F(TileExtractionTest, TilesOfEveryFormatAreThoseOfThePictureReadWhole) {
     for (const std::string& path : mosaics) {
         SCOPED_TRACE(path);
         std::filesystem::remove_all(folder_.Folder() / "tiles");
-        Extract_Tiles(path, Tiles_Directory(), settings, progress_, Mosaic_Reading::Any_Picture);
+        Extract_Tiles(path, Tiles_Directory(), settings, progress_, Picture_Formats::By_Extension);
         Raster_Image whole = Load_Picture(path);
         whole.Set_Fill_Colour(kBlack);
         std::size_t tiles = 0;

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <random>
 
+#include "codecs/bmp/bmp_file.h"
 #include "codecs/picture_file.h"
 #include "library/library_file.h"
 #include "library/library_photo.h"
@@ -74,7 +75,7 @@ protected:
     std::vector<std::uint8_t> Mosaic_From(const std::vector<std::string>& libraries, Mosaic_Settings settings,
                                           const std::string& name) {
         const std::string original = folder_.Path("original.bmp");
-        if (!std::filesystem::exists(original)) Photo_Picture(120, 80, 7).Save_To_File(original);
+        if (!std::filesystem::exists(original)) Save_Bitmap_File(Photo_Picture(120, 80, 7), original);
         Library_Tiles stored;
         std::vector<std::string> tiles;
         for (const std::string& library : libraries)
@@ -195,7 +196,7 @@ TEST_F(TileLibraryTest, TheBestChoiceDecodesOnlyWhatItDrawsAndNeedsNoPhotoTheLib
     const std::vector<std::string> listed = tiles.Add_Library(library);
     ASSERT_EQ(listed, paths);
     const std::string original = folder_.Path("original.bmp");
-    Photo_Picture(60, 20, 1).Save_To_File(original);
+    Save_Bitmap_File(Photo_Picture(60, 20, 1), original);
     Quiet_Progress progress;
     Twister_Random_Source random;
     for (const Tile_Choice choice : {Tile_Choice::Best, Tile_Choice::Random}) {

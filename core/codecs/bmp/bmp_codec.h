@@ -1,10 +1,13 @@
 #pragma once
 #include <cstdint>
 #include <future>
+#include <memory>
 #include <span>
 #include <string>
 #include <vector>
 
+#include "codecs/band_writer.h"
+#include "codecs/picture_rows.h"
 #include "image/raster_image.h"
 #include "support/byte_stream.h"
 #include "support/file_io.h"
@@ -33,6 +36,10 @@ Bmp_Description Describe_Bmp(const Byte_Source& source);
 Raster_Image Decode_Bmp(const Byte_Source& source, Bmp_Description* description = nullptr);
 Raster_Image Decode_Bmp(std::span<const std::uint8_t> bytes, Bmp_Description* description = nullptr);
 
+// Reads a BMP file a band of rows at a time (Picture_Rows): a file stored row by row where its rows
+// lie, any other whole. Throws as Decode_Bmp does, for pixel data shorter than the picture too.
+std::unique_ptr<Picture_Rows> Read_Bmp_Rows(const Byte_Source& source);
+
 // Where the encoder's BMP file of a width x height picture in like's pixel format (and with its
 // colour table) puts its parts: headers, channel masks and colour table, then the rows.
 struct Bmp_File_Layout {
@@ -56,16 +63,16 @@ std::vector<std::uint8_t> Encode_Bmp(const Raster_Image& image);
 // a picture of the file's width in like's pixel format and colour table: the headers are known
 // in advance, and each band goes where the bottom-up file keeps its rows. Refuses what Encode_Bmp
 // refuses, before writing anything.
-class Bmp_Writer {
+class Bmp_Writer final : public Band_Writer {
 public:
     Bmp_Writer(int width, int height, const Raster_Image& like, Replacing_File& file);
     // Waits for the last band's write.
-    ~Bmp_Writer();
+    ~Bmp_Writer() override;
     // The next band.Height() rows; the file is whole once all height rows are written and Finish
     // has returned. The band's rows go to the file while the caller makes the next band; an
     // error of that write comes from the next call.
-    void Write_Band(const Raster_Image& band);
-    void Finish();
+    void Write_Band(const Raster_Image& band) override;
+    void Finish() override;
 
 private:
     Replacing_File& file_;

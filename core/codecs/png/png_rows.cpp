@@ -1,4 +1,4 @@
-#include "decoded_rows.h"
+#include "codecs/decoded_rows.h"
 #include "png_codec.h"
 #include "png_row_decoder.h"
 #include "support/error.h"
@@ -14,7 +14,7 @@ std::unique_ptr<Picture_Rows> Read_Png_Rows(const Byte_Source& source) {
         return Rows_Of(Decode_Png(source));
     }
     return std::make_unique<Decoded_Rows<Png_Row_Decoder>>(std::move(decoder), [](Png_Row_Decoder& png, int row, std::uint8_t* bgr) {
-        if (png.Next_Row() != row) throw Error::Png_Not_Valid();
+        if (png.Next_Row() != row) throw Error::Picture_Not_Valid(kPng_Name);
         png.Decode_Row(bgr);
     });
 }

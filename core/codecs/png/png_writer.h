@@ -3,6 +3,7 @@
 #include <memory>
 #include <vector>
 
+#include "codecs/band_writer.h"
 #include "support/byte_stream.h"
 #include "support/work_crew.h"
 
@@ -12,17 +13,17 @@ namespace tilvane {
 // time. Each band is filtered and deflated on its own member of the crew, the bands joined into
 // one zlib stream (each but the last ends on a byte boundary without ending the stream), so the
 // work spreads over every processor while the file stays one ordinary image.
-class Png_Writer {
+class Png_Writer final : public Row_Writer {
 public:
     // Writes the signature and header to sink. Throws a Not_Valid error for a size without
     // pixels, before writing anything. Errors of the sink propagate.
     Png_Writer(int width, int height, Byte_Sink sink, Work_Crew& crew);
-    ~Png_Writer();
+    ~Png_Writer() override;
     Png_Writer(const Png_Writer&) = delete;
     Png_Writer& operator=(const Png_Writer&) = delete;
 
     // The next row: width pixels of blue, green and red bytes. The last row ends the file.
-    void Write_Row(const std::uint8_t* bgr);
+    void Write_Row(const std::uint8_t* bgr) override;
 
 private:
     struct Band;

@@ -2,7 +2,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "decode_limits.h"
+#include "codecs/decode_limits.h"
 #include "support/byte_stream.h"
 
 struct spng_ctx;
@@ -13,7 +13,7 @@ namespace tilvane {
 // interlaced file), into blue-green-red pixels laid onto white (Decode_Png's rules).
 class Png_Row_Decoder {
 public:
-    // Reads the headers and the chunks before the image data. Throws a Png_Not_Valid error for
+    // Reads the headers and the chunks before the image data. Throws a Picture_Not_Valid error for
     // anything libspng refuses and for a file too small for its rows, and a Too_Large one for a size
     // beyond the decoders' limits (the pixel cap only where it applies).
     Png_Row_Decoder(const Byte_Source& source, decode_limits::Pixel_Cap cap);

@@ -5,7 +5,7 @@
 #include "bmp_codec.h"
 #include "bmp_format.h"
 #include "support/error.h"
-#include "little_endian.h"
+#include "codecs/little_endian.h"
 
 namespace tilvane {
 namespace {

@@ -1,4 +1,4 @@
-#include "decoded_rows.h"
+#include "codecs/decoded_rows.h"
 #include "jpeg_codec.h"
 #include "jpeg_scanline_decoder.h"
 

@@ -1,9 +1,9 @@
 #include "bmp_codec.h"
 #include "bmp_rle.h"
 #include "bmp_stored_rows.h"
-#include "codecs/png_codec.h"
-#include "decode_limits.h"
-#include "jpeg_codec.h"
+#include "codecs/png/png_codec.h"
+#include "codecs/decode_limits.h"
+#include "codecs/jpeg/jpeg_codec.h"
 #include "support/error.h"
 
 #include <algorithm>

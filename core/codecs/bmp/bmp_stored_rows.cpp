@@ -5,8 +5,8 @@
 #include <cmath>
 #include <cstring>
 
-#include "decode_limits.h"
-#include "little_endian.h"
+#include "codecs/decode_limits.h"
+#include "codecs/little_endian.h"
 #include "support/error.h"
 
 namespace tilvane::bmp {

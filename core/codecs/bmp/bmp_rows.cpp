@@ -1,7 +1,7 @@
 #include <algorithm>
 
 #include "bmp_stored_rows.h"
-#include "picture_rows.h"
+#include "codecs/picture_rows.h"
 #include "support/error.h"
 
 namespace tilvane {

@@ -88,7 +88,7 @@ std::uint64_t Jpeg_Coefficient_Bytes(int width, int height) {
 Jpeg_Writer::Jpeg_Writer(int width, int height, int quality, Byte_Sink sink, std::uint64_t optimising_budget)
     : encode_(std::make_unique<Encode>()) {
     if (width <= 0 || height <= 0) throw Error::Not_Valid(Bitmap_Fault::Empty_Image);
-    if (width > kLargest_Jpeg_Side || height > kLargest_Jpeg_Side) throw Error(Error_Kind::Too_Large, {}, Bitmap_Fault::Side_Too_Long);
+    if (width > kLargest_Jpeg_Side || height > kLargest_Jpeg_Side) throw Error::Too_Large_Picture({}, Bitmap_Fault::Side_Too_Long, 0, 0, kJpeg_Name, kLargest_Jpeg_Side);
     Encode& e = *encode_;
     e.sink = std::move(sink);
     e.writer.sink = &e.sink;

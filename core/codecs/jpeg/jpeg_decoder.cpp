@@ -7,8 +7,8 @@
 #include "jpeg_error_trap.h"
 #include <jerror.h>
 
-#include "decode_limits.h"
-#include "exif_orientation.h"
+#include "codecs/decode_limits.h"
+#include "codecs/exif_orientation.h"
 #include "jpeg_codec.h"
 #include "jpeg_scanline_decoder.h"
 #include "support/error.h"
@@ -169,7 +169,7 @@ bool finish(Decode& d) {
 
 Jpeg_Scanline_Decoder::Jpeg_Scanline_Decoder(const Byte_Source& source, Load_Hint hint, decode_limits::Pixel_Cap cap)
     : d_(std::make_unique<Decode>()) {
-    if (!start_decode(*d_, source, hint, cap)) throw d_->too_large ? Error::Too_Many_Pixels() : Error::Jpeg_Not_Valid();
+    if (!start_decode(*d_, source, hint, cap)) throw d_->too_large ? Error::Too_Many_Pixels() : Error::Picture_Not_Valid(kJpeg_Name);
 }
 
 Jpeg_Scanline_Decoder::~Jpeg_Scanline_Decoder() = default;
@@ -187,11 +187,11 @@ int Jpeg_Scanline_Decoder::Orientation() const {
 }
 
 void Jpeg_Scanline_Decoder::Read_Rows(std::uint8_t* bgr, int rows) {
-    if (!read_rows(*d_, bgr, rows)) throw Error::Jpeg_Not_Valid();
+    if (!read_rows(*d_, bgr, rows)) throw Error::Picture_Not_Valid(kJpeg_Name);
 }
 
 void Jpeg_Scanline_Decoder::Finish() {
-    if (!finish(*d_)) throw Error::Jpeg_Not_Valid();
+    if (!finish(*d_)) throw Error::Picture_Not_Valid(kJpeg_Name);
 }
 
 Raster_Image Decode_Jpeg(const Byte_Source& source, Load_Hint hint) {

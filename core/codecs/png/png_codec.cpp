@@ -1,5 +1,5 @@
-#include "codecs/png_codec.h"
-#include "codecs/png_row_decoder.h"
+#include "codecs/png/png_codec.h"
+#include "codecs/png/png_row_decoder.h"
 
 #include <exception>
 #include <memory>
@@ -10,6 +10,7 @@
 
 #include "codecs/decode_limits.h"
 #include "codecs/exif_orientation.h"
+#include "codecs/onto_white.h"
 #include "support/error.h"
 
 namespace tilvane {
@@ -54,13 +55,13 @@ void Check_Limits(const spng_ihdr& h, int orientation, std::uint64_t file_bytes,
     const std::uint64_t width = h.width;
     const std::uint64_t height = h.height;
     const auto too_large = [&](Bitmap_Fault fault) {
-        return orientation >= 5 ? Error::Too_Large_Picture({}, fault, height, width) : Error::Too_Large_Picture({}, fault, width, height);
+        return orientation >= 5 ? Error::Too_Large_Picture({}, fault, height, width, kPng_Name) : Error::Too_Large_Picture({}, fault, width, height, kPng_Name);
     };
     if (width > Raster_Image::kMax_Dimension || height > Raster_Image::kMax_Dimension) throw too_large(Bitmap_Fault::Bad_Dimensions);
     if (cap == decode_limits::Pixel_Cap::Applies && !decode_limits::Fits_Memory(width, height))
         throw too_large(Bitmap_Fault::Too_Many_Pixels);
     const std::uint64_t row_bytes = 1 + (width * static_cast<std::uint64_t>(Channels_Of(h) * h.bit_depth) + 7) / 8;
-    if (height * row_bytes > kMax_Inflate_Ratio * file_bytes) throw Error::Png_Not_Valid();
+    if (height * row_bytes > kMax_Inflate_Ratio * file_bytes) throw Error::Picture_Not_Valid(kPng_Name);
 }
 
 // Starts libspng on the reader's file and reads its header chunk.
@@ -73,7 +74,7 @@ spng_ihdr Read_Header(spng_ctx* ctx, Png_Row_Decoder::Stream_Reader& reader) {
     spng_ihdr header{};
     if (spng_set_png_stream(ctx, Read_From_Source, &reader) != 0 ||
         spng_set_chunk_limits(ctx, kMax_Chunk_Bytes, kMax_Kept_Chunk_Bytes) != 0 || spng_get_ihdr(ctx, &header) != 0)
-        throw Error::Png_Not_Valid();
+        throw Error::Picture_Not_Valid(kPng_Name);
     return header;
 }
 
@@ -83,21 +84,8 @@ int Read_Orientation(spng_ctx* ctx) {
     spng_exif exif{};
     const int status = spng_get_exif(ctx, &exif);
     if (status == SPNG_ECHUNKAVAIL) return 1;
-    if (status != 0) throw Error::Png_Not_Valid();
+    if (status != 0) throw Error::Picture_Not_Valid(kPng_Name);
     return Tiff_Orientation({reinterpret_cast<const std::uint8_t*>(exif.data), exif.length});
-}
-
-// A colour laid onto white: an 8-bit channel under an 8-bit alpha.
-std::uint8_t Onto_White(std::uint8_t value, std::uint8_t alpha) {
-    return static_cast<std::uint8_t>((unsigned{value} * alpha + 255 * (255u - alpha) + 127) / 255);
-}
-
-// The same for 16-bit channels, rounded to 8 bits in one step.
-std::uint8_t Onto_White(std::uint16_t value, std::uint16_t alpha) {
-    constexpr std::uint64_t kFull = 65535;
-    constexpr std::uint64_t kSquare = kFull * kFull;
-    const std::uint64_t blended = std::uint64_t{value} * alpha + kFull * (kFull - alpha);
-    return static_cast<std::uint8_t>((blended * 255 + kSquare / 2) / kSquare);
 }
 
 // Turns the RGBA pixels of one pass in a decoded row into blue-green-red ones.
@@ -126,7 +114,7 @@ Png_Row_Decoder::Png_Row_Decoder(const Byte_Source& source, decode_limits::Pixel
     interlaced_ = header.interlace_method != 0;
     if (spng_decode_image(ctx_.get(), nullptr, 0, wide_ ? SPNG_FMT_RGBA16 : SPNG_FMT_RGBA8,
                           SPNG_DECODE_TRNS | SPNG_DECODE_PROGRESSIVE) != 0)
-        throw Error::Png_Not_Valid();
+        throw Error::Picture_Not_Valid(kPng_Name);
     width_ = static_cast<int>(header.width);
     height_ = static_cast<int>(header.height);
     decoded_ = std::make_unique<std::uint16_t[]>(static_cast<std::size_t>(width_) * 4);
@@ -139,7 +127,7 @@ int Png_Row_Decoder::Next_Row() {
     spng_row_info row{};
     const int status = spng_get_row_info(ctx_.get(), &row);
     if (status == SPNG_EOI) return -1;
-    if (status != 0) throw Error::Png_Not_Valid();
+    if (status != 0) throw Error::Picture_Not_Valid(kPng_Name);
     pass_ = interlaced_ ? row.pass : 6;
     return static_cast<int>(row.row_num);
 }
@@ -147,7 +135,7 @@ int Png_Row_Decoder::Next_Row() {
 void Png_Row_Decoder::Decode_Row(std::uint8_t* bgr) {
     auto* const decoded_bytes = reinterpret_cast<std::uint8_t*>(decoded_.get());
     const int status = spng_decode_row(ctx_.get(), decoded_bytes, static_cast<std::size_t>(width_) * (wide_ ? 8 : 4));
-    if (status != 0 && status != SPNG_EOI) throw Error::Png_Not_Valid();
+    if (status != 0 && status != SPNG_EOI) throw Error::Picture_Not_Valid(kPng_Name);
     // libspng says the image has ended with its last row.
     ended_ = status == SPNG_EOI;
     if (wide_)
@@ -157,7 +145,7 @@ void Png_Row_Decoder::Decode_Row(std::uint8_t* bgr) {
 }
 
 void Png_Row_Decoder::Finish() {
-    if (Next_Row() != -1 || spng_decode_chunks(ctx_.get()) != 0) throw Error::Png_Not_Valid();
+    if (Next_Row() != -1 || spng_decode_chunks(ctx_.get()) != 0) throw Error::Picture_Not_Valid(kPng_Name);
 }
 
 Raster_Image Decode_Png(const Byte_Source& source) {
@@ -173,7 +161,7 @@ Raster_Image Decode_Png(const Byte_Source& source) {
         if (bgr.size() < end) bgr.resize(end);
         decoder.Decode_Row(bgr.data() + static_cast<std::size_t>(row) * row_bytes);
     }
-    if (bgr.size() != row_bytes * static_cast<std::size_t>(height)) throw Error::Png_Not_Valid();
+    if (bgr.size() != row_bytes * static_cast<std::size_t>(height)) throw Error::Picture_Not_Valid(kPng_Name);
     decoder.Finish();
     Make_Upright(bgr, width, height, decoder.Orientation());
     return Raster_Image::From_Layout(width, height, Pixel_Format::Bits24, {}, kMasks888, 24, std::move(bgr));
