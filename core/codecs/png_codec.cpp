@@ -9,6 +9,7 @@
 #include <spng.h>
 
 #include "codecs/decode_limits.h"
+#include "codecs/onto_white.h"
 #include "support/error.h"
 
 namespace tilvane {
@@ -54,19 +55,6 @@ bool Within_Limits(const spng_ihdr& h, std::uint64_t file_bytes, decode_limits::
         return false;
     const std::uint64_t row_bytes = 1 + (width * static_cast<std::uint64_t>(Channels_Of(h) * h.bit_depth) + 7) / 8;
     return height * row_bytes <= kMax_Inflate_Ratio * file_bytes;
-}
-
-// A colour laid onto white: an 8-bit channel under an 8-bit alpha.
-std::uint8_t Onto_White(std::uint8_t value, std::uint8_t alpha) {
-    return static_cast<std::uint8_t>((unsigned{value} * alpha + 255 * (255u - alpha) + 127) / 255);
-}
-
-// The same for 16-bit channels, rounded to 8 bits in one step.
-std::uint8_t Onto_White(std::uint16_t value, std::uint16_t alpha) {
-    constexpr std::uint64_t kFull = 65535;
-    constexpr std::uint64_t kSquare = kFull * kFull;
-    const std::uint64_t blended = std::uint64_t{value} * alpha + kFull * (kFull - alpha);
-    return static_cast<std::uint8_t>((blended * 255 + kSquare / 2) / kSquare);
 }
 
 // Turns the RGBA pixels of one pass in a decoded row into blue-green-red ones.

@@ -38,6 +38,7 @@ std::string Error_Text(const std::exception& error) {
         case Error_Kind::Invalid_Pixel_Format: return "Invalid pixel format";
         case Error_Kind::Jpeg_Not_Valid: return "JPEG image is not valid";
         case Error_Kind::Png_Not_Valid: return "PNG image is not valid";
+        case Error_Kind::Heif_Not_Valid: return "HEIF image is not valid";
         case Error_Kind::Too_Large: return Too_Large_Text(*core);
         case Error_Kind::No_Readable_Tile: return "None of the tiles could be read";
         case Error_Kind::Unknown_Extension: {

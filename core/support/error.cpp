@@ -15,6 +15,7 @@ const char* Error::what() const noexcept {
         case Error_Kind::Invalid_Pixel_Format: return "tilvane::Error: invalid pixel format";
         case Error_Kind::Jpeg_Not_Valid: return "tilvane::Error: not a valid JPEG image";
         case Error_Kind::Png_Not_Valid: return "tilvane::Error: not a valid PNG image";
+        case Error_Kind::Heif_Not_Valid: return "tilvane::Error: not a valid HEIF image";
         case Error_Kind::Too_Large: return "tilvane::Error: picture too large";
         case Error_Kind::Unknown_Extension: return "tilvane::Error: unknown picture file extension";
         case Error_Kind::No_Tiles: return "tilvane::Error: no tiles";

@@ -17,6 +17,7 @@ enum class Error_Kind {
     Invalid_Pixel_Format,  // the custom pixel format where a real one is needed
     Jpeg_Not_Valid,        // a JPEG file that the JPEG decoder refuses
     Png_Not_Valid,         // a PNG file that the PNG decoder refuses
+    Heif_Not_Valid,        // a HEIF file (HEIC or AVIF) that the HEIF decoder refuses
     Too_Large,             // a valid picture beyond what the program can hold or the format store
     Unknown_Extension,     // a picture file name whose extension names no format the core knows
     No_Tiles,              // a mosaic build given no tile to draw from
@@ -75,6 +76,7 @@ public:
     static Error Not_Valid(Bitmap_Fault fault) { return {Error_Kind::Not_Valid, {}, fault}; }
     static Error Jpeg_Not_Valid() { return {Error_Kind::Jpeg_Not_Valid, {}, Bitmap_Fault::None}; }
     static Error Png_Not_Valid() { return {Error_Kind::Png_Not_Valid, {}, Bitmap_Fault::None}; }
+    static Error Heif_Not_Valid() { return {Error_Kind::Heif_Not_Valid, {}, Bitmap_Fault::None}; }
     static Error Unknown_Extension(std::string path) { return {Error_Kind::Unknown_Extension, std::move(path), Bitmap_Fault::None}; }
     static Error Too_Many_Pixels() { return {Error_Kind::Too_Large, {}, Bitmap_Fault::Too_Many_Pixels}; }
     // A picture to be written of width x height that its format cannot store (fault says which limit).
