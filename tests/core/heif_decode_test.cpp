@@ -102,9 +102,13 @@ TEST(Heif_Decode, Cut_Files_Are_Refused_At_Every_Length) {
 }
 
 TEST(Heif_Decode, Damaged_Files_Give_A_Picture_Or_Are_Refused) {
-    // Any byte may be wrong: the decoder either reads a picture of it or refuses the file.
+    // Any byte may be wrong: the decoder either reads a picture of it or refuses the file. Every
+    // byte of the boxes, where libheif parses; of the coded tiles every 16th (the fuzz target
+    // covers them more widely).
     const std::vector<std::uint8_t> whole = fixture("grid.heic");
-    for (std::size_t at = 0; at < whole.size(); ++at) {
+    const char kMdat[] = "mdat";
+    const std::size_t tiles = std::search(whole.begin(), whole.end(), kMdat, kMdat + 4) - whole.begin();
+    for (std::size_t at = 0; at < whole.size(); at += at < tiles ? 1 : 16) {
         SCOPED_TRACE(at);
         std::vector<std::uint8_t> damaged = whole;
         damaged[at] ^= 0x5A;
