@@ -14,7 +14,7 @@
 namespace tilvane::cli {
 
 void Check_Output_Format(const std::string& output, bool quality_given, bool lossless_given) {
-    const Picture_Format* format = Format_For_Path(output);
+    const Picture_Format* format = Output_Format(output, Picture_Formats::By_Extension);
     if (!format) throw Usage_Error(shell::Error_Text(Error::Unknown_Extension(output)));
     if (quality_given && !format->takes_quality)
         throw Usage_Error("--quality is for a " + shell::Quality_Outputs_Text() + ", not for " + output);

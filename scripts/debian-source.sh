@@ -1,6 +1,7 @@
 # Sourced by the scripts that build Debian source packages for the Windows build
-# (build-libjpeg.sh, build-libspng.sh) and for the fuzzers. Each result lands in
-# build/deps/NAME-FLAVOUR and is built once per checkout: a stamp file marks it done.
+# (build-libjpeg.sh, build-libspng.sh, build-libde265.sh, build-dav1d.sh, build-libheif.sh) and
+# for the fuzzers. Each result lands in build/deps/NAME-FLAVOUR and is built once per checkout: a
+# stamp file marks it done.
 
 # deps_begin NAME [FLAVOUR]: sets root, prefix and work for NAME built as FLAVOUR (mingw unless
 # given) and takes its lock, so that concurrent builds in one checkout (test-all and a configure)
@@ -58,4 +59,17 @@ deps_end() {
   rm -rf "$work"
   touch "$prefix/.built"
   echo "$1: ready in $prefix" >&2
+}
+
+# deps_cmake_flavour FLAVOUR: sets the array cmake_flavour to a CMake source package's settings
+# for FLAVOUR: mingw cross-compiles for the Windows build, fuzz instruments for the fuzzers.
+deps_cmake_flavour() {
+  local flags="-g -O1 -fno-omit-frame-pointer -fsanitize=fuzzer-no-link,address,undefined"
+  case $1 in
+    mingw) cmake_flavour=(-DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake"
+                          -DCMAKE_CROSSCOMPILING_EMULATOR= -DCMAKE_BUILD_TYPE=Release) ;;
+    fuzz) cmake_flavour=(-DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_C_FLAGS="$flags"
+                         -DCMAKE_CXX_FLAGS="$flags" -DCMAKE_BUILD_TYPE=None) ;;
+    *) echo "unknown flavour $1 (mingw or fuzz)" >&2; return 2 ;;
+  esac
 }

@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
-# Fuzzes the BMP, JPEG, PNG and WebP decoders and the Exif orientation reader with libFuzzer (clang,
-# AddressSanitizer, UndefinedBehaviorSanitizer), each for the given number of seconds, starting
-# from their seed files. New inputs collect in build/fuzz/corpus-*, so the seeds in the
-# repository stay as they are. The configure builds libjpeg, zlib, libspng and libwebp from
-# Debian's source packages with the same instrumentation (scripts/build-libjpeg.sh fuzz,
-# scripts/build-libspng.sh fuzz, scripts/build-libwebp.sh fuzz), so the targets explore the
-# libraries' code too.
+# Fuzzes the BMP, JPEG, PNG, WebP and HEIF decoders and the Exif orientation reader with libFuzzer
+# (clang, AddressSanitizer, UndefinedBehaviorSanitizer), each for the given number of seconds,
+# starting from their seed files. New inputs collect in build/fuzz/corpus-*, so the seeds in the
+# repository stay as they are. The configure builds libjpeg, zlib, libspng, libwebp, libde265 and
+# libheif from Debian's source packages with the same instrumentation (scripts/build-libjpeg.sh
+# fuzz, scripts/build-libspng.sh fuzz, scripts/build-libwebp.sh fuzz, scripts/build-libheif.sh
+# fuzz), so the targets explore the libraries' code too; the HEIF target's files are HEIC, the
+# AVIF ones are refused.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
@@ -13,7 +14,7 @@ seconds=${1:-60}
 
 CC=clang CXX=clang++ cmake -S . -B build/fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DTILVANE_FUZZ=ON -DTILVANE_TESTS=OFF -DTILVANE_BENCHMARKS=OFF >/dev/null
-cmake --build build/fuzz -j "$(nproc)" --target bmp_decode_fuzz jpeg_decode_fuzz png_decode_fuzz webp_decode_fuzz exif_decode_fuzz >/dev/null
+cmake --build build/fuzz -j "$(nproc)" --target bmp_decode_fuzz jpeg_decode_fuzz png_decode_fuzz webp_decode_fuzz heif_decode_fuzz exif_decode_fuzz >/dev/null
 mkdir -p build/fuzz/findings
 
 failed=0
@@ -37,6 +38,7 @@ fuzz bmp fuzz/corpus/bmp
 fuzz jpeg tests/data/jpeg
 fuzz png fuzz/corpus/png tests/data/png
 fuzz webp tests/data/webp
+fuzz heif tests/data/heif
 fuzz exif fuzz/corpus/exif
-echo "fuzz: $((5 - failed)) passed, ${failed} failed"
+echo "fuzz: $((6 - failed)) passed, ${failed} failed"
 ((failed == 0))

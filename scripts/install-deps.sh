@@ -6,6 +6,7 @@ set -euo pipefail
 packages=(
   cmake g++ clang libclang-rt-14-dev
   googletest libgtest-dev libbenchmark-dev libjpeg-dev libspng-dev libwebp-dev zlib1g-dev
+  libheif-dev libheif-examples meson ninja-build
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix mingw-w64-tools
   wine wine64 fonts-wine xvfb x11-apps imagemagick python3-pil fonts-liberation
   nasm dpkg-dev libjpeg-turbo-progs webp libsqlite3-dev tcl
@@ -24,7 +25,8 @@ if ((${#missing[@]})); then
   apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi
 
-# libjpeg-turbo, zlib, libspng, libwebp and sqlite3 for the Windows build come from Debian's source packages.
+# libjpeg-turbo, zlib, libspng, libwebp, sqlite3, libde265, dav1d and libheif for the Windows
+# build come from Debian's source packages.
 if ! grep -rqs 'deb-src' /etc/apt/sources.list /etc/apt/sources.list.d/; then
   if [ -f /etc/apt/sources.list.d/debian.sources ]; then
     sed 's/^Types: deb$/Types: deb-src/' /etc/apt/sources.list.d/debian.sources \

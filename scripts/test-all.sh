@@ -33,7 +33,7 @@ run sanitizer-tests ctest --test-dir build/sanitize --output-on-failure -j "$job
 step "Round trips against an independent BMP reader"
 run reference-round-trips /usr/bin/python3 tests/reference/bmp_reference.py build/native/tilvane-cli
 
-step "Fuzzing the BMP, JPEG, PNG and WebP decoders for ${fuzz_seconds} s each"
+step "Fuzzing the BMP, JPEG, PNG, WebP and HEIF decoders for ${fuzz_seconds} s each"
 run fuzz bash scripts/fuzz.sh "$fuzz_seconds"
 
 step "Windows build (MinGW-w64)"
@@ -41,6 +41,7 @@ bash scripts/build-libjpeg.sh  # once per checkout each; the configure below wou
 bash scripts/build-libspng.sh
 bash scripts/build-libwebp.sh
 bash scripts/build-sqlite.sh
+bash scripts/build-libheif.sh  # with libde265 and dav1d (build-libde265.sh, build-dav1d.sh)
 # A fresh headless Wine prefix for this run; the build already uses it to lay out the demo files.
 bash scripts/wine-prefix.sh null
 cmake -S . -B build/mingw -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null

@@ -21,7 +21,7 @@ Raster_Image Load_Picture(const std::string& path, Picture_Formats formats, Load
 }
 
 void Save_Picture(const std::string& path, const Raster_Image& image, Save_Options options) {
-    const Picture_Format* format = Format_For_Path(path);
+    const Picture_Format* format = Output_Format(path, Picture_Formats::By_Extension);
     if (!format) throw Error::Unknown_Extension(path);
     try {
         Write_File_Atomically(

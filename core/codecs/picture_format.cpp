@@ -34,7 +34,8 @@ const Picture_Format* Format_For_Path(std::string_view path) {
 
 const Picture_Format* Output_Format(std::string_view path, Picture_Formats formats) {
     if (formats == Picture_Formats::Bmp_Only) return &Bitmap_Format();
-    return Format_For_Path(path);
+    const Picture_Format* format = Format_For_Path(path);
+    return format && format->open_writer ? format : nullptr;
 }
 
 const Picture_Format& Format_To_Read(std::string_view path, const Byte_Source& source, Picture_Formats formats) {

@@ -53,7 +53,7 @@ struct Picture_Format {
     // "Bitmap": the pickers' "Bitmap files" and the refusal "Only Bitmap (.BMP), ... files".
     const char* noun;
     // Its extensions, upper case, the first the one it is known by; an unused one is null.
-    std::array<const char*, 2> extensions;
+    std::array<const char*, 3> extensions;
     // The bytes its files start with, '?' standing for any byte.
     std::string_view signature;
     // Whether a quality (1 to 100) steers its encoder, and whether it can be lossless instead.
@@ -73,7 +73,7 @@ struct Picture_Format {
     std::unique_ptr<Picture_Rows> (*read_rows)(const Byte_Source& source);
     // Encodes a whole picture.
     void (*encode)(const Raster_Image& image, const Save_Options& options, const Byte_Sink& sink);
-    // The writer of a picture given in bands.
+    // The writer of a picture given in bands; null, with encode, for a format only read.
     std::unique_ptr<Band_Writer> (*open_writer)(const Band_Target& target);
     // The picture's upright size from the file's headers alone, whatever its size; null where
     // only decoding it tells.
@@ -96,7 +96,7 @@ std::span<const Picture_Format> Formats_Taken(Picture_Formats formats);
 const Picture_Format* Format_For_Path(std::string_view path);
 
 // The format a picture written to path takes under formats; null for an extension no format
-// claims.
+// claims or whose format is only read.
 const Picture_Format* Output_Format(std::string_view path, Picture_Formats formats);
 
 // The format the file at path, whose bytes file holds, is read in under formats: BMP with

@@ -1,6 +1,7 @@
 // The table of picture formats: one record each, a new format's one line of code outside its folder.
 #include "codecs/band_writer.h"
 #include "codecs/bmp/bmp_codec.h"
+#include "codecs/heif/heif_codec.h"
 #include "codecs/jpeg/jpeg_codec.h"
 #include "codecs/picture_format.h"
 #include "codecs/png/png_codec.h"
@@ -48,6 +49,12 @@ std::span<const Picture_Format> Picture_Format_Table() {
              return std::make_unique<Webp_Writer>(t.width, t.height, Webp_Compression{t.options.quality, t.options.lossless},
                                                   t.file.Sink());
          }},
+        // Read only: phones' HEIC and the web's AVIF. Each decodes whole, so its rows come from the
+        // whole picture.
+        {kHeif_Name, kHeif_Name, {".HEIC", ".HEIF", ".AVIF"}, "????ftyp", false, false, false, 0, nullptr,
+         [](const Byte_Source& source, Load_Hint) { return Decode_Heif(source); },
+         [](const Byte_Source& source) { return Rows_Of(Decode_Heif(source)); },
+         nullptr, nullptr, Read_Heif_Size},
     };
     return kFormats;
 }

@@ -43,7 +43,11 @@ std::string Error_Text(const std::exception& error) {
         case Error_Kind::No_Readable_Tile: return "None of the tiles could be read";
         case Error_Kind::Unknown_Extension: {
             const std::string_view extension = tilvane::Extension_Part(core->Path());
-            return "Unknown picture file extension (." + std::string(extension.empty() ? extension : extension.substr(1)) + ")";
+            const std::string named = "(." + std::string(extension.empty() ? extension : extension.substr(1)) + ")";
+            // A picture format that is read but never written.
+            if (const Picture_Format* format = Format_For_Path(core->Path()))
+                return std::string(format->name) + " pictures are read, not written " + named;
+            return "Unknown picture file extension " + named;
         }
         case Error_Kind::No_Tiles: return "Error: There are no Tiles in the list to use in the Mosaic !";
         case Error_Kind::Grid_Never_Advances: return "Error: The Tile Size cannot be 0 unless a Gap between the Tiles is set.";
