@@ -51,7 +51,7 @@ std::span<const Picture_Format> Picture_Format_Table() {
          }},
         // Read only: phones' HEIC and the web's AVIF. Each decodes whole, so its rows come from the
         // whole picture.
-        {kHeif_Name, kHeif_Name, {".HEIC", ".HEIF", ".AVIF"}, "????ftyp", false, false, false, 0, nullptr,
+        {kHeif_Name, "HEIC", {".HEIC", ".HEIF", ".AVIF"}, "????ftyp", false, false, false, 0, nullptr,
          [](const Byte_Source& source, Load_Hint) { return Decode_Heif(source); },
          [](const Byte_Source& source) { return Rows_Of(Decode_Heif(source)); },
          nullptr, nullptr, Read_Heif_Size},

@@ -260,7 +260,7 @@ TEST_F(MainFormTest, MenusHoldTheirItemsAndHideTheReadmeItem) {
     EXPECT_EQ(captions(main.Help1.Handle()), help);
     EXPECT_EQ(captions(main.Options1.Handle()),
               (std::vector<std::wstring>{L"Draw Tiles at &Random", L"Use Every Tile &Before Repeating",
-                                         L"Choose the Best-&Matching Tile", L"", L"&Photo Formats (JPEG, PNG, WebP)",
+                                         L"Choose the Best-&Matching Tile", L"", L"&Photo Formats (JPEG, PNG, WebP, HEIC)",
                                          L"Mosaic &Options ..."}));
     MENUITEMINFOW radio{};
     radio.cbSize = sizeof radio;

@@ -257,7 +257,7 @@ TEST_F(MakeMosaicTest, ThePhotoFormatsOptionDecidesWhichFilesThePageTakes) {
     std::filesystem::copy_file(TILVANE_JPEG_FIXTURES "/exif_rotated.jpg", std::filesystem::u8path(folder.Path() + "turned.jpg"));
     const std::wstring bitmaps = L"Error: Only Bitmap (.BMP) files are supported by this program.";
     const std::wstring pictures =
-        L"Error: Only Bitmap (.BMP), JPEG (.JPG, .JPEG), PNG (.PNG) and WebP (.WEBP) files are supported by this program.";
+        L"Error: Only Bitmap (.BMP), JPEG (.JPG, .JPEG), PNG (.PNG), WebP (.WEBP) and HEIC (.HEIC, .HEIF, .AVIF) files are supported by this program.";
     struct Case {
         bool photos;
         const char *original, *tile, *output;
@@ -298,8 +298,10 @@ TEST_F(MakeMosaicTest, ThePhotoFormatsOptionDecidesWhichFilesThePageTakes) {
     // The pickers offer the bitmaps first and start on all the pictures.
     main.mosaic_page.Add_Selected_Tiles_To_List_SpeedButtonClick();
     EXPECT_EQ(picker.requests.at(0).filter,
-              L"Bitmap files (*.bmp)|*.bmp|All pictures (*.bmp;*.jpg;*.jpeg;*.png;*.webp)|*.bmp;*.jpg;*.jpeg;*.png;*.webp"
+              L"Bitmap files (*.bmp)|*.bmp|All pictures (*.bmp;*.jpg;*.jpeg;*.png;*.webp;*.heic;*.heif;*.avif)"
+              L"|*.bmp;*.jpg;*.jpeg;*.png;*.webp;*.heic;*.heif;*.avif"
               L"|JPEG files (*.jpg;*.jpeg)|*.jpg;*.jpeg|PNG files (*.png)|*.png|WebP files (*.webp)|*.webp"
+              L"|HEIC files (*.heic;*.heif;*.avif)|*.heic;*.heif;*.avif"
               L"|Tile list files (*.lst)|*.lst");
     EXPECT_EQ(picker.requests[0].filter_index, 2u);
 }

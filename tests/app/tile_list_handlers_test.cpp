@@ -311,7 +311,7 @@ TEST_F(TileListTest, AddFolderAddsEveryReadablePictureAndNamesTheOthers) {
     main.mosaic_page.Add_Folder_To_Tile_List_OptionClick();  // Cancel
     EXPECT_EQ(Shown(), std::vector<std::wstring>{win::To_Wide(
                            "Error: The Directory " + photos +
-                           "Empty\\ and its sub-directories hold no Bitmap (.BMP), JPEG (.JPG, .JPEG), PNG (.PNG) or WebP (.WEBP) files.")});
+                           "Empty\\ and its sub-directories hold no Bitmap (.BMP), JPEG (.JPG, .JPEG), PNG (.PNG), WebP (.WEBP) or HEIC (.HEIC, .HEIF, .AVIF) files.")});
     // One that cannot be read is told of in the singular.
     Write_File(photos + "Empty\\x.bmp", "BM cut short");
     picker.folder_answers.push_back(win::To_Wide(photos + "Empty"));
