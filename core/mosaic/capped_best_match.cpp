@@ -161,7 +161,7 @@ private:
             Capped_Assignment_Problem problem;
             problem.room = room;
             for (std::size_t cell = 0; cell < looks_.size(); ++cell) {
-                Measure(cell, problem);
+                Measure(cell, &problem);
                 std::vector<int>().swap(looks_[cell].nearest);
             }
             const std::vector<int> assigned = Assign_Capped(problem);
@@ -195,34 +195,36 @@ private:
     static constexpr int kJitter_Steps = 1024;
     static constexpr float kCost_Scale = 4;  // whole costs, in quarters of a squared level
 
-    // The cell's nearest choices with their costs, one per tile (the cheaper way round), into
-    // the cell's candidates and the problem.
-    void Measure(std::size_t cell, Capped_Assignment_Problem& problem) {
+    // The cell's nearest choices with their costs into the cell's candidates, and one per tile
+    // (the cheaper way round) into the problem, if any.
+    void Measure(std::size_t cell, Capped_Assignment_Problem* problem) {
         const Cell_Look& look = looks_[cell];
         std::vector<std::pair<int, std::int64_t>>& measured = candidates_[cell];
         measured.clear();
+        measured.reserve(look.nearest.size());
         float best = std::numeric_limits<float>::max();
-        std::vector<float> errors;
+        errors_.clear();
         for (int choice : look.nearest) {
-            errors.push_back(Match_Error(index_.Tile(choice), look));
-            best = std::min(best, errors.back());
+            errors_.push_back(Match_Error(index_.Tile(choice), look));
+            best = std::min(best, errors_.back());
         }
         const float band = Tie_Limit(best, look) - best;
         std::int64_t dearest = 0;
-        std::vector<std::pair<int, std::int64_t>> by_tile;
-        for (std::size_t k = 0; k < errors.size(); ++k) {
+        by_tile_.clear();
+        for (std::size_t k = 0; k < errors_.size(); ++k) {
             const std::int64_t cost = std::llround(
-                (errors[k] + band * static_cast<float>(random_.Uniform_Below(kJitter_Steps)) / kJitter_Steps) * kCost_Scale);
+                (errors_[k] + band * static_cast<float>(random_.Uniform_Below(kJitter_Steps)) / kJitter_Steps) * kCost_Scale);
             measured.push_back({look.nearest[k], cost});
             dearest = std::max(dearest, cost);
+            if (!problem) continue;
             const int tile = look.nearest[k] / rule_.Ways();
-            const auto same = std::find_if(by_tile.begin(), by_tile.end(), [&](const auto& c) { return c.first == tile; });
-            if (same == by_tile.end())
-                by_tile.push_back({tile, cost});
+            const auto same = std::find_if(by_tile_.begin(), by_tile_.end(), [&](const auto& c) { return c.first == tile; });
+            if (same == by_tile_.end())
+                by_tile_.push_back({tile, cost});
             else
                 same->second = std::min(same->second, cost);
         }
-        problem.Add_Cell(by_tile, dearest + std::llround(band * kCost_Scale));
+        if (problem) problem->Add_Cell(by_tile_, dearest + std::llround(band * kCost_Scale));
     }
 
     // The cell's plan: the cheaper way round of the tile given to it.
@@ -263,8 +265,7 @@ private:
             }
             open_index->Nearest(looks_[cell].structure, kLeft_Candidates, looks_[cell].nearest, usable);
             for (int& choice : looks_[cell].nearest) choice = open[static_cast<std::size_t>(choice)];
-            Capped_Assignment_Problem unused;
-            Measure(cell, unused);
+            Measure(cell, nullptr);
             std::vector<int>().swap(looks_[cell].nearest);
             const auto cheapest = std::min_element(candidates_[cell].begin(), candidates_[cell].end(),
                                                    [](const auto& a, const auto& b) { return a.second < b.second; });
@@ -316,6 +317,8 @@ private:
     int band_first_ = 0, band_end_ = 0;  // the rows planned
     std::vector<Cell_Look> looks_;       // the band's cells'
     std::vector<std::vector<std::pair<int, std::int64_t>>> candidates_;  // each of the band's cells', with costs
+    std::vector<float> errors_;                                   // Measure's, kept to save allocations
+    std::vector<std::pair<int, std::int64_t>> by_tile_;           // Measure's, likewise
     std::vector<int> planned_;       // each of the band's cells' choice
     std::vector<int> planned_uses_;  // of each tile, by the band's cells still to come
     std::vector<int> share_;         // each band's uses of each tile, band by band
