@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <functional>
 #include <queue>
-#include <set>
 
 namespace tilvane {
 
@@ -32,15 +31,12 @@ namespace {
 // bounded at the price of exactness there: such a cell's
 // tiles are full of cells with equally good claims, and the chooser places it afterwards among
 // the nearest tiles with room, which costs far less than a long search that mostly fails.
-// A tile holds its cells in the order in which a search through the tile reaches them (nearest
-// first), and a settled tile offers only its nearest cell, each cell settled the one after it:
-// under a tight cap a tile holds hundreds of cells, and a search settles only a few of them.
 class Capped_Flow {
 public:
     explicit Capped_Flow(const Capped_Assignment_Problem& p)
         : p_(p), cells_(p.Cells()), other_node_(cells_ + p.Tiles()), sink_(other_node_ + 1),
           at_(static_cast<std::size_t>(cells_), kUnassigned), at_cost_(static_cast<std::size_t>(cells_), 0),
-          members_(p.room.size()), used_(p.room.size(), 0),
+          members_(p.room.size()),
           potential_(static_cast<std::size_t>(sink_ + 1), 0),
           distance_(potential_.size()), parent_(potential_.size()), via_cost_(potential_.size()),
           reached_(potential_.size(), 0), settled_(potential_.size(), 0) {}
@@ -54,8 +50,8 @@ public:
             for (std::size_t k = p_.first[Index(c)]; k < End(c); ++k)
                 if (best == End(c) || p_.cost[k] < p_.cost[best]) best = k;
             if (best != End(c) && Used(p_.tile[best]) < Cap(p_.tile[best])) {
-                potential_[Index(c)] = -p_.cost[best];
                 Take(c, p_.tile[best], p_.cost[best]);
+                potential_[Index(c)] = -p_.cost[best];
             } else {
                 waiting.push_back(c);
             }
@@ -70,37 +66,17 @@ private:
     static constexpr int kUnassigned = -2, kAt_Other = -1;
     static std::size_t Index(int i) { return static_cast<std::size_t>(i); }
     std::size_t End(int c) const { return p_.first[Index(c) + 1]; }
-    int Used(int t) const { return used_[Index(t)]; }
+    int Used(int t) const { return static_cast<int>(members_[Index(t)].size()); }
     int Cap(int t) const { return p_.room[Index(t)]; }
 
-    // A cell's place among its tile's: the step from the tile to it costs the less (a reduced
-    // cost of -at_cost - potential), the nearer the front; equal ones in the order of the cells.
-    using Member = std::pair<std::int64_t, int>;
-    Member As_Member(int c) const { return {-at_cost_[Index(c)] - potential_[Index(c)], c}; }
-    void Join(int c) {
-        if (at_[Index(c)] >= 0) members_[Index(at_[Index(c)])].insert(As_Member(c));
-    }
-    void Part(int c) {
-        if (at_[Index(c)] >= 0) members_[Index(at_[Index(c)])].erase(As_Member(c));
-    }
-    // The cell leaves the tile it had (its place there taken by the path already) for tile t.
     void Take(int c, int t, std::int64_t cost) {
-        Part(c);
         at_[Index(c)] = t;
         at_cost_[Index(c)] = cost;
-        ++used_[Index(t)];
-        Join(c);
+        members_[Index(t)].push_back(c);
     }
-    void Leave(int t) { --used_[Index(t)]; }
-    void Set_Potential(int v, std::int64_t potential) {
-        const bool cell = v < cells_;
-        if (cell) Part(v);
-        potential_[Index(v)] = potential;
-        if (cell) Join(v);
-    }
-    // The tile's cell that a search reaches next after `after` (from its front without one).
-    void Relax_Member(int t, const std::set<Member>::const_iterator next) {
-        if (next != members_[Index(t)].end()) Relax(cells_ + t, next->second, -at_cost_[Index(next->second)]);
+    void Leave(int c, int t) {
+        std::vector<int>& m = members_[Index(t)];
+        m.erase(std::find(m.begin(), m.end(), c));
     }
 
     void Relax(int from, int to, std::int64_t cost) {
@@ -119,10 +95,9 @@ private:
             for (std::size_t k = p_.first[Index(u)]; k < End(u); ++k)
                 if (p_.tile[k] != at_[Index(u)]) Relax(u, cells_ + p_.tile[k], p_.cost[k]);
             if (at_[Index(u)] != kAt_Other) Relax(u, other_node_, p_.other[Index(u)]);
-            if (const int t = at_[Index(u)]; t >= 0) Relax_Member(t, std::next(members_[Index(t)].find(As_Member(u))));
         } else if (u < other_node_) {
             const int t = u - cells_;
-            Relax_Member(t, members_[Index(t)].begin());
+            for (int c : members_[Index(t)]) Relax(u, c, -at_cost_[Index(c)]);
             if (Used(t) < Cap(t)) Relax(u, sink_, 0);
         } else {
             // No edges back to the cells at "any other tile": that node has room for all, and with
@@ -161,16 +136,15 @@ private:
         }
         // Potentials move by how much nearer than the sink (or the nearest node not settled)
         // each settled node lies: reduced costs stay at least 0 and the path's become 0.
-        for (int v : settled_list_) Set_Potential(v, potential_[Index(v)] - (reach - distance_[Index(v)]));
+        for (int v : settled_list_) potential_[Index(v)] -= reach - distance_[Index(v)];
         for (int v = sink_; v != s;) {
             const int u = parent_[Index(v)];
             if (u < cells_ && v < other_node_) {  // a cell takes a tile
                 Take(u, v - cells_, via_cost_[Index(v)]);
             } else if (u < cells_ && v == other_node_) {
-                Part(u);
                 at_[Index(u)] = kAt_Other;
             } else if (u != other_node_ && v < cells_) {  // a tile gives up a cell
-                Leave(u - cells_);
+                Leave(v, u - cells_);
             }
             v = u;
         }
@@ -180,8 +154,7 @@ private:
     int cells_, other_node_, sink_;
     std::vector<int> at_;  // each cell's tile, kAt_Other or kUnassigned
     std::vector<std::int64_t> at_cost_;
-    std::vector<std::set<Member>> members_;  // each tile's cells, nearest first
-    std::vector<int> used_;                  // each tile's count of cells
+    std::vector<std::vector<int>> members_;  // each tile's cells
     std::vector<std::int64_t> potential_, distance_;
     std::vector<int> parent_;
     std::vector<std::int64_t> via_cost_;
