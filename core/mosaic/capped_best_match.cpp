@@ -37,6 +37,7 @@ public:
     bool Plans_Ahead() const override { return true; }
     void Find_Nearest(Cell_Look& look) const override {
         index_.Nearest(look.structure, surveying_ ? 1 : kCandidates, look.nearest);
+        if (!surveying_) Measure_Nearest(look);
     }
 
     void Plan(Row_Looks look_at_row, int columns, int rows) override {
@@ -162,7 +163,7 @@ private:
             problem.room = room;
             for (std::size_t cell = 0; cell < looks_.size(); ++cell) {
                 Measure(cell, &problem);
-                std::vector<int>().swap(looks_[cell].nearest);
+                Forget_Nearest(looks_[cell]);
             }
             const std::vector<int> assigned = Assign_Capped(problem);
             for (std::size_t cell = 0; cell < looks_.size(); ++cell) {
@@ -195,7 +196,17 @@ private:
     static constexpr int kJitter_Steps = 1024;
     static constexpr float kCost_Scale = 4;  // whole costs, in quarters of a squared level
 
-    // The cell's nearest choices with their costs into the cell's candidates, and one per tile
+    // The match errors of the look's nearest choices.
+    void Measure_Nearest(Cell_Look& look) const {
+        look.errors.clear();
+        for (int choice : look.nearest) look.errors.push_back(Match_Error(index_.Tile(choice), look));
+    }
+    static void Forget_Nearest(Cell_Look& look) {
+        std::vector<int>().swap(look.nearest);
+        std::vector<float>().swap(look.errors);
+    }
+
+    // The cell's nearest choices (measured) with their costs into the cell's candidates, and one per tile
     // (the cheaper way round) into the problem, if any.
     void Measure(std::size_t cell, Capped_Assignment_Problem* problem) {
         const Cell_Look& look = looks_[cell];
@@ -203,17 +214,13 @@ private:
         measured.clear();
         measured.reserve(look.nearest.size());
         float best = std::numeric_limits<float>::max();
-        errors_.clear();
-        for (int choice : look.nearest) {
-            errors_.push_back(Match_Error(index_.Tile(choice), look));
-            best = std::min(best, errors_.back());
-        }
+        for (float error : look.errors) best = std::min(best, error);
         const float band = Tie_Limit(best, look) - best;
         std::int64_t dearest = 0;
         by_tile_.clear();
-        for (std::size_t k = 0; k < errors_.size(); ++k) {
+        for (std::size_t k = 0; k < look.errors.size(); ++k) {
             const std::int64_t cost = std::llround(
-                (errors_[k] + band * static_cast<float>(random_.Uniform_Below(kJitter_Steps)) / kJitter_Steps) * kCost_Scale);
+                (look.errors[k] + band * static_cast<float>(random_.Uniform_Below(kJitter_Steps)) / kJitter_Steps) * kCost_Scale);
             measured.push_back({look.nearest[k], cost});
             dearest = std::max(dearest, cost);
             if (!problem) continue;
@@ -265,8 +272,9 @@ private:
             }
             open_index->Nearest(looks_[cell].structure, kLeft_Candidates, looks_[cell].nearest, usable);
             for (int& choice : looks_[cell].nearest) choice = open[static_cast<std::size_t>(choice)];
+            Measure_Nearest(looks_[cell]);
             Measure(cell, nullptr);
-            std::vector<int>().swap(looks_[cell].nearest);
+            Forget_Nearest(looks_[cell]);
             const auto cheapest = std::min_element(candidates_[cell].begin(), candidates_[cell].end(),
                                                    [](const auto& a, const auto& b) { return a.second < b.second; });
             const int tile = cheapest->first / rule_.Ways();
@@ -317,8 +325,7 @@ private:
     int band_first_ = 0, band_end_ = 0;  // the rows planned
     std::vector<Cell_Look> looks_;       // the band's cells'
     std::vector<std::vector<std::pair<int, std::int64_t>>> candidates_;  // each of the band's cells', with costs
-    std::vector<float> errors_;                                   // Measure's, kept to save allocations
-    std::vector<std::pair<int, std::int64_t>> by_tile_;           // Measure's, likewise
+    std::vector<std::pair<int, std::int64_t>> by_tile_;           // Measure's, kept to save allocations
     std::vector<int> planned_;       // each of the band's cells' choice
     std::vector<int> planned_uses_;  // of each tile, by the band's cells still to come
     std::vector<int> share_;         // each band's uses of each tile, band by band
