@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <functional>
-#include <queue>
 
 namespace tilvane {
 
@@ -87,7 +86,7 @@ private:
         distance_[Index(to)] = d;
         parent_[Index(to)] = from;
         via_cost_[Index(to)] = cost;
-        heap_.push({d, to});
+        Push({d, to});
     }
 
     void Relax_From(int u) {
@@ -111,15 +110,15 @@ private:
     void Augment(int s) {
         ++round_;
         settled_list_.clear();
-        heap_ = {};
+        heap_.clear();
         reached_[Index(s)] = round_;
         distance_[Index(s)] = 0;
-        heap_.push({0, s});
+        Push({0, s});
         std::int64_t reach = 0;
         while (!heap_.empty()) {
-            const auto [d, u] = heap_.top();
+            const auto [d, u] = heap_.front();
             if (settled_[Index(u)] == round_ || d != distance_[Index(u)]) {
-                heap_.pop();
+                Pop();
                 continue;
             }
             reach = d;
@@ -128,7 +127,7 @@ private:
                 parent_[Index(other_node_)] = s;
                 break;
             }
-            heap_.pop();
+            Pop();
             settled_[Index(u)] = round_;
             settled_list_.push_back(u);
             if (u == sink_) break;
@@ -161,7 +160,17 @@ private:
     std::vector<int> reached_, settled_;
     int round_ = 0;
     std::vector<int> settled_list_;
-    std::priority_queue<std::pair<std::int64_t, int>, std::vector<std::pair<std::int64_t, int>>, std::greater<>> heap_;
+    // The search's nodes reached, nearest on top: a heap kept in a vector that keeps its memory
+    // from one search to the next.
+    std::vector<std::pair<std::int64_t, int>> heap_;
+    void Push(std::pair<std::int64_t, int> reached) {
+        heap_.push_back(reached);
+        std::push_heap(heap_.begin(), heap_.end(), std::greater<>());
+    }
+    void Pop() {
+        std::pop_heap(heap_.begin(), heap_.end(), std::greater<>());
+        heap_.pop_back();
+    }
 };
 
 }  // namespace

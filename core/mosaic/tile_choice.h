@@ -44,6 +44,7 @@ struct Cell_Look {
     Structure structure;                                   // less target
     std::array<bool, kStructure_Grid * kStructure_Grid> visible;  // the grid parts inside the mosaic
     std::vector<int> nearest;                              // tiles nearest in the index
+    std::vector<float> errors{};  // their match errors, where the chooser measures them as it finds them
     bool clipped = true;  // the measure holds the shifted tile within 0..255, as the shift does
 };
 
@@ -70,7 +71,8 @@ public:
     // the cell's Cell_Look for a chooser that Needs_Looks, null otherwise.
     virtual int Choose(int column, int row, const Cell_Look* look) = 0;
     virtual bool Needs_Looks() const { return false; }
-    // For a chooser that Needs_Looks: fills look->nearest (safe to call on several threads).
+    // For a chooser that Needs_Looks: fills look->nearest, and may fill look->errors (safe to call
+    // on several threads, as the build does, so work done here is shared by its crew).
     virtual void Find_Nearest(Cell_Look&) const {}
     // Before the first Choose a chooser is told the grid's size, with a way to see the looks of
     // any row of cells (after Find_Nearest), which it may also use while choosing. The way fills
