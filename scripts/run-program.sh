@@ -17,7 +17,9 @@ fi
 bash scripts/install-deps.sh
 bash scripts/build-libjpeg.sh
 bash scripts/build-libspng.sh
+bash scripts/build-libwebp.sh
 bash scripts/build-sqlite.sh
+bash scripts/build-libheif.sh
 # A prefix of its own that shows windows on the display (the tests' prefix is headless).
 export TILVANE_WINEPREFIX=$root/build/wineprefix-desktop TILVANE_WINE_GRAPHICS=x11
 cmake -S . -B build/mingw -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null
