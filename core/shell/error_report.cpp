@@ -45,7 +45,7 @@ std::string Error_Text(const std::exception& error) {
             const std::string_view extension = tilvane::Extension_Part(core->Path());
             const std::string named = "(." + std::string(extension.empty() ? extension : extension.substr(1)) + ")";
             // A picture format that is read but never written.
-            if (const Picture_Format* format = Format_For_Path(core->Path()))
+            if (const Picture_Format* format = Format_For_Path(core->Path()); format && !format->open_writer)
                 return std::string(format->name) + " pictures are read, not written " + named;
             return "Unknown picture file extension " + named;
         }
